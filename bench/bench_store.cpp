@@ -1,0 +1,127 @@
+// Throughput of the item store with a commit per change (as the program works) and, as the
+// lower bound of what the disk allows, the same inserts in one transaction.
+//
+//   build/release/bin/bench_store --benchmark_min_time=1
+
+#include "store/datamodule.h"
+#include "store/itemkinds.h"
+#include "store/sqlitedatabase.h"
+
+#include <benchmark/benchmark.h>
+
+#include <filesystem>
+#include <random>
+
+namespace {
+
+using namespace kalydor;
+namespace fs = std::filesystem;
+
+constexpr int kRecords = 10000;
+const std::string kBlock(1024, 'k');
+
+struct ScratchTable {
+    fs::path dir = fs::temp_directory_path() / ("kalydor-bench-" + std::to_string(::getpid()));
+    std::unique_ptr<TDataModuleForm> table;
+
+    explicit ScratchTable(TableKind kind = TableKind::Project)
+    {
+        fs::create_directories(dir);
+        table = std::make_unique<TDataModuleForm>(dir.string() + "/", "bench", TableMode::Create,
+                                                  kind);
+    }
+    ~ScratchTable()
+    {
+        table.reset();
+        fs::remove_all(dir);
+    }
+};
+
+std::string itemName(int i) { return "Item " + std::to_string(i); }
+
+// AddRecord (identifier and record committed together) followed by writing a 1 KB data
+// block, each its own committed change, as the list windows store a new item.
+void BM_AddRecordCommitEach(benchmark::State& state)
+{
+    for (auto _ : state) {
+        state.PauseTiming();
+        ScratchTable scratch;
+        state.ResumeTiming();
+        for (int i = 0; i < state.range(0); ++i) {
+            scratch.table->AddRecord(RecordType::Panel, "", itemName(i));
+            scratch.table->setCurrentData(kBlock);
+        }
+        state.PauseTiming();
+        scratch.table.reset();
+        state.ResumeTiming();
+    }
+    state.SetItemsProcessed(state.iterations() * state.range(0));
+    state.counters["records/s"] =
+        benchmark::Counter(static_cast<double>(state.iterations() * state.range(0)),
+                           benchmark::Counter::kIsRate);
+}
+BENCHMARK(BM_AddRecordCommitEach)->Arg(kRecords)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+// Rewriting the data block of existing records, one committed change each (saving an edit).
+void BM_RewriteBlockCommitEach(benchmark::State& state)
+{
+    ScratchTable scratch;
+    {
+        SqliteTransaction bulk(scratch.table->database());
+        for (int i = 0; i < kRecords; ++i)
+            scratch.table->AddRecord(RecordType::Panel, "", itemName(i));
+        bulk.commit();
+    }
+    std::mt19937 random(7);
+    for (auto _ : state) {
+        scratch.table->FindRecord(RecordType::Panel, "", itemName(random() % kRecords));
+        scratch.table->setCurrentData(kBlock);
+    }
+    state.counters["blocks/s"] =
+        benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
+}
+BENCHMARK(BM_RewriteBlockCommitEach)->Unit(benchmark::kMicrosecond);
+
+// Exact key lookups on a table of 10,000 items.
+void BM_FindRecord(benchmark::State& state)
+{
+    ScratchTable scratch;
+    {
+        SqliteTransaction bulk(scratch.table->database());
+        for (int i = 0; i < kRecords; ++i)
+            scratch.table->AddRecord(RecordType::Panel, "", itemName(i));
+        bulk.commit();
+    }
+    std::mt19937 random(11);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(
+            scratch.table->FindRecord(RecordType::Panel, "", itemName(random() % kRecords)));
+    state.counters["lookups/s"] =
+        benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
+}
+BENCHMARK(BM_FindRecord)->Unit(benchmark::kMicrosecond);
+
+// The same 10,000 inserts with their blocks in one transaction: what the disk allows.
+void BM_AddRecordOneTransaction(benchmark::State& state)
+{
+    for (auto _ : state) {
+        state.PauseTiming();
+        ScratchTable scratch;
+        state.ResumeTiming();
+        SqliteTransaction bulk(scratch.table->database());
+        for (int i = 0; i < state.range(0); ++i) {
+            scratch.table->AddRecord(RecordType::Panel, "", itemName(i));
+            scratch.table->setCurrentData(kBlock);
+        }
+        bulk.commit();
+        state.PauseTiming();
+        scratch.table.reset();
+        state.ResumeTiming();
+    }
+    state.counters["records/s"] =
+        benchmark::Counter(static_cast<double>(state.iterations() * state.range(0)),
+                           benchmark::Counter::kIsRate);
+}
+BENCHMARK(BM_AddRecordOneTransaction)->Arg(kRecords)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+} // namespace

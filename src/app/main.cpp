@@ -1,0 +1,47 @@
+// kalydor: the desktop program of the heating design tool.
+
+#include "base/error.h"
+#include "gui/mainwindow.h"
+#include "gui/qtprompter.h"
+#include "platform/prompter.h"
+
+#include <QApplication>
+#include <QMessageBox>
+
+namespace {
+
+// Errors that escape a command are shown in a message box and the program goes on.
+class Application final : public QApplication {
+public:
+    using QApplication::QApplication;
+
+    bool notify(QObject* receiver, QEvent* event) override
+    {
+        try {
+            return QApplication::notify(receiver, event);
+        } catch (const kalydor::Error& error) {
+            kalydor::platform::prompter().showMessage(error.text());
+        } catch (const std::exception& error) {
+            kalydor::platform::prompter().showMessage(error.what());
+        }
+        return false;
+    }
+};
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    Application app(argc, argv);
+    QApplication::setOrganizationName(QStringLiteral("Vendara"));
+    QApplication::setApplicationName(QString::fromUtf8(kalydor::gui::kApplicationTitle));
+    QApplication::setApplicationVersion(QStringLiteral(KALYDOR_VERSION));
+
+    kalydor::gui::MainWindow window;
+    kalydor::gui::QtPrompter prompter(&window);
+    kalydor::platform::setPrompter(&prompter);
+    window.show();
+    const int status = QApplication::exec();
+    kalydor::platform::setPrompter(nullptr);
+    return status;
+}

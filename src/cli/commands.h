@@ -1,0 +1,27 @@
+#pragma once
+
+#include <functional>
+#include <iosfwd>
+#include <string>
+#include <vector>
+
+namespace kalydor::cli {
+
+/// Wrong use of the command line: the usage text is printed and the exit status is 2.
+struct UsageError {
+    std::string message;
+};
+
+/// One command of kalydor-cli: "GROUP NAME ARGS...".
+struct Command {
+    std::string group;
+    std::string name;
+    std::string arguments; ///< usage of the arguments, for the help text
+    std::string summary;
+    std::function<int(const std::vector<std::string>& args, std::ostream& out)> run;
+};
+
+/// The commands of the item store ("store create", "store dump", "store resolve").
+std::vector<Command> storeCommands();
+
+} // namespace kalydor::cli

@@ -1,0 +1,633 @@
+#include "store/datamodule.h"
+
+#include "base/error.h"
+#include "base/memorystream.h"
+#include "base/textencoding.h"
+#include "base/textlookup.h"
+#include "platform/prompter.h"
+#include "store/dbitem.h"
+#include "store/identifier.h"
+#include "store/itemkinds.h"
+#include "store/itemstream.h"
+#include "store/sqlitedatabase.h"
+#include "store/storehooks.h"
+#include "store/treemodel.h"
+
+#include <sqlite3.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <set>
+#include <unordered_map>
+
+namespace kalydor {
+namespace {
+
+namespace fs = std::filesystem;
+
+// Marks the SQLite files that are Kalydor item tables ("KLYD").
+constexpr std::int32_t kApplicationId = 0x4B4C5944;
+
+constexpr std::string_view kSchema =
+    "CREATE TABLE Items ("
+    " Type INTEGER NOT NULL,"
+    " RefID INTEGER NOT NULL,"
+    " Name TEXT NOT NULL,"
+    " ID INTEGER NOT NULL,"
+    " Data BLOB NOT NULL DEFAULT x'',"
+    " PRIMARY KEY (Type, RefID, Name)) WITHOUT ROWID;"
+    "CREATE INDEX ItemsById ON Items (Type, ID);";
+
+// The order in which the records of one type are listed: by group, then by name as people
+// read it. The key itself stays exact (byte for byte), so names differing only in case are
+// distinct records.
+constexpr std::string_view kListOrder = " ORDER BY RefID, Name COLLATE KALYDOR_NAME, Name";
+
+bool isLockCode(int code) { return code == SQLITE_BUSY || code == SQLITE_LOCKED; }
+
+// True when another connection (of this or another program) holds the table's lock.
+bool tableInUse(const std::string& file)
+{
+    try {
+        SqliteDatabase probe(file, SqliteOpen::ExistingFile);
+        sqlite3_busy_timeout(probe.handle(), 0);
+        try {
+            probe.exec("BEGIN IMMEDIATE; COMMIT");
+        } catch (const Error&) {
+            return isLockCode(probe.lastErrorCode());
+        }
+    } catch (const Error&) {
+        return false;
+    }
+    return false;
+}
+
+[[noreturn]] void throwInUse(const std::string& file)
+{
+    throw Error("IDS_TABLELOCKED", {file},
+                "The file %s is in use by another program (or is already open in this one).");
+}
+
+void removeTableFiles(const std::string& path)
+{
+    std::error_code ignored;
+    for (const char* suffix : {"", "-wal", "-shm", "-journal"})
+        fs::remove(path + suffix, ignored);
+}
+
+Reference referenceOf(const SqliteStatement& row)
+{
+    Reference ref;
+    ref.Type = static_cast<std::int16_t>(row.integer(0));
+    ref.RefID = identifierText(row.integer(1));
+    ref.Name = textFromStoredBytes(row.text(2));
+    ref.ID = identifierText(row.integer(3));
+    return ref;
+}
+
+} // namespace
+
+std::string TDataModuleForm::tableFileName(const std::string& fileName)
+{
+    const std::string extension = fs::path(fileName).extension().string();
+    std::string lower = extension;
+    std::transform(lower.begin(), lower.end(), lower.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return lower == ".db" ? fileName : fileName + ".db";
+}
+
+TDataModuleForm::TDataModuleForm(std::string directory, std::string fileName, TableMode mode,
+                                 TableKind kind)
+    : m_directory(std::move(directory))
+    , m_fileName(tableFileName(fileName))
+    , m_kind(kind)
+    , m_rootId(kRootIdentifier)
+{
+    if (mode == TableMode::Create)
+        createTable();
+    open();
+}
+
+TDataModuleForm::~TDataModuleForm()
+{
+    // Statements first: a connection closes only when none is left. Closing the last
+    // connection checkpoints the write-ahead log into the table and removes it.
+    m_findStatement.reset();
+    m_db.reset();
+}
+
+std::string TDataModuleForm::path() const
+{
+    if (m_directory.empty())
+        return m_fileName;
+    return (fs::path(m_directory) / m_fileName).string();
+}
+
+void TDataModuleForm::configureConnection()
+{
+    sqlite3* db = m_db->handle();
+    const std::string file = path();
+    // The schema is checked before anything is written, so that opening a foreign file
+    // never changes it.
+    bool hasItems = false;
+    try {
+        if (m_kind == TableKind::Project) {
+            // One program at a time: the lock is taken by the first access and kept.
+            sqlite3_busy_timeout(db, 0);
+            m_db->exec("PRAGMA locking_mode=EXCLUSIVE");
+        } else {
+            sqlite3_busy_timeout(db, 5000);
+        }
+        SqliteStatement check(db, "SELECT count(*) FROM sqlite_master WHERE type='table' AND "
+                                  "name='Items'");
+        hasItems = check.step() && check.integer(0) == 1;
+        check.reset();
+        if (hasItems) {
+            m_db->exec("PRAGMA journal_mode=WAL");
+            m_db->exec("PRAGMA synchronous=FULL");
+            if (m_kind == TableKind::Project)
+                m_db->exec("BEGIN IMMEDIATE; COMMIT");
+        }
+    } catch (const Error&) {
+        const int code = sqlite3_errcode(db);
+        if (isLockCode(code))
+            throwInUse(file);
+        if (code == SQLITE_NOTADB)
+            hasItems = false;
+        else
+            throw;
+    }
+    if (!hasItems)
+        throw Error("IDS_NOTATABLE", {file}, "The file %s is not a Kalydor table.");
+}
+
+void TDataModuleForm::open()
+{
+    const std::string file = path();
+    std::error_code ec;
+    if (!fs::is_regular_file(file, ec))
+        throw Error("IDS_TABLENOTFOUND", {file}, "The table %s does not exist.");
+    auto db = std::make_unique<SqliteDatabase>(file, SqliteOpen::ExistingFile);
+    m_db = std::move(db);
+    try {
+        configureConnection();
+    } catch (...) {
+        m_db.reset();
+        throw;
+    }
+    m_findStatement = std::make_unique<SqliteStatement>(
+        m_db->handle(), "SELECT ID FROM Items WHERE Type=?1 AND RefID=?2 AND Name=?3");
+    readRootId();
+}
+
+void TDataModuleForm::readRootId()
+{
+    SqliteStatement header(m_db->handle(),
+                           "SELECT RefID FROM Items WHERE Type=0 ORDER BY RefID, Name LIMIT 1");
+    if (header.step()) {
+        const std::string root = identifierText(header.integer(0));
+        if (!root.empty())
+            m_rootId = root;
+    }
+}
+
+void TDataModuleForm::createTable()
+{
+    const std::string file = path();
+    std::error_code ec;
+    if (fs::exists(file, ec)) {
+        // A table that another program (or another store of this one) holds open must not
+        // be deleted under it; a damaged or foreign file is replaced.
+        if (tableInUse(file))
+            throwInUse(file);
+        removeTableFiles(file);
+    }
+
+    {
+        SqliteDatabase db(file, SqliteOpen::CreateFile);
+        db.exec("PRAGMA journal_mode=WAL");
+        db.exec("PRAGMA synchronous=FULL");
+        SqliteTransaction transaction(db);
+        db.exec(kSchema);
+        db.exec("PRAGMA application_id=" + std::to_string(kApplicationId));
+
+        SqliteStatement insert(db.handle(),
+                               "INSERT INTO Items (Type, RefID, Name, ID, Data) "
+                               "VALUES (?1, ?2, ?3, ?4, ?5)");
+        const StoreHooks& hooks = storeHooks();
+        const std::string description = m_kind == TableKind::Project && hooks.newProjectDescription
+                                            ? hooks.newProjectDescription()
+                                            : std::string();
+        insert.bind(1, std::int64_t{RecordType::Header})
+            .bind(2, kRootDay)
+            .bind(3, kCurrentFormatName)
+            .bind(4, kRootDay)
+            .bindBlob(5, description);
+        insert.run();
+        if (m_kind == TableKind::Project) {
+            const std::string options =
+                hooks.newProjectOptions ? hooks.newProjectOptions() : std::string();
+            insert.reset();
+            insert.bind(1, std::int64_t{RecordType::ProjectOptions})
+                .bind(2, kRootDay)
+                .bind(3, std::string_view())
+                .bind(4, kRootDay)
+                .bindBlob(5, options);
+            insert.run();
+        }
+        transaction.commit();
+    }
+}
+
+std::optional<std::int64_t> TDataModuleForm::refDay(const std::string& identifier) const
+{
+    return identifierDay(identifier.empty() ? m_rootId : identifier);
+}
+
+std::int64_t TDataModuleForm::requireDay(const std::string& identifier) const
+{
+    const std::optional<std::int64_t> day = refDay(identifier);
+    if (!day)
+        throw Error("IDS_BADIDENTIFIER", {identifier}, "\"%s\" is not a valid identifier.");
+    return *day;
+}
+
+void TDataModuleForm::checkName(const std::string& name) const
+{
+    if (codePointCount(name) > kMaxStoredNameLength)
+        throw Error("IDS_NAMETOOLONG", {name, static_cast<std::int64_t>(kMaxStoredNameLength)},
+                    "The name \"%s\" is longer than %d characters.");
+}
+
+const Reference& TDataModuleForm::current() const
+{
+    if (!m_current)
+        throw Error("IDS_NOCURRENTRECORD", {}, "No record is selected.");
+    return *m_current;
+}
+
+bool TDataModuleForm::FindRecord(std::int16_t type, const std::string& refId,
+                                 const std::string& name)
+{
+    const std::optional<std::int64_t> day = refDay(refId);
+    if (!day)
+        return false;
+    SqliteStatement& find = *m_findStatement;
+    find.reset();
+    find.bind(1, std::int64_t{type}).bind(2, *day).bind(3, name);
+    const bool found = find.step();
+    if (found)
+        m_current = Reference{type, name, identifierText(*day), identifierText(find.integer(0))};
+    find.reset();
+    return found;
+}
+
+std::string TDataModuleForm::allocateIdentifier()
+{
+    SqliteStatement header(m_db->handle(),
+                           "SELECT RefID, Name, ID FROM Items WHERE Type=0 "
+                           "ORDER BY RefID, Name LIMIT 1");
+    if (!header.step())
+        throw Error("IDS_NEWIDERROR", {path()},
+                    "No new identifier can be given out in %s: the table has no header.");
+    const std::int64_t refId = header.integer(0);
+    const std::string name = header.text(1);
+    const std::int64_t next = header.integer(2) + 1;
+    const std::string text = identifierText(next);
+    if (text.empty())
+        throw Error("IDS_NEWIDERROR", {path()},
+                    "No new identifier can be given out in %s: the counter is exhausted.");
+    SqliteStatement update(m_db->handle(),
+                           "UPDATE Items SET ID=?1 WHERE Type=0 AND RefID=?2 AND Name=?3");
+    update.bind(1, next).bind(2, refId).bind(3, name).run();
+    return text;
+}
+
+std::string TDataModuleForm::NewIdentifier()
+{
+    SqliteTransaction transaction(*m_db);
+    std::string id = allocateIdentifier();
+    transaction.commit();
+    return id;
+}
+
+std::string TDataModuleForm::AddRecord(std::int16_t type, const std::string& refId,
+                                       const std::string& name)
+{
+    checkName(name);
+    const std::int64_t parent = requireDay(refId);
+    // The identifier and the record are one change: both are committed together.
+    SqliteTransaction transaction(*m_db);
+    const std::string id = allocateIdentifier();
+    SqliteStatement insert(m_db->handle(), "INSERT INTO Items (Type, RefID, Name, ID, Data) "
+                                           "VALUES (?1, ?2, ?3, ?4, x'')");
+    insert.bind(1, std::int64_t{type}).bind(2, parent).bind(3, name).bind(4, *identifierDay(id));
+    insert.run();
+    transaction.commit();
+    m_current = Reference{type, name, identifierText(parent), id};
+    return id;
+}
+
+std::string TDataModuleForm::GroupOfPath(std::int16_t groupType, std::string_view path,
+                                         char separator)
+{
+    std::string current = m_rootId;
+    std::string_view remaining = path;
+    while (!remaining.empty()) {
+        const std::size_t at = remaining.find(separator);
+        const std::string component(remaining.substr(0, at));
+        remaining = at == std::string_view::npos ? std::string_view() : remaining.substr(at + 1);
+        if (FindRecord(groupType, current, component))
+            current = m_current->ID;
+        else
+            current = AddRecord(groupType, current, component);
+    }
+    return current;
+}
+
+bool TDataModuleForm::DeleteGroup(std::int16_t groupType, std::int16_t itemType,
+                                  const std::string& groupName, const std::string& groupId,
+                                  const std::string& parentId)
+{
+    for (const Reference& item : ListRecordsInGroup(itemType, groupId)) {
+        if (!DeleteItem(item.Type, item.RefID, item.Name))
+            return false;
+    }
+    DeleteItem(groupType, parentId, groupName);
+    return true;
+}
+
+bool TDataModuleForm::DeleteItem(std::int16_t type, const std::string& refId,
+                                 const std::string& name)
+{
+    if (!FindRecord(type, refId, name))
+        return true;
+    const Reference record = *m_current;
+    const StoreHooks& hooks = storeHooks();
+    if (hooks.mayDeleteItem && !hooks.mayDeleteItem(*this, record))
+        return false;
+    SqliteStatement remove(m_db->handle(),
+                           "DELETE FROM Items WHERE Type=?1 AND RefID=?2 AND Name=?3");
+    remove.bind(1, std::int64_t{type}).bind(2, *identifierDay(record.RefID)).bind(3, name).run();
+    m_current.reset();
+    return true;
+}
+
+void TDataModuleForm::RenameRecord(std::int16_t type, const std::string& refId,
+                                   const std::string& oldName, const std::string& newName)
+{
+    if (oldName == newName || !FindRecord(type, refId, oldName))
+        return;
+    checkName(newName);
+    Reference record = *m_current;
+    SqliteStatement rename(m_db->handle(),
+                           "UPDATE Items SET Name=?4 WHERE Type=?1 AND RefID=?2 AND Name=?3");
+    rename.bind(1, std::int64_t{type})
+        .bind(2, *identifierDay(record.RefID))
+        .bind(3, oldName)
+        .bind(4, newName)
+        .run();
+    record.Name = newName;
+    m_current = record;
+}
+
+bool TDataModuleForm::MoveRecord(std::int16_t type, const std::string& name,
+                                 const std::string& fromRefId, const std::string& toRefId)
+{
+    const std::optional<std::int64_t> from = refDay(fromRefId);
+    const std::optional<std::int64_t> to = refDay(toRefId);
+    if (!from || !to || *from == *to)
+        return false;
+    if (FindRecord(type, toRefId, name) || !FindRecord(type, fromRefId, name))
+        return false;
+    Reference record = *m_current;
+
+    // A group may not move under itself or one of its descendants: walk up from the target.
+    std::set<std::string> seen;
+    for (std::string id = identifierText(*to); !id.empty() && id != m_rootId;) {
+        if (id == record.ID || !seen.insert(id).second)
+            return false;
+        const std::optional<Reference> parent = FindRecordById(type, id);
+        if (!parent)
+            break;
+        id = parent->RefID;
+    }
+
+    SqliteStatement move(m_db->handle(),
+                         "UPDATE Items SET RefID=?4 WHERE Type=?1 AND RefID=?2 AND Name=?3");
+    move.bind(1, std::int64_t{type}).bind(2, *from).bind(3, name).bind(4, *to).run();
+    record.RefID = identifierText(*to);
+    m_current = record;
+    return true;
+}
+
+std::vector<Reference> TDataModuleForm::selectReferences(std::string_view where,
+                                                         std::int16_t type,
+                                                         std::optional<std::int64_t> day)
+{
+    std::string sql = "SELECT Type, RefID, Name, ID FROM Items WHERE Type=?1";
+    sql += where;
+    sql += kListOrder;
+    SqliteStatement select(m_db->handle(), sql);
+    select.bind(1, std::int64_t{type});
+    if (day)
+        select.bind(2, *day);
+    std::vector<Reference> references;
+    while (select.step())
+        references.push_back(referenceOf(select));
+    return references;
+}
+
+std::vector<Reference> TDataModuleForm::ListRecords(std::int16_t type)
+{
+    return selectReferences({}, type, std::nullopt);
+}
+
+std::vector<Reference> TDataModuleForm::ListRecordsInGroup(std::int16_t type,
+                                                           const std::string& refId)
+{
+    const std::optional<std::int64_t> day = refDay(refId);
+    if (!day)
+        return {};
+    return selectReferences(" AND RefID=?2", type, day);
+}
+
+std::optional<Reference> TDataModuleForm::FindRecordById(std::int16_t type, const std::string& id)
+{
+    const std::optional<std::int64_t> day = identifierDay(id);
+    if (!day)
+        return std::nullopt;
+    SqliteStatement select(m_db->handle(), "SELECT Type, RefID, Name, ID FROM Items "
+                                           "WHERE Type=?1 AND ID=?2 ORDER BY RefID, Name LIMIT 1");
+    select.bind(1, std::int64_t{type}).bind(2, *day);
+    if (!select.step())
+        return std::nullopt;
+    return referenceOf(select);
+}
+
+std::string TDataModuleForm::PathOfGroup(std::int16_t groupType, const std::string& id,
+                                         char separator)
+{
+    std::string path;
+    std::set<std::string> seen;
+    for (std::string current = id; !current.empty() && current != m_rootId;) {
+        // Stored data may hold a cycle of parents; it ends the walk instead of hanging.
+        if (!seen.insert(current).second)
+            break;
+        const std::optional<Reference> group = FindRecordById(groupType, current);
+        if (!group)
+            break;
+        path = group->Name + separator + path;
+        current = group->RefID;
+    }
+    return path;
+}
+
+TreeNode* TDataModuleForm::FillGroupTree(TreeModel& tree, const std::string& rootCaption,
+                                         std::int16_t groupType, bool clear)
+{
+    if (clear)
+        tree.clear();
+    TreeNode* root = tree.addRoot(rootCaption, m_rootId);
+
+    // A group may be listed before its parent (records are ordered by their parent's
+    // identifier), so passes repeat until one attaches nothing; groups whose parent never
+    // appears (orphans, cycles) stay out of the tree.
+    std::vector<Reference> pending = ListRecords(groupType);
+    std::unordered_map<std::string, TreeNode*> nodes{{m_rootId, root}};
+    bool attached = true;
+    while (attached && !pending.empty()) {
+        attached = false;
+        std::vector<Reference> later;
+        for (Reference& group : pending) {
+            const auto parent = nodes.find(group.RefID);
+            if (parent == nodes.end()) {
+                later.push_back(std::move(group));
+                continue;
+            }
+            if (parent->second->childWithCaption(group.Name))
+                continue;
+            TreeNode* node = tree.addChild(*parent->second, group.Name, group.ID);
+            nodes.emplace(group.ID, node);
+            attached = true;
+        }
+        pending = std::move(later);
+    }
+    root->expanded = true;
+    root->selected = true;
+    return root;
+}
+
+void TDataModuleForm::FillItemTree(std::int16_t itemType, TreeModel& tree, TreeNode* root)
+{
+    if (!root)
+        return;
+    std::unordered_map<std::string, TreeNode*> groups;
+    std::vector<TreeNode*> stack{root};
+    while (!stack.empty()) {
+        TreeNode* node = stack.back();
+        stack.pop_back();
+        if (node->identifier())
+            groups.emplace(*node->identifier(), node);
+        for (const auto& child : node->children())
+            stack.push_back(child.get());
+    }
+    for (const Reference& item : ListRecords(itemType)) {
+        const auto group = groups.find(item.RefID);
+        if (group != groups.end())
+            tree.addChild(*group->second, item.Name, std::nullopt);
+    }
+}
+
+std::string TDataModuleForm::headerName()
+{
+    SqliteStatement header(m_db->handle(),
+                           "SELECT Name FROM Items WHERE Type=0 ORDER BY RefID, Name LIMIT 1");
+    return header.step() ? header.text(0) : std::string();
+}
+
+bool TDataModuleForm::CheckProjectVersion()
+{
+    SqliteStatement header(m_db->handle(), "SELECT RefID, Name FROM Items WHERE Type=0 "
+                                           "ORDER BY RefID, Name LIMIT 1");
+    if (!header.step())
+        return false;
+    const std::int64_t refId = header.integer(0);
+    const std::string name = header.text(1);
+    header.reset();
+    if (name == kCurrentFormatName)
+        return true;
+    if (name != kPreviousFormatName && !name.empty())
+        return false;
+
+    if (!platform::prompter().askYesNo(GetText("IDS_PROJEKTCONVERSION"),
+                                       platform::DefaultButton::Yes,
+                                       platform::QuestionIcon::Warning))
+        return false;
+
+    const StoreHooks& hooks = storeHooks();
+    if (hooks.convertProject) {
+        hooks.convertProject(*this, name.empty());
+    } else if (!ListRecords(RecordType::Room).empty() ||
+               !ListRecords(RecordType::Building).empty()) {
+        throw Error("IDS_CONVERSIONUNAVAILABLE", {path()},
+                    "The project %s cannot be converted by this program.");
+    }
+
+    SqliteStatement rename(m_db->handle(),
+                           "UPDATE Items SET Name=?3 WHERE Type=0 AND RefID=?1 AND Name=?2");
+    rename.bind(1, refId).bind(2, name).bind(3, kCurrentFormatName).run();
+    return true;
+}
+
+std::string TDataModuleForm::currentData()
+{
+    const Reference& record = current();
+    SqliteStatement select(m_db->handle(),
+                           "SELECT Data FROM Items WHERE Type=?1 AND RefID=?2 AND Name=?3");
+    select.bind(1, std::int64_t{record.Type})
+        .bind(2, *identifierDay(record.RefID))
+        .bind(3, record.Name);
+    if (!select.step())
+        throw Error("IDS_RECORDGONE", {record.Name}, "The record \"%s\" no longer exists.");
+    return select.blob(0);
+}
+
+void TDataModuleForm::setCurrentData(std::string_view bytes)
+{
+    const Reference& record = current();
+    SqliteStatement update(m_db->handle(),
+                           "UPDATE Items SET Data=?4 WHERE Type=?1 AND RefID=?2 AND Name=?3");
+    update.bind(1, std::int64_t{record.Type})
+        .bind(2, *identifierDay(record.RefID))
+        .bind(3, record.Name)
+        .bindBlob(4, bytes);
+    update.run();
+    if (m_db->changes() != 1)
+        throw Error("IDS_RECORDGONE", {record.Name}, "The record \"%s\" no longer exists.");
+}
+
+bool TDataModuleForm::LoadItem(DBItem& item)
+{
+    item.setLoadFailed(true);
+    MyMemoryStream stream(currentData());
+    if (stream.size() == 0) {
+        item.setLoadFailed(false);
+        return true;
+    }
+    const std::int16_t version = readInt16(stream);
+    const bool loaded = item.ReadRecord(stream, version);
+    item.setLoadFailed(!loaded);
+    return loaded;
+}
+
+void TDataModuleForm::forEachRecord(
+    const std::function<void(const Reference&, std::size_t dataSize)>& visit)
+{
+    SqliteStatement select(m_db->handle(), "SELECT Type, RefID, Name, ID, length(Data) FROM Items "
+                                           "ORDER BY Type, RefID, Name");
+    while (select.step())
+        visit(referenceOf(select), static_cast<std::size_t>(select.integer(4)));
+}
+
+} // namespace kalydor

@@ -1,0 +1,147 @@
+#pragma once
+
+#include "store/reference.h"
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace kalydor {
+
+class DBItem;
+class SqliteDatabase;
+class SqliteStatement;
+class TreeModel;
+class TreeNode;
+
+/// Whether a table is opened or made anew.
+enum class TableMode { Open, Create };
+
+/// A project table holds the header, the project options record and the constructions,
+/// rooms and buildings; a catalogue table (the material table) holds the header and its
+/// groups and items only, since type 1 means a material group there.
+enum class TableKind { Project, Catalogue };
+
+/// Format-version names of the header record.
+inline constexpr std::string_view kCurrentFormatName = "Kalydor-Ro 4.5";
+inline constexpr std::string_view kPreviousFormatName = "Kalydor-Ro 4.0";
+
+/// Longest name of a group or item record, in characters.
+inline constexpr std::size_t kMaxStoredNameLength = 32;
+
+/// The store over one item table: one SQLite file holding records (Type, RefID, Name, ID,
+/// Data) keyed by (Type, RefID, Name). Every change is committed at once. A project table
+/// is locked for this program while it is open; a second opener is refused.
+///
+/// Identifier texts ("yyyy.MM.dd.") are accepted only in their exact form; the empty text
+/// means the root group, any other malformed text matches no record.
+class TDataModuleForm {
+public:
+    /// Opens (or, with TableMode::Create, makes anew) the table `fileName` in `directory`;
+    /// ".db" is appended to a name without it. Opening never creates a file. Failures raise
+    /// an error with a message for the user; no store object remains.
+    TDataModuleForm(std::string directory, std::string fileName, TableMode mode,
+                    TableKind kind = TableKind::Project);
+    ~TDataModuleForm();
+    TDataModuleForm(const TDataModuleForm&) = delete;
+    TDataModuleForm& operator=(const TDataModuleForm&) = delete;
+
+    /// The table file name with ".db" (as given when it already ends so, in any case).
+    static std::string tableFileName(const std::string& fileName);
+
+    const std::string& RootId() const { return m_rootId; }
+    const std::string& directory() const { return m_directory; }
+    const std::string& fileName() const { return m_fileName; }
+    std::string path() const;
+    TableKind kind() const { return m_kind; }
+
+    /// Exact key lookup; on success the record becomes the current record.
+    bool FindRecord(std::int16_t type, const std::string& refId, const std::string& name);
+    /// Hands out the next identifier (the header's counter plus one day) in one immediate
+    /// transaction. Raises an error when no identifier can be allocated.
+    std::string NewIdentifier();
+    /// Appends a record with a new identifier and an empty data block; it becomes the
+    /// current record. Raises an error when the name is too long, the identifier cannot be
+    /// allocated or the key is taken.
+    std::string AddRecord(std::int16_t type, const std::string& refId, const std::string& name);
+    /// The identifier of the last group of a path, creating the missing groups; the root
+    /// identifier for an empty path.
+    std::string GroupOfPath(std::int16_t groupType, std::string_view path, char separator);
+    /// Deletes the items of a group and then the group record; false (the group kept) at the
+    /// first item that may not be deleted.
+    bool DeleteGroup(std::int16_t groupType, std::int16_t itemType, const std::string& groupName,
+                     const std::string& groupId, const std::string& parentId);
+    /// Deletes a record; true when it is gone or was never there, false when refused.
+    bool DeleteItem(std::int16_t type, const std::string& refId, const std::string& name);
+    /// Renames a record when the names differ and the record exists.
+    void RenameRecord(std::int16_t type, const std::string& refId, const std::string& oldName,
+                      const std::string& newName);
+    /// Moves a record to another group; false when it is already there, the name is taken in
+    /// the target, the record does not exist, or a group would move under itself.
+    bool MoveRecord(std::int16_t type, const std::string& name, const std::string& fromRefId,
+                    const std::string& toRefId);
+    /// One reference per record of the type, in list order (by group, then by name as shown).
+    std::vector<Reference> ListRecords(std::int16_t type);
+    /// The records of a type in one group, in list order.
+    std::vector<Reference> ListRecordsInGroup(std::int16_t type, const std::string& refId);
+    /// The first record of a type with this identifier.
+    std::optional<Reference> FindRecordById(std::int16_t type, const std::string& id);
+    /// The names from below the root down to the group, each followed by the separator; empty
+    /// for the root and for an identifier that is not in the table.
+    std::string PathOfGroup(std::int16_t groupType, const std::string& id, char separator);
+    /// Builds the group tree of a group type under a root node captioned `rootCaption`;
+    /// returns that root node (expanded and selected).
+    TreeNode* FillGroupTree(TreeModel& tree, const std::string& rootCaption,
+                            std::int16_t groupType, bool clear);
+    /// Adds one node per item record under its group node below `root`.
+    void FillItemTree(std::int16_t itemType, TreeModel& tree, TreeNode* root);
+    /// Run once after a project table is opened: accepts the current format, converts an
+    /// older one after the user agreed, refuses any other.
+    bool CheckProjectVersion();
+
+    /// The record found or added last.
+    bool hasCurrent() const { return m_current.has_value(); }
+    const Reference& current() const;
+    /// The data block of the current record.
+    std::string currentData();
+    /// Replaces the data block of the current record and commits.
+    void setCurrentData(std::string_view bytes);
+    /// Reads the current record's data block into an item: an empty block leaves the item as
+    /// constructed; otherwise the version word and the item's ReadRecord. On false or an
+    /// error the item is marked as not loaded, so it can never be saved over its record.
+    [[nodiscard]] bool LoadItem(DBItem& item);
+
+    /// The format-version name in the header record (empty when there is no header).
+    std::string headerName();
+
+    /// Visits every record in key order with the size of its data block.
+    void forEachRecord(const std::function<void(const Reference&, std::size_t dataSize)>& visit);
+
+    SqliteDatabase& database() { return *m_db; }
+
+private:
+    void open();
+    void createTable();
+    void configureConnection();
+    void readRootId();
+    std::string allocateIdentifier();
+    std::optional<std::int64_t> refDay(const std::string& identifier) const;
+    std::int64_t requireDay(const std::string& identifier) const;
+    void checkName(const std::string& name) const;
+    std::vector<Reference> selectReferences(std::string_view where, std::int16_t type,
+                                            std::optional<std::int64_t> day);
+
+    std::string m_directory;
+    std::string m_fileName;
+    TableKind m_kind;
+    std::string m_rootId;
+    std::unique_ptr<SqliteDatabase> m_db;
+    std::unique_ptr<SqliteStatement> m_findStatement;
+    std::optional<Reference> m_current;
+};
+
+} // namespace kalydor

@@ -1,0 +1,99 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace kalydor {
+
+class MyMemoryStream;
+class TDataModuleForm;
+
+// The exchange, clipboard, report and editor types of the item operations are named here
+// only; the subsystems that define them implement the operations of each item class.
+class TClipboardStream;
+class TPrintfStringStream;
+class TParserStream;
+class TXMLWriter;
+class TXmlParser;
+class UsedMaterials;
+namespace platform {
+class Window;
+}
+
+/// One row of an item list: the caption (first column shown) and the texts of the further
+/// columns.
+struct ListRow {
+    std::string caption;
+    std::vector<std::string> subItems;
+};
+
+/// The columns of an item list in display order, as a column layout defines them.
+class ListColumns {
+public:
+    virtual ~ListColumns() = default;
+    /// Column ids of the visible columns, in display order.
+    virtual std::vector<int> visibleColumnIds() const = 0;
+};
+
+/// Base of every object stored as one record of an item table: materials (and layers),
+/// constructions, rooms and buildings. It holds what every stored item has and the
+/// operations through which lists, exchange formats, the clipboard and reports reach an
+/// item without knowing its class.
+class DBItem {
+public:
+    DBItem() = default;
+    DBItem(const DBItem&) = default;
+    DBItem& operator=(const DBItem&) = default;
+    virtual ~DBItem() = default;
+
+    std::string Name;      ///< equals the record's Name
+    std::string ID;        ///< the record's identifier text; empty without a record
+    std::string GroupName; ///< caption of the group the item was opened from
+    std::string GroupID;   ///< identifier of the owning group (the record's RefID)
+    std::int16_t Untouched = 0;
+
+    /// Reads the item's own fields; version 0 means the class's current layout. A version
+    /// the class does not know is reported (reportVersionError) and gives false.
+    virtual bool ReadRecord(MyMemoryStream& stream, std::int16_t version);
+    /// Writes the item's fields, first the current version word when `withVersion` is set.
+    virtual bool WriteRecord(MyMemoryStream& stream, bool withVersion);
+    /// Opens the item's editor; true when the user confirmed (the caller then saves it).
+    virtual bool Edit(platform::Window* owner);
+    /// Sets the texts of one list row for the visible columns. The base appends the name
+    /// for every visible column whose id is 0.
+    virtual void FillListRow(ListRow& row, const ListColumns& columns) const;
+    /// Writes the item into a clipboard stream: with an owner its report text and table
+    /// cells, then always the name and the record without version.
+    virtual bool CopyTo(TClipboardStream& stream, platform::Window* owner) = 0;
+    /// Reads the name and the record (current layout) from the binary part of clipboard
+    /// data; false when anything could not be read.
+    virtual bool PasteFrom(MyMemoryStream& binaryPart);
+    /// Writes the item as one record of the text exchange format.
+    virtual bool WriteText(TPrintfStringStream& stream, const std::string& groupPath) = 0;
+    /// Reads the item's own fields of a text exchange record.
+    virtual void ReadText(TParserStream& reader, int recordVersion);
+    /// Adds the item's material quantities to a bill of materials.
+    virtual void AddUsedMaterials(UsedMaterials& bill) const;
+    /// Writes the item as an element of an XML exchange document.
+    virtual void WriteXml(TXMLWriter& writer, const std::string& groupPath) = 0;
+    /// Reads the item from the XML element the parser stands on.
+    virtual bool ReadXml(TXmlParser& parser, std::string& groupPath) = 0;
+    /// Text offered when the item is dragged out of its list; empty when it can only be
+    /// dragged inside its own window.
+    virtual std::string DragText();
+
+    /// Writes the item's record with its version word into the current record of the table
+    /// (or, with a stream given, without the version word into that stream only). Raises an
+    /// error for an item whose record could not be read: such a record is never written over.
+    bool SaveToRecord(TDataModuleForm& table, MyMemoryStream* stream = nullptr);
+
+    /// True when loading this item from its record failed; it must then not be saved.
+    bool loadFailed() const { return m_loadFailed; }
+    void setLoadFailed(bool failed) { m_loadFailed = failed; }
+
+private:
+    bool m_loadFailed = false;
+};
+
+} // namespace kalydor

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+
+namespace kalydor {
+
+class DBItem;
+
+/// Record type codes of the item tables.
+namespace RecordType {
+inline constexpr std::int16_t Header = 0;
+inline constexpr std::int16_t ProjectOptions = 1; ///< in a project table
+inline constexpr std::int16_t MaterialGroup = 1;  ///< in the material table
+inline constexpr std::int16_t Material = 2;
+inline constexpr std::int16_t PanelGroup = 32;
+inline constexpr std::int16_t Panel = 33;
+inline constexpr std::int16_t RoomGroup = 34;
+inline constexpr std::int16_t Room = 35;
+inline constexpr std::int16_t BuildingGroup = 36;
+inline constexpr std::int16_t Building = 37;
+} // namespace RecordType
+
+/// Item kinds: 1 material, 2 construction, 3 room, 4 building.
+inline constexpr int kFirstItemKind = 1;
+inline constexpr int kLastItemKind = 4;
+
+/// The item record type of a kind (2, 33, 35, 37), or -1 for another kind; the group type is
+/// one less.
+std::int16_t itemTypeOfKind(int kind);
+std::int16_t groupTypeOfKind(int kind);
+
+using ItemFactory = std::function<std::unique_ptr<DBItem>()>;
+
+/// The item subsystems register the class of their kind at start-up; the store creates
+/// items through this registry without knowing their classes.
+void registerItemKind(int kind, ItemFactory factory);
+
+/// A new, default-constructed item of the kind's class, owned by the caller; nothing for a
+/// kind outside 1 to 4 or whose class is not registered.
+std::unique_ptr<DBItem> CreateItemOfKind(int kind);
+
+} // namespace kalydor

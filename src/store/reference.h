@@ -1,0 +1,23 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace kalydor {
+
+/// Names one record of an item table. Two references designate the same record when their
+/// `Type`, `RefID` and `Name` are equal; the `ID` is what survives renaming and moving.
+struct Reference {
+    std::int16_t Type = 0;
+    std::string Name;
+    std::string RefID;
+    std::string ID;
+
+    bool sameRecord(const Reference& other) const
+    {
+        return Type == other.Type && RefID == other.RefID && Name == other.Name;
+    }
+    bool operator==(const Reference&) const = default;
+};
+
+} // namespace kalydor

@@ -1,0 +1,87 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+struct sqlite3;
+struct sqlite3_stmt;
+
+namespace kalydor {
+
+/// One prepared statement; parameters are bound by 1-based position.
+class SqliteStatement {
+public:
+    SqliteStatement(sqlite3* db, std::string_view sql);
+    ~SqliteStatement();
+    SqliteStatement(const SqliteStatement&) = delete;
+    SqliteStatement& operator=(const SqliteStatement&) = delete;
+
+    SqliteStatement& bind(int index, std::int64_t value);
+    SqliteStatement& bind(int index, std::string_view text);
+    SqliteStatement& bindBlob(int index, std::string_view bytes);
+
+    /// Advances to the next row; false when there is none. Errors throw.
+    bool step();
+    /// Runs a statement that returns no rows.
+    void run();
+    void reset();
+
+    std::int64_t integer(int column) const;
+    std::string text(int column) const;
+    std::string blob(int column) const;
+    std::int64_t blobSize(int column) const;
+
+private:
+    sqlite3* m_db;
+    sqlite3_stmt* m_statement = nullptr;
+};
+
+/// Opening modes of a database file.
+enum class SqliteOpen {
+    ExistingFile, ///< the file must exist; it is never created
+    CreateFile,   ///< the file is created (an existing one is opened)
+};
+
+/// A connection to one SQLite file. Errors are raised as kalydor::Error carrying SQLite's
+/// own message.
+class SqliteDatabase {
+public:
+    SqliteDatabase(const std::string& path, SqliteOpen mode);
+    ~SqliteDatabase();
+    SqliteDatabase(const SqliteDatabase&) = delete;
+    SqliteDatabase& operator=(const SqliteDatabase&) = delete;
+
+    void exec(std::string_view sql);
+    sqlite3* handle() const { return m_db; }
+    int changes() const;
+    /// The last error code SQLite reported (extended codes off).
+    int lastErrorCode() const;
+
+private:
+    sqlite3* m_db = nullptr;
+};
+
+/// A transaction that rolls back unless committed. BEGIN IMMEDIATE takes the write lock at
+/// once, so a read-then-write (such as handing out an identifier) cannot interleave.
+class SqliteTransaction {
+public:
+    explicit SqliteTransaction(SqliteDatabase& db);
+    ~SqliteTransaction();
+    SqliteTransaction(const SqliteTransaction&) = delete;
+    SqliteTransaction& operator=(const SqliteTransaction&) = delete;
+    void commit();
+
+private:
+    SqliteDatabase& m_db;
+    bool m_open = true;
+};
+
+/// Throws the error of a failed SQLite call.
+[[noreturn]] void throwSqliteError(sqlite3* db, int code);
+
+/// Name of the collation that orders names as people see them; registered on every
+/// connection this wrapper opens.
+inline constexpr const char* kNameCollation = "KALYDOR_NAME";
+
+} // namespace kalydor

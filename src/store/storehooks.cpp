@@ -1,0 +1,11 @@
+#include "store/storehooks.h"
+
+namespace kalydor {
+
+StoreHooks& storeHooks()
+{
+    static StoreHooks hooks;
+    return hooks;
+}
+
+} // namespace kalydor

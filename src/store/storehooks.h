@@ -1,0 +1,33 @@
+#pragma once
+
+#include <functional>
+#include <string>
+
+namespace kalydor {
+
+class TDataModuleForm;
+struct Reference;
+
+/// What the store needs from the item subsystems above it. The rooms, buildings and project
+/// modules install these at start-up; the store calls them without knowing those classes.
+struct StoreHooks {
+    /// Data block of the header record of a new project table (the default project
+    /// description). Unset: the block stays empty, which reads as an empty description.
+    std::function<std::string()> newProjectDescription;
+    /// Data block of the options record of a new project table (the default project
+    /// options). Unset: the block stays empty, which reads as the default options.
+    std::function<std::string()> newProjectOptions;
+    /// Asked before an item record is deleted: false refuses (a building that still has
+    /// rooms). Unset: every item may be deleted.
+    std::function<bool(TDataModuleForm& table, const Reference& item)> mayDeleteItem;
+    /// Converts the items of a project of an older format, after the user agreed: reloads
+    /// the project options and, for the oldest format (`oldestFormat`), moves the buildings
+    /// to the root and re-links the rooms to them. Unset: a project that holds rooms or
+    /// buildings cannot be converted and is refused.
+    std::function<void(TDataModuleForm& table, bool oldestFormat)> convertProject;
+};
+
+/// The hooks in force for the whole program.
+StoreHooks& storeHooks();
+
+} // namespace kalydor

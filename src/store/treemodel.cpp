@@ -1,0 +1,124 @@
+#include "store/treemodel.h"
+
+#include "base/collation.h"
+
+#include <algorithm>
+
+namespace kalydor {
+namespace {
+
+// Depth-first, with an explicit stack: a tree read from a damaged table may be very deep.
+void visitAll(const TreeNode& node, const std::function<bool(const TreeNode&)>& visit)
+{
+    std::vector<const TreeNode*> stack{&node};
+    while (!stack.empty()) {
+        const TreeNode* current = stack.back();
+        stack.pop_back();
+        if (!visit(*current))
+            return;
+        const auto& children = current->children();
+        for (auto it = children.rbegin(); it != children.rend(); ++it)
+            stack.push_back(it->get());
+    }
+}
+
+std::unique_ptr<TreeNode>* insertSorted(std::vector<std::unique_ptr<TreeNode>>& siblings,
+                                        std::unique_ptr<TreeNode> node)
+{
+    const auto at = std::upper_bound(
+        siblings.begin(), siblings.end(), node,
+        [](const std::unique_ptr<TreeNode>& a, const std::unique_ptr<TreeNode>& b) {
+            return compareNames(a->caption(), b->caption()) < 0;
+        });
+    return &*siblings.insert(at, std::move(node));
+}
+
+} // namespace
+
+// Frees the subtree without recursion, so that a very deep tree cannot exhaust the stack.
+TreeNode::~TreeNode()
+{
+    std::vector<std::unique_ptr<TreeNode>> pending = std::move(m_children);
+    while (!pending.empty()) {
+        std::unique_ptr<TreeNode> node = std::move(pending.back());
+        pending.pop_back();
+        for (auto& child : node->m_children)
+            pending.push_back(std::move(child));
+        node->m_children.clear();
+    }
+}
+
+bool TreeNode::isGroup() const
+{
+    return m_identifier && !m_identifier->empty() && (*m_identifier)[0] >= '0' &&
+           (*m_identifier)[0] <= '9';
+}
+
+TreeNode* TreeNode::childWithCaption(const std::string& caption) const
+{
+    for (const auto& child : m_children) {
+        if (child->m_caption == caption)
+            return child.get();
+    }
+    return nullptr;
+}
+
+TreeNode* TreeModel::addRoot(std::string caption, std::optional<std::string> identifier)
+{
+    auto node = std::make_unique<TreeNode>();
+    node->m_caption = std::move(caption);
+    node->m_identifier = std::move(identifier);
+    m_roots.push_back(std::move(node));
+    return m_roots.back().get();
+}
+
+TreeNode* TreeModel::addChild(TreeNode& parent, std::string caption,
+                              std::optional<std::string> identifier)
+{
+    auto node = std::make_unique<TreeNode>();
+    node->m_caption = std::move(caption);
+    node->m_identifier = std::move(identifier);
+    node->m_parent = &parent;
+    return insertSorted(parent.m_children, std::move(node))->get();
+}
+
+std::size_t TreeModel::nodeCount() const
+{
+    std::size_t count = 0;
+    forEach([&count](const TreeNode&) { ++count; });
+    return count;
+}
+
+int TreeModel::absoluteIndex(const TreeNode* node) const
+{
+    int index = 0;
+    int found = -1;
+    forEach([&](const TreeNode& visited) {
+        if (&visited == node)
+            found = index;
+        ++index;
+    });
+    return found;
+}
+
+TreeNode* TreeModel::findByIdentifier(TreeNode& from, const std::string& identifier)
+{
+    const TreeNode* found = nullptr;
+    visitAll(from, [&](const TreeNode& node) {
+        if (node.m_identifier && *node.m_identifier == identifier)
+            found = &node;
+        return found == nullptr;
+    });
+    return const_cast<TreeNode*>(found);
+}
+
+void TreeModel::forEach(const std::function<void(const TreeNode&)>& visit) const
+{
+    for (const auto& root : m_roots)
+        visitAll(*root, [&visit](const TreeNode& node) {
+            visit(node);
+            return true;
+        });
+}
+
+} // namespace kalydor

@@ -1,0 +1,114 @@
+#include "support/tempdir.h"
+
+#include <nlohmann/json.hpp>
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstdio>
+#include <sstream>
+#include <sys/wait.h>
+
+namespace kalydor {
+namespace {
+
+struct CliRun {
+    int status = -1;
+    std::string out;
+};
+
+std::string quoted(const std::string& arg)
+{
+    std::string q = "'";
+    for (const char c : arg)
+        q += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return q + "'";
+}
+
+// Runs kalydor-cli with the arguments; stderr is discarded.
+CliRun cli(const std::vector<std::string>& args)
+{
+    std::string command = quoted(std::string(KALYDOR_PROGRAM_DIR) + "/kalydor-cli");
+    for (const std::string& arg : args)
+        command += " " + quoted(arg);
+    command += " 2>/dev/null";
+    CliRun run;
+    FILE* pipe = popen(command.c_str(), "r");
+    if (!pipe)
+        return run;
+    std::array<char, 4096> buffer;
+    std::size_t n = 0;
+    while ((n = fread(buffer.data(), 1, buffer.size(), pipe)) > 0)
+        run.out.append(buffer.data(), n);
+    const int status = pclose(pipe);
+    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return run;
+}
+
+std::vector<nlohmann::json> jsonLines(const std::string& text)
+{
+    std::vector<nlohmann::json> rows;
+    std::istringstream lines(text);
+    for (std::string line; std::getline(lines, line);)
+        rows.push_back(nlohmann::json::parse(line));
+    return rows;
+}
+
+TEST(StoreCommands, CreateResolveAndDump)
+{
+    test::TempDir dir;
+    const std::string project = dir.file("Project");
+    ASSERT_EQ(cli({"store", "create", project}).status, 0);
+
+    const CliRun resolved = cli({"store", "resolve", project + ".db", "32", "Walls\\Outer"});
+    EXPECT_EQ(resolved.status, 0);
+    EXPECT_EQ(resolved.out, "1901.01.03.\n");
+    EXPECT_EQ(cli({"store", "resolve", project, "32", "Walls\\Outer"}).out, "1901.01.03.\n");
+    EXPECT_EQ(cli({"store", "resolve", project, "32", ""}).out, "1901.01.01.\n");
+
+    const CliRun dumped = cli({"store", "dump", project});
+    ASSERT_EQ(dumped.status, 0);
+    const std::vector<nlohmann::json> rows = jsonLines(dumped.out);
+    ASSERT_EQ(rows.size(), 4u);
+    EXPECT_EQ(rows[0], nlohmann::json({{"Type", 0},
+                                       {"RefID", "1901.01.01."},
+                                       {"ID", "1901.01.03."},
+                                       {"Name", "Kalydor-Ro 4.5"},
+                                       {"DataSize", 0}}));
+    EXPECT_EQ(rows[1]["Type"], 1);
+    EXPECT_EQ(rows[2]["Name"], "Walls");
+    EXPECT_EQ(rows[3]["Name"], "Outer");
+    EXPECT_EQ(rows[3]["RefID"], "1901.01.02.");
+
+    ASSERT_EQ(cli({"store", "create", "--catalogue", dir.file("material.db")}).status, 0);
+    EXPECT_EQ(jsonLines(cli({"store", "dump", dir.file("material.db")}).out).size(), 1u);
+}
+
+TEST(StoreCommands, ExitStatusTellsUsageFromFailure)
+{
+    test::TempDir dir;
+    const struct {
+        std::vector<std::string> args;
+        int status;
+    } cases[] = {
+        {{}, 2},
+        {{"store"}, 2},
+        {{"store", "frobnicate"}, 2},
+        {{"store", "dump"}, 2},
+        {{"store", "resolve", dir.file("P"), "x32", "A"}, 2},
+        {{"store", "create", "--bogus", dir.file("P")}, 2},
+        {{"store", "dump", dir.file("missing")}, 1},
+        {{"store", "resolve", dir.file("missing"), "32", "A"}, 1},
+        {{"--help"}, 0},
+    };
+    for (const auto& c : cases) {
+        std::string joined;
+        for (const std::string& a : c.args)
+            joined += a + " ";
+        EXPECT_EQ(cli(c.args).status, c.status) << joined;
+    }
+    EXPECT_FALSE(std::filesystem::exists(dir.file("missing.db")));
+}
+
+} // namespace
+} // namespace kalydor

@@ -1,0 +1,81 @@
+#include "gui/mainwindow.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenuBar>
+
+#include <gtest/gtest.h>
+
+namespace kalydor::gui {
+namespace {
+
+QApplication& application()
+{
+    static int argc = 1;
+    static char name[] = "tests_gui";
+    static char* argv[] = {name, nullptr};
+    static QApplication app(argc, argv);
+    return app;
+}
+
+TEST(MainWindow, StartsWithTitleMenusAndOnlyWorkingCommandsEnabled)
+{
+    application();
+    MainWindow window;
+    window.show();
+    EXPECT_EQ(window.windowTitle(), QStringLiteral("Kalydor-Ro S"));
+
+    QStringList menus;
+    for (QAction* action : window.menuBar()->actions())
+        menus << action->text().remove(QLatin1Char('&'));
+    EXPECT_EQ(menus, (QStringList{"File", "Lists", "Tools", "Database", "Options", "Window",
+                                  "Help"}));
+
+    for (const char* working : {"exit", "cascade", "tileHorizontally", "tileVertically",
+                                "minimizeAll", "arrangeIcons", "about"}) {
+        ASSERT_NE(window.command(working), nullptr) << working;
+        EXPECT_TRUE(window.command(working)->isEnabled()) << working;
+    }
+    for (const char* later : {"newProject", "openProject", "materials", "constructions",
+                              "programOptions", "deviceDatabase", "helpContents"}) {
+        ASSERT_NE(window.command(later), nullptr) << later;
+        EXPECT_FALSE(window.command(later)->isEnabled()) << later;
+    }
+
+    window.command("exit")->trigger();
+    EXPECT_FALSE(window.isVisible());
+}
+
+TEST(MainWindow, WindowCommandsLayOutTheChildWindows)
+{
+    application();
+    MainWindow window;
+    window.resize(800, 600);
+    window.show();
+    QMdiArea* area = window.childArea();
+    for (int i = 0; i < 2; ++i)
+        area->addSubWindow(new QWidget)->show();
+    const QList<QMdiSubWindow*> children = area->subWindowList();
+    const int width = area->viewport()->width();
+    const int height = area->viewport()->height();
+
+    window.command("tileVertically")->trigger();
+    EXPECT_EQ(children[0]->geometry(), QRect(0, 0, width / 2, height));
+    EXPECT_EQ(children[1]->geometry(), QRect(width / 2, 0, width / 2, height));
+
+    window.command("tileHorizontally")->trigger();
+    EXPECT_EQ(children[0]->geometry(), QRect(0, 0, width, height / 2));
+    EXPECT_EQ(children[1]->geometry(), QRect(0, height / 2, width, height / 2));
+
+    window.command("minimizeAll")->trigger();
+    for (QMdiSubWindow* child : children) {
+        EXPECT_TRUE(child->isMinimized());
+        EXPECT_EQ(child->geometry().bottom(), height - 1);
+    }
+    EXPECT_LT(children[0]->geometry().right(), children[1]->geometry().left());
+}
+
+} // namespace
+} // namespace kalydor::gui

@@ -1,0 +1,174 @@
+#include "base/error.h"
+#include "platform/scriptedprompter.h"
+#include "store/datamodule.h"
+#include "store/itemkinds.h"
+
+#include "store/testitem.h"
+#include "support/fakelanguage.h"
+#include "support/tempdir.h"
+
+#include <gtest/gtest.h>
+
+namespace kalydor {
+namespace {
+
+using test::TestItem;
+
+class ItemRecords : public ::testing::Test {
+protected:
+    test::TempDir dir;
+    TDataModuleForm table{dir.directory(), "items", TableMode::Create};
+    platform::ScriptedPrompter prompter;
+    platform::ScopedPrompter installed{prompter};
+    test::FakeLanguage language{{"IDS_VERSIONERR", "Unknown record version %d."}};
+
+    void storeBlock(const std::string& name, const std::string& data)
+    {
+        table.AddRecord(RecordType::Panel, "", name);
+        table.setCurrentData(data);
+    }
+};
+
+TEST_F(ItemRecords, SaveAndLoadRoundTrip)
+{
+    TestItem item;
+    item.Note = "Tégla fal";
+    item.Value = 0.1f;
+    table.AddRecord(RecordType::Panel, "", "Wall");
+    ASSERT_TRUE(item.SaveToRecord(table));
+
+    ASSERT_TRUE(table.FindRecord(RecordType::Panel, "", "Wall"));
+    TestItem loaded;
+    ASSERT_TRUE(table.LoadItem(loaded));
+    EXPECT_EQ(loaded.Note, "Tégla fal");
+    EXPECT_EQ(loaded.Value, 0.1f);
+    EXPECT_TRUE(prompter.messages().empty());
+
+    // With a stream given, the record goes into it without version and the table is untouched.
+    MyMemoryStream clip;
+    loaded.SaveToRecord(table, &clip);
+    MyMemoryStream expected;
+    writeFloat(expected, 0.1f);
+    WriteString(expected, "Tégla fal");
+    EXPECT_EQ(clip.bytes(), expected.bytes());
+}
+
+TEST_F(ItemRecords, AnEmptyBlockLoadsAsADefaultItem)
+{
+    table.AddRecord(RecordType::Panel, "", "Empty");
+    TestItem item;
+    EXPECT_TRUE(table.LoadItem(item));
+    EXPECT_EQ(item.Value, 1.5f);
+    EXPECT_TRUE(prompter.messages().empty());
+    EXPECT_FALSE(item.loadFailed());
+}
+
+TEST_F(ItemRecords, AnOlderVersionIsReadInItsLayout)
+{
+    MyMemoryStream old;
+    writeInt16(old, 2);
+    writeFloat(old, 7.0f);
+    storeBlock("Old", old.bytes());
+    TestItem item;
+    EXPECT_TRUE(table.LoadItem(item));
+    EXPECT_EQ(item.Value, 7.0f);
+}
+
+// A record written by a newer program: the user is told, the item keeps its values, and the
+// record is never overwritten by the half-read item.
+TEST_F(ItemRecords, AnUnknownVersionIsReportedAndTheRecordProtected)
+{
+    MyMemoryStream block;
+    writeInt16(block, 57);
+    storeBlock("Newer", block.bytes());
+
+    TestItem item;
+    item.Note = "before";
+    EXPECT_FALSE(table.LoadItem(item));
+    EXPECT_EQ(prompter.messages(), std::vector<std::string>{"Unknown record version 57."});
+    EXPECT_EQ(item.Note, "before");
+    EXPECT_TRUE(item.loadFailed());
+    EXPECT_THROW(item.SaveToRecord(table), Error);
+    EXPECT_EQ(table.currentData(), block.bytes());
+}
+
+TEST_F(ItemRecords, ATruncatedBlockRaisesTheReadErrorAndIsProtected)
+{
+    const struct {
+        const char* what;
+        std::string data;
+    } cases[] = {
+        {"half a version word", std::string(1, '\x03')},
+        {"version only", std::string("\x03\x00", 2)},
+        {"float cut off", std::string("\x03\x00\x00\x00", 4)},
+        {"string cut off", std::string("\x03\x00\x00\x00\xC0\x3F\x09\x00", 8)},
+    };
+    int n = 0;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        storeBlock("Cut" + std::to_string(n++), c.data);
+        TestItem item;
+        try {
+            (void)table.LoadItem(item);
+            ADD_FAILURE() << "no error";
+        } catch (const Error& error) {
+            EXPECT_EQ(error.key(), "IDS_DATAREADERROR");
+        }
+        EXPECT_TRUE(item.loadFailed());
+        EXPECT_THROW(item.SaveToRecord(table), Error);
+        EXPECT_EQ(table.currentData(), c.data);
+    }
+}
+
+TEST(DBItem, PasteTurnsEveryErrorIntoFalse)
+{
+    TestItem source;
+    source.Name = "Window";
+    source.Note = "triple glazing";
+    MyMemoryStream clip;
+    WriteString(clip, source.Name);
+    source.WriteRecord(clip, false);
+
+    MyMemoryStream good(clip.bytes());
+    TestItem pasted;
+    EXPECT_TRUE(pasted.PasteFrom(good));
+    EXPECT_EQ(pasted.Name, "Window");
+    EXPECT_EQ(pasted.Note, "triple glazing");
+
+    for (std::size_t cut = 0; cut < clip.size(); ++cut) {
+        MyMemoryStream truncated(clip.bytes().substr(0, cut));
+        TestItem item;
+        EXPECT_FALSE(item.PasteFrom(truncated)) << "cut at " << cut;
+    }
+}
+
+TEST(DBItem, FillListRowShowsTheNameInNameColumns)
+{
+    struct Columns final : ListColumns {
+        std::vector<int> visibleColumnIds() const override { return {0, 3, 0}; }
+    };
+    TestItem item;
+    item.Name = "Roof";
+    ListRow row;
+    item.FillListRow(row, Columns());
+    EXPECT_EQ(row.subItems, (std::vector<std::string>{"Roof", "Roof"}));
+}
+
+TEST(ItemKinds, RegisteredClassesOnly)
+{
+    EXPECT_EQ(CreateItemOfKind(2), nullptr); // no class registered for constructions here
+    registerItemKind(2, [] { return std::make_unique<TestItem>(); });
+    const std::unique_ptr<DBItem> item = CreateItemOfKind(2);
+    ASSERT_NE(item, nullptr);
+    EXPECT_TRUE(item->Name.empty() && item->ID.empty() && item->GroupID.empty());
+    EXPECT_EQ(item->Untouched, 0);
+    registerItemKind(2, nullptr);
+    for (const int kind : {0, 5, -1})
+        EXPECT_EQ(CreateItemOfKind(kind), nullptr) << kind;
+    EXPECT_EQ(itemTypeOfKind(3), RecordType::Room);
+    EXPECT_EQ(groupTypeOfKind(4), RecordType::BuildingGroup);
+    EXPECT_EQ(groupTypeOfKind(1), RecordType::MaterialGroup);
+}
+
+} // namespace
+} // namespace kalydor

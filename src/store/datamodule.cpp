@@ -113,6 +113,10 @@ TDataModuleForm::~TDataModuleForm()
     // Statements first: a connection closes only when none is left. Closing the last
     // connection checkpoints the write-ahead log into the table and removes it.
     m_findStatement.reset();
+    m_headerStatement.reset();
+    m_counterStatement.reset();
+    m_insertStatement.reset();
+    m_dataStatement.reset();
     m_db.reset();
 }
 
@@ -282,24 +286,37 @@ bool TDataModuleForm::FindRecord(std::int16_t type, const std::string& refId,
     return found;
 }
 
+// Prepared once per store: these statements run for every new record and every save.
+SqliteStatement& TDataModuleForm::statement(std::unique_ptr<SqliteStatement>& slot,
+                                            std::string_view sql)
+{
+    if (!slot)
+        slot = std::make_unique<SqliteStatement>(m_db->handle(), sql);
+    slot->reset();
+    return *slot;
+}
+
 std::string TDataModuleForm::allocateIdentifier()
 {
-    SqliteStatement header(m_db->handle(),
-                           "SELECT RefID, Name, ID FROM Items WHERE Type=0 "
-                           "ORDER BY RefID, Name LIMIT 1");
+    SqliteStatement& header = statement(m_headerStatement, "SELECT RefID, Name, ID FROM Items "
+                                                           "WHERE Type=0 ORDER BY RefID, Name "
+                                                           "LIMIT 1");
     if (!header.step())
         throw Error("IDS_NEWIDERROR", {path()},
                     "No new identifier can be given out in %s: the table has no header.");
     const std::int64_t refId = header.integer(0);
     const std::string name = header.text(1);
     const std::int64_t next = header.integer(2) + 1;
+    header.reset();
     const std::string text = identifierText(next);
     if (text.empty())
         throw Error("IDS_NEWIDERROR", {path()},
                     "No new identifier can be given out in %s: the counter is exhausted.");
-    SqliteStatement update(m_db->handle(),
-                           "UPDATE Items SET ID=?1 WHERE Type=0 AND RefID=?2 AND Name=?3");
-    update.bind(1, next).bind(2, refId).bind(3, name).run();
+    statement(m_counterStatement, "UPDATE Items SET ID=?1 WHERE Type=0 AND RefID=?2 AND Name=?3")
+        .bind(1, next)
+        .bind(2, refId)
+        .bind(3, name)
+        .run();
     return text;
 }
 
@@ -319,8 +336,9 @@ std::string TDataModuleForm::AddRecord(std::int16_t type, const std::string& ref
     // The identifier and the record are one change: both are committed together.
     SqliteTransaction transaction(*m_db);
     const std::string id = allocateIdentifier();
-    SqliteStatement insert(m_db->handle(), "INSERT INTO Items (Type, RefID, Name, ID, Data) "
-                                           "VALUES (?1, ?2, ?3, ?4, x'')");
+    SqliteStatement& insert = statement(m_insertStatement,
+                                        "INSERT INTO Items (Type, RefID, Name, ID, Data) "
+                                        "VALUES (?1, ?2, ?3, ?4, x'')");
     insert.bind(1, std::int64_t{type}).bind(2, parent).bind(3, name).bind(4, *identifierDay(id));
     insert.run();
     transaction.commit();
@@ -596,8 +614,8 @@ std::string TDataModuleForm::currentData()
 void TDataModuleForm::setCurrentData(std::string_view bytes)
 {
     const Reference& record = current();
-    SqliteStatement update(m_db->handle(),
-                           "UPDATE Items SET Data=?4 WHERE Type=?1 AND RefID=?2 AND Name=?3");
+    SqliteStatement& update =
+        statement(m_dataStatement, "UPDATE Items SET Data=?4 WHERE Type=?1 AND RefID=?2 AND Name=?3");
     update.bind(1, std::int64_t{record.Type})
         .bind(2, *identifierDay(record.RefID))
         .bind(3, record.Name)

@@ -140,7 +140,13 @@ private:
     TableKind m_kind;
     std::string m_rootId;
     std::unique_ptr<SqliteDatabase> m_db;
+    SqliteStatement& statement(std::unique_ptr<SqliteStatement>& slot, std::string_view sql);
+
     std::unique_ptr<SqliteStatement> m_findStatement;
+    std::unique_ptr<SqliteStatement> m_headerStatement;
+    std::unique_ptr<SqliteStatement> m_counterStatement;
+    std::unique_ptr<SqliteStatement> m_insertStatement;
+    std::unique_ptr<SqliteStatement> m_dataStatement;
     std::optional<Reference> m_current;
 };
 

@@ -134,20 +134,26 @@ int SqliteDatabase::changes() const { return sqlite3_changes(m_db); }
 
 int SqliteDatabase::lastErrorCode() const { return sqlite3_errcode(m_db); }
 
-SqliteTransaction::SqliteTransaction(SqliteDatabase& db) : m_db(db)
+// Inside a transaction already open on the connection (a bulk operation that groups many
+// changes), the nested one is a savepoint: it commits with the outer transaction.
+SqliteTransaction::SqliteTransaction(SqliteDatabase& db)
+    : m_db(db)
+    , m_nested(sqlite3_get_autocommit(db.handle()) == 0)
 {
-    m_db.exec("BEGIN IMMEDIATE");
+    m_db.exec(m_nested ? "SAVEPOINT nested" : "BEGIN IMMEDIATE");
 }
 
 SqliteTransaction::~SqliteTransaction()
 {
-    if (m_open)
-        sqlite3_exec(m_db.handle(), "ROLLBACK", nullptr, nullptr, nullptr);
+    if (!m_open)
+        return;
+    sqlite3_exec(m_db.handle(), m_nested ? "ROLLBACK TO nested; RELEASE nested" : "ROLLBACK",
+                 nullptr, nullptr, nullptr);
 }
 
 void SqliteTransaction::commit()
 {
-    m_db.exec("COMMIT");
+    m_db.exec(m_nested ? "RELEASE nested" : "COMMIT");
     m_open = false;
 }
 

@@ -63,7 +63,8 @@ private:
 };
 
 /// A transaction that rolls back unless committed. BEGIN IMMEDIATE takes the write lock at
-/// once, so a read-then-write (such as handing out an identifier) cannot interleave.
+/// once, so a read-then-write (such as handing out an identifier) cannot interleave. Opened
+/// inside another transaction it is a savepoint of that one.
 class SqliteTransaction {
 public:
     explicit SqliteTransaction(SqliteDatabase& db);
@@ -74,6 +75,7 @@ public:
 
 private:
     SqliteDatabase& m_db;
+    bool m_nested;
     bool m_open = true;
 };
 

@@ -372,3 +372,27 @@ TEST(OpeningTables, MissingAndForeignFilesAreRefusedAndNeverCreated)
 
 } // namespace
 } // namespace kalydor
+
+namespace kalydor {
+namespace {
+
+// A bulk operation may group many changes into one transaction; the changes of the store's
+// own operations then commit or roll back with it.
+TEST_F(ProjectTable, ChangesInsideAnOuterTransactionCommitWithIt)
+{
+    {
+        SqliteTransaction bulk(table->database());
+        table->AddRecord(RecordType::PanelGroup, "", "Dropped");
+    }
+    EXPECT_FALSE(table->FindRecord(RecordType::PanelGroup, "", "Dropped"));
+    EXPECT_EQ(table->NewIdentifier(), "1901.01.02."); // the counter rolled back too
+    {
+        SqliteTransaction bulk(table->database());
+        table->AddRecord(RecordType::PanelGroup, "", "Kept");
+        bulk.commit();
+    }
+    EXPECT_TRUE(table->FindRecord(RecordType::PanelGroup, "", "Kept"));
+}
+
+} // namespace
+} // namespace kalydor

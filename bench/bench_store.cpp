@@ -10,6 +10,7 @@
 #include <benchmark/benchmark.h>
 
 #include <filesystem>
+#include <optional>
 #include <random>
 
 namespace {
@@ -24,80 +25,80 @@ struct ScratchTable {
     fs::path dir = fs::temp_directory_path() / ("kalydor-bench-" + std::to_string(::getpid()));
     std::unique_ptr<TDataModuleForm> table;
 
-    explicit ScratchTable(TableKind kind = TableKind::Project)
-    {
+    explicit ScratchTable(TableKind kind = TableKind::Project) {
         fs::create_directories(dir);
-        table = std::make_unique<TDataModuleForm>(dir.string() + "/", "bench", TableMode::Create,
-                                                  kind);
+        table =
+            std::make_unique<TDataModuleForm>(dir.string() + "/", "bench", TableMode::Create, kind);
     }
-    ~ScratchTable()
-    {
+    ~ScratchTable() {
         table.reset();
         fs::remove_all(dir);
     }
 };
 
-std::string itemName(int i) { return "Item " + std::to_string(i); }
+std::string itemName(int i) {
+    return "Item " + std::to_string(i);
+}
 
-// AddRecord (identifier and record committed together) followed by writing a 1 KB data
-// block, each its own committed change, as the list windows store a new item.
-void BM_AddRecordCommitEach(benchmark::State& state)
-{
+// Adds `count` items with a 1 KB data block each: AddRecord (identifier and record committed
+// together) and the block written, each its own committed change as the list windows store a
+// new item. With `oneTransaction` all of it commits once, the lower bound the disk allows.
+void addItems(benchmark::State& state, const char* journalMode, bool oneTransaction) {
+    const int count = static_cast<int>(state.range(0));
     for (auto _ : state) {
         state.PauseTiming();
         ScratchTable scratch;
+        scratch.table->database().exec(std::string("PRAGMA journal_mode=") + journalMode);
         state.ResumeTiming();
-        for (int i = 0; i < state.range(0); ++i) {
+        std::optional<SqliteTransaction> bulk;
+        if (oneTransaction)
+            bulk.emplace(scratch.table->database());
+        for (int i = 0; i < count; ++i) {
             scratch.table->AddRecord(RecordType::Panel, "", itemName(i));
             scratch.table->setCurrentData(kBlock);
         }
+        if (bulk)
+            bulk->commit();
         state.PauseTiming();
         scratch.table.reset();
         state.ResumeTiming();
     }
-    state.SetItemsProcessed(state.iterations() * state.range(0));
-    state.counters["records/s"] =
-        benchmark::Counter(static_cast<double>(state.iterations() * state.range(0)),
-                           benchmark::Counter::kIsRate);
+    state.counters["records/s"] = benchmark::Counter(
+        static_cast<double>(state.iterations() * count), benchmark::Counter::kIsRate);
+}
+
+// A table of `kRecords` items without data, filled in one transaction.
+void fillTable(TDataModuleForm& table) {
+    SqliteTransaction bulk(table.database());
+    for (int i = 0; i < kRecords; ++i)
+        table.AddRecord(RecordType::Panel, "", itemName(i));
+    bulk.commit();
+}
+
+void BM_AddRecordCommitEach(benchmark::State& state) {
+    addItems(state, "WAL", false);
 }
 BENCHMARK(BM_AddRecordCommitEach)->Arg(kRecords)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 // The same with SQLite's rollback journal instead of the write-ahead log, to show what the
 // journal choice is worth (both with synchronous=FULL: every commit reaches the disk).
-void BM_AddRecordCommitEachRollbackJournal(benchmark::State& state)
-{
-    for (auto _ : state) {
-        state.PauseTiming();
-        ScratchTable scratch;
-        scratch.table->database().exec("PRAGMA journal_mode=DELETE");
-        state.ResumeTiming();
-        for (int i = 0; i < state.range(0); ++i) {
-            scratch.table->AddRecord(RecordType::Panel, "", itemName(i));
-            scratch.table->setCurrentData(kBlock);
-        }
-        state.PauseTiming();
-        scratch.table.reset();
-        state.ResumeTiming();
-    }
-    state.counters["records/s"] =
-        benchmark::Counter(static_cast<double>(state.iterations() * state.range(0)),
-                           benchmark::Counter::kIsRate);
+void BM_AddRecordCommitEachRollbackJournal(benchmark::State& state) {
+    addItems(state, "DELETE", false);
 }
 BENCHMARK(BM_AddRecordCommitEachRollbackJournal)
     ->Arg(kRecords)
     ->Unit(benchmark::kMillisecond)
     ->Iterations(1);
 
+void BM_AddRecordOneTransaction(benchmark::State& state) {
+    addItems(state, "WAL", true);
+}
+BENCHMARK(BM_AddRecordOneTransaction)->Arg(kRecords)->Unit(benchmark::kMillisecond)->Iterations(3);
+
 // Rewriting the data block of existing records, one committed change each (saving an edit).
-void BM_RewriteBlockCommitEach(benchmark::State& state)
-{
+void BM_RewriteBlockCommitEach(benchmark::State& state) {
     ScratchTable scratch;
-    {
-        SqliteTransaction bulk(scratch.table->database());
-        for (int i = 0; i < kRecords; ++i)
-            scratch.table->AddRecord(RecordType::Panel, "", itemName(i));
-        bulk.commit();
-    }
+    fillTable(*scratch.table);
     std::mt19937 random(7);
     for (auto _ : state) {
         scratch.table->FindRecord(RecordType::Panel, "", itemName(random() % kRecords));
@@ -109,15 +110,9 @@ void BM_RewriteBlockCommitEach(benchmark::State& state)
 BENCHMARK(BM_RewriteBlockCommitEach)->Unit(benchmark::kMicrosecond);
 
 // Exact key lookups on a table of 10,000 items.
-void BM_FindRecord(benchmark::State& state)
-{
+void BM_FindRecord(benchmark::State& state) {
     ScratchTable scratch;
-    {
-        SqliteTransaction bulk(scratch.table->database());
-        for (int i = 0; i < kRecords; ++i)
-            scratch.table->AddRecord(RecordType::Panel, "", itemName(i));
-        bulk.commit();
-    }
+    fillTable(*scratch.table);
     std::mt19937 random(11);
     for (auto _ : state)
         benchmark::DoNotOptimize(
@@ -126,28 +121,5 @@ void BM_FindRecord(benchmark::State& state)
         benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
 }
 BENCHMARK(BM_FindRecord)->Unit(benchmark::kMicrosecond);
-
-// The same 10,000 inserts with their blocks in one transaction: what the disk allows.
-void BM_AddRecordOneTransaction(benchmark::State& state)
-{
-    for (auto _ : state) {
-        state.PauseTiming();
-        ScratchTable scratch;
-        state.ResumeTiming();
-        SqliteTransaction bulk(scratch.table->database());
-        for (int i = 0; i < state.range(0); ++i) {
-            scratch.table->AddRecord(RecordType::Panel, "", itemName(i));
-            scratch.table->setCurrentData(kBlock);
-        }
-        bulk.commit();
-        state.PauseTiming();
-        scratch.table.reset();
-        state.ResumeTiming();
-    }
-    state.counters["records/s"] =
-        benchmark::Counter(static_cast<double>(state.iterations() * state.range(0)),
-                           benchmark::Counter::kIsRate);
-}
-BENCHMARK(BM_AddRecordOneTransaction)->Arg(kRecords)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 } // namespace

@@ -3,6 +3,8 @@
 #include "base/error.h"
 #include "gui/mainwindow.h"
 #include "gui/qtprompter.h"
+#include "gui/qtwindowtranslation.h"
+#include "language/languages.h"
 #include "platform/prompter.h"
 
 #include <QApplication>
@@ -15,8 +17,7 @@ class Application final : public QApplication {
 public:
     using QApplication::QApplication;
 
-    bool notify(QObject* receiver, QEvent* event) override
-    {
+    bool notify(QObject* receiver, QEvent* event) override {
         try {
             return QApplication::notify(receiver, event);
         } catch (const kalydor::Error& error) {
@@ -30,18 +31,27 @@ public:
 
 } // namespace
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     Application app(argc, argv);
     QApplication::setOrganizationName(QStringLiteral("Vendara"));
     QApplication::setApplicationName(QString::fromUtf8(kalydor::gui::kApplicationTitle));
     QApplication::setApplicationVersion(QStringLiteral(KALYDOR_VERSION));
 
+    // The language tables, loaded once from the program directory. Until the program
+    // options choose, the program speaks its default language.
+    kalydor::TLanguages languages;
+    languages.LoadLanguages(QApplication::applicationDirPath().toStdString() + "/languages/*.xm?");
+    languages.SelectInterfaceLanguage("Român");
+    languages.SelectPrintingLanguage("Român");
+    kalydor::setTextLookup(&languages);
+
     kalydor::gui::MainWindow window;
+    kalydor::gui::translateWindow(languages, window);
     kalydor::gui::QtPrompter prompter(&window);
     kalydor::platform::setPrompter(&prompter);
     window.show();
     const int status = QApplication::exec();
     kalydor::platform::setPrompter(nullptr);
+    kalydor::setTextLookup(nullptr);
     return status;
 }

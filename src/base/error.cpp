@@ -7,8 +7,7 @@
 
 namespace kalydor {
 
-std::string formatText(const std::string& format, const TextArgs& args)
-{
+std::string formatText(const std::string& format, const TextArgs& args) {
     if (args.empty() && format.find('%') == std::string::npos)
         return format;
     fmt::dynamic_format_arg_store<fmt::printf_context> store;
@@ -23,13 +22,11 @@ std::string formatText(const std::string& format, const TextArgs& args)
 
 namespace {
 
-std::string describe(const std::string& key, const std::string& text)
-{
+std::string describe(const std::string& key, const std::string& text) {
     return text.empty() ? key : text;
 }
 
-std::string textOfKey(const std::string& key, const TextArgs& args, const std::string& fallback)
-{
+std::string textOfKey(const std::string& key, const TextArgs& args, const std::string& fallback) {
     std::string format = GetText(key);
     if (format.empty())
         format = fallback;
@@ -39,20 +36,16 @@ std::string textOfKey(const std::string& key, const TextArgs& args, const std::s
 } // namespace
 
 Error::Error(std::string key, TextArgs args, const std::string& fallbackFormat)
-    : Error(PlainText{}, key, textOfKey(key, args, fallbackFormat))
-{
+    : Error(PlainText{}, key, textOfKey(key, args, fallbackFormat)) {
     m_args = std::move(args);
 }
 
 Error::Error(PlainText, std::string key, std::string text)
     : std::runtime_error(describe(key, text))
     , m_key(std::move(key))
-    , m_text(std::move(text))
-{
-}
+    , m_text(std::move(text)) {}
 
-Error Error::withText(std::string key, std::string text)
-{
+Error Error::withText(std::string key, std::string text) {
     return Error(PlainText{}, std::move(key), std::move(text));
 }
 

@@ -12,12 +12,15 @@ namespace kalydor {
 class MyMemoryStream {
 public:
     MyMemoryStream() = default;
-    explicit MyMemoryStream(std::string bytes) : m_bytes(std::move(bytes)) {}
+    explicit MyMemoryStream(std::string bytes)
+        : m_bytes(std::move(bytes)) {}
 
     std::size_t size() const { return m_bytes.size(); }
     std::size_t position() const { return m_position; }
     /// Bytes between the position and the end (0 when the position is beyond the end).
-    std::size_t remaining() const { return m_position < m_bytes.size() ? m_bytes.size() - m_position : 0; }
+    std::size_t remaining() const {
+        return m_position < m_bytes.size() ? m_bytes.size() - m_position : 0;
+    }
     void seek(std::size_t position) { m_position = position; }
 
     /// Copies up to `count` bytes from the position into `out` and advances; returns how many.
@@ -27,8 +30,14 @@ public:
     void write(std::string_view data) { write(data.data(), data.size()); }
 
     const std::string& bytes() const { return m_bytes; }
-    std::string takeBytes() { m_position = 0; return std::move(m_bytes); }
-    void clear() { m_bytes.clear(); m_position = 0; }
+    std::string takeBytes() {
+        m_position = 0;
+        return std::move(m_bytes);
+    }
+    void clear() {
+        m_bytes.clear();
+        m_position = 0;
+    }
 
 private:
     std::string m_bytes;

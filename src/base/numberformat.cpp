@@ -17,11 +17,10 @@ struct Decimal {
 // The shortest decimal that reads back as the same double: this is the number the user sees
 // and typed, so rounding it to fewer digits gives what a person expects (2.345 to three
 // digits is 2.35, not the 2.34 of its binary expansion).
-Decimal shortestDecimal(double value)
-{
+Decimal shortestDecimal(double value) {
     char buffer[64];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value,
-                                      std::chars_format::scientific);
+    const auto result =
+        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::scientific);
     const std::string_view text(buffer, static_cast<std::size_t>(result.ptr - buffer));
     const std::size_t e = text.find('e');
     Decimal decimal;
@@ -36,8 +35,7 @@ Decimal shortestDecimal(double value)
     return decimal;
 }
 
-void roundToDigits(Decimal& decimal, int precision)
-{
+void roundToDigits(Decimal& decimal, int precision) {
     if (static_cast<int>(decimal.digits.size()) <= precision)
         return;
     const bool up = decimal.digits[precision] >= '5';
@@ -60,8 +58,7 @@ void roundToDigits(Decimal& decimal, int precision)
 
 } // namespace
 
-std::string formatGeneral(double value, int precision, int exponentDigits)
-{
+std::string formatGeneral(double value, int precision, int exponentDigits) {
     if (std::isnan(value))
         return "NAN";
     if (std::isinf(value))

@@ -10,15 +10,15 @@
 namespace kalydor {
 namespace {
 
-[[noreturn]] void wrongValue()
-{
+[[noreturn]] void wrongValue() {
     throw Error("IDS_WRONGVALUE");
 }
 
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 
-bool satisfies(double value, NumberRule rule)
-{
+bool satisfies(double value, NumberRule rule) {
     switch (rule) {
     case NumberRule::Any:
         return true;
@@ -36,8 +36,7 @@ bool satisfies(double value, NumberRule rule)
 
 } // namespace
 
-double ParseNumber(std::string_view input, NumberRule rule)
-{
+double ParseNumber(std::string_view input, NumberRule rule) {
     std::string text(input);
     for (char& c : text) {
         if (c == ',')
@@ -52,7 +51,7 @@ double ParseNumber(std::string_view input, NumberRule rule)
 
         std::size_t pos = (first == '+' || first == '-') ? 1 : 0;
         std::string mantissa;
-        int integerDigits = 0;     // significant digits before the point
+        int integerDigits = 0; // significant digits before the point
         int leadingFractionZeros = 0;
         bool seenSignificant = false;
         while (pos < text.size() && isDigit(text[pos])) {
@@ -97,7 +96,8 @@ double ParseNumber(std::string_view input, NumberRule rule)
         const auto result = std::from_chars(number.data(), number.data() + number.size(), value);
         if (result.ec == std::errc::result_out_of_range) {
             // Too small to hold reads as zero; too large is no value.
-            const long magnitude = (integerDigits > 0 ? integerDigits : -leadingFractionZeros) + exponent;
+            const long magnitude =
+                (integerDigits > 0 ? integerDigits : -leadingFractionZeros) + exponent;
             if (magnitude > 0)
                 wrongValue();
             value = 0;

@@ -13,10 +13,16 @@ const TextLookup* currentLookup = &noLanguage;
 
 } // namespace
 
-void setTextLookup(const TextLookup* lookup) { currentLookup = lookup ? lookup : &noLanguage; }
+void setTextLookup(const TextLookup* lookup) {
+    currentLookup = lookup ? lookup : &noLanguage;
+}
 
-const TextLookup& textLookup() { return *currentLookup; }
+const TextLookup& textLookup() {
+    return *currentLookup;
+}
 
-std::string GetText(std::string_view key) { return currentLookup->getText(key); }
+std::string GetText(std::string_view key) {
+    return currentLookup->getText(key);
+}
 
 } // namespace kalydor

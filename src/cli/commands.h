@@ -24,4 +24,10 @@ struct Command {
 /// The commands of the item store ("store create", "store dump", "store resolve").
 std::vector<Command> storeCommands();
 
+/// The commands of the language tables ("lang list", "lang text").
+std::vector<Command> languageCommands();
+
+/// The commands of the dictionary coder ("lzw encode", "lzw decode").
+std::vector<Command> lzwCommands();
+
 } // namespace kalydor::cli

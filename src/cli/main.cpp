@@ -10,14 +10,16 @@ namespace {
 
 using kalydor::cli::Command;
 
-std::vector<Command> allCommands()
-{
+std::vector<Command> allCommands() {
     std::vector<Command> commands = kalydor::cli::storeCommands();
+    for (Command& command : kalydor::cli::languageCommands())
+        commands.push_back(std::move(command));
+    for (Command& command : kalydor::cli::lzwCommands())
+        commands.push_back(std::move(command));
     return commands;
 }
 
-void printUsage(std::ostream& out, const std::vector<Command>& commands)
-{
+void printUsage(std::ostream& out, const std::vector<Command>& commands) {
     out << "usage: kalydor-cli GROUP COMMAND [ARGUMENTS]\n\ncommands:\n";
     for (const Command& c : commands)
         out << "  " << c.group << ' ' << c.name << ' ' << c.arguments << "\n      " << c.summary
@@ -26,8 +28,7 @@ void printUsage(std::ostream& out, const std::vector<Command>& commands)
 
 } // namespace
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     const std::vector<Command> commands = allCommands();
     const std::vector<std::string> args(argv + 1, argv + argc);
     if (args.empty() || args[0] == "--help" || args[0] == "-h") {

@@ -19,15 +19,13 @@ struct TableLocation {
     std::string fileName;
 };
 
-TableLocation locate(const std::string& file)
-{
+TableLocation locate(const std::string& file) {
     const fs::path path(file);
     return {path.has_parent_path() ? path.parent_path().string() : std::string("."),
             path.filename().string()};
 }
 
-int create(const std::vector<std::string>& args, std::ostream& out)
-{
+int create(const std::vector<std::string>& args, std::ostream& out) {
     TableKind kind = TableKind::Project;
     std::vector<std::string> files;
     for (const std::string& arg : args) {
@@ -46,14 +44,12 @@ int create(const std::vector<std::string>& args, std::ostream& out)
     return 0;
 }
 
-int dump(const std::vector<std::string>& args, std::ostream& out)
-{
+int dump(const std::vector<std::string>& args, std::ostream& out) {
     if (args.size() != 1)
         throw UsageError{"one table file expected"};
     const TableLocation where = locate(args[0]);
     // The material table is opened as a catalogue: it may be shared with a running program.
-    TDataModuleForm table(where.directory, where.fileName, TableMode::Open,
-                          TableKind::Catalogue);
+    TDataModuleForm table(where.directory, where.fileName, TableMode::Open, TableKind::Catalogue);
     table.forEachRecord([&out](const Reference& record, std::size_t dataSize) {
         const nlohmann::json row = {{"Type", record.Type},
                                     {"RefID", record.RefID},
@@ -65,13 +61,13 @@ int dump(const std::vector<std::string>& args, std::ostream& out)
     return 0;
 }
 
-int resolve(const std::vector<std::string>& args, std::ostream& out)
-{
+int resolve(const std::vector<std::string>& args, std::ostream& out) {
     if (args.size() != 3)
         throw UsageError{"a table file, a group type and a path expected"};
     int groupType = 0;
     const std::string& typeText = args[1];
-    const auto parsed = std::from_chars(typeText.data(), typeText.data() + typeText.size(), groupType);
+    const auto parsed =
+        std::from_chars(typeText.data(), typeText.data() + typeText.size(), groupType);
     if (parsed.ec != std::errc() || parsed.ptr != typeText.data() + typeText.size() ||
         groupType < -32768 || groupType > 32767)
         throw UsageError{"the group type must be a whole number, such as 32"};
@@ -83,8 +79,7 @@ int resolve(const std::vector<std::string>& args, std::ostream& out)
 
 } // namespace
 
-std::vector<Command> storeCommands()
-{
+std::vector<Command> storeCommands() {
     return {
         {"store", "create", "FILE [--catalogue]",
          "make a new item table: a project table (header and options record) or, with "

@@ -65,16 +65,16 @@ constexpr CommandEntry kCommands[] = {
 
 MainWindow::MainWindow(QWidget* parent)
     : QMainWindow(parent)
-    , m_childArea(new QMdiArea(this))
-{
+    , m_childArea(new QMdiArea(this)) {
+    // The name under which the language files translate this window.
+    setObjectName(QStringLiteral("MainForm"));
     setWindowTitle(QString::fromUtf8(kApplicationTitle));
     setCentralWidget(m_childArea);
     buildMenus();
     resize(1024, 720);
 }
 
-void MainWindow::buildMenus()
-{
+void MainWindow::buildMenus() {
     const QHash<QString, std::function<void()>> handlers = {
         {"exit", [this] { close(); }},
         {"cascade", [this] { m_childArea->cascadeSubWindows(); }},
@@ -111,8 +111,7 @@ void MainWindow::buildMenus()
 }
 
 // One window above the other, each the full width of the area.
-void MainWindow::tileHorizontally()
-{
+void MainWindow::tileHorizontally() {
     const QList<QMdiSubWindow*> windows = m_childArea->subWindowList();
     if (windows.isEmpty())
         return;
@@ -127,8 +126,7 @@ void MainWindow::tileHorizontally()
 }
 
 // Windows side by side, each the full height of the area.
-void MainWindow::tileVertically()
-{
+void MainWindow::tileVertically() {
     const QList<QMdiSubWindow*> windows = m_childArea->subWindowList();
     if (windows.isEmpty())
         return;
@@ -142,16 +140,14 @@ void MainWindow::tileVertically()
     }
 }
 
-void MainWindow::minimizeAll()
-{
+void MainWindow::minimizeAll() {
     for (QMdiSubWindow* window : m_childArea->subWindowList())
         window->showMinimized();
     arrangeIcons();
 }
 
 // Lines the minimised windows up along the bottom edge of the area.
-void MainWindow::arrangeIcons()
-{
+void MainWindow::arrangeIcons() {
     const QRect area = m_childArea->viewport()->rect();
     int x = 0;
     int y = area.bottom();
@@ -168,13 +164,12 @@ void MainWindow::arrangeIcons()
     }
 }
 
-void MainWindow::showAbout()
-{
-    QMessageBox::about(this, QString::fromUtf8(kApplicationTitle),
-                       QStringLiteral("<h3>%1</h3><p>Version %2</p><p>Heating design: building "
-                                      "materials, constructions, rooms and radiators.</p>")
-                           .arg(QString::fromUtf8(kApplicationTitle),
-                                QApplication::applicationVersion()));
+void MainWindow::showAbout() {
+    QMessageBox::about(
+        this, QString::fromUtf8(kApplicationTitle),
+        QStringLiteral("<h3>%1</h3><p>Version %2</p><p>Heating design: building "
+                       "materials, constructions, rooms and radiators.</p>")
+            .arg(QString::fromUtf8(kApplicationTitle), QApplication::applicationVersion()));
 }
 
 } // namespace kalydor::gui

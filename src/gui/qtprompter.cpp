@@ -4,15 +4,13 @@
 
 namespace kalydor::gui {
 
-void QtPrompter::showMessage(const std::string& text)
-{
+void QtPrompter::showMessage(const std::string& text) {
     QMessageBox::warning(m_parent, QString::fromUtf8(kApplicationTitle),
                          QString::fromStdString(text));
 }
 
 bool QtPrompter::askYesNo(const std::string& text, platform::DefaultButton defaultButton,
-                          platform::QuestionIcon icon)
-{
+                          platform::QuestionIcon icon) {
     QMessageBox box(icon == platform::QuestionIcon::Warning ? QMessageBox::Warning
                                                             : QMessageBox::Question,
                     QString::fromUtf8(kApplicationTitle), QString::fromStdString(text),
@@ -22,13 +20,11 @@ bool QtPrompter::askYesNo(const std::string& text, platform::DefaultButton defau
     return box.exec() == QMessageBox::Yes;
 }
 
-platform::OverwriteAnswer QtPrompter::askOverwrite(const std::string& text)
-{
-    QMessageBox box(QMessageBox::Question, QString::fromUtf8(kApplicationTitle),
-                    QString::fromStdString(text),
-                    QMessageBox::Yes | QMessageBox::No | QMessageBox::YesToAll |
-                        QMessageBox::NoToAll,
-                    m_parent);
+platform::OverwriteAnswer QtPrompter::askOverwrite(const std::string& text) {
+    QMessageBox box(
+        QMessageBox::Question, QString::fromUtf8(kApplicationTitle), QString::fromStdString(text),
+        QMessageBox::Yes | QMessageBox::No | QMessageBox::YesToAll | QMessageBox::NoToAll,
+        m_parent);
     box.setDefaultButton(QMessageBox::No);
     box.setEscapeButton(QMessageBox::No);
     switch (box.exec()) {

@@ -10,7 +10,8 @@ namespace kalydor::gui {
 class QtPrompter final : public platform::Prompter {
 public:
     /// The boxes are shown over `parent` (may be null).
-    explicit QtPrompter(QWidget* parent = nullptr) : m_parent(parent) {}
+    explicit QtPrompter(QWidget* parent = nullptr)
+        : m_parent(parent) {}
     void setParent(QWidget* parent) { m_parent = parent; }
 
     void showMessage(const std::string& text) override;

@@ -7,16 +7,14 @@ namespace {
 // key holds this marker value, which is never listed.
 const QString kKeyMarker = QStringLiteral(".key");
 
-QString groupOf(const std::string& key)
-{
+QString groupOf(const std::string& key) {
     QStringList levels;
     for (const std::string& level : platform::splitKeyPath(key))
         levels << QString::fromStdString(level);
     return levels.join(QLatin1Char('/'));
 }
 
-QString fullName(const std::string& key, const std::string& name)
-{
+QString fullName(const std::string& key, const std::string& name) {
     const QString group = groupOf(key);
     const QString value = QString::fromStdString(name);
     return group.isEmpty() ? value : group + QLatin1Char('/') + value;
@@ -25,29 +23,22 @@ QString fullName(const std::string& key, const std::string& name)
 } // namespace
 
 QtSettingsStore::QtSettingsStore()
-    : m_settings(std::make_unique<QSettings>(QStringLiteral("Vendara"),
-                                             QStringLiteral("Kalydor-Ro S")))
-{
-}
+    : m_settings(
+          std::make_unique<QSettings>(QStringLiteral("Vendara"), QStringLiteral("Kalydor-Ro S"))) {}
 
 QtSettingsStore::QtSettingsStore(const QString& iniFile)
-    : m_settings(std::make_unique<QSettings>(iniFile, QSettings::IniFormat))
-{
-}
+    : m_settings(std::make_unique<QSettings>(iniFile, QSettings::IniFormat)) {}
 
-QVariant QtSettingsStore::value(const std::string& key, const std::string& name) const
-{
+QVariant QtSettingsStore::value(const std::string& key, const std::string& name) const {
     return m_settings->value(fullName(key, name));
 }
 
 void QtSettingsStore::setValue(const std::string& key, const std::string& name,
-                               const QVariant& value)
-{
+                               const QVariant& value) {
     m_settings->setValue(fullName(key, name), value);
 }
 
-bool QtSettingsStore::keyExists(const std::string& key) const
-{
+bool QtSettingsStore::keyExists(const std::string& key) const {
     const QString group = groupOf(key);
     if (group.isEmpty())
         return true;
@@ -57,13 +48,11 @@ bool QtSettingsStore::keyExists(const std::string& key) const
     return exists;
 }
 
-bool QtSettingsStore::valueExists(const std::string& key, const std::string& name) const
-{
+bool QtSettingsStore::valueExists(const std::string& key, const std::string& name) const {
     return m_settings->contains(fullName(key, name));
 }
 
-void QtSettingsStore::createKey(const std::string& key)
-{
+void QtSettingsStore::createKey(const std::string& key) {
     std::string path;
     for (const std::string& level : platform::splitKeyPath(key)) {
         path += path.empty() ? level : "/" + level;
@@ -72,15 +61,15 @@ void QtSettingsStore::createKey(const std::string& key)
     }
 }
 
-void QtSettingsStore::deleteKey(const std::string& key) { m_settings->remove(groupOf(key)); }
+void QtSettingsStore::deleteKey(const std::string& key) {
+    m_settings->remove(groupOf(key));
+}
 
-void QtSettingsStore::deleteValue(const std::string& key, const std::string& name)
-{
+void QtSettingsStore::deleteValue(const std::string& key, const std::string& name) {
     m_settings->remove(fullName(key, name));
 }
 
-std::vector<std::string> QtSettingsStore::subKeys(const std::string& key) const
-{
+std::vector<std::string> QtSettingsStore::subKeys(const std::string& key) const {
     m_settings->beginGroup(groupOf(key));
     const QStringList groups = m_settings->childGroups();
     m_settings->endGroup();
@@ -90,8 +79,7 @@ std::vector<std::string> QtSettingsStore::subKeys(const std::string& key) const
     return names;
 }
 
-std::vector<std::string> QtSettingsStore::valueNames(const std::string& key) const
-{
+std::vector<std::string> QtSettingsStore::valueNames(const std::string& key) const {
     m_settings->beginGroup(groupOf(key));
     const QStringList keys = m_settings->childKeys();
     m_settings->endGroup();
@@ -104,8 +92,7 @@ std::vector<std::string> QtSettingsStore::valueNames(const std::string& key) con
 }
 
 std::optional<std::string> QtSettingsStore::readText(const std::string& key,
-                                                     const std::string& name) const
-{
+                                                     const std::string& name) const {
     const QVariant v = value(key, name);
     if (!v.isValid())
         return std::nullopt;
@@ -115,8 +102,7 @@ std::optional<std::string> QtSettingsStore::readText(const std::string& key,
 }
 
 std::optional<std::int64_t> QtSettingsStore::readInteger(const std::string& key,
-                                                         const std::string& name) const
-{
+                                                         const std::string& name) const {
     const QVariant v = value(key, name);
     if (!v.isValid())
         return std::nullopt;
@@ -126,8 +112,7 @@ std::optional<std::int64_t> QtSettingsStore::readInteger(const std::string& key,
 }
 
 std::optional<bool> QtSettingsStore::readBool(const std::string& key,
-                                              const std::string& name) const
-{
+                                              const std::string& name) const {
     const QVariant v = value(key, name);
     if (!v.isValid())
         return std::nullopt;
@@ -142,22 +127,21 @@ std::optional<bool> QtSettingsStore::readBool(const std::string& key,
 }
 
 void QtSettingsStore::writeText(const std::string& key, const std::string& name,
-                                const std::string& value)
-{
+                                const std::string& value) {
     setValue(key, name, QString::fromStdString(value));
 }
 
 void QtSettingsStore::writeInteger(const std::string& key, const std::string& name,
-                                   std::int64_t value)
-{
+                                   std::int64_t value) {
     setValue(key, name, QVariant::fromValue<qlonglong>(value));
 }
 
-void QtSettingsStore::writeBool(const std::string& key, const std::string& name, bool value)
-{
+void QtSettingsStore::writeBool(const std::string& key, const std::string& name, bool value) {
     setValue(key, name, value);
 }
 
-void QtSettingsStore::sync() { m_settings->sync(); }
+void QtSettingsStore::sync() {
+    m_settings->sync();
+}
 
 } // namespace kalydor::gui

@@ -31,8 +31,7 @@ public:
 
     void writeText(const std::string& key, const std::string& name,
                    const std::string& value) override;
-    void writeInteger(const std::string& key, const std::string& name,
-                      std::int64_t value) override;
+    void writeInteger(const std::string& key, const std::string& name, std::int64_t value) override;
     void writeBool(const std::string& key, const std::string& name, bool value) override;
 
     /// Writes pending changes to permanent storage.

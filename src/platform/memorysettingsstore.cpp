@@ -2,8 +2,7 @@
 
 namespace kalydor::platform {
 
-const MemorySettingsStore::Key* MemorySettingsStore::find(const std::string& key) const
-{
+const MemorySettingsStore::Key* MemorySettingsStore::find(const std::string& key) const {
     const Key* node = &m_root;
     for (const std::string& level : splitKeyPath(key)) {
         const auto it = node->children.find(level);
@@ -14,8 +13,7 @@ const MemorySettingsStore::Key* MemorySettingsStore::find(const std::string& key
     return node;
 }
 
-MemorySettingsStore::Key& MemorySettingsStore::ensure(const std::string& key)
-{
+MemorySettingsStore::Key& MemorySettingsStore::ensure(const std::string& key) {
     Key* node = &m_root;
     for (const std::string& level : splitKeyPath(key)) {
         auto& child = node->children[level];
@@ -27,8 +25,7 @@ MemorySettingsStore::Key& MemorySettingsStore::ensure(const std::string& key)
 }
 
 const MemorySettingsStore::Value* MemorySettingsStore::findValue(const std::string& key,
-                                                                 const std::string& name) const
-{
+                                                                 const std::string& name) const {
     const Key* node = find(key);
     if (!node)
         return nullptr;
@@ -36,17 +33,19 @@ const MemorySettingsStore::Value* MemorySettingsStore::findValue(const std::stri
     return it == node->values.end() ? nullptr : &it->second;
 }
 
-bool MemorySettingsStore::keyExists(const std::string& key) const { return find(key) != nullptr; }
+bool MemorySettingsStore::keyExists(const std::string& key) const {
+    return find(key) != nullptr;
+}
 
-bool MemorySettingsStore::valueExists(const std::string& key, const std::string& name) const
-{
+bool MemorySettingsStore::valueExists(const std::string& key, const std::string& name) const {
     return findValue(key, name) != nullptr;
 }
 
-void MemorySettingsStore::createKey(const std::string& key) { ensure(key); }
+void MemorySettingsStore::createKey(const std::string& key) {
+    ensure(key);
+}
 
-void MemorySettingsStore::deleteKey(const std::string& key)
-{
+void MemorySettingsStore::deleteKey(const std::string& key) {
     std::vector<std::string> levels = splitKeyPath(key);
     if (levels.empty()) {
         m_root = Key();
@@ -64,14 +63,12 @@ void MemorySettingsStore::deleteKey(const std::string& key)
     node->children.erase(last);
 }
 
-void MemorySettingsStore::deleteValue(const std::string& key, const std::string& name)
-{
+void MemorySettingsStore::deleteValue(const std::string& key, const std::string& name) {
     if (const Key* node = find(key))
         const_cast<Key*>(node)->values.erase(name);
 }
 
-std::vector<std::string> MemorySettingsStore::subKeys(const std::string& key) const
-{
+std::vector<std::string> MemorySettingsStore::subKeys(const std::string& key) const {
     std::vector<std::string> names;
     if (const Key* node = find(key)) {
         for (const auto& [name, child] : node->children)
@@ -80,8 +77,7 @@ std::vector<std::string> MemorySettingsStore::subKeys(const std::string& key) co
     return names;
 }
 
-std::vector<std::string> MemorySettingsStore::valueNames(const std::string& key) const
-{
+std::vector<std::string> MemorySettingsStore::valueNames(const std::string& key) const {
     std::vector<std::string> names;
     if (const Key* node = find(key)) {
         for (const auto& [name, value] : node->values)
@@ -91,8 +87,7 @@ std::vector<std::string> MemorySettingsStore::valueNames(const std::string& key)
 }
 
 std::optional<std::string> MemorySettingsStore::readText(const std::string& key,
-                                                         const std::string& name) const
-{
+                                                         const std::string& name) const {
     const Value* value = findValue(key, name);
     if (!value)
         return std::nullopt;
@@ -104,8 +99,7 @@ std::optional<std::string> MemorySettingsStore::readText(const std::string& key,
 }
 
 std::optional<std::int64_t> MemorySettingsStore::readInteger(const std::string& key,
-                                                             const std::string& name) const
-{
+                                                             const std::string& name) const {
     const Value* value = findValue(key, name);
     if (!value)
         return std::nullopt;
@@ -117,8 +111,7 @@ std::optional<std::int64_t> MemorySettingsStore::readInteger(const std::string& 
 }
 
 std::optional<bool> MemorySettingsStore::readBool(const std::string& key,
-                                                  const std::string& name) const
-{
+                                                  const std::string& name) const {
     const Value* value = findValue(key, name);
     if (!value)
         return std::nullopt;
@@ -130,19 +123,16 @@ std::optional<bool> MemorySettingsStore::readBool(const std::string& key,
 }
 
 void MemorySettingsStore::writeText(const std::string& key, const std::string& name,
-                                    const std::string& value)
-{
+                                    const std::string& value) {
     ensure(key).values[name] = value;
 }
 
 void MemorySettingsStore::writeInteger(const std::string& key, const std::string& name,
-                                       std::int64_t value)
-{
+                                       std::int64_t value) {
     ensure(key).values[name] = value;
 }
 
-void MemorySettingsStore::writeBool(const std::string& key, const std::string& name, bool value)
-{
+void MemorySettingsStore::writeBool(const std::string& key, const std::string& name, bool value) {
     ensure(key).values[name] = value;
 }
 

@@ -10,13 +10,11 @@ namespace {
 class ConsolePrompter final : public Prompter {
 public:
     void showMessage(const std::string& text) override { std::cerr << text << '\n'; }
-    bool askYesNo(const std::string& text, DefaultButton defaultButton, QuestionIcon) override
-    {
+    bool askYesNo(const std::string& text, DefaultButton defaultButton, QuestionIcon) override {
         std::cerr << text << '\n';
         return defaultButton == DefaultButton::Yes;
     }
-    OverwriteAnswer askOverwrite(const std::string& text) override
-    {
+    OverwriteAnswer askOverwrite(const std::string& text) override {
         std::cerr << text << '\n';
         return OverwriteAnswer::No;
     }
@@ -27,10 +25,16 @@ Prompter* current = &consolePrompter;
 
 } // namespace
 
-Prompter& prompter() { return *current; }
+Prompter& prompter() {
+    return *current;
+}
 
-void setPrompter(Prompter* p) { current = p ? p : &consolePrompter; }
+void setPrompter(Prompter* p) {
+    current = p ? p : &consolePrompter;
+}
 
-void showLanguageMessage(const std::string& key) { prompter().showMessage(GetText(key)); }
+void showLanguageMessage(const std::string& key) {
+    prompter().showMessage(GetText(key));
+}
 
 } // namespace kalydor::platform

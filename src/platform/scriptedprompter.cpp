@@ -4,11 +4,12 @@
 
 namespace kalydor::platform {
 
-void ScriptedPrompter::showMessage(const std::string& text) { m_messages.push_back(text); }
+void ScriptedPrompter::showMessage(const std::string& text) {
+    m_messages.push_back(text);
+}
 
 bool ScriptedPrompter::askYesNo(const std::string& text, DefaultButton defaultButton,
-                                QuestionIcon icon)
-{
+                                QuestionIcon icon) {
     m_questions.push_back({text, defaultButton, icon});
     if (m_yesNo.empty())
         throw std::logic_error("unscripted Yes/No question: " + text);
@@ -17,8 +18,7 @@ bool ScriptedPrompter::askYesNo(const std::string& text, DefaultButton defaultBu
     return answer;
 }
 
-OverwriteAnswer ScriptedPrompter::askOverwrite(const std::string& text)
-{
+OverwriteAnswer ScriptedPrompter::askOverwrite(const std::string& text) {
     m_overwriteQuestions.push_back(text);
     if (m_overwrite.empty())
         throw std::logic_error("unscripted overwrite question: " + text);

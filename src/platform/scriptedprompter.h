@@ -28,8 +28,7 @@ public:
     bool scriptUsed() const { return m_yesNo.empty() && m_overwrite.empty(); }
 
     void showMessage(const std::string& text) override;
-    bool askYesNo(const std::string& text, DefaultButton defaultButton,
-                  QuestionIcon icon) override;
+    bool askYesNo(const std::string& text, DefaultButton defaultButton, QuestionIcon icon) override;
     OverwriteAnswer askOverwrite(const std::string& text) override;
 
 private:
@@ -43,7 +42,10 @@ private:
 /// Installs a prompter for the lifetime of a scope and restores the previous one.
 class ScopedPrompter {
 public:
-    explicit ScopedPrompter(Prompter& p) : m_previous(&prompter()) { setPrompter(&p); }
+    explicit ScopedPrompter(Prompter& p)
+        : m_previous(&prompter()) {
+        setPrompter(&p);
+    }
     ~ScopedPrompter() { setPrompter(m_previous); }
     ScopedPrompter(const ScopedPrompter&) = delete;
     ScopedPrompter& operator=(const ScopedPrompter&) = delete;

@@ -4,8 +4,7 @@
 
 namespace kalydor::platform {
 
-std::vector<std::string> splitKeyPath(const std::string& key)
-{
+std::vector<std::string> splitKeyPath(const std::string& key) {
     std::vector<std::string> levels;
     std::size_t start = 0;
     while (start <= key.size()) {
@@ -20,8 +19,7 @@ std::vector<std::string> splitKeyPath(const std::string& key)
     return levels;
 }
 
-std::optional<std::int64_t> integerFromText(const std::string& text)
-{
+std::optional<std::int64_t> integerFromText(const std::string& text) {
     std::int64_t value = 0;
     const char* begin = text.data();
     const char* end = text.data() + text.size();
@@ -31,8 +29,7 @@ std::optional<std::int64_t> integerFromText(const std::string& text)
     return value;
 }
 
-std::optional<bool> boolFromText(const std::string& text)
-{
+std::optional<bool> boolFromText(const std::string& text) {
     if (text == "true" || text == "1")
         return true;
     if (text == "false" || text == "0")

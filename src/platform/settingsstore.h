@@ -42,17 +42,14 @@ public:
     virtual void writeBool(const std::string& key, const std::string& name, bool value) = 0;
 
     std::string textOr(const std::string& key, const std::string& name,
-                       const std::string& fallback) const
-    {
+                       const std::string& fallback) const {
         return readText(key, name).value_or(fallback);
     }
     std::int64_t integerOr(const std::string& key, const std::string& name,
-                           std::int64_t fallback) const
-    {
+                           std::int64_t fallback) const {
         return readInteger(key, name).value_or(fallback);
     }
-    bool boolOr(const std::string& key, const std::string& name, bool fallback) const
-    {
+    bool boolOr(const std::string& key, const std::string& name, bool fallback) const {
         return readBool(key, name).value_or(fallback);
     }
 };

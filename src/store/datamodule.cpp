@@ -28,26 +28,26 @@ namespace fs = std::filesystem;
 // Marks the SQLite files that are Kalydor item tables ("KLYD").
 constexpr std::int32_t kApplicationId = 0x4B4C5944;
 
-constexpr std::string_view kSchema =
-    "CREATE TABLE Items ("
-    " Type INTEGER NOT NULL,"
-    " RefID INTEGER NOT NULL,"
-    " Name TEXT NOT NULL,"
-    " ID INTEGER NOT NULL,"
-    " Data BLOB NOT NULL DEFAULT x'',"
-    " PRIMARY KEY (Type, RefID, Name)) WITHOUT ROWID;"
-    "CREATE INDEX ItemsById ON Items (Type, ID);";
+constexpr std::string_view kSchema = "CREATE TABLE Items ("
+                                     " Type INTEGER NOT NULL,"
+                                     " RefID INTEGER NOT NULL,"
+                                     " Name TEXT NOT NULL,"
+                                     " ID INTEGER NOT NULL,"
+                                     " Data BLOB NOT NULL DEFAULT x'',"
+                                     " PRIMARY KEY (Type, RefID, Name)) WITHOUT ROWID;"
+                                     "CREATE INDEX ItemsById ON Items (Type, ID);";
 
 // The order in which the records of one type are listed: by group, then by name as people
 // read it. The key itself stays exact (byte for byte), so names differing only in case are
 // distinct records.
 constexpr std::string_view kListOrder = " ORDER BY RefID, Name COLLATE KALYDOR_NAME, Name";
 
-bool isLockCode(int code) { return code == SQLITE_BUSY || code == SQLITE_LOCKED; }
+bool isLockCode(int code) {
+    return code == SQLITE_BUSY || code == SQLITE_LOCKED;
+}
 
 // True when another connection (of this or another program) holds the table's lock.
-bool tableInUse(const std::string& file)
-{
+bool tableInUse(const std::string& file) {
     try {
         SqliteDatabase probe(file, SqliteOpen::ExistingFile);
         sqlite3_busy_timeout(probe.handle(), 0);
@@ -62,21 +62,18 @@ bool tableInUse(const std::string& file)
     return false;
 }
 
-[[noreturn]] void throwInUse(const std::string& file)
-{
+[[noreturn]] void throwInUse(const std::string& file) {
     throw Error("IDS_TABLELOCKED", {file},
                 "The file %s is in use by another program (or is already open in this one).");
 }
 
-void removeTableFiles(const std::string& path)
-{
+void removeTableFiles(const std::string& path) {
     std::error_code ignored;
     for (const char* suffix : {"", "-wal", "-shm", "-journal"})
         fs::remove(path + suffix, ignored);
 }
 
-Reference referenceOf(const SqliteStatement& row)
-{
+Reference referenceOf(const SqliteStatement& row) {
     Reference ref;
     ref.Type = static_cast<std::int16_t>(row.integer(0));
     ref.RefID = identifierText(row.integer(1));
@@ -87,8 +84,7 @@ Reference referenceOf(const SqliteStatement& row)
 
 } // namespace
 
-std::string TDataModuleForm::tableFileName(const std::string& fileName)
-{
+std::string TDataModuleForm::tableFileName(const std::string& fileName) {
     const std::string extension = fs::path(fileName).extension().string();
     std::string lower = extension;
     std::transform(lower.begin(), lower.end(), lower.begin(),
@@ -101,15 +97,13 @@ TDataModuleForm::TDataModuleForm(std::string directory, std::string fileName, Ta
     : m_directory(std::move(directory))
     , m_fileName(tableFileName(fileName))
     , m_kind(kind)
-    , m_rootId(kRootIdentifier)
-{
+    , m_rootId(kRootIdentifier) {
     if (mode == TableMode::Create)
         createTable();
     open();
 }
 
-TDataModuleForm::~TDataModuleForm()
-{
+TDataModuleForm::~TDataModuleForm() {
     // Statements first: a connection closes only when none is left. Closing the last
     // connection checkpoints the write-ahead log into the table and removes it.
     m_findStatement.reset();
@@ -120,15 +114,13 @@ TDataModuleForm::~TDataModuleForm()
     m_db.reset();
 }
 
-std::string TDataModuleForm::path() const
-{
+std::string TDataModuleForm::path() const {
     if (m_directory.empty())
         return m_fileName;
     return (fs::path(m_directory) / m_fileName).string();
 }
 
-void TDataModuleForm::configureConnection()
-{
+void TDataModuleForm::configureConnection() {
     sqlite3* db = m_db->handle();
     const std::string file = path();
     // The schema is checked before anything is written, so that opening a foreign file
@@ -165,8 +157,7 @@ void TDataModuleForm::configureConnection()
         throw Error("IDS_NOTATABLE", {file}, "The file %s is not a Kalydor table.");
 }
 
-void TDataModuleForm::open()
-{
+void TDataModuleForm::open() {
     const std::string file = path();
     std::error_code ec;
     if (!fs::is_regular_file(file, ec))
@@ -184,8 +175,7 @@ void TDataModuleForm::open()
     readRootId();
 }
 
-void TDataModuleForm::readRootId()
-{
+void TDataModuleForm::readRootId() {
     SqliteStatement header(m_db->handle(),
                            "SELECT RefID FROM Items WHERE Type=0 ORDER BY RefID, Name LIMIT 1");
     if (header.step()) {
@@ -195,8 +185,7 @@ void TDataModuleForm::readRootId()
     }
 }
 
-void TDataModuleForm::createTable()
-{
+void TDataModuleForm::createTable() {
     const std::string file = path();
     std::error_code ec;
     if (fs::exists(file, ec)) {
@@ -215,9 +204,8 @@ void TDataModuleForm::createTable()
         db.exec(kSchema);
         db.exec("PRAGMA application_id=" + std::to_string(kApplicationId));
 
-        SqliteStatement insert(db.handle(),
-                               "INSERT INTO Items (Type, RefID, Name, ID, Data) "
-                               "VALUES (?1, ?2, ?3, ?4, ?5)");
+        SqliteStatement insert(db.handle(), "INSERT INTO Items (Type, RefID, Name, ID, Data) "
+                                            "VALUES (?1, ?2, ?3, ?4, ?5)");
         const StoreHooks& hooks = storeHooks();
         const std::string description = m_kind == TableKind::Project && hooks.newProjectDescription
                                             ? hooks.newProjectDescription()
@@ -243,36 +231,31 @@ void TDataModuleForm::createTable()
     }
 }
 
-std::optional<std::int64_t> TDataModuleForm::refDay(const std::string& identifier) const
-{
+std::optional<std::int64_t> TDataModuleForm::refDay(const std::string& identifier) const {
     return identifierDay(identifier.empty() ? m_rootId : identifier);
 }
 
-std::int64_t TDataModuleForm::requireDay(const std::string& identifier) const
-{
+std::int64_t TDataModuleForm::requireDay(const std::string& identifier) const {
     const std::optional<std::int64_t> day = refDay(identifier);
     if (!day)
         throw Error("IDS_BADIDENTIFIER", {identifier}, "\"%s\" is not a valid identifier.");
     return *day;
 }
 
-void TDataModuleForm::checkName(const std::string& name) const
-{
+void TDataModuleForm::checkName(const std::string& name) const {
     if (codePointCount(name) > kMaxStoredNameLength)
         throw Error("IDS_NAMETOOLONG", {name, static_cast<std::int64_t>(kMaxStoredNameLength)},
                     "The name \"%s\" is longer than %d characters.");
 }
 
-const Reference& TDataModuleForm::current() const
-{
+const Reference& TDataModuleForm::current() const {
     if (!m_current)
         throw Error("IDS_NOCURRENTRECORD", {}, "No record is selected.");
     return *m_current;
 }
 
 bool TDataModuleForm::FindRecord(std::int16_t type, const std::string& refId,
-                                 const std::string& name)
-{
+                                 const std::string& name) {
     const std::optional<std::int64_t> day = refDay(refId);
     if (!day)
         return false;
@@ -288,16 +271,14 @@ bool TDataModuleForm::FindRecord(std::int16_t type, const std::string& refId,
 
 // Prepared once per store: these statements run for every new record and every save.
 SqliteStatement& TDataModuleForm::statement(std::unique_ptr<SqliteStatement>& slot,
-                                            std::string_view sql)
-{
+                                            std::string_view sql) {
     if (!slot)
         slot = std::make_unique<SqliteStatement>(m_db->handle(), sql);
     slot->reset();
     return *slot;
 }
 
-std::string TDataModuleForm::allocateIdentifier()
-{
+std::string TDataModuleForm::allocateIdentifier() {
     SqliteStatement& header = statement(m_headerStatement, "SELECT RefID, Name, ID FROM Items "
                                                            "WHERE Type=0 ORDER BY RefID, Name "
                                                            "LIMIT 1");
@@ -320,8 +301,7 @@ std::string TDataModuleForm::allocateIdentifier()
     return text;
 }
 
-std::string TDataModuleForm::NewIdentifier()
-{
+std::string TDataModuleForm::NewIdentifier() {
     SqliteTransaction transaction(*m_db);
     std::string id = allocateIdentifier();
     transaction.commit();
@@ -329,16 +309,15 @@ std::string TDataModuleForm::NewIdentifier()
 }
 
 std::string TDataModuleForm::AddRecord(std::int16_t type, const std::string& refId,
-                                       const std::string& name)
-{
+                                       const std::string& name) {
     checkName(name);
     const std::int64_t parent = requireDay(refId);
     // The identifier and the record are one change: both are committed together.
     SqliteTransaction transaction(*m_db);
     const std::string id = allocateIdentifier();
-    SqliteStatement& insert = statement(m_insertStatement,
-                                        "INSERT INTO Items (Type, RefID, Name, ID, Data) "
-                                        "VALUES (?1, ?2, ?3, ?4, x'')");
+    SqliteStatement& insert =
+        statement(m_insertStatement, "INSERT INTO Items (Type, RefID, Name, ID, Data) "
+                                     "VALUES (?1, ?2, ?3, ?4, x'')");
     insert.bind(1, std::int64_t{type}).bind(2, parent).bind(3, name).bind(4, *identifierDay(id));
     insert.run();
     transaction.commit();
@@ -347,8 +326,7 @@ std::string TDataModuleForm::AddRecord(std::int16_t type, const std::string& ref
 }
 
 std::string TDataModuleForm::GroupOfPath(std::int16_t groupType, std::string_view path,
-                                         char separator)
-{
+                                         char separator) {
     std::string current = m_rootId;
     std::string_view remaining = path;
     while (!remaining.empty()) {
@@ -365,8 +343,7 @@ std::string TDataModuleForm::GroupOfPath(std::int16_t groupType, std::string_vie
 
 bool TDataModuleForm::DeleteGroup(std::int16_t groupType, std::int16_t itemType,
                                   const std::string& groupName, const std::string& groupId,
-                                  const std::string& parentId)
-{
+                                  const std::string& parentId) {
     for (const Reference& item : ListRecordsInGroup(itemType, groupId)) {
         if (!DeleteItem(item.Type, item.RefID, item.Name))
             return false;
@@ -376,8 +353,7 @@ bool TDataModuleForm::DeleteGroup(std::int16_t groupType, std::int16_t itemType,
 }
 
 bool TDataModuleForm::DeleteItem(std::int16_t type, const std::string& refId,
-                                 const std::string& name)
-{
+                                 const std::string& name) {
     if (!FindRecord(type, refId, name))
         return true;
     const Reference record = *m_current;
@@ -392,8 +368,7 @@ bool TDataModuleForm::DeleteItem(std::int16_t type, const std::string& refId,
 }
 
 void TDataModuleForm::RenameRecord(std::int16_t type, const std::string& refId,
-                                   const std::string& oldName, const std::string& newName)
-{
+                                   const std::string& oldName, const std::string& newName) {
     if (oldName == newName || !FindRecord(type, refId, oldName))
         return;
     checkName(newName);
@@ -410,8 +385,7 @@ void TDataModuleForm::RenameRecord(std::int16_t type, const std::string& refId,
 }
 
 bool TDataModuleForm::MoveRecord(std::int16_t type, const std::string& name,
-                                 const std::string& fromRefId, const std::string& toRefId)
-{
+                                 const std::string& fromRefId, const std::string& toRefId) {
     const std::optional<std::int64_t> from = refDay(fromRefId);
     const std::optional<std::int64_t> to = refDay(toRefId);
     if (!from || !to || *from == *to)
@@ -439,10 +413,8 @@ bool TDataModuleForm::MoveRecord(std::int16_t type, const std::string& name,
     return true;
 }
 
-std::vector<Reference> TDataModuleForm::selectReferences(std::string_view where,
-                                                         std::int16_t type,
-                                                         std::optional<std::int64_t> day)
-{
+std::vector<Reference> TDataModuleForm::selectReferences(std::string_view where, std::int16_t type,
+                                                         std::optional<std::int64_t> day) {
     std::string sql = "SELECT Type, RefID, Name, ID FROM Items WHERE Type=?1";
     sql += where;
     sql += kListOrder;
@@ -456,22 +428,19 @@ std::vector<Reference> TDataModuleForm::selectReferences(std::string_view where,
     return references;
 }
 
-std::vector<Reference> TDataModuleForm::ListRecords(std::int16_t type)
-{
+std::vector<Reference> TDataModuleForm::ListRecords(std::int16_t type) {
     return selectReferences({}, type, std::nullopt);
 }
 
 std::vector<Reference> TDataModuleForm::ListRecordsInGroup(std::int16_t type,
-                                                           const std::string& refId)
-{
+                                                           const std::string& refId) {
     const std::optional<std::int64_t> day = refDay(refId);
     if (!day)
         return {};
     return selectReferences(" AND RefID=?2", type, day);
 }
 
-std::optional<Reference> TDataModuleForm::FindRecordById(std::int16_t type, const std::string& id)
-{
+std::optional<Reference> TDataModuleForm::FindRecordById(std::int16_t type, const std::string& id) {
     const std::optional<std::int64_t> day = identifierDay(id);
     if (!day)
         return std::nullopt;
@@ -484,8 +453,7 @@ std::optional<Reference> TDataModuleForm::FindRecordById(std::int16_t type, cons
 }
 
 std::string TDataModuleForm::PathOfGroup(std::int16_t groupType, const std::string& id,
-                                         char separator)
-{
+                                         char separator) {
     std::string path;
     std::set<std::string> seen;
     for (std::string current = id; !current.empty() && current != m_rootId;) {
@@ -502,8 +470,7 @@ std::string TDataModuleForm::PathOfGroup(std::int16_t groupType, const std::stri
 }
 
 TreeNode* TDataModuleForm::FillGroupTree(TreeModel& tree, const std::string& rootCaption,
-                                         std::int16_t groupType, bool clear)
-{
+                                         std::int16_t groupType, bool clear) {
     if (clear)
         tree.clear();
     TreeNode* root = tree.addRoot(rootCaption, m_rootId);
@@ -536,8 +503,7 @@ TreeNode* TDataModuleForm::FillGroupTree(TreeModel& tree, const std::string& roo
     return root;
 }
 
-void TDataModuleForm::FillItemTree(std::int16_t itemType, TreeModel& tree, TreeNode* root)
-{
+void TDataModuleForm::FillItemTree(std::int16_t itemType, TreeModel& tree, TreeNode* root) {
     if (!root)
         return;
     std::unordered_map<std::string, TreeNode*> groups;
@@ -557,15 +523,13 @@ void TDataModuleForm::FillItemTree(std::int16_t itemType, TreeModel& tree, TreeN
     }
 }
 
-std::string TDataModuleForm::headerName()
-{
+std::string TDataModuleForm::headerName() {
     SqliteStatement header(m_db->handle(),
                            "SELECT Name FROM Items WHERE Type=0 ORDER BY RefID, Name LIMIT 1");
     return header.step() ? header.text(0) : std::string();
 }
 
-bool TDataModuleForm::CheckProjectVersion()
-{
+bool TDataModuleForm::CheckProjectVersion() {
     SqliteStatement header(m_db->handle(), "SELECT RefID, Name FROM Items WHERE Type=0 "
                                            "ORDER BY RefID, Name LIMIT 1");
     if (!header.step())
@@ -598,8 +562,7 @@ bool TDataModuleForm::CheckProjectVersion()
     return true;
 }
 
-std::string TDataModuleForm::currentData()
-{
+std::string TDataModuleForm::currentData() {
     const Reference& record = current();
     SqliteStatement select(m_db->handle(),
                            "SELECT Data FROM Items WHERE Type=?1 AND RefID=?2 AND Name=?3");
@@ -611,11 +574,10 @@ std::string TDataModuleForm::currentData()
     return select.blob(0);
 }
 
-void TDataModuleForm::setCurrentData(std::string_view bytes)
-{
+void TDataModuleForm::setCurrentData(std::string_view bytes) {
     const Reference& record = current();
-    SqliteStatement& update =
-        statement(m_dataStatement, "UPDATE Items SET Data=?4 WHERE Type=?1 AND RefID=?2 AND Name=?3");
+    SqliteStatement& update = statement(
+        m_dataStatement, "UPDATE Items SET Data=?4 WHERE Type=?1 AND RefID=?2 AND Name=?3");
     update.bind(1, std::int64_t{record.Type})
         .bind(2, *identifierDay(record.RefID))
         .bind(3, record.Name)
@@ -625,8 +587,7 @@ void TDataModuleForm::setCurrentData(std::string_view bytes)
         throw Error("IDS_RECORDGONE", {record.Name}, "The record \"%s\" no longer exists.");
 }
 
-bool TDataModuleForm::LoadItem(DBItem& item)
-{
+bool TDataModuleForm::LoadItem(DBItem& item) {
     item.setLoadFailed(true);
     MyMemoryStream stream(currentData());
     if (stream.size() == 0) {
@@ -640,8 +601,7 @@ bool TDataModuleForm::LoadItem(DBItem& item)
 }
 
 void TDataModuleForm::forEachRecord(
-    const std::function<void(const Reference&, std::size_t dataSize)>& visit)
-{
+    const std::function<void(const Reference&, std::size_t dataSize)>& visit) {
     SqliteStatement select(m_db->handle(), "SELECT Type, RefID, Name, ID, length(Data) FROM Items "
                                            "ORDER BY Type, RefID, Name");
     while (select.step())

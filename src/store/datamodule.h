@@ -95,8 +95,8 @@ public:
     std::string PathOfGroup(std::int16_t groupType, const std::string& id, char separator);
     /// Builds the group tree of a group type under a root node captioned `rootCaption`;
     /// returns that root node (expanded and selected).
-    TreeNode* FillGroupTree(TreeModel& tree, const std::string& rootCaption,
-                            std::int16_t groupType, bool clear);
+    TreeNode* FillGroupTree(TreeModel& tree, const std::string& rootCaption, std::int16_t groupType,
+                            bool clear);
     /// Adds one node per item record under its group node below `root`.
     void FillItemTree(std::int16_t itemType, TreeModel& tree, TreeNode* root);
     /// Run once after a project table is opened: accepts the current format, converts an

@@ -8,8 +8,7 @@ namespace {
 constexpr std::int64_t kUnixEpochJulianDay = 2440588; // 1970-01-01
 
 // Days since 1970-01-01 of a proleptic Gregorian date (H. Hinnant's days_from_civil).
-std::int64_t daysFromCivil(std::int64_t y, unsigned m, unsigned d)
-{
+std::int64_t daysFromCivil(std::int64_t y, unsigned m, unsigned d) {
     y -= m <= 2;
     const std::int64_t era = (y >= 0 ? y : y - 399) / 400;
     const auto yoe = static_cast<unsigned>(y - era * 400);
@@ -24,8 +23,7 @@ struct Civil {
     unsigned day;
 };
 
-Civil civilFromDays(std::int64_t z)
-{
+Civil civilFromDays(std::int64_t z) {
     z += 719468;
     const std::int64_t era = (z >= 0 ? z : z - 146096) / 146097;
     const auto doe = static_cast<unsigned>(z - era * 146097);
@@ -38,18 +36,18 @@ Civil civilFromDays(std::int64_t z)
     return {y + (m <= 2), m, d};
 }
 
-bool isLeap(std::int64_t y) { return (y % 4 == 0 && y % 100 != 0) || y % 400 == 0; }
+bool isLeap(std::int64_t y) {
+    return (y % 4 == 0 && y % 100 != 0) || y % 400 == 0;
+}
 
-unsigned daysInMonth(std::int64_t y, unsigned m)
-{
+unsigned daysInMonth(std::int64_t y, unsigned m) {
     static constexpr unsigned kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
     return m == 2 && isLeap(y) ? 29 : kDays[m - 1];
 }
 
 } // namespace
 
-std::string identifierText(std::int64_t julianDay)
-{
+std::string identifierText(std::int64_t julianDay) {
     const Civil c = civilFromDays(julianDay - kUnixEpochJulianDay);
     if (c.year < 1 || c.year > 9999)
         return {};
@@ -59,8 +57,7 @@ std::string identifierText(std::int64_t julianDay)
     return buffer;
 }
 
-std::optional<std::int64_t> identifierDay(std::string_view text)
-{
+std::optional<std::int64_t> identifierDay(std::string_view text) {
     if (text.size() != 11 || text[4] != '.' || text[7] != '.' || text[10] != '.')
         return std::nullopt;
     const auto number = [&](std::size_t from, std::size_t count) -> int {

@@ -7,37 +7,33 @@
 namespace kalydor {
 namespace {
 
-std::array<ItemFactory, kLastItemKind + 1>& factories()
-{
+std::array<ItemFactory, kLastItemKind + 1>& factories() {
     static std::array<ItemFactory, kLastItemKind + 1> registry;
     return registry;
 }
 
-bool validKind(int kind) { return kind >= kFirstItemKind && kind <= kLastItemKind; }
+bool validKind(int kind) {
+    return kind >= kFirstItemKind && kind <= kLastItemKind;
+}
 
 } // namespace
 
-std::int16_t itemTypeOfKind(int kind)
-{
+std::int16_t itemTypeOfKind(int kind) {
     static constexpr std::int16_t kTypes[] = {0, RecordType::Material, RecordType::Panel,
                                               RecordType::Room, RecordType::Building};
     return validKind(kind) ? kTypes[kind] : std::int16_t{-1};
 }
 
-std::int16_t groupTypeOfKind(int kind)
-{
-    return validKind(kind) ? static_cast<std::int16_t>(itemTypeOfKind(kind) - 1)
-                           : std::int16_t{-1};
+std::int16_t groupTypeOfKind(int kind) {
+    return validKind(kind) ? static_cast<std::int16_t>(itemTypeOfKind(kind) - 1) : std::int16_t{-1};
 }
 
-void registerItemKind(int kind, ItemFactory factory)
-{
+void registerItemKind(int kind, ItemFactory factory) {
     if (validKind(kind))
         factories()[kind] = std::move(factory);
 }
 
-std::unique_ptr<DBItem> CreateItemOfKind(int kind)
-{
+std::unique_ptr<DBItem> CreateItemOfKind(int kind) {
     if (!validKind(kind) || !factories()[kind])
         return nullptr;
     return factories()[kind]();

@@ -11,9 +11,7 @@
 namespace kalydor {
 namespace {
 
-template <typename Unsigned>
-Unsigned readLittleEndian(MyMemoryStream& stream)
-{
+template <typename Unsigned> Unsigned readLittleEndian(MyMemoryStream& stream) {
     CheckNotAtEnd(stream, sizeof(Unsigned));
     unsigned char bytes[sizeof(Unsigned)];
     stream.read(bytes, sizeof bytes);
@@ -23,9 +21,7 @@ Unsigned readLittleEndian(MyMemoryStream& stream)
     return value;
 }
 
-template <typename Unsigned>
-void writeLittleEndian(MyMemoryStream& stream, Unsigned value)
-{
+template <typename Unsigned> void writeLittleEndian(MyMemoryStream& stream, Unsigned value) {
     unsigned char bytes[sizeof(Unsigned)];
     for (std::size_t i = 0; i < sizeof(Unsigned); ++i)
         bytes[i] = static_cast<unsigned char>(value >> (8 * i));
@@ -34,31 +30,34 @@ void writeLittleEndian(MyMemoryStream& stream, Unsigned value)
 
 } // namespace
 
-void CheckNotAtEnd(const MyMemoryStream& stream, std::size_t bytes)
-{
+void CheckNotAtEnd(const MyMemoryStream& stream, std::size_t bytes) {
     if (stream.remaining() < std::max<std::size_t>(bytes, 1))
         throw Error("IDS_DATAREADERROR");
 }
 
-std::int16_t readInt16(MyMemoryStream& s)
-{
+std::int16_t readInt16(MyMemoryStream& s) {
     return static_cast<std::int16_t>(readLittleEndian<std::uint16_t>(s));
 }
-std::uint16_t readUInt16(MyMemoryStream& s) { return readLittleEndian<std::uint16_t>(s); }
-std::int32_t readInt32(MyMemoryStream& s)
-{
+std::uint16_t readUInt16(MyMemoryStream& s) {
+    return readLittleEndian<std::uint16_t>(s);
+}
+std::int32_t readInt32(MyMemoryStream& s) {
     return static_cast<std::int32_t>(readLittleEndian<std::uint32_t>(s));
 }
-std::uint8_t readByte(MyMemoryStream& s) { return readLittleEndian<std::uint8_t>(s); }
-bool readFlag(MyMemoryStream& s) { return readByte(s) != 0; }
-float readFloat(MyMemoryStream& s) { return std::bit_cast<float>(readLittleEndian<std::uint32_t>(s)); }
-double readDouble(MyMemoryStream& s)
-{
+std::uint8_t readByte(MyMemoryStream& s) {
+    return readLittleEndian<std::uint8_t>(s);
+}
+bool readFlag(MyMemoryStream& s) {
+    return readByte(s) != 0;
+}
+float readFloat(MyMemoryStream& s) {
+    return std::bit_cast<float>(readLittleEndian<std::uint32_t>(s));
+}
+double readDouble(MyMemoryStream& s) {
     return std::bit_cast<double>(readLittleEndian<std::uint64_t>(s));
 }
 
-std::string readBytes(MyMemoryStream& stream, std::size_t count)
-{
+std::string readBytes(MyMemoryStream& stream, std::size_t count) {
     if (count == 0)
         return {};
     CheckNotAtEnd(stream, count);
@@ -67,25 +66,29 @@ std::string readBytes(MyMemoryStream& stream, std::size_t count)
     return bytes;
 }
 
-void writeInt16(MyMemoryStream& s, std::int16_t v)
-{
+void writeInt16(MyMemoryStream& s, std::int16_t v) {
     writeLittleEndian(s, static_cast<std::uint16_t>(v));
 }
-void writeUInt16(MyMemoryStream& s, std::uint16_t v) { writeLittleEndian(s, v); }
-void writeInt32(MyMemoryStream& s, std::int32_t v)
-{
+void writeUInt16(MyMemoryStream& s, std::uint16_t v) {
+    writeLittleEndian(s, v);
+}
+void writeInt32(MyMemoryStream& s, std::int32_t v) {
     writeLittleEndian(s, static_cast<std::uint32_t>(v));
 }
-void writeByte(MyMemoryStream& s, std::uint8_t v) { writeLittleEndian(s, v); }
-void writeFlag(MyMemoryStream& s, bool v) { writeByte(s, v ? 1 : 0); }
-void writeFloat(MyMemoryStream& s, float v) { writeLittleEndian(s, std::bit_cast<std::uint32_t>(v)); }
-void writeDouble(MyMemoryStream& s, double v)
-{
+void writeByte(MyMemoryStream& s, std::uint8_t v) {
+    writeLittleEndian(s, v);
+}
+void writeFlag(MyMemoryStream& s, bool v) {
+    writeByte(s, v ? 1 : 0);
+}
+void writeFloat(MyMemoryStream& s, float v) {
+    writeLittleEndian(s, std::bit_cast<std::uint32_t>(v));
+}
+void writeDouble(MyMemoryStream& s, double v) {
     writeLittleEndian(s, std::bit_cast<std::uint64_t>(v));
 }
 
-std::string ReadString(MyMemoryStream& stream)
-{
+std::string ReadString(MyMemoryStream& stream) {
     const std::int16_t n = readInt16(stream);
     if (n < 1)
         throw Error("IDS_DATAREADERROR");
@@ -94,8 +97,7 @@ std::string ReadString(MyMemoryStream& stream)
     return textFromStoredBytes(std::string_view(bytes).substr(0, nul));
 }
 
-void WriteString(MyMemoryStream& stream, const std::string& text)
-{
+void WriteString(MyMemoryStream& stream, const std::string& text) {
     if (text.size() > kMaxCountedStringBytes)
         throw Error("IDS_TEXTTOOLONG", {static_cast<std::int64_t>(kMaxCountedStringBytes)},
                     "A text longer than %d bytes cannot be stored.");
@@ -104,8 +106,7 @@ void WriteString(MyMemoryStream& stream, const std::string& text)
     writeByte(stream, 0);
 }
 
-StringList splitLines(const std::string& text)
-{
+StringList splitLines(const std::string& text) {
     StringList lines;
     std::size_t start = 0;
     while (start < text.size()) {
@@ -115,15 +116,17 @@ StringList splitLines(const std::string& text)
             break;
         }
         lines.push_back(text.substr(start, end - start));
-        start = end + ((text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n') ? 2 : 1);
+        start =
+            end + ((text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n') ? 2 : 1);
     }
     return lines;
 }
 
-StringList ReadLines(MyMemoryStream& stream) { return splitLines(ReadString(stream)); }
+StringList ReadLines(MyMemoryStream& stream) {
+    return splitLines(ReadString(stream));
+}
 
-void WriteLines(MyMemoryStream& stream, const StringList& lines)
-{
+void WriteLines(MyMemoryStream& stream, const StringList& lines) {
     std::string text;
     for (const std::string& line : lines) {
         text += line;
@@ -132,16 +135,14 @@ void WriteLines(MyMemoryStream& stream, const StringList& lines)
     WriteString(stream, text);
 }
 
-std::size_t beginChunk(MyMemoryStream& stream, std::int16_t tag)
-{
+std::size_t beginChunk(MyMemoryStream& stream, std::int16_t tag) {
     writeInt16(stream, tag);
     const std::size_t lengthPosition = stream.position();
     writeUInt16(stream, 0);
     return lengthPosition;
 }
 
-void endChunk(MyMemoryStream& stream, std::size_t lengthPosition)
-{
+void endChunk(MyMemoryStream& stream, std::size_t lengthPosition) {
     const std::size_t end = stream.position();
     const std::size_t length = end - lengthPosition - 2;
     if (length > kMaxChunkPayload)
@@ -152,10 +153,11 @@ void endChunk(MyMemoryStream& stream, std::size_t lengthPosition)
     stream.seek(end);
 }
 
-void writeChunkEnd(MyMemoryStream& stream) { writeInt16(stream, 0); }
+void writeChunkEnd(MyMemoryStream& stream) {
+    writeInt16(stream, 0);
+}
 
-bool readChunkHeader(MyMemoryStream& stream, ChunkHeader& header)
-{
+bool readChunkHeader(MyMemoryStream& stream, ChunkHeader& header) {
     header.tag = readInt16(stream);
     if (header.tag == 0)
         return false;
@@ -165,16 +167,15 @@ bool readChunkHeader(MyMemoryStream& stream, ChunkHeader& header)
     return true;
 }
 
-void skipChunk(MyMemoryStream& stream, const ChunkHeader& header)
-{
+void skipChunk(MyMemoryStream& stream, const ChunkHeader& header) {
     if (header.length > stream.remaining())
         throw Error("IDS_DATAREADERROR");
     stream.seek(stream.position() + header.length);
 }
 
-void reportVersionError(int version)
-{
-    platform::prompter().showMessage(formatText(GetText("IDS_VERSIONERR"), {std::int64_t{version}}));
+void reportVersionError(int version) {
+    platform::prompter().showMessage(
+        formatText(GetText("IDS_VERSIONERR"), {std::int64_t{version}}));
 }
 
 } // namespace kalydor

@@ -13,8 +13,7 @@ struct Reference {
     std::string RefID;
     std::string ID;
 
-    bool sameRecord(const Reference& other) const
-    {
+    bool sameRecord(const Reference& other) const {
         return Type == other.Type && RefID == other.RefID && Name == other.Name;
     }
     bool operator==(const Reference&) const = default;

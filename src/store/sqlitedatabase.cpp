@@ -7,60 +7,55 @@
 
 namespace kalydor {
 
-void throwSqliteError(sqlite3* db, int code)
-{
+void throwSqliteError(sqlite3* db, int code) {
     const std::string message = db ? sqlite3_errmsg(db) : sqlite3_errstr(code);
     throw Error("IDS_DATABASEERROR", {message}, "Database error: %s");
 }
 
 namespace {
 
-void check(sqlite3* db, int code)
-{
+void check(sqlite3* db, int code) {
     if (code != SQLITE_OK && code != SQLITE_DONE && code != SQLITE_ROW)
         throwSqliteError(db, code);
 }
 
-int compareCollated(void*, int lengthA, const void* a, int lengthB, const void* b)
-{
+int compareCollated(void*, int lengthA, const void* a, int lengthB, const void* b) {
     return compareNames(std::string_view(static_cast<const char*>(a), lengthA),
                         std::string_view(static_cast<const char*>(b), lengthB));
 }
 
 } // namespace
 
-SqliteStatement::SqliteStatement(sqlite3* db, std::string_view sql) : m_db(db)
-{
+SqliteStatement::SqliteStatement(sqlite3* db, std::string_view sql)
+    : m_db(db) {
     check(m_db, sqlite3_prepare_v2(m_db, sql.data(), static_cast<int>(sql.size()), &m_statement,
                                    nullptr));
 }
 
-SqliteStatement::~SqliteStatement() { sqlite3_finalize(m_statement); }
+SqliteStatement::~SqliteStatement() {
+    sqlite3_finalize(m_statement);
+}
 
-SqliteStatement& SqliteStatement::bind(int index, std::int64_t value)
-{
+SqliteStatement& SqliteStatement::bind(int index, std::int64_t value) {
     check(m_db, sqlite3_bind_int64(m_statement, index, value));
     return *this;
 }
 
-SqliteStatement& SqliteStatement::bind(int index, std::string_view text)
-{
+SqliteStatement& SqliteStatement::bind(int index, std::string_view text) {
     // An empty text, not NULL: the nameless options record has the name "".
-    check(m_db, sqlite3_bind_text64(m_statement, index, text.empty() ? "" : text.data(), text.size(),
-                                    SQLITE_TRANSIENT, SQLITE_UTF8));
+    check(m_db, sqlite3_bind_text64(m_statement, index, text.empty() ? "" : text.data(),
+                                    text.size(), SQLITE_TRANSIENT, SQLITE_UTF8));
     return *this;
 }
 
-SqliteStatement& SqliteStatement::bindBlob(int index, std::string_view bytes)
-{
+SqliteStatement& SqliteStatement::bindBlob(int index, std::string_view bytes) {
     // A zero-length blob, not NULL: an empty data block is a valid value.
     check(m_db, sqlite3_bind_blob64(m_statement, index, bytes.empty() ? "" : bytes.data(),
                                     bytes.size(), SQLITE_TRANSIENT));
     return *this;
 }
 
-bool SqliteStatement::step()
-{
+bool SqliteStatement::step() {
     const int code = sqlite3_step(m_statement);
     if (code == SQLITE_ROW)
         return true;
@@ -70,44 +65,37 @@ bool SqliteStatement::step()
     throwSqliteError(m_db, code);
 }
 
-void SqliteStatement::run()
-{
+void SqliteStatement::run() {
     while (step()) {
     }
 }
 
-void SqliteStatement::reset()
-{
+void SqliteStatement::reset() {
     sqlite3_reset(m_statement);
     sqlite3_clear_bindings(m_statement);
 }
 
-std::int64_t SqliteStatement::integer(int column) const
-{
+std::int64_t SqliteStatement::integer(int column) const {
     return sqlite3_column_int64(m_statement, column);
 }
 
-std::string SqliteStatement::text(int column) const
-{
+std::string SqliteStatement::text(int column) const {
     const auto* data = sqlite3_column_text(m_statement, column);
     const int size = sqlite3_column_bytes(m_statement, column);
     return data ? std::string(reinterpret_cast<const char*>(data), size) : std::string();
 }
 
-std::string SqliteStatement::blob(int column) const
-{
+std::string SqliteStatement::blob(int column) const {
     const void* data = sqlite3_column_blob(m_statement, column);
     const int size = sqlite3_column_bytes(m_statement, column);
     return data ? std::string(static_cast<const char*>(data), size) : std::string();
 }
 
-std::int64_t SqliteStatement::blobSize(int column) const
-{
+std::int64_t SqliteStatement::blobSize(int column) const {
     return sqlite3_column_bytes(m_statement, column);
 }
 
-SqliteDatabase::SqliteDatabase(const std::string& path, SqliteOpen mode)
-{
+SqliteDatabase::SqliteDatabase(const std::string& path, SqliteOpen mode) {
     int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX;
     if (mode == SqliteOpen::CreateFile)
         flags |= SQLITE_OPEN_CREATE;
@@ -122,37 +110,39 @@ SqliteDatabase::SqliteDatabase(const std::string& path, SqliteOpen mode)
     sqlite3_create_collation(m_db, kNameCollation, SQLITE_UTF8, nullptr, compareCollated);
 }
 
-SqliteDatabase::~SqliteDatabase() { sqlite3_close(m_db); }
+SqliteDatabase::~SqliteDatabase() {
+    sqlite3_close(m_db);
+}
 
-void SqliteDatabase::exec(std::string_view sql)
-{
+void SqliteDatabase::exec(std::string_view sql) {
     const std::string statement(sql);
     check(m_db, sqlite3_exec(m_db, statement.c_str(), nullptr, nullptr, nullptr));
 }
 
-int SqliteDatabase::changes() const { return sqlite3_changes(m_db); }
+int SqliteDatabase::changes() const {
+    return sqlite3_changes(m_db);
+}
 
-int SqliteDatabase::lastErrorCode() const { return sqlite3_errcode(m_db); }
+int SqliteDatabase::lastErrorCode() const {
+    return sqlite3_errcode(m_db);
+}
 
 // Inside a transaction already open on the connection (a bulk operation that groups many
 // changes), the nested one is a savepoint: it commits with the outer transaction.
 SqliteTransaction::SqliteTransaction(SqliteDatabase& db)
     : m_db(db)
-    , m_nested(sqlite3_get_autocommit(db.handle()) == 0)
-{
+    , m_nested(sqlite3_get_autocommit(db.handle()) == 0) {
     m_db.exec(m_nested ? "SAVEPOINT nested" : "BEGIN IMMEDIATE");
 }
 
-SqliteTransaction::~SqliteTransaction()
-{
+SqliteTransaction::~SqliteTransaction() {
     if (!m_open)
         return;
     sqlite3_exec(m_db.handle(), m_nested ? "ROLLBACK TO nested; RELEASE nested" : "ROLLBACK",
                  nullptr, nullptr, nullptr);
 }
 
-void SqliteTransaction::commit()
-{
+void SqliteTransaction::commit() {
     m_db.exec(m_nested ? "RELEASE nested" : "COMMIT");
     m_open = false;
 }

@@ -2,8 +2,7 @@
 
 namespace kalydor {
 
-StoreHooks& storeHooks()
-{
+StoreHooks& storeHooks() {
     static StoreHooks hooks;
     return hooks;
 }

@@ -8,8 +8,7 @@ namespace kalydor {
 namespace {
 
 // Depth-first, with an explicit stack: a tree read from a damaged table may be very deep.
-void visitAll(const TreeNode& node, const std::function<bool(const TreeNode&)>& visit)
-{
+void visitAll(const TreeNode& node, const std::function<bool(const TreeNode&)>& visit) {
     std::vector<const TreeNode*> stack{&node};
     while (!stack.empty()) {
         const TreeNode* current = stack.back();
@@ -23,8 +22,7 @@ void visitAll(const TreeNode& node, const std::function<bool(const TreeNode&)>& 
 }
 
 std::unique_ptr<TreeNode>* insertSorted(std::vector<std::unique_ptr<TreeNode>>& siblings,
-                                        std::unique_ptr<TreeNode> node)
-{
+                                        std::unique_ptr<TreeNode> node) {
     const auto at = std::upper_bound(
         siblings.begin(), siblings.end(), node,
         [](const std::unique_ptr<TreeNode>& a, const std::unique_ptr<TreeNode>& b) {
@@ -36,8 +34,7 @@ std::unique_ptr<TreeNode>* insertSorted(std::vector<std::unique_ptr<TreeNode>>& 
 } // namespace
 
 // Frees the subtree without recursion, so that a very deep tree cannot exhaust the stack.
-TreeNode::~TreeNode()
-{
+TreeNode::~TreeNode() {
     std::vector<std::unique_ptr<TreeNode>> pending = std::move(m_children);
     while (!pending.empty()) {
         std::unique_ptr<TreeNode> node = std::move(pending.back());
@@ -48,14 +45,12 @@ TreeNode::~TreeNode()
     }
 }
 
-bool TreeNode::isGroup() const
-{
+bool TreeNode::isGroup() const {
     return m_identifier && !m_identifier->empty() && (*m_identifier)[0] >= '0' &&
            (*m_identifier)[0] <= '9';
 }
 
-TreeNode* TreeNode::childWithCaption(const std::string& caption) const
-{
+TreeNode* TreeNode::childWithCaption(const std::string& caption) const {
     for (const auto& child : m_children) {
         if (child->m_caption == caption)
             return child.get();
@@ -63,8 +58,7 @@ TreeNode* TreeNode::childWithCaption(const std::string& caption) const
     return nullptr;
 }
 
-TreeNode* TreeModel::addRoot(std::string caption, std::optional<std::string> identifier)
-{
+TreeNode* TreeModel::addRoot(std::string caption, std::optional<std::string> identifier) {
     auto node = std::make_unique<TreeNode>();
     node->m_caption = std::move(caption);
     node->m_identifier = std::move(identifier);
@@ -73,8 +67,7 @@ TreeNode* TreeModel::addRoot(std::string caption, std::optional<std::string> ide
 }
 
 TreeNode* TreeModel::addChild(TreeNode& parent, std::string caption,
-                              std::optional<std::string> identifier)
-{
+                              std::optional<std::string> identifier) {
     auto node = std::make_unique<TreeNode>();
     node->m_caption = std::move(caption);
     node->m_identifier = std::move(identifier);
@@ -82,15 +75,13 @@ TreeNode* TreeModel::addChild(TreeNode& parent, std::string caption,
     return insertSorted(parent.m_children, std::move(node))->get();
 }
 
-std::size_t TreeModel::nodeCount() const
-{
+std::size_t TreeModel::nodeCount() const {
     std::size_t count = 0;
     forEach([&count](const TreeNode&) { ++count; });
     return count;
 }
 
-int TreeModel::absoluteIndex(const TreeNode* node) const
-{
+int TreeModel::absoluteIndex(const TreeNode* node) const {
     int index = 0;
     int found = -1;
     forEach([&](const TreeNode& visited) {
@@ -101,8 +92,7 @@ int TreeModel::absoluteIndex(const TreeNode* node) const
     return found;
 }
 
-TreeNode* TreeModel::findByIdentifier(TreeNode& from, const std::string& identifier)
-{
+TreeNode* TreeModel::findByIdentifier(TreeNode& from, const std::string& identifier) {
     const TreeNode* found = nullptr;
     visitAll(from, [&](const TreeNode& node) {
         if (node.m_identifier && *node.m_identifier == identifier)
@@ -112,8 +102,7 @@ TreeNode* TreeModel::findByIdentifier(TreeNode& from, const std::string& identif
     return const_cast<TreeNode*>(found);
 }
 
-void TreeModel::forEach(const std::function<void(const TreeNode&)>& visit) const
-{
+void TreeModel::forEach(const std::function<void(const TreeNode&)>& visit) const {
     for (const auto& root : m_roots)
         visitAll(*root, [&visit](const TreeNode& node) {
             visit(node);

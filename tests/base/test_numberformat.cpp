@@ -18,32 +18,31 @@ struct FormatCase {
 // Every writer of real numbers uses this format, and the readers must get the value back:
 // the cases cover the switch between fixed and scientific notation on both sides, rounding
 // that carries into a new digit, and the exponent padding.
-TEST(FormatGeneral, TableOfCases)
-{
+TEST(FormatGeneral, TableOfCases) {
     const FormatCase cases[] = {
         {20.5, 3, 0, "20.5"},
         {20.5, 15, 0, "20.5"},
-        {0.0001, 15, 0, "0.0001"},       // smallest magnitude still in fixed notation
-        {0.00001, 15, 0, "1E-5"},        // below it: scientific
+        {0.0001, 15, 0, "0.0001"}, // smallest magnitude still in fixed notation
+        {0.00001, 15, 0, "1E-5"},  // below it: scientific
         {0.000012345, 3, 0, "1.23E-5"},
         {1e-7, 15, 0, "1E-7"},
         {1e-7, 15, 2, "1E-07"},
         {1e-7, 15, 4, "1E-0007"},
         {3.673e-7, 15, 0, "3.673E-7"},
         {123456789, 15, 0, "123456789"},
-        {123456789, 9, 0, "123456789"},  // as many digits as the precision: still fixed
+        {123456789, 9, 0, "123456789"}, // as many digits as the precision: still fixed
         {123456789, 3, 0, "1.23E8"},
         {123456789, 3, 2, "1.23E08"},
         {0, 15, 0, "0"},
         {-0.0, 15, 0, "0"},
         {-2.5, 15, 0, "-2.5"},
         {-0.00005, 15, 2, "-5E-05"},
-        {2.345, 3, 0, "2.35"},           // halves round away from zero, on the typed digits
+        {2.345, 3, 0, "2.35"}, // halves round away from zero, on the typed digits
         {-2.345, 3, 0, "-2.35"},
         {0.125, 2, 0, "0.13"},
-        {9.96, 2, 0, "10"},              // rounding carries into a new digit
+        {9.96, 2, 0, "10"}, // rounding carries into a new digit
         {99.96, 3, 0, "100"},
-        {999.6, 3, 0, "1E3"},            // ... and past the precision: scientific
+        {999.6, 3, 0, "1E3"}, // ... and past the precision: scientific
         {1.0, 15, 0, "1"},
         {100, 15, 0, "100"},
         {1e15, 15, 0, "1E15"},
@@ -65,8 +64,7 @@ TEST(FormatGeneral, TableOfCases)
 
 // A value written and read back through the decimal text must not change beyond the
 // requested precision: a float written with 9 digits comes back bit for bit.
-TEST(FormatGeneral, FloatsRoundTripWithNineDigits)
-{
+TEST(FormatGeneral, FloatsRoundTripWithNineDigits) {
     const float values[] = {0.1f, 1.0f / 3.0f, 3.673e-7f, 123456.789f, -0.0001234f, 1e30f};
     for (const float value : values) {
         const std::string text = formatGeneral(value, 9);

@@ -21,18 +21,17 @@ constexpr auto NotNegative = NumberRule::NotNegative;
 constexpr auto Negative = NumberRule::Negative;
 constexpr auto NotPositive = NumberRule::NotPositive;
 
-TEST(ParseNumber, TableOfCases)
-{
+TEST(ParseNumber, TableOfCases) {
     const ParseCase cases[] = {
-        {"2,5", Positive, 2.5},      // decimal comma
+        {"2,5", Positive, 2.5}, // decimal comma
         {"2.5", Positive, 2.5},
-        {"", Any, 0.0},              // empty reads as 0 ...
-        {"", Positive, std::nullopt},// ... which a positive field refuses
+        {"", Any, 0.0},               // empty reads as 0 ...
+        {"", Positive, std::nullopt}, // ... which a positive field refuses
         {"", NotNegative, 0.0},
         {"x1", Any, std::nullopt},
         {"x1", Positive, std::nullopt},
         {"x1", NotPositive, std::nullopt},
-        {" 1", Any, std::nullopt},   // the first character must be a digit, sign or point
+        {" 1", Any, std::nullopt}, // the first character must be a digit, sign or point
         {"-0", Negative, std::nullopt},
         {"-0", NotPositive, 0.0},
         {"3abc", Any, 3.0},          // the rest after the number is ignored
@@ -40,7 +39,7 @@ TEST(ParseNumber, TableOfCases)
         {"3,673e-7", Any, 3.673e-7},
         {"1E5", Any, 1e5},
         {"1e+5", Any, 1e5},
-        {"2e", Any, 2.0},            // an "E" without digits is not an exponent
+        {"2e", Any, 2.0}, // an "E" without digits is not an exponent
         {"2e-", Any, 2.0},
         {"2ex", Any, 2.0},
         {".5", Any, 0.5},
@@ -56,7 +55,7 @@ TEST(ParseNumber, TableOfCases)
         {"1e39", Any, std::nullopt}, // not finite as a single-precision value
         {"1e400", Any, std::nullopt},
         {"-1e400", Any, std::nullopt},
-        {"1e-400", Any, 0.0},        // too small to hold: zero
+        {"1e-400", Any, 0.0}, // too small to hold: zero
         {"3.4e38", Any, 3.4e38},
         {"1e99999999999999999999", Any, std::nullopt},
         {"-5", NotPositive, -5.0},
@@ -83,8 +82,7 @@ TEST(ParseNumber, TableOfCases)
 }
 
 // Whatever the general format writes, ParseNumber reads back (exchange files depend on it).
-TEST(ParseNumber, ReadsWhatTheGeneralFormatWrites)
-{
+TEST(ParseNumber, ReadsWhatTheGeneralFormatWrites) {
     const double values[] = {3.673e-7, -1.5e-12, 2.5e20, 0.0001, 123456789, -0.00005};
     for (const double value : values) {
         const std::string text = formatGeneral(value, 15, 2);

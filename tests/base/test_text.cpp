@@ -12,8 +12,7 @@
 namespace kalydor {
 namespace {
 
-TEST(FormatText, FormatsThatDoNotFitTheirArgumentsAreShownUnformatted)
-{
+TEST(FormatText, FormatsThatDoNotFitTheirArgumentsAreShownUnformatted) {
     struct Case {
         const char* format;
         TextArgs args;
@@ -35,15 +34,14 @@ TEST(FormatText, FormatsThatDoNotFitTheirArgumentsAreShownUnformatted)
         EXPECT_EQ(formatText(c.format, c.args), c.expected) << c.format;
 }
 
-TEST(Error, CarriesKeyArgumentsAndTheLanguageText)
-{
+TEST(Error, CarriesKeyArgumentsAndTheLanguageText) {
     {
         const Error withoutLanguage("IDS_VERSIONERR", {std::int64_t{7}});
         EXPECT_EQ(withoutLanguage.key(), "IDS_VERSIONERR");
         EXPECT_EQ(withoutLanguage.text(), ""); // no language: the empty text
     }
-    test::FakeLanguage language({{"IDS_VERSIONERR", "Unknown version %d"},
-                                 {"IDS_BROKEN", "Value %d%"}});
+    test::FakeLanguage language(
+        {{"IDS_VERSIONERR", "Unknown version %d"}, {"IDS_BROKEN", "Value %d%"}});
     const Error error("IDS_VERSIONERR", {std::int64_t{7}});
     EXPECT_EQ(error.text(), "Unknown version 7");
     EXPECT_STREQ(error.what(), "Unknown version 7");
@@ -54,8 +52,7 @@ TEST(Error, CarriesKeyArgumentsAndTheLanguageText)
     EXPECT_EQ(Error("IDS_NOSUCHKEY", {std::string("x")}, "Missing %s").text(), "Missing x");
 }
 
-TEST(TextEncoding, Windows1250AndUtf8)
-{
+TEST(TextEncoding, Windows1250AndUtf8) {
     // "Hőszigetelés" as Windows-1250 bytes, as older installations stored it.
     const std::string cp1250 = "H\xF5szigetel\xE9s";
     EXPECT_FALSE(isValidUtf8(cp1250));
@@ -77,12 +74,11 @@ TEST(TextEncoding, Windows1250AndUtf8)
     EXPECT_EQ(leftCodePoints("Ţară", 2), "Ţa");
 }
 
-TEST(Collation, IgnoresCaseAndAccentsWithTiesByBytes)
-{
-    std::vector<std::string> names = {"zárt", "Ablak", "ablak", "Ábra", "ajtó", "Beton",
-                                      "ştreaşină", "Şarpantă", "acél"};
+TEST(Collation, IgnoresCaseAndAccentsWithTiesByBytes) {
+    std::vector<std::string> names = {"zárt",  "Ablak",     "ablak",    "Ábra", "ajtó",
+                                      "Beton", "ştreaşină", "Şarpantă", "acél"};
     std::sort(names.begin(), names.end(), NameLess());
-    const std::vector<std::string> expected = {"Ablak", "ablak", "Ábra", "acél", "ajtó",
+    const std::vector<std::string> expected = {"Ablak", "ablak",    "Ábra",      "acél", "ajtó",
                                                "Beton", "Şarpantă", "ştreaşină", "zárt"};
     EXPECT_EQ(names, expected);
     EXPECT_EQ(compareNames("a", "a"), 0);

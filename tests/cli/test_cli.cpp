@@ -6,6 +6,7 @@
 
 #include <array>
 #include <cstdio>
+#include <fstream>
 #include <sstream>
 #include <sys/wait.h>
 
@@ -17,8 +18,7 @@ struct CliRun {
     std::string out;
 };
 
-std::string quoted(const std::string& arg)
-{
+std::string quoted(const std::string& arg) {
     std::string q = "'";
     for (const char c : arg)
         q += c == '\'' ? std::string("'\\''") : std::string(1, c);
@@ -26,8 +26,7 @@ std::string quoted(const std::string& arg)
 }
 
 // Runs kalydor-cli with the arguments; stderr is discarded.
-CliRun cli(const std::vector<std::string>& args)
-{
+CliRun cli(const std::vector<std::string>& args) {
     std::string command = quoted(std::string(KALYDOR_PROGRAM_DIR) + "/kalydor-cli");
     for (const std::string& arg : args)
         command += " " + quoted(arg);
@@ -45,8 +44,7 @@ CliRun cli(const std::vector<std::string>& args)
     return run;
 }
 
-std::vector<nlohmann::json> jsonLines(const std::string& text)
-{
+std::vector<nlohmann::json> jsonLines(const std::string& text) {
     std::vector<nlohmann::json> rows;
     std::istringstream lines(text);
     for (std::string line; std::getline(lines, line);)
@@ -54,8 +52,7 @@ std::vector<nlohmann::json> jsonLines(const std::string& text)
     return rows;
 }
 
-TEST(StoreCommands, CreateResolveAndDump)
-{
+TEST(StoreCommands, CreateResolveAndDump) {
     test::TempDir dir;
     const std::string project = dir.file("Project");
     ASSERT_EQ(cli({"store", "create", project}).status, 0);
@@ -84,8 +81,7 @@ TEST(StoreCommands, CreateResolveAndDump)
     EXPECT_EQ(jsonLines(cli({"store", "dump", dir.file("material.db")}).out).size(), 1u);
 }
 
-TEST(StoreCommands, ExitStatusTellsUsageFromFailure)
-{
+TEST(StoreCommands, ExitStatusTellsUsageFromFailure) {
     test::TempDir dir;
     const struct {
         std::vector<std::string> args;
@@ -108,6 +104,42 @@ TEST(StoreCommands, ExitStatusTellsUsageFromFailure)
         EXPECT_EQ(cli(c.args).status, c.status) << joined;
     }
     EXPECT_FALSE(std::filesystem::exists(dir.file("missing.db")));
+}
+
+std::string readFile(const std::string& path) {
+    std::ifstream file(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(file), {});
+}
+
+void writeFile(const std::string& path, const std::string& bytes) {
+    std::ofstream(path, std::ios::binary) << bytes;
+}
+
+TEST(LzwCommands, RoundTripThroughFilesAndADamagedStream) {
+    test::TempDir dir;
+    // Binary bytes (NUL, CR LF, 0xFF) long enough to widen the codes.
+    std::string item;
+    for (int i = 0; i < 4000; ++i)
+        item += static_cast<char>((i * i + i / 7) % 256);
+    item += std::string("\0\r\n\xFF", 4);
+    writeFile(dir.file("item.bin"), item);
+
+    ASSERT_EQ(cli({"lzw", "encode", dir.file("item.bin"), dir.file("item.lzw")}).status, 0);
+    const std::string coded = readFile(dir.file("item.lzw"));
+    EXPECT_LT(coded.size(), item.size());
+    ASSERT_EQ(cli({"lzw", "decode", dir.file("item.lzw"), dir.file("back.bin")}).status, 0);
+    EXPECT_EQ(readFile(dir.file("back.bin")), item);
+    // Without an output file the bytes go to the standard output unchanged.
+    EXPECT_EQ(cli({"lzw", "decode", dir.file("item.lzw")}).out, item);
+
+    // A stream cut short fails and writes no output file.
+    writeFile(dir.file("cut.lzw"), coded.substr(0, coded.size() / 2));
+    EXPECT_EQ(cli({"lzw", "decode", dir.file("cut.lzw"), dir.file("cut.bin")}).status, 1);
+    EXPECT_FALSE(std::filesystem::exists(dir.file("cut.bin")));
+
+    EXPECT_EQ(cli({"lzw", "decode", dir.file("missing.lzw")}).status, 1);
+    EXPECT_EQ(cli({"lzw", "encode", dir.file("item.bin"), dir.file("x"), dir.file("y")}).status, 2);
+    EXPECT_EQ(cli({"lzw", "decode", "--bogus"}).status, 2);
 }
 
 } // namespace

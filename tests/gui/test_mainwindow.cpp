@@ -6,23 +6,15 @@
 #include <QMdiSubWindow>
 #include <QMenuBar>
 
+#include "support/qtapplication.h"
+
 #include <gtest/gtest.h>
 
 namespace kalydor::gui {
 namespace {
 
-QApplication& application()
-{
-    static int argc = 1;
-    static char name[] = "tests_gui";
-    static char* argv[] = {name, nullptr};
-    static QApplication app(argc, argv);
-    return app;
-}
-
-TEST(MainWindow, StartsWithTitleMenusAndOnlyWorkingCommandsEnabled)
-{
-    application();
+TEST(MainWindow, StartsWithTitleMenusAndOnlyWorkingCommandsEnabled) {
+    test::qtApplication();
     MainWindow window;
     window.show();
     EXPECT_EQ(window.windowTitle(), QStringLiteral("Kalydor-Ro S"));
@@ -30,8 +22,8 @@ TEST(MainWindow, StartsWithTitleMenusAndOnlyWorkingCommandsEnabled)
     QStringList menus;
     for (QAction* action : window.menuBar()->actions())
         menus << action->text().remove(QLatin1Char('&'));
-    EXPECT_EQ(menus, (QStringList{"File", "Lists", "Tools", "Database", "Options", "Window",
-                                  "Help"}));
+    EXPECT_EQ(menus,
+              (QStringList{"File", "Lists", "Tools", "Database", "Options", "Window", "Help"}));
 
     for (const char* working : {"exit", "cascade", "tileHorizontally", "tileVertically",
                                 "minimizeAll", "arrangeIcons", "about"}) {
@@ -48,9 +40,8 @@ TEST(MainWindow, StartsWithTitleMenusAndOnlyWorkingCommandsEnabled)
     EXPECT_FALSE(window.isVisible());
 }
 
-TEST(MainWindow, WindowCommandsLayOutTheChildWindows)
-{
-    application();
+TEST(MainWindow, WindowCommandsLayOutTheChildWindows) {
+    test::qtApplication();
     MainWindow window;
     window.resize(800, 600);
     window.show();

@@ -9,8 +9,7 @@ namespace {
 
 // The INI file keeps no types: what was written must still read back as its type after
 // the file is reloaded, and an empty key must survive.
-TEST(QtSettingsStore, ValuesAndKeysSurviveTheFile)
-{
+TEST(QtSettingsStore, ValuesAndKeysSurviveTheFile) {
     test::TempDir dir;
     const QString file = QString::fromStdString(dir.file("settings.ini"));
     {
@@ -29,8 +28,8 @@ TEST(QtSettingsStore, ValuesAndKeysSurviveTheFile)
     EXPECT_TRUE(store.keyExists("LastProjekts"));
     EXPECT_TRUE(store.valueNames("LastProjekts").empty());
     EXPECT_FALSE(store.keyExists("Headers"));
-    EXPECT_EQ(store.subKeys(""), (std::vector<std::string>{"Fonts", "LastProjekts",
-                                                           "ProgramOptions"}));
+    EXPECT_EQ(store.subKeys(""),
+              (std::vector<std::string>{"Fonts", "LastProjekts", "ProgramOptions"}));
     store.deleteKey("Fonts");
     EXPECT_FALSE(store.keyExists("Fonts/0"));
     store.deleteValue("ProgramOptions", "Language");

@@ -7,8 +7,7 @@
 namespace kalydor::platform {
 namespace {
 
-TEST(ScriptedPrompter, RecordsMessagesAndAnswersFromItsScript)
-{
+TEST(ScriptedPrompter, RecordsMessagesAndAnswersFromItsScript) {
     ScriptedPrompter scripted;
     ScopedPrompter installed(scripted);
     test::FakeLanguage language({{"IDS_ROOTCANNOTDELETE", "The root cannot be deleted."}});
@@ -27,8 +26,7 @@ TEST(ScriptedPrompter, RecordsMessagesAndAnswersFromItsScript)
     EXPECT_THROW(prompter().askYesNo("Unexpected?", DefaultButton::Yes), std::logic_error);
 }
 
-TEST(Prompter, WithoutAUserQuestionsGetTheirDefaultAnswer)
-{
+TEST(Prompter, WithoutAUserQuestionsGetTheirDefaultAnswer) {
     setPrompter(nullptr);
     EXPECT_TRUE(prompter().askYesNo("Convert?", DefaultButton::Yes));
     EXPECT_FALSE(prompter().askYesNo("Delete?", DefaultButton::No));

@@ -5,8 +5,7 @@
 namespace kalydor::platform {
 namespace {
 
-TEST(MemorySettingsStore, KeysAreCreatedOnDemandAndValuesKeepTheirType)
-{
+TEST(MemorySettingsStore, KeysAreCreatedOnDemandAndValuesKeepTheirType) {
     MemorySettingsStore store;
     EXPECT_FALSE(store.keyExists("ProgramOptions"));
     EXPECT_FALSE(store.readText("ProgramOptions", "Language").has_value());
@@ -43,8 +42,7 @@ TEST(MemorySettingsStore, KeysAreCreatedOnDemandAndValuesKeepTheirType)
     EXPECT_TRUE(store.keyExists("ProgramOptions"));
 }
 
-TEST(SettingsStore, KeyPathsAndTextConversions)
-{
+TEST(SettingsStore, KeyPathsAndTextConversions) {
     EXPECT_EQ(splitKeyPath("a//b/"), (std::vector<std::string>{"a", "b"}));
     EXPECT_TRUE(splitKeyPath("").empty());
     EXPECT_EQ(integerFromText("-12"), -12);

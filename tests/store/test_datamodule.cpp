@@ -21,8 +21,7 @@ namespace {
 namespace fs = std::filesystem;
 using RecordList = std::vector<std::pair<Reference, std::size_t>>;
 
-RecordList allRecords(TDataModuleForm& table)
-{
+RecordList allRecords(TDataModuleForm& table) {
     RecordList records;
     table.forEachRecord(
         [&](const Reference& r, std::size_t size) { records.emplace_back(r, size); });
@@ -40,8 +39,7 @@ protected:
     void TearDown() override { storeHooks() = StoreHooks(); }
 };
 
-TEST_F(ProjectTable, ANewTableHoldsTheHeaderAndTheOptionsRecord)
-{
+TEST_F(ProjectTable, ANewTableHoldsTheHeaderAndTheOptionsRecord) {
     EXPECT_EQ(table->fileName(), "P.db");
     EXPECT_TRUE(fs::exists(dir.file("P.db")));
     const RecordList records = allRecords(*table);
@@ -56,8 +54,7 @@ TEST_F(ProjectTable, ANewTableHoldsTheHeaderAndTheOptionsRecord)
     EXPECT_EQ(table->NewIdentifier(), "1901.01.04.");
 }
 
-TEST_F(ProjectTable, TheCounterSurvivesReopening)
-{
+TEST_F(ProjectTable, TheCounterSurvivesReopening) {
     table->AddRecord(RecordType::PanelGroup, "", "A");
     table.reset();
     TDataModuleForm reopened(dir.directory(), "P.db", TableMode::Open);
@@ -66,8 +63,7 @@ TEST_F(ProjectTable, TheCounterSurvivesReopening)
     EXPECT_EQ(reopened.current().ID, "1901.01.02.");
 }
 
-TEST(CatalogueTable, HoldsTheHeaderOnly)
-{
+TEST(CatalogueTable, HoldsTheHeaderOnly) {
     test::TempDir dir;
     TDataModuleForm table(dir.directory(), "material.db", TableMode::Create, TableKind::Catalogue);
     const RecordList records = allRecords(table);
@@ -77,8 +73,7 @@ TEST(CatalogueTable, HoldsTheHeaderOnly)
     EXPECT_TRUE(table.ListRecords(RecordType::MaterialGroup).empty());
 }
 
-TEST_F(ProjectTable, NewTablesGetTheDataBlocksOfTheInstalledHooks)
-{
+TEST_F(ProjectTable, NewTablesGetTheDataBlocksOfTheInstalledHooks) {
     storeHooks().newProjectDescription = [] { return std::string("desc"); };
     storeHooks().newProjectOptions = [] { return std::string("options"); };
     TDataModuleForm other(dir.directory(), "Q", TableMode::Create);
@@ -88,8 +83,7 @@ TEST_F(ProjectTable, NewTablesGetTheDataBlocksOfTheInstalledHooks)
     EXPECT_EQ(records[1].second, 7u);
 }
 
-TEST_F(ProjectTable, PathResolutionCreatesReusesAndReturnsTheRoot)
-{
+TEST_F(ProjectTable, PathResolutionCreatesReusesAndReturnsTheRoot) {
     const std::string b = table->GroupOfPath(RecordType::PanelGroup, "A\\B", '\\');
     ASSERT_TRUE(table->FindRecord(RecordType::PanelGroup, "", "A"));
     const std::string a = table->current().ID;
@@ -107,8 +101,7 @@ TEST_F(ProjectTable, PathResolutionCreatesReusesAndReturnsTheRoot)
     EXPECT_EQ(table->PathOfGroup(RecordType::PanelGroup, empty, '\\'), "A\\\\C\\");
 }
 
-TEST_F(ProjectTable, PathResolutionFailsInsteadOfFilingInTheRoot)
-{
+TEST_F(ProjectTable, PathResolutionFailsInsteadOfFilingInTheRoot) {
     // A name longer than the table holds cannot become a group: the error stops the import
     // rather than putting its items into the root group.
     const std::string longName(33, 'x');
@@ -117,8 +110,7 @@ TEST_F(ProjectTable, PathResolutionFailsInsteadOfFilingInTheRoot)
     EXPECT_NO_THROW(table->AddRecord(RecordType::Panel, "", "Ablakok és ajtók fő bejáratnál 2"));
 }
 
-TEST_F(ProjectTable, PathOfGroup)
-{
+TEST_F(ProjectTable, PathOfGroup) {
     const std::string b = table->GroupOfPath(RecordType::PanelGroup, "A\\B", '\\');
     EXPECT_EQ(table->PathOfGroup(RecordType::PanelGroup, b, '\\'), "A\\B\\");
     EXPECT_EQ(table->PathOfGroup(RecordType::PanelGroup, b, '/'), "A/B/");
@@ -128,8 +120,7 @@ TEST_F(ProjectTable, PathOfGroup)
     EXPECT_EQ(table->PathOfGroup(RecordType::RoomGroup, b, '\\'), ""); // another kind's groups
 }
 
-TEST_F(ProjectTable, MoveRecordRefusals)
-{
+TEST_F(ProjectTable, MoveRecordRefusals) {
     const std::string a = table->AddRecord(RecordType::PanelGroup, "", "A");
     const std::string b = table->AddRecord(RecordType::PanelGroup, a, "B");
     const std::string c = table->AddRecord(RecordType::PanelGroup, b, "C");
@@ -149,8 +140,7 @@ TEST_F(ProjectTable, MoveRecordRefusals)
     EXPECT_EQ(table->PathOfGroup(RecordType::PanelGroup, c, '\\'), "C\\");
 }
 
-TEST_F(ProjectTable, RenameRecord)
-{
+TEST_F(ProjectTable, RenameRecord) {
     const std::string a = table->AddRecord(RecordType::PanelGroup, "", "A");
     table->AddRecord(RecordType::Panel, a, "Old");
     table->AddRecord(RecordType::Panel, a, "Taken");
@@ -164,8 +154,7 @@ TEST_F(ProjectTable, RenameRecord)
     EXPECT_TRUE(table->FindRecord(RecordType::Panel, a, "New"));
 }
 
-TEST_F(ProjectTable, IdentifiersAreAcceptedOnlyInTheirExactForm)
-{
+TEST_F(ProjectTable, IdentifiersAreAcceptedOnlyInTheirExactForm) {
     table->AddRecord(RecordType::Panel, "", "Wall");
     EXPECT_TRUE(table->FindRecord(RecordType::Panel, "", "Wall"));
     EXPECT_TRUE(table->FindRecord(RecordType::Panel, "1901.01.01.", "Wall"));
@@ -175,8 +164,7 @@ TEST_F(ProjectTable, IdentifiersAreAcceptedOnlyInTheirExactForm)
     EXPECT_FALSE(table->FindRecordById(RecordType::Panel, "garbage").has_value());
 }
 
-TEST_F(ProjectTable, NamesAreExactKeysListedInReadingOrder)
-{
+TEST_F(ProjectTable, NamesAreExactKeysListedInReadingOrder) {
     for (const char* name : {"beton", "Ablak", "ablak", "Ajtó", "Ábra"})
         table->AddRecord(RecordType::Panel, "", name);
     std::vector<std::string> names;
@@ -186,8 +174,7 @@ TEST_F(ProjectTable, NamesAreExactKeysListedInReadingOrder)
     EXPECT_THROW(table->AddRecord(RecordType::Panel, "", "Ablak"), Error); // unique key
 }
 
-TEST_F(ProjectTable, FillGroupTreeAttachesAGroupCreatedBeforeItsParent)
-{
+TEST_F(ProjectTable, FillGroupTreeAttachesAGroupCreatedBeforeItsParent) {
     // "Child" is made first in the root; then its new parent is made and "Child" moved
     // under it, so the child's record is listed before its parent's.
     const std::string child = table->AddRecord(RecordType::RoomGroup, "", "Child");
@@ -223,8 +210,7 @@ TEST_F(ProjectTable, FillGroupTreeAttachesAGroupCreatedBeforeItsParent)
     EXPECT_EQ(tree.nodeCount(), 6u); // the orphan item is left out
 }
 
-TEST_F(ProjectTable, DeleteGroupStopsAtARefusedItem)
-{
+TEST_F(ProjectTable, DeleteGroupStopsAtARefusedItem) {
     const std::string group = table->AddRecord(RecordType::BuildingGroup, "", "Site");
     table->AddRecord(RecordType::Building, group, "A first");
     table->AddRecord(RecordType::Building, group, "B with rooms");
@@ -233,24 +219,23 @@ TEST_F(ProjectTable, DeleteGroupStopsAtARefusedItem)
         return item.Name != "B with rooms";
     };
 
-    EXPECT_FALSE(table->DeleteGroup(RecordType::BuildingGroup, RecordType::Building, "Site",
-                                    group, ""));
+    EXPECT_FALSE(
+        table->DeleteGroup(RecordType::BuildingGroup, RecordType::Building, "Site", group, ""));
     EXPECT_FALSE(table->FindRecord(RecordType::Building, group, "A first"));
     EXPECT_TRUE(table->FindRecord(RecordType::Building, group, "B with rooms"));
     EXPECT_TRUE(table->FindRecord(RecordType::Building, group, "C last"));
     EXPECT_TRUE(table->FindRecord(RecordType::BuildingGroup, "", "Site"));
 
     storeHooks().mayDeleteItem = nullptr;
-    EXPECT_TRUE(table->DeleteGroup(RecordType::BuildingGroup, RecordType::Building, "Site",
-                                   group, ""));
+    EXPECT_TRUE(
+        table->DeleteGroup(RecordType::BuildingGroup, RecordType::Building, "Site", group, ""));
     EXPECT_TRUE(table->ListRecords(RecordType::Building).empty());
     EXPECT_TRUE(table->ListRecords(RecordType::BuildingGroup).empty());
     EXPECT_TRUE(table->DeleteItem(RecordType::Building, "", "never there"));
 }
 
 // A damaged table whose groups name each other as parents must not hang any walk up the tree.
-TEST_F(ProjectTable, ACycleOfParentsEndsTheWalks)
-{
+TEST_F(ProjectTable, ACycleOfParentsEndsTheWalks) {
     const std::string a = table->AddRecord(RecordType::PanelGroup, "", "A");
     const std::string b = table->AddRecord(RecordType::PanelGroup, a, "B");
     table->database().exec("UPDATE Items SET RefID=" + std::to_string(*identifierDay(b)) +
@@ -270,8 +255,7 @@ struct VersionCase {
     const char* afterwards;
 };
 
-TEST_F(ProjectTable, CheckProjectVersion)
-{
+TEST_F(ProjectTable, CheckProjectVersion) {
     test::FakeLanguage language({{"IDS_PROJEKTCONVERSION", "Convert the project?"}});
     const VersionCase cases[] = {
         {"Kalydor-Ro 4.5", false, false, true, "Kalydor-Ro 4.5"},
@@ -308,8 +292,7 @@ TEST_F(ProjectTable, CheckProjectVersion)
     }
 }
 
-TEST_F(ProjectTable, AnOldProjectWithRoomsIsNotMarkedConvertedWithoutItsConverter)
-{
+TEST_F(ProjectTable, AnOldProjectWithRoomsIsNotMarkedConvertedWithoutItsConverter) {
     table->AddRecord(RecordType::Room, "", "Kitchen");
     table->database().exec("UPDATE Items SET Name='' WHERE Type=0");
     prompter.scriptYesNo(true);
@@ -317,8 +300,7 @@ TEST_F(ProjectTable, AnOldProjectWithRoomsIsNotMarkedConvertedWithoutItsConverte
     EXPECT_EQ(table->headerName(), "");
 }
 
-TEST_F(ProjectTable, AProjectIsOpenedByOneStoreAtATime)
-{
+TEST_F(ProjectTable, AProjectIsOpenedByOneStoreAtATime) {
     try {
         TDataModuleForm second(dir.directory(), "P", TableMode::Open);
         ADD_FAILURE() << "a second store opened the project";
@@ -337,8 +319,7 @@ TEST_F(ProjectTable, AProjectIsOpenedByOneStoreAtATime)
     EXPECT_TRUE(reopened.FindRecord(RecordType::Panel, "", "Still here"));
 }
 
-TEST(OpeningTables, MissingAndForeignFilesAreRefusedAndNeverCreated)
-{
+TEST(OpeningTables, MissingAndForeignFilesAreRefusedAndNeverCreated) {
     test::TempDir dir;
     platform::ScriptedPrompter prompter;
     platform::ScopedPrompter installed(prompter);
@@ -359,9 +340,7 @@ TEST(OpeningTables, MissingAndForeignFilesAreRefusedAndNeverCreated)
             EXPECT_EQ(error.key(), "IDS_NOTATABLE");
         }
     }
-    {
-        std::ofstream(dir.file("empty.db"));
-    }
+    { std::ofstream(dir.file("empty.db")); }
     EXPECT_THROW(TDataModuleForm(dir.directory(), "empty", TableMode::Open), Error);
 
     // The extension is added only when it is missing.
@@ -378,8 +357,7 @@ namespace {
 
 // A bulk operation may group many changes into one transaction; the changes of the store's
 // own operations then commit or roll back with it.
-TEST_F(ProjectTable, ChangesInsideAnOuterTransactionCommitWithIt)
-{
+TEST_F(ProjectTable, ChangesInsideAnOuterTransactionCommitWithIt) {
     {
         SqliteTransaction bulk(table->database());
         table->AddRecord(RecordType::PanelGroup, "", "Dropped");

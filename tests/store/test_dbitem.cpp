@@ -22,15 +22,13 @@ protected:
     platform::ScopedPrompter installed{prompter};
     test::FakeLanguage language{{"IDS_VERSIONERR", "Unknown record version %d."}};
 
-    void storeBlock(const std::string& name, const std::string& data)
-    {
+    void storeBlock(const std::string& name, const std::string& data) {
         table.AddRecord(RecordType::Panel, "", name);
         table.setCurrentData(data);
     }
 };
 
-TEST_F(ItemRecords, SaveAndLoadRoundTrip)
-{
+TEST_F(ItemRecords, SaveAndLoadRoundTrip) {
     TestItem item;
     item.Note = "Tégla fal";
     item.Value = 0.1f;
@@ -53,8 +51,7 @@ TEST_F(ItemRecords, SaveAndLoadRoundTrip)
     EXPECT_EQ(clip.bytes(), expected.bytes());
 }
 
-TEST_F(ItemRecords, AnEmptyBlockLoadsAsADefaultItem)
-{
+TEST_F(ItemRecords, AnEmptyBlockLoadsAsADefaultItem) {
     table.AddRecord(RecordType::Panel, "", "Empty");
     TestItem item;
     EXPECT_TRUE(table.LoadItem(item));
@@ -63,8 +60,7 @@ TEST_F(ItemRecords, AnEmptyBlockLoadsAsADefaultItem)
     EXPECT_FALSE(item.loadFailed());
 }
 
-TEST_F(ItemRecords, AnOlderVersionIsReadInItsLayout)
-{
+TEST_F(ItemRecords, AnOlderVersionIsReadInItsLayout) {
     MyMemoryStream old;
     writeInt16(old, 2);
     writeFloat(old, 7.0f);
@@ -76,8 +72,7 @@ TEST_F(ItemRecords, AnOlderVersionIsReadInItsLayout)
 
 // A record written by a newer program: the user is told, the item keeps its values, and the
 // record is never overwritten by the half-read item.
-TEST_F(ItemRecords, AnUnknownVersionIsReportedAndTheRecordProtected)
-{
+TEST_F(ItemRecords, AnUnknownVersionIsReportedAndTheRecordProtected) {
     MyMemoryStream block;
     writeInt16(block, 57);
     storeBlock("Newer", block.bytes());
@@ -92,8 +87,7 @@ TEST_F(ItemRecords, AnUnknownVersionIsReportedAndTheRecordProtected)
     EXPECT_EQ(table.currentData(), block.bytes());
 }
 
-TEST_F(ItemRecords, ATruncatedBlockRaisesTheReadErrorAndIsProtected)
-{
+TEST_F(ItemRecords, ATruncatedBlockRaisesTheReadErrorAndIsProtected) {
     const struct {
         const char* what;
         std::string data;
@@ -120,8 +114,7 @@ TEST_F(ItemRecords, ATruncatedBlockRaisesTheReadErrorAndIsProtected)
     }
 }
 
-TEST(DBItem, PasteTurnsEveryErrorIntoFalse)
-{
+TEST(DBItem, PasteTurnsEveryErrorIntoFalse) {
     TestItem source;
     source.Name = "Window";
     source.Note = "triple glazing";
@@ -142,8 +135,7 @@ TEST(DBItem, PasteTurnsEveryErrorIntoFalse)
     }
 }
 
-TEST(DBItem, FillListRowShowsTheNameInNameColumns)
-{
+TEST(DBItem, FillListRowShowsTheNameInNameColumns) {
     struct Columns final : ListColumns {
         std::vector<int> visibleColumnIds() const override { return {0, 3, 0}; }
     };
@@ -154,8 +146,7 @@ TEST(DBItem, FillListRowShowsTheNameInNameColumns)
     EXPECT_EQ(row.subItems, (std::vector<std::string>{"Roof", "Roof"}));
 }
 
-TEST(ItemKinds, RegisteredClassesOnly)
-{
+TEST(ItemKinds, RegisteredClassesOnly) {
     EXPECT_EQ(CreateItemOfKind(2), nullptr); // no class registered for constructions here
     registerItemKind(2, [] { return std::make_unique<TestItem>(); });
     const std::unique_ptr<DBItem> item = CreateItemOfKind(2);

@@ -5,8 +5,7 @@
 namespace kalydor {
 namespace {
 
-TEST(Identifier, TextsAndDays)
-{
+TEST(Identifier, TextsAndDays) {
     EXPECT_EQ(identifierText(kRootDay), kRootIdentifier);
     EXPECT_EQ(identifierText(kRootDay + 1), "1901.01.02.");
     EXPECT_EQ(identifierText(kRootDay + 365), "1902.01.01.");
@@ -16,9 +15,9 @@ TEST(Identifier, TextsAndDays)
     EXPECT_EQ(identifierText(*identifierDay("9999.12.31.") + 1), ""); // the counter's end
 
     // Only the exact form of a real date is an identifier.
-    for (const char* text : {"", "1901.01.01", "1901-01-01.", "1901.1.01.", "1901.13.01.",
-                             "1901.02.29.", "2100.02.29.", "0000.01.01.", "1901.01.0x.",
-                             " 1901.01.01.", "1901.01.01.."}) {
+    for (const char* text :
+         {"", "1901.01.01", "1901-01-01.", "1901.1.01.", "1901.13.01.", "1901.02.29.",
+          "2100.02.29.", "0000.01.01.", "1901.01.0x.", " 1901.01.01.", "1901.01.01.."}) {
         EXPECT_FALSE(identifierDay(text).has_value()) << text;
     }
 }

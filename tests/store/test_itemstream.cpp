@@ -10,16 +10,14 @@
 namespace kalydor {
 namespace {
 
-std::string bytes(std::initializer_list<unsigned> values)
-{
+std::string bytes(std::initializer_list<unsigned> values) {
     std::string out;
     for (const unsigned v : values)
         out += static_cast<char>(v);
     return out;
 }
 
-void expectDataReadError(const std::function<void()>& read)
-{
+void expectDataReadError(const std::function<void()>& read) {
     try {
         read();
         ADD_FAILURE() << "the read did not fail";
@@ -28,8 +26,7 @@ void expectDataReadError(const std::function<void()>& read)
     }
 }
 
-TEST(CountedString, ByteExactEncoding)
-{
+TEST(CountedString, ByteExactEncoding) {
     const struct {
         std::string text;
         std::string encoded;
@@ -48,8 +45,7 @@ TEST(CountedString, ByteExactEncoding)
     }
 }
 
-TEST(CountedString, ReadingDamagedOrOldData)
-{
+TEST(CountedString, ReadingDamagedOrOldData) {
     // Ends right after the length word.
     expectDataReadError([] {
         MyMemoryStream s(bytes({0x04, 0x00}));
@@ -75,8 +71,7 @@ TEST(CountedString, ReadingDamagedOrOldData)
     EXPECT_EQ(ReadString(old), "Fál");
 }
 
-TEST(CountedString, WritingRefusesATextItsLengthWordCannotHold)
-{
+TEST(CountedString, WritingRefusesATextItsLengthWordCannotHold) {
     MyMemoryStream out;
     WriteString(out, std::string(kMaxCountedStringBytes, 'x'));
     MyMemoryStream in(out.bytes());
@@ -86,8 +81,7 @@ TEST(CountedString, WritingRefusesATextItsLengthWordCannotHold)
     EXPECT_THROW(WriteString(tooLong, std::string(kMaxCountedStringBytes + 1, 'x')), Error);
 }
 
-TEST(StringList, LinesSplitAtAnyLineBreakWithoutATrailingEmptyLine)
-{
+TEST(StringList, LinesSplitAtAnyLineBreakWithoutATrailingEmptyLine) {
     MyMemoryStream out;
     WriteLines(out, {"first", "", "third"});
     EXPECT_EQ(out.bytes(), bytes({0x11, 0x00}) + "first\r\n\r\nthird\r\n" + std::string(1, '\0'));
@@ -119,8 +113,7 @@ TEST(StringList, LinesSplitAtAnyLineBreakWithoutATrailingEmptyLine)
     EXPECT_EQ(lines, (StringList{"x", "y"}));
 }
 
-TEST(Numbers, LittleEndianAndBitExactFloats)
-{
+TEST(Numbers, LittleEndianAndBitExactFloats) {
     MyMemoryStream out;
     writeInt16(out, -2);
     writeInt32(out, 0x01020304);
@@ -152,8 +145,7 @@ TEST(Numbers, LittleEndianAndBitExactFloats)
     });
 }
 
-TEST(Chunks, LengthsArePatchedAndChecked)
-{
+TEST(Chunks, LengthsArePatchedAndChecked) {
     MyMemoryStream out;
     const std::size_t at = beginChunk(out, 3);
     out.write("0123456789", 10);

@@ -12,16 +12,14 @@ namespace kalydor::test {
 class FakeLanguage final : public TextLookup {
 public:
     FakeLanguage(std::initializer_list<std::pair<const std::string, std::string>> texts)
-        : m_texts(texts)
-    {
+        : m_texts(texts) {
         setTextLookup(this);
     }
     ~FakeLanguage() override { setTextLookup(nullptr); }
     FakeLanguage(const FakeLanguage&) = delete;
     FakeLanguage& operator=(const FakeLanguage&) = delete;
 
-    std::string getText(std::string_view key) const override
-    {
+    std::string getText(std::string_view key) const override {
         const auto it = m_texts.find(key);
         return it == m_texts.end() ? std::string() : it->second;
     }

@@ -9,15 +9,13 @@ namespace kalydor::test {
 /// A fresh directory under the system's temporary directory, removed with its contents.
 class TempDir {
 public:
-    TempDir()
-    {
+    TempDir() {
         std::random_device random;
         m_path = std::filesystem::temp_directory_path() /
                  ("kalydor-test-" + std::to_string(random()) + std::to_string(random()));
         std::filesystem::create_directories(m_path);
     }
-    ~TempDir()
-    {
+    ~TempDir() {
         std::error_code ignored;
         std::filesystem::remove_all(m_path, ignored);
     }

@@ -53,7 +53,8 @@ int list(const std::vector<std::string>& args, std::ostream& out) {
     const LanguageOptions options = parseOptions(args);
     if (!options.rest.empty())
         throw UsageError{"no arguments expected"};
-    for (const TLanguage& language : load(options).languages())
+    const TLanguages languages = load(options);
+    for (const TLanguage& language : languages.languages())
         out << language.id << '\t' << (language.userInterface ? "yes" : "no") << '\n';
     return 0;
 }

@@ -144,3 +144,22 @@ TEST(LzwCommands, RoundTripThroughFilesAndADamagedStream) {
 
 } // namespace
 } // namespace kalydor
+
+namespace kalydor {
+namespace {
+
+TEST(LanguageCommands, ListAndTextOfTheShippedLanguages) {
+    const CliRun listed = cli({"lang", "list"});
+    EXPECT_EQ(listed.status, 0);
+    EXPECT_NE(listed.out.find("Român\tyes\n"), std::string::npos);
+    EXPECT_NE(listed.out.find("English\tyes\n"), std::string::npos);
+    const CliRun text = cli({"lang", "text", "IDS_WRONGVALUE", "--lang", "English"});
+    EXPECT_EQ(text.status, 0);
+    EXPECT_FALSE(text.out.empty());
+    EXPECT_EQ(cli({"lang", "text", "IDS_NO_SUCH_KEY"}).status, 1);
+    EXPECT_EQ(cli({"lang", "text", "IDS_WRONGVALUE", "--lang", "Klingon"}).status, 1);
+    EXPECT_EQ(cli({"lang", "text"}).status, 2);
+}
+
+} // namespace
+} // namespace kalydor

@@ -11,15 +11,12 @@
 #include <string>
 #include <vector>
 
+#include "support/bytes.h"
+
 namespace kalydor {
 namespace {
 
-std::string bytes(std::initializer_list<unsigned> values) {
-    std::string out;
-    for (const unsigned v : values)
-        out += static_cast<char>(v);
-    return out;
-}
+using test::bytes;
 
 struct Code {
     unsigned value;

@@ -7,15 +7,12 @@
 #include <cmath>
 #include <limits>
 
+#include "support/bytes.h"
+
 namespace kalydor {
 namespace {
 
-std::string bytes(std::initializer_list<unsigned> values) {
-    std::string out;
-    for (const unsigned v : values)
-        out += static_cast<char>(v);
-    return out;
-}
+using test::bytes;
 
 void expectDataReadError(const std::function<void()>& read) {
     try {

@@ -64,8 +64,8 @@ void MemorySettingsStore::deleteKey(const std::string& key) {
 }
 
 void MemorySettingsStore::deleteValue(const std::string& key, const std::string& name) {
-    if (const Key* node = find(key))
-        const_cast<Key*>(node)->values.erase(name);
+    if (Key* node = find(key))
+        node->values.erase(name);
 }
 
 std::vector<std::string> MemorySettingsStore::subKeys(const std::string& key) const {

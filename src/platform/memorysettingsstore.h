@@ -39,6 +39,9 @@ private:
     };
 
     const Key* find(const std::string& key) const;
+    Key* find(const std::string& key) {
+        return const_cast<Key*>(static_cast<const MemorySettingsStore*>(this)->find(key));
+    }
     Key& ensure(const std::string& key);
     const Value* findValue(const std::string& key, const std::string& name) const;
 

@@ -428,6 +428,12 @@ std::vector<Reference> TDataModuleForm::selectReferences(std::string_view where,
     return references;
 }
 
+bool TDataModuleForm::hasRecords(std::int16_t type) {
+    SqliteStatement any(m_db->handle(), "SELECT 1 FROM Items WHERE Type=?1 LIMIT 1");
+    any.bind(1, std::int64_t{type});
+    return any.step();
+}
+
 std::vector<Reference> TDataModuleForm::ListRecords(std::int16_t type) {
     return selectReferences({}, type, std::nullopt);
 }
@@ -550,8 +556,7 @@ bool TDataModuleForm::CheckProjectVersion() {
     const StoreHooks& hooks = storeHooks();
     if (hooks.convertProject) {
         hooks.convertProject(*this, name.empty());
-    } else if (!ListRecords(RecordType::Room).empty() ||
-               !ListRecords(RecordType::Building).empty()) {
+    } else if (hasRecords(RecordType::Room) || hasRecords(RecordType::Building)) {
         throw Error("IDS_CONVERSIONUNAVAILABLE", {path()},
                     "The project %s cannot be converted by this program.");
     }

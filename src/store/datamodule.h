@@ -132,6 +132,7 @@ private:
     std::optional<std::int64_t> refDay(const std::string& identifier) const;
     std::int64_t requireDay(const std::string& identifier) const;
     void checkName(const std::string& name) const;
+    bool hasRecords(std::int16_t type);
     std::vector<Reference> selectReferences(std::string_view where, std::int16_t type,
                                             std::optional<std::int64_t> day);
 

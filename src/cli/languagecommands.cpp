@@ -33,7 +33,8 @@ LanguageOptions parseOptions(const std::vector<std::string>& args) {
         if (args[i] == "--dir" || args[i] == "--lang") {
             if (i + 1 == args.size())
                 throw UsageError{args[i] + " needs a value"};
-            (args[i] == "--dir" ? options.directory : options.language) = args[++i];
+            std::string& value = args[i] == "--dir" ? options.directory : options.language;
+            value = args[++i];
         } else if (args[i].starts_with("--")) {
             throw UsageError{"unknown option " + args[i]};
         } else {

@@ -8,6 +8,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <ostream>
 #include <unistd.h>
 
@@ -26,30 +27,26 @@ bool isStandardStream(const std::string* path) {
     throw Error::withText(key, what + " " + path + ": " + std::strerror(error));
 }
 
-std::string readInput(const std::string* path) {
+// Reads a stream to its end in blocks, so pipes and other unseekable files work as well.
+std::string readAll(std::FILE* stream, const std::string& name) {
     std::string bytes;
-    if (isStandardStream(path)) {
-        char buffer[65536];
-        std::size_t n = 0;
-        while ((n = std::fread(buffer, 1, sizeof buffer, stdin)) > 0)
-            bytes.append(buffer, n);
-        if (std::ferror(stdin))
-            throwFileError("IDS_FILEREADERROR", "cannot read", "the standard input", errno);
-        return bytes;
-    }
-    std::ifstream file(*path, std::ios::binary);
+    char buffer[65536];
+    std::size_t n = 0;
+    while ((n = std::fread(buffer, 1, sizeof buffer, stream)) > 0)
+        bytes.append(buffer, n);
+    if (std::ferror(stream))
+        throwFileError("IDS_FILEREADERROR", "cannot read", name, errno);
+    return bytes;
+}
+
+std::string readInput(const std::string* path) {
+    if (isStandardStream(path))
+        return readAll(stdin, "the standard input");
+    std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path->c_str(), "rb"),
+                                                         &std::fclose);
     if (!file)
         throwFileError("IDS_FILEREADERROR", "cannot open", *path, errno);
-    file.seekg(0, std::ios::end);
-    const std::streamoff size = file.tellg();
-    file.seekg(0, std::ios::beg);
-    if (size > 0) {
-        bytes.resize(static_cast<std::size_t>(size));
-        file.read(bytes.data(), size);
-    }
-    if (!file)
-        throwFileError("IDS_FILEREADERROR", "cannot read", *path, errno);
-    return bytes;
+    return readAll(file.get(), *path);
 }
 
 // A file is written beside its target and renamed over it, so a failed run leaves the

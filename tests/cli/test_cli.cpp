@@ -8,7 +8,9 @@
 #include <cstdio>
 #include <fstream>
 #include <sstream>
+#include <sys/stat.h>
 #include <sys/wait.h>
+#include <thread>
 
 namespace kalydor {
 namespace {
@@ -137,6 +139,12 @@ TEST(LzwCommands, RoundTripThroughFilesAndADamagedStream) {
     EXPECT_EQ(cli({"lzw", "decode", dir.file("cut.lzw"), dir.file("cut.bin")}).status, 1);
     EXPECT_FALSE(std::filesystem::exists(dir.file("cut.bin")));
 
+    // A named input that cannot seek (a FIFO, a pipe) is read to its end like any file.
+    ASSERT_EQ(mkfifo(dir.file("fifo").c_str(), 0600), 0);
+    std::thread feeder([&] { writeFile(dir.file("fifo"), coded); });
+    EXPECT_EQ(cli({"lzw", "decode", dir.file("fifo")}).out, item);
+    feeder.join();
+
     EXPECT_EQ(cli({"lzw", "decode", dir.file("missing.lzw")}).status, 1);
     EXPECT_EQ(cli({"lzw", "encode", dir.file("item.bin"), dir.file("x"), dir.file("y")}).status, 2);
     EXPECT_EQ(cli({"lzw", "decode", "--bogus"}).status, 2);
@@ -159,6 +167,18 @@ TEST(LanguageCommands, ListAndTextOfTheShippedLanguages) {
     EXPECT_EQ(cli({"lang", "text", "IDS_NO_SUCH_KEY"}).status, 1);
     EXPECT_EQ(cli({"lang", "text", "IDS_WRONGVALUE", "--lang", "Klingon"}).status, 1);
     EXPECT_EQ(cli({"lang", "text"}).status, 2);
+}
+
+TEST(LanguageCommands, DirectoryOptionChoosesWhereLanguagesAreLoaded) {
+    test::TempDir dir;
+    writeFile(dir.file("Test.xml"), "<kalydorlanguage><language id=\"Testish\" "
+                                    "UserInterface=\"no\"></language><strings><item "
+                                    "id=\"IDS_A\" value=\"a text\"></item></strings>"
+                                    "</kalydorlanguage>");
+    EXPECT_EQ(cli({"lang", "list", "--dir", dir.path().string()}).out, "Testish\tno\n");
+    EXPECT_EQ(cli({"lang", "text", "IDS_A", "--dir", dir.path().string(), "--lang", "Testish"}).out,
+              "a text\n");
+    EXPECT_EQ(cli({"lang", "list", "--dir", dir.file("none")}).out, "");
 }
 
 } // namespace

@@ -1,14 +1,21 @@
 #include "gui/mainwindow.h"
+#include "gui/qtwindowtranslation.h"
+#include "language/languages.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMenu>
 #include <QMenuBar>
 
 #include "support/qtapplication.h"
 
 #include <gtest/gtest.h>
+
+#include <set>
+#include <string>
+#include <vector>
 
 namespace kalydor::gui {
 namespace {
@@ -66,6 +73,49 @@ TEST(MainWindow, WindowCommandsLayOutTheChildWindows) {
         EXPECT_EQ(child->geometry().bottom(), height - 1);
     }
     EXPECT_LT(children[0]->geometry().right(), children[1]->geometry().left());
+}
+
+// Every menu and every command of the main window is captioned by each shipped interface
+// language: a command left in the built-in English would show in a Romanian menu.
+TEST(MainWindow, ShippedLanguagesCaptionEveryMenuAndCommand) {
+    test::qtApplication();
+    TLanguages languages;
+    languages.LoadLanguages(std::string(KALYDOR_SOURCE_DIR) + "/resources/languages/*.xm?");
+    std::vector<std::string> ids;
+    languages.ListLanguages(ids, true);
+    ASSERT_EQ(ids.size(), 2u);
+
+    MainWindow builtIn;
+    for (const std::string& id : ids) {
+        SCOPED_TRACE(id);
+        languages.SelectInterfaceLanguage(id);
+        MainWindow window;
+        translateWindow(languages, window);
+        const TLanguageForm* form = nullptr;
+        for (const TLanguageForm& candidate : languages.lookupLanguage()->forms) {
+            if (candidate.name == "MainForm")
+                form = &candidate;
+        }
+        ASSERT_NE(form, nullptr);
+        std::set<std::string> translated;
+        for (const TLanguageFormItem& item : form->items)
+            translated.insert(item.name);
+
+        for (QAction* action : window.findChildren<QAction*>()) {
+            const std::string name = action->objectName().toStdString();
+            if (name.empty() || action->isSeparator())
+                continue;
+            EXPECT_TRUE(translated.count(name)) << name;
+            EXPECT_FALSE(action->text().isEmpty()) << name;
+        }
+        for (QMenu* menu : window.findChildren<QMenu*>())
+            EXPECT_TRUE(translated.count(menu->objectName().toStdString()))
+                << menu->objectName().toStdString();
+        if (id == "Român") {
+            EXPECT_EQ(window.command("exit")->text(), QStringLiteral("&Ieșire"));
+            EXPECT_NE(window.command("materials")->text(), builtIn.command("materials")->text());
+        }
+    }
 }
 
 } // namespace

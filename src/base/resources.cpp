@@ -17,6 +17,23 @@ std::string_view embeddedResource(std::string_view name) {
     return {};
 }
 
+std::string_view namedResource(std::string_view folder, std::string_view name) {
+    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; };
+    for (const auto* entry = kEmbeddedResources; !entry->first.empty(); ++entry) {
+        std::string_view path = entry->first;
+        if (path.size() <= folder.size() + 1 || !path.starts_with(folder) ||
+            path[folder.size()] != '/')
+            continue;
+        path.remove_prefix(folder.size() + 1);
+        path = path.substr(0, path.rfind('.'));
+        if (path.size() == name.size() &&
+            std::equal(path.begin(), path.end(), name.begin(),
+                       [&](char a, char b) { return lower(a) == lower(b); }))
+            return entry->second;
+    }
+    return {};
+}
+
 namespace {
 
 std::string unescape(std::string_view text) {

@@ -10,6 +10,11 @@ namespace kalydor {
 /// "stringtable.txt"); empty when there is none.
 std::string_view embeddedResource(std::string_view name);
 
+/// A built-in resource of a folder by its name without the file extension, letters compared
+/// without regard to case: namedResource("titles", "panelitemstitle") finds
+/// "titles/PanelItemsTitle.txt". Empty when there is none.
+std::string_view namedResource(std::string_view folder, std::string_view name);
+
 /// Entry n of the program's string table as stored, placeholders not yet replaced; empty
 /// when the table has no such entry.
 std::string stringTableEntry(int n);

@@ -1,0 +1,1 @@
+# Column editor dialog and header drawing.

@@ -1,0 +1,1 @@
+# Qt clipboard for the document builder.

@@ -1,0 +1,1 @@
+# Column layouts of lists and printed tables.

@@ -1,0 +1,1 @@
+# The document builder: text, RTF and spreadsheet streams and the clipboard stream.

@@ -3,9 +3,10 @@
 #include "base/error.h"
 #include "gui/mainwindow.h"
 #include "gui/qtprompter.h"
-#include "gui/qtwindowtranslation.h"
+#include "gui/qtsettingsstore.h"
 #include "language/languages.h"
 #include "platform/prompter.h"
+#include "shell/programoptions.h"
 
 #include <QApplication>
 #include <QMessageBox>
@@ -37,16 +38,17 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName(QString::fromUtf8(kalydor::gui::kApplicationTitle));
     QApplication::setApplicationVersion(QStringLiteral(KALYDOR_VERSION));
 
-    // The language tables, loaded once from the program directory. Until the program
-    // options choose, the program speaks its default language.
+    // The language tables, loaded once from the program directory; the program options
+    // choose the interface and printing languages.
     kalydor::TLanguages languages;
     languages.LoadLanguages(QApplication::applicationDirPath().toStdString() + "/languages/*.xm?");
-    languages.SelectInterfaceLanguage("Român");
-    languages.SelectPrintingLanguage("Român");
     kalydor::setTextLookup(&languages);
+    kalydor::gui::QtSettingsStore settings;
+    kalydor::TProgramOptions options(settings, languages);
 
     kalydor::gui::MainWindow window;
-    kalydor::gui::translateWindow(languages, window);
+    window.setProgramOptions(&options);
+    window.retranslate();
     kalydor::gui::QtPrompter prompter(&window);
     kalydor::platform::setPrompter(&prompter);
     window.show();

@@ -1,6 +1,10 @@
 #include "gui/mainwindow.h"
 
+#include "gui/dialogplacement.h"
+#include "gui/programoptionsform.h"
 #include "gui/qtprompter.h"
+#include "gui/qtwindowtranslation.h"
+#include "shell/programoptions.h"
 
 #include <QAction>
 #include <QApplication>
@@ -71,6 +75,8 @@ MainWindow::MainWindow(QWidget* parent)
     setWindowTitle(QString::fromUtf8(kApplicationTitle));
     setCentralWidget(m_childArea);
     buildMenus();
+    // The options dialog needs the options of the run; see setProgramOptions.
+    m_commands.value("programOptions")->setEnabled(false);
     resize(1024, 720);
 }
 
@@ -83,6 +89,7 @@ void MainWindow::buildMenus() {
         {"minimizeAll", [this] { minimizeAll(); }},
         {"arrangeIcons", [this] { arrangeIcons(); }},
         {"about", [this] { showAbout(); }},
+        {"programOptions", [this] { editProgramOptions(); }},
     };
 
     QHash<QString, QMenu*> menus;
@@ -162,6 +169,32 @@ void MainWindow::arrangeIcons() {
         window->move(x, y - size.height() + 1);
         x += size.width();
     }
+}
+
+void MainWindow::setProgramOptions(TProgramOptions* options) {
+    m_options = options;
+    m_commands.value("programOptions")->setEnabled(options != nullptr);
+}
+
+void MainWindow::editProgramOptions() {
+    if (!m_options)
+        return;
+    TProgramOptionsForm dialog(*m_options, this);
+    if (execPlaced(dialog, m_options->store()) != QDialog::Accepted)
+        return;
+    retranslate();
+    m_options->SaveProgramOptions();
+}
+
+void MainWindow::retranslate() {
+    if (m_options)
+        translateWindow(m_options->languages(), *this);
+    updateCaption();
+}
+
+// The caption names the program (and, once projects open here, the open project).
+void MainWindow::updateCaption() {
+    setWindowTitle(QString::fromUtf8(kApplicationTitle));
 }
 
 void MainWindow::showAbout() {

@@ -1,0 +1,14 @@
+#pragma once
+
+#include "shell/programoptions.h"
+
+namespace kalydor::gui {
+
+/// Starts programs detached, without a shell: the arguments reach the program as they are.
+class QtProcessLauncher final : public ProcessLauncher {
+public:
+    bool startDetached(const std::string& program,
+                       const std::vector<std::string>& arguments) override;
+};
+
+} // namespace kalydor::gui

@@ -71,6 +71,11 @@ TEST(ProgramOptionsForm, ShowsTheOptionsTranslatedAndAppliesOnlyValidFields) {
     EXPECT_EQ(interface->currentText(), QStringLiteral("Român"));
     EXPECT_EQ(child<QLabel>(form, "ListFontDescription")->text(),
               QStringLiteral("Mărime 10 pt, font MS Sans Serif"));
+    for (int page = 0; page < 7; ++page) {
+        child<QTabWidget>(form, "PageControl1")->setCurrentIndex(page);
+        test::saveScreenshot(form, ("ProgramOptionsForm-" + std::to_string(page)).c_str());
+    }
+    child<QTabWidget>(form, "PageControl1")->setCurrentIndex(0);
 
     // A margin that is not a whole number: a message, the field focused, nothing applied.
     child<QLineEdit>(form, "LeftMarginEdit")->setText(QStringLiteral("12,5"));

@@ -118,8 +118,9 @@ TEST(ShippedLanguages, TranslationsUseTheSameConversions) {
     ASSERT_TRUE(romanian && english);
     for (const auto& [key, text] : english->strings) {
         const auto other = romanian->strings.find(key);
-        if (other != romanian->strings.end())
+        if (other != romanian->strings.end()) {
             EXPECT_EQ(conversions(text), conversions(other->second)) << key;
+        }
     }
 }
 

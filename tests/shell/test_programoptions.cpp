@@ -195,14 +195,18 @@ TEST(WindowPlacement, RestoresWhatTheStoredTextHolds) {
         EXPECT_EQ(p.hasTop, e.hasTop);
         EXPECT_EQ(p.hasWidth, e.hasWidth);
         EXPECT_EQ(p.hasHeight, e.hasHeight);
-        if (p.hasLeft)
+        if (p.hasLeft) {
             EXPECT_EQ(p.left, e.left);
-        if (p.hasTop)
+        }
+        if (p.hasTop) {
             EXPECT_EQ(p.top, e.top);
-        if (p.hasWidth)
+        }
+        if (p.hasWidth) {
             EXPECT_EQ(p.width, e.width);
-        if (p.hasHeight)
+        }
+        if (p.hasHeight) {
             EXPECT_EQ(p.height, e.height);
+        }
     }
 
     MemorySettingsStore store;

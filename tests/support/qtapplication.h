@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QApplication>
+#include <QDir>
+#include <QWidget>
 
 namespace kalydor::test {
 
@@ -11,6 +13,16 @@ inline QApplication& qtApplication() {
     static char* argv[] = {name, nullptr};
     static QApplication app(argc, argv);
     return app;
+}
+
+/// Saves a picture of a window as NAME.png into the folder named by the environment variable
+/// KALYDOR_SCREENSHOT_DIR, when it is set: a way to look at dialogs built offscreen.
+inline void saveScreenshot(QWidget& window, const char* name) {
+    const QString folder = qEnvironmentVariable("KALYDOR_SCREENSHOT_DIR");
+    if (folder.isEmpty())
+        return;
+    window.adjustSize();
+    window.grab().save(QDir(folder).filePath(QString::fromLatin1(name) + ".png"));
 }
 
 } // namespace kalydor::test

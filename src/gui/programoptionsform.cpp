@@ -202,8 +202,10 @@ QWidget* TProgramOptionsForm::buildHeaderPage() {
     auto* size = new QFormLayout;
     size->addRow(named<QLabel>("HeaderFontSizeLabel", QStringLiteral("Font size")), m_fontSize);
     layout->addLayout(size, 1, 0);
-    layout->addWidget(named<QLabel>("HeaderTextLabel", QStringLiteral("Header text")), 0, 1);
-    layout->addWidget(m_headerText, 0, 1, 2, 1);
+    auto* text = new QVBoxLayout;
+    text->addWidget(named<QLabel>("HeaderTextLabel", QStringLiteral("Header text")));
+    text->addWidget(m_headerText);
+    layout->addLayout(text, 0, 1, 2, 1);
     layout->addWidget(logo, 2, 0, 1, 2);
     return page;
 }
@@ -260,6 +262,7 @@ QWidget* TProgramOptionsForm::buildEstimatePage() {
     m_estimateQuestion =
         named<QCheckBox>("EstimateQuestionCheck", QStringLiteral("Ask before starting"));
     auto* browse = named<QPushButton>("EstimateProgramButton", QStringLiteral("..."));
+    browse->setMaximumWidth(40);
     connect(browse, &QPushButton::clicked, this, &TProgramOptionsForm::chooseEstimateProgram);
     auto* program = new QHBoxLayout;
     program->addWidget(m_estimateProgram);

@@ -1,7 +1,9 @@
 // kalydor: the desktop program of the heating design tool.
 
 #include "base/error.h"
+#include "constructions/registration.h"
 #include "gui/mainwindow.h"
+#include "gui/materialforms.h"
 #include "gui/qtprompter.h"
 #include "gui/qtsettingsstore.h"
 #include "language/languages.h"
@@ -46,6 +48,10 @@ int main(int argc, char** argv) {
     kalydor::gui::QtSettingsStore settings;
     kalydor::TProgramOptions options(settings, languages);
 
+    kalydor::registerConstructionItems();
+    kalydor::gui::QtMaterialDialogs materialDialogs(languages, settings);
+    kalydor::setMaterialDialogs(&materialDialogs);
+
     kalydor::gui::MainWindow window;
     window.setProgramOptions(&options);
     window.retranslate();
@@ -54,6 +60,7 @@ int main(int argc, char** argv) {
     window.show();
     const int status = QApplication::exec();
     kalydor::platform::setPrompter(nullptr);
+    kalydor::setMaterialDialogs(nullptr);
     kalydor::setTextLookup(nullptr);
     return status;
 }

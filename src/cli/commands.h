@@ -30,4 +30,10 @@ std::vector<Command> languageCommands();
 /// The commands of the dictionary coder ("lzw encode", "lzw decode").
 std::vector<Command> lzwCommands();
 
+/// The commands of the project options ("options dump").
+std::vector<Command> optionsCommands();
+
+/// The commands of the material catalogue ("material list").
+std::vector<Command> materialCommands();
+
 } // namespace kalydor::cli

@@ -3,6 +3,7 @@
 
 #include "base/error.h"
 #include "cli/commands.h"
+#include "constructions/registration.h"
 
 #include <iostream>
 
@@ -15,6 +16,10 @@ std::vector<Command> allCommands() {
     for (Command& command : kalydor::cli::languageCommands())
         commands.push_back(std::move(command));
     for (Command& command : kalydor::cli::lzwCommands())
+        commands.push_back(std::move(command));
+    for (Command& command : kalydor::cli::optionsCommands())
+        commands.push_back(std::move(command));
+    for (Command& command : kalydor::cli::materialCommands())
         commands.push_back(std::move(command));
     return commands;
 }
@@ -29,6 +34,7 @@ void printUsage(std::ostream& out, const std::vector<Command>& commands) {
 } // namespace
 
 int main(int argc, char** argv) {
+    kalydor::registerConstructionItems();
     const std::vector<Command> commands = allCommands();
     const std::vector<std::string> args(argv + 1, argv + argc);
     if (args.empty() || args[0] == "--help" || args[0] == "-h") {

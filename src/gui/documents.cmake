@@ -1,5 +1,2 @@
-# NOTE to the developer of this fragment (delete this note after reading): your brief left out
-# the team rules. Read /work/main/build/team-rules.md NOW and follow it (no git commands, no
-# mention of the specification in code/comments/tests, no reading of existing implementations,
-# testing rules, pending strings file).
 # Qt clipboard for the document builder.
+target_sources(kalydor_gui PRIVATE ${CMAKE_CURRENT_LIST_DIR}/qtclipboard.cpp)

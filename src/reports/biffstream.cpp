@@ -26,11 +26,32 @@ constexpr int kMaxRows = 16384;
 
 } // namespace
 
+namespace {
+
+// Windows-1250 has the Romanian letters S and T only with a cedilla; their comma-below forms
+// are written as those, as Romanian texts in that code page always were.
+char32_t cedillaFormOf(char32_t c) {
+    switch (c) {
+    case U'\u0218':
+        return U'\u015E';
+    case U'\u0219':
+        return U'\u015F';
+    case U'\u021A':
+        return U'\u0162';
+    case U'\u021B':
+        return U'\u0163';
+    default:
+        return c;
+    }
+}
+
+} // namespace
+
 std::string windows1250Bytes(std::string_view utf8, std::size_t maxBytes) {
     std::string out;
     std::size_t pos = 0;
     while (pos < utf8.size() && out.size() < maxBytes) {
-        const int byte = windows1250ByteOf(nextCodePoint(utf8, pos));
+        const int byte = windows1250ByteOf(cedillaFormOf(nextCodePoint(utf8, pos)));
         out += byte < 0 ? '?' : char(byte);
     }
     return out;

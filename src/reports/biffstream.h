@@ -12,8 +12,9 @@ namespace kalydor {
 /// a start block, one record per cell, an end record. A cursor walks the sheet row by row;
 /// every cell is written at the cursor and moves it one column on.
 ///
-/// Texts are written in Windows-1250 (a CODEPAGE record says so); a character that code page
-/// lacks becomes "?", and a text is cut at 255 bytes, the most a cell's length byte can say.
+/// Texts are written in Windows-1250 (a CODEPAGE record says so): the Romanian comma-below
+/// letters take their cedilla forms, any other character that code page lacks becomes "?",
+/// and a text is cut at 255 bytes, the most a cell's length byte can say.
 /// The cells are also kept as written, so that other forms (an HTML table) can be made from
 /// the same sheet.
 class TBiffStream {
@@ -66,7 +67,8 @@ private:
     bool m_ended = false;
 };
 
-/// The UTF-8 text in Windows-1250, unknown characters as "?", at most maxBytes bytes.
+/// The UTF-8 text in Windows-1250 ("ș" as "ş", "ț" as "ţ", other unknown characters as "?"),
+/// at most maxBytes bytes.
 std::string windows1250Bytes(std::string_view utf8, std::size_t maxBytes);
 
 /// An HTML document holding the cells as one table (UTF-8; numbers carry their exact value

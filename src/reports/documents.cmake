@@ -1,5 +1,6 @@
-# NOTE to the developer of this fragment (delete this note after reading): your brief left out
-# the team rules. Read /work/main/build/team-rules.md NOW and follow it (no git commands, no
-# mention of the specification in code/comments/tests, no reading of existing implementations,
-# testing rules, pending strings file).
 # The document builder: text, RTF and spreadsheet streams and the clipboard stream.
+target_sources(kalydor_core PRIVATE
+  ${CMAKE_CURRENT_LIST_DIR}/printfstringstream.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/biffstream.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/clipboardstream.cpp
+  ${CMAKE_SOURCE_DIR}/src/platform/memoryclipboard.cpp)

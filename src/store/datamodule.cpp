@@ -554,6 +554,8 @@ bool TDataModuleForm::CheckProjectVersion() {
         return false;
 
     const StoreHooks& hooks = storeHooks();
+    if (hooks.reloadProjectOptions)
+        hooks.reloadProjectOptions(*this);
     if (hooks.convertProject) {
         hooks.convertProject(*this, name.empty());
     } else if (hasRecords(RecordType::Room) || hasRecords(RecordType::Building)) {

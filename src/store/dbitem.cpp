@@ -2,6 +2,7 @@
 
 #include "base/error.h"
 #include "base/memorystream.h"
+#include "base/numberformat.h"
 #include "store/datamodule.h"
 #include "store/itemstream.h"
 
@@ -19,11 +20,28 @@ bool DBItem::Edit(platform::Window*) {
     return false;
 }
 
+std::string ListColumns::formatReal(int, double value) const {
+    return formatGeneral(value, 5);
+}
+
+std::string ListColumns::formatInteger(int, std::int64_t value) const {
+    return std::to_string(value);
+}
+
 void DBItem::FillListRow(ListRow& row, const ListColumns& columns) const {
+    bool first = true;
     for (const int id : columns.visibleColumnIds()) {
-        if (id == 0)
-            row.subItems.push_back(Name);
+        std::string text = ColumnText(id, columns);
+        if (first)
+            row.caption = std::move(text);
+        else
+            row.subItems.push_back(std::move(text));
+        first = false;
     }
+}
+
+std::string DBItem::ColumnText(int columnId, const ListColumns&) const {
+    return columnId == 0 ? Name : std::string();
 }
 
 bool DBItem::PasteFrom(MyMemoryStream& binaryPart) {
@@ -36,6 +54,26 @@ bool DBItem::PasteFrom(MyMemoryStream& binaryPart) {
 }
 
 void DBItem::ReadText(TParserStream&, int) {}
+
+namespace {
+
+[[noreturn]] void throwNoExchangeForm(const std::string& name) {
+    throw Error("IDS_NOEXCHANGEFORM", {name}, "\"%s\" cannot be written in this exchange format.");
+}
+
+} // namespace
+
+bool DBItem::WriteText(TPrintfStringStream&, const std::string&) {
+    throwNoExchangeForm(Name);
+}
+
+void DBItem::WriteXml(TXMLWriter&, const std::string&) {
+    throwNoExchangeForm(Name);
+}
+
+bool DBItem::ReadXml(TXmlParser&, std::string&) {
+    throwNoExchangeForm(Name);
+}
 
 void DBItem::AddUsedMaterials(UsedMaterials&) const {}
 

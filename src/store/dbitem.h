@@ -28,12 +28,17 @@ struct ListRow {
     std::vector<std::string> subItems;
 };
 
-/// The columns of an item list in display order, as a column layout defines them.
+/// The columns of an item list in display order, as a column layout defines them, and the
+/// number formats of its columns.
 class ListColumns {
 public:
     virtual ~ListColumns() = default;
     /// Column ids of the visible columns, in display order.
     virtual std::vector<int> visibleColumnIds() const = 0;
+    /// A real value as the cell text of the column with this id, in that column's format.
+    virtual std::string formatReal(int columnId, double value) const;
+    /// An integer value as the cell text of the column with this id.
+    virtual std::string formatInteger(int columnId, std::int64_t value) const;
 };
 
 /// Base of every object stored as one record of an item table: materials (and layers),
@@ -60,25 +65,30 @@ public:
     virtual bool WriteRecord(MyMemoryStream& stream, bool withVersion);
     /// Opens the item's editor; true when the user confirmed (the caller then saves it).
     virtual bool Edit(platform::Window* owner);
-    /// Sets the texts of one list row for the visible columns. The base appends the name
-    /// for every visible column whose id is 0.
+    /// Sets the texts of one list row: the text of the first visible column is the row's
+    /// caption, the texts of the others its sub-items.
     virtual void FillListRow(ListRow& row, const ListColumns& columns) const;
+    /// The text of one column of the item's list row; the base gives the name for column 0
+    /// and nothing for the others.
+    virtual std::string ColumnText(int columnId, const ListColumns& columns) const;
     /// Writes the item into a clipboard stream: with an owner its report text and table
     /// cells, then always the name and the record without version.
     virtual bool CopyTo(TClipboardStream& stream, platform::Window* owner) = 0;
     /// Reads the name and the record (current layout) from the binary part of clipboard
     /// data; false when anything could not be read.
     virtual bool PasteFrom(MyMemoryStream& binaryPart);
-    /// Writes the item as one record of the text exchange format.
-    virtual bool WriteText(TPrintfStringStream& stream, const std::string& groupPath) = 0;
+    /// Writes the item as one record of the text exchange format. Item kinds without a text
+    /// form (rooms, buildings) keep the base, which refuses with an error.
+    virtual bool WriteText(TPrintfStringStream& stream, const std::string& groupPath);
     /// Reads the item's own fields of a text exchange record.
     virtual void ReadText(TParserStream& reader, int recordVersion);
     /// Adds the item's material quantities to a bill of materials.
     virtual void AddUsedMaterials(UsedMaterials& bill) const;
-    /// Writes the item as an element of an XML exchange document.
-    virtual void WriteXml(TXMLWriter& writer, const std::string& groupPath) = 0;
-    /// Reads the item from the XML element the parser stands on.
-    virtual bool ReadXml(TXmlParser& parser, std::string& groupPath) = 0;
+    /// Writes the item as an element of an XML exchange document. Item kinds without an XML
+    /// form keep the base, which refuses with an error.
+    virtual void WriteXml(TXMLWriter& writer, const std::string& groupPath);
+    /// Reads the item from the XML element the parser stands on; the base has no XML form.
+    virtual bool ReadXml(TXmlParser& parser, std::string& groupPath);
     /// Text offered when the item is dragged out of its list; empty when it can only be
     /// dragged inside its own window.
     virtual std::string DragText();

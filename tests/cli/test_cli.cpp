@@ -1,58 +1,20 @@
+#include "cli/clirun.h"
 #include "support/tempdir.h"
-
-#include <nlohmann/json.hpp>
 
 #include <gtest/gtest.h>
 
-#include <array>
-#include <cstdio>
-#include <fstream>
-#include <sstream>
+#include <filesystem>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <thread>
 
 namespace kalydor {
 namespace {
 
-struct CliRun {
-    int status = -1;
-    std::string out;
-};
-
-std::string quoted(const std::string& arg) {
-    std::string q = "'";
-    for (const char c : arg)
-        q += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return q + "'";
-}
-
-// Runs kalydor-cli with the arguments; stderr is discarded.
-CliRun cli(const std::vector<std::string>& args) {
-    std::string command = quoted(std::string(KALYDOR_PROGRAM_DIR) + "/kalydor-cli");
-    for (const std::string& arg : args)
-        command += " " + quoted(arg);
-    command += " 2>/dev/null";
-    CliRun run;
-    FILE* pipe = popen(command.c_str(), "r");
-    if (!pipe)
-        return run;
-    std::array<char, 4096> buffer;
-    std::size_t n = 0;
-    while ((n = fread(buffer.data(), 1, buffer.size(), pipe)) > 0)
-        run.out.append(buffer.data(), n);
-    const int status = pclose(pipe);
-    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return run;
-}
-
-std::vector<nlohmann::json> jsonLines(const std::string& text) {
-    std::vector<nlohmann::json> rows;
-    std::istringstream lines(text);
-    for (std::string line; std::getline(lines, line);)
-        rows.push_back(nlohmann::json::parse(line));
-    return rows;
-}
+using test::cli;
+using test::CliRun;
+using test::jsonLines;
+using test::readFile;
+using test::writeFile;
 
 TEST(StoreCommands, CreateResolveAndDump) {
     test::TempDir dir;
@@ -108,15 +70,6 @@ TEST(StoreCommands, ExitStatusTellsUsageFromFailure) {
     EXPECT_FALSE(std::filesystem::exists(dir.file("missing.db")));
 }
 
-std::string readFile(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(file), {});
-}
-
-void writeFile(const std::string& path, const std::string& bytes) {
-    std::ofstream(path, std::ios::binary) << bytes;
-}
-
 TEST(LzwCommands, RoundTripThroughFilesAndADamagedStream) {
     test::TempDir dir;
     // Binary bytes (NUL, CR LF, 0xFF) long enough to widen the codes.
@@ -149,12 +102,6 @@ TEST(LzwCommands, RoundTripThroughFilesAndADamagedStream) {
     EXPECT_EQ(cli({"lzw", "encode", dir.file("item.bin"), dir.file("x"), dir.file("y")}).status, 2);
     EXPECT_EQ(cli({"lzw", "decode", "--bogus"}).status, 2);
 }
-
-} // namespace
-} // namespace kalydor
-
-namespace kalydor {
-namespace {
 
 TEST(LanguageCommands, ListAndTextOfTheShippedLanguages) {
     const CliRun listed = cli({"lang", "list"});

@@ -143,7 +143,17 @@ TEST(DBItem, FillListRowShowsTheNameInNameColumns) {
     item.Name = "Roof";
     ListRow row;
     item.FillListRow(row, Columns());
-    EXPECT_EQ(row.subItems, (std::vector<std::string>{"Roof", "Roof"}));
+    EXPECT_EQ(row.caption, "Roof");
+    EXPECT_EQ(row.subItems, (std::vector<std::string>{"", "Roof"}));
+
+    // The first visible column gives the caption, whatever its id.
+    struct Reordered final : ListColumns {
+        std::vector<int> visibleColumnIds() const override { return {3, 0}; }
+    };
+    ListRow reordered;
+    item.FillListRow(reordered, Reordered());
+    EXPECT_EQ(reordered.caption, "");
+    EXPECT_EQ(reordered.subItems, std::vector<std::string>{"Roof"});
 }
 
 TEST(ItemKinds, RegisteredClassesOnly) {

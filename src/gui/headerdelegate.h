@@ -1,0 +1,49 @@
+#pragma once
+
+#include "reports/listheaderformat.h"
+
+#include <QHeaderView>
+
+#include <string_view>
+
+class QFont;
+class QPainter;
+class QRect;
+
+namespace kalydor::gui {
+
+/// The width a caption line takes in a font, its markup applied.
+int captionWidth(const QFont& font, std::string_view caption, bool shortForm);
+
+/// Draws one caption line into a rectangle with the given alignment, its markup applied:
+/// superscript and subscript at two thirds of the size, raised or lowered by a third of the
+/// line height; the Greek letters of "\f" drawn as Unicode letters in the normal font (no
+/// symbol-encoded font is needed, and none is installed on most systems).
+void drawCaption(QPainter& painter, const QRect& rect, std::string_view caption,
+                 TColumnAlignment alignment, bool shortForm);
+
+/// A list header that shows the captions of a column layout: every caption line of the
+/// visible columns, in their short form, with the caption markup drawn. Section i is the
+/// i-th visible column in display order.
+class TListHeaderView : public QHeaderView {
+    Q_OBJECT
+
+public:
+    explicit TListHeaderView(QWidget* parent = nullptr);
+
+    /// The layout whose captions are shown (not owned; null shows nothing).
+    void setColumnLayout(const TListHeaderFormat* layout);
+    /// The column shown in a section, or null.
+    const TListHeaderFormatCol* sectionColumn(int logicalIndex) const;
+    /// Sets the section widths from the layout's column widths.
+    void applyColumnWidths();
+
+protected:
+    void paintSection(QPainter* painter, const QRect& rect, int logicalIndex) const override;
+    QSize sectionSizeFromContents(int logicalIndex) const override;
+
+private:
+    const TListHeaderFormat* m_layout = nullptr;
+};
+
+} // namespace kalydor::gui

@@ -1,0 +1,426 @@
+#include "gui/materialforms.h"
+
+#include "base/error.h"
+#include "gui/dialogplacement.h"
+#include "gui/qtwindow.h"
+#include "gui/qtwindowtranslation.h"
+#include "platform/prompter.h"
+
+#include <QChart>
+#include <QChartView>
+#include <QCheckBox>
+#include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLineSeries>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScatterSeries>
+#include <QTableWidget>
+#include <QVBoxLayout>
+#include <QValueAxis>
+
+namespace kalydor::gui {
+namespace {
+
+QString qt(const std::string& text) {
+    return QString::fromStdString(text);
+}
+
+template <class Widget, class... Args> Widget* named(const char* name, Args&&... args) {
+    auto* widget = new Widget(std::forward<Args>(args)...);
+    widget->setObjectName(QString::fromLatin1(name));
+    return widget;
+}
+
+QDialogButtonBox* okCancel(QDialog* dialog) {
+    auto* buttons = new QDialogButtonBox;
+    auto* ok = buttons->addButton(QDialogButtonBox::Ok);
+    auto* cancel = buttons->addButton(QDialogButtonBox::Cancel);
+    ok->setObjectName(QStringLiteral("OKButton"));
+    cancel->setObjectName(QStringLiteral("CancelButton"));
+    QObject::connect(buttons, &QDialogButtonBox::accepted, dialog, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, dialog, &QDialog::reject);
+    return buttons;
+}
+
+// A chart of one curve with its axes at the bottom and on the left, so that the language
+// files can caption them. The title starts empty: the language files add its lines.
+QChartView* curveChart(const char* name, const QString& xTitle, const QString& yTitle) {
+    auto* chart = new QChart;
+    chart->legend()->hide();
+    auto* x = new QValueAxis;
+    auto* y = new QValueAxis;
+    x->setTitleText(xTitle);
+    y->setTitleText(yTitle);
+    chart->addAxis(x, Qt::AlignBottom);
+    chart->addAxis(y, Qt::AlignLeft);
+    auto* line = new QLineSeries;
+    auto* points = new QScatterSeries;
+    points->setMarkerSize(7);
+    for (QXYSeries* series : {static_cast<QXYSeries*>(line), static_cast<QXYSeries*>(points)}) {
+        chart->addSeries(series);
+        series->attachAxis(x);
+        series->attachAxis(y);
+    }
+    auto* view = named<QChartView>(name, chart);
+    view->setRenderHint(QPainter::Antialiasing);
+    view->setMinimumSize(380, 280);
+    return view;
+}
+
+// Shows the points on the chart's curve; the axes start at 0 and reach past the last point.
+void plot(QChartView* view, const QList<QPointF>& points, double xMax) {
+    QChart* chart = view->chart();
+    const QList<QAbstractSeries*> series = chart->series();
+    for (QAbstractSeries* s : series)
+        static_cast<QXYSeries*>(s)->replace(points);
+    double yMax = 0;
+    for (const QPointF& p : points)
+        yMax = std::max(yMax, p.y());
+    const QList<QAbstractAxis*> axes = chart->axes();
+    for (QAbstractAxis* axis : axes) {
+        auto* value = static_cast<QValueAxis*>(axis);
+        value->setRange(0,
+                        axis->alignment() == Qt::AlignBottom ? xMax : (yMax > 0 ? yMax * 1.1 : 1));
+    }
+}
+
+QTableWidget* grid(const char* name, int rows, const QStringList& headers) {
+    auto* table = named<QTableWidget>(name, rows, headers.size());
+    table->setHorizontalHeaderLabels(headers);
+    table->verticalHeader()->hide();
+    table->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+    table->setMinimumWidth(200);
+    return table;
+}
+
+QTableWidgetItem* cell(const QString& text, bool editable) {
+    auto* item = new QTableWidgetItem(text);
+    item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    if (!editable)
+        item->setFlags(item->flags() & ~Qt::ItemIsEditable);
+    return item;
+}
+
+double number(const QString& text) {
+    try {
+        return MaterialEditor::parseCell(text.toStdString());
+    } catch (const Error&) {
+        return 0;
+    }
+}
+
+} // namespace
+
+TMaterialTypeForm::TMaterialTypeForm(QWidget* parent)
+    : QDialog(parent) {
+    setObjectName(QStringLiteral("MaterialTypeForm"));
+    setWindowTitle(QStringLiteral("Material kind"));
+    auto* group = named<QGroupBox>("KindGroup", QStringLiteral("Kind of the new material"));
+    auto* kinds = new QVBoxLayout(group);
+    const char* const names[] = {"NormalRadio", "ThickRadio", "AirRadio"};
+    const char* const captions[] = {"Normal material", "Thin layer, coating, foil", "Air layer"};
+    for (int i = 0; i < 3; ++i)
+        kinds->addWidget(m_kinds[i] =
+                             named<QRadioButton>(names[i], QString::fromLatin1(captions[i])));
+    m_kinds[0]->setChecked(true);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(group);
+    layout->addWidget(okCancel(this));
+    setFixedSize(sizeHint());
+}
+
+MaterialKind TMaterialTypeForm::kind() const {
+    return m_kinds[1]->isChecked()   ? MaterialKind::Thick
+           : m_kinds[2]->isChecked() ? MaterialKind::Air
+                                     : MaterialKind::Normal;
+}
+
+void TMaterialTypeForm::setKind(MaterialKind kind) {
+    m_kinds[kind == MaterialKind::Thick ? 1 : kind == MaterialKind::Air ? 2 : 0]->setChecked(true);
+}
+
+TMaterialModifyForm::TMaterialModifyForm(MaterialEditor& editor, QWidget* parent)
+    : QDialog(parent)
+    , m_editor(editor)
+    , m_isotherm(grid("IsothermGrid", Material::kIsothermPoints,
+                      {QStringLiteral("φ (%)"), QStringLiteral("ω (%)")}))
+    , m_chart(curveChart("IsothermChart", QStringLiteral("Relative humidity (%)"),
+                         QStringLiteral("Moisture content (%)")))
+    , m_status(named<QLabel>("StatusLabel")) {
+    setObjectName(QStringLiteral("MaterialModifyForm"));
+    setWindowTitle(qt(editor.title()));
+    setSizeGripEnabled(true);
+
+    struct FieldRow {
+        MaterialField field;
+        const char* name;
+        const char* label;
+        const char* unit;
+    };
+    const FieldRow rows[] = {
+        {MaterialField::Thickness, "Thickness", "Thickness d", "cm"},
+        {MaterialField::Density, "Density", "Density ρ", "kg/m³"},
+        {MaterialField::HeatCapacity, "HeatCapacity", "Specific heat c", "kJ/kgK"},
+        {MaterialField::ThermalCond, "ThermalCond", "Thermal conductivity λ", "W/mK"},
+        {MaterialField::ThermalRes, "ThermalRes", "Thermal resistance R", "m²K/W"},
+        {MaterialField::SteamDiffCond, "SteamDiffCond", "Vapour permeability δ", "g/msMPa"},
+        {MaterialField::SteamDiffRes, "SteamDiffRes", "Vapour resistance Rv", "m²sMPa/g"},
+        {MaterialField::SteamDiffResNum, "SteamDiffResNum", "Vapour resistance factor μ", "-"},
+        {MaterialField::InitialHumidity, "InitialHumidity", "Initial moisture ωk", "%"},
+        {MaterialField::InitialHumidity2, "InitialHumidity2", "Filling moisture", "%"},
+        {MaterialField::PermitHumidity, "PermitHumidity", "Permitted moisture ωm", "%"},
+    };
+    auto* form = new QFormLayout;
+    const std::array<std::string, kMaterialFieldCount> texts = editor.texts();
+    for (const FieldRow& row : rows) {
+        const auto index = static_cast<std::size_t>(row.field);
+        auto* edit = named<QLineEdit>((std::string(row.name) + "Edit").c_str(), qt(texts[index]));
+        edit->setAlignment(Qt::AlignRight);
+        edit->setReadOnly(editor.isReadOnly(row.field));
+        edit->setMaximumWidth(110);
+        m_fields[index] = edit;
+        auto* line = new QHBoxLayout;
+        line->addWidget(edit);
+        line->addWidget(new QLabel(QString::fromUtf8(row.unit)));
+        line->addStretch();
+        auto* label =
+            named<QLabel>((std::string(row.name) + "Label").c_str(), QString::fromUtf8(row.label));
+        form->addRow(label, line);
+        if (!editor.isShown(row.field))
+            form->setRowVisible(label, false);
+    }
+
+    const std::array<std::string, Material::kIsothermPoints> isotherm = editor.isothermTexts();
+    for (int row = 0; row < static_cast<int>(Material::kIsothermPoints); ++row) {
+        m_isotherm->setItem(row, 0, cell(QString::number((row + 1) * 10), false));
+        m_isotherm->setItem(row, 1, cell(qt(isotherm[row]), !editor.isothermReadOnly()));
+    }
+    connect(m_isotherm, &QTableWidget::cellChanged, this, &TMaterialModifyForm::isothermEdited);
+    auto* moisture = named<QGroupBox>("IsothermGroup", QStringLiteral("Sorption isotherm"));
+    auto* moistureLayout = new QHBoxLayout(moisture);
+    moistureLayout->addWidget(m_isotherm);
+    moistureLayout->addWidget(m_chart, 1);
+    moisture->setVisible(editor.isNormal());
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(form);
+    layout->addWidget(moisture, 1);
+    layout->addWidget(m_status);
+    layout->addWidget(okCancel(this));
+    redrawChart();
+}
+
+std::array<std::string, Material::kIsothermPoints> TMaterialModifyForm::isothermTexts() const {
+    std::array<std::string, Material::kIsothermPoints> texts;
+    for (std::size_t i = 0; i < texts.size(); ++i)
+        texts[i] = m_isotherm->item(static_cast<int>(i), 1)->text().toStdString();
+    return texts;
+}
+
+// A cell is read as soon as it is typed; a bad number is named in the status line.
+void TMaterialModifyForm::isothermEdited(int row, int column) {
+    if (column != 1)
+        return;
+    try {
+        MaterialEditor::parseCell(m_isotherm->item(row, 1)->text().toStdString());
+        m_status->clear();
+    } catch (const Error& error) {
+        m_status->setText(qt(error.text()));
+    }
+    redrawChart();
+}
+
+void TMaterialModifyForm::redrawChart() {
+    QList<QPointF> points;
+    for (int row = 0; row < static_cast<int>(Material::kIsothermPoints); ++row) {
+        const double value = number(m_isotherm->item(row, 1)->text());
+        if (value > 0)
+            points << QPointF((row + 1) * 10.0, value);
+    }
+    plot(m_chart, points, 100);
+}
+
+int TMaterialModifyForm::plottedPoints() const {
+    return static_cast<int>(static_cast<QXYSeries*>(m_chart->chart()->series().first())->count());
+}
+
+void TMaterialModifyForm::accept() {
+    std::array<std::string, kMaterialFieldCount> texts;
+    for (std::size_t i = 0; i < texts.size(); ++i)
+        texts[i] = m_fields[i]->text().toStdString();
+    const std::optional<EditorProblem> problem = m_editor.apply(texts, isothermTexts());
+    if (!problem) {
+        QDialog::accept();
+        return;
+    }
+    platform::prompter().showMessage(problem->message);
+    if (problem->field) {
+        QLineEdit* edit = field(*problem->field);
+        edit->setFocus();
+        edit->selectAll();
+    } else if (problem->row >= 0) {
+        m_isotherm->setFocus();
+        m_isotherm->setCurrentCell(problem->row, 1);
+    }
+}
+
+TAirMaterialModifyForm::TAirMaterialModifyForm(AirMaterialEditor& editor, QWidget* parent)
+    : QDialog(parent)
+    , m_editor(editor)
+    , m_thickness(named<QLineEdit>("ThicknessEdit"))
+    , m_resistance(named<QLineEdit>("ThermalResEdit"))
+    , m_steamRes(named<QLineEdit>("SteamResEdit"))
+    , m_ventilated(named<QCheckBox>("VentilledCheck", QStringLiteral("Ventilated air layer")))
+    , m_diagram(grid("DiagramGrid", Material::kDiagramPoints,
+                     {QStringLiteral("d (cm)"), QStringLiteral("R (m²K/W)")}))
+    , m_chart(curveChart("DiagramChart", QStringLiteral("Thickness (cm)"),
+                         QStringLiteral("Thermal resistance (m²K/W)")))
+    , m_status(named<QLabel>("StatusLabel")) {
+    setObjectName(QStringLiteral("AirMaterialModifyForm"));
+    setWindowTitle(qt(editor.title()));
+    setSizeGripEnabled(true);
+    const AirMaterialEditor::Fields fields = editor.fields();
+    m_thickness->setText(qt(fields.thickness));
+    m_resistance->setText(qt(fields.resistance));
+    m_steamRes->setText(qt(fields.steamRes));
+    m_ventilated->setChecked(fields.ventilated);
+    for (QLineEdit* edit : {m_thickness, m_resistance, m_steamRes}) {
+        edit->setAlignment(Qt::AlignRight);
+        edit->setMaximumWidth(110);
+    }
+    m_steamRes->setEnabled(editor.layerMode());
+
+    auto* form = new QFormLayout;
+    const auto row = [&](const char* name, const char* label, QLineEdit* edit, const char* unit) {
+        auto* line = new QHBoxLayout;
+        line->addWidget(edit);
+        line->addWidget(new QLabel(QString::fromUtf8(unit)));
+        line->addStretch();
+        form->addRow(named<QLabel>(name, QString::fromUtf8(label)), line);
+    };
+    row("ThicknessLabel", "Thickness d", m_thickness, "cm");
+    row("ThermalResLabel", "Thermal resistance R", m_resistance, "m²K/W");
+    row("SteamResLabel", "Vapour pressure offset", m_steamRes, "Pa");
+    form->addRow(m_ventilated);
+
+    showDiagram(fields);
+    connect(m_diagram, &QTableWidget::cellChanged, this, &TAirMaterialModifyForm::diagramEdited);
+    auto* diagram =
+        named<QGroupBox>("DiagramGroup", QStringLiteral("Thermal resistance by thickness"));
+    auto* diagramLayout = new QHBoxLayout(diagram);
+    diagramLayout->addWidget(m_diagram);
+    diagramLayout->addWidget(m_chart, 1);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(form);
+    layout->addWidget(diagram, 1);
+    layout->addWidget(m_status);
+    layout->addWidget(okCancel(this));
+    redrawChart();
+}
+
+void TAirMaterialModifyForm::showDiagram(const AirMaterialEditor::Fields& fields) {
+    const QSignalBlocker blocker(m_diagram);
+    for (int i = 0; i < static_cast<int>(Material::kDiagramPoints); ++i) {
+        m_diagram->setItem(i, 0, cell(qt(fields.diagram[i].first), true));
+        m_diagram->setItem(i, 1, cell(qt(fields.diagram[i].second), true));
+    }
+}
+
+AirMaterialEditor::Fields TAirMaterialModifyForm::takeFields() const {
+    AirMaterialEditor::Fields f;
+    f.thickness = m_thickness->text().toStdString();
+    f.resistance = m_resistance->text().toStdString();
+    f.steamRes = m_steamRes->text().toStdString();
+    f.ventilated = m_ventilated->isChecked();
+    for (int i = 0; i < static_cast<int>(Material::kDiagramPoints); ++i)
+        f.diagram[i] = {m_diagram->item(i, 0)->text().toStdString(),
+                        m_diagram->item(i, 1)->text().toStdString()};
+    return f;
+}
+
+void TAirMaterialModifyForm::diagramEdited(int row, int column) {
+    try {
+        MaterialEditor::parseCell(m_diagram->item(row, column)->text().toStdString());
+        m_status->clear();
+    } catch (const Error& error) {
+        m_status->setText(qt(error.text()));
+    }
+    redrawChart();
+}
+
+void TAirMaterialModifyForm::redrawChart() {
+    QList<QPointF> points;
+    double xMax = 1;
+    for (int i = 0; i < static_cast<int>(Material::kDiagramPoints); ++i) {
+        const double x = number(m_diagram->item(i, 0)->text());
+        if (x > 0) {
+            points << QPointF(x, number(m_diagram->item(i, 1)->text()));
+            xMax = std::max(xMax, x * 1.1);
+        }
+    }
+    std::sort(points.begin(), points.end(),
+              [](const QPointF& a, const QPointF& b) { return a.x() < b.x(); });
+    plot(m_chart, points, xMax);
+}
+
+int TAirMaterialModifyForm::plottedPoints() const {
+    return static_cast<int>(static_cast<QXYSeries*>(m_chart->chart()->series().first())->count());
+}
+
+void TAirMaterialModifyForm::accept() {
+    AirMaterialEditor::Fields fields = takeFields();
+    const std::optional<EditorProblem> problem = m_editor.apply(fields);
+    showDiagram(fields);
+    redrawChart();
+    if (!problem) {
+        m_resistance->setText(qt(fields.resistance));
+        QDialog::accept();
+        return;
+    }
+    m_status->setText(qt(problem->message));
+    if (problem->row >= 0) {
+        m_diagram->setFocus();
+        m_diagram->setCurrentCell(problem->row, 1);
+    } else if (problem->field) {
+        QLineEdit* edit = *problem->field == MaterialField::Thickness    ? m_thickness
+                          : *problem->field == MaterialField::ThermalRes ? m_resistance
+                                                                         : m_steamRes;
+        edit->setFocus();
+        edit->selectAll();
+    }
+}
+
+QtMaterialDialogs::QtMaterialDialogs(const TLanguages& languages, platform::SettingsStore& settings)
+    : m_languages(languages)
+    , m_settings(settings) {}
+
+std::optional<MaterialKind> QtMaterialDialogs::chooseKind(platform::Window* owner) {
+    TMaterialTypeForm dialog(QtWindow::widgetOf(owner));
+    translateWindow(m_languages, dialog);
+    if (execPlaced(dialog, m_settings) != QDialog::Accepted)
+        return std::nullopt;
+    return dialog.kind();
+}
+
+bool QtMaterialDialogs::editMaterial(MaterialEditor& editor, platform::Window* owner) {
+    TMaterialModifyForm dialog(editor, QtWindow::widgetOf(owner));
+    translateWindow(m_languages, dialog);
+    dialog.setWindowTitle(qt(editor.title()));
+    return execPlaced(dialog, m_settings) == QDialog::Accepted;
+}
+
+bool QtMaterialDialogs::editAirMaterial(AirMaterialEditor& editor, platform::Window* owner) {
+    TAirMaterialModifyForm dialog(editor, QtWindow::widgetOf(owner));
+    translateWindow(m_languages, dialog);
+    dialog.setWindowTitle(qt(editor.title()));
+    return execPlaced(dialog, m_settings) == QDialog::Accepted;
+}
+
+} // namespace kalydor::gui

@@ -1,0 +1,732 @@
+#include "reports/listheaderformat.h"
+
+#include "base/error.h"
+#include "base/numberformat.h"
+#include "base/parsenumber.h"
+#include "base/resources.h"
+#include "language/languages.h"
+#include "platform/settingsstore.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <limits>
+#include <optional>
+
+namespace kalydor {
+namespace {
+
+// Layouts with more caption lines than this are damaged: no list header has room for them.
+constexpr int kMaxTitleLines = 8;
+constexpr int kMaxPrecision = 17;
+constexpr int kMaxDigits = 18;
+
+std::string_view trimmed(std::string_view text) {
+    while (!text.empty() && (text.front() == ' ' || text.front() == '\t'))
+        text.remove_prefix(1);
+    while (!text.empty() && (text.back() == ' ' || text.back() == '\t' || text.back() == '\r'))
+        text.remove_suffix(1);
+    return text;
+}
+
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+bool isLetter(char c) {
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+}
+
+// A whole decimal integer (optional sign) within [low, high]; nothing else in the text.
+std::optional<int> wholeNumber(std::string_view text, int low, int high) {
+    text = trimmed(text);
+    if (!text.empty() && text.front() == '+')
+        text.remove_prefix(1);
+    int value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (text.empty() || error != std::errc() || end != text.data() + text.size() || value < low ||
+        value > high)
+        return std::nullopt;
+    return value;
+}
+
+// Reads the decimal digits at `pos` (at most nine, so the value fits); none gives nullopt.
+std::optional<int> digitsAt(std::string_view text, std::size_t& pos) {
+    const std::size_t start = pos;
+    int value = 0;
+    while (pos < text.size() && isDigit(text[pos])) {
+        if (pos - start >= 9)
+            return std::nullopt;
+        value = value * 10 + (text[pos] - '0');
+        ++pos;
+    }
+    if (pos == start)
+        return std::nullopt;
+    return value;
+}
+
+TColumnAlignment alignmentOf(char c) {
+    if (c == 'c' || c == 'C')
+        return TColumnAlignment::Center;
+    if (c == 'r' || c == 'R')
+        return TColumnAlignment::Right;
+    return TColumnAlignment::Left;
+}
+
+char alignmentLetter(TColumnAlignment alignment) {
+    switch (alignment) {
+    case TColumnAlignment::Center:
+        return 'c';
+    case TColumnAlignment::Right:
+        return 'r';
+    case TColumnAlignment::Left:
+        break;
+    }
+    return 'l';
+}
+
+// The number format: optional precision, optional "." and digits, the type letter (upper
+// case: zero is shown as "-").
+bool readTypeAt(std::string_view text, std::size_t& pos, TListHeaderFormatCol& column) {
+    if (pos < text.size() && isDigit(text[pos])) {
+        const std::optional<int> precision = digitsAt(text, pos);
+        if (!precision)
+            return false;
+        column.Precision = std::clamp(*precision, 1, kMaxPrecision);
+    }
+    if (pos < text.size() && text[pos] == '.') {
+        ++pos;
+        const std::optional<int> digits = digitsAt(text, pos);
+        if (!digits)
+            return false;
+        column.Digits = std::min(*digits, kMaxDigits);
+    }
+    if (pos >= text.size() || !isLetter(text[pos]))
+        return false;
+    const char letter = text[pos++];
+    column.ShowZero = !(letter >= 'A' && letter <= 'Z');
+    switch (letter | 0x20) {
+    case 'g':
+        column.ValueType = TColumnType::Real;
+        column.RealFormat = TRealFormat::General;
+        break;
+    case 'e':
+        column.ValueType = TColumnType::Real;
+        column.RealFormat = TRealFormat::Scientific;
+        break;
+    case 'f':
+        column.ValueType = TColumnType::Real;
+        column.RealFormat = TRealFormat::Fixed;
+        break;
+    case 'i':
+        column.ValueType = TColumnType::Integer;
+        break;
+    default:
+        column.ValueType = TColumnType::Text;
+        break;
+    }
+    return true;
+}
+
+// A format line of a built-in layout: [mask] precision . digits type caption-alignment
+// data-alignment id.
+bool readFormatLine(std::string_view line, int editionMask, TListHeaderFormatCol& column) {
+    line = trimmed(line);
+    std::size_t pos = 0;
+    if (pos < line.size() && line[pos] == '[') {
+        ++pos;
+        const bool inverted = pos < line.size() && line[pos] == '!';
+        if (inverted)
+            ++pos;
+        const std::optional<int> mask = digitsAt(line, pos);
+        if (!mask || pos >= line.size() || line[pos] != ']')
+            return false;
+        ++pos;
+        const bool shared = (*mask & editionMask) != 0;
+        column.InEdition = inverted ? !shared : shared;
+    }
+    if (!readTypeAt(line, pos, column) || pos + 2 > line.size())
+        return false;
+    column.CaptionAlignment = alignmentOf(line[pos++]);
+    column.DataAlignment = alignmentOf(line[pos++]);
+    const std::optional<int> id =
+        wholeNumber(line.substr(pos), std::numeric_limits<std::int16_t>::min(),
+                    std::numeric_limits<std::int16_t>::max());
+    if (!id)
+        return false;
+    column.ID = static_cast<std::int16_t>(*id);
+    return true;
+}
+
+std::vector<std::string_view> splitLines(std::string_view text) {
+    std::vector<std::string_view> lines;
+    while (!text.empty()) {
+        const std::size_t end = text.find('\n');
+        std::string_view line = text.substr(0, end);
+        if (!line.empty() && line.back() == '\r')
+            line.remove_suffix(1);
+        lines.push_back(line);
+        if (end == std::string_view::npos)
+            break;
+        text.remove_prefix(end + 1);
+    }
+    return lines;
+}
+
+[[noreturn]] void badLayout(std::string_view name, std::size_t line) {
+    throw Error("IDS_COLUMNLAYOUTBAD", {std::string(name), static_cast<std::int64_t>(line)},
+                "The column layout %s cannot be read (line %d).");
+}
+
+// ---- Number texts ------------------------------------------------------------------------
+
+// The decimal digits of a positive finite value as the shortest text that reads back as the
+// same double: value = 0.d1 d2 d3 ... x 10^point. Rounding these digits gives what a person
+// who typed the value expects (2.345 to two decimals is 2.35).
+struct DecimalDigits {
+    std::string digits;
+    int point = 0;
+};
+
+DecimalDigits decimalDigits(double value) {
+    char buffer[64];
+    const auto result =
+        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::scientific);
+    const std::string_view text(buffer, static_cast<std::size_t>(result.ptr - buffer));
+    const std::size_t e = text.find('e');
+    DecimalDigits decimal;
+    for (std::size_t i = 0; i < e; ++i) {
+        if (text[i] != '.')
+            decimal.digits += text[i];
+    }
+    int exponent = 0;
+    std::from_chars(text.data() + e + 1 + (text[e + 1] == '+' ? 1 : 0), text.data() + text.size(),
+                    exponent);
+    decimal.point = exponent + 1;
+    return decimal;
+}
+
+// Keeps the first `keep` digits, rounding halves away from zero; an empty digit string is 0.
+void roundDigits(DecimalDigits& decimal, int keep) {
+    if (keep < 0) {
+        decimal.digits.clear();
+        return;
+    }
+    if (keep >= static_cast<int>(decimal.digits.size()))
+        return;
+    const bool up = decimal.digits[static_cast<std::size_t>(keep)] >= '5';
+    decimal.digits.resize(static_cast<std::size_t>(keep));
+    if (!up)
+        return;
+    int i = keep - 1;
+    while (i >= 0 && decimal.digits[static_cast<std::size_t>(i)] == '9') {
+        decimal.digits[static_cast<std::size_t>(i)] = '0';
+        --i;
+    }
+    if (i < 0) {
+        decimal.digits.insert(decimal.digits.begin(), '1');
+        ++decimal.point;
+    } else {
+        ++decimal.digits[static_cast<std::size_t>(i)];
+    }
+}
+
+char digitAt(const DecimalDigits& decimal, int index) {
+    return index >= 0 && index < static_cast<int>(decimal.digits.size())
+               ? decimal.digits[static_cast<std::size_t>(index)]
+               : '0';
+}
+
+bool allZero(const std::string& digits) {
+    return std::all_of(digits.begin(), digits.end(), [](char c) { return c == '0'; });
+}
+
+std::string fixedText(double value, int decimals, int precision) {
+    DecimalDigits decimal;
+    if (value != 0) {
+        decimal = decimalDigits(std::fabs(value));
+        roundDigits(decimal, decimal.point + decimals);
+    }
+    if (allZero(decimal.digits)) {
+        decimal.digits.clear();
+        decimal.point = 0;
+    }
+    if (decimal.point > precision)
+        return formatGeneral(value, precision, 0);
+    std::string text = value < 0 && !decimal.digits.empty() ? "-" : "";
+    if (decimal.point <= 0)
+        text += '0';
+    for (int i = 0; i < decimal.point; ++i)
+        text += digitAt(decimal, i);
+    if (decimals > 0) {
+        text += '.';
+        for (int i = 0; i < decimals; ++i)
+            text += digitAt(decimal, decimal.point + i);
+    }
+    return text;
+}
+
+std::string scientificText(double value, int precision, int exponentDigits) {
+    DecimalDigits decimal;
+    int exponent = 0;
+    if (value != 0) {
+        decimal = decimalDigits(std::fabs(value));
+        roundDigits(decimal, precision);
+        exponent = decimal.point - 1;
+    }
+    std::string text = value < 0 ? "-" : "";
+    text += digitAt(decimal, 0);
+    if (precision > 1) {
+        text += '.';
+        for (int i = 1; i < precision; ++i)
+            text += digitAt(decimal, i);
+    }
+    text += exponent < 0 ? "E-" : "E+";
+    std::string digits = std::to_string(std::abs(exponent));
+    if (static_cast<int>(digits.size()) < exponentDigits)
+        digits.insert(0, static_cast<std::size_t>(exponentDigits) - digits.size(), '0');
+    return text + digits;
+}
+
+// ---- Caption markup ----------------------------------------------------------------------
+
+// The Greek letter the symbol font shows for a Latin letter, as UTF-8; empty for others.
+std::string_view greekLetter(char c) {
+    static constexpr std::string_view lower[26] = {"α", "β", "χ", "δ", "ε", "φ", "γ", "η", "ι",
+                                                   "φ", "κ", "λ", "μ", "ν", "ο", "π", "θ", "ρ",
+                                                   "σ", "τ", "υ", "ϖ", "ω", "ξ", "ψ", "ζ"};
+    static constexpr std::string_view upper[26] = {"Α", "Β", "Χ", "Δ", "Ε", "Φ", "Γ", "Η", "Ι",
+                                                   "ϑ", "Κ", "Λ", "Μ", "Ν", "Ο", "Π", "Θ", "Ρ",
+                                                   "Σ", "Τ", "Υ", "ς", "Ω", "Ξ", "Ψ", "Ζ"};
+    if (c >= 'a' && c <= 'z')
+        return lower[c - 'a'];
+    if (c >= 'A' && c <= 'Z')
+        return upper[c - 'A'];
+    return {};
+}
+
+std::string_view raisedCharacter(char c, TCaptionRun::Position position) {
+    static constexpr std::string_view superscripts[10] = {"⁰", "¹", "²", "³", "⁴",
+                                                          "⁵", "⁶", "⁷", "⁸", "⁹"};
+    static constexpr std::string_view subscripts[10] = {"₀", "₁", "₂", "₃", "₄",
+                                                        "₅", "₆", "₇", "₈", "₉"};
+    const bool super = position == TCaptionRun::Position::Superscript;
+    if (isDigit(c))
+        return super ? superscripts[c - '0'] : subscripts[c - '0'];
+    if (c == '+')
+        return super ? "⁺" : "₊";
+    if (c == '-')
+        return super ? "⁻" : "₋";
+    return {};
+}
+
+} // namespace
+
+// ---- TListHeaderFormatCol ----------------------------------------------------------------
+
+std::string TListHeaderFormatCol::Caption(int line) const {
+    if (OwnCaptions) {
+        if (line == 0)
+            return OwnCaption1;
+        if (line == 1)
+            return OwnCaption2;
+        return {};
+    }
+    if (line < 0 || line >= static_cast<int>(Captions.size()))
+        return {};
+    return Captions[static_cast<std::size_t>(line)];
+}
+
+std::string TListHeaderFormatCol::FormatReal(double value, char decimalSeparator) const {
+    if (!ShowZero && value == 0)
+        return "-";
+    if (OwnCaptions)
+        value *= Multiplier;
+    const int precision = std::clamp(Precision, 1, kMaxPrecision);
+    const int digits = std::clamp(Digits, 0, kMaxDigits);
+    std::string text;
+    if (!std::isfinite(value))
+        text = formatGeneral(value, precision);
+    else if (RealFormat == TRealFormat::Fixed)
+        text = fixedText(value, digits, precision);
+    else if (RealFormat == TRealFormat::Scientific)
+        text = scientificText(value, precision, std::min(digits, 4));
+    else
+        text = formatGeneral(value, precision, std::min(digits, 4));
+    if (decimalSeparator != '.')
+        std::replace(text.begin(), text.end(), '.', decimalSeparator);
+    return text;
+}
+
+std::string TListHeaderFormatCol::FormatInteger(std::int64_t value) const {
+    if (!ShowZero && value == 0)
+        return "-";
+    return std::to_string(value);
+}
+
+std::string TListHeaderFormatCol::FormatNumber(double value, char decimalSeparator) const {
+    if (ValueType == TColumnType::Integer && std::isfinite(value) && std::fabs(value) < 9e18)
+        return FormatInteger(static_cast<std::int64_t>(std::floor(value + 0.5)));
+    return FormatReal(value, decimalSeparator);
+}
+
+// ---- TListHeaderFormat -------------------------------------------------------------------
+
+void TListHeaderFormat::Load(std::string_view resourceName) {
+    const std::string_view text = namedResource("titles", resourceName);
+    if (text.empty())
+        throw Error("IDS_COLUMNLAYOUTMISSING", {std::string(resourceName)},
+                    "The program has no column layout %s.");
+    LoadFromText(text, resourceName);
+    Name = std::string(resourceName);
+}
+
+void TListHeaderFormat::LoadFromText(std::string_view text, std::string_view layoutName,
+                                     int editionMask) {
+    const std::vector<std::string_view> lines = splitLines(text);
+    const auto line = [&](std::size_t i) {
+        return i < lines.size() ? lines[i] : std::string_view();
+    };
+
+    const std::optional<int> titleLines = wholeNumber(line(0), 1, kMaxTitleLines);
+    if (!titleLines)
+        badLayout(layoutName, 1);
+    const std::optional<int> count =
+        wholeNumber(line(1), 0, std::numeric_limits<std::int16_t>::max());
+    if (!count)
+        badLayout(layoutName, 2);
+    const std::size_t linesPerColumn = 2 + static_cast<std::size_t>(*titleLines);
+    if (lines.size() < 2 + linesPerColumn * static_cast<std::size_t>(*count))
+        badLayout(layoutName, lines.size() + 1);
+
+    std::vector<TListHeaderFormatCol> columns;
+    std::size_t next = 2;
+    for (int i = 0; i < *count; ++i) {
+        TListHeaderFormatCol column;
+        const std::optional<int> width =
+            wholeNumber(line(next), -std::numeric_limits<std::int16_t>::max(),
+                        std::numeric_limits<std::int16_t>::max());
+        if (!width)
+            badLayout(layoutName, next + 1);
+        column.Visible = *width >= 0;
+        column.Width = static_cast<std::int16_t>(std::abs(*width));
+        if (!readFormatLine(line(next + 1), editionMask, column))
+            badLayout(layoutName, next + 2);
+        for (int k = 0; k < *titleLines; ++k)
+            column.Captions.emplace_back(line(next + 2 + static_cast<std::size_t>(k)));
+        next += linesPerColumn;
+        if (column.InEdition)
+            columns.push_back(std::move(column));
+    }
+
+    TitleLineCount = *titleLines;
+    Columns = std::move(columns);
+    Order.clear();
+    for (std::size_t i = 0; i < Columns.size(); ++i)
+        Order.push_back(static_cast<std::int16_t>(i));
+}
+
+TListHeaderFormatCol& TListHeaderFormat::ColumnAt(int position) {
+    return Columns.at(static_cast<std::size_t>(Order.at(static_cast<std::size_t>(position))));
+}
+
+const TListHeaderFormatCol& TListHeaderFormat::ColumnAt(int position) const {
+    return Columns.at(static_cast<std::size_t>(Order.at(static_cast<std::size_t>(position))));
+}
+
+const TListHeaderFormatCol* TListHeaderFormat::FindColumn(int id) const {
+    for (const TListHeaderFormatCol& column : Columns) {
+        if (column.ID == id)
+            return &column;
+    }
+    return nullptr;
+}
+
+void TListHeaderFormat::Swap(int position1, int position2) {
+    std::swap(Order.at(static_cast<std::size_t>(position1)),
+              Order.at(static_cast<std::size_t>(position2)));
+}
+
+std::string TListHeaderFormat::ColumnSettingsText(const TListHeaderFormatCol& column) {
+    std::string text = column.Visible ? "" : "-";
+    text += std::to_string(column.Width);
+    text += alignmentLetter(column.CaptionAlignment);
+    text += alignmentLetter(column.DataAlignment);
+    char letter = 'S';
+    switch (column.ValueType) {
+    case TColumnType::Text:
+        break;
+    case TColumnType::Integer:
+        letter = 'I';
+        break;
+    case TColumnType::Real:
+        text += std::to_string(column.Precision) + "." + std::to_string(column.Digits);
+        letter = column.RealFormat == TRealFormat::Fixed        ? 'F'
+                 : column.RealFormat == TRealFormat::Scientific ? 'E'
+                                                                : 'G';
+        break;
+    }
+    text += column.ShowZero ? static_cast<char>(letter | 0x20) : letter;
+    if (column.OwnCaptions) {
+        text += kOwnCaptionSeparator;
+        text += column.OwnCaption1;
+        text += kOwnCaptionSeparator;
+        text += column.OwnCaption2;
+        text += kOwnCaptionSeparator;
+        text += formatGeneral(column.Multiplier, 15);
+    }
+    return text;
+}
+
+bool TListHeaderFormat::ApplyColumnSettingsText(std::string_view text,
+                                                TListHeaderFormatCol& column) {
+    TListHeaderFormatCol read = column;
+    std::size_t pos = 0;
+    read.Visible = true;
+    if (pos < text.size() && text[pos] == '-') {
+        read.Visible = false;
+        ++pos;
+    }
+    const std::optional<int> width = digitsAt(text, pos);
+    if (!width || *width > std::numeric_limits<std::int16_t>::max() || pos + 2 > text.size())
+        return false;
+    read.Width = static_cast<std::int16_t>(std::max(*width, 3));
+    read.CaptionAlignment = alignmentOf(text[pos++]);
+    read.DataAlignment = alignmentOf(text[pos++]);
+    if (!readTypeAt(text, pos, read))
+        return false;
+    read.OwnCaptions = false;
+    if (pos < text.size()) {
+        if (text[pos] != kOwnCaptionSeparator)
+            return false;
+        const std::string_view rest = text.substr(pos + 1);
+        const std::size_t second = rest.find(kOwnCaptionSeparator);
+        if (second == std::string_view::npos)
+            return false;
+        const std::size_t third = rest.find(kOwnCaptionSeparator, second + 1);
+        if (third == std::string_view::npos)
+            return false;
+        const std::string_view multiplier = trimmed(rest.substr(third + 1));
+        // The whole text must be the number: a multiplier that reads only in part is damage.
+        if (multiplier.empty() ||
+            multiplier.find_first_not_of("0123456789.,+-eE") != std::string_view::npos)
+            return false;
+        try {
+            read.Multiplier = ParseNumber(multiplier, NumberRule::Positive);
+        } catch (const Error&) {
+            return false;
+        }
+        read.OwnCaptions = true;
+        read.OwnCaption1 = std::string(rest.substr(0, second));
+        read.OwnCaption2 = std::string(rest.substr(second + 1, third - second - 1));
+    }
+    column = std::move(read);
+    return true;
+}
+
+void TListHeaderFormat::SaveSettings(platform::SettingsStore& store) const {
+    if (Name.empty())
+        return;
+    const std::string key = "Headers/" + Name;
+    std::string order;
+    for (std::size_t i = 0; i < Order.size(); ++i) {
+        if (i > 0)
+            order += ',';
+        order += std::to_string(Columns.at(static_cast<std::size_t>(Order[i])).ID);
+    }
+    store.writeText(key, "Order", order);
+    for (const TListHeaderFormatCol& column : Columns)
+        store.writeText(key, std::to_string(column.ID), ColumnSettingsText(column));
+}
+
+void TListHeaderFormat::LoadSettings(const platform::SettingsStore& store) {
+    if (Name.empty())
+        return;
+    const std::string key = "Headers/" + Name;
+    if (!store.keyExists(key))
+        return;
+    if (const std::optional<std::string> order = store.readText(key, "Order")) {
+        std::vector<bool> placed(Columns.size(), false);
+        std::vector<std::int16_t> newOrder;
+        std::string_view rest = *order;
+        while (!rest.empty()) {
+            const std::size_t comma = rest.find(',');
+            const std::optional<int> id = wholeNumber(rest.substr(0, comma), -32768, 32767);
+            rest = comma == std::string_view::npos ? std::string_view() : rest.substr(comma + 1);
+            if (!id)
+                continue;
+            for (std::size_t i = 0; i < Columns.size(); ++i) {
+                if (!placed[i] && Columns[i].ID == *id) {
+                    placed[i] = true;
+                    newOrder.push_back(static_cast<std::int16_t>(i));
+                    break;
+                }
+            }
+        }
+        for (std::size_t i = 0; i < Columns.size(); ++i) {
+            if (!placed[i])
+                newOrder.push_back(static_cast<std::int16_t>(i));
+        }
+        Order = std::move(newOrder);
+    }
+    for (TListHeaderFormatCol& column : Columns) {
+        if (const std::optional<std::string> value = store.readText(key, std::to_string(column.ID)))
+            ApplyColumnSettingsText(*value, column);
+    }
+    // The first column gives the row its caption: it is never hidden.
+    if (!Order.empty())
+        ColumnAt(0).Visible = true;
+}
+
+std::string TListHeaderFormat::FormatReal(int position, double value) const {
+    return ColumnAt(position).FormatReal(value, DecimalSeparator);
+}
+
+std::string TListHeaderFormat::FormatInteger(int position, std::int64_t value) const {
+    return ColumnAt(position).FormatInteger(value);
+}
+
+std::vector<int> TListHeaderFormat::visibleColumnIds() const {
+    std::vector<int> ids;
+    for (int position = 0; position < ColumnCount(); ++position) {
+        if (ColumnAt(position).Visible)
+            ids.push_back(ColumnAt(position).ID);
+    }
+    return ids;
+}
+
+std::string TListHeaderFormat::formatReal(int columnId, double value) const {
+    const TListHeaderFormatCol* column = FindColumn(columnId);
+    return column ? column->FormatReal(value, DecimalSeparator)
+                  : ListColumns::formatReal(columnId, value);
+}
+
+std::string TListHeaderFormat::formatInteger(int columnId, std::int64_t value) const {
+    const TListHeaderFormatCol* column = FindColumn(columnId);
+    return column ? column->FormatInteger(value) : ListColumns::formatInteger(columnId, value);
+}
+
+// ---- Translation and loading -------------------------------------------------------------
+
+void TranslateListTitles(const TLanguages& languages, TListHeaderFormat& layout,
+                         std::string_view layoutName) {
+    const TLanguage* language = languages.lookupLanguage();
+    if (!language)
+        return;
+    const auto title = std::find_if(language->titles.begin(), language->titles.end(),
+                                    [&](const TLanguageTitle& t) { return t.name == layoutName; });
+    if (title == language->titles.end())
+        return;
+    const std::size_t entries = std::min(title->codes.size(), title->texts.size());
+    for (std::size_t i = 0; i < entries; ++i) {
+        const int code = title->codes[i];
+        const int row = code >> 8;
+        const int id = code & 0xFF;
+        if (row < 0 || row >= layout.TitleLineCount)
+            continue;
+        for (TListHeaderFormatCol& column : layout.Columns) {
+            if (column.ID != id)
+                continue;
+            if (column.Captions.size() < static_cast<std::size_t>(layout.TitleLineCount))
+                column.Captions.resize(static_cast<std::size_t>(layout.TitleLineCount));
+            column.Captions[static_cast<std::size_t>(row)] = title->texts[i];
+        }
+    }
+}
+
+TListHeaderFormat LoadListHeaderFormat(std::string_view resourceName, const TLanguages& languages,
+                                       const platform::SettingsStore* store,
+                                       std::string_view settingsName) {
+    TListHeaderFormat layout;
+    layout.Load(resourceName);
+    // Built-in texts may carry "#KEY#" placeholders; the list titles then replace lines.
+    for (TListHeaderFormatCol& column : layout.Columns) {
+        for (std::string& caption : column.Captions)
+            caption = languages.ExpandPlaceholders(caption);
+    }
+    TranslateListTitles(languages, layout, resourceName);
+    if (!settingsName.empty())
+        layout.Name = std::string(settingsName);
+    if (store)
+        layout.LoadSettings(*store);
+    return layout;
+}
+
+// ---- Caption markup ----------------------------------------------------------------------
+
+std::vector<TCaptionRun> ParseCaption(std::string_view caption, bool shortForm) {
+    std::vector<TCaptionRun> runs;
+    TCaptionRun current;
+    const auto flush = [&] {
+        if (!current.text.empty())
+            runs.push_back(current);
+        current.text.clear();
+    };
+    const auto switchTo = [&](TCaptionRun::Position position, bool symbol) {
+        if (position == current.position && symbol == current.symbol)
+            return;
+        flush();
+        current.position = position;
+        current.symbol = symbol;
+    };
+    for (std::size_t i = 0; i < caption.size(); ++i) {
+        const char c = caption[i];
+        if (c != '\\' || i + 1 >= caption.size()) {
+            const std::string_view greek = current.symbol ? greekLetter(c) : std::string_view();
+            if (greek.empty())
+                current.text += c;
+            else
+                current.text += greek;
+            continue;
+        }
+        const char code = caption[++i];
+        switch (code) {
+        case 'u':
+            switchTo(TCaptionRun::Position::Superscript, current.symbol);
+            break;
+        case 'd':
+            switchTo(TCaptionRun::Position::Subscript, current.symbol);
+            break;
+        case 'f':
+            switchTo(current.position, true);
+            break;
+        case 'p':
+            switchTo(TCaptionRun::Position::Normal, false);
+            break;
+        case '\\':
+            current.text += '\\';
+            break;
+        case ';':
+            if (shortForm) {
+                flush();
+                return runs;
+            }
+            break;
+        default:
+            current.text += '\\';
+            current.text += code;
+            break;
+        }
+    }
+    flush();
+    return runs;
+}
+
+std::string PlainCaption(std::string_view caption, bool shortForm) {
+    std::string text;
+    for (const TCaptionRun& run : ParseCaption(caption, shortForm)) {
+        if (run.position == TCaptionRun::Position::Normal) {
+            text += run.text;
+            continue;
+        }
+        for (const char c : run.text) {
+            const std::string_view raised = raisedCharacter(c, run.position);
+            if (raised.empty())
+                text += c;
+            else
+                text += raised;
+        }
+    }
+    return text;
+}
+
+} // namespace kalydor

@@ -1,0 +1,65 @@
+#pragma once
+
+// Runs kalydor-cli from the program directory, for the command-line tests.
+
+#include <nlohmann/json.hpp>
+
+#include <array>
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <sys/wait.h>
+#include <vector>
+
+namespace kalydor::test {
+
+struct CliRun {
+    int status = -1;
+    std::string out;
+};
+
+inline std::string quoted(const std::string& arg) {
+    std::string q = "'";
+    for (const char c : arg)
+        q += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return q + "'";
+}
+
+// Runs kalydor-cli with the arguments; stderr is discarded.
+inline CliRun cli(const std::vector<std::string>& args) {
+    std::string command = quoted(std::string(KALYDOR_PROGRAM_DIR) + "/kalydor-cli");
+    for (const std::string& arg : args)
+        command += " " + quoted(arg);
+    command += " 2>/dev/null";
+    CliRun run;
+    FILE* pipe = popen(command.c_str(), "r");
+    if (!pipe)
+        return run;
+    std::array<char, 4096> buffer;
+    std::size_t n = 0;
+    while ((n = fread(buffer.data(), 1, buffer.size(), pipe)) > 0)
+        run.out.append(buffer.data(), n);
+    const int status = pclose(pipe);
+    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return run;
+}
+
+inline std::vector<nlohmann::json> jsonLines(const std::string& text) {
+    std::vector<nlohmann::json> rows;
+    std::istringstream lines(text);
+    for (std::string line; std::getline(lines, line);)
+        rows.push_back(nlohmann::json::parse(line));
+    return rows;
+}
+
+inline std::string readFile(const std::string& path) {
+    std::ifstream file(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(file), {});
+}
+
+inline void writeFile(const std::string& path, const std::string& bytes) {
+    std::ofstream(path, std::ios::binary) << bytes;
+}
+
+} // namespace kalydor::test

@@ -12,7 +12,7 @@
 #include "base/memorystream.h"
 #include "constructions/layer.h"
 #include "constructions/material.h"
-#include "platform/prompter.h"
+#include "silentprompter.h"
 
 #include <cmath>
 #include <cstddef>
@@ -22,18 +22,6 @@
 using namespace kalydor;
 
 namespace {
-
-// Version messages go nowhere.
-class SilentPrompter final : public platform::Prompter {
-public:
-    void showMessage(const std::string&) override {}
-    bool askYesNo(const std::string&, platform::DefaultButton, platform::QuestionIcon) override {
-        return false;
-    }
-    platform::OverwriteAnswer askOverwrite(const std::string&) override {
-        return platform::OverwriteAnswer::No;
-    }
-};
 
 void exercise(Material& m) {
     Material copy = m;
@@ -46,8 +34,7 @@ void exercise(Material& m) {
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    static SilentPrompter prompter;
-    platform::setPrompter(&prompter);
+    fuzz::silencePrompts();
     if (size == 0)
         return 0;
     const auto version = static_cast<std::int16_t>(50 + (data[0] & 7));

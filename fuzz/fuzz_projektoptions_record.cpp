@@ -7,7 +7,7 @@
 #include "base/error.h"
 #include "base/memorystream.h"
 #include "heating/projektoptions.h"
-#include "platform/prompter.h"
+#include "silentprompter.h"
 #include "store/itemstream.h"
 
 #include <cstddef>
@@ -17,25 +17,8 @@
 
 using namespace kalydor;
 
-namespace {
-
-// Messages (version error, summer time) are not shown.
-class SilentPrompter final : public platform::Prompter {
-public:
-    void showMessage(const std::string&) override {}
-    bool askYesNo(const std::string&, platform::DefaultButton, platform::QuestionIcon) override {
-        return false;
-    }
-    platform::OverwriteAnswer askOverwrite(const std::string&) override {
-        return platform::OverwriteAnswer::No;
-    }
-};
-
-} // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    static SilentPrompter prompter;
-    platform::setPrompter(&prompter);
+    fuzz::silencePrompts();
     MyMemoryStream stream(std::string(reinterpret_cast<const char*>(data), size));
     TProjektOptions options;
     try {

@@ -5,25 +5,14 @@
 #include <cmath>
 
 namespace kalydor {
-namespace {
 
-// Decimal digits of a positive finite value with the decimal exponent of the first digit
-// (value = 0.d1 d2 d3 ... x 10^(pointPosition)).
-struct Decimal {
-    std::string digits;
-    int pointPosition = 0;
-};
-
-// The shortest decimal that reads back as the same double: this is the number the user sees
-// and typed, so rounding it to fewer digits gives what a person expects (2.345 to three
-// digits is 2.35, not the 2.34 of its binary expansion).
-Decimal shortestDecimal(double value) {
+DecimalDigits shortestDecimal(double value) {
     char buffer[64];
     const auto result =
         std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::scientific);
     const std::string_view text(buffer, static_cast<std::size_t>(result.ptr - buffer));
     const std::size_t e = text.find('e');
-    Decimal decimal;
+    DecimalDigits decimal;
     for (std::size_t i = 0; i < e; ++i) {
         if (text[i] != '.')
             decimal.digits += text[i];
@@ -31,32 +20,33 @@ Decimal shortestDecimal(double value) {
     int exponent = 0;
     std::from_chars(text.data() + e + 1 + (text[e + 1] == '+' ? 1 : 0), text.data() + text.size(),
                     exponent);
-    decimal.pointPosition = exponent + 1;
+    decimal.point = exponent + 1;
     return decimal;
 }
 
-void roundToDigits(Decimal& decimal, int precision) {
-    if (static_cast<int>(decimal.digits.size()) <= precision)
+void roundDecimalDigits(DecimalDigits& decimal, int keep) {
+    if (keep < 0) {
+        decimal.digits.clear();
         return;
-    const bool up = decimal.digits[precision] >= '5';
-    decimal.digits.resize(precision);
-    if (up) {
-        int i = precision - 1;
-        while (i >= 0 && decimal.digits[i] == '9') {
-            decimal.digits[i] = '0';
-            --i;
-        }
-        if (i < 0) {
-            decimal.digits.insert(decimal.digits.begin(), '1');
-            decimal.digits.pop_back();
-            ++decimal.pointPosition;
-        } else {
-            ++decimal.digits[i];
-        }
+    }
+    if (keep >= static_cast<int>(decimal.digits.size()))
+        return;
+    const bool up = decimal.digits[static_cast<std::size_t>(keep)] >= '5';
+    decimal.digits.resize(static_cast<std::size_t>(keep));
+    if (!up)
+        return;
+    int i = keep - 1;
+    while (i >= 0 && decimal.digits[static_cast<std::size_t>(i)] == '9') {
+        decimal.digits[static_cast<std::size_t>(i)] = '0';
+        --i;
+    }
+    if (i < 0) {
+        decimal.digits.insert(decimal.digits.begin(), '1');
+        ++decimal.point;
+    } else {
+        ++decimal.digits[static_cast<std::size_t>(i)];
     }
 }
-
-} // namespace
 
 std::string formatGeneral(double value, int precision, int exponentDigits) {
     if (std::isnan(value))
@@ -68,13 +58,13 @@ std::string formatGeneral(double value, int precision, int exponentDigits) {
     precision = std::clamp(precision, 1, 17);
     exponentDigits = std::clamp(exponentDigits, 0, 4);
 
-    Decimal decimal = shortestDecimal(std::fabs(value));
-    roundToDigits(decimal, precision);
+    DecimalDigits decimal = shortestDecimal(std::fabs(value));
+    roundDecimalDigits(decimal, precision);
     while (decimal.digits.size() > 1 && decimal.digits.back() == '0')
         decimal.digits.pop_back();
 
     std::string out = value < 0 ? "-" : "";
-    const int point = decimal.pointPosition;
+    const int point = decimal.point;
     const int count = static_cast<int>(decimal.digits.size());
     if (point > precision || point < -3) {
         out += decimal.digits[0];

@@ -13,4 +13,17 @@ namespace kalydor {
 /// and "-INF".
 std::string formatGeneral(double value, int precision, int exponentDigits = 0);
 
+/// The decimal digits of a positive finite value, value = 0.d1 d2 d3 ... x 10^point: the
+/// shortest digits that read back as the same double. This is the number the user sees and
+/// typed, so rounding it gives what a person expects (2.345 to three digits is 2.35, not
+/// the 2.34 of its binary expansion).
+struct DecimalDigits {
+    std::string digits;
+    int point = 0;
+};
+DecimalDigits shortestDecimal(double value);
+/// Keeps the first `keep` digits, rounding halves away from zero; no digits for a negative
+/// `keep` (the value rounds to 0). A carry past the first digit adds a leading "1".
+void roundDecimalDigits(DecimalDigits& decimal, int keep);
+
 } // namespace kalydor

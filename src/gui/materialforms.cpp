@@ -4,6 +4,7 @@
 #include "gui/dialogplacement.h"
 #include "gui/qtwindow.h"
 #include "gui/qtwindowtranslation.h"
+#include "gui/widgets.h"
 #include "platform/prompter.h"
 
 #include <QChart>
@@ -26,27 +27,6 @@
 
 namespace kalydor::gui {
 namespace {
-
-QString qt(const std::string& text) {
-    return QString::fromStdString(text);
-}
-
-template <class Widget, class... Args> Widget* named(const char* name, Args&&... args) {
-    auto* widget = new Widget(std::forward<Args>(args)...);
-    widget->setObjectName(QString::fromLatin1(name));
-    return widget;
-}
-
-QDialogButtonBox* okCancel(QDialog* dialog) {
-    auto* buttons = new QDialogButtonBox;
-    auto* ok = buttons->addButton(QDialogButtonBox::Ok);
-    auto* cancel = buttons->addButton(QDialogButtonBox::Cancel);
-    ok->setObjectName(QStringLiteral("OKButton"));
-    cancel->setObjectName(QStringLiteral("CancelButton"));
-    QObject::connect(buttons, &QDialogButtonBox::accepted, dialog, &QDialog::accept);
-    QObject::connect(buttons, &QDialogButtonBox::rejected, dialog, &QDialog::reject);
-    return buttons;
-}
 
 // A chart of one curve with its axes at the bottom and on the left, so that the language
 // files can caption them. The title starts empty: the language files add its lines.
@@ -131,7 +111,7 @@ TMaterialTypeForm::TMaterialTypeForm(QWidget* parent)
     m_kinds[0]->setChecked(true);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(group);
-    layout->addWidget(okCancel(this));
+    layout->addWidget(okCancelButtons(this));
     setFixedSize(sizeHint());
 }
 
@@ -212,7 +192,7 @@ TMaterialModifyForm::TMaterialModifyForm(MaterialEditor& editor, QWidget* parent
     layout->addLayout(form);
     layout->addWidget(moisture, 1);
     layout->addWidget(m_status);
-    layout->addWidget(okCancel(this));
+    layout->addWidget(okCancelButtons(this));
     redrawChart();
 }
 
@@ -321,7 +301,7 @@ TAirMaterialModifyForm::TAirMaterialModifyForm(AirMaterialEditor& editor, QWidge
     layout->addLayout(form);
     layout->addWidget(diagram, 1);
     layout->addWidget(m_status);
-    layout->addWidget(okCancel(this));
+    layout->addWidget(okCancelButtons(this));
     redrawChart();
 }
 

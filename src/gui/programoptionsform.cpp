@@ -2,6 +2,7 @@
 
 #include "base/error.h"
 #include "gui/qtwindowtranslation.h"
+#include "gui/widgets.h"
 #include "language/languages.h"
 #include "platform/prompter.h"
 
@@ -25,17 +26,6 @@ namespace kalydor::gui {
 namespace {
 
 using Number = ProgramOptionsFields::Number;
-
-QString qt(const std::string& text) {
-    return QString::fromStdString(text);
-}
-
-// Widgets are named so that the language files can translate them.
-template <class Widget, class... Args> Widget* named(const char* name, Args&&... args) {
-    auto* widget = new Widget(std::forward<Args>(args)...);
-    widget->setObjectName(QString::fromLatin1(name));
-    return widget;
-}
 
 QStringList linesOf(const std::vector<std::string>& lines) {
     QStringList list;
@@ -92,18 +82,9 @@ TProgramOptionsForm::TProgramOptionsForm(TProgramOptions& options, QWidget* pare
     m_pages->addTab(buildLanguagePage(), QStringLiteral("Languages"));
     m_pages->addTab(buildEstimatePage(), QStringLiteral("Cost estimate"));
 
-    auto* ok = named<QPushButton>("OKButton", QStringLiteral("OK"));
-    auto* cancel = named<QPushButton>("CancelButton", QStringLiteral("Cancel"));
-    ok->setDefault(true);
-    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
-    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(ok);
-    buttons->addWidget(cancel);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_pages);
-    layout->addLayout(buttons);
+    layout->addWidget(okCancelButtons(this));
 
     translateWindow(options.languages(), *this);
     showFields();

@@ -2,6 +2,7 @@
 
 #include "base/error.h"
 #include "gui/qtwindowtranslation.h"
+#include "gui/widgets.h"
 #include "language/languages.h"
 #include "platform/prompter.h"
 
@@ -21,17 +22,6 @@ namespace kalydor::gui {
 namespace {
 
 using Number = ProjektOptionsFields::Number;
-
-QString qt(const std::string& text) {
-    return QString::fromStdString(text);
-}
-
-// Widgets are named so that the language files can translate them.
-template <class Widget, class... Args> Widget* named(const char* name, Args&&... args) {
-    auto* widget = new Widget(std::forward<Args>(args)...);
-    widget->setObjectName(QString::fromLatin1(name));
-    return widget;
-}
 
 // The page of the dialog that shows a field.
 int pageOf(Number field) {
@@ -87,26 +77,18 @@ TProjektOptionsForm::TProjektOptionsForm(TProjektOptions& options, TDataModuleFo
     m_pages->addTab(buildHeatingPage(), QStringLiteral("Heating"));
     m_pages->addTab(buildRadiatorPage(), QStringLiteral("Radiators"));
 
-    auto* ok = named<QPushButton>("OKButton", QStringLiteral("OK"));
-    auto* cancel = named<QPushButton>("CancelButton", QStringLiteral("Cancel"));
-    ok->setDefault(true);
-    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
-    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(ok);
-    buttons->addWidget(cancel);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_pages);
     layout->addWidget(m_readOnlyNote);
-    layout->addLayout(buttons);
+    QDialogButtonBox* buttons = okCancelButtons(this);
+    layout->addWidget(buttons);
 
     translateWindow(languages, *this);
     // Options that could not be read from the project are shown but cannot be saved.
     m_readOnlyNote->setWordWrap(true);
     m_readOnlyNote->setText(qt(projektOptionsReadOnlyError().text()));
     m_readOnlyNote->setVisible(m_editor.readOnly());
-    ok->setEnabled(!m_editor.readOnly());
+    buttons->button(QDialogButtonBox::Ok)->setEnabled(!m_editor.readOnly());
     showFields();
 }
 

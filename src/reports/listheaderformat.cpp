@@ -179,57 +179,6 @@ std::vector<std::string_view> splitLines(std::string_view text) {
 
 // ---- Number texts ------------------------------------------------------------------------
 
-// The decimal digits of a positive finite value as the shortest text that reads back as the
-// same double: value = 0.d1 d2 d3 ... x 10^point. Rounding these digits gives what a person
-// who typed the value expects (2.345 to two decimals is 2.35).
-struct DecimalDigits {
-    std::string digits;
-    int point = 0;
-};
-
-DecimalDigits decimalDigits(double value) {
-    char buffer[64];
-    const auto result =
-        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::scientific);
-    const std::string_view text(buffer, static_cast<std::size_t>(result.ptr - buffer));
-    const std::size_t e = text.find('e');
-    DecimalDigits decimal;
-    for (std::size_t i = 0; i < e; ++i) {
-        if (text[i] != '.')
-            decimal.digits += text[i];
-    }
-    int exponent = 0;
-    std::from_chars(text.data() + e + 1 + (text[e + 1] == '+' ? 1 : 0), text.data() + text.size(),
-                    exponent);
-    decimal.point = exponent + 1;
-    return decimal;
-}
-
-// Keeps the first `keep` digits, rounding halves away from zero; an empty digit string is 0.
-void roundDigits(DecimalDigits& decimal, int keep) {
-    if (keep < 0) {
-        decimal.digits.clear();
-        return;
-    }
-    if (keep >= static_cast<int>(decimal.digits.size()))
-        return;
-    const bool up = decimal.digits[static_cast<std::size_t>(keep)] >= '5';
-    decimal.digits.resize(static_cast<std::size_t>(keep));
-    if (!up)
-        return;
-    int i = keep - 1;
-    while (i >= 0 && decimal.digits[static_cast<std::size_t>(i)] == '9') {
-        decimal.digits[static_cast<std::size_t>(i)] = '0';
-        --i;
-    }
-    if (i < 0) {
-        decimal.digits.insert(decimal.digits.begin(), '1');
-        ++decimal.point;
-    } else {
-        ++decimal.digits[static_cast<std::size_t>(i)];
-    }
-}
-
 char digitAt(const DecimalDigits& decimal, int index) {
     return index >= 0 && index < static_cast<int>(decimal.digits.size())
                ? decimal.digits[static_cast<std::size_t>(index)]
@@ -243,8 +192,8 @@ bool allZero(const std::string& digits) {
 std::string fixedText(double value, int decimals, int precision) {
     DecimalDigits decimal;
     if (value != 0) {
-        decimal = decimalDigits(std::fabs(value));
-        roundDigits(decimal, decimal.point + decimals);
+        decimal = shortestDecimal(std::fabs(value));
+        roundDecimalDigits(decimal, decimal.point + decimals);
     }
     if (allZero(decimal.digits)) {
         decimal.digits.clear();
@@ -269,8 +218,8 @@ std::string scientificText(double value, int precision, int exponentDigits) {
     DecimalDigits decimal;
     int exponent = 0;
     if (value != 0) {
-        decimal = decimalDigits(std::fabs(value));
-        roundDigits(decimal, precision);
+        decimal = shortestDecimal(std::fabs(value));
+        roundDecimalDigits(decimal, precision);
         exponent = decimal.point - 1;
     }
     std::string text = value < 0 ? "-" : "";

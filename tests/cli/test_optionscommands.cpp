@@ -1,43 +1,21 @@
 #include "store/datamodule.h"
 #include "store/itemkinds.h"
 
+#include "cli/clirun.h"
 #include "support/tempdir.h"
 
 #include <nlohmann/json.hpp>
 
 #include <gtest/gtest.h>
 
-#include <array>
-#include <cstdio>
 #include <fstream>
 #include <iterator>
-#include <sys/wait.h>
 
 namespace kalydor {
 namespace {
 
-struct CliResult {
-    int status = -1;
-    std::string out;
-};
-
-// Runs kalydor-cli with the arguments (no quoting needed for the paths of a temporary
-// folder); stderr is discarded.
-CliResult cli(const std::string& arguments) {
-    const std::string command =
-        std::string(KALYDOR_PROGRAM_DIR) + "/kalydor-cli " + arguments + " 2>/dev/null";
-    CliResult run;
-    FILE* pipe = popen(command.c_str(), "r");
-    if (!pipe)
-        return run;
-    std::array<char, 4096> buffer;
-    std::size_t n = 0;
-    while ((n = fread(buffer.data(), 1, buffer.size(), pipe)) > 0)
-        run.out.append(buffer.data(), n);
-    const int status = pclose(pipe);
-    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return run;
-}
+using test::cli;
+using test::CliRun;
 
 std::string fixture(const std::string& name) {
     std::ifstream file(std::string(KALYDOR_TEST_DATA) + "/heating/" + name, std::ios::binary);
@@ -59,7 +37,7 @@ std::string projectWithOptions(const test::TempDir& dir, const std::string& reco
 TEST(OptionsCommands, DumpShowsEveryFieldByName) {
     test::TempDir dir;
     const std::string project = projectWithOptions(dir, fixture("projektoptions-v13.bin"));
-    const CliResult run = cli("options dump " + project);
+    const CliRun run = cli({"options", "dump", project});
     ASSERT_EQ(run.status, 0);
     EXPECT_EQ(nlohmann::json::parse(run.out),
               nlohmann::json::parse(fixture("projektoptions-v13.json")));
@@ -68,7 +46,7 @@ TEST(OptionsCommands, DumpShowsEveryFieldByName) {
 TEST(OptionsCommands, EmptyRecordShowsTheDefaultsWithFloatsAsTyped) {
     test::TempDir dir;
     const std::string project = projectWithOptions(dir, "");
-    const CliResult run = cli("options dump " + project);
+    const CliRun run = cli({"options", "dump", project});
     ASSERT_EQ(run.status, 0);
     EXPECT_NE(run.out.find("\"AirChangeFact\": 0.8,"), std::string::npos) << run.out;
     EXPECT_NE(run.out.find("\"Nu\": 3.673e-07,"), std::string::npos) << run.out;
@@ -85,11 +63,11 @@ TEST(OptionsCommands, UnreadableOptionsAreAnError) {
     for (const std::string& record : {newer, damaged}) {
         test::TempDir dir;
         const std::string project = projectWithOptions(dir, record);
-        const CliResult run = cli("options dump " + project);
+        const CliRun run = cli({"options", "dump", project});
         EXPECT_EQ(run.status, 1);
         EXPECT_EQ(run.out, "");
     }
-    EXPECT_EQ(cli("options dump").status, 2);
+    EXPECT_EQ(cli({"options", "dump"}).status, 2);
 }
 
 } // namespace

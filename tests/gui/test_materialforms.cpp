@@ -12,20 +12,19 @@
 
 #include "support/qtapplication.h"
 
+#include "support/shippedlanguages.h"
+
 #include <gtest/gtest.h>
 
 namespace kalydor::gui {
 namespace {
 
+// The shipped Romanian texts, also for the messages of the core.
 TLanguages& languages() {
-    static TLanguages loaded = [] {
-        TLanguages l;
-        l.LoadLanguages(std::string(KALYDOR_SOURCE_DIR) + "/resources/languages/*.xm?");
-        l.SelectInterfaceLanguage("Român");
-        return l;
-    }();
-    setTextLookup(&loaded);
-    return loaded;
+    TLanguages& shipped = test::shippedLanguages();
+    shipped.SelectInterfaceLanguage("Român");
+    setTextLookup(&shipped);
+    return shipped;
 }
 
 Material brick() {

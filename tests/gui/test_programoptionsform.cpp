@@ -24,6 +24,9 @@
 #include "support/qtapplication.h"
 #include "support/tempdir.h"
 
+#include "support/qtwidgets.h"
+#include "support/shippedlanguages.h"
+
 #include <gtest/gtest.h>
 
 namespace kalydor::gui {
@@ -33,20 +36,9 @@ using platform::MemorySettingsStore;
 using platform::ScopedPrompter;
 using platform::ScriptedPrompter;
 
-TLanguages& shippedLanguages() {
-    static TLanguages languages = [] {
-        TLanguages loaded;
-        loaded.LoadLanguages(std::string(KALYDOR_SOURCE_DIR) + "/resources/languages/*.xm?");
-        return loaded;
-    }();
-    return languages;
-}
+using test::shippedLanguages;
 
-template <class Widget> Widget* child(QWidget& parent, const char* name) {
-    auto* widget = parent.findChild<Widget*>(QString::fromLatin1(name));
-    EXPECT_NE(widget, nullptr) << name;
-    return widget;
-}
+using test::child;
 
 TEST(ProgramOptionsForm, ShowsTheOptionsTranslatedAndAppliesOnlyValidFields) {
     test::qtApplication();

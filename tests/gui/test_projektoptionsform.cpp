@@ -18,6 +18,9 @@
 #include "support/qtapplication.h"
 #include "support/tempdir.h"
 
+#include "support/qtwidgets.h"
+#include "support/shippedlanguages.h"
+
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -25,20 +28,9 @@
 namespace kalydor::gui {
 namespace {
 
-TLanguages& shippedLanguages() {
-    static TLanguages languages = [] {
-        TLanguages loaded;
-        loaded.LoadLanguages(std::string(KALYDOR_SOURCE_DIR) + "/resources/languages/*.xm?");
-        return loaded;
-    }();
-    return languages;
-}
+using test::shippedLanguages;
 
-template <class Widget> Widget* child(QWidget& parent, const char* name) {
-    auto* widget = parent.findChild<Widget*>(QString::fromLatin1(name));
-    EXPECT_NE(widget, nullptr) << name;
-    return widget;
-}
+using test::child;
 
 QRadioButton* choice(QWidget& form, const char* group, int index) {
     return child<QGroupBox>(form, group)->findChildren<QRadioButton*>().at(index);

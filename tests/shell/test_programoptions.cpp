@@ -6,6 +6,8 @@
 #include "platform/memorysettingsstore.h"
 #include "platform/scriptedprompter.h"
 
+#include "support/shippedlanguages.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -18,14 +20,7 @@ using platform::MemorySettingsStore;
 using platform::ScopedPrompter;
 using platform::ScriptedPrompter;
 
-TLanguages& shippedLanguages() {
-    static TLanguages languages = [] {
-        TLanguages loaded;
-        loaded.LoadLanguages(std::string(KALYDOR_SOURCE_DIR) + "/resources/languages/*.xm?");
-        return loaded;
-    }();
-    return languages;
-}
+using test::shippedLanguages;
 
 TEST(ProgramOptions, EmptyStoreGivesTheDefaultsAndTheRomanianLanguage) {
     MemorySettingsStore store;
@@ -144,8 +139,7 @@ TEST(ProgramOptions, MayOverwriteAlphasAsksOnlyWhenBothSwitchesAreOn) {
 TEST(ProgramOptions, FontChoicesWithDefaultsAndTheirDescription) {
     MemorySettingsStore store;
     const ListFontAttributes list = ListFontAttributes::create(store, ListFontAttributes::List);
-    const ListFontAttributes report =
-        ListFontAttributes::create(store, ListFontAttributes::Report);
+    const ListFontAttributes report = ListFontAttributes::create(store, ListFontAttributes::Report);
     EXPECT_EQ(list.name, "MS Sans Serif");
     EXPECT_EQ(list.size, 10);
     EXPECT_EQ(report.name, "Times New Roman");
@@ -229,7 +223,8 @@ TEST(EstimateProgram, FileNameReplacesTheFirstMark) {
         {"$FÁJLNÉV /auto", "\"/home/ana/Proiect 1/deviz.txt\" /auto", {file, "/auto"}},
         {"/auto -q", "/auto -q", {"/auto", "-q"}},
         {"$FÁJLNÉV $FÁJLNÉV", "\"/home/ana/Proiect 1/deviz.txt\" $FÁJLNÉV", {file, "$FÁJLNÉV"}},
-        {"--in=$FÁJLNÉV \"two words\"", "--in=\"/home/ana/Proiect 1/deviz.txt\" \"two words\"",
+        {"--in=$FÁJLNÉV \"two words\"",
+         "--in=\"/home/ana/Proiect 1/deviz.txt\" \"two words\"",
          {"--in=" + file, "two words"}},
         {"", "", {}},
     };
@@ -297,7 +292,7 @@ TEST(ProgramOptionsEditor, AppliesEverythingOrNothing) {
     fields.planer = {"Ing. Ana Pop"};
     fields.number(ProgramOptionsFields::Number::LeftMargin) = "25";
     fields.number(ProgramOptionsFields::Number::BottomMargin) = "2,5"; // not a whole number
-    fields.switches[8] = true;                                        // DoubleWidthTree
+    fields.switches[8] = true;                                         // DoubleWidthTree
     fields.interfaceLanguage = "English";
     fields.reportFont = {"DejaVu Serif", 12};
     EXPECT_EQ(editor.invalidField(fields), ProgramOptionsFields::Number::BottomMargin);

@@ -1,0 +1,41 @@
+#pragma once
+
+// Small helpers shared by the dialogs.
+
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QPushButton>
+#include <QString>
+
+#include <string>
+#include <utility>
+
+namespace kalydor::gui {
+
+/// Our UTF-8 text as a Qt string.
+inline QString qt(const std::string& text) {
+    return QString::fromStdString(text);
+}
+
+/// A new widget with an object name: the language files translate widgets by name.
+template <class Widget, class... Args> Widget* named(const char* name, Args&&... args) {
+    auto* widget = new Widget(std::forward<Args>(args)...);
+    widget->setObjectName(QString::fromLatin1(name));
+    return widget;
+}
+
+/// The OK and Cancel buttons of a dialog ("OKButton", "CancelButton"), wired to accept and
+/// reject.
+inline QDialogButtonBox* okCancelButtons(QDialog* dialog) {
+    auto* buttons = new QDialogButtonBox;
+    QPushButton* ok = buttons->addButton(QDialogButtonBox::Ok);
+    QPushButton* cancel = buttons->addButton(QDialogButtonBox::Cancel);
+    ok->setObjectName(QStringLiteral("OKButton"));
+    cancel->setObjectName(QStringLiteral("CancelButton"));
+    ok->setDefault(true);
+    QObject::connect(buttons, &QDialogButtonBox::accepted, dialog, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, dialog, &QDialog::reject);
+    return buttons;
+}
+
+} // namespace kalydor::gui

@@ -1,0 +1,20 @@
+#pragma once
+
+#include "language/languages.h"
+
+#include <string>
+
+namespace kalydor::test {
+
+/// The language files shipped with the program, loaded once for the test program. Which
+/// languages are selected is up to each test.
+inline TLanguages& shippedLanguages() {
+    static TLanguages languages = [] {
+        TLanguages loaded;
+        loaded.LoadLanguages(std::string(KALYDOR_SOURCE_DIR) + "/resources/languages/*.xm?");
+        return loaded;
+    }();
+    return languages;
+}
+
+} // namespace kalydor::test

@@ -615,4 +615,25 @@ void TDataModuleForm::forEachRecord(
         visit(referenceOf(select), static_cast<std::size_t>(select.integer(4)));
 }
 
+void TDataModuleForm::CopyRecordsFrom(TDataModuleForm& source) {
+    SqliteStatement select(
+        source.m_db->handle(),
+        "SELECT Type, RefID, Name, ID, Data FROM Items ORDER BY Type, RefID, Name");
+    SqliteTransaction transaction(*m_db);
+    SqliteStatement insert(m_db->handle(), "INSERT OR REPLACE INTO Items (Type, RefID, Name, ID, "
+                                           "Data) VALUES (?1, ?2, ?3, ?4, ?5)");
+    while (select.step()) {
+        insert.reset();
+        insert.bind(1, select.integer(0))
+            .bind(2, select.integer(1))
+            .bind(3, select.text(2))
+            .bind(4, select.integer(3))
+            .bindBlob(5, select.blob(4));
+        insert.run();
+    }
+    transaction.commit();
+    m_current.reset();
+    readRootId();
+}
+
 } // namespace kalydor

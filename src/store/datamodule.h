@@ -118,6 +118,11 @@ public:
     /// The format-version name in the header record (empty when there is no header).
     std::string headerName();
 
+    /// Appends every record of another table, a record with an equal key (type, group, name)
+    /// replacing the one already here; the header (format name, identifier counter,
+    /// description) and the options record come along. One transaction.
+    void CopyRecordsFrom(TDataModuleForm& source);
+
     /// Visits every record in key order with the size of its data block.
     void forEachRecord(const std::function<void(const Reference&, std::size_t dataSize)>& visit);
 

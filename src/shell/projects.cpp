@@ -1,0 +1,211 @@
+#include "shell/projects.h"
+
+#include "base/error.h"
+#include "base/textlookup.h"
+#include "platform/filetrash.h"
+#include "platform/prompter.h"
+#include "platform/settingsstore.h"
+#include "shell/programoptions.h"
+#include "store/datamodule.h"
+#include "store/storehooks.h"
+
+#include <algorithm>
+#include <filesystem>
+
+namespace kalydor {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr const char* kProhibitedNamesKey = "Kalydor32.dbPROHIBITEDPROJEKTNAMES";
+
+std::string lower(std::string text) {
+    std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) {
+        return static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+    });
+    return text;
+}
+
+bool endsWithDb(const std::string& name) {
+    return name.size() >= 3 && lower(name.substr(name.size() - 3)) == ".db";
+}
+
+// The table file name the dialogs test: ".db" added when the name does not end in it.
+std::string withDbExtension(const std::string& path) {
+    const std::string file = fs::path(path).filename().string();
+    return file.size() < 4 || !endsWithDb(file) ? path + ".db" : path;
+}
+
+bool fileExists(const std::string& path) {
+    std::error_code ec;
+    return fs::exists(path, ec);
+}
+
+} // namespace
+
+bool isReservedProjectName(const std::string& path) {
+    const std::string file = lower(fs::path(path).filename().string());
+    return file == "material.db" || file == "kalydor32.db";
+}
+
+std::string checkOpenDialogName(const std::string& path, bool extensionDiffers, bool isNew) {
+    if (extensionDiffers)
+        return "IDS_PROJEKTEXTERROR";
+    const std::string name = withDbExtension(path);
+    if (isReservedProjectName(name))
+        return kProhibitedNamesKey;
+    if (isNew && fileExists(name))
+        return "IDS_PROJEKTEXISTERROR";
+    return {};
+}
+
+std::string checkSaveDialogName(const std::string& path, bool extensionDiffers,
+                                const std::string& openProjectPath) {
+    if (isReservedProjectName(path))
+        return kProhibitedNamesKey;
+    if (extensionDiffers)
+        return "IDS_PROJEKTEXTERROR";
+    const std::string name = withDbExtension(path);
+    if (name == openProjectPath)
+        return "IDS_PROJEKTNAMEERROR";
+    if (fileExists(name))
+        return "IDS_PROJEKTEXISTERROR";
+    return {};
+}
+
+std::vector<std::string> recentProjects(const platform::SettingsStore& settings) {
+    std::vector<std::string> names;
+    for (std::size_t i = 1; i <= kRecentProjectCount; ++i) {
+        const std::optional<std::string> name =
+            settings.readText(kLastProjectsKey, std::to_string(i));
+        if (!name)
+            break;
+        names.push_back(*name);
+    }
+    return names;
+}
+
+void rememberRecentProject(platform::SettingsStore& settings, const std::string& path) {
+    std::vector<std::string> names = recentProjects(settings);
+    const auto same = std::find_if(names.begin(), names.end(), [&](const std::string& name) {
+        return lower(name) == lower(path);
+    });
+    if (same != names.end())
+        names.erase(same);
+    names.insert(names.begin(), path);
+    if (names.size() > kRecentProjectCount)
+        names.resize(kRecentProjectCount);
+    for (std::size_t i = 0; i < names.size(); ++i)
+        settings.writeText(kLastProjectsKey, std::to_string(i + 1), names[i]);
+}
+
+ProjectSession::ProjectSession(TProgramOptions& programOptions, platform::SettingsStore& settings)
+    : m_programOptions(programOptions)
+    , m_settings(settings) {}
+
+ProjectSession::~ProjectSession() = default;
+
+std::string ProjectSession::path() const {
+    return m_store ? m_store->path() : std::string();
+}
+
+bool ProjectSession::OpenProject(const std::string& fileName, bool create) {
+    if (isOpen())
+        CloseProject();
+    const fs::path file(fileName);
+    auto store = std::make_unique<TDataModuleForm>(
+        file.has_parent_path() ? file.parent_path().string() : std::string("."),
+        file.filename().string(), create ? TableMode::Create : TableMode::Open, TableKind::Project);
+    if (!store->CheckProjectVersion())
+        return false;
+    auto options = std::make_unique<TProjektOptions>();
+    options->LoadFromProject(*store);
+    auto data = std::make_unique<TProjektData>();
+    // A description that cannot be read leaves it empty; the project still opens.
+    try {
+        data->LoadFromProject(*store);
+    } catch (const Error& error) {
+        platform::prompter().showMessage(error.text());
+    }
+    m_store = std::move(store);
+    m_options = std::move(options);
+    m_data = std::move(data);
+    if (m_options->loadFailed())
+        platform::prompter().showMessage(projektOptionsReadOnlyError().text());
+    rememberRecentProject(m_settings, m_store->path());
+    if (changed)
+        changed();
+    return true;
+}
+
+void ProjectSession::CloseProject() {
+    if (!isOpen())
+        return;
+    if (closing)
+        closing();
+    m_options.reset();
+    m_data.reset();
+    m_store.reset();
+    if (changed)
+        changed();
+}
+
+void ProjectSession::SaveProjectData() {
+    if (isOpen())
+        m_data->SaveProjectData(*m_store);
+}
+
+bool ProjectSession::SaveAs(const std::string& fileName) {
+    if (!isOpen())
+        return false;
+    std::string oldName = path();
+    if (oldName.size() >= 3 && oldName.compare(oldName.size() - 3, 3, ".db") == 0)
+        oldName.resize(oldName.size() - 3);
+    CloseProject();
+    if (!OpenProject(fileName, true))
+        return false;
+    // Everything of the old project comes along: items, groups, the header with its
+    // identifier counter and description, the options record.
+    try {
+        const fs::path old(oldName);
+        TDataModuleForm source(old.parent_path().string(), old.filename().string(), TableMode::Open,
+                               TableKind::Project);
+        m_store->CopyRecordsFrom(source);
+    } catch (const Error& error) {
+        // The copy stays open in the state it reached; the user is told it is incomplete.
+        platform::prompter().showMessage(error.text());
+        m_options->LoadFromProject(*m_store);
+        m_data->LoadFromProject(*m_store);
+        return false;
+    }
+    m_options->LoadFromProject(*m_store);
+    m_data->LoadFromProject(*m_store);
+    if (changed)
+        changed();
+    return true;
+}
+
+bool DeleteProject(const std::string& fileName, platform::FileTrash& trash) {
+    if (!platform::prompter().askYesNo(GetText("IDS_PROJEKTDELETEQUESTION"),
+                                       platform::DefaultButton::No))
+        return false;
+    std::string base = fileName;
+    if (endsWithDb(base))
+        base.resize(base.size() - 3);
+    std::vector<std::string> files;
+    for (const char* extension : {".db", ".mb", ".px", ".db-wal", ".db-shm"}) {
+        if (fileExists(base + extension))
+            files.push_back(base + extension);
+    }
+    return !files.empty() && trash.moveToTrash(files);
+}
+
+void installProjectHooks(ProjectSession& session, const TProgramOptions& programOptions) {
+    storeHooks().newProjectDescription = [&programOptions] {
+        return TProjektData::forNewProject(programOptions.Planer, programOptions.InitDate)
+            .recordBytes();
+    };
+    installProjektOptionsHooks([&session] { return session.options(); });
+}
+
+} // namespace kalydor

@@ -1,0 +1,90 @@
+#pragma once
+
+#include "heating/projektoptions.h"
+#include "store/projektdata.h"
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace kalydor {
+
+class TDataModuleForm;
+class TProgramOptions;
+
+namespace platform {
+class FileTrash;
+class SettingsStore;
+} // namespace platform
+
+/// The settings key of the recently used projects.
+inline constexpr const char* kLastProjectsKey = "LastProjekts";
+inline constexpr std::size_t kRecentProjectCount = 4;
+
+/// Whether a file name is one of the program's own tables ("material.db", "Kalydor32.db"),
+/// in any letter case and any folder.
+bool isReservedProjectName(const std::string& path);
+
+/// The message key refusing a name chosen in the open dialog of new, open and delete, or
+/// the empty text when the name is acceptable. `extensionDiffers` is the dialog's report that
+/// the typed extension is not "db"; `isNew` asks for a file that must not exist yet.
+std::string checkOpenDialogName(const std::string& path, bool extensionDiffers, bool isNew);
+/// The same for the save dialog of "save as", against the full name of the open project.
+std::string checkSaveDialogName(const std::string& path, bool extensionDiffers,
+                                const std::string& openProjectPath);
+
+/// The recently used projects, most recent first (at most four).
+std::vector<std::string> recentProjects(const platform::SettingsStore& settings);
+/// Puts a project at the front of the recent list (without repeating it, letters compared
+/// without regard to case) and keeps four.
+void rememberRecentProject(platform::SettingsStore& settings, const std::string& path);
+
+/// The open project of the program: its store, options and description exist together or
+/// not at all.
+class ProjectSession {
+public:
+    ProjectSession(TProgramOptions& programOptions, platform::SettingsStore& settings);
+    ~ProjectSession();
+
+    bool isOpen() const { return m_store != nullptr; }
+    TDataModuleForm* store() const { return m_store.get(); }
+    TProjektOptions* options() const { return m_options.get(); }
+    TProjektData* data() const { return m_data.get(); }
+    /// The full name of the open project's table file; empty without one.
+    std::string path() const;
+
+    /// Opens (or with `create` makes) the project table of a file; false when the project's
+    /// format is refused or its conversion declined. Engine errors are raised.
+    bool OpenProject(const std::string& fileName, bool create);
+    /// Releases the project; `beforeClose` lets the windows close first.
+    void CloseProject();
+    /// Writes the description into the project.
+    void SaveProjectData();
+    /// Copies the open project into a new file, which stays open afterwards.
+    bool SaveAs(const std::string& fileName);
+
+    /// Called after a project was opened or closed (the caption, commands and recent list of
+    /// the main window follow it) and before it is closed (list windows close).
+    std::function<void()> changed;
+    std::function<void()> closing;
+
+private:
+    TProgramOptions& m_programOptions;
+    platform::SettingsStore& m_settings;
+    std::unique_ptr<TDataModuleForm> m_store;
+    std::unique_ptr<TProjektOptions> m_options;
+    std::unique_ptr<TProjektData> m_data;
+};
+
+/// Moves a project's files (".db" and the companion ".mb", ".px" of older installations) to
+/// the trash after the question "IDS_PROJEKTDELETEQUESTION" with No as the default answer.
+/// False when the user said No or the files could not be moved.
+bool DeleteProject(const std::string& fileName, platform::FileTrash& trash);
+
+/// The store hooks of projects, installed once at start-up: a new project table gets the
+/// default description (from the program options) and the default options, and converting a
+/// project reloads the options of the open project.
+void installProjectHooks(ProjectSession& session, const TProgramOptions& programOptions);
+
+} // namespace kalydor

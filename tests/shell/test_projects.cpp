@@ -1,0 +1,185 @@
+#include "shell/projects.h"
+
+#include "base/error.h"
+#include "base/memorystream.h"
+#include "platform/filetrash.h"
+#include "platform/memorysettingsstore.h"
+#include "platform/scriptedprompter.h"
+#include "shell/programoptions.h"
+#include "store/datamodule.h"
+#include "store/itemkinds.h"
+#include "store/storehooks.h"
+
+#include "support/shippedlanguages.h"
+#include "support/tempdir.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+namespace kalydor {
+namespace {
+
+using platform::MemorySettingsStore;
+
+void touch(const std::string& path) {
+    std::ofstream(path) << "x";
+}
+
+TEST(ProjectNames, OpenAndSaveDialogChecks) {
+    test::TempDir dir;
+    touch(dir.file("P.db"));
+    const std::string open = dir.file("Open.db");
+    struct Case {
+        std::string name;
+        bool extensionDiffers;
+        bool isNew;
+        const char* key;
+    };
+    const Case openCases[] = {
+        {dir.file("P"), false, true, "IDS_PROJEKTEXISTERROR"}, // ".db" added for the test
+        {dir.file("P"), false, false, ""},
+        {dir.file("New"), false, true, ""},
+        {dir.file("New.txt"), true, true, "IDS_PROJEKTEXTERROR"},
+        {"/any/where/MATERIAL.db", false, false, "Kalydor32.dbPROHIBITEDPROJEKTNAMES"},
+        {"/any/where/material", false, false, "Kalydor32.dbPROHIBITEDPROJEKTNAMES"},
+        {"Kalydor32.DB", false, true, "Kalydor32.dbPROHIBITEDPROJEKTNAMES"},
+    };
+    for (const Case& c : openCases)
+        EXPECT_EQ(checkOpenDialogName(c.name, c.extensionDiffers, c.isNew), c.key) << c.name;
+
+    EXPECT_EQ(checkSaveDialogName(open, false, open), "IDS_PROJEKTNAMEERROR");
+    EXPECT_EQ(checkSaveDialogName(dir.file("Open"), false, open), "IDS_PROJEKTNAMEERROR");
+    EXPECT_EQ(checkSaveDialogName(dir.file("P.db"), false, open), "IDS_PROJEKTEXISTERROR");
+    EXPECT_EQ(checkSaveDialogName(dir.file("material.db"), false, open),
+              "Kalydor32.dbPROHIBITEDPROJEKTNAMES");
+    EXPECT_EQ(checkSaveDialogName(dir.file("Copy.xyz"), true, open), "IDS_PROJEKTEXTERROR");
+    EXPECT_EQ(checkSaveDialogName(dir.file("Copy"), false, open), "");
+}
+
+TEST(ProjectNames, RecentProjectsKeepTheLastFourWithoutRepeats) {
+    MemorySettingsStore settings;
+    for (const char* name : {"/p/A.db", "/p/B.db", "/p/C.db", "/p/D.db", "/p/E.db"})
+        rememberRecentProject(settings, name);
+    EXPECT_EQ(recentProjects(settings),
+              (std::vector<std::string>{"/p/E.db", "/p/D.db", "/p/C.db", "/p/B.db"}));
+    rememberRecentProject(settings, "/P/c.DB");
+    EXPECT_EQ(recentProjects(settings),
+              (std::vector<std::string>{"/P/c.DB", "/p/E.db", "/p/D.db", "/p/B.db"}));
+}
+
+TEST(ProjektData, RecordVersions) {
+    TProjektData data;
+    data.Building = {"Bloc de locuințe", "Str. Lungă 5"};
+    data.Customer = {"SC Termo SRL"};
+    data.Planner = {"Ing. Ana Pop"};
+    data.Comment = {"fără"};
+    data.Date = "2026.12.10.";
+    MyMemoryStream stream(data.recordBytes());
+    TProjektData read;
+    ASSERT_TRUE(read.Read(stream));
+    EXPECT_EQ(read.recordBytes(), data.recordBytes());
+    EXPECT_EQ(read.Building, data.Building);
+
+    // Version 10: a length, then up to five NUL-ended texts; here only three.
+    const std::string texts = std::string("Bloc\0Client\0Proiectant\0", 24);
+    MyMemoryStream old;
+    writeInt16(old, 10);
+    writeInt16(old, static_cast<std::int16_t>(texts.size()));
+    old.write(texts);
+    old.seek(0);
+    TProjektData ten;
+    ASSERT_TRUE(ten.Read(old));
+    EXPECT_EQ(ten.Building, StringList{"Bloc"});
+    EXPECT_EQ(ten.Customer, StringList{"Client"});
+    EXPECT_EQ(ten.Planner, StringList{"Proiectant"});
+    EXPECT_TRUE(ten.Date.empty());
+    EXPECT_TRUE(ten.Comment.empty());
+
+    platform::ScriptedPrompter prompter;
+    const platform::ScopedPrompter scoped(prompter);
+    MyMemoryStream unknown;
+    writeInt16(unknown, 12);
+    WriteLines(unknown, {"x"});
+    unknown.seek(0);
+    TProjektData twelve = data;
+    EXPECT_FALSE(twelve.Read(unknown));
+    EXPECT_TRUE(twelve.Building.empty());
+    EXPECT_EQ(prompter.messages().size(), 1u);
+
+    MyMemoryStream empty;
+    EXPECT_TRUE(twelve.Read(empty));
+
+    MyMemoryStream cut(data.recordBytes().substr(0, 9));
+    EXPECT_THROW(twelve.Read(cut), Error);
+}
+
+class RecordingTrash final : public platform::FileTrash {
+public:
+    bool moveToTrash(const std::vector<std::string>& paths) override {
+        moved = paths;
+        return true;
+    }
+    std::vector<std::string> moved;
+};
+
+TEST(ProjectSession, NewOpenSaveAsAndDelete) {
+    test::TempDir dir;
+    MemorySettingsStore settings;
+    TLanguages& languages = test::shippedLanguages();
+    TProgramOptions programOptions(settings, languages);
+    programOptions.Planer = {"Ing. Ana Pop", "Cluj"};
+    ProjectSession session(programOptions, settings);
+    installProjectHooks(session, programOptions);
+    int changes = 0;
+    session.changed = [&] { ++changes; };
+
+    ASSERT_TRUE(session.OpenProject(dir.file("First"), true));
+    ASSERT_TRUE(session.isOpen());
+    EXPECT_EQ(session.data()->Planner, (StringList{"Ing. Ana Pop", "Cluj"}));
+    EXPECT_EQ(session.data()->Date, todayText());
+    EXPECT_FALSE(session.options()->loadFailed());
+
+    // Some content: a group with an item, and a described project.
+    TDataModuleForm& store = *session.store();
+    const std::string group = store.GroupOfPath(RecordType::PanelGroup, "Pereți", '\\');
+    store.AddRecord(RecordType::Panel, group, "Perete exterior");
+    const std::string counter = store.NewIdentifier();
+    session.data()->Customer = {"SC Termo SRL"};
+    session.SaveProjectData();
+    const std::string firstPath = session.path();
+
+    ASSERT_TRUE(session.SaveAs(dir.file("Copy")));
+    EXPECT_EQ(session.path(), dir.file("Copy.db"));
+    EXPECT_EQ(session.data()->Customer, StringList{"SC Termo SRL"});
+    EXPECT_EQ(session.store()->ListRecords(RecordType::Panel).size(), 1u);
+    // The identifier counter came along: the next identifier follows the old one.
+    EXPECT_GT(session.store()->NewIdentifier(), counter);
+    EXPECT_EQ(recentProjects(settings).front(), dir.file("Copy.db"));
+    EXPECT_EQ(recentProjects(settings)[1], firstPath);
+
+    session.CloseProject();
+    EXPECT_FALSE(session.isOpen());
+    EXPECT_GE(changes, 4);
+
+    ASSERT_TRUE(session.OpenProject(firstPath, false));
+    EXPECT_EQ(session.data()->Customer, StringList{"SC Termo SRL"});
+    session.CloseProject();
+
+    platform::ScriptedPrompter prompter;
+    const platform::ScopedPrompter scoped(prompter);
+    RecordingTrash trash;
+    prompter.scriptYesNo(false);
+    EXPECT_FALSE(DeleteProject(firstPath, trash));
+    EXPECT_TRUE(trash.moved.empty());
+    EXPECT_EQ(prompter.questions()[0].defaultButton, platform::DefaultButton::No);
+    prompter.scriptYesNo(true);
+    // The extension of the chosen name is dropped in any letter case.
+    EXPECT_TRUE(DeleteProject(dir.file("First.DB"), trash));
+    ASSERT_FALSE(trash.moved.empty());
+    EXPECT_EQ(trash.moved[0], firstPath);
+    storeHooks() = StoreHooks{};
+}
+
+} // namespace
+} // namespace kalydor

@@ -4,11 +4,13 @@
 #include "constructions/registration.h"
 #include "gui/mainwindow.h"
 #include "gui/materialforms.h"
+#include "gui/qtfiletrash.h"
 #include "gui/qtprompter.h"
 #include "gui/qtsettingsstore.h"
 #include "language/languages.h"
 #include "platform/prompter.h"
 #include "shell/programoptions.h"
+#include "shell/projects.h"
 
 #include <QApplication>
 #include <QMessageBox>
@@ -52,12 +54,21 @@ int main(int argc, char** argv) {
     kalydor::gui::QtMaterialDialogs materialDialogs(languages, settings);
     kalydor::setMaterialDialogs(&materialDialogs);
 
+    kalydor::ProjectSession session(options, settings);
+    kalydor::installProjectHooks(session, options);
+    kalydor::gui::QtFileTrash trash;
+
     kalydor::gui::MainWindow window;
     window.setProgramOptions(&options);
+    window.setProjectSession(&session, &trash);
     window.retranslate();
     kalydor::gui::QtPrompter prompter(&window);
     kalydor::platform::setPrompter(&prompter);
-    window.show();
+    if (settings.boolOr("", "Maximized", false))
+        window.showMaximized();
+    else
+        window.show();
+    window.openFromCommandLine(QApplication::arguments().mid(1));
     const int status = QApplication::exec();
     kalydor::platform::setPrompter(nullptr);
     kalydor::setMaterialDialogs(nullptr);

@@ -1,13 +1,23 @@
 #include "gui/mainwindow.h"
 
+#include "base/error.h"
+#include "base/textlookup.h"
 #include "gui/dialogplacement.h"
 #include "gui/programoptionsform.h"
+#include "gui/projectforms.h"
+#include "gui/projektoptionsform.h"
 #include "gui/qtprompter.h"
 #include "gui/qtwindowtranslation.h"
+#include "gui/widgets.h"
+#include "platform/prompter.h"
+#include "platform/settingsstore.h"
 #include "shell/programoptions.h"
+#include "shell/projects.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QCloseEvent>
+#include <QFileInfo>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
@@ -33,6 +43,10 @@ constexpr CommandEntry kCommands[] = {
     {"&File", "closeProject", "&Close project"},
     {"&File", "saveAs", "Save &as..."},
     {"&File", "deleteProject", "De&lete project..."},
+    {"&File", "recent1", "&1"},
+    {"&File", "recent2", "&2"},
+    {"&File", "recent3", "&3"},
+    {"&File", "recent4", "&4"},
     {"&File", nullptr, nullptr},
     {"&File", "print", "&Print..."},
     {"&File", "usedMaterialsPrint", "Used materials: print..."},
@@ -75,8 +89,9 @@ MainWindow::MainWindow(QWidget* parent)
     setWindowTitle(QString::fromUtf8(kApplicationTitle));
     setCentralWidget(m_childArea);
     buildMenus();
-    // The options dialog needs the options of the run; see setProgramOptions.
-    m_commands.value("programOptions")->setEnabled(false);
+    // The options dialog needs the options of the run, the project commands the project
+    // session; see setProgramOptions and setProjectSession.
+    updateCommands();
     resize(1024, 720);
 }
 
@@ -90,6 +105,17 @@ void MainWindow::buildMenus() {
         {"arrangeIcons", [this] { arrangeIcons(); }},
         {"about", [this] { showAbout(); }},
         {"programOptions", [this] { editProgramOptions(); }},
+        {"newProject", [this] { newProject(); }},
+        {"openProject", [this] { openProject(); }},
+        {"closeProject", [this] { closeProject(); }},
+        {"saveAs", [this] { saveProjectAs(); }},
+        {"deleteProject", [this] { deleteProject(); }},
+        {"projectData", [this] { editProjectData(); }},
+        {"projectOptions", [this] { editProjectOptions(); }},
+        {"recent1", [this] { openRecent(1); }},
+        {"recent2", [this] { openRecent(2); }},
+        {"recent3", [this] { openRecent(3); }},
+        {"recent4", [this] { openRecent(4); }},
     };
 
     QHash<QString, QMenu*> menus;
@@ -173,7 +199,161 @@ void MainWindow::arrangeIcons() {
 
 void MainWindow::setProgramOptions(TProgramOptions* options) {
     m_options = options;
-    m_commands.value("programOptions")->setEnabled(options != nullptr);
+    updateCommands();
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    if (m_session)
+        m_session->CloseProject();
+    if (m_options)
+        m_options->store().writeBool("", "Maximized", isMaximized());
+    QMainWindow::closeEvent(event);
+}
+
+void MainWindow::setProjectSession(ProjectSession* session, platform::FileTrash* trash) {
+    m_session = session;
+    m_trash = trash;
+    if (session)
+        session->changed = [this] { updateCommands(); };
+    updateCommands();
+}
+
+void MainWindow::updateCommands() {
+    const bool ready = m_options && m_session;
+    const bool open = ready && m_session->isOpen();
+    const auto set = [this](const char* name, bool visible, bool enabled) {
+        QAction* action = m_commands.value(QString::fromLatin1(name));
+        action->setVisible(visible);
+        action->setEnabled(enabled);
+    };
+    set("programOptions", true, m_options != nullptr);
+    set("newProject", true, ready && !open);
+    set("openProject", true, ready && !open);
+    set("closeProject", true, open);
+    set("projectData", open, open);
+    set("saveAs", open, open);
+    set("projectOptions", open, open);
+    set("deleteProject", !open, ready && !open);
+    const std::vector<std::string> recent =
+        ready && !open ? recentProjects(m_options->store()) : std::vector<std::string>{};
+    for (std::size_t k = 1; k <= kRecentProjectCount; ++k) {
+        QAction* action = m_commands.value(QStringLiteral("recent%1").arg(k));
+        const bool shown = k <= recent.size();
+        action->setVisible(shown);
+        action->setEnabled(shown);
+        if (shown)
+            action->setText(QStringLiteral("&%1 %2").arg(k).arg(qt(recent[k - 1])));
+    }
+    updateCaption();
+}
+
+QString MainWindow::chooseProjectFile(int purpose, const char* titleKey) {
+    ProjectFileDialog dialog(static_cast<ProjectFileDialog::Purpose>(purpose),
+                             qt(GetText(titleKey)), qt(GetText("Kalydor32.dbPROJEKTFILTERS")),
+                             m_session && m_session->isOpen() ? m_session->path() : std::string(),
+                             this);
+    if (execPlaced(dialog, m_options->store()) != QDialog::Accepted ||
+        dialog.selectedFiles().isEmpty())
+        return {};
+    return dialog.selectedFiles().first();
+}
+
+void MainWindow::newProject() {
+    if (!m_session || m_session->isOpen())
+        return;
+    const QString file =
+        chooseProjectFile(static_cast<int>(ProjectFileDialog::Purpose::New), "IDS_NEWPROJEKTTITLE");
+    if (file.isEmpty() || !m_session->OpenProject(file.toStdString(), true))
+        return;
+    if (m_options->ViewProjektData)
+        editProjectData();
+}
+
+void MainWindow::openProject() {
+    if (!m_session || m_session->isOpen())
+        return;
+    const QString file = chooseProjectFile(static_cast<int>(ProjectFileDialog::Purpose::Open),
+                                           "IDS_OPENPROJEKTTITLE");
+    if (!file.isEmpty())
+        openProjectFile(file.toStdString());
+}
+
+bool MainWindow::openProjectFile(const std::string& path) {
+    if (!m_session)
+        return false;
+    try {
+        return m_session->OpenProject(path, false);
+    } catch (const Error& error) {
+        platform::prompter().showMessage(error.text());
+        return false;
+    }
+}
+
+// Arguments starting with "-" are options. "/" starts an option on some desktops but every
+// absolute path here, so such an argument is an option only when no file has that name.
+void MainWindow::openFromCommandLine(const QStringList& arguments) {
+    for (const QString& argument : arguments) {
+        if (argument.startsWith(QLatin1Char('-')))
+            continue;
+        if (argument.startsWith(QLatin1Char('/')) && !QFileInfo::exists(argument) &&
+            !QFileInfo::exists(argument + QStringLiteral(".db")))
+            continue;
+        if (m_session && !m_session->isOpen())
+            openProjectFile(argument.toStdString());
+    }
+}
+
+void MainWindow::openRecent(int k) {
+    QAction* action = m_commands.value(QStringLiteral("recent%1").arg(k));
+    // The caption is "&k " followed by the file name.
+    if (action && !m_session->isOpen())
+        openProjectFile(action->text().mid(3).toStdString());
+}
+
+void MainWindow::closeProject() {
+    if (m_session)
+        m_session->CloseProject();
+}
+
+void MainWindow::saveProjectAs() {
+    if (!m_session || !m_session->isOpen())
+        return;
+    const QString file = chooseProjectFile(static_cast<int>(ProjectFileDialog::Purpose::SaveAs),
+                                           "IDS_COPYPROJEKTTITLE");
+    if (!file.isEmpty())
+        m_session->SaveAs(file.toStdString());
+}
+
+void MainWindow::deleteProject() {
+    if (!m_session || m_session->isOpen() || !m_trash)
+        return;
+    const QString file = chooseProjectFile(static_cast<int>(ProjectFileDialog::Purpose::Delete),
+                                           "IDS_DELETEPROJEKTTITLE");
+    if (!file.isEmpty())
+        DeleteProject(file.toStdString(), *m_trash);
+    updateCommands();
+}
+
+void MainWindow::editProjectData() {
+    if (!m_session || !m_session->isOpen())
+        return;
+    TProjektData edited = *m_session->data();
+    TProjektDataForm dialog(edited, this);
+    translateWindow(m_options->languages(), dialog);
+    if (execPlaced(dialog, m_options->store()) != QDialog::Accepted)
+        return;
+    *m_session->data() = edited;
+    m_session->SaveProjectData();
+}
+
+void MainWindow::editProjectOptions() {
+    if (!m_session || !m_session->isOpen())
+        return;
+    TProjektOptionsForm dialog(*m_session->options(), *m_session->store(), m_options->languages(),
+                               this);
+    execPlaced(dialog, m_options->store());
+    // The recalculation of rooms and buildings that changed values call for comes with the
+    // rooms; the options themselves are stored by the dialog.
 }
 
 void MainWindow::editProgramOptions() {
@@ -192,9 +372,12 @@ void MainWindow::retranslate() {
     updateCaption();
 }
 
-// The caption names the program (and, once projects open here, the open project).
+// The caption names the program and, while a project is open, the project's file.
 void MainWindow::updateCaption() {
-    setWindowTitle(QString::fromUtf8(kApplicationTitle));
+    QString caption = QString::fromUtf8(kApplicationTitle);
+    if (m_session && m_session->isOpen())
+        caption += QStringLiteral(" - ") + qt(m_session->path());
+    setWindowTitle(caption);
 }
 
 void MainWindow::showAbout() {

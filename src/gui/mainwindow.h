@@ -8,8 +8,12 @@ class QMdiArea;
 class QMenu;
 
 namespace kalydor {
+class ProjectSession;
 class TProgramOptions;
+namespace platform {
+class FileTrash;
 }
+} // namespace kalydor
 
 namespace kalydor::gui {
 
@@ -36,6 +40,32 @@ public:
     /// Translates the window into the interface language and renews its caption.
     void retranslate();
 
+    /// Gives the window the project of the run; the project commands work from then on.
+    void setProjectSession(ProjectSession* session, platform::FileTrash* trash);
+
+    /// The project commands (each asks for its file through the project file dialog).
+    void newProject();
+    void openProject();
+    void closeProject();
+    void saveProjectAs();
+    void deleteProject();
+    void editProjectData();
+    void editProjectOptions();
+    /// Opens recent project k (1 to 4).
+    void openRecent(int k);
+    /// Opens a project without a dialog (command line, recent entry); errors are shown.
+    bool openProjectFile(const std::string& path);
+    /// Opens the first argument that is not an option ("-x", "/x") as a project.
+    void openFromCommandLine(const QStringList& arguments);
+
+    /// The commands follow the project state: enabled or shown with or without a project,
+    /// the recent-project entries, the caption.
+    void updateCommands();
+
+protected:
+    /// Closing the window closes the project first and remembers whether it was maximised.
+    void closeEvent(QCloseEvent* event) override;
+
 private:
     void buildMenus();
     void tileHorizontally();
@@ -45,9 +75,13 @@ private:
     void showAbout();
 
     void updateCaption();
+    /// The file chosen in a project dialog, or empty when cancelled.
+    QString chooseProjectFile(int purpose, const char* titleKey);
 
     QMdiArea* m_childArea;
     TProgramOptions* m_options = nullptr;
+    ProjectSession* m_session = nullptr;
+    platform::FileTrash* m_trash = nullptr;
     QHash<QString, QAction*> m_commands;
 };
 

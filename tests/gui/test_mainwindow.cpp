@@ -1,18 +1,28 @@
 #include "gui/mainwindow.h"
+#include "gui/projectforms.h"
 #include "gui/qtwindowtranslation.h"
 #include "language/languages.h"
+#include "platform/memorysettingsstore.h"
+#include "shell/programoptions.h"
+#include "shell/projects.h"
+#include "store/storehooks.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPlainTextEdit>
 
 #include "support/qtapplication.h"
+#include "support/shippedlanguages.h"
+#include "support/tempdir.h"
 
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <set>
 #include <string>
 #include <vector>
@@ -103,7 +113,8 @@ TEST(MainWindow, ShippedLanguagesCaptionEveryMenuAndCommand) {
 
         for (QAction* action : window.findChildren<QAction*>()) {
             const std::string name = action->objectName().toStdString();
-            if (name.empty() || action->isSeparator())
+            // The recent-project entries are captioned with file names.
+            if (name.empty() || action->isSeparator() || name.starts_with("recent"))
                 continue;
             EXPECT_TRUE(translated.count(name)) << name;
             EXPECT_FALSE(action->text().isEmpty()) << name;
@@ -116,6 +127,80 @@ TEST(MainWindow, ShippedLanguagesCaptionEveryMenuAndCommand) {
             EXPECT_NE(window.command("materials")->text(), builtIn.command("materials")->text());
         }
     }
+}
+
+TEST(MainWindow, ProjectCommandsFollowTheOpenProject) {
+    test::qtApplication();
+    test::TempDir dir;
+    platform::MemorySettingsStore settings;
+    TLanguages& languages = test::shippedLanguages();
+    languages.SelectInterfaceLanguage("Român");
+    TProgramOptions options(settings, languages);
+    ProjectSession session(options, settings);
+    installProjectHooks(session, options);
+    MainWindow window;
+    window.setProgramOptions(&options);
+    window.setProjectSession(&session, nullptr);
+
+    EXPECT_TRUE(window.command("newProject")->isEnabled());
+    EXPECT_FALSE(window.command("closeProject")->isEnabled());
+    EXPECT_FALSE(window.command("projectData")->isVisible());
+    EXPECT_TRUE(window.command("deleteProject")->isVisible());
+    EXPECT_FALSE(window.command("recent1")->isVisible());
+
+    ASSERT_TRUE(session.OpenProject(dir.file("Bloc"), true));
+    const QString path = QString::fromStdString(session.path());
+    EXPECT_EQ(window.windowTitle(), QStringLiteral("Kalydor-Ro S - ") + path);
+    EXPECT_FALSE(window.command("newProject")->isEnabled());
+    EXPECT_TRUE(window.command("closeProject")->isEnabled());
+    EXPECT_TRUE(window.command("projectData")->isVisible());
+    EXPECT_FALSE(window.command("deleteProject")->isVisible());
+    EXPECT_FALSE(window.command("recent1")->isVisible()); // only without a project
+
+    window.command("closeProject")->trigger();
+    EXPECT_FALSE(session.isOpen());
+    EXPECT_EQ(window.windowTitle(), QStringLiteral("Kalydor-Ro S"));
+    ASSERT_TRUE(window.command("recent1")->isVisible());
+    EXPECT_EQ(window.command("recent1")->text(), QStringLiteral("&1 ") + path);
+    window.command("recent1")->trigger();
+    EXPECT_TRUE(session.isOpen());
+
+    // Command-line arguments: options are skipped ("/x" when no such file exists), only the
+    // first project opens.
+    session.CloseProject();
+    ASSERT_TRUE(session.OpenProject(dir.file("Second"), true));
+    session.CloseProject();
+    window.openFromCommandLine({QStringLiteral("-maximized"), QStringLiteral("/nologo"), path,
+                                QString::fromStdString(dir.file("Second.db"))});
+    EXPECT_EQ(QString::fromStdString(session.path()), path);
+    window.close();
+    EXPECT_FALSE(session.isOpen());
+    storeHooks() = StoreHooks{};
+}
+
+TEST(ProjectForms, DescriptionDialogAndRefusedNames) {
+    test::qtApplication();
+    TProjektData data;
+    data.Planner = {"Ing. Ana Pop"};
+    TProjektDataForm form(data);
+    form.memo(0)->setPlainText(QStringLiteral("Bloc P+4\nStr. Lungă 5"));
+    form.date()->setText(QStringLiteral("2026.12.10."));
+    form.accept();
+    EXPECT_EQ(data.Building, (StringList{"Bloc P+4", "Str. Lungă 5"}));
+    EXPECT_EQ(data.Planner, StringList{"Ing. Ana Pop"});
+    EXPECT_EQ(data.Date, "2026.12.10.");
+
+    test::TempDir dir;
+    std::ofstream(dir.file("Exists.db")) << "x";
+    ProjectFileDialog create(ProjectFileDialog::Purpose::New, QString(), QString(), "");
+    EXPECT_EQ(create.refusal(QString::fromStdString(dir.file("Exists"))), "IDS_PROJEKTEXISTERROR");
+    EXPECT_EQ(create.refusal(QStringLiteral("/x/Material.DB")),
+              "Kalydor32.dbPROHIBITEDPROJEKTNAMES");
+    EXPECT_EQ(create.refusal(QStringLiteral("/x/notes.txt")), "IDS_PROJEKTEXTERROR");
+    EXPECT_EQ(create.refusal(QString::fromStdString(dir.file("Fresh"))), "");
+    ProjectFileDialog copy(ProjectFileDialog::Purpose::SaveAs, QString(), QString(),
+                           dir.file("Open.db"));
+    EXPECT_EQ(copy.refusal(QString::fromStdString(dir.file("Open.db"))), "IDS_PROJEKTNAMEERROR");
 }
 
 } // namespace

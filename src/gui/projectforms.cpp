@@ -1,0 +1,112 @@
+#include "gui/projectforms.h"
+
+#include "base/textlookup.h"
+#include "gui/qtwindowtranslation.h"
+#include "gui/widgets.h"
+#include "platform/prompter.h"
+#include "shell/projects.h"
+
+#include <QFileInfo>
+#include <QFormLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QVBoxLayout>
+
+namespace kalydor::gui {
+namespace {
+
+QString joined(const StringList& lines) {
+    QStringList list;
+    for (const std::string& line : lines)
+        list << qt(line);
+    return list.join(QLatin1Char('\n'));
+}
+
+StringList linesOf(const QPlainTextEdit* memo) {
+    StringList lines;
+    const QString text = memo->toPlainText();
+    if (text.isEmpty())
+        return lines;
+    for (const QString& line : text.split(QLatin1Char('\n')))
+        lines.push_back(line.toStdString());
+    return lines;
+}
+
+} // namespace
+
+TProjektDataForm::TProjektDataForm(TProjektData& data, QWidget* parent)
+    : QDialog(parent)
+    , m_data(data)
+    , m_date(named<QLineEdit>("DateEdit", qt(data.Date))) {
+    setObjectName(QStringLiteral("ProjektDataForm"));
+    setWindowTitle(QStringLiteral("Project data"));
+    setSizeGripEnabled(true);
+    const char* const memos[] = {"BuildingMemo", "CustomerMemo", "PlannerMemo", "CommentMemo"};
+    const char* const labels[] = {"BuildingLabel", "CustomerLabel", "PlannerLabel", "CommentLabel"};
+    const char* const captions[] = {"Building", "Customer", "Planner", "Comment"};
+    const StringList* const values[] = {&data.Building, &data.Customer, &data.Planner,
+                                        &data.Comment};
+    auto* form = new QFormLayout;
+    for (int i = 0; i < 4; ++i) {
+        m_memos[i] = named<QPlainTextEdit>(memos[i]);
+        m_memos[i]->setPlainText(joined(*values[i]));
+        m_memos[i]->setMinimumHeight(60);
+        form->addRow(named<QLabel>(labels[i], QString::fromLatin1(captions[i])), m_memos[i]);
+    }
+    form->addRow(named<QLabel>("DateLabel", QStringLiteral("Date")), m_date);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(form);
+    layout->addWidget(okCancelButtons(this));
+    resize(520, 460);
+}
+
+void TProjektDataForm::accept() {
+    StringList* const values[] = {&m_data.Building, &m_data.Customer, &m_data.Planner,
+                                  &m_data.Comment};
+    for (int i = 0; i < 4; ++i)
+        *values[i] = linesOf(m_memos[i]);
+    m_data.Date = m_date->text().toStdString();
+    QDialog::accept();
+}
+
+ProjectFileDialog::ProjectFileDialog(Purpose purpose, const QString& title, const QString& filters,
+                                     const std::string& openProjectPath, QWidget* parent)
+    : QFileDialog(parent, title)
+    , m_purpose(purpose)
+    , m_openProjectPath(openProjectPath) {
+    setObjectName(QStringLiteral("ProjectFileDialog"));
+    // The dialog's own widgets, so that a refused name keeps it open.
+    setOption(QFileDialog::DontUseNativeDialog);
+    setDefaultSuffix(QStringLiteral("db"));
+    setNameFilters(nameFiltersOf(filters));
+    setAcceptMode(purpose == Purpose::SaveAs ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    setFileMode(purpose == Purpose::Open || purpose == Purpose::Delete ? QFileDialog::ExistingFile
+                                                                       : QFileDialog::AnyFile);
+    if (purpose == Purpose::SaveAs)
+        setOption(QFileDialog::DontConfirmOverwrite);
+}
+
+std::string ProjectFileDialog::refusal(const QString& path) const {
+    const QString suffix = QFileInfo(path).suffix();
+    const bool extensionDiffers =
+        !suffix.isEmpty() && suffix.compare(QStringLiteral("db"), Qt::CaseInsensitive) != 0;
+    const std::string name = path.toStdString();
+    if (m_purpose == Purpose::SaveAs)
+        return checkSaveDialogName(name, extensionDiffers, m_openProjectPath);
+    return checkOpenDialogName(name, extensionDiffers, m_purpose == Purpose::New);
+}
+
+void ProjectFileDialog::accept() {
+    const QStringList files = selectedFiles();
+    if (!files.isEmpty()) {
+        const std::string key = refusal(files.first());
+        if (!key.empty()) {
+            platform::prompter().showMessage(GetText(key));
+            return;
+        }
+    }
+    QFileDialog::accept();
+}
+
+} // namespace kalydor::gui

@@ -7,12 +7,15 @@
 #include "gui/qtfiletrash.h"
 #include "gui/qtprompter.h"
 #include "gui/qtsettingsstore.h"
+#include "gui/splash.h"
 #include "language/languages.h"
 #include "platform/prompter.h"
 #include "shell/programoptions.h"
 #include "shell/projects.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
+#include <QFileInfo>
 #include <QMessageBox>
 
 namespace {
@@ -42,12 +45,25 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName(QString::fromUtf8(kalydor::gui::kApplicationTitle));
     QApplication::setApplicationVersion(QStringLiteral(KALYDOR_VERSION));
 
+    // The splash first: the picture named like the program, or the slide show of the
+    // folder the settings name.
+    QElapsedTimer started;
+    started.start();
+    kalydor::gui::QtSettingsStore settings;
+    const QString slideShow =
+        QString::fromStdString(settings.textOr("ProgramOptions", "SlideShowDir", ""));
+    kalydor::gui::SplashWindow splash(kalydor::gui::splashPictures(
+        QApplication::applicationDirPath(),
+        QFileInfo(QApplication::applicationFilePath()).fileName(), slideShow));
+    splash.setSlideShow(!slideShow.isEmpty());
+    splash.show();
+    QApplication::processEvents();
+
     // The language tables, loaded once from the program directory; the program options
     // choose the interface and printing languages.
     kalydor::TLanguages languages;
     languages.LoadLanguages(QApplication::applicationDirPath().toStdString() + "/languages/*.xm?");
     kalydor::setTextLookup(&languages);
-    kalydor::gui::QtSettingsStore settings;
     kalydor::TProgramOptions options(settings, languages);
 
     kalydor::registerConstructionItems();
@@ -64,6 +80,8 @@ int main(int argc, char** argv) {
     window.retranslate();
     kalydor::gui::QtPrompter prompter(&window);
     kalydor::platform::setPrompter(&prompter);
+    splash.waitUntilDone(started);
+    splash.finish(&window);
     if (settings.boolOr("", "Maximized", false))
         window.showMaximized();
     else

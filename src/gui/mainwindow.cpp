@@ -17,11 +17,14 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDesktopServices>
+#include <QDir>
 #include <QFileInfo>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QUrl>
 
 #include <functional>
 
@@ -112,6 +115,9 @@ void MainWindow::buildMenus() {
         {"deleteProject", [this] { deleteProject(); }},
         {"projectData", [this] { editProjectData(); }},
         {"projectOptions", [this] { editProjectOptions(); }},
+        {"helpContents", [this] { showHelp("contents"); }},
+        {"helpSearch", [this] { showHelp("contents"); }},
+        {"helpOnHelp", [this] { showHelp("help"); }},
         {"recent1", [this] { openRecent(1); }},
         {"recent2", [this] { openRecent(2); }},
         {"recent3", [this] { openRecent(3); }},
@@ -378,6 +384,20 @@ void MainWindow::updateCaption() {
     if (m_session && m_session->isOpen())
         caption += QStringLiteral(" - ") + qt(m_session->path());
     setWindowTitle(caption);
+}
+
+// The manual beside the program, named like it with ".html", in the desktop's browser; its
+// search is the browser's.
+void MainWindow::showHelp(const char* section) {
+    const QString manual =
+        QDir(QApplication::applicationDirPath())
+            .filePath(QFileInfo(QApplication::applicationFilePath()).completeBaseName() +
+                      QStringLiteral(".html"));
+    QUrl url = QUrl::fromLocalFile(manual);
+    url.setFragment(QString::fromLatin1(section));
+    if (!QFileInfo::exists(manual) || !QDesktopServices::openUrl(url))
+        platform::prompter().showMessage(
+            formatText(GetText("IDS_NOHELPFILE"), {manual.toStdString()}));
 }
 
 void MainWindow::showAbout() {

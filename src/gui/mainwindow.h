@@ -73,6 +73,7 @@ private:
     void minimizeAll();
     void arrangeIcons();
     void showAbout();
+    void showHelp(const char* section);
 
     void updateCaption();
     /// The file chosen in a project dialog, or empty when cancelled.

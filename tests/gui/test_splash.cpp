@@ -1,9 +1,10 @@
 #include "gui/splash.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QImage>
 #include <QMouseEvent>
-#include <QTest>
+#include <QPointingDevice>
 
 #include "support/qtapplication.h"
 #include "support/tempdir.h"
@@ -47,7 +48,14 @@ TEST(Splash, PicturesAndSlideShow) {
 
     // A slide show lasts until a click; the wait then ends at once.
     EXPECT_FALSE(splash.dismissed());
-    QTest::mouseClick(&splash, Qt::LeftButton);
+    // A mouse of the test's own: the application's default device would outlive the
+    // application object of the test program.
+    const QPointingDevice mouse(QStringLiteral("test mouse"), 1, QInputDevice::DeviceType::Mouse,
+                                QPointingDevice::PointerType::Generic,
+                                QInputDevice::Capability::Position, 1, 3);
+    QMouseEvent click(QEvent::MouseButtonPress, QPointF(5, 5), QPointF(5, 5), Qt::LeftButton,
+                      Qt::LeftButton, Qt::NoModifier, &mouse);
+    QApplication::sendEvent(&splash, &click);
     EXPECT_TRUE(splash.dismissed());
     QElapsedTimer started;
     started.start();

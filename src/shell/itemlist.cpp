@@ -1,0 +1,305 @@
+#include "shell/itemlist.h"
+
+#include "base/error.h"
+#include "base/memorystream.h"
+#include "language/languages.h"
+#include "platform/clipboard.h"
+#include "platform/prompter.h"
+#include "reports/clipboardstream.h"
+#include "store/datamodule.h"
+#include "store/itemkinds.h"
+
+#include <algorithm>
+
+namespace kalydor {
+namespace {
+
+const ItemListKind kKinds[] = {
+    {1, RecordType::MaterialGroup, RecordType::Material, "MaterialList", "MaterialItemsTitle",
+     true},
+    {2, RecordType::PanelGroup, RecordType::Panel, "PanelList", "PanelItemsTitle", true},
+    {3, RecordType::RoomGroup, RecordType::Room, "RoomList", "RoomItemsTitle", false},
+    {4, RecordType::BuildingGroup, RecordType::Building, "BuildingList", "BuildingItemsTitle",
+     false},
+};
+
+std::string trimTrailingSpaces(std::string text) {
+    while (!text.empty() && text.back() == ' ')
+        text.pop_back();
+    return text;
+}
+
+void showKey(const TLanguages& languages, const char* key) {
+    platform::prompter().showMessage(languages.GetText(key));
+}
+
+} // namespace
+
+const ItemListKind& itemListKind(int kind) {
+    if (kind < 1 || kind > 4)
+        throw Error::withText("IDS_NOSUCHKIND", "There is no item kind " + std::to_string(kind));
+    return kKinds[kind - 1];
+}
+
+ItemListLogic::ItemListLogic(int kind, TDataModuleForm& store, const TLanguages& languages,
+                             platform::SettingsStore& settings)
+    : m_kind(itemListKind(kind))
+    , m_store(store)
+    , m_languages(languages)
+    , m_settings(settings)
+    , m_columns(LoadListHeaderFormat(m_kind.layoutName, languages, &settings, m_kind.listName)) {}
+
+std::string ItemListLogic::categoryTitle() const {
+    return m_languages.GetText("IDS_PRINTCATEGORY+" + std::to_string(m_kind.kind));
+}
+
+std::string ItemListLogic::caption() const {
+    if (m_captionPath.empty())
+        return categoryTitle();
+    std::string caption;
+    for (const std::string& part : m_captionPath)
+        caption += (caption.empty() ? "" : " - ") + part;
+    return caption;
+}
+
+std::string ItemListLogic::selectedGroupCaption() const {
+    return m_captionPath.empty() ? std::string() : m_captionPath.back();
+}
+
+void ItemListLogic::selectGroup(std::vector<std::string> captionPath, std::string groupId) {
+    m_captionPath = groupId.empty() ? std::vector<std::string>{} : std::move(captionPath);
+    m_groupId = std::move(groupId);
+    reload();
+}
+
+std::unique_ptr<DBItem> ItemListLogic::loadItem(const std::string& name) const {
+    if (m_groupId.empty() || !m_store.FindRecord(m_kind.itemType, m_groupId, name))
+        return nullptr;
+    std::unique_ptr<DBItem> item = CreateItemOfKind(m_kind.kind);
+    if (!item)
+        throw Error::withText("IDS_NOSUCHKIND", "This program has no items of this kind yet.");
+    const Reference& record = m_store.current();
+    item->Name = record.Name;
+    item->ID = record.ID;
+    item->GroupID = record.RefID;
+    item->GroupName = selectedGroupCaption();
+    try {
+        (void)m_store.LoadItem(*item);
+    } catch (const Error&) {
+        item->setLoadFailed(true);
+    }
+    return item;
+}
+
+void ItemListLogic::reload() {
+    m_rows.clear();
+    if (m_groupId.empty())
+        return;
+    for (const Reference& record : m_store.ListRecordsInGroup(m_kind.itemType, m_groupId)) {
+        Row row;
+        row.name = record.Name;
+        const std::unique_ptr<DBItem> item = loadItem(record.Name);
+        if (item) {
+            row.unreadable = item->loadFailed();
+            item->FillListRow(row.texts, m_columns);
+        }
+        if (row.texts.caption.empty() && row.texts.subItems.empty())
+            row.texts.caption = record.Name;
+        m_rows.push_back(std::move(row));
+    }
+}
+
+int ItemListLogic::rowOf(const std::string& name) const {
+    const auto it = std::find_if(m_rows.begin(), m_rows.end(),
+                                 [&](const Row& row) { return row.name == name; });
+    return it == m_rows.end() ? -1 : static_cast<int>(it - m_rows.begin());
+}
+
+bool ItemListLogic::editItem(const std::string& name, platform::Window* owner) {
+    const std::unique_ptr<DBItem> item = loadItem(name);
+    if (!item)
+        return false;
+    if (item->loadFailed()) {
+        // A record that cannot be read is never edited nor written over.
+        platform::prompter().showMessage(
+            formatText(m_languages.GetText("IDS_UNREADABLEITEM"), {name}));
+        return false;
+    }
+    const bool confirmed = item->Edit(owner);
+    if (confirmed && m_store.FindRecord(m_kind.itemType, m_groupId, name))
+        item->SaveToRecord(m_store);
+    reload();
+    return confirmed;
+}
+
+bool ItemListLogic::itemCreated(const std::string& name, platform::Window* owner) {
+    reload();
+    return editItem(name, owner);
+}
+
+bool ItemListLogic::itemCopied(const std::string& source, const std::string& newName,
+                               platform::Window* owner) {
+    const std::unique_ptr<DBItem> item = loadItem(source);
+    if (!item || item->loadFailed() || !m_store.FindRecord(m_kind.itemType, m_groupId, newName))
+        return false;
+    item->Name = newName;
+    item->ID = m_store.current().ID;
+    item->SaveToRecord(m_store);
+    return itemCreated(newName, owner);
+}
+
+std::string ItemListLogic::renameItem(const std::string& oldName, const std::string& typed) {
+    if (typed == oldName)
+        return {};
+    const std::string name = trimTrailingSpaces(typed);
+    if (name.empty() || name == oldName)
+        return {};
+    if (m_store.FindRecord(m_kind.itemType, m_groupId, name))
+        return "IDS_ITEMNAMEEXIST";
+    m_store.RenameRecord(m_kind.itemType, m_groupId, oldName, name);
+    reload();
+    return {};
+}
+
+std::string ItemListLogic::renameGroup(const std::string& parentId, const std::string& oldName,
+                                       const std::string& typed) {
+    if (typed == oldName)
+        return {};
+    if (parentId.empty())
+        return "IDS_ROOTNAMECANNOTCHANGE";
+    const std::string name = trimTrailingSpaces(typed);
+    if (name.empty() || name == oldName)
+        return {};
+    if (m_store.FindRecord(m_kind.groupType, parentId, name))
+        return "IDS_GROUPNAMEEXIST";
+    m_store.RenameRecord(m_kind.groupType, parentId, oldName, name);
+    if (!m_captionPath.empty() && m_captionPath.back() == oldName)
+        m_captionPath.back() = name;
+    return {};
+}
+
+std::string ItemListLogic::textOf(const char* key, const std::string& argument) const {
+    return formatText(m_languages.GetText(key), {argument});
+}
+
+bool ItemListLogic::deleteItem(const std::string& name) {
+    if (!platform::prompter().askYesNo(textOf("IDS_WANTITEMDELETE", name),
+                                       platform::DefaultButton::No))
+        return false;
+    if (!m_store.DeleteItem(m_kind.itemType, m_groupId, name)) {
+        showKey(m_languages, "IDS_BUILDINGHASROOMREF");
+        return false;
+    }
+    reload();
+    return true;
+}
+
+bool ItemListLogic::deleteGroup(const std::string& parentId, const std::string& name,
+                                const std::string& groupId) {
+    if (parentId.empty() || groupId == m_store.RootId()) {
+        showKey(m_languages, "IDS_ROOTCANNOTDELETE");
+        return false;
+    }
+    if (!platform::prompter().askYesNo(textOf("IDS_WANTGROUPDELETE", name),
+                                       platform::DefaultButton::No))
+        return false;
+    // Depth first: every subgroup (always the first one left) before the group itself.
+    const std::function<bool(const std::string&, const std::string&, const std::string&)>
+        removeGroup = [&](const std::string& parent, const std::string& groupName,
+                          const std::string& id) {
+            for (;;) {
+                const std::vector<Reference> children =
+                    m_store.ListRecordsInGroup(m_kind.groupType, id);
+                if (children.empty())
+                    break;
+                if (!removeGroup(id, children.front().Name, children.front().ID))
+                    return false;
+            }
+            return m_store.DeleteGroup(m_kind.groupType, m_kind.itemType, groupName, id, parent);
+        };
+    const bool deleted = removeGroup(parentId, name, groupId);
+    if (!deleted)
+        showKey(m_languages, "IDS_BUILDINGHASROOMREF");
+    if (deleted && m_groupId == groupId)
+        selectGroup({}, {});
+    else
+        reload();
+    return deleted;
+}
+
+std::string ItemListLogic::privateFormat(bool exportForm) const {
+    return privateClipboardFormat(m_kind.kind, exportForm);
+}
+
+bool ItemListLogic::copyToClipboard(const std::string& name, platform::Clipboard& clipboard,
+                                    platform::Window* owner, bool cut) {
+    const std::unique_ptr<DBItem> item = loadItem(name);
+    if (!item || item->loadFailed())
+        return false;
+    TClipboardStream stream(m_languages);
+    if (!item->CopyTo(stream, owner))
+        return false;
+    stream.CopyToClipboard(clipboard, privateFormat(false));
+    if (cut) {
+        // A building that still has rooms stays; the cut is then a copy.
+        m_store.DeleteItem(m_kind.itemType, m_groupId, name);
+        reload();
+    }
+    return true;
+}
+
+bool ItemListLogic::canPaste(const platform::Clipboard& clipboard) const {
+    return !m_groupId.empty() && clipboard.hasFormat(privateFormat(false));
+}
+
+std::optional<std::string> ItemListLogic::paste(
+    const platform::Clipboard& clipboard,
+    const std::function<std::optional<std::string>(const std::string& initial)>& askName) {
+    if (m_groupId.empty())
+        return std::nullopt;
+    TClipboardStream stream(m_languages);
+    if (!stream.PasteFromClipboard(clipboard, privateFormat(false)))
+        return std::nullopt;
+    std::unique_ptr<DBItem> item = CreateItemOfKind(m_kind.kind);
+    if (!item || !item->PasteFrom(stream.privateStream()))
+        return std::nullopt;
+    std::string name = item->Name;
+    if (m_store.FindRecord(m_kind.itemType, m_groupId, name)) {
+        if (!platform::prompter().askYesNo(m_languages.GetText("IDS_PASTEITEMNAMEEXIST"),
+                                           platform::DefaultButton::Yes))
+            return std::nullopt;
+        const std::optional<std::string> chosen = askName(name);
+        if (!chosen || !m_store.FindRecord(m_kind.itemType, m_groupId, *chosen))
+            return std::nullopt;
+        name = *chosen;
+    } else {
+        m_store.AddRecord(m_kind.itemType, m_groupId, name);
+    }
+    item->Name = name;
+    item->ID = m_store.current().ID;
+    item->GroupID = m_groupId;
+    item->GroupName = selectedGroupCaption();
+    item->SaveToRecord(m_store);
+    reload();
+    return name;
+}
+
+bool ItemListLogic::moveItem(const std::string& name, const std::string& targetGroupId) {
+    if (!m_store.MoveRecord(m_kind.itemType, name, m_groupId, targetGroupId)) {
+        showKey(m_languages, "IDS_CONFLICTEXISTEDNAMES");
+        return false;
+    }
+    reload();
+    return true;
+}
+
+bool ItemListLogic::moveGroup(const std::string& name, const std::string& parentId,
+                              const std::string& targetGroupId) {
+    if (!m_store.MoveRecord(m_kind.groupType, name, parentId, targetGroupId)) {
+        showKey(m_languages, "IDS_CONFLICTEXISTEDNAMES");
+        return false;
+    }
+    return true;
+}
+
+} // namespace kalydor

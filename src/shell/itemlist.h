@@ -1,0 +1,135 @@
+#pragma once
+
+#include "reports/listheaderformat.h"
+#include "store/dbitem.h"
+#include "store/reference.h"
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace kalydor {
+
+class TDataModuleForm;
+class TLanguages;
+
+namespace platform {
+class Clipboard;
+class SettingsStore;
+class Window;
+} // namespace platform
+
+/// What distinguishes the list windows of the four item kinds.
+struct ItemListKind {
+    int kind = 0;
+    std::int16_t groupType = 0;
+    std::int16_t itemType = 0;
+    const char* listName = "";   ///< settings name of the column layout
+    const char* layoutName = ""; ///< built-in column layout
+    bool fileExchange = false;   ///< export and import to files (materials, constructions)
+};
+
+/// The constants of kinds 1 (materials) to 4 (buildings); raises for another kind.
+const ItemListKind& itemListKind(int kind);
+
+/// The logic of an item list window: the items of the selected group as list rows, and the
+/// commands on items and groups over the store. The window shows what it holds and asks the
+/// user through the prompter; the name dialog and the editors are run by the caller.
+class ItemListLogic {
+public:
+    ItemListLogic(int kind, TDataModuleForm& store, const TLanguages& languages,
+                  platform::SettingsStore& settings);
+
+    const ItemListKind& kind() const { return m_kind; }
+    TDataModuleForm& store() const { return m_store; }
+    TListHeaderFormat& columns() { return m_columns; }
+
+    /// The category title of the kind (the root group's caption).
+    std::string categoryTitle() const;
+    /// The window caption: the captions from the root down to the selected group joined by
+    /// " - ", or the category title without a selected group.
+    std::string caption() const;
+
+    /// Selects a group (its captions from the root down, and its identifier) and reloads the
+    /// list; an empty identifier deselects.
+    void selectGroup(std::vector<std::string> captionPath, std::string groupId);
+    const std::string& selectedGroupId() const { return m_groupId; }
+    std::string selectedGroupCaption() const;
+
+    struct Row {
+        std::string name;
+        ListRow texts;
+        bool unreadable = false; ///< the stored data could not be read
+    };
+    const std::vector<Row>& rows() const { return m_rows; }
+    /// Reloads every row of the selected group through the column layout.
+    void reload();
+    /// The row of an item, or -1.
+    int rowOf(const std::string& name) const;
+
+    /// A new item of the kind loaded from its record in the selected group; null when there
+    /// is no such record. An item whose data cannot be read comes back marked so.
+    std::unique_ptr<DBItem> loadItem(const std::string& name) const;
+
+    /// Runs the item's editor and stores it when the user confirmed; the row follows.
+    bool editItem(const std::string& name, platform::Window* owner);
+    /// After the name dialog created the record of a new item: the item with its defaults
+    /// gets its row and its editor. Cancelling the editor keeps the new item as it is.
+    bool itemCreated(const std::string& name, platform::Window* owner);
+    /// After the name dialog created a record for a copy of `source`: the source's data
+    /// under the new name, a row, and the editor on the copy.
+    bool itemCopied(const std::string& source, const std::string& newName, platform::Window* owner);
+
+    /// Renames an item from its row; the message key of a refusal (the old caption stays),
+    /// or empty.
+    std::string renameItem(const std::string& oldName, const std::string& typed);
+    /// Renames a group (not the root); the message key of a refusal, or empty.
+    std::string renameGroup(const std::string& parentId, const std::string& oldName,
+                            const std::string& typed);
+
+    /// Deletes an item after the question "IDS_WANTITEMDELETE"; false when kept.
+    bool deleteItem(const std::string& name);
+    /// Deletes a group with its subgroups and items, depth first, after the question
+    /// "IDS_WANTGROUPDELETE"; stops at the first refusal ("IDS_BUILDINGHASROOMREF"), what was
+    /// deleted staying deleted. The root is refused ("IDS_ROOTCANNOTDELETE").
+    bool deleteGroup(const std::string& parentId, const std::string& name,
+                     const std::string& groupId);
+
+    /// Puts an item on the clipboard: its report text and cells and its private copy under
+    /// the kind's copy format. With `cut` the record is deleted afterwards.
+    bool copyToClipboard(const std::string& name, platform::Clipboard& clipboard,
+                         platform::Window* owner, bool cut);
+    /// Whether the clipboard holds an item of this kind.
+    bool canPaste(const platform::Clipboard& clipboard) const;
+    /// Pastes the clipboard's item into the selected group. When its name is taken there,
+    /// "IDS_PASTEITEMNAMEEXIST" is asked and `askName` (the name dialog, which creates the
+    /// record) gives the new name, or nothing to stop. Returns the name stored under.
+    std::optional<std::string>
+    paste(const platform::Clipboard& clipboard,
+          const std::function<std::optional<std::string>(const std::string& initial)>& askName);
+
+    /// Moves an item of the selected group into another group; false (with
+    /// "IDS_CONFLICTEXISTEDNAMES") when it cannot go there.
+    bool moveItem(const std::string& name, const std::string& targetGroupId);
+    /// Moves a group under another one (not under itself or its own subgroups).
+    bool moveGroup(const std::string& name, const std::string& parentId,
+                   const std::string& targetGroupId);
+
+private:
+    std::string privateFormat(bool exportForm) const;
+    std::string textOf(const char* key, const std::string& argument) const;
+
+    ItemListKind m_kind;
+    TDataModuleForm& m_store;
+    const TLanguages& m_languages;
+    platform::SettingsStore& m_settings;
+    TListHeaderFormat m_columns;
+    std::vector<std::string> m_captionPath;
+    std::string m_groupId;
+    std::vector<Row> m_rows;
+};
+
+} // namespace kalydor

@@ -1,0 +1,202 @@
+#include "shell/itemlist.h"
+
+#include "base/memorystream.h"
+#include "constructions/materialeditor.h"
+#include "constructions/registration.h"
+#include "platform/memoryclipboard.h"
+#include "platform/memorysettingsstore.h"
+#include "platform/scriptedprompter.h"
+#include "store/datamodule.h"
+#include "store/itemkinds.h"
+
+#include "support/shippedlanguages.h"
+#include "support/tempdir.h"
+
+#include <gtest/gtest.h>
+
+namespace kalydor {
+namespace {
+
+using platform::ScopedPrompter;
+using platform::ScriptedPrompter;
+
+// A material catalogue with a few materials in two groups.
+class ItemListTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        registerConstructionItems();
+        languages().SelectInterfaceLanguage("English");
+        store = std::make_unique<TDataModuleForm>(dir.path().string(), "material",
+                                                  TableMode::Create, TableKind::Catalogue);
+        masonry = store->GroupOfPath(RecordType::MaterialGroup, "Masonry", '\\');
+        bricks = store->GroupOfPath(RecordType::MaterialGroup, "Masonry\\Bricks", '\\');
+        insulation = store->GroupOfPath(RecordType::MaterialGroup, "Insulation", '\\');
+        addMaterial(masonry, "Solid brick", 0.8f);
+        addMaterial(masonry, "Hollow brick", 0.45f);
+        addMaterial(bricks, "Clinker", 1.0f);
+        list = std::make_unique<ItemListLogic>(1, *store, languages(), settings);
+    }
+    void TearDown() override { setMaterialDialogs(nullptr); }
+
+    static TLanguages& languages() { return test::shippedLanguages(); }
+
+    void addMaterial(const std::string& group, const std::string& name, float lambda) {
+        Material m;
+        m.Name = name;
+        m.Kind = 0;
+        m.Thickness = 25;
+        m.ThermalCond = lambda;
+        store->AddRecord(RecordType::Material, group, name);
+        MyMemoryStream record;
+        m.WriteRecord(record, true);
+        store->setCurrentData(record.bytes());
+    }
+
+    std::vector<std::string> names() const {
+        std::vector<std::string> result;
+        for (const ItemListLogic::Row& row : list->rows())
+            result.push_back(row.name);
+        return result;
+    }
+
+    test::TempDir dir;
+    platform::MemorySettingsStore settings;
+    std::unique_ptr<TDataModuleForm> store;
+    std::unique_ptr<ItemListLogic> list;
+    std::string masonry, bricks, insulation;
+    ScriptedPrompter prompter;
+    ScopedPrompter scoped{prompter};
+};
+
+TEST_F(ItemListTest, SelectedGroupShowsItsItemsThroughTheColumns) {
+    EXPECT_EQ(list->caption(), languages().GetText("IDS_PRINTCATEGORY+1"));
+    list->selectGroup({"Materials", "Masonry"}, masonry);
+    EXPECT_EQ(list->caption(), "Materials - Masonry");
+    EXPECT_EQ(names(), (std::vector<std::string>{"Hollow brick", "Solid brick"}));
+    const ItemListLogic::Row& row = list->rows()[1];
+    EXPECT_EQ(row.texts.caption, "Solid brick");
+    ASSERT_FALSE(row.texts.subItems.empty());
+    EXPECT_EQ(row.texts.subItems[0], list->columns().formatReal(1, 25)); // thickness column
+    list->selectGroup({}, {});
+    EXPECT_TRUE(list->rows().empty());
+}
+
+TEST_F(ItemListTest, RenameDeleteAndMove) {
+    list->selectGroup({"Materials", "Masonry"}, masonry);
+    EXPECT_EQ(list->renameItem("Solid brick", "Hollow brick"), "IDS_ITEMNAMEEXIST");
+    EXPECT_EQ(list->renameItem("Solid brick", "   "), "");
+    EXPECT_EQ(list->renameItem("Solid brick", "Full brick  "), "");
+    EXPECT_EQ(names(), (std::vector<std::string>{"Full brick", "Hollow brick"}));
+
+    prompter.scriptYesNo(false);
+    EXPECT_FALSE(list->deleteItem("Full brick"));
+    EXPECT_EQ(prompter.questions().back().defaultButton, platform::DefaultButton::No);
+    prompter.scriptYesNo(true);
+    EXPECT_TRUE(list->deleteItem("Full brick"));
+    EXPECT_EQ(names(), std::vector<std::string>{"Hollow brick"});
+
+    // Into a group that already holds the name: refused.
+    addMaterial(insulation, "Hollow brick", 0.1f);
+    EXPECT_FALSE(list->moveItem("Hollow brick", insulation));
+    EXPECT_EQ(prompter.messages().back(), languages().GetText("IDS_CONFLICTEXISTEDNAMES"));
+    EXPECT_TRUE(list->moveItem("Hollow brick", bricks));
+    EXPECT_TRUE(list->rows().empty());
+
+    EXPECT_EQ(list->renameGroup("", "Materials", "Other"), "IDS_ROOTNAMECANNOTCHANGE");
+    EXPECT_EQ(list->renameGroup(store->RootId(), "Masonry", "Insulation"), "IDS_GROUPNAMEEXIST");
+    EXPECT_EQ(list->renameGroup(store->RootId(), "Masonry", "Walls"), "");
+    EXPECT_EQ(list->caption(), "Materials - Walls");
+}
+
+TEST_F(ItemListTest, DeletingAGroupTakesItsSubgroupsAndItems) {
+    store->GroupOfPath(RecordType::MaterialGroup, "Masonry\\Bricks\\Old", '\\');
+    list->selectGroup({"Materials", "Masonry"}, masonry);
+    prompter.scriptYesNo(true);
+    EXPECT_TRUE(list->deleteGroup(store->RootId(), "Masonry", masonry));
+    EXPECT_TRUE(store->ListRecords(RecordType::Material).empty());
+    const std::vector<Reference> groups = store->ListRecords(RecordType::MaterialGroup);
+    ASSERT_EQ(groups.size(), 1u);
+    EXPECT_EQ(groups[0].Name, "Insulation");
+    EXPECT_TRUE(list->rows().empty());
+    EXPECT_FALSE(list->deleteGroup("", "Materials", store->RootId()));
+    EXPECT_EQ(prompter.messages().back(), languages().GetText("IDS_ROOTCANNOTDELETE"));
+}
+
+TEST_F(ItemListTest, CopyCutAndPasteThroughTheClipboard) {
+    platform::MemoryClipboard clipboard;
+    list->selectGroup({"Materials", "Masonry"}, masonry);
+    EXPECT_FALSE(list->canPaste(clipboard));
+    ASSERT_TRUE(list->copyToClipboard("Solid brick", clipboard, nullptr, false));
+
+    list->selectGroup({"Materials", "Insulation"}, insulation);
+    ASSERT_TRUE(list->canPaste(clipboard));
+    const auto noDialog = [](const std::string&) -> std::optional<std::string> {
+        ADD_FAILURE() << "no name dialog expected";
+        return std::nullopt;
+    };
+    EXPECT_EQ(list->paste(clipboard, noDialog), "Solid brick");
+    EXPECT_EQ(names(), std::vector<std::string>{"Solid brick"});
+
+    // The name is taken now: "No" ends the paste, "Yes" asks for a new name.
+    prompter.scriptYesNo(false);
+    EXPECT_FALSE(list->paste(clipboard, noDialog));
+    prompter.scriptYesNo(true);
+    const auto nameDialog = [&](const std::string& initial) -> std::optional<std::string> {
+        EXPECT_EQ(initial, "Solid brick");
+        store->AddRecord(RecordType::Material, insulation, "Solid brick 2");
+        return std::string("Solid brick 2");
+    };
+    EXPECT_EQ(list->paste(clipboard, nameDialog), "Solid brick 2");
+    const std::unique_ptr<DBItem> pasted = list->loadItem("Solid brick 2");
+    ASSERT_TRUE(pasted);
+    EXPECT_FLOAT_EQ(static_cast<Material&>(*pasted).ThermalCond, 0.8f);
+
+    ASSERT_TRUE(list->copyToClipboard("Solid brick 2", clipboard, nullptr, true));
+    EXPECT_EQ(names(), std::vector<std::string>{"Solid brick"});
+    EXPECT_TRUE(prompter.scriptUsed());
+}
+
+// An editor that doubles the thickness, as a user typing into it would.
+class DoublingDialogs final : public MaterialDialogs {
+public:
+    std::optional<MaterialKind> chooseKind(platform::Window*) override {
+        return MaterialKind::Thick;
+    }
+    bool editMaterial(MaterialEditor& editor, platform::Window*) override {
+        auto texts = editor.texts();
+        texts[0] = std::to_string(2 * std::stod(texts[0]));
+        return !editor.apply(texts, editor.isothermTexts());
+    }
+    bool editAirMaterial(AirMaterialEditor&, platform::Window*) override { return false; }
+};
+
+TEST_F(ItemListTest, EditCreateAndCopyStoreWhatTheEditorConfirmed) {
+    DoublingDialogs dialogs;
+    setMaterialDialogs(&dialogs);
+    list->selectGroup({"Materials", "Masonry"}, masonry);
+    ASSERT_TRUE(list->editItem("Solid brick", nullptr));
+    EXPECT_FLOAT_EQ(static_cast<Material&>(*list->loadItem("Solid brick")).Thickness, 50);
+
+    // A new item: the name dialog made the record; the kind is chosen, then it is edited.
+    store->AddRecord(RecordType::Material, masonry, "Render");
+    ASSERT_TRUE(list->itemCreated("Render", nullptr));
+    const std::unique_ptr<DBItem> render = list->loadItem("Render");
+    EXPECT_TRUE(static_cast<Material&>(*render).isKind(MaterialKind::Thick));
+    EXPECT_GE(list->rowOf("Render"), 0);
+
+    store->AddRecord(RecordType::Material, masonry, "Solid brick copy");
+    ASSERT_TRUE(list->itemCopied("Solid brick", "Solid brick copy", nullptr));
+    EXPECT_FLOAT_EQ(static_cast<Material&>(*list->loadItem("Solid brick copy")).Thickness, 100);
+    EXPECT_FLOAT_EQ(static_cast<Material&>(*list->loadItem("Solid brick")).Thickness, 50);
+
+    // A record that cannot be read is neither edited nor written over.
+    ASSERT_TRUE(store->FindRecord(RecordType::Material, masonry, "Hollow brick"));
+    const std::string damaged("\x63\x00\x00\x00", 4);
+    store->setCurrentData(damaged);
+    EXPECT_FALSE(list->editItem("Hollow brick", nullptr));
+    ASSERT_TRUE(store->FindRecord(RecordType::Material, masonry, "Hollow brick"));
+    EXPECT_EQ(store->currentData(), damaged);
+}
+
+} // namespace
+} // namespace kalydor

@@ -1,0 +1,457 @@
+#include "gui/itemlistwindow.h"
+
+#include "base/error.h"
+#include "gui/changeheaderform.h"
+#include "gui/dialogplacement.h"
+#include "gui/headerdelegate.h"
+#include "gui/qtwindow.h"
+#include "gui/qtwindowtranslation.h"
+#include "gui/widgets.h"
+#include "language/languages.h"
+#include "platform/prompter.h"
+#include "shell/programoptions.h"
+#include "store/datamodule.h"
+#include "store/treemodel.h"
+
+#include <QAction>
+#include <QContextMenuEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QMenu>
+#include <QSplitter>
+
+namespace kalydor::gui {
+namespace {
+
+constexpr int kIdRole = Qt::UserRole;
+constexpr int kCaptionRole = Qt::UserRole + 1;
+
+// The group tree: it takes rows dropped from the item list, and its own nodes dropped on
+// other nodes.
+class GroupTree final : public QTreeWidget {
+public:
+    GroupTree(ItemListWindow& window, std::function<bool(QTreeWidgetItem*)> dropRow,
+              std::function<bool(QTreeWidgetItem*, QTreeWidgetItem*)> dropNode)
+        : m_window(window)
+        , m_dropRow(std::move(dropRow))
+        , m_dropNode(std::move(dropNode)) {
+        setDragEnabled(true);
+        setAcceptDrops(true);
+        setDropIndicatorShown(true);
+        setDragDropMode(QAbstractItemView::DragDrop);
+    }
+
+protected:
+    void dragEnterEvent(QDragEnterEvent* event) override { event->acceptProposedAction(); }
+    void dragMoveEvent(QDragMoveEvent* event) override {
+        if (itemAt(event->position().toPoint()))
+            event->acceptProposedAction();
+        else
+            event->ignore();
+    }
+    void dropEvent(QDropEvent* event) override {
+        QTreeWidgetItem* target = itemAt(event->position().toPoint());
+        if (target && event->source() == m_window.itemList())
+            m_dropRow(target);
+        else if (target && event->source() == this && currentItem())
+            m_dropNode(currentItem(), target);
+        // The tree is rebuilt by the handlers; nothing moves by itself.
+        event->setDropAction(Qt::IgnoreAction);
+        event->accept();
+    }
+
+private:
+    ItemListWindow& m_window;
+    std::function<bool(QTreeWidgetItem*)> m_dropRow;
+    std::function<bool(QTreeWidgetItem*, QTreeWidgetItem*)> m_dropNode;
+};
+
+void addNodes(QTreeWidgetItem* parent, const TreeNode& node) {
+    for (const std::unique_ptr<TreeNode>& child : node.children()) {
+        auto* item = new QTreeWidgetItem(parent, {qt(child->caption())});
+        item->setData(0, kIdRole, qt(child->identifier().value_or("")));
+        item->setData(0, kCaptionRole, qt(child->caption()));
+        item->setFlags(item->flags() | Qt::ItemIsEditable);
+        addNodes(item, *child);
+    }
+}
+
+bool isDescendant(const QTreeWidgetItem* node, const QTreeWidgetItem* of) {
+    for (const QTreeWidgetItem* p = node; p; p = p->parent()) {
+        if (p == of)
+            return true;
+    }
+    return false;
+}
+
+} // namespace
+
+ItemListWindow::ItemListWindow(int kind, TDataModuleForm& store, TProgramOptions& options,
+                               platform::Clipboard& clipboard, NamePrompt namePrompt,
+                               QWidget* parent)
+    : QWidget(parent)
+    , m_options(options)
+    , m_clipboard(clipboard)
+    , m_namePrompt(std::move(namePrompt))
+    , m_logic(kind, store, options.languages(), options.store())
+    , m_owner(std::make_unique<QtWindow>(this))
+    , m_list(named<QTreeWidget>("ItemList"))
+    , m_header(new TListHeaderView) {
+    setObjectName(QString::fromLatin1(m_logic.kind().listName) + QStringLiteral("Form"));
+    m_tree = new GroupTree(
+        *this, [this](QTreeWidgetItem* node) { return dropSelectedItemOn(node); },
+        [this](QTreeWidgetItem* node, QTreeWidgetItem* target) {
+            if (!node->parent() || isDescendant(target, node) || node->parent() == target)
+                return false;
+            const bool moved =
+                m_logic.moveGroup(node->data(0, kCaptionRole).toString().toStdString(),
+                                  parentIdOf(node), nodeId(target));
+            if (moved)
+                rebuildTree();
+            return moved;
+        });
+    m_tree->setObjectName(QStringLiteral("GroupTree"));
+    m_tree->setHeaderHidden(true);
+    m_tree->setEditTriggers(QAbstractItemView::EditKeyPressed);
+    m_list->setHeader(m_header);
+    m_list->setRootIsDecorated(false);
+    m_list->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_list->setEditTriggers(QAbstractItemView::EditKeyPressed);
+    m_list->setDragEnabled(true);
+    m_list->setDragDropMode(QAbstractItemView::DragOnly);
+
+    // The list font of the program options for both trees.
+    const ListFontAttributes font =
+        ListFontAttributes::create(options.store(), ListFontAttributes::List);
+    QFont listFont = m_list->font();
+    if (!font.name.empty())
+        listFont.setFamily(qt(font.name));
+    if (font.size > 0)
+        listFont.setPointSize(static_cast<int>(font.size));
+    m_list->setFont(listFont);
+    m_tree->setFont(listFont);
+
+    auto* splitter = new QSplitter(this);
+    splitter->addWidget(m_tree);
+    splitter->addWidget(m_list);
+    splitter->setStretchFactor(1, 3);
+    splitter->setSizes({220, 680});
+    auto* layout = new QHBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(splitter);
+
+    buildCommands();
+    connect(m_tree, &QTreeWidget::currentItemChanged, this, [this] { groupSelected(); });
+    connect(m_tree, &QTreeWidget::itemChanged, this,
+            [this](QTreeWidgetItem* node) { treeItemRenamed(node); });
+    connect(m_list, &QTreeWidget::itemChanged, this,
+            [this](QTreeWidgetItem* row) { listItemRenamed(row); });
+    connect(m_list, &QTreeWidget::itemActivated, this, [this] { modifyItem(); });
+    connect(m_list, &QTreeWidget::currentItemChanged, this, [this] { updateCommands(); });
+
+    translateWindow(options.languages(), *this);
+    rebuildTree();
+    resize(900, 480);
+}
+
+// The header shows the layout the logic owns; it must let go before the logic is gone (the
+// child widgets outlive the members).
+ItemListWindow::~ItemListWindow() {
+    m_header->setColumnLayout(nullptr);
+}
+
+QAction* ItemListWindow::command(const QString& name) const {
+    return m_commands.value(name);
+}
+
+void ItemListWindow::buildCommands() {
+    struct Entry {
+        const char* name;
+        const char* caption;
+        QKeySequence key;
+        bool tree;
+        void (ItemListWindow::*run)();
+    };
+    const Entry entries[] = {
+        {"createGroup", "New group...", {}, true, &ItemListWindow::createGroup},
+        {"renameGroup", "Rename group", QKeySequence(Qt::Key_F2), true,
+         &ItemListWindow::renameGroup},
+        {"deleteGroup", "Delete group", {}, true, &ItemListWindow::deleteGroup},
+        {"createItem", "New...", QKeySequence::New, false, &ItemListWindow::createItem},
+        {"copyItem", "Duplicate...", {}, false, &ItemListWindow::copyItem},
+        {"modifyItem", "Modify...", {}, false, &ItemListWindow::modifyItem},
+        {"renameItem", "Rename", {}, false, nullptr},
+        {"deleteItem", "Delete", QKeySequence::Delete, false, &ItemListWindow::deleteItem},
+        {"copy", "Copy", QKeySequence::Copy, false, nullptr},
+        {"cut", "Cut", QKeySequence::Cut, false, nullptr},
+        {"paste", "Paste", QKeySequence::Paste, false, &ItemListWindow::paste},
+        {"columns", "Columns...", {}, false, &ItemListWindow::editColumns},
+    };
+    for (const Entry& entry : entries) {
+        auto* action = new QAction(QString::fromLatin1(entry.caption), this);
+        action->setObjectName(QString::fromLatin1(entry.name));
+        if (!entry.key.isEmpty()) {
+            action->setShortcut(entry.key);
+            action->setShortcutContext(Qt::WidgetShortcut);
+        }
+        if (entry.run)
+            connect(action, &QAction::triggered, this, entry.run);
+        (entry.tree ? static_cast<QWidget*>(m_tree) : m_list)->addAction(action);
+        m_commands.insert(QString::fromLatin1(entry.name), action);
+    }
+    connect(m_commands.value("renameItem"), &QAction::triggered, this, [this] {
+        if (QTreeWidgetItem* row = m_list->currentItem())
+            m_list->editItem(row, 0);
+    });
+    connect(m_commands.value("copy"), &QAction::triggered, this, [this] { copyOrCut(false); });
+    connect(m_commands.value("cut"), &QAction::triggered, this, [this] { copyOrCut(true); });
+    m_tree->setContextMenuPolicy(Qt::ActionsContextMenu);
+    m_list->setContextMenuPolicy(Qt::ActionsContextMenu);
+    updateCommands();
+}
+
+void ItemListWindow::updateCommands() {
+    const bool group = selectedNode() != nullptr;
+    const bool row = m_list->currentItem() != nullptr;
+    m_commands.value("renameGroup")->setEnabled(group);
+    m_commands.value("deleteGroup")->setEnabled(group);
+    m_commands.value("createGroup")->setEnabled(group);
+    m_commands.value("createItem")->setEnabled(group);
+    for (const char* name : {"copyItem", "modifyItem", "renameItem", "deleteItem", "copy", "cut"})
+        m_commands.value(QString::fromLatin1(name))->setEnabled(row);
+    m_commands.value("paste")->setEnabled(m_logic.canPaste(m_clipboard));
+}
+
+std::string ItemListWindow::nodeId(const QTreeWidgetItem* node) {
+    return node ? node->data(0, kIdRole).toString().toStdString() : std::string();
+}
+
+std::string ItemListWindow::parentIdOf(const QTreeWidgetItem* node) {
+    return node && node->parent() ? nodeId(node->parent()) : std::string();
+}
+
+QTreeWidgetItem* ItemListWindow::selectedNode() const {
+    return m_tree->currentItem();
+}
+
+std::string ItemListWindow::selectedItemName() const {
+    const QTreeWidgetItem* row = m_list->currentItem();
+    return row ? row->data(0, kIdRole).toString().toStdString() : std::string();
+}
+
+void ItemListWindow::rebuildTree() {
+    const std::string selected = nodeId(selectedNode());
+    TreeModel model;
+    const TreeNode* root = m_logic.store().FillGroupTree(model, m_logic.categoryTitle(),
+                                                         m_logic.kind().groupType, true);
+    m_filling = true;
+    m_tree->clear();
+    auto* top = new QTreeWidgetItem(m_tree, {qt(root->caption())});
+    top->setData(0, kIdRole, qt(root->identifier().value_or("")));
+    top->setData(0, kCaptionRole, qt(root->caption()));
+    top->setFlags(top->flags() | Qt::ItemIsEditable);
+    addNodes(top, *root);
+    m_tree->sortItems(0, Qt::AscendingOrder);
+    top->setExpanded(true);
+    m_filling = false;
+    if (selected.empty() || !selectGroupById(selected))
+        groupSelected();
+}
+
+bool ItemListWindow::selectGroupById(const std::string& id) {
+    for (QTreeWidgetItemIterator it(m_tree); *it; ++it) {
+        if (nodeId(*it) == id) {
+            m_tree->setCurrentItem(*it);
+            groupSelected();
+            return true;
+        }
+    }
+    return false;
+}
+
+void ItemListWindow::groupSelected() {
+    if (m_filling)
+        return;
+    std::vector<std::string> path;
+    for (const QTreeWidgetItem* node = selectedNode(); node; node = node->parent())
+        path.insert(path.begin(), node->text(0).toStdString());
+    m_logic.selectGroup(path, nodeId(selectedNode()));
+    setWindowTitle(qt(m_logic.caption()));
+    if (parentWidget())
+        parentWidget()->setWindowTitle(windowTitle());
+    showRows();
+}
+
+void ItemListWindow::reloadList() {
+    m_logic.reload();
+    showRows();
+}
+
+void ItemListWindow::showRows() {
+    const std::string current = selectedItemName();
+    m_filling = true;
+    m_list->clear();
+    const std::vector<int> ids = m_logic.columns().visibleColumnIds();
+    m_list->setColumnCount(static_cast<int>(std::max<std::size_t>(ids.size(), 1)));
+    m_header->setColumnLayout(&m_logic.columns());
+    m_header->applyColumnWidths();
+    for (const ItemListLogic::Row& row : m_logic.rows()) {
+        auto* item = new QTreeWidgetItem(m_list);
+        item->setText(0, qt(row.texts.caption));
+        for (std::size_t i = 0; i < row.texts.subItems.size(); ++i)
+            item->setText(static_cast<int>(i + 1), qt(row.texts.subItems[i]));
+        for (std::size_t i = 0; i < ids.size(); ++i) {
+            const TListHeaderFormatCol* column = m_header->sectionColumn(static_cast<int>(i));
+            if (column && column->DataAlignment != TColumnAlignment::Left)
+                item->setTextAlignment(static_cast<int>(i),
+                                       column->DataAlignment == TColumnAlignment::Right
+                                           ? Qt::AlignRight | Qt::AlignVCenter
+                                           : Qt::AlignCenter);
+        }
+        item->setData(0, kIdRole, qt(row.name));
+        item->setFlags(item->flags() | Qt::ItemIsEditable);
+        if (row.name == current)
+            m_list->setCurrentItem(item);
+    }
+    m_filling = false;
+    updateCommands();
+}
+
+bool ItemListWindow::selectItem(const std::string& name) {
+    for (int i = 0; i < m_list->topLevelItemCount(); ++i) {
+        QTreeWidgetItem* row = m_list->topLevelItem(i);
+        if (row->data(0, kIdRole).toString().toStdString() == name) {
+            m_list->setCurrentItem(row);
+            m_list->scrollToItem(row);
+            return true;
+        }
+    }
+    return false;
+}
+
+void ItemListWindow::retranslate() {
+    translateWindow(m_options.languages(), *this);
+    rebuildTree();
+}
+
+void ItemListWindow::createGroup() {
+    QTreeWidgetItem* node = selectedNode();
+    if (!node)
+        return;
+    const std::string parentId = nodeId(node);
+    if (m_namePrompt(this, true, parentId, {})) {
+        rebuildTree(); // the node is gone with the old tree
+        selectGroupById(parentId);
+    }
+}
+
+void ItemListWindow::renameGroup() {
+    if (QTreeWidgetItem* node = selectedNode())
+        m_tree->editItem(node, 0);
+}
+
+void ItemListWindow::treeItemRenamed(QTreeWidgetItem* node) {
+    if (m_filling)
+        return;
+    const std::string old = node->data(0, kCaptionRole).toString().toStdString();
+    const std::string key = m_logic.renameGroup(parentIdOf(node), old, node->text(0).toStdString());
+    if (!key.empty())
+        platform::prompter().showMessage(m_options.languages().GetText(key));
+    rebuildTree();
+}
+
+void ItemListWindow::deleteGroup() {
+    QTreeWidgetItem* node = selectedNode();
+    if (!node)
+        return;
+    m_logic.deleteGroup(parentIdOf(node), node->data(0, kCaptionRole).toString().toStdString(),
+                        nodeId(node));
+    rebuildTree();
+}
+
+void ItemListWindow::createItem() {
+    const std::string group = m_logic.selectedGroupId();
+    if (group.empty())
+        return;
+    const std::optional<std::string> name = m_namePrompt(this, false, group, {});
+    if (!name)
+        return;
+    m_logic.reload();
+    showRows();
+    selectItem(*name);
+    m_logic.itemCreated(*name, m_owner.get());
+    showRows();
+}
+
+void ItemListWindow::copyItem() {
+    const std::string source = selectedItemName();
+    if (source.empty())
+        return;
+    const std::optional<std::string> name =
+        m_namePrompt(this, false, m_logic.selectedGroupId(), source);
+    if (!name)
+        return;
+    m_logic.itemCopied(source, *name, m_owner.get());
+    showRows();
+    selectItem(*name);
+}
+
+void ItemListWindow::modifyItem() {
+    const std::string name = selectedItemName();
+    if (name.empty())
+        return;
+    m_logic.editItem(name, m_owner.get());
+    showRows();
+}
+
+void ItemListWindow::listItemRenamed(QTreeWidgetItem* row) {
+    if (m_filling)
+        return;
+    const std::string old = row->data(0, kIdRole).toString().toStdString();
+    const std::string key = m_logic.renameItem(old, row->text(0).toStdString());
+    if (!key.empty())
+        platform::prompter().showMessage(m_options.languages().GetText(key));
+    m_logic.reload();
+    showRows();
+}
+
+void ItemListWindow::deleteItem() {
+    const std::string name = selectedItemName();
+    if (!name.empty() && m_logic.deleteItem(name))
+        showRows();
+}
+
+void ItemListWindow::copyOrCut(bool cut) {
+    const std::string name = selectedItemName();
+    if (!name.empty() && m_logic.copyToClipboard(name, m_clipboard, m_owner.get(), cut))
+        showRows();
+}
+
+void ItemListWindow::paste() {
+    const std::optional<std::string> name =
+        m_logic.paste(m_clipboard, [this](const std::string& initial) {
+            return m_namePrompt(this, false, m_logic.selectedGroupId(), initial);
+        });
+    showRows();
+    if (name)
+        selectItem(*name);
+}
+
+void ItemListWindow::editColumns() {
+    TChangeHeaderForm dialog(m_logic.columns(), m_options.languages(), m_options.store(), this);
+    if (execPlaced(dialog, m_options.store()) == QDialog::Accepted && dialog.layoutChanged())
+        reloadList();
+}
+
+bool ItemListWindow::dropSelectedItemOn(QTreeWidgetItem* node) {
+    const std::string name = selectedItemName();
+    if (name.empty() || !node)
+        return false;
+    const bool moved = m_logic.moveItem(name, nodeId(node));
+    showRows();
+    return moved;
+}
+
+} // namespace kalydor::gui

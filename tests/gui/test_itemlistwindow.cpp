@@ -1,0 +1,114 @@
+#include "gui/itemlistwindow.h"
+
+#include "base/memorystream.h"
+#include "constructions/material.h"
+#include "constructions/registration.h"
+#include "platform/memoryclipboard.h"
+#include "platform/memorysettingsstore.h"
+#include "platform/scriptedprompter.h"
+#include "shell/programoptions.h"
+#include "store/datamodule.h"
+#include "store/itemkinds.h"
+
+#include <QAction>
+#include <QHeaderView>
+
+#include "support/qtapplication.h"
+#include "support/shippedlanguages.h"
+#include "support/tempdir.h"
+
+#include <gtest/gtest.h>
+
+namespace kalydor::gui {
+namespace {
+
+void addMaterial(TDataModuleForm& store, const std::string& group, const std::string& name,
+                 float lambda) {
+    Material m;
+    m.Name = name;
+    m.Kind = 0;
+    m.Thickness = 25;
+    m.ThermalCond = lambda;
+    m.Density = 1800;
+    store.AddRecord(RecordType::Material, group, name);
+    MyMemoryStream record;
+    m.WriteRecord(record, true);
+    store.setCurrentData(record.bytes());
+}
+
+TEST(ItemListWindow, GroupsItemsAndCommands) {
+    test::qtApplication();
+    registerConstructionItems();
+    test::TempDir dir;
+    platform::MemorySettingsStore settings;
+    TLanguages& languages = test::shippedLanguages();
+    languages.SelectInterfaceLanguage("Român");
+    TProgramOptions options(settings, languages);
+    TDataModuleForm store(dir.path().string(), "material", TableMode::Create, TableKind::Catalogue);
+    const std::string masonry = store.GroupOfPath(RecordType::MaterialGroup, "Zidărie", '\\');
+    const std::string insulation = store.GroupOfPath(RecordType::MaterialGroup, "Izolații", '\\');
+    addMaterial(store, masonry, "Cărămidă plină", 0.8f);
+    addMaterial(store, masonry, "Cărămidă cu goluri", 0.45f);
+    platform::MemoryClipboard clipboard;
+    platform::ScriptedPrompter prompter;
+    const platform::ScopedPrompter scoped(prompter);
+
+    // The name dialog as the user answers it: a new record under the typed name.
+    std::vector<std::string> typed;
+    NamePrompt prompt = [&](QWidget*, bool group, const std::string& parentId,
+                            const std::string&) -> std::optional<std::string> {
+        if (typed.empty())
+            return std::nullopt;
+        const std::string name = typed.front();
+        typed.erase(typed.begin());
+        store.AddRecord(group ? RecordType::MaterialGroup : RecordType::Material, parentId, name);
+        return name;
+    };
+    ItemListWindow window(1, store, options, clipboard, prompt);
+    window.show();
+    QTreeWidget* tree = window.groupTree();
+    ASSERT_EQ(tree->topLevelItemCount(), 1);
+    QTreeWidgetItem* root = tree->topLevelItem(0);
+    EXPECT_EQ(root->text(0).toStdString(), languages.GetText("IDS_PRINTCATEGORY+1"));
+    ASSERT_EQ(root->childCount(), 2);
+    EXPECT_EQ(root->child(0)->text(0), QStringLiteral("Izolații")); // sorted as people read
+
+    ASSERT_TRUE(window.selectGroupById(masonry));
+    EXPECT_EQ(window.itemList()->topLevelItemCount(), 2);
+    EXPECT_EQ(window.windowTitle().toStdString(),
+              languages.GetText("IDS_PRINTCATEGORY+1") + " - Zidărie");
+    EXPECT_GT(window.itemList()->columnCount(), 5);
+    test::saveScreenshot(window, "ItemListWindow");
+
+    // Copy and paste into the other group through the clipboard.
+    ASSERT_TRUE(window.selectItem("Cărămidă plină"));
+    window.command("copy")->trigger();
+    ASSERT_TRUE(window.selectGroupById(insulation));
+    EXPECT_TRUE(window.command("paste")->isEnabled());
+    window.command("paste")->trigger();
+    EXPECT_EQ(window.itemList()->topLevelItemCount(), 1);
+
+    // A new group under the selected one.
+    typed = {"Vată minerală"};
+    window.command("createGroup")->trigger();
+    EXPECT_EQ(store.ListRecords(RecordType::MaterialGroup).size(), 3u);
+
+    // Dropping a row on a group node moves the item there.
+    ASSERT_TRUE(window.selectItem("Cărămidă plină"));
+    QTreeWidgetItem* masonryNode = nullptr;
+    for (QTreeWidgetItemIterator it(tree); *it; ++it) {
+        if ((*it)->text(0) == QStringLiteral("Zidărie"))
+            masonryNode = *it;
+    }
+    ASSERT_NE(masonryNode, nullptr);
+    EXPECT_FALSE(window.dropSelectedItemOn(masonryNode)); // that name is taken there
+    EXPECT_EQ(prompter.messages().back(), languages.GetText("IDS_CONFLICTEXISTEDNAMES"));
+
+    // Delete with the question answered Yes.
+    prompter.scriptYesNo(true);
+    window.command("deleteItem")->trigger();
+    EXPECT_EQ(window.itemList()->topLevelItemCount(), 0);
+}
+
+} // namespace
+} // namespace kalydor::gui

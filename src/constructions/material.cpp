@@ -1,7 +1,9 @@
 #include "constructions/material.h"
 
 #include "base/memorystream.h"
+#include "base/numberformat.h"
 #include "constructions/materialeditor.h"
+#include "language/languages.h"
 #include "reports/clipboardstream.h"
 #include "store/itemstream.h"
 
@@ -138,11 +140,160 @@ void Material::writeMaterial(MyMemoryStream& stream) const {
     }
 }
 
-// The binary part of a copy: the name and the record in the current layout. The report
-// text and table cells of a copy are written by the material list's copy command.
-bool Material::CopyTo(TClipboardStream& stream, platform::Window*) {
+bool Material::CopyTo(TClipboardStream& stream, platform::Window* owner) {
+    if (owner)
+        writeReport(stream);
     WriteString(stream.privateStream(), Name);
     return WriteRecord(stream.privateStream(), false);
+}
+
+namespace {
+
+constexpr int kTextBase = 544;
+constexpr int kRtfBase = 576;
+constexpr int kRtfLabelHumidity = 589;
+constexpr int kRtfLabelMoisture = 590;
+constexpr int kRtfLabelThickness = 592;
+constexpr int kRtfLabelResistance = 593;
+constexpr int kRtfRowStart = 594;
+// Rich-text tables of the isotherm and the diagram: the label cell ends at 3816 twips, every
+// value cell is 576 twips wide.
+constexpr int kFirstCellBoundary = 3816;
+constexpr int kValueCellWidth = 576;
+
+std::string valueCell(double value) {
+    return "\\pard\\plain\\intbl\\s35\\qr\\f4\\fs18 " + formatGeneral(value, 4);
+}
+
+// One rich-text table row: the label cell, then a cell per value.
+void rtfRow(TClipboardStream& stream, int labelFormat, const std::vector<double>& values) {
+    stream.rtf().WriteStringTableText(kRtfRowStart);
+    stream.CellBoundary(kFirstCellBoundary);
+    for (std::size_t i = 1; i <= values.size(); ++i)
+        stream.CellBoundary(kFirstCellBoundary + static_cast<int>(i) * kValueCellWidth);
+    stream.rtf().WriteStringTableText(labelFormat);
+    for (const double value : values)
+        stream.Cell(valueCell(value));
+    stream.EndRow();
+}
+
+} // namespace
+
+void Material::writeReport(TClipboardStream& stream) const {
+    TPrintfStringStream& text = stream.text();
+    TPrintfStringStream& rtf = stream.rtf();
+    stream.WriteItemRtfHeader("MaterialRTFHeader");
+    const auto field = [&](int offset, float value) {
+        text.PrintfReal(kTextBase + offset, value, value > 0);
+        rtf.PrintfReal(kRtfBase + offset, value, value > 0);
+    };
+    text.PrintfText(kTextBase, Name);
+    rtf.PrintfText(kRtfBase, Name);
+    field(1, Thickness);
+    if (isKind(MaterialKind::Air)) {
+        field(5, ThermalRes);
+        if (Ventilled) {
+            text.WriteStringTableText(kTextBase + 11);
+            rtf.WriteStringTableText(kRtfBase + 11);
+        }
+    } else if (hasMaterialData()) {
+        if (!(Flags & kNoDensity))
+            field(2, Density);
+        field(3, HeatCapacity);
+        field(4, ThermalCond);
+        field(5, ThermalRes);
+        field(6, SteamDiffCond);
+        field(7, SteamDiffRes);
+        field(8, SteamDiffResNum);
+        if (isKind(MaterialKind::Normal)) {
+            field(9, InitialHumidity);
+            field(10, PermitHumidity);
+        }
+    }
+
+    // The isotherm or the diagram as a small table.
+    std::vector<double> xs;
+    std::vector<double> ys;
+    if (isKind(MaterialKind::Normal) && Sorption[9] > 0) {
+        for (std::size_t i = 0; i < Sorption.size(); ++i) {
+            if (Sorption[i] > 0) {
+                xs.push_back((i + 1) * 10.0);
+                ys.push_back(Sorption[i]);
+            }
+        }
+        text.WriteStringTableText(556);
+        for (std::size_t i = 0; i < xs.size(); ++i)
+            text.PrintfReals(557, xs[i], ys[i]);
+        rtf.WriteStringTableText(588);
+        rtfRow(stream, kRtfLabelHumidity, xs);
+        rtfRow(stream, kRtfLabelMoisture, ys);
+    } else if (isKind(MaterialKind::Air) && Diagram[0].thickness > 0) {
+        for (const AirLayerPoint& point : Diagram) {
+            if (point.thickness > 0) {
+                xs.push_back(point.thickness);
+                ys.push_back(point.resistance);
+            }
+        }
+        text.WriteStringTableText(558);
+        for (std::size_t i = 0; i < xs.size(); ++i)
+            text.PrintfReals(559, xs[i], ys[i]);
+        rtf.WriteStringTableText(591);
+        rtfRow(stream, kRtfLabelThickness, xs);
+        rtfRow(stream, kRtfLabelResistance, ys);
+    }
+
+    writeCells(stream, xs, ys);
+}
+
+void Material::writeCells(TClipboardStream& stream, const std::vector<double>& xs,
+                          const std::vector<double>& ys) const {
+    TBiffStream& sheet = stream.sheet();
+    const TLanguages& languages = stream.text().languages();
+    const bool single = !stream.MultiItem;
+    const auto title = [&](int n) {
+        sheet.TextCell(languages.GetText("IDS_MATERBIFFTITLE+" + std::to_string(n)));
+    };
+    if (sheet.empty()) {
+        sheet.BeginSheet();
+        for (int n = 0; n <= 10; ++n)
+            title(n);
+        if (single) {
+            const int first = isKind(MaterialKind::Air) ? 14 : 11;
+            title(first);
+            sheet.NewRow();
+            sheet.GoToColumn(11);
+            title(first + 1);
+            title(first + 2);
+        }
+        sheet.NewRow();
+    }
+    sheet.TextCell(Name);
+    sheet.NumberCell(Thickness);
+    if (hasMaterialData()) {
+        sheet.NumberCellIf(Density, !(Flags & kNoDensity));
+        for (const float value :
+             {HeatCapacity, ThermalCond, ThermalRes, SteamDiffCond, SteamDiffRes, SteamDiffResNum})
+            sheet.NumberCell(value);
+        if (isKind(MaterialKind::Normal)) {
+            sheet.NumberCell(InitialHumidity);
+            sheet.NumberCell(PermitHumidity);
+        }
+    } else if (isKind(MaterialKind::Air)) {
+        sheet.GoToColumn(5);
+        sheet.NumberCell(ThermalRes);
+    }
+    if (single && (isKind(MaterialKind::Normal) || isKind(MaterialKind::Air))) {
+        sheet.GoToColumn(11);
+        sheet.NumberCell(0);
+        sheet.NumberCell(0);
+        for (std::size_t i = 0; i < xs.size(); ++i) {
+            sheet.NewRow();
+            sheet.GoToColumn(11);
+            sheet.NumberCell(xs[i]);
+            sheet.NumberCell(ys[i]);
+        }
+    }
+    sheet.NewRow();
 }
 
 std::string Material::ColumnText(int columnId, const ListColumns& columns) const {

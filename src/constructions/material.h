@@ -5,6 +5,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace kalydor {
 
@@ -71,6 +72,10 @@ public:
     std::string ColumnText(int columnId, const ListColumns& columns) const override;
     /// Asks for the kind of a new material, then opens the editor of its kind.
     bool Edit(platform::Window* owner) override;
+    /// The material's report in a clipboard stream: the fields as text and rich text, the
+    /// isotherm or diagram as a small table, and a spreadsheet row (with the table's title
+    /// row when the sheet is empty).
+    void writeReport(TClipboardStream& stream) const;
 
     /// The first failing check, 0 when the material is valid: 1 both λ and R given; 2 more
     /// than one of δ, Rv, μ given; 4–12 an isotherm point below an earlier one (point index
@@ -90,6 +95,8 @@ public:
     double EquilibriumMoisture(double relativeHumidity) const;
 
 protected:
+    void writeCells(TClipboardStream& stream, const std::vector<double>& xs,
+                    const std::vector<double>& ys) const;
     /// The material fields in the layout of a record version (no version word).
     void readMaterial(MyMemoryStream& stream, std::int16_t version);
     void writeMaterial(MyMemoryStream& stream) const;

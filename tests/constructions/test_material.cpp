@@ -4,8 +4,11 @@
 #include "base/error.h"
 #include "base/memorystream.h"
 #include "platform/scriptedprompter.h"
+#include "platform/window.h"
+#include "reports/clipboardstream.h"
 #include "reports/listheaderformat.h"
 #include "store/itemstream.h"
+#include "support/shippedlanguages.h"
 
 #include <gtest/gtest.h>
 
@@ -300,6 +303,69 @@ TEST(Material, ListRowThroughTheMaterialListColumns) {
     ListRow noDensity;
     m.FillListRow(noDensity, layout);
     EXPECT_EQ(textOf(noDensity, 7), "-");
+}
+
+// A window stands in for the list window that copies (the report parts are written only
+// with an owner).
+struct AnyWindow final : platform::Window {};
+
+TEST(Material, ClipboardCopyWritesTextRichTextCellsAndThePrivateCopy) {
+    TLanguages& languages = test::shippedLanguages();
+    languages.SelectInterfaceLanguage("English");
+    Material m = normalMaterial();
+    m.Flags = 0;
+    m.Sorption = {0, 1.2f, 0, 0, 0, 0, 0, 0, 0, 3.1f};
+    AnyWindow owner;
+    TClipboardStream stream(languages);
+    ASSERT_TRUE(m.CopyTo(stream, &owner));
+
+    const std::string& text = stream.text().text();
+    EXPECT_EQ(text.substr(0, text.find('\n') + 1), "Cărămidă plină\r\n");
+    EXPECT_NE(text.find("Thickness: 25.00 cm\r\n"), std::string::npos);
+    EXPECT_NE(text.find("Density: 1800 kg/m^3\r\n"), std::string::npos);
+    EXPECT_EQ(text.find("Thermal resistance:"), std::string::npos); // R = 0 is not written
+    EXPECT_NE(text.find("\t20 %\t\t\t1.20 m%\r\n"), std::string::npos);
+    EXPECT_NE(text.find("\t100 %\t\t\t3.10 m%\r\n"), std::string::npos);
+
+    const std::string& rtf = stream.rtf().text();
+    EXPECT_EQ(rtf.rfind("{\\rtf1", 0), 0u); // the material prologue comes first
+    EXPECT_NE(rtf.find("C\\u259?r\\u259?mid\\u259? plin\\u259?"), std::string::npos);
+    EXPECT_NE(rtf.find("\\tab 25.00\\tab cm"), std::string::npos);
+    EXPECT_NE(rtf.find("\\cellx3816\\cellx4392\\cellx4968"), std::string::npos);
+    std::size_t rows = 0;
+    for (std::size_t at = rtf.find("\\trowd"); at != std::string::npos;
+         at = rtf.find("\\trowd", at + 1))
+        ++rows;
+    EXPECT_EQ(rows, 2u); // relative humidities, then moisture contents
+
+    const auto& cells = stream.sheet().cells();
+    ASSERT_GE(cells.size(), 4u); // titles, second title line, the material, two points
+    EXPECT_EQ(std::get<std::string>(cells[0][0]), languages.GetText("IDS_MATERBIFFTITLE+0"));
+    EXPECT_EQ(std::get<std::string>(cells[0][11]), languages.GetText("IDS_MATERBIFFTITLE+11"));
+    EXPECT_EQ(std::get<std::string>(cells[2][0]), "Cărămidă plină");
+    EXPECT_DOUBLE_EQ(std::get<double>(cells[2][4]), 0.8f); // λ
+    EXPECT_DOUBLE_EQ(std::get<double>(cells[2][8]), 7.5f); // μ
+    EXPECT_EQ(std::get<double>(cells[3][11]), 20);
+    EXPECT_DOUBLE_EQ(std::get<double>(cells[3][12]), 1.2f);
+
+    // The private copy is the name and the record without version.
+    MyMemoryStream copy(stream.privateStream().bytes());
+    Material pasted;
+    ASSERT_TRUE(pasted.PasteFrom(copy));
+    EXPECT_EQ(pasted.Name, m.Name);
+    EXPECT_EQ(pasted.Sorption[9], 3.1f);
+
+    // Without an owner only the private copy is written; in a multi-item export the
+    // isotherm stays out of the sheet.
+    TClipboardStream bare(languages);
+    ASSERT_TRUE(m.CopyTo(bare, nullptr));
+    EXPECT_TRUE(bare.text().empty());
+    TClipboardStream multi(languages);
+    multi.MultiItem = true;
+    m.CopyTo(multi, &owner);
+    m.CopyTo(multi, &owner);
+    EXPECT_EQ(multi.sheet().cells().size(), 3u); // one title row, two materials
+    languages.SelectInterfaceLanguage("Român");
 }
 
 TEST(Layer, DerivedValues) {

@@ -12,11 +12,17 @@
 #include "platform/prompter.h"
 #include "shell/programoptions.h"
 #include "shell/projects.h"
+#include "store/datamodule.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QFileInfo>
 #include <QMessageBox>
+#include <QStandardPaths>
+
+#include <memory>
 
 namespace {
 
@@ -36,6 +42,23 @@ public:
         return false;
     }
 };
+
+// Where the material table is used from; empty when the program has none.
+QString materialTablePath() {
+    const QString shipped = QDir(QApplication::applicationDirPath()).filePath("material.db");
+    if (!QFileInfo::exists(shipped))
+        return {};
+    if (QFileInfo(QApplication::applicationDirPath()).isWritable())
+        return shipped;
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    const QString copy = QDir(folder).filePath("material.db");
+    if (!QFileInfo::exists(copy)) {
+        QDir().mkpath(folder);
+        QFile::copy(shipped, copy);
+        QFile(copy).setPermissions(QFile::ReadOwner | QFile::WriteOwner);
+    }
+    return copy;
+}
 
 } // namespace
 
@@ -74,8 +97,24 @@ int main(int argc, char** argv) {
     kalydor::installProjectHooks(session, options);
     kalydor::gui::QtFileTrash trash;
 
+    // The material table: beside the program, or — when the program directory cannot be
+    // written (an installed copy) — a copy in the user's data folder made on first start.
+    std::unique_ptr<kalydor::TDataModuleForm> materials;
+    try {
+        const QString table = materialTablePath();
+        if (!table.isEmpty())
+            materials = std::make_unique<kalydor::TDataModuleForm>(
+                QFileInfo(table).path().toStdString(), "material.db", kalydor::TableMode::Open,
+                kalydor::TableKind::Catalogue);
+    } catch (const kalydor::Error& error) {
+        QMessageBox::critical(nullptr, QString::fromUtf8(kalydor::gui::kApplicationTitle),
+                              QString::fromStdString(error.text()));
+        return 1;
+    }
+
     kalydor::gui::MainWindow window;
     window.setProgramOptions(&options);
+    window.setMaterialStore(materials.get());
     window.setProjectSession(&session, &trash);
     window.retranslate();
     kalydor::gui::QtPrompter prompter(&window);

@@ -36,4 +36,10 @@ std::vector<Command> optionsCommands();
 /// The commands of the material catalogue ("material list").
 std::vector<Command> materialCommands();
 
+/// The commands of constructions ("panel calc").
+std::vector<Command> panelCommands();
+
+/// The exchange files of materials and constructions ("exchange export", "exchange import").
+std::vector<Command> exchangeCommands();
+
 } // namespace kalydor::cli

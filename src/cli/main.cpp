@@ -21,6 +21,10 @@ std::vector<Command> allCommands() {
         commands.push_back(std::move(command));
     for (Command& command : kalydor::cli::materialCommands())
         commands.push_back(std::move(command));
+    for (Command& command : kalydor::cli::panelCommands())
+        commands.push_back(std::move(command));
+    for (Command& command : kalydor::cli::exchangeCommands())
+        commands.push_back(std::move(command));
     return commands;
 }
 

@@ -5,6 +5,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace kalydor {
@@ -70,6 +71,11 @@ public:
     /// The material list's columns ("MaterialItemsTitle"): 0 name, 1 thickness, 2 λ, 3 R,
     /// 4 δ, 5 Rv, 6 c, 7 density ("-" when it does not apply), 8 ωk, 9 ωm, 10 μ.
     std::string ColumnText(int columnId, const ListColumns& columns) const override;
+    /// The material's record of the text and XML exchange files.
+    bool WriteText(TPrintfStringStream& stream, const std::string& groupPath) override;
+    void ReadText(TParserStream& reader, int recordVersion) override;
+    void WriteXml(TXMLWriter& writer, const std::string& groupPath) override;
+    bool ReadXml(TXmlParser& parser, std::string& groupPath) override;
     /// Asks for the kind of a new material, then opens the editor of its kind.
     bool Edit(platform::Window* owner) override;
     /// The material's report in a clipboard stream: the fields as text and rich text, the
@@ -100,6 +106,26 @@ protected:
     /// The material fields in the layout of a record version (no version word).
     void readMaterial(MyMemoryStream& stream, std::int16_t version);
     void writeMaterial(MyMemoryStream& stream) const;
+
+    /// The open field element while an XML element is read: its tag and its index attribute
+    /// ("RelHumidity" or "x").
+    struct XmlField {
+        std::string tag;
+        std::string index;
+    };
+    /// Exchange values: kind, flags and the kind's values, each followed by a tab (value
+    /// groups on separate lines unless `oneLine`).
+    void writeMaterialText(TPrintfStringStream& stream, bool oneLine) const;
+    /// Reads them; a text version below 1 has no flags value.
+    void readMaterialText(TParserStream& reader, int textVersion);
+    /// The field elements of the XML form, each on a new line after `indent`.
+    void writeMaterialXml(TXMLWriter& writer, std::string_view indent) const;
+    /// Takes one part of an element being read: a start tag opens a field, content sets the
+    /// open field, "AirLayer" (start or empty-element tag) sets the ventilated flag.
+    void readMaterialXmlPart(const TXmlParser& parser, XmlField& field);
 };
+
+/// The kind code of a kind name: the first of codes 0 to 15 whose name equals it, else 16.
+int materialKindOfName(std::string_view name);
 
 } // namespace kalydor

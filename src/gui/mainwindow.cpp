@@ -3,16 +3,21 @@
 #include "base/error.h"
 #include "base/textlookup.h"
 #include "gui/dialogplacement.h"
+#include "gui/itemlistwindow.h"
+#include "gui/namedialog.h"
 #include "gui/programoptionsform.h"
 #include "gui/projectforms.h"
 #include "gui/projektoptionsform.h"
+#include "gui/qtclipboard.h"
 #include "gui/qtprompter.h"
 #include "gui/qtwindowtranslation.h"
 #include "gui/widgets.h"
+#include "platform/clipboard.h"
 #include "platform/prompter.h"
 #include "platform/settingsstore.h"
 #include "shell/programoptions.h"
 #include "shell/projects.h"
+#include "store/itemkinds.h"
 
 #include <QAction>
 #include <QApplication>
@@ -98,6 +103,8 @@ MainWindow::MainWindow(QWidget* parent)
     resize(1024, 720);
 }
 
+MainWindow::~MainWindow() = default;
+
 void MainWindow::buildMenus() {
     const QHash<QString, std::function<void()>> handlers = {
         {"exit", [this] { close(); }},
@@ -115,6 +122,10 @@ void MainWindow::buildMenus() {
         {"deleteProject", [this] { deleteProject(); }},
         {"projectData", [this] { editProjectData(); }},
         {"projectOptions", [this] { editProjectOptions(); }},
+        {"materials", [this] { openList(1); }},
+        {"constructions", [this] { openList(2); }},
+        {"rooms", [this] { openList(3); }},
+        {"buildings", [this] { openList(4); }},
         {"helpContents", [this] { showHelp("contents"); }},
         {"helpSearch", [this] { showHelp("contents"); }},
         {"helpOnHelp", [this] { showHelp("help"); }},
@@ -219,9 +230,72 @@ void MainWindow::closeEvent(QCloseEvent* event) {
 void MainWindow::setProjectSession(ProjectSession* session, platform::FileTrash* trash) {
     m_session = session;
     m_trash = trash;
-    if (session)
+    if (session) {
         session->changed = [this] { updateCommands(); };
+        // The lists of the project's items close with the project.
+        session->closing = [this] {
+            for (const int kind : {2, 3, 4}) {
+                if (QMdiSubWindow* window = m_lists.value(kind)) {
+                    m_lists.remove(kind);
+                    delete window;
+                }
+            }
+        };
+    }
     updateCommands();
+}
+
+void MainWindow::setMaterialStore(TDataModuleForm* store) {
+    m_materialStore = store;
+    updateCommands();
+}
+
+ItemListWindow* MainWindow::listWindow(int kind) const {
+    QMdiSubWindow* window = m_lists.value(kind);
+    return window ? qobject_cast<ItemListWindow*>(window->widget()) : nullptr;
+}
+
+void MainWindow::openList(int kind) {
+    if (QMdiSubWindow* open = m_lists.value(kind)) {
+        m_childArea->setActiveSubWindow(open);
+        open->showNormal();
+        return;
+    }
+    TDataModuleForm* store = kind == 1                          ? m_materialStore
+                             : m_session && m_session->isOpen() ? m_session->store()
+                                                                : nullptr;
+    if (!store || !m_options)
+        return;
+    if (!m_clipboard)
+        m_clipboard = std::make_unique<QtClipboard>();
+    const TLanguages& languages = m_options->languages();
+    platform::SettingsStore& settings = m_options->store();
+    NamePrompt prompt = [store, &languages, &settings,
+                         kind](QWidget* parent, bool group, const std::string& parentId,
+                               const std::string& initial) -> std::optional<std::string> {
+        const ItemListKind& constants = itemListKind(kind);
+        NameRequest request;
+        request.initialName = initial;
+        request.group = group;
+        request.parentId = parentId;
+        request.type = group ? constants.groupType : constants.itemType;
+        request.store = store;
+        TNameDialog dialog(languages, request, parent);
+        if (execPlaced(dialog, settings) != QDialog::Accepted)
+            return std::nullopt;
+        return dialog.name();
+    };
+    auto* list = new ItemListWindow(kind, *store, *m_options, *m_clipboard, prompt);
+    QMdiSubWindow* window = m_childArea->addSubWindow(list);
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    window->setWindowTitle(list->windowTitle());
+    connect(window, &QObject::destroyed, this, [this, kind, window] {
+        if (m_lists.value(kind) == window)
+            m_lists.remove(kind);
+    });
+    m_lists.insert(kind, window);
+    window->resize(900, 480);
+    window->show();
 }
 
 void MainWindow::updateCommands() {
@@ -240,6 +314,13 @@ void MainWindow::updateCommands() {
     set("saveAs", open, open);
     set("projectOptions", open, open);
     set("deleteProject", !open, ready && !open);
+    // A list is offered when its store is there and its items exist in this program.
+    const auto listAvailable = [](int kind) { return CreateItemOfKind(kind) != nullptr; };
+    set("materials", m_materialStore != nullptr, ready && m_materialStore && listAvailable(1));
+    for (const int kind : {2, 3, 4}) {
+        static const char* const names[] = {"", "", "constructions", "rooms", "buildings"};
+        set(names[kind], true, open && listAvailable(kind));
+    }
     const std::vector<std::string> recent =
         ready && !open ? recentProjects(m_options->store()) : std::vector<std::string>{};
     for (std::size_t k = 1; k <= kRecentProjectCount; ++k) {
@@ -375,6 +456,10 @@ void MainWindow::editProgramOptions() {
 void MainWindow::retranslate() {
     if (m_options)
         translateWindow(m_options->languages(), *this);
+    for (const int kind : m_lists.keys()) {
+        if (ItemListWindow* list = listWindow(kind))
+            list->retranslate();
+    }
     updateCaption();
 }
 

@@ -3,19 +3,26 @@
 #include <QHash>
 #include <QMainWindow>
 
+#include <memory>
+
 class QAction;
 class QMdiArea;
+class QMdiSubWindow;
 class QMenu;
 
 namespace kalydor {
 class ProjectSession;
+class TDataModuleForm;
 class TProgramOptions;
 namespace platform {
+class Clipboard;
 class FileTrash;
-}
+} // namespace platform
 } // namespace kalydor
 
 namespace kalydor::gui {
+
+class ItemListWindow;
 
 /// The frame of the application: the command menus and the area that hosts the item list
 /// windows. Commands that the program cannot carry out yet are shown disabled.
@@ -24,6 +31,7 @@ class MainWindow : public QMainWindow {
 
 public:
     explicit MainWindow(QWidget* parent = nullptr);
+    ~MainWindow() override;
 
     /// The action of a command by its name ("exit", "cascade", "newProject", ...), or null.
     QAction* command(const QString& name) const { return m_commands.value(name); }
@@ -62,6 +70,15 @@ public:
     /// the recent-project entries, the caption.
     void updateCommands();
 
+    /// The material table of the program directory; without one the materials list is not
+    /// offered.
+    void setMaterialStore(TDataModuleForm* store);
+    /// Opens the list window of an item kind (1 materials … 4 buildings), or brings the open
+    /// one to the front.
+    void openList(int kind);
+    /// The open list window of a kind, or null.
+    ItemListWindow* listWindow(int kind) const;
+
 protected:
     /// Closing the window closes the project first and remembers whether it was maximised.
     void closeEvent(QCloseEvent* event) override;
@@ -82,6 +99,9 @@ private:
     QMdiArea* m_childArea;
     TProgramOptions* m_options = nullptr;
     ProjectSession* m_session = nullptr;
+    TDataModuleForm* m_materialStore = nullptr;
+    std::unique_ptr<platform::Clipboard> m_clipboard;
+    QHash<int, QMdiSubWindow*> m_lists;
     platform::FileTrash* m_trash = nullptr;
     QHash<QString, QAction*> m_commands;
 };

@@ -19,4 +19,12 @@ struct Reference {
     bool operator==(const Reference&) const = default;
 };
 
+/// A reference followed by the position of one sub-object inside the referenced item (a
+/// boundary of a room, for the bulk changes).
+struct ReferenceAndIndex {
+    Reference reference;
+    std::int16_t Index = 0;
+    bool operator==(const ReferenceAndIndex&) const = default;
+};
+
 } // namespace kalydor

@@ -75,6 +75,43 @@ TreeNode* TreeModel::addChild(TreeNode& parent, std::string caption,
     return insertSorted(parent.m_children, std::move(node))->get();
 }
 
+namespace {
+
+std::unique_ptr<TreeNode> detachChild(std::vector<std::unique_ptr<TreeNode>>& siblings,
+                                      const TreeNode& node) {
+    const auto it = std::find_if(siblings.begin(), siblings.end(),
+                                 [&node](const auto& child) { return child.get() == &node; });
+    if (it == siblings.end())
+        return nullptr;
+    std::unique_ptr<TreeNode> owned = std::move(*it);
+    siblings.erase(it);
+    return owned;
+}
+
+} // namespace
+
+void TreeModel::setCaption(TreeNode& node, std::string caption) {
+    if (!node.m_parent) {
+        node.m_caption = std::move(caption);
+        return;
+    }
+    std::unique_ptr<TreeNode> owned = detachChild(node.m_parent->m_children, node);
+    owned->m_caption = std::move(caption);
+    insertSorted(node.m_parent->m_children, std::move(owned));
+}
+
+bool TreeModel::moveNode(TreeNode& node, TreeNode& newParent) {
+    if (!node.m_parent)
+        return false;
+    for (const TreeNode* up = &newParent; up; up = up->m_parent)
+        if (up == &node)
+            return false;
+    std::unique_ptr<TreeNode> owned = detachChild(node.m_parent->m_children, node);
+    owned->m_parent = &newParent;
+    insertSorted(newParent.m_children, std::move(owned));
+    return true;
+}
+
 std::size_t TreeModel::nodeCount() const {
     std::size_t count = 0;
     forEach([&count](const TreeNode&) { ++count; });

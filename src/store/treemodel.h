@@ -47,6 +47,11 @@ public:
     TreeNode* addChild(TreeNode& parent, std::string caption,
                        std::optional<std::string> identifier);
     void clear() { m_roots.clear(); }
+    /// Changes a node's caption and puts it back in its place among its siblings.
+    void setCaption(TreeNode& node, std::string caption);
+    /// Moves a node with its subtree under another parent (not a root, not into its own
+    /// subtree: the call is then ignored); the node objects stay the same.
+    bool moveNode(TreeNode& node, TreeNode& newParent);
 
     const std::vector<std::unique_ptr<TreeNode>>& roots() const { return m_roots; }
     /// Number of nodes in the whole tree.

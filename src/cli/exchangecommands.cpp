@@ -1,0 +1,154 @@
+// The exchange files from the command line: "exchange export" and "exchange import".
+
+#include "cli/commands.h"
+
+#include "base/error.h"
+#include "exchange/textexchange.h"
+#include "platform/prompter.h"
+#include "store/datamodule.h"
+
+#include <filesystem>
+#include <iostream>
+#include <ostream>
+#include <string>
+
+namespace kalydor::cli {
+namespace {
+
+namespace fs = std::filesystem;
+
+// Messages go to the standard error stream; the overwrite question is asked on the terminal
+// unless a to-all answer was given on the command line.
+class TerminalPrompter final : public platform::Prompter {
+public:
+    enum class Preset { Ask, YesToAll, NoToAll };
+    explicit TerminalPrompter(Preset preset)
+        : m_preset(preset) {}
+
+    void showMessage(const std::string& text) override { std::cerr << text << '\n'; }
+    bool askYesNo(const std::string& text, platform::DefaultButton defaultButton,
+                  platform::QuestionIcon) override {
+        std::cerr << text << " [y/n] " << std::flush;
+        std::string answer;
+        if (!std::getline(std::cin, answer) || answer.empty())
+            return defaultButton == platform::DefaultButton::Yes;
+        return answer[0] == 'y' || answer[0] == 'Y';
+    }
+    platform::OverwriteAnswer askOverwrite(const std::string& text) override {
+        if (m_preset == Preset::YesToAll)
+            return platform::OverwriteAnswer::YesToAll;
+        if (m_preset == Preset::NoToAll)
+            return platform::OverwriteAnswer::NoToAll;
+        while (true) {
+            std::cerr << text << "\n  [y]es, [n]o, [a]ll yes, [N]one: " << std::flush;
+            std::string answer;
+            if (!std::getline(std::cin, answer))
+                return platform::OverwriteAnswer::No;
+            if (answer == "y" || answer == "Y" || answer == "yes")
+                return platform::OverwriteAnswer::Yes;
+            if (answer == "n" || answer == "no")
+                return platform::OverwriteAnswer::No;
+            if (answer == "a" || answer == "A" || answer == "all")
+                return platform::OverwriteAnswer::YesToAll;
+            if (answer == "N" || answer == "none")
+                return platform::OverwriteAnswer::NoToAll;
+        }
+    }
+
+private:
+    Preset m_preset;
+};
+
+struct PrompterScope {
+    explicit PrompterScope(platform::Prompter* prompter) { platform::setPrompter(prompter); }
+    ~PrompterScope() { platform::setPrompter(nullptr); }
+};
+
+int kindOfName(const std::string& name) {
+    if (name == "material")
+        return 1;
+    if (name == "panel")
+        return 2;
+    throw UsageError{"--kind takes material or panel"};
+}
+
+struct Arguments {
+    std::string table;
+    std::string file;
+    int kind = 1;
+    TerminalPrompter::Preset preset = TerminalPrompter::Preset::Ask;
+};
+
+Arguments parse(const std::vector<std::string>& args, bool import) {
+    Arguments parsed;
+    std::vector<std::string> positional;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        if (arg == "--kind") {
+            if (i + 1 >= args.size())
+                throw UsageError{"--kind needs material or panel"};
+            parsed.kind = kindOfName(args[++i]);
+        } else if (import && arg == "--yes-to-all") {
+            parsed.preset = TerminalPrompter::Preset::YesToAll;
+        } else if (import && arg == "--no-to-all") {
+            parsed.preset = TerminalPrompter::Preset::NoToAll;
+        } else if (arg.size() > 1 && arg[0] == '-') {
+            throw UsageError{"unknown option " + arg};
+        } else {
+            positional.push_back(arg);
+        }
+    }
+    if (positional.size() != 2)
+        throw UsageError{"a table file and an exchange file expected"};
+    parsed.table = positional[0];
+    parsed.file = positional[1];
+    return parsed;
+}
+
+TDataModuleForm openTable(const Arguments& arguments) {
+    const fs::path path(arguments.table);
+    return TDataModuleForm(path.has_parent_path() ? path.parent_path().string() : ".",
+                           path.filename().string(), TableMode::Open,
+                           arguments.kind == 1 ? TableKind::Catalogue : TableKind::Project);
+}
+
+int exportItems(const std::vector<std::string>& args, std::ostream& out) {
+    const Arguments arguments = parse(args, false);
+    TerminalPrompter prompter(TerminalPrompter::Preset::NoToAll);
+    PrompterScope scope(&prompter);
+    TDataModuleForm table = openTable(arguments);
+    const ExportResult result =
+        ExportItems(table, arguments.kind, ItemsInTreeOrder(table, arguments.kind), arguments.file);
+    out << "written " << result.written << ", unreadable " << result.unreadable
+        << (result.fileWritten ? "" : ", no file written (nothing to export)") << '\n';
+    return result.unreadable > 0 ? 1 : 0;
+}
+
+int importItems(const std::vector<std::string>& args, std::ostream& out) {
+    const Arguments arguments = parse(args, true);
+    TerminalPrompter prompter(arguments.preset);
+    PrompterScope scope(&prompter);
+    TDataModuleForm table = openTable(arguments);
+    OverwriteAnswers answers;
+    const ImportResult result = ImportItems(table, arguments.kind, arguments.file, answers);
+    out << "added " << result.added << ", replaced " << result.replaced << ", kept " << result.kept
+        << ", skipped " << result.skipped << '\n';
+    return result.failed ? 1 : 0;
+}
+
+} // namespace
+
+std::vector<Command> exchangeCommands() {
+    return {
+        {"exchange", "export", "TABLE FILE [--kind material|panel]",
+         "writes every item of the table to a text exchange file, or to an XML exchange file "
+         "when FILE ends in \"xml\"",
+         exportItems},
+        {"exchange", "import", "TABLE FILE [--kind material|panel] [--yes-to-all|--no-to-all]",
+         "reads a text or XML exchange file into the table; without a to-all option a stored "
+         "namesake is replaced only when the terminal answers yes",
+         importItems},
+    };
+}
+
+} // namespace kalydor::cli

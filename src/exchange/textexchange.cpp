@@ -1,0 +1,368 @@
+#include "exchange/textexchange.h"
+
+#include "base/error.h"
+#include "base/numberformat.h"
+#include "base/textencoding.h"
+#include "exchange/parserstream.h"
+#include "exchange/xmlexchange.h"
+#include "language/languages.h"
+#include "platform/prompter.h"
+#include "reports/printfstringstream.h"
+#include "store/datamodule.h"
+#include "store/dbitem.h"
+#include "store/itemkinds.h"
+#include "store/treemodel.h"
+
+#include <cerrno>
+#include <chrono>
+#include <cstdio>
+#include <cstring>
+#include <ctime>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <system_error>
+
+namespace kalydor {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr ExchangeKind kKinds[] = {
+    {1, RecordType::MaterialGroup, RecordType::Material, "KALYDOR32MATERIAL", 1,
+     "Kalydor32Material"},
+    {2, RecordType::PanelGroup, RecordType::Panel, "KALYDOR32PANEL", 2, "Kalydor32Panel"},
+};
+
+std::map<int, ImportedItemHook>& hooks() {
+    static std::map<int, ImportedItemHook> registered;
+    return registered;
+}
+
+bool isTrailingBlank(char c) {
+    return c == ' ' || c == '\t';
+}
+
+bool askOverwrite(OverwriteAnswers& answers, const std::string& groupPath,
+                  const std::string& name) {
+    if (answers.yesToAll)
+        return true;
+    if (answers.noToAll)
+        return false;
+    std::string format = GetText("IDS_OVERWRITEITEM");
+    if (format.empty())
+        format = "The group \"%s\" already holds \"%s\". Replace it?";
+    switch (platform::prompter().askOverwrite(formatText(format, {groupPath, name}))) {
+    case platform::OverwriteAnswer::Yes:
+        return true;
+    case platform::OverwriteAnswer::No:
+        return false;
+    case platform::OverwriteAnswer::YesToAll:
+        answers.yesToAll = true;
+        return true;
+    case platform::OverwriteAnswer::NoToAll:
+        answers.noToAll = true;
+        return false;
+    }
+    return false;
+}
+
+std::string exportDateLine() {
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    return std::to_string(local.tm_year + 1900) + ' ' + std::to_string(local.tm_mon + 1) + ' ' +
+           std::to_string(local.tm_mday) + "\r\n";
+}
+
+std::unique_ptr<DBItem> createExchangeItem(const ExchangeKind& kind) {
+    std::unique_ptr<DBItem> item = CreateItemOfKind(kind.kind);
+    if (!item)
+        throw Error("IDS_NOEXCHANGEFORM", {std::string(kind.textKeyword)},
+                    "\"%s\" cannot be written in this exchange format.");
+    return item;
+}
+
+const ExchangeKind& requireKind(int kind) {
+    const ExchangeKind* k = exchangeKindOf(kind);
+    if (!k)
+        throw Error("IDS_NOEXCHANGEFORM", {std::to_string(kind)},
+                    "\"%s\" cannot be written in this exchange format.");
+    return *k;
+}
+
+} // namespace
+
+const ExchangeKind* exchangeKindOf(int kind) {
+    for (const ExchangeKind& k : kKinds)
+        if (k.kind == kind)
+            return &k;
+    return nullptr;
+}
+
+void setImportedItemHook(int kind, ImportedItemHook hook) {
+    hooks()[kind] = std::move(hook);
+}
+
+namespace exchange_detail {
+void runImportedItemHook(int kind, DBItem& item) {
+    const auto it = hooks().find(kind);
+    if (it != hooks().end() && it->second)
+        it->second(item);
+}
+} // namespace exchange_detail
+
+bool isXmlFileName(std::string_view fileName) {
+    if (fileName.size() < 3)
+        return false;
+    const std::string_view tail = fileName.substr(fileName.size() - 3);
+    return (tail[0] == 'x' || tail[0] == 'X') && (tail[1] == 'm' || tail[1] == 'M') &&
+           (tail[2] == 'l' || tail[2] == 'L');
+}
+
+std::vector<Reference> ItemsInTreeOrder(TDataModuleForm& store, int kind) {
+    const ExchangeKind& k = requireKind(kind);
+    TreeModel tree;
+    TreeNode* root = store.FillGroupTree(tree, std::string(), k.groupType, true);
+    store.FillItemTree(k.itemType, tree, root);
+    std::vector<Reference> items;
+    std::vector<const TreeNode*> stack{root};
+    while (!stack.empty()) {
+        const TreeNode* node = stack.back();
+        stack.pop_back();
+        if (!node->isGroup() && node->parent() && node->parent()->identifier()) {
+            Reference ref{k.itemType, node->caption(), *node->parent()->identifier(), {}};
+            if (store.FindRecord(ref.Type, ref.RefID, ref.Name))
+                ref.ID = store.current().ID;
+            items.push_back(std::move(ref));
+        }
+        const auto& children = node->children();
+        for (auto it = children.rbegin(); it != children.rend(); ++it)
+            stack.push_back(it->get());
+    }
+    return items;
+}
+
+std::string ExchangeGroupPath(TDataModuleForm& store, std::int16_t groupType,
+                              const std::string& groupId) {
+    std::string path = store.PathOfGroup(groupType, groupId, '\\');
+    if (!path.empty())
+        path.pop_back();
+    return path;
+}
+
+std::string textReal(double value) {
+    return formatGeneral(value, 6);
+}
+
+void WriteTextItemHeader(TPrintfStringStream& stream, const DBItem& item,
+                         const std::string& groupPath) {
+    stream.Write(exportDateLine());
+    stream.Write("\"" + stream.Escape(groupPath) + "\"\r\n");
+    stream.Write("\"" + stream.Escape(item.Name) + "\"\r\n");
+}
+
+bool normalizeImportedName(std::string& name) {
+    while (!name.empty() && isTrailingBlank(name.back()))
+        name.pop_back();
+    return !name.empty() && codePointCount(name) <= kMaxStoredNameLength;
+}
+
+bool normalizeImportedPath(std::string& path) {
+    if (path.empty())
+        return true;
+    std::string result;
+    std::size_t start = 0;
+    while (true) {
+        const std::size_t end = path.find('\\', start);
+        std::string component = path.substr(start, end == std::string::npos ? end : end - start);
+        if (!normalizeImportedName(component))
+            return false;
+        if (!result.empty())
+            result += '\\';
+        result += component;
+        if (end == std::string::npos)
+            break;
+        start = end + 1;
+    }
+    path = std::move(result);
+    return true;
+}
+
+StoreOutcome StoreImportedItem(TDataModuleForm& store, const ExchangeKind& kind, DBItem& item,
+                               const std::string& groupPath, OverwriteAnswers& answers,
+                               bool consultUntouched) {
+    const std::string groupId = store.GroupOfPath(kind.groupType, groupPath, '\\');
+    item.GroupID = groupId;
+    if (store.FindRecord(kind.itemType, groupId, item.Name)) {
+        std::unique_ptr<DBItem> stored = createExchangeItem(kind);
+        stored->Name = item.Name;
+        bool readable = false;
+        try {
+            readable = store.LoadItem(*stored);
+        } catch (const Error&) {
+            readable = false;
+        }
+        if (!readable)
+            return StoreOutcome::Skipped;
+        const bool replace = (consultUntouched && stored->Untouched != 0) ||
+                             askOverwrite(answers, groupPath, item.Name);
+        if (!replace)
+            return StoreOutcome::Kept;
+        if (!store.FindRecord(kind.itemType, groupId, item.Name))
+            return StoreOutcome::Skipped;
+        item.ID = store.current().ID;
+        item.SaveToRecord(store);
+        return StoreOutcome::Replaced;
+    }
+    item.ID = store.AddRecord(kind.itemType, groupId, item.Name);
+    try {
+        item.SaveToRecord(store);
+    } catch (...) {
+        // The new record must not stay behind empty.
+        store.DeleteItem(kind.itemType, groupId, item.Name);
+        throw;
+    }
+    return StoreOutcome::Added;
+}
+
+void writeExchangeFile(const std::string& fileName, std::string_view bytes) {
+    const std::string temporary = fileName + ".kalydor-tmp";
+    {
+        std::ofstream file(temporary, std::ios::binary | std::ios::trunc);
+        if (file)
+            file.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+        if (!file) {
+            const std::string reason = std::strerror(errno);
+            std::error_code ignored;
+            fs::remove(temporary, ignored);
+            throw Error("IDS_FILEWRITEERROR", {fileName, reason},
+                        "The file %s cannot be written: %s");
+        }
+    }
+    std::error_code code;
+    fs::rename(temporary, fileName, code);
+    if (code) {
+        std::error_code ignored;
+        fs::remove(temporary, ignored);
+        throw Error("IDS_FILEWRITEERROR", {fileName, code.message()},
+                    "The file %s cannot be written: %s");
+    }
+}
+
+ExportResult ExportText(TDataModuleForm& store, int kind, const std::vector<Reference>& items,
+                        const std::string& fileName) {
+    const ExchangeKind& k = requireKind(kind);
+    TLanguages noLanguage;
+    TPrintfStringStream stream(noLanguage);
+    stream.EscapeFlag = true;
+    ExportResult result;
+    for (const Reference& ref : items) {
+        if (!store.FindRecord(k.itemType, ref.RefID, ref.Name))
+            continue; // the record is gone
+        std::unique_ptr<DBItem> item = createExchangeItem(k);
+        item->Name = ref.Name;
+        item->ID = store.current().ID;
+        item->GroupID = ref.RefID;
+        bool loaded = false;
+        try {
+            loaded = store.LoadItem(*item);
+        } catch (const Error&) {
+            loaded = false;
+        }
+        if (!loaded) {
+            ++result.unreadable;
+            continue;
+        }
+        item->WriteText(stream, ExchangeGroupPath(store, k.groupType, ref.RefID));
+        ++result.written;
+    }
+    if (stream.empty())
+        return result;
+    stream.Write("\"END\"\r\n");
+    writeExchangeFile(fileName, stream.text());
+    result.fileWritten = true;
+    return result;
+}
+
+ImportResult ImportText(TDataModuleForm& store, int kind, const std::string& fileName,
+                        OverwriteAnswers& answers) {
+    answers.clear();
+    std::unique_ptr<TParserStream> reader;
+    try {
+        reader = std::make_unique<TParserStream>(fileName);
+    } catch (const Error& error) {
+        ImportResult result;
+        result.failed = true;
+        result.message = error.text();
+        platform::prompter().showMessage(result.message);
+        return result;
+    }
+    return ImportText(store, kind, *reader, answers);
+}
+
+ImportResult ImportText(TDataModuleForm& store, int kind, TParserStream& reader,
+                        OverwriteAnswers& answers) {
+    answers.clear();
+    reader.onAutoYes = [&answers] { answers.yesToAll = true; };
+    ImportResult result;
+    try {
+        const ExchangeKind& k = requireKind(kind);
+        while (true) {
+            TextRecordHeader header;
+            const NextRecordResult next = reader.NextRecord(header);
+            if (next == NextRecordResult::End)
+                break;
+            if (next == NextRecordResult::Reset)
+                continue;
+            if (header.keyword != k.textKeyword)
+                throwTextFormatError(TextFormatError::WrongKeyword, reader.FileName(),
+                                     reader.LineIndex());
+            const std::string file = reader.FileName();
+            const int line = reader.LineIndex();
+            std::unique_ptr<DBItem> item = createExchangeItem(k);
+            item->ReadText(reader, header.version);
+            item->Name = header.name;
+            std::string path = header.groupPath;
+            if (!normalizeImportedName(item->Name) || !normalizeImportedPath(path))
+                throwTextFormatError(TextFormatError::BadName, file, line);
+            exchange_detail::runImportedItemHook(kind, *item);
+            switch (StoreImportedItem(store, k, *item, path, answers, true)) {
+            case StoreOutcome::Added:
+                ++result.added;
+                break;
+            case StoreOutcome::Replaced:
+                ++result.replaced;
+                break;
+            case StoreOutcome::Kept:
+                ++result.kept;
+                break;
+            case StoreOutcome::Skipped:
+                ++result.skipped;
+                break;
+            }
+        }
+    } catch (const Error& error) {
+        result.failed = true;
+        result.message = error.text().empty() ? error.key() : error.text();
+        platform::prompter().showMessage(result.message);
+    }
+    reader.onAutoYes = nullptr;
+    return result;
+}
+
+ExportResult ExportItems(TDataModuleForm& store, int kind, const std::vector<Reference>& items,
+                         const std::string& fileName) {
+    if (isXmlFileName(fileName))
+        return ExportXml(store, kind, items, fileName);
+    return ExportText(store, kind, items, fileName);
+}
+
+ImportResult ImportItems(TDataModuleForm& store, int kind, const std::string& fileName,
+                         OverwriteAnswers& answers) {
+    if (isXmlFileName(fileName))
+        return ImportXml(store, kind, fileName, answers);
+    return ImportText(store, kind, fileName, answers);
+}
+
+} // namespace kalydor

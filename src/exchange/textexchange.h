@@ -1,0 +1,125 @@
+#pragma once
+
+#include "store/reference.h"
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace kalydor {
+
+class DBItem;
+class TDataModuleForm;
+class TParserStream;
+class TPrintfStringStream;
+
+/// What the exchange files know of an item kind that travels: materials (kind 1) and
+/// constructions (kind 2).
+struct ExchangeKind {
+    int kind = 0;
+    std::int16_t groupType = 0;
+    std::int16_t itemType = 0;
+    std::string_view textKeyword; ///< record keyword of the text form
+    int textVersion = 0;          ///< version written with the keyword
+    std::string_view xmlElement;  ///< element of the XML form
+};
+
+/// The exchange description of a kind, or nullptr for kinds without exchange forms.
+const ExchangeKind* exchangeKindOf(int kind);
+
+/// Runs on every item an import has read, before it is stored. Constructions register their
+/// recalculation here.
+using ImportedItemHook = std::function<void(DBItem&)>;
+void setImportedItemHook(int kind, ImportedItemHook hook);
+namespace exchange_detail {
+/// Runs the hook registered for the kind, if any.
+void runImportedItemHook(int kind, DBItem& item);
+} // namespace exchange_detail
+
+/// The to-all answers of the overwrite question, remembered for the rest of one import.
+struct OverwriteAnswers {
+    bool yesToAll = false;
+    bool noToAll = false;
+    void clear() { yesToAll = noToAll = false; }
+};
+
+/// What an import did. `failed` with `message` when it ended on an error (the message was
+/// shown); the items stored before it stay stored.
+struct ImportResult {
+    int added = 0;    ///< new records
+    int replaced = 0; ///< stored items overwritten
+    int kept = 0;     ///< clashes answered with no
+    int skipped = 0;  ///< items not stored (unreadable namesake, unreadable element, store error)
+    bool failed = false;
+    std::string message;
+    int stored() const { return added + replaced; }
+};
+
+/// What an export did.
+struct ExportResult {
+    int written = 0;
+    int unreadable = 0; ///< records that could not be loaded and were left out
+    bool fileWritten = false;
+};
+
+/// True when the file name ends with the three letters "xml" in any case.
+bool isXmlFileName(std::string_view fileName);
+
+/// Every item of a kind in the order of its group tree: depth first, groups and items of a
+/// group in the order names are shown.
+std::vector<Reference> ItemsInTreeOrder(TDataModuleForm& store, int kind);
+
+/// The path of a group below the root joined with a backslash, without a trailing one; empty
+/// for the root group.
+std::string ExchangeGroupPath(TDataModuleForm& store, std::int16_t groupType,
+                              const std::string& groupId);
+
+/// A real number as the text form writes it: general format, 6 significant digits.
+std::string textReal(double value);
+
+/// The common part of a text record after its keyword line: the export date line, the quoted
+/// group path and the quoted item name.
+void WriteTextItemHeader(TPrintfStringStream& stream, const DBItem& item,
+                         const std::string& groupPath);
+
+/// A name as imports store it: trailing blanks removed. False when the store cannot take it
+/// (empty or longer than a record name may be).
+bool normalizeImportedName(std::string& name);
+/// Each component of a backslash path normalised as a name; false when one is refused.
+bool normalizeImportedPath(std::string& path);
+
+/// How the storing of one imported item ended.
+enum class StoreOutcome { Added, Replaced, Kept, Skipped };
+
+/// Stores an item an import has read into the group named by its path (missing groups are
+/// created). A namesake in that group is replaced without asking when `consultUntouched` is
+/// set and its `Untouched` flag is not 0, otherwise after the overwrite question; a namesake
+/// that cannot be read is never replaced. Storing errors are raised (nothing half-stored is
+/// left behind).
+StoreOutcome StoreImportedItem(TDataModuleForm& store, const ExchangeKind& kind, DBItem& item,
+                               const std::string& groupPath, OverwriteAnswers& answers,
+                               bool consultUntouched);
+
+/// Writes the items as a text exchange file. No file is created when nothing was written.
+ExportResult ExportText(TDataModuleForm& store, int kind, const std::vector<Reference>& items,
+                        const std::string& fileName);
+/// Reads a text exchange file into the store; errors end the import and are shown.
+ImportResult ImportText(TDataModuleForm& store, int kind, const std::string& fileName,
+                        OverwriteAnswers& answers);
+/// The same over a reader already made.
+ImportResult ImportText(TDataModuleForm& store, int kind, TParserStream& reader,
+                        OverwriteAnswers& answers);
+
+/// Export and import choosing the format by the file name (XML when it ends in "xml").
+ExportResult ExportItems(TDataModuleForm& store, int kind, const std::vector<Reference>& items,
+                         const std::string& fileName);
+ImportResult ImportItems(TDataModuleForm& store, int kind, const std::string& fileName,
+                         OverwriteAnswers& answers);
+
+/// Writes bytes to a file through a temporary file beside it; raises "IDS_FILEWRITEERROR".
+void writeExchangeFile(const std::string& fileName, std::string_view bytes);
+
+} // namespace kalydor

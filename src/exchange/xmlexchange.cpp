@@ -1,0 +1,221 @@
+#include "exchange/xmlexchange.h"
+
+#include "base/error.h"
+#include "exchange/xmlparser.h"
+#include "exchange/xmlwriter.h"
+#include "platform/prompter.h"
+#include "store/datamodule.h"
+#include "store/dbitem.h"
+#include "store/itemkinds.h"
+
+namespace kalydor {
+namespace {
+
+void count(ImportResult& result, StoreOutcome outcome) {
+    switch (outcome) {
+    case StoreOutcome::Added:
+        ++result.added;
+        break;
+    case StoreOutcome::Replaced:
+        ++result.replaced;
+        break;
+    case StoreOutcome::Kept:
+        ++result.kept;
+        break;
+    case StoreOutcome::Skipped:
+        ++result.skipped;
+        break;
+    }
+}
+
+// The message of an element that could not be read: the error, the file, the tag and the
+// content where reading stopped.
+std::string elementErrorText(const std::string* errorText, const TXmlParser& parser) {
+    std::string text;
+    if (errorText)
+        text = *errorText + "\r\n";
+    text += parser.FileName() + ": <" + parser.CurName() + "> " + parser.CurContent();
+    return text;
+}
+
+} // namespace
+
+void WriteXmlItemHeader(TXMLWriter& writer, const DBItem& item, const std::string& groupPath) {
+    writer.WriteRaw("\r\n  ");
+    writer.WriteElement("ItemHeader", {}, {}, ElementEnd::Open);
+    writer.WriteRaw("\r\n    ");
+    writer.WriteElement("ItemName", {}, item.Name);
+    writer.WriteElement("ItemPath", {}, groupPath);
+    writer.WriteElement("ID", {}, item.ID);
+    writer.WriteRaw("\r\n  ");
+    writer.WriteEndTag("ItemHeader");
+}
+
+bool ReadXmlItemHeader(TXmlParser& parser, DBItem& item, std::string& groupPath) {
+    std::string open;
+    while (parser.Scan()) {
+        switch (parser.CurPartType()) {
+        case XmlPart::StartTag:
+            open = parser.CurName();
+            break;
+        case XmlPart::EndTag:
+            if (parser.CurName() == "ItemHeader")
+                return true;
+            open.clear();
+            break;
+        case XmlPart::EmptyElementTag:
+            open.clear();
+            break;
+        case XmlPart::Content:
+            if (open == "ItemPath")
+                groupPath = parser.CurContent();
+            else if (open == "ItemName")
+                item.Name = parser.CurContent();
+            break;
+        case XmlPart::Other:
+            break;
+        }
+    }
+    return false;
+}
+
+ExportResult ExportXml(TDataModuleForm& store, int kind, const std::vector<Reference>& items,
+                       const std::string& fileName) {
+    const ExchangeKind* k = exchangeKindOf(kind);
+    if (!k)
+        throw Error("IDS_NOEXCHANGEFORM", {std::to_string(kind)},
+                    "\"%s\" cannot be written in this exchange format.");
+    TXMLWriter writer(fileName, std::string(kExchangeXmlRoot));
+    ExportResult result;
+    for (const Reference& ref : items) {
+        if (!store.FindRecord(k->itemType, ref.RefID, ref.Name))
+            continue;
+        std::unique_ptr<DBItem> item = CreateItemOfKind(kind);
+        if (!item)
+            throw Error("IDS_NOEXCHANGEFORM", {ref.Name},
+                        "\"%s\" cannot be written in this exchange format.");
+        item->Name = ref.Name;
+        item->ID = store.current().ID;
+        item->GroupID = ref.RefID;
+        bool loaded = false;
+        try {
+            loaded = store.LoadItem(*item);
+        } catch (const Error&) {
+            loaded = false;
+        }
+        if (!loaded) {
+            ++result.unreadable;
+            continue;
+        }
+        if (result.written > 0)
+            writer.WriteRaw("\r\n");
+        item->WriteXml(writer, ExchangeGroupPath(store, k->groupType, ref.RefID));
+        ++result.written;
+    }
+    writer.Finish();
+    result.fileWritten = true;
+    return result;
+}
+
+ImportResult ImportXml(TDataModuleForm& store, int kind, const std::string& fileName,
+                       OverwriteAnswers& answers) {
+    answers.clear();
+    TXmlParser parser;
+    if (!parser.LoadFromFile(fileName)) {
+        // A file that cannot be read imports nothing.
+        ImportResult result;
+        result.failed = true;
+        result.message = parser.ErrorText();
+        return result;
+    }
+    return ImportXml(store, kind, parser, answers);
+}
+
+ImportResult ImportXml(TDataModuleForm& store, int kind, TXmlParser& parser,
+                       OverwriteAnswers& answers) {
+    answers.clear();
+    ImportResult result;
+    const ExchangeKind* k = exchangeKindOf(kind);
+    if (!k) {
+        result.failed = true;
+        return result;
+    }
+    parser.Normalize = true;
+    parser.StartScan();
+    while (parser.Scan()) {
+        // An empty-element tag is no item; elements of another kind are not this list's
+        // items and are passed over.
+        if (parser.CurPartType() != XmlPart::StartTag || parser.CurName() != k->xmlElement)
+            continue;
+        std::unique_ptr<DBItem> item = CreateItemOfKind(kind);
+        if (!item)
+            break;
+        std::string groupPath;
+        try {
+            if (!item->ReadXml(parser, groupPath))
+                continue; // the document ended inside the element
+            if (!normalizeImportedName(item->Name))
+                throw Error("IDS_IMPORTBADNAME", {item->Name},
+                            "The name \"%s\" is empty or too long; the item is not imported.");
+            if (!normalizeImportedPath(groupPath))
+                throw Error("IDS_IMPORTBADNAME", {groupPath},
+                            "The name \"%s\" is empty or too long; the item is not imported.");
+            exchange_detail::runImportedItemHook(kind, *item);
+        } catch (const Error& error) {
+            const std::string text = error.text().empty() ? error.key() : error.text();
+            platform::prompter().showMessage(elementErrorText(&text, parser));
+            ++result.skipped;
+            continue;
+        } catch (const std::exception&) {
+            platform::prompter().showMessage(elementErrorText(nullptr, parser));
+            ++result.skipped;
+            continue;
+        }
+        try {
+            count(result, StoreImportedItem(store, *k, *item, groupPath, answers, false));
+        } catch (const std::exception&) {
+            // A storing error drops the item; the import goes on.
+            ++result.skipped;
+        }
+    }
+    if (parser.EndedOnError()) {
+        result.failed = true;
+        result.message =
+            Error("IDS_XMLIMPORTBROKEN",
+                  {parser.FileName(), std::int64_t{result.stored()}, parser.ErrorText()},
+                  "The XML file %s ends in an error after %d imported items; the items "
+                  "before the error were stored. %s")
+                .text();
+        platform::prompter().showMessage(result.message);
+    }
+    return result;
+}
+
+std::string BuildDragText(DBItem& item, const std::string& keyName, const std::string& slashPath,
+                          const std::string& backslashPath) {
+    std::string text(kDragTextSource);
+    text += '\n';
+    text += keyName + "=\"" + slashPath + item.Name + "\"\n";
+    TXMLWriter document({}, std::string(kExchangeXmlRoot));
+    item.WriteXml(document, backslashPath);
+    document.Finish();
+    const std::string& bytes = document.bytes();
+    std::size_t start = 0;
+    while (start < bytes.size()) {
+        std::size_t end = bytes.find('\n', start);
+        if (end == std::string::npos)
+            end = bytes.size();
+        std::string line = bytes.substr(start, end - start);
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        text += line + '\n';
+        start = end + 1;
+    }
+    return text;
+}
+
+bool IsKalydorDragText(std::string_view text) {
+    return text.substr(0, kDragTextSource.size()) == kDragTextSource;
+}
+
+} // namespace kalydor

@@ -1,0 +1,42 @@
+#pragma once
+
+#include "store/groupname.h"
+
+#include <QDialog>
+
+class QLineEdit;
+class QPushButton;
+
+namespace kalydor {
+
+class TLanguages;
+
+namespace gui {
+
+/// The dialog that names a new group or item (also copies, pastes and import-tree groups): at
+/// most 31 characters, OK only while the field is not empty; on OK the name is checked and,
+/// with a store, the record is created at once.
+class TNameDialog : public QDialog {
+    Q_OBJECT
+public:
+    TNameDialog(const TLanguages& languages, NameRequest request, QWidget* parent = nullptr);
+
+    /// The accepted name and, with a store, the new record's identifier.
+    const std::string& name() const { return m_name; }
+    const std::string& id() const { return m_id; }
+
+    QLineEdit* nameEdit() const { return m_edit; }
+    QPushButton* okButton() const { return m_ok; }
+
+    void accept() override;
+
+private:
+    TNameDialogLogic m_logic;
+    QLineEdit* m_edit = nullptr;
+    QPushButton* m_ok = nullptr;
+    std::string m_name;
+    std::string m_id;
+};
+
+} // namespace gui
+} // namespace kalydor

@@ -1,0 +1,71 @@
+#include "cli/clirun.h"
+#include "support/tempdir.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+
+namespace kalydor::test {
+namespace {
+
+const std::string kCatalogue =
+    std::string(KALYDOR_SOURCE_DIR) + "/resources/catalogues/materials.txt";
+
+// The material list without identifiers, by group and name.
+std::vector<std::string> comparable(const std::string& table) {
+    std::vector<std::string> rows;
+    for (nlohmann::json row : jsonLines(cli({"material", "list", table}).out)) {
+        row.erase("ID");
+        rows.push_back(row.dump());
+    }
+    std::sort(rows.begin(), rows.end());
+    return rows;
+}
+
+TEST(ExchangeCommands, CatalogueImportsAndTravelsThroughBothFormats) {
+    TempDir dir;
+    const std::string table = dir.file("m.db");
+    ASSERT_EQ(cli({"store", "create", table, "--catalogue"}).status, 0);
+    const CliRun first = cli({"exchange", "import", table, kCatalogue, "--kind", "material"});
+    ASSERT_EQ(first.status, 0);
+    EXPECT_EQ(first.out.substr(0, 9), "added 43,");
+
+    // A second import with no-to-all keeps every stored item.
+    const CliRun again = cli({"exchange", "import", table, kCatalogue, "--no-to-all"});
+    EXPECT_EQ(again.out, "added 0, replaced 0, kept 43, skipped 0\n");
+
+    const std::string xml = dir.file("out.Xml");
+    ASSERT_EQ(cli({"exchange", "export", table, xml}).status, 0);
+    EXPECT_EQ(std::system(("xmllint --noout " + quoted(xml) + " 2>/dev/null").c_str()), 0);
+    const std::string text = dir.file("out.txt");
+    ASSERT_EQ(cli({"exchange", "export", table, text}).status, 0);
+
+    for (const std::string& file : {xml, text}) {
+        SCOPED_TRACE(file);
+        const std::string other = dir.file("o" + std::to_string(file.size()) + ".db");
+        ASSERT_EQ(cli({"store", "create", other, "--catalogue"}).status, 0);
+        EXPECT_EQ(cli({"exchange", "import", other, file, "--yes-to-all"}).out,
+                  "added 43, replaced 0, kept 0, skipped 0\n");
+        EXPECT_EQ(comparable(other), comparable(table));
+    }
+}
+
+TEST(ExchangeCommands, BrokenFilesFailAndWrongUseIsUsage) {
+    TempDir dir;
+    const std::string table = dir.file("m.db");
+    ASSERT_EQ(cli({"store", "create", table, "--catalogue"}).status, 0);
+    writeFile(dir.file("bad.txt"), "\"KALYDOR32MATERIAL\" 1\r\n2024 1 1\r\n\"\"\r\n\"a\"\r\n1 x");
+    EXPECT_EQ(cli({"exchange", "import", table, dir.file("bad.txt")}).status, 1);
+    writeFile(dir.file("bad.xml"), "<Kalydor32Project><Kalydor32Material>");
+    EXPECT_EQ(cli({"exchange", "import", table, dir.file("bad.xml")}).status, 1);
+    EXPECT_EQ(cli({"exchange", "import", table}).status, 2);
+    EXPECT_EQ(cli({"exchange", "export", table, dir.file("x.txt"), "--kind", "room"}).status, 2);
+    // Nothing to export: no text file is written.
+    EXPECT_EQ(cli({"exchange", "export", table, dir.file("none.txt")}).status, 0);
+    EXPECT_FALSE(std::filesystem::exists(dir.file("none.txt")));
+}
+
+} // namespace
+} // namespace kalydor::test

@@ -1,0 +1,78 @@
+#include "cli/clirun.h"
+#include "support/tempdir.h"
+
+#include <gtest/gtest.h>
+
+namespace kalydor {
+namespace {
+
+// A 20 cm aerated-concrete wall (R = 0.2 / 0.1 = 2.0) and an EPS-insulated wall with a dense
+// outer render, where vapour condenses in the insulation.
+const char* kPanels = R"([
+ {"Name": "BCA", "Type": "OutsideWall", "OutSideTemp": -15, "InSideTemp": 20,
+  "OutSideAlpha": 24, "InSideAlpha": 8, "OutSideRelHum": 85, "InSideRelHum": 40,
+  "DiffusionDays": 60, "SurfaceTemperatureDifference": 4,
+  "Layers": [{"Name": "BCA", "Kind": "Normal", "Thickness": 20, "Density": 1000,
+              "ThermalCond": 0.1, "HeatCapacity": 1.0, "SteamDiffResNum": 5,
+              "Sorption": [0.1, 0.2, 0.3, 0.5, 0.7, 1, 1.4, 2, 3, 5], "PermitHumidity": 4}]},
+ {"Name": "Condens", "Type": 0, "OutSideTemp": -15, "InSideTemp": 20,
+  "OutSideAlpha": 24, "InSideAlpha": 8, "OutSideRelHum": 85, "InSideRelHum": 65,
+  "DiffusionDays": 60,
+  "Layers": [{"Name": "Tencuiala", "Thickness": 3, "Density": 2000, "ThermalCond": 1.0,
+              "HeatCapacity": 0.9, "SteamDiffResNum": 200},
+             {"Name": "Vata", "Thickness": 10, "Density": 100, "ThermalCond": 0.04,
+              "HeatCapacity": 0.9, "SteamDiffResNum": 1.2},
+             {"Name": "Gips", "Thickness": 1.25, "Density": 900, "ThermalCond": 0.25,
+              "HeatCapacity": 0.9, "SteamDiffResNum": 8}]}
+])";
+
+TEST(PanelCommands, CalculatesConstructionsFromJson) {
+    test::TempDir dir;
+    const std::string file = dir.file("panels.json");
+    test::writeFile(file, kPanels);
+    const test::CliRun run = test::cli({"panel", "calc", file, "--diagram"});
+    ASSERT_EQ(run.status, 0);
+    const nlohmann::json out = nlohmann::json::parse(run.out);
+    ASSERT_EQ(out.size(), 2u);
+    const nlohmann::json& bca = out[0];
+    EXPECT_EQ(bca["Name"], "BCA");
+    // 2.0 + 1/24 + 1/8 = 2.1666667, U = 0.46; θsi = 20 − 35 / (2.1666667 · 8) = 17.98077.
+    EXPECT_NEAR(bca["TotalResistance"].get<double>(), 2.1666667, 1e-6);
+    EXPECT_EQ(bca["U"].get<double>(), 0.46); // the float's shortest decimal
+    EXPECT_NEAR(bca["SurfaceTemperature"].get<double>(), 17.98077, 1e-4);
+    EXPECT_EQ(bca["Messages"], nlohmann::json::array());
+    EXPECT_EQ(bca["Layers"][0]["State"], 0);
+    EXPECT_EQ(bca["Diagram"]["Saturation"].size(), 129u);
+
+    const nlohmann::json& cond = out[1];
+    EXPECT_EQ(cond["Layers"][1]["State"], 2);
+    EXPECT_EQ(cond["Messages"], nlohmann::json::array({12})); // the simple check by default
+    EXPECT_NE(cond["MessageText"].get<std::string>().find("(Vata)"), std::string::npos);
+
+    // The full check and the English texts.
+    const test::CliRun full = test::cli({"panel", "calc", file, "--simple-humidity", "off",
+                                         "--lang", "English", "--outside-design-temp", "-20"});
+    ASSERT_EQ(full.status, 0);
+    const nlohmann::json fullOut = nlohmann::json::parse(full.out);
+    EXPECT_NEAR(fullOut[0]["SurfaceTemperature"].get<double>(), 20 - 40 / (2.1666667 * 8), 1e-4);
+    EXPECT_EQ(fullOut[1]["Messages"], nlohmann::json::array({14})); // no isotherms given
+    EXPECT_NE(fullOut[1]["MessageText"], cond["MessageText"]);
+}
+
+TEST(PanelCommands, BadInputIsAnErrorAndBadUseAUsageError) {
+    test::TempDir dir;
+    const std::string bad = dir.file("bad.json");
+    for (const char* text : {"{\"Layers\": [", "{\"Type\": \"Tower\"}", "{\"x\": \"wide\"}",
+                             "{\"Layers\": [{\"Kind\": \"Stone\"}]}", "[1, 2]",
+                             "{\"Layers\": [{\"Sorption\": [1,2,3,4,5,6,7,8,9,10,11]}]}"}) {
+        test::writeFile(bad, text);
+        EXPECT_EQ(test::cli({"panel", "calc", bad}).status, 1) << text;
+    }
+    EXPECT_EQ(test::cli({"panel", "calc", dir.file("missing.json")}).status, 1);
+    EXPECT_EQ(test::cli({"panel", "calc"}).status, 2);
+    EXPECT_EQ(test::cli({"panel", "calc", bad, "--simple-humidity", "maybe"}).status, 2);
+    EXPECT_EQ(test::cli({"panel", "calc", bad, "--outside-design-temp", "cold"}).status, 2);
+}
+
+} // namespace
+} // namespace kalydor

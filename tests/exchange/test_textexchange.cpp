@@ -1,0 +1,285 @@
+#include "base/error.h"
+#include "constructions/material.h"
+#include "constructions/registration.h"
+#include "exchange/parserstream.h"
+#include "exchange/textexchange.h"
+#include "platform/scriptedprompter.h"
+#include "store/datamodule.h"
+#include "store/itemkinds.h"
+#include "support/fakelanguage.h"
+#include "support/tempdir.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <functional>
+#include <optional>
+#include <variant>
+
+namespace kalydor {
+namespace {
+
+using platform::OverwriteAnswer;
+using platform::ScopedPrompter;
+using platform::ScriptedPrompter;
+
+// The format error number an operation raised, or nothing.
+std::optional<int> errorNumber(const std::function<void()>& operation) {
+    try {
+        operation();
+    } catch (const Error& error) {
+        const std::string prefix = "IDS_TEXTCONVERTERROR+";
+        if (error.key().rfind(prefix, 0) == 0)
+            return std::stoi(error.key().substr(prefix.size()));
+        return -1;
+    }
+    return std::nullopt;
+}
+
+TEST(ParserStream, TokensAndTheirErrors) {
+    using Value = std::variant<std::string, std::int32_t, float>;
+    struct Case {
+        const char* text;
+        char op; // s string, i integer, r real
+        std::optional<Value> value;
+        int error = -1;
+    };
+    const Case cases[] = {
+        {R"("a\"b")", 's', std::string("a\"b")},
+        {R"("a\\b")", 's', std::string("a\\b")},
+        {"  \t\"x\" ; comment", 's', std::string("x")},
+        {"; only a comment\r\n\r\n  \"after\"", 's', std::string("after")},
+        {"\"open", 's', std::nullopt, 2},
+        {"\"ends in \\", 's', std::nullopt, 2},
+        {"12", 's', std::nullopt, 2},
+        {"-42 7", 'i', std::int32_t{-42}},
+        {"+7", 'i', std::int32_t{7}},
+        {"3;", 'i', std::nullopt, 0},
+        {"3.5", 'i', std::nullopt, 0},
+        {"2147483648", 'i', std::nullopt, 0},
+        {"-2147483648", 'i', std::int32_t{-2147483647 - 1}},
+        {"2,5", 'r', 2.5f},
+        {"2.5", 'r', 2.5f},
+        {"2.", 'r', 2.0f},
+        {",25", 'r', 0.25f},
+        {"1E-3", 'r', 0.001f},
+        {"-1.5e+2\t", 'r', -150.0f},
+        {"2.5a", 'r', std::nullopt, 1},
+        {"e5", 'r', std::nullopt, 1},
+        {"1e", 'r', std::nullopt, 1},
+        {"1e999", 'r', std::nullopt, 1},
+        {"", 'r', std::nullopt, 3},
+        {"; nothing but a comment", 'i', std::nullopt, 3},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        TParserStream reader(c.text, "cases.txt");
+        std::optional<Value> read;
+        const std::optional<int> error = errorNumber([&] {
+            if (c.op == 's')
+                read = reader.NextString();
+            else if (c.op == 'i')
+                read = reader.NextInt();
+            else
+                read = reader.NextReal();
+        });
+        if (c.value) {
+            EXPECT_FALSE(error);
+            EXPECT_EQ(read, c.value);
+        } else {
+            EXPECT_EQ(error, c.error);
+        }
+    }
+}
+
+TEST(ParserStream, ErrorNamesTheFileAndTheZeroBasedLine) {
+    test::FakeLanguage language{{"IDS_TEXTCONVERTERROR+0", "%s|%d"}};
+    TParserStream reader("\"a\"\r\n; comment\r\nx", "f.txt");
+    reader.NextString();
+    try {
+        reader.NextInt();
+        FAIL();
+    } catch (const Error& error) {
+        EXPECT_EQ(error.text(), "f.txt|2");
+    }
+}
+
+class TextExchange : public ::testing::Test {
+protected:
+    void SetUp() override {
+        registerConstructionItems();
+        store = std::make_unique<TDataModuleForm>(dir.directory(), "m.db", TableMode::Create,
+                                                  TableKind::Catalogue);
+    }
+
+    std::string write(const std::string& name, const std::string& text) {
+        std::ofstream(dir.file(name), std::ios::binary) << text;
+        return dir.file(name);
+    }
+
+    ImportResult import(const std::string& text) {
+        OverwriteAnswers answers;
+        return ImportText(*store, 1, write("in.txt", text), answers);
+    }
+
+    std::optional<Material> stored(const std::string& path, const std::string& name) {
+        const std::string group = store->GroupOfPath(RecordType::MaterialGroup, path, '\\');
+        if (!store->FindRecord(RecordType::Material, group, name))
+            return std::nullopt;
+        Material m;
+        if (!store->LoadItem(m))
+            return std::nullopt;
+        return m;
+    }
+
+    static std::string record(const std::string& path, const std::string& name,
+                              const std::string& thickness = "1") {
+        return "\"KALYDOR32MATERIAL\" 1\r\n2024 5 6\r\n\"" + path + "\"\r\n\"" + name +
+               "\"\r\n1\t0\t\r\n" + thickness + "\t2\t3\t0\t4\t0\t0\t5\t\r\n\r\n";
+    }
+
+    test::TempDir dir;
+    std::unique_ptr<TDataModuleForm> store;
+    ScriptedPrompter prompter;
+    ScopedPrompter scope{prompter};
+};
+
+TEST_F(TextExchange, OnlyEndImportsNothingSilently) {
+    const ImportResult result = import("\"END\"\r\n");
+    EXPECT_FALSE(result.failed);
+    EXPECT_EQ(result.stored(), 0);
+    EXPECT_TRUE(prompter.messages().empty());
+}
+
+TEST_F(TextExchange, EscapedPathCreatesNestedGroupAndTrailingBlanksGo) {
+    const ImportResult result = import(record("A\\\\B", "brick  ") + "\"END\"\r\n");
+    ASSERT_FALSE(result.failed) << result.message;
+    const std::string a = store->GroupOfPath(RecordType::MaterialGroup, "A", '\\');
+    EXPECT_TRUE(store->FindRecord(RecordType::MaterialGroup, a, "B"));
+    const auto m = stored("A\\B", "brick");
+    ASSERT_TRUE(m);
+    EXPECT_FLOAT_EQ(m->Density, 2);
+    EXPECT_FLOAT_EQ(m->SteamDiffResNum, 5);
+}
+
+TEST_F(TextExchange, MissingEndKeepsEarlierRecordsAndReportsError3) {
+    test::FakeLanguage language{{"IDS_TEXTCONVERTERROR+3", "E3"}};
+    const ImportResult result = import(record("", "one") + record("", "two"));
+    EXPECT_TRUE(result.failed);
+    EXPECT_EQ(result.message, "E3");
+    EXPECT_EQ(result.added, 2);
+    ASSERT_EQ(prompter.messages().size(), 1u);
+    EXPECT_TRUE(stored("", "one"));
+    EXPECT_TRUE(stored("", "two"));
+}
+
+TEST_F(TextExchange, RecordCutShortIsNotStored) {
+    const ImportResult result =
+        import(record("", "one") +
+               "\"KALYDOR32MATERIAL\" 1\r\n2024 1 1\r\n\"\"\r\n\"cut\"\r\n1\t0\t\r\n5\t");
+    EXPECT_TRUE(result.failed);
+    EXPECT_TRUE(stored("", "one"));
+    EXPECT_FALSE(stored("", "cut"));
+}
+
+TEST_F(TextExchange, MaterialsIntoConstructionTableGiveError4) {
+    test::FakeLanguage language{{"IDS_TEXTCONVERTERROR+4", "E4 %s %d"}};
+    TDataModuleForm project(dir.directory(), "p.db", TableMode::Create, TableKind::Project);
+    OverwriteAnswers answers;
+    TParserStream reader(record("", "one") + "\"END\"\r\n", "m.txt");
+    const ImportResult result = ImportText(project, 2, reader, answers);
+    EXPECT_TRUE(result.failed);
+    EXPECT_EQ(result.message.substr(0, 8), "E4 m.txt");
+    EXPECT_EQ(result.stored(), 0);
+    EXPECT_FALSE(project.FindRecord(RecordType::Panel, project.RootId(), "one"));
+}
+
+TEST_F(TextExchange, RefusedNamesAreErrorsNotMangledRecords) {
+    const ImportResult result =
+        import(record("", "ok") + record("", "   ") + record("", "x") + "\"END\"\r\n");
+    EXPECT_TRUE(result.failed);
+    EXPECT_TRUE(stored("", "ok"));
+    EXPECT_FALSE(stored("", "x"));
+    const ImportResult tooLong = import(record("", std::string(40, 'n')) + "\"END\"\r\n");
+    EXPECT_TRUE(tooLong.failed);
+}
+
+TEST_F(TextExchange, OverwriteRulesUntouchedAndNoToAll) {
+    ASSERT_FALSE(
+        import(record("", "a") + record("", "b") + record("", "c") + "\"END\"\r\n").failed);
+    // Mark "a" as untouched catalogue data: it is replaced without a question.
+    {
+        auto a = stored("", "a");
+        a->Untouched = 1;
+        ASSERT_TRUE(store->FindRecord(RecordType::Material, store->RootId(), "a"));
+        a->SaveToRecord(*store);
+    }
+    prompter.scriptOverwrite(OverwriteAnswer::NoToAll);
+    const ImportResult result =
+        import(record("", "a", "9") + record("", "b", "9") + record("", "c", "9") + "\"END\"\r\n");
+    ASSERT_FALSE(result.failed) << result.message;
+    EXPECT_EQ(prompter.overwriteQuestions().size(), 1u);
+    EXPECT_EQ(result.replaced, 1);
+    EXPECT_EQ(result.kept, 2);
+    EXPECT_FLOAT_EQ(stored("", "a")->Thickness, 9);
+    EXPECT_FLOAT_EQ(stored("", "b")->Thickness, 1);
+    EXPECT_FLOAT_EQ(stored("", "c")->Thickness, 1);
+}
+
+TEST_F(TextExchange, AutoYesAnswersEveryLaterQuestion) {
+    ASSERT_FALSE(import(record("", "a") + "\"END\"\r\n").failed);
+    const ImportResult result =
+        import("\"AUTOYES\"\r\n\"RESET\"\r\n" + record("", "a", "7") + "\"END\"\r\n");
+    EXPECT_EQ(result.replaced, 1);
+    EXPECT_TRUE(prompter.overwriteQuestions().empty());
+}
+
+TEST_F(TextExchange, IncludeResolvesBesideTheIncludingFileAndRefusesItself) {
+    std::filesystem::create_directories(dir.path() / "sub");
+    write("sub/inner.txt", record("", "inner") + "\"END\"\r\n");
+    write("sub/outer.txt", "\"INCLUDE\" \"inner.txt\"\r\n" + record("", "outer") + "\"END\"\r\n");
+    OverwriteAnswers answers;
+    const ImportResult result = ImportText(*store, 1, dir.file("sub/outer.txt"), answers);
+    ASSERT_FALSE(result.failed) << result.message;
+    EXPECT_EQ(result.added, 2);
+
+    write("self.txt", "\"INCLUDE\" \"self.txt\"\r\n\"END\"\r\n");
+    EXPECT_TRUE(ImportText(*store, 1, dir.file("self.txt"), answers).failed);
+    write("x.txt", "\"INCLUDE\" \"y.txt\"\r\n\"END\"\r\n");
+    write("y.txt", "\"INCLUDE\" \"x.txt\"\r\n\"END\"\r\n");
+    const ImportResult cycle = ImportText(*store, 1, dir.file("x.txt"), answers);
+    EXPECT_TRUE(cycle.failed);
+}
+
+TEST_F(TextExchange, ExportWritesTreeOrderAndEndAndNothingWithoutItems) {
+    const std::string empty = dir.file("none.txt");
+    EXPECT_FALSE(ExportText(*store, 1, {}, empty).fileWritten);
+    EXPECT_FALSE(std::filesystem::exists(empty));
+
+    ASSERT_FALSE(
+        import(record("G\\\\H", "q\\\"uote\\\\") + record("", "root item") + "\"END\"\r\n").failed);
+    const std::string out = dir.file("out.TXT");
+    const ExportResult result = ExportItems(*store, 1, ItemsInTreeOrder(*store, 1), out);
+    EXPECT_EQ(result.written, 2);
+    std::ifstream file(out, std::ios::binary);
+    const std::string text((std::istreambuf_iterator<char>(file)), {});
+    EXPECT_NE(text.find("\"G\\\\H\"\r\n\"q\\\"uote\\\\\"\r\n"), std::string::npos) << text;
+    EXPECT_EQ(text.substr(text.size() - 7), "\"END\"\r\n");
+    EXPECT_LT(text.find("G\\\\H"), text.find("root item"));
+
+    // The exported file reads back into a new table with the same values.
+    TDataModuleForm other(dir.directory(), "o.db", TableMode::Create, TableKind::Catalogue);
+    OverwriteAnswers answers;
+    const ImportResult back = ImportText(other, 1, out, answers);
+    EXPECT_EQ(back.added, 2) << back.message;
+}
+
+TEST(ExchangeFileName, XmlIsChosenByTheLastThreeLetters) {
+    EXPECT_TRUE(isXmlFileName("a.Xml"));
+    EXPECT_TRUE(isXmlFileName("/x/y.XML"));
+    EXPECT_FALSE(isXmlFileName("/xml/a.txt"));
+    EXPECT_FALSE(isXmlFileName("xm"));
+}
+
+} // namespace
+} // namespace kalydor

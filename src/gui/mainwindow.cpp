@@ -103,7 +103,16 @@ MainWindow::MainWindow(QWidget* parent)
     resize(1024, 720);
 }
 
-MainWindow::~MainWindow() = default;
+// The list windows go first: they hold the stores, and their "destroyed" signal must not
+// reach a half-destroyed main window.
+MainWindow::~MainWindow() {
+    const QList<QMdiSubWindow*> windows = m_lists.values();
+    m_lists.clear();
+    for (QMdiSubWindow* window : windows) {
+        disconnect(window, nullptr, this, nullptr);
+        delete window;
+    }
+}
 
 void MainWindow::buildMenus() {
     const QHash<QString, std::function<void()>> handlers = {

@@ -1,3 +1,5 @@
+#include "constructions/registration.h"
+#include "gui/itemlistwindow.h"
 #include "gui/mainwindow.h"
 #include "gui/projectforms.h"
 #include "gui/qtwindowtranslation.h"
@@ -5,6 +7,7 @@
 #include "platform/memorysettingsstore.h"
 #include "shell/programoptions.h"
 #include "shell/projects.h"
+#include "store/datamodule.h"
 #include "store/storehooks.h"
 
 #include <QAction>
@@ -202,6 +205,44 @@ TEST(ProjectForms, DescriptionDialogAndRefusedNames) {
     ProjectFileDialog copy(ProjectFileDialog::Purpose::SaveAs, QString(), QString(),
                            dir.file("Open.db"));
     EXPECT_EQ(copy.refusal(QString::fromStdString(dir.file("Open.db"))), "IDS_PROJEKTNAMEERROR");
+}
+
+TEST(MainWindow, ListWindowsOpenOncePerKind) {
+    test::qtApplication();
+    registerConstructionItems();
+    test::TempDir dir;
+    platform::MemorySettingsStore settings;
+    TLanguages& languages = test::shippedLanguages();
+    languages.SelectInterfaceLanguage("Român");
+    TProgramOptions options(settings, languages);
+    ProjectSession session(options, settings);
+    TDataModuleForm materials(dir.path().string(), "material", TableMode::Create,
+                              TableKind::Catalogue);
+    MainWindow window;
+    window.setProgramOptions(&options);
+    window.setProjectSession(&session, nullptr);
+    EXPECT_FALSE(window.command("materials")->isVisible()); // no material table
+    window.setMaterialStore(&materials);
+    ASSERT_TRUE(window.command("materials")->isEnabled());
+    EXPECT_FALSE(window.command("constructions")->isEnabled()); // no project yet
+
+    window.resize(1000, 650);
+    window.show();
+    window.command("materials")->trigger();
+    window.command("materials")->trigger();
+    EXPECT_EQ(window.childArea()->subWindowList().size(), 1);
+    ASSERT_NE(window.listWindow(1), nullptr);
+
+    ASSERT_TRUE(session.OpenProject(dir.file("Bloc"), true));
+    ASSERT_TRUE(window.command("constructions")->isEnabled());
+    window.command("constructions")->trigger();
+    EXPECT_EQ(window.childArea()->subWindowList().size(), 2);
+    test::saveScreenshot(window, "MainWindowWithLists");
+    // The project's lists close with the project; the materials list stays.
+    session.CloseProject();
+    EXPECT_EQ(window.childArea()->subWindowList().size(), 1);
+    EXPECT_EQ(window.listWindow(2), nullptr);
+    window.close();
 }
 
 } // namespace

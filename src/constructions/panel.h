@@ -101,6 +101,13 @@ public:
     bool CopyTo(TClipboardStream& stream, platform::Window* owner) override;
     /// The construction list's columns ("PanelItemsTitle").
     std::string ColumnText(int columnId, const ListColumns& columns) const override;
+    /// The construction's record of the text and XML exchange files, and the text offered
+    /// when it is dragged out of its list (built from its XML form).
+    bool WriteText(TPrintfStringStream& stream, const std::string& groupPath) override;
+    void ReadText(TParserStream& reader, int recordVersion) override;
+    void WriteXml(TXMLWriter& writer, const std::string& groupPath) override;
+    bool ReadXml(TXmlParser& parser, std::string& groupPath) override;
+    std::string DragText() override;
 
     /// Recalculates a layered construction: the thermal values, then the vapour diffusion,
     /// condensation and moisture balance. A known construction keeps its typed values.

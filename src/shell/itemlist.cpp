@@ -83,6 +83,11 @@ std::unique_ptr<DBItem> ItemListLogic::loadItem(const std::string& name) const {
     item->ID = record.ID;
     item->GroupID = record.RefID;
     item->GroupName = selectedGroupCaption();
+    std::string path = m_store.PathOfGroup(m_kind.groupType, record.RefID, '\\');
+    if (!path.empty())
+        path.pop_back();
+    item->GroupPath = path;
+    item->GroupSlashPath = m_store.PathOfGroup(m_kind.groupType, record.RefID, '/');
     try {
         (void)m_store.LoadItem(*item);
     } catch (const Error&) {

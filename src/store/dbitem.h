@@ -57,6 +57,10 @@ public:
     std::string GroupName; ///< caption of the group the item was opened from
     std::string GroupID;   ///< identifier of the owning group (the record's RefID)
     std::int16_t Untouched = 0;
+    /// Path of the owning group, set by whoever loaded the item from its table: with
+    /// backslashes and no trailing separator, and with slashes and a trailing slash.
+    std::string GroupPath;
+    std::string GroupSlashPath;
 
     /// Reads the item's own fields; version 0 means the class's current layout. A version
     /// the class does not know is reported (reportVersionError) and gives false.

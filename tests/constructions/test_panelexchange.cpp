@@ -1,0 +1,195 @@
+#include "base/memorystream.h"
+#include "constructions/panel.h"
+#include "exchange/parserstream.h"
+#include "exchange/xmlexchange.h"
+#include "exchange/xmlparser.h"
+#include "exchange/xmlwriter.h"
+#include "language/languages.h"
+#include "reports/printfstringstream.h"
+
+#include <gtest/gtest.h>
+
+namespace kalydor {
+namespace {
+
+Layer layerOf(const char* name, int kind, float thickness) {
+    Material m;
+    m.Name = name;
+    m.Kind = static_cast<std::uint8_t>(kind);
+    m.Thickness = thickness;
+    if (kind == 2) {
+        m.Diagram[0] = {1, 0.1f};
+        m.Diagram[1] = {5, 0.18f};
+        m.ThermalRes = 0.14f;
+        m.Ventilled = true;
+    } else {
+        m.Density = 1800;
+        m.ThermalCond = 0.8f;
+        m.SteamDiffResNum = 8;
+        m.HeatCapacity = 0.88f;
+    }
+    Layer layer(m);
+    layer.ThermalCondFactor = kind == 2 ? 0 : 0.1f;
+    layer.SteamRes = kind == 2 ? 20 : 0;
+    layer.InitialHumidity2 = kind == 0 ? 3 : 0;
+    return layer;
+}
+
+Panel layeredWall() {
+    Panel p;
+    p.Name = "Perete \"exterior\" & <subsol>";
+    p.Type = 0;
+    p.Layered = 0;
+    p.x = 4.5f;
+    p.y = 2.75f;
+    p.OutSideTemp = -15;
+    p.InSideTemp = 20;
+    p.OutSideRelHum = 85;
+    p.InSideRelHum = 55;
+    p.OutSideAlpha = 24;
+    p.InSideAlpha = 8;
+    p.DiffusionDays = 60;
+    p.Ordering = 1;
+    p.RGived = 0;
+    p.SurfaceTemperatureDifference = 4;
+    p.Layers = {layerOf("Tencuială", 1, 1.5f), layerOf("Cărămidă", 0, 25),
+                layerOf("Aer ventilat", 2, 3)};
+    p.Calculate({});
+    return p;
+}
+
+Panel knownWindow() {
+    Panel p;
+    p.Name = "Fereastră";
+    p.Type = 10;
+    p.Layered = 1;
+    p.x = 1.2f;
+    p.y = 1.5f;
+    p.R = 0.77f;
+    p.ThermicMassivitate = 1;
+    p.GlassRatio = 72;
+    p.InfiltrationFactor = 1.4f;
+    p.InfiltrationLength = 5.4f;
+    return p;
+}
+
+Panel throughText(Panel& p) {
+    TLanguages none;
+    TPrintfStringStream stream(none);
+    stream.EscapeFlag = true;
+    p.WriteText(stream, "Pereți\\Exteriori");
+    TParserStream reader(stream.text() + "\"END\"\r\n", "p.txt");
+    TextRecordHeader header;
+    EXPECT_EQ(reader.NextRecord(header), NextRecordResult::Record);
+    EXPECT_EQ(header.keyword, "KALYDOR32PANEL");
+    EXPECT_EQ(header.groupPath, "Pereți\\Exteriori");
+    Panel back;
+    back.ReadText(reader, header.version);
+    back.Name = header.name;
+    TextRecordHeader end;
+    EXPECT_EQ(reader.NextRecord(end), NextRecordResult::End); // nothing left unread
+    return back;
+}
+
+Panel throughXml(Panel& p, std::string* path) {
+    TXMLWriter writer({}, "Kalydor32Project");
+    p.WriteXml(writer, "Pereți\\Exteriori");
+    writer.Finish();
+    TXmlParser parser;
+    EXPECT_TRUE(parser.LoadFromBuffer(writer.bytes(), "p.xml"));
+    while (parser.Scan()) {
+        if (parser.CurPartType() == XmlPart::StartTag && parser.CurName() == "Kalydor32Panel")
+            break;
+    }
+    Panel back;
+    EXPECT_TRUE(back.ReadXml(parser, *path));
+    return back;
+}
+
+void expectSameLayers(const Panel& a, const Panel& b) {
+    ASSERT_EQ(a.Layers.size(), b.Layers.size());
+    for (std::size_t i = 0; i < a.Layers.size(); ++i) {
+        EXPECT_EQ(a.Layers[i].Name, b.Layers[i].Name);
+        EXPECT_EQ(a.Layers[i].Kind, b.Layers[i].Kind);
+        EXPECT_FLOAT_EQ(a.Layers[i].Thickness, b.Layers[i].Thickness);
+        EXPECT_FLOAT_EQ(a.Layers[i].ThermalCondFactor, b.Layers[i].ThermalCondFactor);
+        EXPECT_EQ(a.Layers[i].Ventilled, b.Layers[i].Ventilled);
+    }
+    EXPECT_FLOAT_EQ(a.Layers[2].SteamRes, b.Layers[2].SteamRes);
+    EXPECT_FLOAT_EQ(a.Layers[1].InitialHumidity2, b.Layers[1].InitialHumidity2);
+}
+
+TEST(PanelExchange, TextRoundTripOfLayeredAndKnownConstructions) {
+    Panel wall = layeredWall();
+    Panel back = throughText(wall);
+    EXPECT_EQ(back.Name, wall.Name);
+    EXPECT_EQ(back.Type, 0);
+    EXPECT_EQ(back.Layered, 0);
+    EXPECT_EQ(back.Ordering, 1);
+    EXPECT_FLOAT_EQ(back.OutSideTemp, -15);
+    EXPECT_FLOAT_EQ(back.SurfaceTemperatureDifference, 4);
+    expectSameLayers(wall, back);
+    // Recalculated, the imported wall gives the same resistance.
+    back.Calculate({});
+    EXPECT_FLOAT_EQ(back.R, wall.R);
+
+    Panel window = knownWindow();
+    Panel known = throughText(window);
+    EXPECT_EQ(known.Layered, 1);
+    EXPECT_FLOAT_EQ(known.R, 0.77f);
+    EXPECT_FLOAT_EQ(known.GlassRatio, 72);
+    EXPECT_FLOAT_EQ(known.InfiltrationLength, 5.4f);
+    EXPECT_TRUE(known.Layers.empty());
+}
+
+TEST(PanelExchange, XmlRoundTripAndElementRules) {
+    Panel wall = layeredWall();
+    std::string path;
+    Panel back = throughXml(wall, &path);
+    EXPECT_EQ(path, "Pereți\\Exteriori");
+    EXPECT_EQ(back.Name, wall.Name);
+    EXPECT_EQ(back.Layered, 0);
+    EXPECT_EQ(back.Ordering, 1);
+    EXPECT_FLOAT_EQ(back.InSideRelHum, 55);
+    expectSameLayers(wall, back);
+
+    Panel window = knownWindow();
+    Panel known = throughXml(window, &path);
+    EXPECT_EQ(known.Type, 10);
+    EXPECT_EQ(known.Layered, 1);
+    EXPECT_FLOAT_EQ(known.GlassRatio, 72);
+
+    // "LayeredPanel" written by another program as an empty element keeps its ordering;
+    // the language text in "Type" is not a number.
+    const std::string other =
+        "<?xml version=\"1.0\"?><Kalydor32Project><Kalydor32Panel Type=\"Floor\" "
+        "Layered=\"Yes\"><ItemHeader><ItemName>P</ItemName><ItemPath>A</ItemPath></ItemHeader>"
+        "<Type>Pardoseală</Type><x>3</x><LayeredPanel Ordering=\"Reverse\"/>"
+        "<EarthLambda>2</EarthLambda></Kalydor32Panel></Kalydor32Project>";
+    TXmlParser parser;
+    ASSERT_TRUE(parser.LoadFromBuffer(other, "o.xml"));
+    while (parser.Scan() && parser.CurName() != "Kalydor32Panel") {
+    }
+    Panel floor;
+    ASSERT_TRUE(floor.ReadXml(parser, path));
+    EXPECT_EQ(floor.Type, 2);
+    EXPECT_EQ(floor.Ordering, 1);
+    EXPECT_FLOAT_EQ(floor.x, 3);
+    EXPECT_FLOAT_EQ(floor.EarthLambda, 2);
+}
+
+TEST(PanelExchange, DragTextNamesTheConstructionAndCarriesItsXml) {
+    Panel wall = layeredWall();
+    wall.Name = "W1";
+    wall.GroupPath = "Walls";
+    wall.GroupSlashPath = "Walls/";
+    const std::string text = wall.DragText();
+    EXPECT_TRUE(IsKalydorDragText(text));
+    const std::size_t second = text.find('\n') + 1;
+    EXPECT_EQ(text.substr(second, text.find('\n', second) - second), "kdszerkezet=\"Walls/W1\"");
+    EXPECT_NE(text.find("<ItemPath>Walls</ItemPath>"), std::string::npos);
+    EXPECT_EQ(text.find('\r'), std::string::npos); // lines end with a line feed only
+}
+
+} // namespace
+} // namespace kalydor

@@ -6,11 +6,17 @@
 #include "base/textlookup.h"
 #include "constructions/panel.h"
 #include "constructions/panelmoisture.h"
+#include "exchange/parserstream.h"
+#include "exchange/xmlexchange.h"
+#include "exchange/xmlparser.h"
+#include "exchange/xmlwriter.h"
 #include "heating/floattext.h"
 #include "language/languages.h"
+#include "reports/printfstringstream.h"
 
 #include <nlohmann/json.hpp>
 
+#include <cctype>
 #include <cmath>
 #include <filesystem>
 #include <fstream>
@@ -39,6 +45,7 @@ struct CalcOptions {
     std::string language = kDefaultLanguage;
     bool diagram = false;
     DiagramAxis axis = DiagramAxis::Temperature;
+    std::string exportFile;
 };
 
 double parseTemperature(const std::string& text) {
@@ -75,6 +82,8 @@ CalcOptions parseOptions(const std::vector<std::string>& args) {
             options.language = value();
         } else if (a == "--diagram") {
             options.diagram = true;
+        } else if (a == "--export") {
+            options.exportFile = value();
         } else if (a == "--distance") {
             options.diagram = true;
             options.axis = DiagramAxis::Distance;
@@ -85,7 +94,7 @@ CalcOptions parseOptions(const std::vector<std::string>& args) {
         }
     }
     if (rest.size() != 1)
-        throw UsageError{"one JSON file expected"};
+        throw UsageError{"one construction file expected (JSON, text or XML exchange file)"};
     options.file = rest[0];
     return options;
 }
@@ -386,30 +395,124 @@ private:
     TLanguages m_languages;
 };
 
-int calc(const std::vector<std::string>& args, std::ostream& out) {
-    const CalcOptions options = parseOptions(args);
-    std::ifstream file(options.file, std::ios::binary);
+bool endsWith(const std::string& name, std::string_view suffix) {
+    if (name.size() < suffix.size())
+        return false;
+    for (std::size_t i = 0; i < suffix.size(); ++i) {
+        const char c = name[name.size() - suffix.size() + i];
+        if (std::tolower(static_cast<unsigned char>(c)) != suffix[i])
+            return false;
+    }
+    return true;
+}
+
+// Constructions of a JSON file: one object or an array of them.
+std::vector<Panel> panelsOfJson(const std::string& fileName, std::vector<std::string>& groups) {
+    std::ifstream file(fileName, std::ios::binary);
     if (!file)
-        throw std::runtime_error("cannot open " + options.file);
+        throw std::runtime_error("cannot open " + fileName);
     json input;
     try {
         input = json::parse(file);
     } catch (const json::parse_error& error) {
-        throw std::runtime_error(options.file + ": not valid JSON: " + error.what());
+        throw std::runtime_error(fileName + ": not valid JSON: " + error.what());
     }
     std::vector<Panel> panels;
+    const auto take = [&](const json& object, const std::string& where) {
+        panels.push_back(panelFromJson(object, where));
+        groups.push_back(object.is_object() && object.contains("Group") &&
+                                 object["Group"].is_string()
+                             ? object["Group"].get<std::string>()
+                             : std::string());
+    };
     if (input.is_array()) {
         for (std::size_t i = 0; i < input.size(); ++i)
-            panels.push_back(panelFromJson(input[i], "panel " + std::to_string(i + 1)));
+            take(input[i], "panel " + std::to_string(i + 1));
     } else {
-        panels.push_back(panelFromJson(input, "panel"));
+        take(input, "panel");
     }
+    return panels;
+}
+
+// Constructions of an XML exchange file.
+std::vector<Panel> panelsOfXml(const std::string& fileName, std::vector<std::string>& groups) {
+    TXmlParser parser;
+    if (!parser.LoadFromFile(fileName))
+        throw std::runtime_error("cannot read " + fileName);
+    std::vector<Panel> panels;
+    parser.StartScan();
+    while (parser.Scan()) {
+        if (parser.CurPartType() != XmlPart::StartTag || parser.CurName() != "Kalydor32Panel")
+            continue;
+        Panel panel;
+        std::string group;
+        if (!panel.ReadXml(parser, group))
+            break;
+        panels.push_back(std::move(panel));
+        groups.push_back(group);
+    }
+    if (parser.EndedOnError())
+        throw std::runtime_error(fileName + ": " + parser.ErrorText());
+    return panels;
+}
+
+// Constructions of a text exchange file.
+std::vector<Panel> panelsOfText(const std::string& fileName, std::vector<std::string>& groups) {
+    TParserStream reader(fileName);
+    std::vector<Panel> panels;
+    TextRecordHeader header;
+    for (NextRecordResult next = reader.NextRecord(header); next != NextRecordResult::End;
+         next = reader.NextRecord(header)) {
+        if (next != NextRecordResult::Record || header.keyword != "KALYDOR32PANEL")
+            continue;
+        Panel panel;
+        panel.ReadText(reader, header.version);
+        panel.Name = header.name;
+        panels.push_back(std::move(panel));
+        groups.push_back(header.groupPath);
+    }
+    return panels;
+}
+
+// Writes the calculated constructions as an exchange file; the format follows the name.
+void exportPanels(std::vector<Panel>& panels, const std::vector<std::string>& groups,
+                  const std::string& fileName) {
+    if (endsWith(fileName, ".xml")) {
+        TXMLWriter writer(fileName, std::string(kExchangeXmlRoot));
+        for (std::size_t i = 0; i < panels.size(); ++i) {
+            writer.WriteRaw("\r\n");
+            panels[i].WriteXml(writer, groups[i]);
+        }
+        writer.Finish();
+        return;
+    }
+    TLanguages none;
+    TPrintfStringStream text(none);
+    text.EscapeFlag = true;
+    for (std::size_t i = 0; i < panels.size(); ++i)
+        panels[i].WriteText(text, groups[i]);
+    text.Write("\"END\"\r\n");
+    std::ofstream file(fileName, std::ios::binary | std::ios::trunc);
+    file << text.text();
+    if (!file.flush())
+        throw std::runtime_error("cannot write " + fileName);
+}
+
+int calc(const std::vector<std::string>& args, std::ostream& out) {
+    const CalcOptions options = parseOptions(args);
+    std::vector<std::string> groups;
     const LanguageScope language(options.language);
+    std::vector<Panel> panels = endsWith(options.file, ".json") ? panelsOfJson(options.file, groups)
+                                : endsWith(options.file, ".xml")
+                                    ? panelsOfXml(options.file, groups)
+                                    : panelsOfText(options.file, groups);
     ordered_json output = ordered_json::array();
     for (Panel& panel : panels) {
         panel.Calculate(options.settings);
         output.push_back(panelJson(panel, options));
     }
+    if (!options.exportFile.empty())
+        exportPanels(panels, groups, options.exportFile);
     out << output.dump(2, ' ', false, ordered_json::error_handler_t::replace) << '\n';
     return 0;
 }
@@ -419,11 +522,13 @@ int calc(const std::vector<std::string>& args, std::ostream& out) {
 std::vector<Command> panelCommands() {
     return {
         {"panel", "calc",
-         "FILE.json [--outside-design-temp T] [--simple-humidity on|off] [--lang ID] "
-         "[--diagram] [--distance]",
-         "calculate constructions given as JSON (one object or an array) and print their "
-         "thermal and moisture results as JSON; --diagram adds the diagram over the "
-         "temperature, --distance over the distance through the construction",
+         "FILE [--outside-design-temp T] [--simple-humidity on|off] [--lang ID] "
+         "[--diagram] [--distance] [--export OUT]",
+         "calculate constructions given as JSON (one object or an array, FILE.json) or in an "
+         "exchange file (text, or FILE.xml) and print their thermal and moisture results as "
+         "JSON; --diagram adds the diagram over the temperature, --distance over the distance "
+         "through the construction; --export writes them as an exchange file (OUT.xml as XML, "
+         "otherwise text), each in the group of its \"Group\" key",
          calc},
     };
 }

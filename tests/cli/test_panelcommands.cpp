@@ -74,5 +74,40 @@ TEST(PanelCommands, BadInputIsAnErrorAndBadUseAUsageError) {
     EXPECT_EQ(test::cli({"panel", "calc", bad, "--outside-design-temp", "cold"}).status, 2);
 }
 
+// The constructions written out as an exchange file (either form) and calculated again from
+// it give the same results; the shipped construction catalogue is such a file.
+TEST(PanelCommands, ExchangeFilesInAndOut) {
+    test::TempDir dir;
+    test::writeFile(dir.file("panels.json"), kPanels);
+    const test::CliRun fromJson =
+        test::cli({"panel", "calc", dir.file("panels.json"), "--export", dir.file("panels.xml")});
+    ASSERT_EQ(fromJson.status, 0);
+    ASSERT_EQ(
+        test::cli({"panel", "calc", dir.file("panels.json"), "--export", dir.file("panels.txt")})
+            .status,
+        0);
+    const nlohmann::json expected = nlohmann::json::parse(fromJson.out);
+    for (const char* file : {"panels.xml", "panels.txt"}) {
+        SCOPED_TRACE(file);
+        const test::CliRun again = test::cli({"panel", "calc", dir.file(file)});
+        ASSERT_EQ(again.status, 0);
+        const nlohmann::json results = nlohmann::json::parse(again.out);
+        ASSERT_EQ(results.size(), expected.size());
+        for (std::size_t i = 0; i < results.size(); ++i) {
+            EXPECT_EQ(results[i]["Name"], expected[i]["Name"]);
+            EXPECT_NEAR(results[i]["R"].get<double>(), expected[i]["R"].get<double>(), 1e-4);
+            EXPECT_EQ(results[i]["Messages"], expected[i]["Messages"]);
+        }
+    }
+
+    const test::CliRun catalogue =
+        test::cli({"panel", "calc",
+                   std::string(KALYDOR_SOURCE_DIR) + "/resources/catalogues/constructions.xml"});
+    ASSERT_EQ(catalogue.status, 0);
+    EXPECT_EQ(nlohmann::json::parse(catalogue.out).size(), 9u);
+    test::writeFile(dir.file("broken.xml"), "<Kalydor32Project><Kalydor32Panel Type=");
+    EXPECT_EQ(test::cli({"panel", "calc", dir.file("broken.xml")}).status, 1);
+}
+
 } // namespace
 } // namespace kalydor

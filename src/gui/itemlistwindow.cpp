@@ -188,6 +188,7 @@ void ItemListWindow::buildCommands() {
         {"cut", "Cut", QKeySequence::Cut, false, nullptr},
         {"paste", "Paste", QKeySequence::Paste, false, &ItemListWindow::paste},
         {"columns", "Columns...", {}, false, &ItemListWindow::editColumns},
+        {"searchReplace", "Search and replace...", QKeySequence::Find, false, nullptr},
     };
     for (const Entry& entry : entries) {
         auto* action = new QAction(QString::fromLatin1(entry.caption), this);
@@ -204,6 +205,10 @@ void ItemListWindow::buildCommands() {
     connect(m_commands.value("renameItem"), &QAction::triggered, this, [this] {
         if (QTreeWidgetItem* row = m_list->currentItem())
             m_list->editItem(row, 0);
+    });
+    connect(m_commands.value("searchReplace"), &QAction::triggered, this, [this] {
+        if (openSearch)
+            openSearch();
     });
     connect(m_commands.value("copy"), &QAction::triggered, this, [this] { copyOrCut(false); });
     connect(m_commands.value("cut"), &QAction::triggered, this, [this] { copyOrCut(true); });

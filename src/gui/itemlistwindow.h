@@ -53,6 +53,8 @@ public:
     bool selectGroupById(const std::string& id);
     /// Selects the row of an item of the selected group.
     bool selectItem(const std::string& name);
+    /// The name of the selected row's item; empty without one.
+    std::string selectedItem() const { return selectedItemName(); }
     /// Rebuilds the group tree from the store, keeping the selected group when it exists.
     void rebuildTree();
     /// Reloads the rows of the selected group.
@@ -62,6 +64,9 @@ public:
 
     /// Moves the selected item into the group of a node (the drop of a row on the tree).
     bool dropSelectedItemOn(QTreeWidgetItem* node);
+
+    /// Opens the program's search-and-replace window (set by the main window).
+    std::function<void()> openSearch;
 
 private:
     void buildCommands();

@@ -11,6 +11,7 @@
 #include "gui/qtclipboard.h"
 #include "gui/qtprompter.h"
 #include "gui/qtwindowtranslation.h"
+#include "gui/searchreplaceform.h"
 #include "gui/widgets.h"
 #include "platform/clipboard.h"
 #include "platform/prompter.h"
@@ -259,6 +260,23 @@ void MainWindow::setMaterialStore(TDataModuleForm* store) {
     updateCommands();
 }
 
+void MainWindow::showSearchReplace() {
+    if (!m_options)
+        return;
+    if (!m_searchForm) {
+        m_searchForm = new TSearchReplaceForm(
+            m_options->languages(),
+            [this]() -> ItemListWindow* {
+                QMdiSubWindow* active = m_childArea->activeSubWindow();
+                return active ? qobject_cast<ItemListWindow*>(active->widget()) : nullptr;
+            },
+            this);
+        restorePlacement(*m_searchForm, m_options->store());
+    }
+    m_searchForm->show();
+    m_searchForm->raise();
+}
+
 ItemListWindow* MainWindow::listWindow(int kind) const {
     QMdiSubWindow* window = m_lists.value(kind);
     return window ? qobject_cast<ItemListWindow*>(window->widget()) : nullptr;
@@ -295,6 +313,7 @@ void MainWindow::openList(int kind) {
         return dialog.name();
     };
     auto* list = new ItemListWindow(kind, *store, *m_options, *m_clipboard, prompt);
+    list->openSearch = [this] { showSearchReplace(); };
     QMdiSubWindow* window = m_childArea->addSubWindow(list);
     window->setAttribute(Qt::WA_DeleteOnClose);
     window->setWindowTitle(list->windowTitle());

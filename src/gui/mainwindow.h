@@ -23,6 +23,7 @@ class FileTrash;
 namespace kalydor::gui {
 
 class ItemListWindow;
+class TSearchReplaceForm;
 
 /// The frame of the application: the command menus and the area that hosts the item list
 /// windows. Commands that the program cannot carry out yet are shown disabled.
@@ -78,6 +79,8 @@ public:
     void openList(int kind);
     /// The open list window of a kind, or null.
     ItemListWindow* listWindow(int kind) const;
+    /// Shows the search-and-replace window, which works on the active list window.
+    void showSearchReplace();
 
 protected:
     /// Closing the window closes the project first and remembers whether it was maximised.
@@ -102,6 +105,7 @@ private:
     TDataModuleForm* m_materialStore = nullptr;
     std::unique_ptr<platform::Clipboard> m_clipboard;
     QHash<int, QMdiSubWindow*> m_lists;
+    TSearchReplaceForm* m_searchForm = nullptr;
     platform::FileTrash* m_trash = nullptr;
     QHash<QString, QAction*> m_commands;
 };

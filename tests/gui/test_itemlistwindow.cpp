@@ -1,4 +1,5 @@
 #include "gui/itemlistwindow.h"
+#include "gui/searchreplaceform.h"
 
 #include "base/memorystream.h"
 #include "constructions/material.h"
@@ -11,7 +12,9 @@
 #include "store/itemkinds.h"
 
 #include <QAction>
+#include <QCheckBox>
 #include <QHeaderView>
+#include <QLineEdit>
 
 #include "support/qtapplication.h"
 #include "support/shippedlanguages.h"
@@ -103,6 +106,17 @@ TEST(ItemListWindow, GroupsItemsAndCommands) {
     ASSERT_NE(masonryNode, nullptr);
     EXPECT_FALSE(window.dropSelectedItemOn(masonryNode)); // that name is taken there
     EXPECT_EQ(prompter.messages().back(), languages.GetText("IDS_CONFLICTEXISTEDNAMES"));
+
+    // The search window works on this list: it finds the row in its group and selects it.
+    TSearchReplaceForm search(languages, [&window] { return &window; });
+    EXPECT_EQ(search.windowTitle(), QStringLiteral("Căutare și înlocuire"));
+    search.pattern()->setText(QStringLiteral("cărămidă cu*"));
+    search.fromStart()->setChecked(true);
+    search.run(SearchRequest::Command::Search);
+    EXPECT_EQ(window.logic().selectedGroupId(), masonry);
+    EXPECT_EQ(window.selectedItem(), "Cărămidă cu goluri");
+    ASSERT_TRUE(window.selectGroupById(insulation));
+    ASSERT_TRUE(window.selectItem("Cărămidă plină"));
 
     // Delete with the question answered Yes.
     prompter.scriptYesNo(true);

@@ -1,11 +1,13 @@
 #include "gui/itemlistwindow.h"
 
 #include "base/error.h"
+#include "exchange/textexchange.h"
 #include "gui/changeheaderform.h"
 #include "gui/dialogplacement.h"
 #include "gui/headerdelegate.h"
 #include "gui/qtwindow.h"
 #include "gui/qtwindowtranslation.h"
+#include "gui/selectionform.h"
 #include "gui/widgets.h"
 #include "language/languages.h"
 #include "platform/prompter.h"
@@ -17,6 +19,7 @@
 #include <QContextMenuEvent>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QFileDialog>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QMenu>
@@ -189,6 +192,8 @@ void ItemListWindow::buildCommands() {
         {"paste", "Paste", QKeySequence::Paste, false, &ItemListWindow::paste},
         {"columns", "Columns...", {}, false, &ItemListWindow::editColumns},
         {"searchReplace", "Search and replace...", QKeySequence::Find, false, nullptr},
+        {"exportFile", "Export to file...", {}, false, &ItemListWindow::exportFile},
+        {"importFile", "Import from file...", {}, false, &ItemListWindow::importFile},
     };
     for (const Entry& entry : entries) {
         auto* action = new QAction(QString::fromLatin1(entry.caption), this);
@@ -212,6 +217,9 @@ void ItemListWindow::buildCommands() {
     });
     connect(m_commands.value("copy"), &QAction::triggered, this, [this] { copyOrCut(false); });
     connect(m_commands.value("cut"), &QAction::triggered, this, [this] { copyOrCut(true); });
+    // Only materials and constructions travel in exchange files.
+    for (const char* name : {"exportFile", "importFile"})
+        m_commands.value(QString::fromLatin1(name))->setVisible(m_logic.kind().fileExchange);
     m_tree->setContextMenuPolicy(Qt::ActionsContextMenu);
     m_list->setContextMenuPolicy(Qt::ActionsContextMenu);
     updateCommands();
@@ -448,6 +456,38 @@ void ItemListWindow::editColumns() {
     TChangeHeaderForm dialog(m_logic.columns(), m_options.languages(), m_options.store(), this);
     if (execPlaced(dialog, m_options.store()) == QDialog::Accepted && dialog.layoutChanged())
         reloadList();
+}
+
+void ItemListWindow::exportFile() {
+    TSelectionForm selection(m_logic.store(), kind(), m_options.languages(), this);
+    if (execPlaced(selection, m_options.store()) != QDialog::Accepted)
+        return;
+    const std::vector<Reference> items = selection.chosenItems();
+    const QString file = QFileDialog::getSaveFileName(
+        this, QString(), QString(),
+        QStringLiteral("Text exchange (*.txt);;XML exchange (*.xml);;All files (*)"));
+    if (!file.isEmpty())
+        exportToFile(items, file.toStdString());
+}
+
+void ItemListWindow::exportToFile(const std::vector<Reference>& items,
+                                  const std::string& fileName) {
+    ExportItems(m_logic.store(), kind(), items, fileName);
+}
+
+void ItemListWindow::importFile() {
+    const QString file = QFileDialog::getOpenFileName(
+        this, QString(), QString(), QStringLiteral("Exchange files (*.txt *.xml);;All files (*)"));
+    if (!file.isEmpty())
+        importFromFile(file.toStdString());
+}
+
+void ItemListWindow::importFromFile(const std::string& fileName) {
+    if (beforeImport)
+        beforeImport();
+    OverwriteAnswers answers;
+    ImportItems(m_logic.store(), kind(), fileName, answers);
+    rebuildTree();
 }
 
 bool ItemListWindow::dropSelectedItemOn(QTreeWidgetItem* node) {

@@ -67,6 +67,13 @@ public:
 
     /// Opens the program's search-and-replace window (set by the main window).
     std::function<void()> openSearch;
+    /// Called before a file import (the main window sets how constructions are calculated).
+    std::function<void()> beforeImport;
+
+    /// Exports the chosen items to a file (text, or XML for a name ending in "xml").
+    void exportToFile(const std::vector<Reference>& items, const std::string& fileName);
+    /// Imports the items of an exchange file, then shows the groups again.
+    void importFromFile(const std::string& fileName);
 
 private:
     void buildCommands();
@@ -83,6 +90,8 @@ private:
     void copyOrCut(bool cut);
     void paste();
     void editColumns();
+    void exportFile();
+    void importFile();
     void treeItemRenamed(QTreeWidgetItem* node);
     void listItemRenamed(QTreeWidgetItem* row);
     std::string selectedItemName() const;

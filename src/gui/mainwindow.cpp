@@ -2,6 +2,8 @@
 
 #include "base/error.h"
 #include "base/textlookup.h"
+#include "constructions/panel.h"
+#include "exchange/textexchange.h"
 #include "gui/dialogplacement.h"
 #include "gui/itemlistwindow.h"
 #include "gui/namedialog.h"
@@ -314,6 +316,16 @@ void MainWindow::openList(int kind) {
     };
     auto* list = new ItemListWindow(kind, *store, *m_options, *m_clipboard, prompt);
     list->openSearch = [this] { showSearchReplace(); };
+    // Imported constructions are calculated for the open project's outside design
+    // temperature and the program's humidity check.
+    list->beforeImport = [this] {
+        PanelSettings settings;
+        if (m_session && m_session->isOpen())
+            settings.outsideDesignTemperature = m_session->options()->Heating.OutSideTemp;
+        settings.simpleHumidityCalculation = m_options->SimpleHumidityCalculation;
+        setImportedItemHook(
+            2, [settings](DBItem& item) { static_cast<Panel&>(item).Calculate(settings); });
+    };
     QMdiSubWindow* window = m_childArea->addSubWindow(list);
     window->setAttribute(Qt::WA_DeleteOnClose);
     window->setWindowTitle(list->windowTitle());

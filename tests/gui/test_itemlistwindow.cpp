@@ -1,5 +1,6 @@
 #include "gui/itemlistwindow.h"
 #include "gui/searchreplaceform.h"
+#include "gui/selectionform.h"
 
 #include "base/memorystream.h"
 #include "constructions/material.h"
@@ -15,6 +16,7 @@
 #include <QCheckBox>
 #include <QHeaderView>
 #include <QLineEdit>
+#include <QRadioButton>
 
 #include "support/qtapplication.h"
 #include "support/shippedlanguages.h"
@@ -122,6 +124,51 @@ TEST(ItemListWindow, GroupsItemsAndCommands) {
     prompter.scriptYesNo(true);
     window.command("deleteItem")->trigger();
     EXPECT_EQ(window.itemList()->topLevelItemCount(), 0);
+}
+
+TEST(ItemListWindow, SelectionExportAndImportThroughFiles) {
+    test::qtApplication();
+    registerConstructionItems();
+    test::TempDir dir;
+    platform::MemorySettingsStore settings;
+    TLanguages& languages = test::shippedLanguages();
+    languages.SelectInterfaceLanguage("Român");
+    TProgramOptions options(settings, languages);
+    TDataModuleForm store(dir.path().string(), "material", TableMode::Create, TableKind::Catalogue);
+    const std::string masonry = store.GroupOfPath(RecordType::MaterialGroup, "Zidărie", '\\');
+    const std::string insulation = store.GroupOfPath(RecordType::MaterialGroup, "Izolații", '\\');
+    addMaterial(store, masonry, "Cărămidă plină", 0.8f);
+    addMaterial(store, masonry, "Cărămidă cu goluri", 0.45f);
+    addMaterial(store, insulation, "Vată minerală", 0.04f);
+
+    // Ticking the masonry group chooses its two materials, in tree order.
+    TSelectionForm selection(store, 1, languages);
+    QTreeWidgetItem* masonryRow = nullptr;
+    for (QTreeWidgetItemIterator it(selection.tree()); *it; ++it) {
+        if ((*it)->text(0) == QStringLiteral("Zidărie"))
+            masonryRow = *it;
+    }
+    ASSERT_NE(masonryRow, nullptr);
+    EXPECT_EQ(selection.chosenItems().size(), 3u); // all items while none is ticked
+    selection.toggle(masonryRow);
+    EXPECT_TRUE(selection.tickedItems()->isChecked());
+    const std::vector<Reference> chosen = selection.chosenItems();
+    ASSERT_EQ(chosen.size(), 2u);
+    EXPECT_EQ(chosen[0].Name, "Cărămidă cu goluri");
+
+    platform::MemoryClipboard clipboard;
+    NamePrompt noPrompt = [](QWidget*, bool, const std::string&, const std::string&) {
+        return std::optional<std::string>();
+    };
+    ItemListWindow window(1, store, options, clipboard, noPrompt);
+    EXPECT_TRUE(window.command("exportFile")->isVisible());
+    window.exportToFile(chosen, dir.file("zidarie.xml"));
+
+    TDataModuleForm other(dir.path().string(), "other", TableMode::Create, TableKind::Catalogue);
+    ItemListWindow target(1, other, options, clipboard, noPrompt);
+    target.importFromFile(dir.file("zidarie.xml"));
+    EXPECT_EQ(other.ListRecords(RecordType::Material).size(), 2u);
+    EXPECT_EQ(target.groupTree()->topLevelItem(0)->childCount(), 1); // Zidărie
 }
 
 } // namespace

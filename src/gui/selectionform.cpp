@@ -1,0 +1,118 @@
+#include "gui/selectionform.h"
+
+#include "gui/qtwindowtranslation.h"
+#include "gui/widgets.h"
+#include "language/languages.h"
+#include "shell/itemlist.h"
+#include "store/datamodule.h"
+#include "store/hierarchy.h"
+
+#include <QHBoxLayout>
+#include <QRadioButton>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+#include <functional>
+
+namespace kalydor::gui {
+namespace {
+
+const TreeNode* nodeOf(const QTreeWidgetItem* row) {
+    return row ? static_cast<const TreeNode*>(row->data(0, Qt::UserRole).value<void*>()) : nullptr;
+}
+
+void addRows(QTreeWidgetItem* parent, const TreeNode& node) {
+    for (const std::unique_ptr<TreeNode>& child : node.children()) {
+        auto* row = new QTreeWidgetItem(parent, {qt(child->caption())});
+        row->setData(0, Qt::UserRole, QVariant::fromValue(static_cast<void*>(child.get())));
+        addRows(row, *child);
+    }
+}
+
+} // namespace
+
+TSelectionForm::TSelectionForm(TDataModuleForm& store, int kind, const TLanguages& languages,
+                               QWidget* parent)
+    : QDialog(parent)
+    , m_store(store)
+    , m_kind(kind)
+    , m_view(named<QTreeWidget>("SelectionTree"))
+    , m_all(named<QRadioButton>("AllItemsRadio", QStringLiteral("All items")))
+    , m_ticked(named<QRadioButton>("TickedItemsRadio", QStringLiteral("Ticked items only"))) {
+    setObjectName(QStringLiteral("SelectionForm"));
+    setWindowTitle(qt(languages.GetText("IDS_PRINTCATEGORY+" + std::to_string(kind))));
+    setSizeGripEnabled(true);
+    const ItemListKind& constants = itemListKind(kind);
+    TreeNode* root =
+        store.FillGroupTree(m_model, languages.GetText("IDS_PRINTCATEGORY+" + std::to_string(kind)),
+                            constants.groupType, true);
+    store.FillItemTree(constants.itemType, m_model, root);
+    m_hierarchy =
+        std::make_unique<THierarchy>(m_model, nullptr, constants.groupType, constants.itemType);
+
+    m_view->setHeaderHidden(true);
+    auto* top = new QTreeWidgetItem(m_view, {qt(root->caption())});
+    top->setData(0, Qt::UserRole, QVariant::fromValue(static_cast<void*>(root)));
+    addRows(top, *root);
+    m_view->expandAll();
+    connect(m_view, &QTreeWidget::itemDoubleClicked, this,
+            [this](QTreeWidgetItem* row) { toggle(row); });
+    connect(m_view, &QTreeWidget::itemChanged, this, [this](QTreeWidgetItem* row) {
+        // A tick set with the mouse on the box toggles like a double click.
+        const bool checked = row->checkState(0) == Qt::Checked;
+        if (checked != (m_hierarchy->state(nodeOf(row)) == 1))
+            toggle(row);
+    });
+    m_all->setChecked(true);
+    auto* choice = new QHBoxLayout;
+    choice->addWidget(m_all);
+    choice->addWidget(m_ticked);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(m_view);
+    layout->addLayout(choice);
+    layout->addWidget(okCancelButtons(this));
+    translateWindow(languages, *this);
+    showStates();
+    resize(420, 520);
+}
+
+TSelectionForm::~TSelectionForm() = default;
+
+void TSelectionForm::toggle(QTreeWidgetItem* row) {
+    const TreeNode* node = nodeOf(row);
+    if (!node)
+        return;
+    m_hierarchy->Toggle(const_cast<TreeNode*>(node));
+    m_ticked->setChecked(true);
+    showStates();
+}
+
+// Ticked (1), partly ticked (2: a group with some of its nodes ticked) or unticked (3).
+void TSelectionForm::showStates() {
+    const QSignalBlocker blocker(m_view);
+    for (QTreeWidgetItemIterator it(m_view); *it; ++it) {
+        const int state = m_hierarchy->state(nodeOf(*it));
+        (*it)->setCheckState(0, state == 1   ? Qt::Checked
+                                : state == 2 ? Qt::PartiallyChecked
+                                             : Qt::Unchecked);
+    }
+}
+
+std::vector<Reference> TSelectionForm::chosenItems() const {
+    const ItemListKind& constants = itemListKind(m_kind);
+    const bool all = m_all->isChecked();
+    std::vector<Reference> items;
+    for (QTreeWidgetItemIterator it(m_view); *it; ++it) {
+        const TreeNode* node = nodeOf(*it);
+        if (!node || node->isGroup() || !node->parent())
+            continue;
+        if (!all && m_hierarchy->state(node) != 1)
+            continue;
+        const std::string groupId = node->parent()->identifier().value_or("");
+        if (m_store.FindRecord(constants.itemType, groupId, node->caption()))
+            items.push_back(m_store.current());
+    }
+    return items;
+}
+
+} // namespace kalydor::gui

@@ -1,0 +1,55 @@
+#pragma once
+
+#include "store/reference.h"
+#include "store/treemodel.h"
+
+#include <QDialog>
+
+#include <memory>
+#include <vector>
+
+class QRadioButton;
+class QTreeWidget;
+class QTreeWidgetItem;
+
+namespace kalydor {
+class TDataModuleForm;
+class THierarchy;
+class TLanguages;
+} // namespace kalydor
+
+namespace kalydor::gui {
+
+/// Chooses the items of a kind for an export: a check tree of the groups and items, all
+/// items or only the ticked ones. A double click ticks or unticks a node (a group with all
+/// it holds) and switches to the ticked items.
+class TSelectionForm : public QDialog {
+    Q_OBJECT
+
+public:
+    TSelectionForm(TDataModuleForm& store, int kind, const TLanguages& languages,
+                   QWidget* parent = nullptr);
+    ~TSelectionForm() override;
+
+    QTreeWidget* tree() const { return m_view; }
+    QRadioButton* allItems() const { return m_all; }
+    QRadioButton* tickedItems() const { return m_ticked; }
+    /// Ticks or unticks the node shown by a tree row.
+    void toggle(QTreeWidgetItem* row);
+
+    /// The chosen items in tree order.
+    std::vector<Reference> chosenItems() const;
+
+private:
+    void showStates();
+
+    TDataModuleForm& m_store;
+    int m_kind;
+    TreeModel m_model;
+    std::unique_ptr<THierarchy> m_hierarchy;
+    QTreeWidget* m_view;
+    QRadioButton* m_all;
+    QRadioButton* m_ticked;
+};
+
+} // namespace kalydor::gui

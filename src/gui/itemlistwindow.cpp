@@ -10,7 +10,9 @@
 #include "gui/selectionform.h"
 #include "gui/widgets.h"
 #include "language/languages.h"
+#include "platform/clipboard.h"
 #include "platform/prompter.h"
+#include "reports/clipboardstream.h"
 #include "shell/programoptions.h"
 #include "store/datamodule.h"
 #include "store/treemodel.h"
@@ -192,6 +194,8 @@ void ItemListWindow::buildCommands() {
         {"paste", "Paste", QKeySequence::Paste, false, &ItemListWindow::paste},
         {"columns", "Columns...", {}, false, &ItemListWindow::editColumns},
         {"searchReplace", "Search and replace...", QKeySequence::Find, false, nullptr},
+        {"exportClipboard", "Export...", {}, false, &ItemListWindow::exportToClipboard},
+        {"importClipboard", "Import...", {}, false, &ItemListWindow::importFromClipboard},
         {"exportFile", "Export to file...", {}, false, &ItemListWindow::exportFile},
         {"importFile", "Import from file...", {}, false, &ItemListWindow::importFile},
     };
@@ -235,6 +239,8 @@ void ItemListWindow::updateCommands() {
     for (const char* name : {"copyItem", "modifyItem", "renameItem", "deleteItem", "copy", "cut"})
         m_commands.value(QString::fromLatin1(name))->setEnabled(row);
     m_commands.value("paste")->setEnabled(m_logic.canPaste(m_clipboard));
+    m_commands.value("importClipboard")
+        ->setEnabled(m_clipboard.hasFormat(privateClipboardFormat(kind(), true)));
 }
 
 std::string ItemListWindow::nodeId(const QTreeWidgetItem* node) {
@@ -456,6 +462,24 @@ void ItemListWindow::editColumns() {
     TChangeHeaderForm dialog(m_logic.columns(), m_options.languages(), m_options.store(), this);
     if (execPlaced(dialog, m_options.store()) == QDialog::Accepted && dialog.layoutChanged())
         reloadList();
+}
+
+void ItemListWindow::exportToClipboard() {
+    TSelectionForm selection(m_logic.store(), kind(), m_options.languages(), this);
+    if (execPlaced(selection, m_options.store()) == QDialog::Accepted)
+        m_logic.exportToClipboard(selection.chosenItems(), m_clipboard, m_owner.get());
+    updateCommands();
+}
+
+void ItemListWindow::importFromClipboard() {
+    const std::vector<ItemListLogic::ExportEntry> entries = m_logic.clipboardExport(m_clipboard);
+    if (entries.empty())
+        return;
+    TSelectionForm selection(m_logic.store(), kind(), entries, m_options.languages(), this);
+    if (execPlaced(selection, m_options.store()) != QDialog::Accepted)
+        return;
+    m_logic.importFromClipboard(m_clipboard, selection.chosenEntries());
+    rebuildTree();
 }
 
 void ItemListWindow::exportFile() {

@@ -92,6 +92,8 @@ private:
     void editColumns();
     void exportFile();
     void importFile();
+    void exportToClipboard();
+    void importFromClipboard();
     void treeItemRenamed(QTreeWidgetItem* node);
     void listItemRenamed(QTreeWidgetItem* row);
     std::string selectedItemName() const;

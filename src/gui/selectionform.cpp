@@ -3,6 +3,7 @@
 #include "gui/qtwindowtranslation.h"
 #include "gui/widgets.h"
 #include "language/languages.h"
+#include "platform/prompter.h"
 #include "shell/itemlist.h"
 #include "store/datamodule.h"
 #include "store/hierarchy.h"
@@ -38,10 +39,8 @@ TSelectionForm::TSelectionForm(TDataModuleForm& store, int kind, const TLanguage
     , m_kind(kind)
     , m_view(named<QTreeWidget>("SelectionTree"))
     , m_all(named<QRadioButton>("AllItemsRadio", QStringLiteral("All items")))
-    , m_ticked(named<QRadioButton>("TickedItemsRadio", QStringLiteral("Ticked items only"))) {
-    setObjectName(QStringLiteral("SelectionForm"));
-    setWindowTitle(qt(languages.GetText("IDS_PRINTCATEGORY+" + std::to_string(kind))));
-    setSizeGripEnabled(true);
+    , m_ticked(named<QRadioButton>("TickedItemsRadio", QStringLiteral("Ticked items only")))
+    , m_languages(languages) {
     const ItemListKind& constants = itemListKind(kind);
     TreeNode* root =
         store.FillGroupTree(m_model, languages.GetText("IDS_PRINTCATEGORY+" + std::to_string(kind)),
@@ -49,7 +48,49 @@ TSelectionForm::TSelectionForm(TDataModuleForm& store, int kind, const TLanguage
     store.FillItemTree(constants.itemType, m_model, root);
     m_hierarchy =
         std::make_unique<THierarchy>(m_model, nullptr, constants.groupType, constants.itemType);
+    build(root, languages);
+    setWindowTitle(qt(root->caption()));
+}
 
+TSelectionForm::TSelectionForm(TDataModuleForm& store, int kind,
+                               const std::vector<ItemListLogic::ExportEntry>& entries,
+                               const TLanguages& languages, QWidget* parent)
+    : QDialog(parent)
+    , m_store(store)
+    , m_kind(kind)
+    , m_view(named<QTreeWidget>("SelectionTree"))
+    , m_all(named<QRadioButton>("AllItemsRadio", QStringLiteral("All items")))
+    , m_ticked(named<QRadioButton>("TickedItemsRadio", QStringLiteral("Ticked items only")))
+    , m_languages(languages)
+    , m_importing(true) {
+    const ItemListKind& constants = itemListKind(kind);
+    const std::string category = languages.GetText("IDS_PRINTCATEGORY+" + std::to_string(kind));
+    // Group nodes carry "1", item nodes "P" and the entry's position.
+    TreeNode* root = m_model.addRoot(category, "1");
+    for (const ItemListLogic::ExportEntry& entry : entries) {
+        TreeNode* parentNode = root;
+        std::string path = entry.path;
+        while (!path.empty()) {
+            const std::string part = THierarchy::SplitFirst(path, "\n");
+            TreeNode* child = parentNode->childWithCaption(part);
+            parentNode = child ? child : m_model.addChild(*parentNode, part, "1");
+        }
+        m_model.addChild(*parentNode, entry.name, "P" + std::to_string(entry.position));
+    }
+    m_hierarchy =
+        std::make_unique<THierarchy>(m_model, &store, constants.groupType, constants.itemType);
+    build(root, languages);
+    setWindowTitle(qt(languages.GetText("IDS_IMPORTTITLE") + category));
+    m_ticked->setChecked(true);
+    m_all->setEnabled(false);
+    m_view->setEditTriggers(QAbstractItemView::EditKeyPressed | QAbstractItemView::SelectedClicked);
+    for (QTreeWidgetItemIterator it(m_view); *it; ++it)
+        (*it)->setFlags((*it)->flags() | Qt::ItemIsEditable);
+}
+
+void TSelectionForm::build(TreeNode* root, const TLanguages& languages) {
+    setObjectName(QStringLiteral("SelectionForm"));
+    setSizeGripEnabled(true);
     m_view->setHeaderHidden(true);
     auto* top = new QTreeWidgetItem(m_view, {qt(root->caption())});
     top->setData(0, Qt::UserRole, QVariant::fromValue(static_cast<void*>(root)));
@@ -58,9 +99,14 @@ TSelectionForm::TSelectionForm(TDataModuleForm& store, int kind, const TLanguage
     connect(m_view, &QTreeWidget::itemDoubleClicked, this,
             [this](QTreeWidgetItem* row) { toggle(row); });
     connect(m_view, &QTreeWidget::itemChanged, this, [this](QTreeWidgetItem* row) {
+        const TreeNode* node = nodeOf(row);
+        if (node && qt(node->caption()) != row->text(0)) {
+            renamed(row);
+            return;
+        }
         // A tick set with the mouse on the box toggles like a double click.
         const bool checked = row->checkState(0) == Qt::Checked;
-        if (checked != (m_hierarchy->state(nodeOf(row)) == 1))
+        if (checked != (m_hierarchy->state(node) == 1))
             toggle(row);
     });
     m_all->setChecked(true);
@@ -74,6 +120,41 @@ TSelectionForm::TSelectionForm(TDataModuleForm& store, int kind, const TLanguage
     translateWindow(languages, *this);
     showStates();
     resize(420, 520);
+}
+
+// A node renamed in place: the hierarchy checks the name (and the existing items).
+void TSelectionForm::renamed(QTreeWidgetItem* row) {
+    auto* node = const_cast<TreeNode*>(nodeOf(row));
+    m_hierarchy->Rename(node, row->text(0).toStdString());
+    const QSignalBlocker blocker(m_view);
+    row->setText(0, qt(node->caption()));
+    showStates();
+}
+
+void TSelectionForm::accept() {
+    if (m_importing && chosenEntries().empty()) {
+        platform::prompter().showMessage(m_languages.GetText("IDS_NOSELECTION"));
+        return;
+    }
+    QDialog::accept();
+}
+
+std::vector<ItemListLogic::ExportEntry> TSelectionForm::chosenEntries() const {
+    std::vector<ItemListLogic::ExportEntry> entries;
+    for (QTreeWidgetItemIterator it(m_view); *it; ++it) {
+        const TreeNode* node = nodeOf(*it);
+        if (!node || node->isGroup() || m_hierarchy->state(node) != 1)
+            continue;
+        const std::string& id = node->identifier().value_or("");
+        if (id.size() < 2 || id[0] != 'P')
+            continue;
+        ItemListLogic::ExportEntry entry;
+        entry.path = THierarchy::PathOf(node, "\n");
+        entry.name = node->caption();
+        entry.position = std::stoul(id.substr(1));
+        entries.push_back(std::move(entry));
+    }
+    return entries;
 }
 
 TSelectionForm::~TSelectionForm() = default;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "shell/itemlist.h"
 #include "store/reference.h"
 #include "store/treemodel.h"
 
@@ -29,6 +30,12 @@ class TSelectionForm : public QDialog {
 public:
     TSelectionForm(TDataModuleForm& store, int kind, const TLanguages& languages,
                    QWidget* parent = nullptr);
+    /// The import form: the tree of the entries of a multi-item export on the clipboard.
+    /// Ticking an item that exists in the store at its path is refused; nodes can be renamed
+    /// in place; OK needs at least one ticked item.
+    TSelectionForm(TDataModuleForm& store, int kind,
+                   const std::vector<ItemListLogic::ExportEntry>& entries,
+                   const TLanguages& languages, QWidget* parent = nullptr);
     ~TSelectionForm() override;
 
     QTreeWidget* tree() const { return m_view; }
@@ -39,9 +46,16 @@ public:
 
     /// The chosen items in tree order.
     std::vector<Reference> chosenItems() const;
+    /// Import form: the ticked entries in tree order, with their paths and names as the tree
+    /// now shows them.
+    std::vector<ItemListLogic::ExportEntry> chosenEntries() const;
+
+    void accept() override;
 
 private:
+    void build(TreeNode* root, const TLanguages& languages);
     void showStates();
+    void renamed(QTreeWidgetItem* row);
 
     TDataModuleForm& m_store;
     int m_kind;
@@ -50,6 +64,8 @@ private:
     QTreeWidget* m_view;
     QRadioButton* m_all;
     QRadioButton* m_ticked;
+    const TLanguages& m_languages;
+    bool m_importing = false;
 };
 
 } // namespace kalydor::gui

@@ -8,6 +8,7 @@
 #include "reports/clipboardstream.h"
 #include "store/datamodule.h"
 #include "store/itemkinds.h"
+#include "store/itemstream.h"
 
 #include <algorithm>
 
@@ -287,6 +288,87 @@ std::optional<std::string> ItemListLogic::paste(
     item->SaveToRecord(m_store);
     reload();
     return name;
+}
+
+void ItemListLogic::exportToClipboard(const std::vector<Reference>& items,
+                                      platform::Clipboard& clipboard, platform::Window* owner) {
+    TClipboardStream stream(m_languages);
+    stream.MultiItem = true;
+    for (const Reference& reference : items) {
+        if (!m_store.FindRecord(m_kind.itemType, reference.RefID, reference.Name))
+            continue;
+        std::unique_ptr<DBItem> item = CreateItemOfKind(m_kind.kind);
+        if (!item)
+            return;
+        item->Name = reference.Name;
+        item->ID = m_store.current().ID;
+        item->GroupID = reference.RefID;
+        try {
+            if (!m_store.LoadItem(*item))
+                continue;
+        } catch (const Error&) {
+            continue; // an item that cannot be read is left out
+        }
+        std::string path = m_store.PathOfGroup(m_kind.groupType, reference.RefID, '\n');
+        if (!path.empty())
+            path.pop_back();
+        const std::size_t placeholder = stream.BeginEntry(path, reference.Name);
+        item->CopyTo(stream, owner);
+        stream.EndEntry(placeholder);
+    }
+    // The end entry: no path, no name, and -1 where an entry has its end offset.
+    WriteString(stream.privateStream(), {});
+    WriteString(stream.privateStream(), {});
+    writeInt32(stream.privateStream(), -1);
+    stream.CopyToClipboard(clipboard, privateFormat(true));
+}
+
+std::vector<ItemListLogic::ExportEntry>
+ItemListLogic::clipboardExport(const platform::Clipboard& clipboard) const {
+    std::vector<ExportEntry> entries;
+    const std::optional<std::string> bytes = clipboard.data(privateFormat(true));
+    if (!bytes)
+        return entries;
+    MyMemoryStream stream(*bytes);
+    while (stream.remaining() > 0) {
+        const std::size_t start = stream.position();
+        const std::string path = ReadString(stream);
+        const std::string name = ReadString(stream);
+        const std::int32_t end = readInt32(stream);
+        if (path.empty() && name.empty() && end == -1)
+            break;
+        stream.seek(start);
+        ExportEntry entry;
+        const std::int32_t checkedEnd = TClipboardStream::ReadEntry(stream, entry.path, entry.name);
+        entry.position = stream.position();
+        entries.push_back(std::move(entry));
+        stream.seek(static_cast<std::size_t>(checkedEnd));
+    }
+    return entries;
+}
+
+int ItemListLogic::importFromClipboard(const platform::Clipboard& clipboard,
+                                       const std::vector<ExportEntry>& chosen) {
+    const std::optional<std::string> bytes = clipboard.data(privateFormat(true));
+    if (!bytes)
+        return 0;
+    int stored = 0;
+    for (const ExportEntry& entry : chosen) {
+        MyMemoryStream stream(*bytes);
+        stream.seek(entry.position);
+        std::unique_ptr<DBItem> item = CreateItemOfKind(m_kind.kind);
+        if (!item || !item->PasteFrom(stream))
+            continue;
+        const std::string groupId = m_store.GroupOfPath(m_kind.groupType, entry.path, '\n');
+        m_store.AddRecord(m_kind.itemType, groupId, entry.name);
+        item->Name = entry.name;
+        item->ID = m_store.current().ID;
+        item->GroupID = groupId;
+        item->SaveToRecord(m_store);
+        ++stored;
+    }
+    reload();
+    return stored;
 }
 
 bool ItemListLogic::moveItem(const std::string& name, const std::string& targetGroupId) {

@@ -111,6 +111,25 @@ public:
     paste(const platform::Clipboard& clipboard,
           const std::function<std::optional<std::string>(const std::string& initial)>& askName);
 
+    /// One item of a multi-item export on the clipboard: its group path (components
+    /// separated by line feeds), its name and where its data begins.
+    struct ExportEntry {
+        std::string path;
+        std::string name;
+        std::size_t position = 0;
+    };
+    /// Puts the items on the clipboard as one multi-item export of the kind (each entry with
+    /// its group path, its name, the offset of its end and its data), ended by the end entry.
+    void exportToClipboard(const std::vector<Reference>& items, platform::Clipboard& clipboard,
+                           platform::Window* owner);
+    /// The entries of the kind's multi-item export on the clipboard; none without one.
+    /// Raises "IDS_DATAREADERROR" for damaged data.
+    std::vector<ExportEntry> clipboardExport(const platform::Clipboard& clipboard) const;
+    /// Stores chosen entries of the clipboard's export: each under its (possibly changed)
+    /// path and name, missing groups created. Returns how many were stored.
+    int importFromClipboard(const platform::Clipboard& clipboard,
+                            const std::vector<ExportEntry>& chosen);
+
     /// Moves an item of the selected group into another group; false (with
     /// "IDS_CONFLICTEXISTEDNAMES") when it cannot go there.
     bool moveItem(const std::string& name, const std::string& targetGroupId);

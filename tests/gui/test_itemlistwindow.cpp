@@ -169,6 +169,38 @@ TEST(ItemListWindow, SelectionExportAndImportThroughFiles) {
     target.importFromFile(dir.file("zidarie.xml"));
     EXPECT_EQ(other.ListRecords(RecordType::Material).size(), 2u);
     EXPECT_EQ(target.groupTree()->topLevelItem(0)->childCount(), 1); // Zidărie
+
+    // The clipboard export of every material, imported back into the other table: the
+    // items it already holds cannot be ticked until they are renamed in the import tree.
+    window.logic().exportToClipboard(store.ListRecords(RecordType::Material), clipboard, nullptr);
+    const auto entries = target.logic().clipboardExport(clipboard);
+    ASSERT_EQ(entries.size(), 3u);
+    platform::ScriptedPrompter prompter;
+    const platform::ScopedPrompter scoped(prompter);
+    TSelectionForm import(other, 1, entries, languages);
+    EXPECT_EQ(import.windowTitle().toStdString(),
+              languages.GetText("IDS_IMPORTTITLE") + languages.GetText("IDS_PRINTCATEGORY+1"));
+    import.accept();
+    EXPECT_EQ(prompter.messages().back(), languages.GetText("IDS_NOSELECTION"));
+    QTreeWidgetItem* existing = nullptr;
+    QTreeWidgetItem* fresh = nullptr;
+    for (QTreeWidgetItemIterator it(import.tree()); *it; ++it) {
+        if ((*it)->text(0) == QStringLiteral("Cărămidă plină"))
+            existing = *it;
+        if ((*it)->text(0) == QStringLiteral("Vată minerală"))
+            fresh = *it;
+    }
+    ASSERT_TRUE(existing && fresh);
+    import.toggle(existing);
+    EXPECT_EQ(existing->checkState(0), Qt::Unchecked); // refused: it exists there
+    import.toggle(fresh);
+    existing->setText(0, QStringLiteral("Cărămidă plină 2"));
+    import.toggle(existing);
+    const auto chosen2 = import.chosenEntries();
+    ASSERT_EQ(chosen2.size(), 2u);
+    EXPECT_EQ(chosen2[0].path, "Izolații");
+    EXPECT_EQ(target.logic().importFromClipboard(clipboard, chosen2), 2);
+    EXPECT_EQ(other.ListRecords(RecordType::Material).size(), 4u);
 }
 
 } // namespace

@@ -1,11 +1,13 @@
 #include "shell/itemlist.h"
 
+#include "base/error.h"
 #include "base/memorystream.h"
 #include "constructions/materialeditor.h"
 #include "constructions/registration.h"
 #include "platform/memoryclipboard.h"
 #include "platform/memorysettingsstore.h"
 #include "platform/scriptedprompter.h"
+#include "platform/window.h"
 #include "store/datamodule.h"
 #include "store/itemkinds.h"
 
@@ -14,11 +16,15 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace kalydor {
 namespace {
 
 using platform::ScopedPrompter;
 using platform::ScriptedPrompter;
+
+struct AnyWindow final : platform::Window {};
 
 // A material catalogue with a few materials in two groups.
 class ItemListTest : public ::testing::Test {
@@ -154,6 +160,44 @@ TEST_F(ItemListTest, CopyCutAndPasteThroughTheClipboard) {
     ASSERT_TRUE(list->copyToClipboard("Solid brick 2", clipboard, nullptr, true));
     EXPECT_EQ(names(), std::vector<std::string>{"Solid brick"});
     EXPECT_TRUE(prompter.scriptUsed());
+}
+
+TEST_F(ItemListTest, MultiItemExportAndImportThroughTheClipboard) {
+    platform::MemoryClipboard clipboard;
+    std::vector<Reference> items = store->ListRecords(RecordType::Material);
+    ASSERT_EQ(items.size(), 3u);
+    AnyWindow owner;
+    list->exportToClipboard(items, clipboard, &owner);
+    EXPECT_TRUE(clipboard.hasFormat("Material Export 3.0"));
+    EXPECT_FALSE(clipboard.data("Text").value_or("").empty()); // the report parts too
+
+    std::vector<ItemListLogic::ExportEntry> entries = list->clipboardExport(clipboard);
+    ASSERT_EQ(entries.size(), 3u);
+    std::vector<std::string> paths;
+    for (const auto& entry : entries)
+        paths.push_back(entry.path + "|" + entry.name);
+    EXPECT_NE(std::find(paths.begin(), paths.end(), "Masonry\nBricks|Clinker"), paths.end());
+
+    // Into another table, one of them under a new name.
+    TDataModuleForm other(dir.path().string(), "other", TableMode::Create, TableKind::Catalogue);
+    ItemListLogic target(1, other, languages(), settings);
+    entries.erase(entries.begin());
+    entries[0].name = "Renamed";
+    EXPECT_EQ(target.importFromClipboard(clipboard, entries), 2);
+    const std::vector<Reference> stored = other.ListRecords(RecordType::Material);
+    ASSERT_EQ(stored.size(), 2u);
+    EXPECT_TRUE(
+        other.FindRecord(RecordType::Material,
+                         other.GroupOfPath(RecordType::MaterialGroup, "Masonry", '\\'),
+                         "Renamed") ||
+        other.FindRecord(RecordType::Material,
+                         other.GroupOfPath(RecordType::MaterialGroup, "Masonry\\Bricks", '\\'),
+                         "Renamed"));
+
+    // A damaged export is an error, not a crash.
+    clipboard.setEntries(
+        {{"Material Export 3.0", std::string("\x02\x00x\x00\x02\x00y\x00\xFF\xFF\x00\x7F", 12)}});
+    EXPECT_THROW(list->clipboardExport(clipboard), Error);
 }
 
 // An editor that doubles the thickness, as a user typing into it would.

@@ -3,7 +3,10 @@
 #include "base/memorystream.h"
 #include "base/textencoding.h"
 #include "constructions/materialeditor.h"
+#include "constructions/panelmoisture.h"
+
 #include "store/itemstream.h"
+#include <cmath>
 
 namespace kalydor {
 namespace {
@@ -15,6 +18,85 @@ constexpr std::size_t kFixedNameBytes = 32;
 
 Layer::Layer(const Material& material)
     : Material(material) {}
+
+double Layer::firstFacePressure() const {
+    // The first face is the cold one when its temperature is the lower.
+    return results.firstTemperature <= results.secondTemperature ? results.condensationColdPressure
+                                                                 : results.condensationWarmPressure;
+}
+
+double Layer::secondFacePressure() const {
+    return results.firstTemperature <= results.secondTemperature ? results.condensationWarmPressure
+                                                                 : results.condensationColdPressure;
+}
+
+int Layer::faceHumidity(double pressure, double temperature) {
+    const double saturation = saturationPressure(temperature);
+    if (!(saturation > 0))
+        return 0;
+    return static_cast<int>(std::floor(pressure / saturation * 100 + 0.5));
+}
+
+double Layer::moistureUptake() const {
+    if (!isKind(MaterialKind::Normal))
+        return 0;
+    return std::floor(Thickness * (results.equilibriumMoisture - results.effectiveInitialMoisture) *
+                          Density +
+                      0.5) *
+           0.1;
+}
+
+double Layer::condensedWater() const {
+    if (!isKind(MaterialKind::Normal))
+        return 0;
+    return std::floor(Density * Thickness * results.moistureIncrease + 0.5) * 0.1;
+}
+
+std::string Layer::ColumnText(int columnId, const ListColumns& columns) const {
+    const auto real = [&](double value) { return columns.formatReal(columnId, value); };
+    const auto whole = [&](double value) {
+        return columns.formatInteger(columnId, static_cast<std::int64_t>(std::floor(value + 0.5)));
+    };
+    switch (columnId) {
+    case 26:
+        return columns.formatInteger(columnId, results.number);
+    case 3:
+        return real(thermalResistance());
+    case 5:
+        return real(vapourResistance());
+    case 13:
+        return isKind(MaterialKind::Air) && Ventilled ? real(SteamRes) : std::string("-");
+    case 14:
+        return real(results.firstTemperature);
+    case 15:
+        return real(results.secondTemperature);
+    case 16:
+        return columns.formatInteger(columnId,
+                                     faceHumidity(firstFacePressure(), results.firstTemperature));
+    case 17:
+        return columns.formatInteger(columnId,
+                                     faceHumidity(secondFacePressure(), results.secondTemperature));
+    case 18:
+        return whole(firstFacePressure());
+    case 19:
+        return whole(secondFacePressure());
+    case 20:
+        return columns.formatInteger(columnId, results.meanRelativeHumidity);
+    case 21:
+        return real(results.effectiveInitialMoisture);
+    case 22:
+        return real(results.equilibriumMoisture);
+    case 23:
+        return real(moistureUptake());
+    case 24:
+        return real(condensedWater());
+    case 25:
+        return real(results.inflow);
+    default:
+        // Name, thickness, λ, δ, c, ρ and μ are the material's columns.
+        return Material::ColumnText(columnId, columns);
+    }
+}
 
 bool Layer::Edit(platform::Window* owner) {
     return editMaterial(*this, this, {}, owner);

@@ -59,6 +59,21 @@ public:
     /// layer-only values offered).
     bool Edit(platform::Window* owner) override;
 
+    /// The layer list's columns ("PanelLayersTitle"): 0 name, 26 number, 1 d, 2 λ, 3 R, 4 δ,
+    /// 5 Rv, 10 μ, 6 c, 7 ρ, 13 pressure offset of a ventilated layer, 14/15 face
+    /// temperatures, 16/17 face humidities, 18/19 face pressures, 20 mean humidity, 21 ωk',
+    /// 22 ωe, 23 moisture uptake G, 24 condensed water Gc, 25 inflow.
+    std::string ColumnText(int columnId, const ListColumns& columns) const override;
+
+    /// The vapour pressure at the face met first and second from the outside (Pa).
+    double firstFacePressure() const;
+    double secondFacePressure() const;
+    /// Relative humidity at a face, %, rounded to a whole number.
+    static int faceHumidity(double pressure, double temperature);
+    /// Moisture uptake G and condensed water Gc of a "Normal" layer, g/m².
+    double moistureUptake() const;
+    double condensedWater() const;
+
     /// Clears the results of the last calculation.
     void clearResults() { results = LayerResults{}; }
 

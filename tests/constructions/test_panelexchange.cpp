@@ -5,6 +5,7 @@
 #include "exchange/xmlparser.h"
 #include "exchange/xmlwriter.h"
 #include "language/languages.h"
+#include "reports/listheaderformat.h"
 #include "reports/printfstringstream.h"
 
 #include <gtest/gtest.h>
@@ -189,6 +190,25 @@ TEST(PanelExchange, DragTextNamesTheConstructionAndCarriesItsXml) {
     EXPECT_EQ(text.substr(second, text.find('\n', second) - second), "kdszerkezet=\"Walls/W1\"");
     EXPECT_NE(text.find("<ItemPath>Walls</ItemPath>"), std::string::npos);
     EXPECT_EQ(text.find('\r'), std::string::npos); // lines end with a line feed only
+}
+
+TEST(LayerList, ColumnsShowTheCalculatedValues) {
+    Panel wall = layeredWall();
+    TListHeaderFormat layout;
+    layout.Load("PanelLayersTitle");
+    for (int id : {13, 14, 16, 18, 25, 3, 5})
+        ASSERT_NE(layout.FindColumn(id), nullptr) << id;
+    const Layer& brick = wall.Layers[1];
+    EXPECT_EQ(brick.ColumnText(13, layout), "-");
+    EXPECT_EQ(wall.Layers[2].ColumnText(13, layout), layout.formatReal(13, 20));
+    EXPECT_EQ(brick.ColumnText(3, layout), layout.formatReal(3, brick.thermalResistance()));
+    EXPECT_EQ(brick.ColumnText(14, layout), layout.formatReal(14, brick.results.firstTemperature));
+    // Humidity at a face from its pressure and temperature, as a whole number.
+    const int rh = Layer::faceHumidity(brick.firstFacePressure(), brick.results.firstTemperature);
+    EXPECT_EQ(brick.ColumnText(16, layout), layout.formatInteger(16, rh));
+    EXPECT_GT(rh, 0);
+    EXPECT_LE(rh, 100);
+    EXPECT_EQ(Layer::faceHumidity(1168.7, 9.3), 100); // p_s(9.3 °C) ≈ 1169 Pa
 }
 
 } // namespace

@@ -269,7 +269,9 @@ bool Panel::WriteRecord(MyMemoryStream& stream, bool withVersion) {
     return true;
 }
 
-bool Panel::CopyTo(TClipboardStream& stream, platform::Window*) {
+bool Panel::CopyTo(TClipboardStream& stream, platform::Window* owner) {
+    if (owner)
+        writeReport(stream, panelReportSettings());
     WriteString(stream.privateStream(), Name);
     return WriteRecord(stream.privateStream(), false);
 }

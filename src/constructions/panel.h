@@ -109,6 +109,11 @@ public:
     bool ReadXml(TXmlParser& parser, std::string& groupPath) override;
     std::string DragText() override;
 
+    /// The construction's report in a clipboard stream, calculated first: its properties as
+    /// text and rich text, the layer and result tables, the moisture messages, and a
+    /// spreadsheet row per layer (with the titles when the sheet is empty).
+    void writeReport(TClipboardStream& stream, const PanelSettings& settings);
+
     /// Recalculates a layered construction: the thermal values, then the vapour diffusion,
     /// condensation and moisture balance. A known construction keeps its typed values.
     void Calculate(const PanelSettings& settings);
@@ -123,6 +128,7 @@ public:
     static const char* floorClassKey(double b);
 
 private:
+    void writeLayerTables(TClipboardStream& stream);
     void readChunked(MyMemoryStream& stream, std::int16_t version);
     void readOldLayout(MyMemoryStream& stream, std::int16_t version);
 };
@@ -169,5 +175,11 @@ inline bool has(const std::uint8_t* flags, Bit bit) {
     return (flags[bit.byte] & bit.mask) != 0;
 }
 } // namespace panelflag
+
+/// How constructions are calculated for their copies on the clipboard: the open project's
+/// outside design temperature and the program's humidity check. Set by the program when a
+/// project opens and when the options change.
+void setPanelReportSettings(const PanelSettings& settings);
+const PanelSettings& panelReportSettings();
 
 } // namespace kalydor

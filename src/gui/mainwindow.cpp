@@ -341,6 +341,14 @@ void MainWindow::openList(int kind) {
 void MainWindow::updateCommands() {
     const bool ready = m_options && m_session;
     const bool open = ready && m_session->isOpen();
+    // Constructions copied to the clipboard are calculated for the open project.
+    if (m_options) {
+        PanelSettings settings;
+        if (open)
+            settings.outsideDesignTemperature = m_session->options()->Heating.OutSideTemp;
+        settings.simpleHumidityCalculation = m_options->SimpleHumidityCalculation;
+        setPanelReportSettings(settings);
+    }
     const auto set = [this](const char* name, bool visible, bool enabled) {
         QAction* action = m_commands.value(QString::fromLatin1(name));
         action->setVisible(visible);

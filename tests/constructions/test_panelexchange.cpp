@@ -5,13 +5,24 @@
 #include "exchange/xmlparser.h"
 #include "exchange/xmlwriter.h"
 #include "language/languages.h"
+#include "platform/window.h"
+#include "reports/clipboardstream.h"
 #include "reports/listheaderformat.h"
 #include "reports/printfstringstream.h"
+#include "support/shippedlanguages.h"
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+
 namespace kalydor {
 namespace {
+
+std::string formatFixed3(double value) {
+    char buffer[32];
+    std::snprintf(buffer, sizeof buffer, "%.3f", value);
+    return buffer;
+}
 
 Layer layerOf(const char* name, int kind, float thickness) {
     Material m;
@@ -209,6 +220,52 @@ TEST(LayerList, ColumnsShowTheCalculatedValues) {
     EXPECT_GT(rh, 0);
     EXPECT_LE(rh, 100);
     EXPECT_EQ(Layer::faceHumidity(1168.7, 9.3), 100); // p_s(9.3 °C) ≈ 1169 Pa
+}
+
+struct AnyWindow final : platform::Window {};
+
+TEST(PanelClipboard, CopyWritesPropertiesTablesMessagesAndCells) {
+    TLanguages& languages = test::shippedLanguages();
+    languages.SelectInterfaceLanguage("English");
+    setTextLookup(&languages);
+    Panel wall = layeredWall();
+    AnyWindow owner;
+    TClipboardStream stream(languages);
+    ASSERT_TRUE(wall.CopyTo(stream, &owner));
+
+    const std::string& text = stream.text().text();
+    EXPECT_EQ(text.rfind(wall.Name + "\r\n", 0), 0u);
+    EXPECT_NE(text.find("Thermal resistance: " + formatFixed3(wall.R) + " m^2K/W\r\n"),
+              std::string::npos);
+    EXPECT_NE(text.find("\r\n2\tCărămidă\t25\t"), std::string::npos); // the second layer
+    EXPECT_NE(text.find(languages.GetText("ID_PANEL22")), std::string::npos);
+
+    const std::string& rtf = stream.rtf().text();
+    EXPECT_EQ(rtf.rfind("{\\rtf1", 0), 0u);
+    EXPECT_EQ(rtf.find("#CID_"), std::string::npos); // every caption filled in
+    std::size_t rows = 0;
+    for (std::size_t at = rtf.find("\\row"); at != std::string::npos;
+         at = rtf.find("\\row", at + 1))
+        ++rows;
+    EXPECT_EQ(rows, 2u * 2 + 2u * 3); // two header rows per table, a row per layer per table
+
+    const auto& cells = stream.sheet().cells();
+    ASSERT_EQ(cells.size(), 4u); // titles and three layers
+    EXPECT_EQ(std::get<std::string>(cells[0][0]), languages.GetText("IDS_PANELBIFFTITLE+0"));
+    EXPECT_EQ(std::get<std::string>(cells[2][1]), "Cărămidă");
+
+    // A known construction: no climate lines, no tables, no messages.
+    Panel window = knownWindow();
+    TClipboardStream known(languages);
+    ASSERT_TRUE(window.CopyTo(known, &owner));
+    EXPECT_EQ(known.text().text().find(languages.GetText("ID_PANEL12")), std::string::npos);
+    EXPECT_TRUE(known.sheet().cells().empty());
+    MyMemoryStream copy(known.privateStream().bytes());
+    Panel pasted;
+    ASSERT_TRUE(pasted.PasteFrom(copy));
+    EXPECT_FLOAT_EQ(pasted.GlassRatio, 72);
+    setTextLookup(nullptr);
+    languages.SelectInterfaceLanguage("Român");
 }
 
 } // namespace

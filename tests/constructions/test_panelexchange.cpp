@@ -14,6 +14,8 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstdlib>
+#include <fstream>
 
 namespace kalydor {
 namespace {
@@ -242,6 +244,12 @@ TEST(PanelClipboard, CopyWritesPropertiesTablesMessagesAndCells) {
 
     const std::string& rtf = stream.rtf().text();
     EXPECT_EQ(rtf.rfind("{\\rtf1", 0), 0u);
+    // For a look with a word processor: KALYDOR_SAMPLE_DIR=/some/dir.
+    if (const char* folder = std::getenv("KALYDOR_SAMPLE_DIR")) {
+        stream.FinishDocument();
+        std::ofstream(std::string(folder) + "/construction.rtf", std::ios::binary)
+            << stream.rtf().text();
+    }
     EXPECT_EQ(rtf.find("#CID_"), std::string::npos); // every caption filled in
     std::size_t rows = 0;
     for (std::size_t at = rtf.find("\\row"); at != std::string::npos;

@@ -9,7 +9,7 @@
 #include "constructions/registration.h"
 #include "exchange/parserstream.h"
 #include "exchange/textexchange.h"
-#include "silentprompter.h"
+#include "fuzztable.h"
 #include "store/datamodule.h"
 
 #include <cstddef>
@@ -21,38 +21,7 @@
 
 using namespace kalydor;
 
-namespace {
-
-TDataModuleForm& table() {
-    static const std::string directory = [] {
-        std::string dir = (std::filesystem::temp_directory_path() /
-                           ("kalydor-fuzz-text-" + std::to_string(getpid())))
-                              .string();
-        std::filesystem::create_directories(dir);
-        return dir + "/";
-    }();
-    static std::unique_ptr<TDataModuleForm> store;
-    // A fresh table now and then keeps the file small.
-    static int uses = 0;
-    if (!store || ++uses % 500 == 0) {
-        store.reset();
-        std::error_code ignored;
-        std::filesystem::remove(directory + "fuzz.db", ignored);
-        store = std::make_unique<TDataModuleForm>(directory, "fuzz.db", TableMode::Create,
-                                                  TableKind::Catalogue);
-    }
-    return *store;
-}
-
-} // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    static const bool once = [] {
-        fuzz::silencePrompts();
-        registerConstructionItems();
-        return true;
-    }();
-    (void)once;
     const std::string bytes(reinterpret_cast<const char*>(data), size);
     TParserStream reader(bytes, "/fuzz/a.txt");
     reader.setIncludeLoader([&bytes](const std::string& path) -> std::string {
@@ -63,6 +32,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         throw Error("IDS_FILEREADERROR", {path, std::string("absent")});
     });
     OverwriteAnswers answers;
-    (void)ImportText(table(), 1, reader, answers);
+    (void)ImportText(fuzz::importTable("text"), 1, reader, answers);
     return 0;
 }

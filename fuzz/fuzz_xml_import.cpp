@@ -7,7 +7,7 @@
 #include "exchange/textexchange.h"
 #include "exchange/xmlexchange.h"
 #include "exchange/xmlparser.h"
-#include "silentprompter.h"
+#include "fuzztable.h"
 #include "store/datamodule.h"
 
 #include <cstddef>
@@ -19,41 +19,11 @@
 
 using namespace kalydor;
 
-namespace {
-
-TDataModuleForm& table() {
-    static const std::string directory = [] {
-        std::string dir = (std::filesystem::temp_directory_path() /
-                           ("kalydor-fuzz-xml-" + std::to_string(getpid())))
-                              .string();
-        std::filesystem::create_directories(dir);
-        return dir + "/";
-    }();
-    static std::unique_ptr<TDataModuleForm> store;
-    static int uses = 0;
-    if (!store || ++uses % 500 == 0) {
-        store.reset();
-        std::error_code ignored;
-        std::filesystem::remove(directory + "fuzz.db", ignored);
-        store = std::make_unique<TDataModuleForm>(directory, "fuzz.db", TableMode::Create,
-                                                  TableKind::Catalogue);
-    }
-    return *store;
-}
-
-} // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    static const bool once = [] {
-        fuzz::silencePrompts();
-        registerConstructionItems();
-        return true;
-    }();
-    (void)once;
     TXmlParser parser;
     if (!parser.LoadFromBuffer(std::string(reinterpret_cast<const char*>(data), size), "fuzz.xml"))
         return 0;
     OverwriteAnswers answers;
-    (void)ImportXml(table(), 1, parser, answers);
+    (void)ImportXml(fuzz::importTable("xml"), 1, parser, answers);
     return 0;
 }

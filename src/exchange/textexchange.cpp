@@ -258,18 +258,10 @@ ExportResult ExportText(TDataModuleForm& store, int kind, const std::vector<Refe
     stream.EscapeFlag = true;
     ExportResult result;
     for (const Reference& ref : items) {
-        if (!store.FindRecord(k.itemType, ref.RefID, ref.Name))
-            continue; // the record is gone
-        std::unique_ptr<DBItem> item = createExchangeItem(k);
-        item->Name = ref.Name;
-        item->ID = store.current().ID;
-        item->GroupID = ref.RefID;
         bool loaded = false;
-        try {
-            loaded = store.LoadItem(*item);
-        } catch (const Error&) {
-            loaded = false;
-        }
+        const std::unique_ptr<DBItem> item = LoadReferencedItem(store, k.kind, ref, loaded);
+        if (!item)
+            continue; // the record is gone
         if (!loaded) {
             ++result.unreadable;
             continue;

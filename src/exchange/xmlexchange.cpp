@@ -88,21 +88,10 @@ ExportResult ExportXml(TDataModuleForm& store, int kind, const std::vector<Refer
     TXMLWriter writer(fileName, std::string(kExchangeXmlRoot));
     ExportResult result;
     for (const Reference& ref : items) {
-        if (!store.FindRecord(k->itemType, ref.RefID, ref.Name))
-            continue;
-        std::unique_ptr<DBItem> item = CreateItemOfKind(kind);
-        if (!item)
-            throw Error("IDS_NOEXCHANGEFORM", {ref.Name},
-                        "\"%s\" cannot be written in this exchange format.");
-        item->Name = ref.Name;
-        item->ID = store.current().ID;
-        item->GroupID = ref.RefID;
         bool loaded = false;
-        try {
-            loaded = store.LoadItem(*item);
-        } catch (const Error&) {
-            loaded = false;
-        }
+        const std::unique_ptr<DBItem> item = LoadReferencedItem(store, kind, ref, loaded);
+        if (!item)
+            continue; // the record is gone
         if (!loaded) {
             ++result.unreadable;
             continue;

@@ -27,23 +27,6 @@ namespace {
 
 using Number = ProgramOptionsFields::Number;
 
-QStringList linesOf(const std::vector<std::string>& lines) {
-    QStringList list;
-    for (const std::string& line : lines)
-        list << qt(line);
-    return list;
-}
-
-std::vector<std::string> linesOf(const QPlainTextEdit* memo) {
-    std::vector<std::string> lines;
-    const QString text = memo->toPlainText();
-    if (text.isEmpty())
-        return lines;
-    for (const QString& line : text.split(QLatin1Char('\n')))
-        lines.push_back(line.toStdString());
-    return lines;
-}
-
 // Picks the entry showing a text; an editable combo shows any other text as typed.
 void showComboText(QComboBox* combo, const QString& text) {
     const int index = combo->findText(text);
@@ -258,7 +241,7 @@ QWidget* TProgramOptionsForm::buildEstimatePage() {
 
 void TProgramOptionsForm::showFields() {
     const ProgramOptionsFields& f = m_fields;
-    m_planer->setPlainText(linesOf(f.planer).join(QLatin1Char('\n')));
+    showLines(m_planer, f.planer);
     m_initDate->setChecked(f.initDate);
     m_viewProjektData->setChecked(f.viewProjektData);
     for (int i = 0; i < 4; ++i)
@@ -269,7 +252,7 @@ void TProgramOptionsForm::showFields() {
     m_colorPrinting->setChecked(f.colorPrinting);
     m_programSign->setChecked(f.programSign);
     m_pageModes[f.pageMode]->setChecked(true);
-    m_headerText->setPlainText(linesOf(f.firmaHeaderText).join(QLatin1Char('\n')));
+    showLines(m_headerText, f.firmaHeaderText);
     m_logoModes[f.logoMode]->setChecked(true);
     if (!f.logoName.empty() && m_logo.load(qt(f.logoName)))
         showLogo();

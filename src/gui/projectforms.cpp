@@ -14,26 +14,6 @@
 #include <QVBoxLayout>
 
 namespace kalydor::gui {
-namespace {
-
-QString joined(const StringList& lines) {
-    QStringList list;
-    for (const std::string& line : lines)
-        list << qt(line);
-    return list.join(QLatin1Char('\n'));
-}
-
-StringList linesOf(const QPlainTextEdit* memo) {
-    StringList lines;
-    const QString text = memo->toPlainText();
-    if (text.isEmpty())
-        return lines;
-    for (const QString& line : text.split(QLatin1Char('\n')))
-        lines.push_back(line.toStdString());
-    return lines;
-}
-
-} // namespace
 
 TProjektDataForm::TProjektDataForm(TProjektData& data, QWidget* parent)
     : QDialog(parent)
@@ -50,7 +30,7 @@ TProjektDataForm::TProjektDataForm(TProjektData& data, QWidget* parent)
     auto* form = new QFormLayout;
     for (int i = 0; i < 4; ++i) {
         m_memos[i] = named<QPlainTextEdit>(memos[i]);
-        m_memos[i]->setPlainText(joined(*values[i]));
+        showLines(m_memos[i], *values[i]);
         m_memos[i]->setMinimumHeight(60);
         form->addRow(named<QLabel>(labels[i], QString::fromLatin1(captions[i])), m_memos[i]);
     }

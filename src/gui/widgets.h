@@ -4,17 +4,39 @@
 
 #include <QDialog>
 #include <QDialogButtonBox>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QString>
+#include <QStringList>
 
 #include <string>
 #include <utility>
+#include <vector>
 
 namespace kalydor::gui {
 
 /// Our UTF-8 text as a Qt string.
 inline QString qt(const std::string& text) {
     return QString::fromStdString(text);
+}
+
+/// Text lines shown in a multi-line field, one a line.
+inline void showLines(QPlainTextEdit* memo, const std::vector<std::string>& lines) {
+    QStringList list;
+    for (const std::string& line : lines)
+        list << qt(line);
+    memo->setPlainText(list.join(QLatin1Char('\n')));
+}
+
+/// The lines of a multi-line field; none when it is empty.
+inline std::vector<std::string> linesOf(const QPlainTextEdit* memo) {
+    std::vector<std::string> lines;
+    const QString text = memo->toPlainText();
+    if (text.isEmpty())
+        return lines;
+    for (const QString& line : text.split(QLatin1Char('\n')))
+        lines.push_back(line.toStdString());
+    return lines;
 }
 
 /// A new widget with an object name: the language files translate widgets by name.

@@ -295,20 +295,11 @@ void ItemListLogic::exportToClipboard(const std::vector<Reference>& items,
     TClipboardStream stream(m_languages);
     stream.MultiItem = true;
     for (const Reference& reference : items) {
-        if (!m_store.FindRecord(m_kind.itemType, reference.RefID, reference.Name))
-            continue;
-        std::unique_ptr<DBItem> item = CreateItemOfKind(m_kind.kind);
-        if (!item)
-            return;
-        item->Name = reference.Name;
-        item->ID = m_store.current().ID;
-        item->GroupID = reference.RefID;
-        try {
-            if (!m_store.LoadItem(*item))
-                continue;
-        } catch (const Error&) {
-            continue; // an item that cannot be read is left out
-        }
+        bool loaded = false;
+        const std::unique_ptr<DBItem> item =
+            LoadReferencedItem(m_store, m_kind.kind, reference, loaded);
+        if (!item || !loaded)
+            continue; // gone, or unreadable: left out
         std::string path = m_store.PathOfGroup(m_kind.groupType, reference.RefID, '\n');
         if (!path.empty())
             path.pop_back();

@@ -2,6 +2,10 @@
 
 #include "store/dbitem.h"
 
+#include "base/error.h"
+#include "store/datamodule.h"
+#include "store/reference.h"
+
 #include <array>
 
 namespace kalydor {
@@ -37,6 +41,26 @@ std::unique_ptr<DBItem> CreateItemOfKind(int kind) {
     if (!validKind(kind) || !factories()[kind])
         return nullptr;
     return factories()[kind]();
+}
+
+std::unique_ptr<DBItem> LoadReferencedItem(TDataModuleForm& store, int kind,
+                                           const Reference& reference, bool& loaded) {
+    loaded = false;
+    const std::int16_t type = itemTypeOfKind(kind);
+    if (type < 0 || !store.FindRecord(type, reference.RefID, reference.Name))
+        return nullptr;
+    std::unique_ptr<DBItem> item = CreateItemOfKind(kind);
+    if (!item)
+        return nullptr;
+    item->Name = reference.Name;
+    item->ID = store.current().ID;
+    item->GroupID = reference.RefID;
+    try {
+        loaded = store.LoadItem(*item);
+    } catch (const Error&) {
+        loaded = false;
+    }
+    return item;
 }
 
 } // namespace kalydor

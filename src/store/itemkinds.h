@@ -7,6 +7,8 @@
 namespace kalydor {
 
 class DBItem;
+class TDataModuleForm;
+struct Reference;
 
 /// Record type codes of the item tables.
 namespace RecordType {
@@ -40,5 +42,12 @@ void registerItemKind(int kind, ItemFactory factory);
 /// A new, default-constructed item of the kind's class, owned by the caller; nothing for a
 /// kind outside 1 to 4 or whose class is not registered.
 std::unique_ptr<DBItem> CreateItemOfKind(int kind);
+
+/// The item a reference names, made of the kind's class and loaded from its record (which
+/// becomes the store's current record): nothing when the record is gone or the kind has no
+/// class. `loaded` tells whether its data could be read; an item that could not be read
+/// must not be used for anything but its name.
+std::unique_ptr<DBItem> LoadReferencedItem(TDataModuleForm& store, int kind,
+                                           const Reference& reference, bool& loaded);
 
 } // namespace kalydor

@@ -25,6 +25,7 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QMenu>
+#include <QMimeData>
 #include <QSplitter>
 
 namespace kalydor::gui {
@@ -73,6 +74,25 @@ private:
     std::function<bool(QTreeWidgetItem*, QTreeWidgetItem*)> m_dropNode;
 };
 
+// The item list: a dragged row carries the item's drag text for other programs, when it has
+// one (constructions), besides what the list's own drop needs.
+class ItemRows final : public QTreeWidget {
+public:
+    std::function<std::string(const std::string&)> dragTextOf;
+
+protected:
+    QMimeData* mimeData(const QList<QTreeWidgetItem*>& items) const override {
+        QMimeData* mime = QTreeWidget::mimeData(items);
+        if (mime && items.size() == 1 && dragTextOf) {
+            const std::string text =
+                dragTextOf(items.front()->data(0, kIdRole).toString().toStdString());
+            if (!text.empty())
+                mime->setText(qt(text));
+        }
+        return mime;
+    }
+};
+
 void addNodes(QTreeWidgetItem* parent, const TreeNode& node) {
     for (const std::unique_ptr<TreeNode>& child : node.children()) {
         auto* item = new QTreeWidgetItem(parent, {qt(child->caption())});
@@ -102,7 +122,7 @@ ItemListWindow::ItemListWindow(int kind, TDataModuleForm& store, TProgramOptions
     , m_namePrompt(std::move(namePrompt))
     , m_logic(kind, store, options.languages(), options.store())
     , m_owner(std::make_unique<QtWindow>(this))
-    , m_list(named<QTreeWidget>("ItemList"))
+    , m_list(named<ItemRows>("ItemList"))
     , m_header(new TListHeaderView) {
     setObjectName(QString::fromLatin1(m_logic.kind().listName) + QStringLiteral("Form"));
     m_tree = new GroupTree(
@@ -126,6 +146,9 @@ ItemListWindow::ItemListWindow(int kind, TDataModuleForm& store, TProgramOptions
     m_list->setEditTriggers(QAbstractItemView::EditKeyPressed);
     m_list->setDragEnabled(true);
     m_list->setDragDropMode(QAbstractItemView::DragOnly);
+    static_cast<ItemRows*>(m_list)->dragTextOf = [this](const std::string& name) {
+        return m_logic.dragText(name);
+    };
 
     // The list font of the program options for both trees.
     const ListFontAttributes font =

@@ -362,6 +362,13 @@ int ItemListLogic::importFromClipboard(const platform::Clipboard& clipboard,
     return stored;
 }
 
+std::string ItemListLogic::dragText(const std::string& name) const {
+    const std::unique_ptr<DBItem> item = loadItem(name);
+    if (!item || item->loadFailed())
+        return {};
+    return item->DragText();
+}
+
 bool ItemListLogic::moveItem(const std::string& name, const std::string& targetGroupId) {
     if (!m_store.MoveRecord(m_kind.itemType, name, m_groupId, targetGroupId)) {
         showKey(m_languages, "IDS_CONFLICTEXISTEDNAMES");

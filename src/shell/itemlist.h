@@ -130,6 +130,10 @@ public:
     int importFromClipboard(const platform::Clipboard& clipboard,
                             const std::vector<ExportEntry>& chosen);
 
+    /// The text offered when an item of the selected group is dragged out of the list (a
+    /// construction's drag text); empty when the item offers none.
+    std::string dragText(const std::string& name) const;
+
     /// Moves an item of the selected group into another group; false (with
     /// "IDS_CONFLICTEXISTEDNAMES") when it cannot go there.
     bool moveItem(const std::string& name, const std::string& targetGroupId);

@@ -3,6 +3,7 @@
 #include "base/error.h"
 #include "base/memorystream.h"
 #include "constructions/materialeditor.h"
+#include "constructions/panel.h"
 #include "constructions/registration.h"
 #include "platform/memoryclipboard.h"
 #include "platform/memorysettingsstore.h"
@@ -198,6 +199,27 @@ TEST_F(ItemListTest, MultiItemExportAndImportThroughTheClipboard) {
     clipboard.setEntries(
         {{"Material Export 3.0", std::string("\x02\x00x\x00\x02\x00y\x00\xFF\xFF\x00\x7F", 12)}});
     EXPECT_THROW(list->clipboardExport(clipboard), Error);
+}
+
+TEST_F(ItemListTest, OnlyConstructionsOfferADragText) {
+    list->selectGroup({"Materials", "Masonry"}, masonry);
+    EXPECT_EQ(list->dragText("Solid brick"), "");
+
+    TDataModuleForm project(dir.path().string(), "Project", TableMode::Create);
+    const std::string walls = project.GroupOfPath(RecordType::PanelGroup, "Walls", '\\');
+    Panel wall;
+    wall.Name = "W1";
+    wall.Type = 0;
+    project.AddRecord(RecordType::Panel, walls, "W1");
+    MyMemoryStream record;
+    wall.WriteRecord(record, true);
+    project.setCurrentData(record.bytes());
+    ItemListLogic panels(2, project, languages(), settings);
+    panels.selectGroup({"Constructions", "Walls"}, walls);
+    const std::string text = panels.dragText("W1");
+    EXPECT_EQ(text.substr(0, text.find('\n')), "Source=Kalydor_00");
+    EXPECT_NE(text.find("kdszerkezet=\"Walls/W1\"\n"), std::string::npos);
+    EXPECT_NE(text.find("<ItemPath>Walls</ItemPath>"), std::string::npos);
 }
 
 // An editor that doubles the thickness, as a user typing into it would.

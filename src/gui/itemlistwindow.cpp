@@ -28,6 +28,8 @@
 #include <QMimeData>
 #include <QSplitter>
 
+#include <optional>
+
 namespace kalydor::gui {
 namespace {
 
@@ -408,8 +410,10 @@ void ItemListWindow::deleteGroup() {
     QTreeWidgetItem* node = selectedNode();
     if (!node)
         return;
+    std::optional<BusyIndicator> busy;
     m_logic.deleteGroup(parentIdOf(node), node->data(0, kCaptionRole).toString().toStdString(),
-                        nodeId(node));
+                        nodeId(node), [&] { busy.emplace(this, node->text(0)); });
+    busy.reset();
     rebuildTree();
 }
 
@@ -501,7 +505,10 @@ void ItemListWindow::importFromClipboard() {
     TSelectionForm selection(m_logic.store(), kind(), entries, m_options.languages(), this);
     if (execPlaced(selection, m_options.store()) != QDialog::Accepted)
         return;
-    m_logic.importFromClipboard(m_clipboard, selection.chosenEntries());
+    {
+        const BusyIndicator busy(this, windowTitle());
+        m_logic.importFromClipboard(m_clipboard, selection.chosenEntries());
+    }
     rebuildTree();
 }
 
@@ -533,7 +540,10 @@ void ItemListWindow::importFromFile(const std::string& fileName) {
     if (beforeImport)
         beforeImport();
     OverwriteAnswers answers;
-    ImportItems(m_logic.store(), kind(), fileName, answers);
+    {
+        const BusyIndicator busy(this, qt(fileName));
+        ImportItems(m_logic.store(), kind(), fileName, answers);
+    }
     rebuildTree();
 }
 

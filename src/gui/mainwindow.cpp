@@ -424,14 +424,11 @@ bool MainWindow::openProjectFile(const std::string& path) {
     }
 }
 
-// Arguments starting with "-" are options. "/" starts an option on some desktops but every
-// absolute path here, so such an argument is an option only when no file has that name.
+// Arguments starting with "-" are options; everything else names a project ("/" begins an
+// absolute path here, not an option).
 void MainWindow::openFromCommandLine(const QStringList& arguments) {
     for (const QString& argument : arguments) {
         if (argument.startsWith(QLatin1Char('-')))
-            continue;
-        if (argument.startsWith(QLatin1Char('/')) && !QFileInfo::exists(argument) &&
-            !QFileInfo::exists(argument + QStringLiteral(".db")))
             continue;
         if (m_session && !m_session->isOpen())
             openProjectFile(argument.toStdString());

@@ -2,9 +2,11 @@
 
 // Small helpers shared by the dialogs.
 
+#include <QApplication>
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QPlainTextEdit>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QString>
 #include <QStringList>
@@ -38,6 +40,23 @@ inline std::vector<std::string> linesOf(const QPlainTextEdit* memo) {
         lines.push_back(line.toStdString());
     return lines;
 }
+
+/// A progress window shown while a long operation (an import, a group deletion) blocks the
+/// program; it goes when the object does.
+class BusyIndicator {
+public:
+    BusyIndicator(QWidget* parent, const QString& text)
+        : m_dialog(text, QString(), 0, 0, parent) {
+        m_dialog.setWindowModality(Qt::WindowModal);
+        m_dialog.setMinimumDuration(0);
+        m_dialog.setCancelButton(nullptr);
+        m_dialog.show();
+        QApplication::processEvents();
+    }
+
+private:
+    QProgressDialog m_dialog;
+};
 
 /// A new widget with an object name: the language files translate widgets by name.
 template <class Widget, class... Args> Widget* named(const char* name, Args&&... args) {

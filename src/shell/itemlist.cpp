@@ -201,7 +201,7 @@ bool ItemListLogic::deleteItem(const std::string& name) {
 }
 
 bool ItemListLogic::deleteGroup(const std::string& parentId, const std::string& name,
-                                const std::string& groupId) {
+                                const std::string& groupId, const std::function<void()>& started) {
     if (parentId.empty() || groupId == m_store.RootId()) {
         showKey(m_languages, "IDS_ROOTCANNOTDELETE");
         return false;
@@ -209,6 +209,8 @@ bool ItemListLogic::deleteGroup(const std::string& parentId, const std::string& 
     if (!platform::prompter().askYesNo(textOf("IDS_WANTGROUPDELETE", name),
                                        platform::DefaultButton::No))
         return false;
+    if (started)
+        started();
     // Depth first: every subgroup (always the first one left) before the group itself.
     const std::function<bool(const std::string&, const std::string&, const std::string&)>
         removeGroup = [&](const std::string& parent, const std::string& groupName,

@@ -95,8 +95,9 @@ public:
     /// Deletes a group with its subgroups and items, depth first, after the question
     /// "IDS_WANTGROUPDELETE"; stops at the first refusal ("IDS_BUILDINGHASROOMREF"), what was
     /// deleted staying deleted. The root is refused ("IDS_ROOTCANNOTDELETE").
+    /// `started` is called once the user agreed, before the deletion runs.
     bool deleteGroup(const std::string& parentId, const std::string& name,
-                     const std::string& groupId);
+                     const std::string& groupId, const std::function<void()>& started = {});
 
     /// Puts an item on the clipboard: its report text and cells and its private copy under
     /// the kind's copy format. With `cut` the record is deleted afterwards.

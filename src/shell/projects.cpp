@@ -164,18 +164,22 @@ bool ProjectSession::SaveAs(const std::string& fileName) {
     CloseProject();
     if (!OpenProject(fileName, true))
         return false;
-    // Everything of the old project comes along: items, groups, the header with its
-    // identifier counter and description, the options record.
+    // Everything of the old project comes along, in one transaction: items, groups, the
+    // header with its identifier counter and description, the options record.
     try {
         const fs::path old(oldName);
         TDataModuleForm source(old.parent_path().string(), old.filename().string(), TableMode::Open,
                                TableKind::Project);
         m_store->CopyRecordsFrom(source);
     } catch (const Error& error) {
-        // The copy stays open in the state it reached; the user is told it is incomplete.
+        // A half-made copy is not left open (nor on the disk): the user is told and no
+        // project is open afterwards.
+        const std::string copy = path();
+        CloseProject();
+        std::error_code ignored;
+        for (const char* side : {"", "-wal", "-shm"})
+            fs::remove(copy + side, ignored);
         platform::prompter().showMessage(error.text());
-        m_options->LoadFromProject(*m_store);
-        m_data->LoadFromProject(*m_store);
         return false;
     }
     m_options->LoadFromProject(*m_store);
@@ -189,11 +193,16 @@ bool DeleteProject(const std::string& fileName, platform::FileTrash& trash) {
     if (!platform::prompter().askYesNo(GetText("IDS_PROJEKTDELETEQUESTION"),
                                        platform::DefaultButton::No))
         return false;
-    std::string base = fileName;
-    if (endsWithDb(base))
-        base.resize(base.size() - 3);
+    // The chosen file as it is (names are case-sensitive here), its SQLite side files, and
+    // the companion files of older installations.
     std::vector<std::string> files;
-    for (const char* extension : {".db", ".mb", ".px", ".db-wal", ".db-shm"}) {
+    for (const char* side : {"", "-wal", "-shm"}) {
+        if (fileExists(fileName + side))
+            files.push_back(fileName + side);
+    }
+    const std::string base =
+        endsWithDb(fileName) ? fileName.substr(0, fileName.size() - 3) : fileName;
+    for (const char* extension : {".mb", ".px"}) {
         if (fileExists(base + extension))
             files.push_back(base + extension);
     }

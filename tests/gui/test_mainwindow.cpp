@@ -169,13 +169,13 @@ TEST(MainWindow, ProjectCommandsFollowTheOpenProject) {
     window.command("recent1")->trigger();
     EXPECT_TRUE(session.isOpen());
 
-    // Command-line arguments: options are skipped ("/x" when no such file exists), only the
-    // first project opens.
+    // Command-line arguments: options are skipped, only the first project opens (an absolute
+    // path begins with "/").
     session.CloseProject();
     ASSERT_TRUE(session.OpenProject(dir.file("Second"), true));
     session.CloseProject();
-    window.openFromCommandLine({QStringLiteral("-maximized"), QStringLiteral("/nologo"), path,
-                                QString::fromStdString(dir.file("Second.db"))});
+    window.openFromCommandLine(
+        {QStringLiteral("-maximized"), path, QString::fromStdString(dir.file("Second.db"))});
     EXPECT_EQ(QString::fromStdString(session.path()), path);
     window.close();
     EXPECT_FALSE(session.isOpen());

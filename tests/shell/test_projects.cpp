@@ -174,8 +174,10 @@ TEST(ProjectSession, NewOpenSaveAsAndDelete) {
     EXPECT_TRUE(trash.moved.empty());
     EXPECT_EQ(prompter.questions()[0].defaultButton, platform::DefaultButton::No);
     prompter.scriptYesNo(true);
-    // The extension of the chosen name is dropped in any letter case.
-    EXPECT_TRUE(DeleteProject(dir.file("First.DB"), trash));
+    // The chosen name as it is: another letter case names another file.
+    EXPECT_FALSE(DeleteProject(dir.file("First.DB"), trash));
+    prompter.scriptYesNo(true);
+    EXPECT_TRUE(DeleteProject(firstPath, trash));
     ASSERT_FALSE(trash.moved.empty());
     EXPECT_EQ(trash.moved[0], firstPath);
     storeHooks() = StoreHooks{};

@@ -59,6 +59,12 @@ TEST(SearchPattern, Replacement) {
     ASSERT_TRUE(TSearchPattern("podea*").matches("Podea caldă", false, &match));
     EXPECT_EQ(TSearchPattern::replacement("Pardoseală*", match), "Pardoseală caldă");
 
+    // Every "*" but the last takes the shortest text; the last takes the rest.
+    ASSERT_TRUE(TSearchPattern("*-*").matches("a-b-c", true, &match));
+    ASSERT_EQ(match.manys.size(), 2u);
+    EXPECT_EQ(match.manys[0], U"a");
+    EXPECT_EQ(match.manys[1], U"b-c");
+
     ASSERT_TRUE(TSearchPattern("W?").matches("W1", true, &match));
     EXPECT_THROW(TSearchPattern::replacement("X*", match), Error);
     EXPECT_THROW(TSearchPattern::replacement("X??", match), Error);

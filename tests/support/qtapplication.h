@@ -17,11 +17,12 @@ inline QApplication& qtApplication() {
 
 /// Saves a picture of a window as NAME.png into the folder named by the environment variable
 /// KALYDOR_SCREENSHOT_DIR, when it is set: a way to look at dialogs built offscreen.
-inline void saveScreenshot(QWidget& window, const char* name) {
+inline void saveScreenshot(QWidget& window, const char* name, bool keepSize = false) {
     const QString folder = qEnvironmentVariable("KALYDOR_SCREENSHOT_DIR");
     if (folder.isEmpty())
         return;
-    window.adjustSize();
+    if (!keepSize)
+        window.adjustSize();
     window.grab().save(QDir(folder).filePath(QString::fromLatin1(name) + ".png"));
 }
 

@@ -5,6 +5,7 @@
 #include "gui/changeheaderform.h"
 #include "gui/dialogplacement.h"
 #include "gui/headerdelegate.h"
+#include "gui/materialforms.h"
 #include "gui/qtwindow.h"
 #include "gui/qtwindowtranslation.h"
 #include "gui/selectionform.h"
@@ -148,6 +149,14 @@ ItemListWindow::ItemListWindow(int kind, TDataModuleForm& store, TProgramOptions
     m_list->setEditTriggers(QAbstractItemView::EditKeyPressed);
     m_list->setDragEnabled(true);
     m_list->setDragDropMode(QAbstractItemView::DragOnly);
+    // A material's copy carries its chart.
+    m_logic.addPicture = [this](const DBItem& item, TClipboardStream& stream) {
+        if (const auto* material = dynamic_cast<const Material*>(&item)) {
+            const QByteArray png = materialChartPng(*material, m_options.languages());
+            if (!png.isEmpty())
+                stream.SetBitmap(png.toStdString());
+        }
+    };
     static_cast<ItemRows*>(m_list)->dragTextOf = [this](const std::string& name) {
         return m_logic.dragText(name);
     };

@@ -5,8 +5,10 @@
 #include "gui/qtwindow.h"
 #include "gui/qtwindowtranslation.h"
 #include "gui/widgets.h"
+#include "language/languages.h"
 #include "platform/prompter.h"
 
+#include <QBuffer>
 #include <QChart>
 #include <QChartView>
 #include <QCheckBox>
@@ -96,6 +98,44 @@ double number(const QString& text) {
 }
 
 } // namespace
+
+QByteArray materialChartPng(const Material& material, const TLanguages& languages) {
+    QList<QPointF> points;
+    double xMax = 100;
+    QString x;
+    QString y;
+    if (material.isKind(MaterialKind::Normal) && material.Sorption[9] > 0) {
+        for (std::size_t i = 0; i < Material::kIsothermPoints; ++i) {
+            if (material.Sorption[i] > 0)
+                points << QPointF((i + 1) * 10.0, material.Sorption[i]);
+        }
+        x = qt(languages.GetText("ID_MATERIAL12b")) + QStringLiteral(" (%)");
+        y = qt(languages.GetText("ID_MATERIAL12c")) + QStringLiteral(" (%)");
+    } else if (material.isKind(MaterialKind::Air) && material.Diagram[0].thickness > 0) {
+        xMax = 1;
+        for (const AirLayerPoint& point : material.Diagram) {
+            if (point.thickness > 0) {
+                points << QPointF(point.thickness, point.resistance);
+                xMax = std::max(xMax, point.thickness * 1.1);
+            }
+        }
+        x = qt(languages.GetText("ID_MATERIAL14b")) + QStringLiteral(" (cm)");
+        y = qt(languages.GetText("ID_MATERIAL14c")) + QStringLiteral(" (m²K/W)");
+    } else {
+        return {};
+    }
+    QChartView* view = curveChart("MaterialChart", x, y);
+    view->chart()->setTitle(qt(material.Name));
+    view->resize(480, 320);
+    plot(view, points, xMax);
+    const QPixmap picture = view->grab();
+    delete view;
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    picture.save(&buffer, "PNG");
+    return png;
+}
 
 TMaterialTypeForm::TMaterialTypeForm(QWidget* parent)
     : QDialog(parent) {

@@ -98,6 +98,11 @@ private:
     QLabel* m_status;
 };
 
+/// The chart of a material as a PNG picture: the sorption isotherm of a "Normal" material
+/// with its 100 % point, the resistance-by-thickness diagram of an air layer with points;
+/// empty for a material without one.
+QByteArray materialChartPng(const Material& material, const TLanguages& languages);
+
 /// The material dialogs of the desktop: translated, placed where they were last closed.
 class QtMaterialDialogs final : public MaterialDialogs {
 public:

@@ -60,6 +60,8 @@ public:
     /// Takes the vector picture the chart component left on the clipboard (SVG bytes), if any.
     void TakeMetafile(const platform::Clipboard& clipboard);
     const std::optional<std::string>& bitmap() const { return m_bitmap; }
+    /// Sets the picture of the copy directly (PNG bytes), as a chart drawn by the program.
+    void SetBitmap(std::string png) { m_bitmap = std::move(png); }
     const std::optional<std::string>& metafile() const { return m_metafile; }
 
     /// Multi-item entries: the group path and the name, then a placeholder for the end offset;

@@ -247,6 +247,8 @@ bool ItemListLogic::copyToClipboard(const std::string& name, platform::Clipboard
     TClipboardStream stream(m_languages);
     if (!item->CopyTo(stream, owner))
         return false;
+    if (addPicture)
+        addPicture(*item, stream);
     stream.CopyToClipboard(clipboard, privateFormat(false));
     if (cut) {
         // A building that still has rooms stays; the cut is then a copy.

@@ -13,6 +13,7 @@
 
 namespace kalydor {
 
+class TClipboardStream;
 class TDataModuleForm;
 class TLanguages;
 
@@ -103,6 +104,10 @@ public:
     /// the kind's copy format. With `cut` the record is deleted afterwards.
     bool copyToClipboard(const std::string& name, platform::Clipboard& clipboard,
                          platform::Window* owner, bool cut);
+    /// Draws the picture that goes with an item's copy (a material's chart) into the stream;
+    /// set by the desktop, which can draw.
+    std::function<void(const DBItem& item, TClipboardStream& stream)> addPicture;
+
     /// Whether the clipboard holds an item of this kind.
     bool canPaste(const platform::Clipboard& clipboard) const;
     /// Pastes the clipboard's item into the selected group. When its name is taken there,

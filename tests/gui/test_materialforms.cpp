@@ -6,6 +6,7 @@
 
 #include <QChartView>
 #include <QCheckBox>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QTableWidget>
@@ -124,6 +125,22 @@ TEST(AirMaterialModifyForm, ChecksTheDiagramAndTakesItsResistance) {
     EXPECT_EQ(form.result(), QDialog::Accepted);
     EXPECT_NEAR(air.ThermalRes, 0.14, 1e-6);
     EXPECT_TRUE(air.Ventilled);
+}
+
+TEST(MaterialChart, PictureOfTheIsothermOrTheDiagram) {
+    test::qtApplication();
+    const QByteArray isotherm = materialChartPng(brick(), languages());
+    EXPECT_TRUE(isotherm.startsWith("\x89PNG"));
+    QImage image;
+    ASSERT_TRUE(image.loadFromData(isotherm, "PNG"));
+    EXPECT_EQ(image.width(), 480);
+    Material thick = brick();
+    thick.Kind = 1;
+    EXPECT_TRUE(materialChartPng(thick, languages()).isEmpty());
+    Material air;
+    air.Kind = 2;
+    air.Diagram[0] = {1, 0.1f};
+    EXPECT_FALSE(materialChartPng(air, languages()).isEmpty());
 }
 
 } // namespace

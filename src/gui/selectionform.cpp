@@ -1,5 +1,6 @@
 #include "gui/selectionform.h"
 
+#include "gui/namedialog.h"
 #include "gui/qtwindowtranslation.h"
 #include "gui/widgets.h"
 #include "language/languages.h"
@@ -8,7 +9,9 @@
 #include "store/datamodule.h"
 #include "store/hierarchy.h"
 
+#include <QDropEvent>
 #include <QHBoxLayout>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QTreeWidget>
 #include <QVBoxLayout>
@@ -84,18 +87,32 @@ TSelectionForm::TSelectionForm(TDataModuleForm& store, int kind,
     m_ticked->setChecked(true);
     m_all->setEnabled(false);
     m_view->setEditTriggers(QAbstractItemView::EditKeyPressed | QAbstractItemView::SelectedClicked);
-    for (QTreeWidgetItemIterator it(m_view); *it; ++it)
-        (*it)->setFlags((*it)->flags() | Qt::ItemIsEditable);
+    showTree();
+    m_view->setDragDropMode(QAbstractItemView::InternalMove);
+    m_view->viewport()->installEventFilter(this);
+    auto* newGroup = named<QPushButton>("NewGroupButton", QStringLiteral("New group..."));
+    connect(newGroup, &QPushButton::clicked, this, [this] {
+        const QTreeWidgetItem* current = m_view->currentItem();
+        const TreeNode* parent = current ? nodeOf(current) : m_root;
+        if (parent && !parent->isGroup())
+            parent = parent->parent();
+        NameRequest request;
+        request.group = true;
+        request.parentNode = parent;
+        TNameDialog dialog(m_languages, request, this);
+        if (dialog.exec() == QDialog::Accepted)
+            addGroup(dialog.name());
+    });
+    static_cast<QVBoxLayout*>(layout())->insertWidget(1, newGroup);
+    translateWindow(m_languages, *this);
 }
 
 void TSelectionForm::build(TreeNode* root, const TLanguages& languages) {
     setObjectName(QStringLiteral("SelectionForm"));
     setSizeGripEnabled(true);
     m_view->setHeaderHidden(true);
-    auto* top = new QTreeWidgetItem(m_view, {qt(root->caption())});
-    top->setData(0, Qt::UserRole, QVariant::fromValue(static_cast<void*>(root)));
-    addRows(top, *root);
-    m_view->expandAll();
+    m_root = root;
+    showTree();
     connect(m_view, &QTreeWidget::itemDoubleClicked, this,
             [this](QTreeWidgetItem* row) { toggle(row); });
     connect(m_view, &QTreeWidget::itemChanged, this, [this](QTreeWidgetItem* row) {
@@ -120,6 +137,61 @@ void TSelectionForm::build(TreeNode* root, const TLanguages& languages) {
     translateWindow(languages, *this);
     showStates();
     resize(420, 520);
+}
+
+void TSelectionForm::showTree() {
+    const QSignalBlocker blocker(m_view);
+    m_view->clear();
+    auto* top = new QTreeWidgetItem(m_view, {qt(m_root->caption())});
+    top->setData(0, Qt::UserRole, QVariant::fromValue(static_cast<void*>(m_root)));
+    addRows(top, *m_root);
+    m_view->expandAll();
+    if (m_importing) {
+        for (QTreeWidgetItemIterator it(m_view); *it; ++it)
+            (*it)->setFlags((*it)->flags() | Qt::ItemIsEditable);
+    }
+}
+
+bool TSelectionForm::moveNode(QTreeWidgetItem* row, QTreeWidgetItem* target) {
+    auto* node = const_cast<TreeNode*>(nodeOf(row));
+    auto* group = const_cast<TreeNode*>(nodeOf(target));
+    if (!node || !group || !m_hierarchy->Drop(group, node).empty())
+        return false;
+    showTree();
+    showStates();
+    return true;
+}
+
+QTreeWidgetItem* TSelectionForm::addGroup(const std::string& name) {
+    QTreeWidgetItem* selected =
+        m_view->currentItem() ? m_view->currentItem() : m_view->topLevelItem(0);
+    auto* parent = const_cast<TreeNode*>(nodeOf(selected));
+    if (parent && !parent->isGroup())
+        parent = parent->parent();
+    if (!parent)
+        return nullptr;
+    TreeNode* group = m_model.addChild(*parent, name, "1");
+    showTree();
+    showStates();
+    for (QTreeWidgetItemIterator it(m_view); *it; ++it) {
+        if (nodeOf(*it) == group)
+            return *it;
+    }
+    return nullptr;
+}
+
+// Drops inside the import tree move nodes under a group; nothing moves by itself.
+bool TSelectionForm::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == m_view->viewport() && event->type() == QEvent::Drop) {
+        auto* drop = static_cast<QDropEvent*>(event);
+        QTreeWidgetItem* target = m_view->itemAt(drop->position().toPoint());
+        if (target && m_view->currentItem())
+            moveNode(m_view->currentItem(), target);
+        drop->setDropAction(Qt::IgnoreAction);
+        drop->accept();
+        return true;
+    }
+    return QDialog::eventFilter(watched, event);
 }
 
 // A node renamed in place: the hierarchy checks the name (and the existing items).

@@ -46,6 +46,12 @@ public:
 
     /// The chosen items in tree order.
     std::vector<Reference> chosenItems() const;
+    /// Import form: moves a node (with what it holds) under a group node, as a drop does.
+    bool moveNode(QTreeWidgetItem* row, QTreeWidgetItem* target);
+    /// Import form: a new group under the selected group node, named through the name
+    /// dialog; returns its row.
+    QTreeWidgetItem* addGroup(const std::string& name);
+
     /// Import form: the ticked entries in tree order, with their paths and names as the tree
     /// now shows them.
     std::vector<ItemListLogic::ExportEntry> chosenEntries() const;
@@ -56,11 +62,14 @@ private:
     void build(TreeNode* root, const TLanguages& languages);
     void showStates();
     void renamed(QTreeWidgetItem* row);
+    void showTree();
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
     TDataModuleForm& m_store;
     int m_kind;
     TreeModel m_model;
     std::unique_ptr<THierarchy> m_hierarchy;
+    TreeNode* m_root = nullptr;
     QTreeWidget* m_view;
     QRadioButton* m_all;
     QRadioButton* m_ticked;

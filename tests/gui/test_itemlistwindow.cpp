@@ -196,9 +196,18 @@ TEST(ItemListWindow, SelectionExportAndImportThroughFiles) {
     import.toggle(fresh);
     existing->setText(0, QStringLiteral("Cărămidă plină 2"));
     import.toggle(existing);
+    // A new group in the import tree, and the fresh item moved into it.
+    import.tree()->setCurrentItem(fresh);
+    QTreeWidgetItem* group = import.addGroup("Vată");
+    ASSERT_NE(group, nullptr);
+    for (QTreeWidgetItemIterator it(import.tree()); *it; ++it) {
+        if ((*it)->text(0) == QStringLiteral("Vată minerală"))
+            fresh = *it;
+    }
+    ASSERT_TRUE(import.moveNode(fresh, group));
     const auto chosen2 = import.chosenEntries();
     ASSERT_EQ(chosen2.size(), 2u);
-    EXPECT_EQ(chosen2[0].path, "Izolații");
+    EXPECT_EQ(chosen2[0].path, "Izolații\nVată");
     EXPECT_EQ(target.logic().importFromClipboard(clipboard, chosen2), 2);
     EXPECT_EQ(other.ListRecords(RecordType::Material).size(), 4u);
 }

@@ -1,11 +1,13 @@
 #include "gui/itemlistwindow.h"
 
 #include "base/error.h"
+#include "constructions/panel.h"
 #include "exchange/textexchange.h"
 #include "gui/changeheaderform.h"
 #include "gui/dialogplacement.h"
 #include "gui/headerdelegate.h"
 #include "gui/materialforms.h"
+#include "gui/panelchart.h"
 #include "gui/qtwindow.h"
 #include "gui/qtwindowtranslation.h"
 #include "gui/selectionform.h"
@@ -149,13 +151,15 @@ ItemListWindow::ItemListWindow(int kind, TDataModuleForm& store, TProgramOptions
     m_list->setEditTriggers(QAbstractItemView::EditKeyPressed);
     m_list->setDragEnabled(true);
     m_list->setDragDropMode(QAbstractItemView::DragOnly);
-    // A material's copy carries its chart.
+    // A material's copy carries its chart, a construction's its vapour diagram.
     m_logic.addPicture = [this](const DBItem& item, TClipboardStream& stream) {
-        if (const auto* material = dynamic_cast<const Material*>(&item)) {
-            const QByteArray png = materialChartPng(*material, m_options.languages());
-            if (!png.isEmpty())
-                stream.SetBitmap(png.toStdString());
-        }
+        QByteArray png;
+        if (const auto* material = dynamic_cast<const Material*>(&item))
+            png = materialChartPng(*material, m_options.languages());
+        else if (const auto* panel = dynamic_cast<const Panel*>(&item))
+            png = panelChartPng(*panel, m_options.XIsDistance);
+        if (!png.isEmpty())
+            stream.SetBitmap(png.toStdString());
     };
     static_cast<ItemRows*>(m_list)->dragTextOf = [this](const std::string& name) {
         return m_logic.dragText(name);

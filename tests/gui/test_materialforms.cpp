@@ -1,4 +1,6 @@
+#include "constructions/panel.h"
 #include "gui/materialforms.h"
+#include "gui/panelchart.h"
 #include "gui/qtwindowtranslation.h"
 
 #include "language/languages.h"
@@ -141,6 +143,33 @@ TEST(MaterialChart, PictureOfTheIsothermOrTheDiagram) {
     air.Kind = 2;
     air.Diagram[0] = {1, 0.1f};
     EXPECT_FALSE(materialChartPng(air, languages()).isEmpty());
+}
+
+TEST(PanelChart, VapourDiagramOfALayeredConstruction) {
+    test::qtApplication();
+    Panel wall;
+    wall.Name = "Perete";
+    wall.Type = 0;
+    wall.OutSideTemp = -15;
+    wall.InSideTemp = 20;
+    wall.OutSideRelHum = 85;
+    wall.InSideRelHum = 60;
+    wall.OutSideAlpha = 24;
+    wall.InSideAlpha = 8;
+    wall.DiffusionDays = 60;
+    wall.Layers = {Layer(brick())};
+    wall.Calculate({});
+    for (const bool distance : {false, true}) {
+        const QByteArray png = panelChartPng(wall, distance);
+        QImage image;
+        ASSERT_TRUE(image.loadFromData(png, "PNG")) << distance;
+        EXPECT_EQ(image.width(), 560);
+        if (!distance && qEnvironmentVariableIsSet("KALYDOR_SCREENSHOT_DIR"))
+            image.save(qEnvironmentVariable("KALYDOR_SCREENSHOT_DIR") + "/PanelChart.png");
+    }
+    Panel known;
+    known.Layered = 1;
+    EXPECT_TRUE(panelChartPng(known, false).isEmpty());
 }
 
 } // namespace

@@ -67,5 +67,23 @@ TEST(ExchangeCommands, BrokenFilesFailAndWrongUseIsUsage) {
     EXPECT_FALSE(std::filesystem::exists(dir.file("none.txt")));
 }
 
+// Every item of the shipped catalogues is stored: a name too long for the store or a value
+// the reader refuses would silently shrink the catalogue.
+TEST(ExchangeCommands, ShippedCataloguesImportCompletely) {
+    TempDir dir;
+    const std::string catalogues = std::string(KALYDOR_SOURCE_DIR) + "/resources/catalogues/";
+    ASSERT_EQ(cli({"store", "create", dir.file("material.db"), "--catalogue"}).status, 0);
+    const CliRun materials =
+        cli({"exchange", "import", dir.file("material.db"), catalogues + "materials.txt", "--kind",
+             "material", "--no-to-all"});
+    EXPECT_EQ(materials.status, 0);
+    EXPECT_EQ(materials.out, "added 43, replaced 0, kept 0, skipped 0\n");
+    ASSERT_EQ(cli({"store", "create", dir.file("Project")}).status, 0);
+    const CliRun panels = cli({"exchange", "import", dir.file("Project.db"),
+                               catalogues + "constructions.xml", "--kind", "panel", "--no-to-all"});
+    EXPECT_EQ(panels.status, 0);
+    EXPECT_EQ(panels.out, "added 9, replaced 0, kept 0, skipped 0\n");
+}
+
 } // namespace
 } // namespace kalydor::test

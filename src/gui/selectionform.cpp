@@ -36,14 +36,19 @@ void addRows(QTreeWidgetItem* parent, const TreeNode& node) {
 } // namespace
 
 TSelectionForm::TSelectionForm(TDataModuleForm& store, int kind, const TLanguages& languages,
-                               QWidget* parent)
+                               bool importing, QWidget* parent)
     : QDialog(parent)
     , m_store(store)
     , m_kind(kind)
     , m_view(named<QTreeWidget>("SelectionTree"))
     , m_all(named<QRadioButton>("AllItemsRadio", QStringLiteral("All items")))
     , m_ticked(named<QRadioButton>("TickedItemsRadio", QStringLiteral("Ticked items only")))
-    , m_languages(languages) {
+    , m_languages(languages)
+    , m_importing(importing) {}
+
+TSelectionForm::TSelectionForm(TDataModuleForm& store, int kind, const TLanguages& languages,
+                               QWidget* parent)
+    : TSelectionForm(store, kind, languages, false, parent) {
     const ItemListKind& constants = itemListKind(kind);
     TreeNode* root =
         store.FillGroupTree(m_model, languages.GetText("IDS_PRINTCATEGORY+" + std::to_string(kind)),
@@ -58,14 +63,7 @@ TSelectionForm::TSelectionForm(TDataModuleForm& store, int kind, const TLanguage
 TSelectionForm::TSelectionForm(TDataModuleForm& store, int kind,
                                const std::vector<ItemListLogic::ExportEntry>& entries,
                                const TLanguages& languages, QWidget* parent)
-    : QDialog(parent)
-    , m_store(store)
-    , m_kind(kind)
-    , m_view(named<QTreeWidget>("SelectionTree"))
-    , m_all(named<QRadioButton>("AllItemsRadio", QStringLiteral("All items")))
-    , m_ticked(named<QRadioButton>("TickedItemsRadio", QStringLiteral("Ticked items only")))
-    , m_languages(languages)
-    , m_importing(true) {
+    : TSelectionForm(store, kind, languages, true, parent) {
     const ItemListKind& constants = itemListKind(kind);
     const std::string category = languages.GetText("IDS_PRINTCATEGORY+" + std::to_string(kind));
     // Group nodes carry "1", item nodes "P" and the entry's position.

@@ -59,6 +59,8 @@ public:
     void accept() override;
 
 private:
+    TSelectionForm(TDataModuleForm& store, int kind, const TLanguages& languages, bool importing,
+                   QWidget* parent);
     void build(TreeNode* root, const TLanguages& languages);
     void showStates();
     void renamed(QTreeWidgetItem* row);

@@ -34,6 +34,7 @@
 #include <QMessageBox>
 #include <QUrl>
 
+#include <algorithm>
 #include <functional>
 
 namespace kalydor::gui {
@@ -334,7 +335,11 @@ void MainWindow::openList(int kind) {
             m_lists.remove(kind);
     });
     m_lists.insert(kind, window);
-    window->resize(900, 480);
+    // Each new list a little below and to the right of the ones already open, within the area.
+    const int step = 28 * (static_cast<int>(m_childArea->subWindowList().size()) - 1);
+    window->resize(std::min(900, m_childArea->width()), std::min(480, m_childArea->height()));
+    window->move(std::max(0, std::min(step, m_childArea->width() - window->width())),
+                 std::max(0, std::min(step, m_childArea->height() - window->height())));
     window->show();
 }
 

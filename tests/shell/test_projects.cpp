@@ -15,6 +15,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <fstream>
 
 namespace kalydor {
@@ -181,6 +182,27 @@ TEST(ProjectSession, NewOpenSaveAsAndDelete) {
     ASSERT_FALSE(trash.moved.empty());
     EXPECT_EQ(trash.moved[0], firstPath);
     storeHooks() = StoreHooks{};
+}
+
+// A copy that fails part-way is not left open or on the disk, and the user is told.
+TEST(ProjectSession, FailedSaveAsLeavesNoHalfMadeCopy) {
+    test::TempDir dir;
+    MemorySettingsStore settings;
+    TProgramOptions programOptions(settings, test::shippedLanguages());
+    ProjectSession session(programOptions, settings);
+    ASSERT_TRUE(session.OpenProject(dir.file("Old"), true));
+    const std::string old = session.path();
+    // The old project disappears while the copy is being made (it is closed first).
+    session.closing = [&] {
+        if (session.path() == old)
+            std::filesystem::rename(old, dir.file("Moved.db"));
+    };
+    platform::ScriptedPrompter prompter;
+    const platform::ScopedPrompter scoped(prompter);
+    EXPECT_FALSE(session.SaveAs(dir.file("Copy")));
+    EXPECT_FALSE(session.isOpen());
+    EXPECT_FALSE(std::filesystem::exists(dir.file("Copy.db")));
+    EXPECT_EQ(prompter.messages().size(), 1u);
 }
 
 } // namespace

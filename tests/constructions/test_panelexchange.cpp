@@ -9,6 +9,7 @@
 #include "reports/clipboardstream.h"
 #include "reports/listheaderformat.h"
 #include "reports/printfstringstream.h"
+#include "support/designclimate.h"
 #include "support/shippedlanguages.h"
 
 #include <gtest/gtest.h>
@@ -50,19 +51,9 @@ Layer layerOf(const char* name, int kind, float thickness) {
 }
 
 Panel layeredWall() {
-    Panel p;
-    p.Name = "Perete \"exterior\" & <subsol>";
-    p.Type = 0;
-    p.Layered = 0;
+    Panel p = test::outsideWall("Perete \"exterior\" & <subsol>", 55);
     p.x = 4.5f;
     p.y = 2.75f;
-    p.OutSideTemp = -15;
-    p.InSideTemp = 20;
-    p.OutSideRelHum = 85;
-    p.InSideRelHum = 55;
-    p.OutSideAlpha = 24;
-    p.InSideAlpha = 8;
-    p.DiffusionDays = 60;
     p.Ordering = 1;
     p.RGived = 0;
     p.SurfaceTemperatureDifference = 4;

@@ -15,6 +15,7 @@
 
 #include "support/qtapplication.h"
 
+#include "support/designclimate.h"
 #include "support/shippedlanguages.h"
 
 #include <gtest/gtest.h>
@@ -147,16 +148,7 @@ TEST(MaterialChart, PictureOfTheIsothermOrTheDiagram) {
 
 TEST(PanelChart, VapourDiagramOfALayeredConstruction) {
     test::qtApplication();
-    Panel wall;
-    wall.Name = "Perete";
-    wall.Type = 0;
-    wall.OutSideTemp = -15;
-    wall.InSideTemp = 20;
-    wall.OutSideRelHum = 85;
-    wall.InSideRelHum = 60;
-    wall.OutSideAlpha = 24;
-    wall.InSideAlpha = 8;
-    wall.DiffusionDays = 60;
+    Panel wall = test::outsideWall("Perete");
     wall.Layers = {Layer(brick())};
     wall.Calculate({});
     for (const bool distance : {false, true}) {

@@ -1,0 +1,42 @@
+#include "constructions/layerselection.h"
+
+#include "base/error.h"
+#include "store/datamodule.h"
+#include "store/itemkinds.h"
+#include "store/treemodel.h"
+
+namespace kalydor {
+
+MaterialPicker::MaterialPicker(TDataModuleForm& materials)
+    : m_materials(materials) {}
+
+TreeNode* MaterialPicker::fillGroupTree(TreeModel& tree, const std::string& rootCaption) {
+    tree.clear();
+    return m_materials.FillGroupTree(tree, rootCaption, RecordType::MaterialGroup, true);
+}
+
+std::vector<Reference> MaterialPicker::materialsOf(const std::string& groupId) {
+    if (groupId.empty())
+        return {};
+    return m_materials.ListRecordsInGroup(RecordType::Material, groupId);
+}
+
+std::optional<Material> MaterialPicker::load(const std::string& groupId, const std::string& name) {
+    if (groupId.empty() || !m_materials.FindRecord(RecordType::Material, groupId, name))
+        return std::nullopt;
+    Material material;
+    material.Name = m_materials.current().Name;
+    material.ID = m_materials.current().ID;
+    material.GroupID = groupId;
+    bool loaded = false;
+    try {
+        loaded = m_materials.LoadItem(material);
+    } catch (const Error&) {
+        loaded = false;
+    }
+    if (!loaded)
+        throw Error("IDS_UNREADABLEITEM", {material.Name});
+    return material;
+}
+
+} // namespace kalydor

@@ -100,9 +100,11 @@ void saturationBetween(std::vector<Point>& points, double from, double to, int s
 PanelDiagram panelDiagram(const Panel& panel, DiagramAxis axis) {
     PanelDiagram diagram;
     const std::uint8_t* f = panel.results.flags;
-    if (panel.Layers.empty() || panel.isKnown() || has(f, NoLayersOrHumidity) ||
-        has(f, NoResistance) || has(f, EqualTemperatures) || has(f, VentilatedNotHeating) ||
-        has(f, NoVapourResistance))
+    // Every calculation that reaches the diffusion leaves a positive Σ Rv: without it the
+    // construction was never calculated and its layer results mean nothing.
+    if (panel.Layers.empty() || panel.isKnown() || !(panel.results.sumRv > 0) ||
+        has(f, NoLayersOrHumidity) || has(f, NoResistance) || has(f, EqualTemperatures) ||
+        has(f, VentilatedNotHeating) || has(f, NoVapourResistance))
         return diagram;
 
     const bool heating = panel.InSideTemp > panel.OutSideTemp;
@@ -128,6 +130,18 @@ PanelDiagram panelDiagram(const Panel& panel, DiagramAxis axis) {
             line.emplace_back(mapper.x(point), point.p);
         return line;
     };
+
+    // The layer faces from the outside: a layer's first face is where it begins.
+    const std::vector<int> fromOutside = panel.outsideOrder();
+    for (const int i : fromOutside) {
+        const LayerResults& r = panel.Layers[static_cast<std::size_t>(i)].results;
+        diagram.boundaries.push_back({mapper.x({r.firstTemperature, 0, i, 0}), i});
+    }
+    {
+        const int last = fromOutside.back();
+        const LayerResults& r = panel.Layers[static_cast<std::size_t>(last)].results;
+        diagram.boundaries.push_back({mapper.x({r.secondTemperature, 0, last, 1}), -1});
+    }
 
     std::vector<Point> saturation;
     saturation.push_back({coldAir, saturationPressure(coldAir)});

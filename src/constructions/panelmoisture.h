@@ -37,12 +37,23 @@ void temperatureProfile(Panel& panel);
 /// The straight vapour-pressure profile through the layers (plain face pressures).
 void plainVapourProfile(Panel& panel);
 
+/// One face of a layer on the diagram's horizontal axis.
+struct DiagramBoundary {
+    double x = 0;   ///< °C or m, as the polylines
+    int layer = -1; ///< index in `Layers` of the layer that begins here walking from the
+                    ///< outside; -1 for the inner surface, where no layer begins
+};
+
 /// Polylines of the vapour-diffusion diagram, each point (x, p [Pa]); x is a temperature
-/// (°C) or a distance through the construction (cm from the outer surface).
+/// (°C) or a distance through the construction (m from the outer surface; the surface films
+/// reach half a unit beyond the outer and the inner surface).
 struct PanelDiagram {
     std::vector<std::pair<double, double>> saturation;
     std::vector<std::pair<double, double>> plain;
     std::vector<std::pair<double, double>> condensation;
+    /// The layer faces walking from the outside inwards: one per layer (the face where it
+    /// begins) and the inner surface last.
+    std::vector<DiagramBoundary> boundaries;
 };
 enum class DiagramAxis { Temperature, Distance };
 /// The diagram of the last calculation; empty when the diffusion was not calculated.

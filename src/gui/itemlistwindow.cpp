@@ -157,7 +157,7 @@ ItemListWindow::ItemListWindow(int kind, TDataModuleForm& store, TProgramOptions
         if (const auto* material = dynamic_cast<const Material*>(&item))
             png = materialChartPng(*material, m_options.languages());
         else if (const auto* panel = dynamic_cast<const Panel*>(&item))
-            png = panelChartPng(*panel, m_options.XIsDistance);
+            png = panelChartPng(*panel, m_options.XIsDistance, &m_options.languages());
         if (!png.isEmpty())
             stream.SetBitmap(png.toStdString());
     };

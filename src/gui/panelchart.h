@@ -4,14 +4,17 @@
 
 namespace kalydor {
 class Panel;
-}
+class TLanguages;
+} // namespace kalydor
 
 namespace kalydor::gui {
 
-/// The vapour-pressure diagram of a calculated layered construction as a PNG picture: the
-/// saturation pressure, the plain vapour-pressure profile and the profile with
-/// condensation, over the temperature or — with `overDistance` — over the distance through
-/// the construction. Empty for a construction without layers.
-QByteArray panelChartPng(const Panel& panel, bool overDistance);
+/// The vapour-pressure diagram of a calculated layered construction as a 560 × 360 PNG
+/// picture (the clipboard copy of a construction): the diagram of `renderPanelDiagram`, over
+/// the temperature or — with `overDistance` — over the distance through the construction,
+/// its texts from the languages (built-in texts without them). Empty for a known
+/// construction and for one without layers.
+QByteArray panelChartPng(const Panel& panel, bool overDistance,
+                         const TLanguages* languages = nullptr);
 
 } // namespace kalydor::gui

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 
@@ -292,6 +293,50 @@ TEST(PanelDiffusion, DiagramFollowsTheProfiles) {
     EXPECT_NEAR(d.saturation.back().first, (3 + 10 + 1.25) * 0.01 + 0.5, 1e-9);
     for (std::size_t i = 1; i < d.condensation.size(); ++i)
         EXPECT_GE(d.condensation[i].first, d.condensation[i - 1].first - 1e-9) << i;
+}
+
+TEST(PanelDiffusion, DiagramMarksTheLayerFaces) {
+    // Listed from the outside, and the same wall listed from the inside: the faces are
+    // the same, each tagged with the list index of the layer it begins.
+    for (const std::uint8_t ordering : {0, 1}) {
+        Panel p = condensingWall();
+        if (ordering == 1)
+            std::reverse(p.Layers.begin(), p.Layers.end());
+        p.Ordering = ordering;
+        p.Calculate(kSimple);
+        const auto index = [&](int fromOutside) {
+            return ordering == 0 ? fromOutside : 2 - fromOutside;
+        };
+
+        const PanelDiagram t = panelDiagram(p, DiagramAxis::Temperature);
+        ASSERT_EQ(t.boundaries.size(), 4u) << int(ordering);
+        for (int k = 0; k < 3; ++k) {
+            EXPECT_EQ(t.boundaries[k].layer, index(k));
+            EXPECT_DOUBLE_EQ(t.boundaries[k].x, p.Layers[index(k)].results.firstTemperature);
+        }
+        EXPECT_EQ(t.boundaries[3].layer, -1);
+        EXPECT_DOUBLE_EQ(t.boundaries[3].x, p.Layers[index(2)].results.secondTemperature);
+        // Between the air temperatures, rising towards the warm inside.
+        EXPECT_GT(t.boundaries[0].x, -15);
+        EXPECT_LT(t.boundaries[3].x, 20);
+        for (int k = 1; k < 4; ++k)
+            EXPECT_GT(t.boundaries[k].x, t.boundaries[k - 1].x) << k;
+
+        const PanelDiagram d = panelDiagram(p, DiagramAxis::Distance);
+        ASSERT_EQ(d.boundaries.size(), 4u);
+        const double expected[] = {0, 0.03, 0.13, 0.1425};
+        for (int k = 0; k < 4; ++k) {
+            EXPECT_NEAR(d.boundaries[k].x, expected[k], 1e-6) << k;
+            EXPECT_EQ(d.boundaries[k].layer, k < 3 ? index(k) : -1);
+        }
+    }
+    // No diagram, no faces: no layers, or layers never calculated.
+    Panel empty = wall(-15, 85, 20, 65);
+    empty.Calculate(kSimple);
+    EXPECT_TRUE(panelDiagram(empty, DiagramAxis::Distance).boundaries.empty());
+    const PanelDiagram fresh = panelDiagram(condensingWall(), DiagramAxis::Temperature);
+    EXPECT_TRUE(fresh.boundaries.empty());
+    EXPECT_TRUE(fresh.saturation.empty());
 }
 
 } // namespace

@@ -4,15 +4,29 @@
 #include <QDir>
 #include <QWidget>
 
+#include <gtest/gtest.h>
+
 namespace kalydor::test {
 
-/// The one QApplication of a GUI test program, made on first use.
+/// The one QApplication of a GUI test program, made on first use and deleted when the last
+/// test has run. Left to the static objects at exit, it would be destroyed after Qt's own
+/// registry of input devices and crash when it deletes them.
 inline QApplication& qtApplication() {
     static int argc = 1;
     static char name[] = "tests_gui";
     static char* argv[] = {name, nullptr};
-    static QApplication app(argc, argv);
-    return app;
+    static QApplication* app = nullptr;
+    if (!app) {
+        app = new QApplication(argc, argv);
+        struct Closer final : ::testing::EmptyTestEventListener {
+            void OnTestProgramEnd(const ::testing::UnitTest&) override {
+                delete app;
+                app = nullptr;
+            }
+        };
+        ::testing::UnitTest::GetInstance()->listeners().Append(new Closer);
+    }
+    return *app;
 }
 
 /// Saves a picture of a window as NAME.png into the folder named by the environment variable

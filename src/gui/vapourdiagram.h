@@ -1,0 +1,52 @@
+#pragma once
+
+#include <QRectF>
+#include <QWidget>
+
+class QChart;
+class QChartView;
+class QCheckBox;
+class QPainter;
+
+namespace kalydor {
+class Panel;
+class TLanguages;
+} // namespace kalydor
+
+namespace kalydor::gui {
+
+/// Builds the vapour-pressure diagram of a calculated layered construction (caller owns the
+/// chart): the saturation pressure, the plain partial-pressure profile and the profile with
+/// condensation over the temperature or — with `overDistance` — over the distance through
+/// the construction in cm, the layer faces marked and the layers numbered along the top. A
+/// construction without a diagram gives an empty chart with a note.
+QChart* panelDiagramChart(const Panel& panel, bool overDistance, const TLanguages& languages);
+
+/// Paints the diagram into a rectangle of any canvas (screen, picture, printer page).
+void renderPanelDiagram(QPainter& painter, const QRectF& target, const Panel& panel,
+                        bool overDistance, const TLanguages& languages);
+
+/// A non-modal window following one construction: `refresh()` redraws from the panel's last
+/// calculation (the editor calls it after every recalculation). Its check box switches the
+/// horizontal axis between temperature and distance while the window is open.
+class TPanelDiagramForm : public QWidget {
+    Q_OBJECT
+
+public:
+    /// A top-level tool window over `parent`; the panel must outlive the window.
+    TPanelDiagramForm(const Panel& panel, const TLanguages& languages, bool overDistance,
+                      QWidget* parent = nullptr);
+
+    void refresh();
+    bool overDistance() const;
+    QChart* chart() const;
+
+private:
+    const Panel& m_panel;
+    const TLanguages& m_languages;
+    QChartView* m_view;
+    QCheckBox* m_distance;
+    QString m_caption;
+};
+
+} // namespace kalydor::gui

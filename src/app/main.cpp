@@ -4,6 +4,7 @@
 #include "constructions/registration.h"
 #include "gui/mainwindow.h"
 #include "gui/materialforms.h"
+#include "gui/panelforms.h"
 #include "gui/qtfiletrash.h"
 #include "gui/qtprompter.h"
 #include "gui/qtsettingsstore.h"
@@ -112,6 +113,10 @@ int main(int argc, char** argv) {
         return 1;
     }
 
+    // The construction editors take their layers from the material table.
+    kalydor::gui::QtPanelDialogs panelDialogs(options, [&materials] { return materials.get(); });
+    kalydor::setPanelDialogs(&panelDialogs);
+
     kalydor::gui::MainWindow window;
     window.setProgramOptions(&options);
     window.setMaterialStore(materials.get());
@@ -128,6 +133,7 @@ int main(int argc, char** argv) {
     window.openFromCommandLine(QApplication::arguments().mid(1));
     const int status = QApplication::exec();
     kalydor::platform::setPrompter(nullptr);
+    kalydor::setPanelDialogs(nullptr);
     kalydor::setMaterialDialogs(nullptr);
     kalydor::setTextLookup(nullptr);
     return status;

@@ -8,6 +8,8 @@
 #include "constructions/panelmoisture.h"
 #include "platform/prompter.h"
 
+#include <fmt/format.h>
+
 #include <algorithm>
 #include <cmath>
 
@@ -45,34 +47,62 @@ NumberRule ruleOf(PanelField field) {
 
 float* fieldOf(Panel& p, PanelField field) {
     switch (field) {
-    case PanelField::x: return &p.x;
-    case PanelField::y: return &p.y;
-    case PanelField::OutSideTemp: return &p.OutSideTemp;
-    case PanelField::InSideTemp: return &p.InSideTemp;
-    case PanelField::OutSideAlpha: return &p.OutSideAlpha;
-    case PanelField::InSideAlpha: return &p.InSideAlpha;
-    case PanelField::OutSideRelHum: return &p.OutSideRelHum;
-    case PanelField::InSideRelHum: return &p.InSideRelHum;
-    case PanelField::RGived: return &p.RGived;
-    case PanelField::DiffusionDays: return &p.DiffusionDays;
-    case PanelField::ThermicMassivitateGived: return &p.ThermicMassivitateGived;
-    case PanelField::SurfaceTemperatureDifference: return &p.SurfaceTemperatureDifference;
-    case PanelField::FloorLevel: return &p.FloorLevel;
-    case PanelField::GroundWaterHeight: return &p.GroundWaterHeight;
-    case PanelField::FundationWidth: return &p.FundationWidth;
-    case PanelField::EarthLambda: return &p.EarthLambda;
-    case PanelField::R: return &p.R;
-    case PanelField::InfiltrationFactor: return &p.InfiltrationFactor;
-    case PanelField::InfiltrationLength: return &p.InfiltrationLength;
-    case PanelField::DampFactor: return &p.DampFactor;
-    case PanelField::Delay: return &p.Delay;
-    case PanelField::Mass: return &p.Mass;
-    case PanelField::HeatMass: return &p.HeatMass;
-    case PanelField::GlassRatio: return &p.GlassRatio;
-    case PanelField::ThermicMassivitate: return &p.ThermicMassivitate;
-    case PanelField::ms: return &p.ms;
-    case PanelField::ns: return &p.ns;
-    case PanelField::Rbc: return &p.Rbc;
+    case PanelField::x:
+        return &p.x;
+    case PanelField::y:
+        return &p.y;
+    case PanelField::OutSideTemp:
+        return &p.OutSideTemp;
+    case PanelField::InSideTemp:
+        return &p.InSideTemp;
+    case PanelField::OutSideAlpha:
+        return &p.OutSideAlpha;
+    case PanelField::InSideAlpha:
+        return &p.InSideAlpha;
+    case PanelField::OutSideRelHum:
+        return &p.OutSideRelHum;
+    case PanelField::InSideRelHum:
+        return &p.InSideRelHum;
+    case PanelField::RGived:
+        return &p.RGived;
+    case PanelField::DiffusionDays:
+        return &p.DiffusionDays;
+    case PanelField::ThermicMassivitateGived:
+        return &p.ThermicMassivitateGived;
+    case PanelField::SurfaceTemperatureDifference:
+        return &p.SurfaceTemperatureDifference;
+    case PanelField::FloorLevel:
+        return &p.FloorLevel;
+    case PanelField::GroundWaterHeight:
+        return &p.GroundWaterHeight;
+    case PanelField::FundationWidth:
+        return &p.FundationWidth;
+    case PanelField::EarthLambda:
+        return &p.EarthLambda;
+    case PanelField::R:
+        return &p.R;
+    case PanelField::InfiltrationFactor:
+        return &p.InfiltrationFactor;
+    case PanelField::InfiltrationLength:
+        return &p.InfiltrationLength;
+    case PanelField::DampFactor:
+        return &p.DampFactor;
+    case PanelField::Delay:
+        return &p.Delay;
+    case PanelField::Mass:
+        return &p.Mass;
+    case PanelField::HeatMass:
+        return &p.HeatMass;
+    case PanelField::GlassRatio:
+        return &p.GlassRatio;
+    case PanelField::ThermicMassivitate:
+        return &p.ThermicMassivitate;
+    case PanelField::ms:
+        return &p.ms;
+    case PanelField::ns:
+        return &p.ns;
+    case PanelField::Rbc:
+        return &p.Rbc;
     }
     return nullptr;
 }
@@ -91,8 +121,9 @@ std::vector<PanelTypeChoice> typeChoices(const std::vector<int>& codes, int curr
     const bool offered = std::find(codes.begin(), codes.end(), current) != codes.end();
     if (!offered && current >= 0 && current < Panel::kUndefinedType) {
         choices.push_back({current, GetText("IDS_PANELTYPES+" + std::to_string(current))});
-        std::sort(choices.begin(), choices.end(),
-                  [](const PanelTypeChoice& a, const PanelTypeChoice& b) { return a.code < b.code; });
+        std::sort(
+            choices.begin(), choices.end(),
+            [](const PanelTypeChoice& a, const PanelTypeChoice& b) { return a.code < b.code; });
     }
     return choices;
 }
@@ -227,6 +258,7 @@ LayeredPanelEditor::Results LayeredPanelEditor::results() const {
     const std::uint8_t* f = p.results.flags;
     Results shownResults;
     shownResults.totalResistance = shown(p.TotalResistance);
+    shownResults.U = fmt::format("{:.2f}", p.results.U);
     shownResults.neededResistance = shown(p.NeededResistance);
     shownResults.neededResistanceRed = has(f, SurfaceDifferenceExceeded);
     if (Panel::isOpaque(p.Type)) {
@@ -241,11 +273,11 @@ LayeredPanelEditor::Results LayeredPanelEditor::results() const {
     shownResults.heatMassRed = has(f, NoHeatMass);
     shownResults.showFloorHeatAbsorb = Panel::isFloorLike(p.Type);
     if (shownResults.showFloorHeatAbsorb)
-        shownResults.floorHeatAbsorb = shown(p.FloorHeatAbsorb, 3) + " " +
-                                       GetText(Panel::floorClassKey(p.FloorHeatAbsorb));
+        shownResults.floorHeatAbsorb =
+            shown(p.FloorHeatAbsorb, 3) + " " + GetText(Panel::floorClassKey(p.FloorHeatAbsorb));
     shownResults.floorHeatAbsorbRed = has(f, FloorIncomplete);
-    shownResults.showSurfaceTemperature = Panel::isOpaque(p.Type) && !Panel::isInternal(p.Type) &&
-                                          p.OutSideTemp < p.InSideTemp;
+    shownResults.showSurfaceTemperature =
+        Panel::isOpaque(p.Type) && !Panel::isInternal(p.Type) && p.OutSideTemp < p.InSideTemp;
     if (shownResults.showSurfaceTemperature) {
         shownResults.surfaceTemperatureCaption =
             GetText("IDS_SURFACETEMPERATURE") +
@@ -285,8 +317,8 @@ int LayeredPanelEditor::addMaterial(const Material& material, int selected,
 bool LayeredPanelEditor::deleteLayer(int index) {
     if (index < 0 || index >= layerCount())
         return false;
-    const std::string question =
-        formatText(GetText("IDS_WANTLAYERDELETE"), {m_work.Layers[static_cast<std::size_t>(index)].Name});
+    const std::string question = formatText(GetText("IDS_WANTLAYERDELETE"),
+                                            {m_work.Layers[static_cast<std::size_t>(index)].Name});
     if (!platform::prompter().askYesNo(question, platform::DefaultButton::No))
         return false;
     m_work.Layers.erase(m_work.Layers.begin() + index);
@@ -384,13 +416,20 @@ bool KnownPanelEditor::showsFloorPage() const {
 
 const std::vector<PanelField>& KnownPanelEditor::fields() {
     static const std::vector<PanelField> all{
-        PanelField::x,         PanelField::y,
-        PanelField::R,         PanelField::ThermicMassivitate,
-        PanelField::InSideAlpha, PanelField::Mass,
-        PanelField::HeatMass,  PanelField::DampFactor,
-        PanelField::Delay,     PanelField::GlassRatio,
-        PanelField::InfiltrationFactor, PanelField::InfiltrationLength,
-        PanelField::ms,        PanelField::ns,
+        PanelField::x,
+        PanelField::y,
+        PanelField::R,
+        PanelField::ThermicMassivitate,
+        PanelField::InSideAlpha,
+        PanelField::Mass,
+        PanelField::HeatMass,
+        PanelField::DampFactor,
+        PanelField::Delay,
+        PanelField::GlassRatio,
+        PanelField::InfiltrationFactor,
+        PanelField::InfiltrationLength,
+        PanelField::ms,
+        PanelField::ns,
         PanelField::Rbc,
     };
     return all;

@@ -105,6 +105,7 @@ public:
     /// What the editor shows of the last calculation.
     struct Results {
         std::string totalResistance;
+        std::string U; ///< W/m²K, 1 / total resistance rounded to 0.01
         std::string neededResistance;
         bool neededResistanceRed = false;
         std::string dampFactor;

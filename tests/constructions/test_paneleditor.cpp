@@ -263,8 +263,7 @@ TEST_F(PanelEditorTest, ShownResults) {
     EXPECT_FALSE(shown.showFloorHeatAbsorb);
     EXPECT_FALSE(shown.dynamicsRed);
     // (20 − (−15)) / R total.
-    EXPECT_EQ(shown.heatFlux,
-              formatGeneral(35.0 / editor.panel().TotalResistance, 3));
+    EXPECT_EQ(shown.heatFlux, formatGeneral(35.0 / editor.panel().TotalResistance, 3));
     EXPECT_FALSE(shown.vapourFlux.empty());
 
     // An air layer on the inner side cannot be walked by the dynamic calculation.

@@ -1,0 +1,856 @@
+#include "gui/panelforms.h"
+
+#include "base/error.h"
+#include "gui/dialogplacement.h"
+#include "gui/headerdelegate.h"
+#include "gui/qtwindow.h"
+#include "gui/qtwindowtranslation.h"
+#include "gui/vapourdiagram.h"
+#include "gui/widgets.h"
+#include "language/languages.h"
+#include "platform/prompter.h"
+#include "shell/programoptions.h"
+#include "store/datamodule.h"
+#include "store/treemodel.h"
+
+#include <QComboBox>
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabWidget>
+#include <QTimer>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+namespace kalydor::gui {
+namespace {
+
+constexpr int kGroupIdRole = Qt::UserRole + 1;
+
+// A typed field of the editors: its object name (the language files caption "<name>Label"),
+// its default caption and its unit.
+struct FieldInfo {
+    PanelField field;
+    const char* name;
+    const char* caption;
+    const char* unit;
+};
+
+const FieldInfo kFieldInfo[] = {
+    {PanelField::x, "x", "Width x", "m"},
+    {PanelField::y, "y", "Height y", "m"},
+    {PanelField::OutSideTemp, "OutSideTemp", "Outside air temperature θe", "°C"},
+    {PanelField::InSideTemp, "InSideTemp", "Inside air temperature θi", "°C"},
+    {PanelField::OutSideRelHum, "OutSideRelHum", "Outside relative humidity φe", "%"},
+    {PanelField::InSideRelHum, "InSideRelHum", "Inside relative humidity φi", "%"},
+    {PanelField::OutSideAlpha, "OutSideAlpha", "Outside surface coefficient αe", "W/m²K"},
+    {PanelField::InSideAlpha, "InSideAlpha", "Inside surface coefficient αi", "W/m²K"},
+    {PanelField::DiffusionDays, "DiffusionDays", "Condensation period", "days"},
+    {PanelField::RGived, "RGived", "Given thermal resistance R", "m²K/W"},
+    {PanelField::ThermicMassivitateGived, "ThermicMassivitateGived", "Given massiveness m", "-"},
+    {PanelField::SurfaceTemperatureDifference, "SurfaceTemperatureDifference",
+     "Permitted difference ΔTi,max", "K"},
+    {PanelField::FloorLevel, "FloorLevel", "Floor level", "m"},
+    {PanelField::GroundWaterHeight, "GroundWaterHeight", "Ground-water level", "m"},
+    {PanelField::FundationWidth, "FundationWidth", "Plinth width", "m"},
+    {PanelField::EarthLambda, "EarthLambda", "Ground conductivity λg", "W/mK"},
+    {PanelField::R, "R", "Thermal resistance R", "m²K/W"},
+    {PanelField::InfiltrationFactor, "InfiltrationFactor", "Air permeability a", "×10⁻⁴"},
+    {PanelField::InfiltrationLength, "InfiltrationLength", "Joint length l", "m"},
+    {PanelField::DampFactor, "DampFactor", "Attenuation factor ν", "-"},
+    {PanelField::Delay, "Delay", "Time delay ε", "h"},
+    {PanelField::Mass, "Mass", "Mass per area m", "kg/m²"},
+    {PanelField::HeatMass, "HeatMass", "Heat-storing mass mt", "kg/m²"},
+    {PanelField::GlassRatio, "GlassRatio", "Glazed share", "%"},
+    {PanelField::ThermicMassivitate, "ThermicMassivitate", "Massiveness m", "-"},
+    {PanelField::ms, "ms", "Floor coefficient ms", "-"},
+    {PanelField::ns, "ns", "Floor coefficient ns", "-"},
+    {PanelField::Rbc, "Rbc", "Floor-on-ground resistance Rbc", "m²K/W"},
+};
+
+const FieldInfo& infoOf(PanelField field) {
+    for (const FieldInfo& info : kFieldInfo)
+        if (info.field == field)
+            return info;
+    return kFieldInfo[0];
+}
+
+// Adds the rows of some fields to a form: caption, line edit and unit.
+void addFieldRows(QFormLayout* form, std::initializer_list<PanelField> fields,
+                  std::map<PanelField, QLineEdit*>& edits,
+                  std::map<PanelField, std::pair<QFormLayout*, QLabel*>>* rows = nullptr) {
+    for (const PanelField field : fields) {
+        const FieldInfo& info = infoOf(field);
+        const QByteArray labelName = QByteArray(info.name) + "Label";
+        auto* label = named<QLabel>(labelName.constData(), QString::fromUtf8(info.caption));
+        auto* edit = named<QLineEdit>(info.name);
+        edit->setAlignment(Qt::AlignRight);
+        edit->setFixedWidth(80);
+        auto* row = new QHBoxLayout;
+        row->addWidget(edit);
+        const QByteArray unitName = QByteArray(info.name) + "Unit";
+        row->addWidget(named<QLabel>(unitName.constData(), QString::fromUtf8(info.unit)));
+        row->addStretch();
+        label->setBuddy(edit);
+        form->addRow(label, row);
+        edits[field] = edit;
+        if (rows)
+            (*rows)[field] = {form, label};
+    }
+}
+
+QFormLayout* groupForm(QVBoxLayout* into, const char* name, const char* caption) {
+    auto* group = named<QGroupBox>(name, QString::fromUtf8(caption));
+    auto* form = new QFormLayout(group);
+    form->setFieldGrowthPolicy(QFormLayout::FieldsStayAtSizeHint);
+    into->addWidget(group);
+    return form;
+}
+
+void showRed(QLabel* label, bool red) {
+    label->setStyleSheet(red ? QStringLiteral("color: #c00000; font-weight: bold;") : QString());
+}
+
+void showProblem(QLabel* status, const std::string& message) {
+    status->setText(qt(message));
+    status->setStyleSheet(QStringLiteral("color: #c00000;"));
+}
+
+// Puts the focus back on a field whose value was refused, once the focus change that left
+// it is over.
+void refocus(QLineEdit* edit) {
+    QTimer::singleShot(0, edit, [edit] {
+        edit->setFocus();
+        edit->selectAll();
+    });
+}
+
+void fillTypeCombo(QComboBox* combo, const std::vector<PanelTypeChoice>& types, int current) {
+    combo->clear();
+    for (const PanelTypeChoice& type : types)
+        combo->addItem(qt(type.text), type.code);
+    combo->setCurrentIndex(current);
+}
+
+QPushButton* button(QHBoxLayout* row, const char* name, const char* caption) {
+    auto* b = named<QPushButton>(name, QString::fromUtf8(caption));
+    row->addWidget(b);
+    return b;
+}
+
+void addTreeNodes(QTreeWidgetItem* into, const TreeNode& node) {
+    for (const std::unique_ptr<TreeNode>& child : node.children()) {
+        if (!child->isGroup())
+            continue;
+        auto* item = new QTreeWidgetItem(into, {qt(child->caption())});
+        item->setData(0, kGroupIdRole, qt(child->identifier().value_or("")));
+        addTreeNodes(item, *child);
+    }
+}
+
+} // namespace
+
+// ---------------------------------------------------------------------------------------------
+
+TPanelTypeForm::TPanelTypeForm(QWidget* parent)
+    : QDialog(parent)
+    , m_layered(named<QRadioButton>("Laminated", QStringLiteral("Layered construction")))
+    , m_known(named<QRadioButton>("Knowed", QStringLiteral("Construction with known values"))) {
+    setObjectName(QStringLiteral("PanelTypeForm"));
+    setWindowTitle(QStringLiteral("New construction"));
+    auto* group = named<QGroupBox>("KindGroup", QStringLiteral("The new construction is"));
+    auto* kinds = new QVBoxLayout(group);
+    kinds->addWidget(m_layered);
+    kinds->addWidget(m_known);
+    m_layered->setChecked(true);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(group);
+    layout->addWidget(okCancelButtons(this));
+}
+
+bool TPanelTypeForm::known() const {
+    return m_known->isChecked();
+}
+
+void TPanelTypeForm::setKnown(bool known) {
+    (known ? m_known : m_layered)->setChecked(true);
+}
+
+// ---------------------------------------------------------------------------------------------
+
+TInitThicknesForm::TInitThicknesForm(Layer& layer, QWidget* parent)
+    : QDialog(parent)
+    , m_layer(layer)
+    , m_thickness(named<QLineEdit>("Thickness", qt(layerThicknessText(layer)))) {
+    setObjectName(QStringLiteral("InitThicknesForm"));
+    setWindowTitle(qt(layer.Name));
+    auto* form = new QFormLayout;
+    auto* row = new QHBoxLayout;
+    m_thickness->setAlignment(Qt::AlignRight);
+    m_thickness->selectAll();
+    row->addWidget(m_thickness);
+    row->addWidget(new QLabel(QStringLiteral("cm")));
+    form->addRow(named<QLabel>("ThicknessLabel", QStringLiteral("Thickness d")), row);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(named<QLabel>("MaterialName", qt(layer.Name)));
+    layout->addLayout(form);
+    layout->addWidget(okCancelButtons(this));
+}
+
+void TInitThicknesForm::accept() {
+    try {
+        setLayerThickness(m_layer, m_thickness->text().toStdString());
+    } catch (const Error& error) {
+        platform::prompter().showMessage(error.text());
+        m_thickness->setFocus();
+        m_thickness->selectAll();
+        return;
+    }
+    QDialog::accept();
+}
+
+bool askLayerThickness(QWidget* parent, Layer& layer, const TLanguages& languages,
+                       platform::SettingsStore& settings) {
+    TInitThicknesForm dialog(layer, parent);
+    translateWindow(languages, dialog);
+    dialog.setWindowTitle(qt(layer.Name));
+    return execPlaced(dialog, settings) == QDialog::Accepted;
+}
+
+// ---------------------------------------------------------------------------------------------
+
+LayerListView::LayerListView(LayeredPanelEditor& editor, const TLanguages& languages,
+                             platform::SettingsStore& settings, const char* objectName)
+    : m_editor(editor)
+    , m_columns(LoadListHeaderFormat("PanelLayersTitle", languages, &settings))
+    , m_list(named<QTreeWidget>(objectName))
+    , m_header(new TListHeaderView) {
+    m_list->setRootIsDecorated(false);
+    m_list->setHeader(m_header);
+    m_list->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_list->setEditTriggers(QAbstractItemView::EditKeyPressed | QAbstractItemView::SelectedClicked);
+    m_list->setMinimumHeight(140);
+    QObject::connect(
+        m_list, &QTreeWidget::itemChanged, m_list, [this](QTreeWidgetItem* item, int column) {
+            if (m_filling || column != 0)
+                return;
+            const int index = m_list->indexOfTopLevelItem(item);
+            const std::string name = m_editor.renameLayer(index, item->text(0).toStdString());
+            m_filling = true;
+            item->setText(0, qt(name));
+            m_filling = false;
+        });
+}
+
+void LayerListView::fill(int selected) {
+    m_filling = true;
+    m_list->clear();
+    const std::vector<int> ids = m_columns.visibleColumnIds();
+    m_list->setColumnCount(static_cast<int>(std::max<std::size_t>(ids.size(), 1)));
+    m_header->setColumnLayout(&m_columns);
+    m_header->applyColumnWidths();
+    const Panel& panel = m_editor.panel();
+    for (const Layer& layer : panel.Layers) {
+        ListRow row;
+        layer.FillListRow(row, m_columns);
+        auto* item = new QTreeWidgetItem(m_list);
+        item->setText(0, qt(row.caption.empty() ? layer.Name : row.caption));
+        for (std::size_t i = 0; i < row.subItems.size(); ++i)
+            item->setText(static_cast<int>(i + 1), qt(row.subItems[i]));
+        for (std::size_t i = 1; i < ids.size(); ++i) {
+            const TListHeaderFormatCol* column = m_header->sectionColumn(static_cast<int>(i));
+            if (column && column->DataAlignment == TColumnAlignment::Right)
+                item->setTextAlignment(static_cast<int>(i), Qt::AlignRight | Qt::AlignVCenter);
+        }
+        item->setFlags(item->flags() | Qt::ItemIsEditable);
+    }
+    if (selected >= 0 && selected < m_list->topLevelItemCount())
+        m_list->setCurrentItem(m_list->topLevelItem(selected));
+    m_filling = false;
+}
+
+int LayerListView::selected() const {
+    QTreeWidgetItem* item = m_list->currentItem();
+    return item ? m_list->indexOfTopLevelItem(item) : -1;
+}
+
+// ---------------------------------------------------------------------------------------------
+
+TSelectLayersForm::TSelectLayersForm(LayeredPanelEditor& editor, TDataModuleForm* materials,
+                                     const TLanguages& languages, platform::SettingsStore& settings,
+                                     ThicknessPrompt askThickness, QWidget* parent)
+    : QDialog(parent)
+    , m_editor(editor)
+    , m_picker(materials ? std::make_unique<MaterialPicker>(*materials) : nullptr)
+    , m_tree(std::make_unique<TreeModel>())
+    , m_askThickness(std::move(askThickness))
+    , m_groups(named<QTreeWidget>("MaterialGroups"))
+    , m_materials(named<QListWidget>("Materials"))
+    , m_layers(editor, languages, settings, "Layers")
+    , m_outsideIn(named<QRadioButton>("OutsideIn", QStringLiteral("Kívülről befelé")))
+    , m_insideOut(named<QRadioButton>("InsideOut", QStringLiteral("Belülről kifelé"))) {
+    setObjectName(QStringLiteral("SelectLayersForm"));
+    setWindowTitle(QStringLiteral("Layers"));
+    setSizeGripEnabled(true);
+
+    m_groups->setHeaderHidden(true);
+    if (m_picker) {
+        const TreeNode* root =
+            m_picker->fillGroupTree(*m_tree, languages.GetText("IDS_PRINTCATEGORY+1"));
+        if (root) {
+            auto* top = new QTreeWidgetItem(m_groups, {qt(root->caption())});
+            top->setData(0, kGroupIdRole, qt(root->identifier().value_or("")));
+            addTreeNodes(top, *root);
+            top->setExpanded(true);
+        }
+    }
+    connect(m_groups, &QTreeWidget::currentItemChanged, this, [this] { showMaterials(); });
+    connect(m_materials, &QListWidget::itemDoubleClicked, this, [this] { addSelected(); });
+
+    auto* left = new QVBoxLayout;
+    left->addWidget(named<QLabel>("GroupsLabel", QStringLiteral("Material groups")));
+    left->addWidget(m_groups, 1);
+    left->addWidget(named<QLabel>("MaterialsLabel", QStringLiteral("Materials")));
+    left->addWidget(m_materials, 1);
+    auto* addRow = new QHBoxLayout;
+    QPushButton* add = button(addRow, "AddButton", "Add as layer →");
+    addRow->addStretch();
+    left->addLayout(addRow);
+    connect(add, &QPushButton::clicked, this, [this] { addSelected(); });
+
+    auto* right = new QVBoxLayout;
+    auto* order = named<QGroupBox>("OrderingGroup", QStringLiteral("Layers listed"));
+    auto* orderRow = new QHBoxLayout(order);
+    orderRow->addWidget(m_outsideIn);
+    orderRow->addWidget(m_insideOut);
+    (editor.panel().Ordering == 1 ? m_insideOut : m_outsideIn)->setChecked(true);
+    connect(m_insideOut, &QRadioButton::toggled, this, [this](bool on) {
+        m_editor.setOrdering(on ? 1 : 0);
+        m_layers.fill(m_layers.selected());
+        emit layersChanged();
+    });
+    right->addWidget(order);
+    right->addWidget(m_layers.widget(), 1);
+    auto* commands = new QHBoxLayout;
+    QPushButton* modify = button(commands, "ModifyButton", "Modify...");
+    QPushButton* up = button(commands, "UpButton", "Up");
+    QPushButton* down = button(commands, "DownButton", "Down");
+    QPushButton* remove = button(commands, "DeleteButton", "Delete");
+    commands->addStretch();
+    right->addLayout(commands);
+    connect(modify, &QPushButton::clicked, this, [this] {
+        layerCommand([this](int i) {
+            QtWindow owner(this);
+            m_editor.modifyLayer(i, &owner);
+            return i;
+        });
+    });
+    connect(up, &QPushButton::clicked, this,
+            [this] { layerCommand([this](int i) { return m_editor.moveLayer(i, true); }); });
+    connect(down, &QPushButton::clicked, this,
+            [this] { layerCommand([this](int i) { return m_editor.moveLayer(i, false); }); });
+    connect(remove, &QPushButton::clicked, this, [this] {
+        layerCommand([this](int i) {
+            return m_editor.deleteLayer(i) ? std::min(i, m_editor.layerCount() - 1) : i;
+        });
+    });
+
+    auto* columns = new QHBoxLayout;
+    columns->addLayout(left, 2);
+    columns->addLayout(right, 3);
+    auto* close = new QDialogButtonBox;
+    QPushButton* closeButton = close->addButton(QDialogButtonBox::Close);
+    closeButton->setObjectName(QStringLiteral("CloseButton"));
+    connect(close, &QDialogButtonBox::rejected, this, &QDialog::accept);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(columns, 1);
+    layout->addWidget(close);
+    resize(920, 520);
+    m_layers.fill(-1);
+}
+
+TSelectLayersForm::~TSelectLayersForm() = default;
+
+bool TSelectLayersForm::selectGroup(const QStringList& path) {
+    QTreeWidgetItem* node = m_groups->topLevelItem(0);
+    for (const QString& caption : path) {
+        QTreeWidgetItem* found = nullptr;
+        for (int i = 0; node && i < node->childCount() && !found; ++i)
+            if (node->child(i)->text(0) == caption)
+                found = node->child(i);
+        node = found;
+    }
+    if (!node)
+        return false;
+    m_groups->setCurrentItem(node);
+    return true;
+}
+
+void TSelectLayersForm::showMaterials() {
+    m_materials->clear();
+    QTreeWidgetItem* group = m_groups->currentItem();
+    if (!group || !m_picker)
+        return;
+    const std::string id = group->data(0, kGroupIdRole).toString().toStdString();
+    for (const Reference& material : m_picker->materialsOf(id))
+        m_materials->addItem(qt(material.Name));
+}
+
+void TSelectLayersForm::addSelected() {
+    QTreeWidgetItem* group = m_groups->currentItem();
+    QListWidgetItem* chosen = m_materials->currentItem();
+    if (!group || !chosen || !m_picker)
+        return;
+    std::optional<Material> material;
+    try {
+        material = m_picker->load(group->data(0, kGroupIdRole).toString().toStdString(),
+                                  chosen->text().toStdString());
+    } catch (const Error& error) {
+        platform::prompter().showMessage(error.text());
+        return;
+    }
+    if (!material)
+        return;
+    const int added = m_editor.addMaterial(*material, m_layers.selected(), [this](Layer& layer) {
+        return m_askThickness && m_askThickness(this, layer);
+    });
+    if (added < 0)
+        return;
+    m_layers.fill(added);
+    emit layersChanged();
+}
+
+void TSelectLayersForm::layerCommand(const std::function<int(int)>& command) {
+    const int index = m_layers.selected();
+    if (index < 0)
+        return;
+    m_layers.fill(command(index));
+    emit layersChanged();
+}
+
+// ---------------------------------------------------------------------------------------------
+
+TPanelModifyForm::TPanelModifyForm(LayeredPanelEditor& editor, TDataModuleForm* materials,
+                                   const TLanguages& languages, platform::SettingsStore& settings,
+                                   bool xIsDistance, ThicknessPrompt askThickness, QWidget* parent)
+    : QDialog(parent)
+    , m_editor(editor)
+    , m_materials(materials)
+    , m_languages(languages)
+    , m_settings(settings)
+    , m_xIsDistance(xIsDistance)
+    , m_askThickness(std::move(askThickness))
+    , m_type(named<QComboBox>("PanelType"))
+    , m_layers(editor, languages, settings, "Layers")
+    , m_outsideIn(named<QRadioButton>("OutsideIn", QStringLiteral("Kívülről befelé")))
+    , m_insideOut(named<QRadioButton>("InsideOut", QStringLiteral("Belülről kifelé")))
+    , m_status(named<QLabel>("StatusLabel")) {
+    setObjectName(QStringLiteral("PanelModifyForm"));
+    setWindowTitle(qt(editor.panel().Name));
+    setSizeGripEnabled(true);
+
+    auto* typeRow = new QHBoxLayout;
+    typeRow->addWidget(named<QLabel>("PanelTypeLabel", QStringLiteral("Type")));
+    typeRow->addWidget(m_type, 1);
+    fillTypeCombo(m_type, editor.types(), editor.typeIndex());
+    connect(m_type, &QComboBox::activated, this, &TPanelModifyForm::typeChosen);
+
+    auto* values = new QVBoxLayout;
+    auto* given = new QVBoxLayout;
+    addFieldRows(groupForm(values, "ClimateGroup", "Design climate"),
+                 {PanelField::OutSideTemp, PanelField::InSideTemp, PanelField::OutSideRelHum,
+                  PanelField::InSideRelHum, PanelField::OutSideAlpha, PanelField::InSideAlpha,
+                  PanelField::DiffusionDays},
+                 m_fields);
+    addFieldRows(groupForm(values, "SizeGroup", "Dimensions"), {PanelField::x, PanelField::y},
+                 m_fields);
+    addFieldRows(groupForm(given, "GivenGroup", "Given values"),
+                 {PanelField::RGived, PanelField::ThermicMassivitateGived,
+                  PanelField::SurfaceTemperatureDifference},
+                 m_fields);
+    addFieldRows(groupForm(given, "FloorGroup", "Floor on the ground"),
+                 {PanelField::FloorLevel, PanelField::GroundWaterHeight, PanelField::FundationWidth,
+                  PanelField::EarthLambda},
+                 m_fields);
+    values->addStretch();
+    given->addStretch();
+    for (auto& [field, edit] : m_fields) {
+        edit->setText(qt(editor.text(field)));
+        const PanelField which = field;
+        connect(edit, &QLineEdit::editingFinished, this, [this, which] { fieldLeft(which); });
+    }
+
+    // The results, each as a caption, a value and a unit.
+    struct ResultInfo {
+        const char* name;
+        const char* caption;
+        const char* unit;
+    };
+    const ResultInfo results[] = {
+        {"TotalResistance", "Total thermal resistance R", "m²K/W"},
+        {"U", "Heat transfer coefficient U", "W/m²K"},
+        {"NeededResistance", "Needed thermal resistance", "m²K/W"},
+        {"DampFactor", "Attenuation factor ν", "-"},
+        {"Delay", "Time delay ε", "h"},
+        {"Mass", "Mass per area m", "kg/m²"},
+        {"HeatMass", "Heat-storing mass mt", "kg/m²"},
+        {"FloorHeatAbsorb", "Floor heat absorption b", "kJ/m²Ks½"},
+        {"SurfaceTemperature", "Inner surface temperature θsi", "°C"},
+        {"HeatFlux", "Heat flux q", "W/m²"},
+        {"VapourFlux", "Vapour flux g", "10⁻⁶ g/m²s"},
+        {"ComputedMassivitate", "Computed massiveness m", "-"},
+    };
+    auto* resultGroup = named<QGroupBox>("ResultsGroup", QStringLiteral("Results"));
+    auto* resultForm = new QFormLayout(resultGroup);
+    m_resultForm = resultForm;
+    for (const ResultInfo& info : results) {
+        const QByteArray labelName = QByteArray(info.name) + "Label";
+        const QByteArray valueName = QByteArray(info.name) + "Value";
+        auto* caption = named<QLabel>(labelName.constData(), QString::fromUtf8(info.caption));
+        auto* value = named<QLabel>(valueName.constData());
+        value->setMinimumWidth(90);
+        value->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        value->setTextInteractionFlags(Qt::TextSelectableByMouse);
+        auto* row = new QHBoxLayout;
+        row->addWidget(value);
+        row->addWidget(new QLabel(QString::fromUtf8(info.unit)));
+        row->addStretch();
+        resultForm->addRow(caption, row);
+        m_results[info.name] = value;
+        m_resultCaptions[info.name] = caption;
+    }
+    auto* resultColumn = new QVBoxLayout;
+    resultColumn->addWidget(resultGroup);
+    resultColumn->addStretch();
+
+    auto* upper = new QHBoxLayout;
+    upper->addLayout(values);
+    upper->addLayout(given);
+    upper->addLayout(resultColumn, 1);
+
+    auto* layersGroup = named<QGroupBox>("LayersGroup", QStringLiteral("Layers"));
+    auto* layersLayout = new QVBoxLayout(layersGroup);
+    auto* orderRow = new QHBoxLayout;
+    orderRow->addWidget(m_outsideIn);
+    orderRow->addWidget(m_insideOut);
+    orderRow->addStretch();
+    (editor.panel().Ordering == 1 ? m_insideOut : m_outsideIn)->setChecked(true);
+    connect(m_insideOut, &QRadioButton::toggled, this, [this](bool on) {
+        m_editor.setOrdering(on ? 1 : 0);
+        refresh();
+    });
+    layersLayout->addLayout(orderRow);
+    layersLayout->addWidget(m_layers.widget(), 1);
+    auto* commands = new QHBoxLayout;
+    QPushButton* add = button(commands, "AddLayerButton", "Add layers...");
+    QPushButton* modify = button(commands, "ModifyLayerButton", "Modify...");
+    QPushButton* up = button(commands, "LayerUpButton", "Up");
+    QPushButton* down = button(commands, "LayerDownButton", "Down");
+    QPushButton* remove = button(commands, "DeleteLayerButton", "Delete");
+    commands->addStretch();
+    QPushButton* diagram = button(commands, "DiagramButton", "Vapour diagram...");
+    layersLayout->addLayout(commands);
+    connect(add, &QPushButton::clicked, this, &TPanelModifyForm::selectLayers);
+    const auto modifyLayer = [this] {
+        layerCommand([this](int i) {
+            QtWindow owner(this);
+            m_editor.modifyLayer(i, &owner);
+            return i;
+        });
+    };
+    connect(modify, &QPushButton::clicked, this, modifyLayer);
+    connect(m_layers.widget(), &QTreeWidget::itemDoubleClicked, this, modifyLayer);
+    connect(up, &QPushButton::clicked, this,
+            [this] { layerCommand([this](int i) { return m_editor.moveLayer(i, true); }); });
+    connect(down, &QPushButton::clicked, this,
+            [this] { layerCommand([this](int i) { return m_editor.moveLayer(i, false); }); });
+    connect(remove, &QPushButton::clicked, this, [this] {
+        layerCommand([this](int i) {
+            return m_editor.deleteLayer(i) ? std::min(i, m_editor.layerCount() - 1) : i;
+        });
+    });
+    connect(diagram, &QPushButton::clicked, this, [this] { showDiagram(); });
+
+    m_status->setWordWrap(true);
+    m_status->setMinimumHeight(36);
+    m_status->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    m_status->setFrameShape(QFrame::StyledPanel);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(typeRow);
+    layout->addLayout(upper);
+    layout->addWidget(layersGroup, 1);
+    layout->addWidget(m_status);
+    layout->addWidget(okCancelButtons(this));
+    resize(1240, 660);
+    refresh();
+}
+
+TPanelModifyForm::~TPanelModifyForm() = default;
+
+QLabel* TPanelModifyForm::result(const char* name) const {
+    const auto it = m_results.find(name);
+    return it == m_results.end() ? nullptr : it->second;
+}
+
+void TPanelModifyForm::fieldLeft(PanelField which) {
+    QLineEdit* edit = m_fields.at(which);
+    if (!edit->isEnabled())
+        return;
+    const std::optional<PanelEditorProblem> problem =
+        m_editor.setField(which, edit->text().toStdString());
+    if (problem) {
+        showProblem(m_status, problem->message);
+        refocus(edit);
+        return;
+    }
+    refresh();
+}
+
+void TPanelModifyForm::typeChosen(int index) {
+    if (index < 0)
+        return;
+    m_editor.setType(m_type->itemData(index).toInt());
+    // The default coefficients of the type may have replaced the typed ones.
+    for (const PanelField field : {PanelField::OutSideAlpha, PanelField::InSideAlpha})
+        m_fields.at(field)->setText(qt(m_editor.text(field)));
+    refresh();
+}
+
+void TPanelModifyForm::refresh() {
+    for (auto& [field, edit] : m_fields)
+        edit->setEnabled(m_editor.isEnabled(field));
+    const LayeredPanelEditor::Results shown = m_editor.results();
+    const auto set = [this](const char* name, const std::string& text, bool red, bool visible) {
+        QLabel* value = m_results.at(name);
+        value->setText(qt(text));
+        showRed(value, red);
+        m_resultForm->setRowVisible(m_resultCaptions.at(name), visible);
+    };
+    const bool opaque = Panel::isOpaque(m_editor.panel().Type);
+    set("TotalResistance", shown.totalResistance, false, true);
+    set("U", shown.U, false, true);
+    set("NeededResistance", shown.neededResistance, shown.neededResistanceRed, true);
+    set("DampFactor", shown.dampFactor, shown.dynamicsRed, opaque);
+    set("Delay", shown.delay, shown.dynamicsRed, opaque);
+    set("Mass", shown.mass, false, true);
+    set("HeatMass", shown.heatMass, shown.heatMassRed, true);
+    set("FloorHeatAbsorb", shown.floorHeatAbsorb, shown.floorHeatAbsorbRed,
+        shown.showFloorHeatAbsorb);
+    set("SurfaceTemperature", shown.surfaceTemperature, shown.surfaceTemperatureRed,
+        shown.showSurfaceTemperature);
+    if (shown.showSurfaceTemperature)
+        m_resultCaptions.at("SurfaceTemperature")->setText(qt(shown.surfaceTemperatureCaption));
+    set("HeatFlux", shown.heatFlux, false, true);
+    set("VapourFlux", shown.vapourFlux, false, true);
+    set("ComputedMassivitate", shown.computedMassivitate, false, true);
+    m_status->setText(qt(shown.status));
+    m_status->setStyleSheet(QString());
+    m_layers.fill(m_layers.selected());
+    if (m_diagram)
+        m_diagram->refresh();
+}
+
+void TPanelModifyForm::layerCommand(const std::function<int(int)>& command) {
+    const int index = m_layers.selected();
+    if (index < 0)
+        return;
+    const int selected = command(index);
+    refresh();
+    m_layers.fill(selected);
+}
+
+void TPanelModifyForm::selectLayers() {
+    TSelectLayersForm dialog(m_editor, m_materials, m_languages, m_settings, m_askThickness, this);
+    translateWindow(m_languages, dialog);
+    connect(&dialog, &TSelectLayersForm::layersChanged, this, [this] {
+        (m_editor.panel().Ordering == 1 ? m_insideOut : m_outsideIn)->setChecked(true);
+        refresh();
+    });
+    execPlaced(dialog, m_settings);
+    refresh();
+}
+
+TPanelDiagramForm* TPanelModifyForm::showDiagram() {
+    if (!m_diagram) {
+        m_diagram = new TPanelDiagramForm(m_editor.panel(), m_languages, m_xIsDistance, this);
+        translateWindow(m_languages, *m_diagram);
+        m_diagram->refresh();
+    }
+    m_diagram->show();
+    m_diagram->raise();
+    return m_diagram;
+}
+
+void TPanelModifyForm::accept() {
+    // The value being typed has not been left yet when the dialog is confirmed by key;
+    // fields never typed into are not taken again.
+    for (const PanelField field : LayeredPanelEditor::fields()) {
+        QLineEdit* edit = m_fields.at(field);
+        if (!edit->isEnabled() || edit->text().toStdString() == m_editor.text(field))
+            continue;
+        if (const std::optional<PanelEditorProblem> problem =
+                m_editor.setField(field, edit->text().toStdString())) {
+            showProblem(m_status, problem->message);
+            edit->setFocus();
+            edit->selectAll();
+            return;
+        }
+    }
+    if (const std::optional<PanelEditorProblem> problem = m_editor.confirm()) {
+        platform::prompter().showMessage(problem->message);
+        m_type->setFocus();
+        return;
+    }
+    QDialog::accept();
+}
+
+// ---------------------------------------------------------------------------------------------
+
+TPanelModifyForm2::TPanelModifyForm2(KnownPanelEditor& editor, QWidget* parent)
+    : QDialog(parent)
+    , m_editor(editor)
+    , m_type(named<QComboBox>("PanelType"))
+    , m_pages(named<QTabWidget>("Pages"))
+    , m_status(named<QLabel>("StatusLabel")) {
+    setObjectName(QStringLiteral("PanelModifyForm2"));
+    setWindowTitle(qt(editor.panel().Name));
+
+    auto* typeRow = new QHBoxLayout;
+    typeRow->addWidget(named<QLabel>("PanelTypeLabel", QStringLiteral("Type")));
+    typeRow->addWidget(m_type, 1);
+    fillTypeCombo(m_type, editor.types(), editor.typeIndex());
+    connect(m_type, &QComboBox::activated, this, &TPanelModifyForm2::typeChosen);
+
+    auto* general = new QFormLayout;
+    addFieldRows(general,
+                 {PanelField::x, PanelField::y, PanelField::R, PanelField::ThermicMassivitate},
+                 m_fields, &m_rows);
+    const auto page = [this](const char* name, const char* caption,
+                             std::initializer_list<PanelField> fields) {
+        auto* widget = named<QWidget>(name);
+        auto* form = new QFormLayout(widget);
+        addFieldRows(form, fields, m_fields, &m_rows);
+        m_pages->addTab(widget, QString::fromUtf8(caption));
+    };
+    page("WallPage", "Wall",
+         {PanelField::InSideAlpha, PanelField::Mass, PanelField::HeatMass, PanelField::DampFactor,
+          PanelField::Delay});
+    page("OpeningPage", "Opening",
+         {PanelField::GlassRatio, PanelField::InfiltrationFactor, PanelField::InfiltrationLength});
+    page("FloorPage", "Floor", {PanelField::ms, PanelField::ns, PanelField::Rbc});
+    for (auto& [field, edit] : m_fields)
+        edit->setText(qt(editor.text(field)));
+
+    m_status->setWordWrap(true);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(typeRow);
+    layout->addLayout(general);
+    layout->addWidget(m_pages);
+    layout->addWidget(m_status);
+    layout->addWidget(okCancelButtons(this));
+    showPages();
+}
+
+void TPanelModifyForm2::typeChosen(int index) {
+    if (index < 0)
+        return;
+    QLineEdit* alpha = m_fields.at(PanelField::InSideAlpha);
+    alpha->setText(
+        qt(m_editor.setType(m_type->itemData(index).toInt(), alpha->text().toStdString())));
+    showPages();
+}
+
+void TPanelModifyForm2::showPages() {
+    m_pages->setTabVisible(0, m_editor.showsWallPage());
+    m_pages->setTabVisible(1, m_editor.showsOpeningPage());
+    m_pages->setTabVisible(2, m_editor.showsFloorPage());
+    m_pages->setVisible(m_editor.showsWallPage() || m_editor.showsOpeningPage() ||
+                        m_editor.showsFloorPage());
+    for (auto& [field, edit] : m_fields) {
+        const bool shown = m_editor.isShown(field);
+        edit->setEnabled(shown);
+        const auto& [form, label] = m_rows.at(field);
+        form->setRowVisible(label, shown);
+    }
+    for (int i = 0; i < m_pages->count(); ++i)
+        if (m_pages->isTabVisible(i)) {
+            m_pages->setCurrentIndex(i);
+            break;
+        }
+}
+
+void TPanelModifyForm2::accept() {
+    const std::optional<PanelEditorProblem> problem = m_editor.confirm(
+        [this](PanelField field) { return m_fields.at(field)->text().toStdString(); });
+    if (!problem) {
+        QDialog::accept();
+        return;
+    }
+    if (!problem->field) {
+        platform::prompter().showMessage(problem->message);
+        m_type->setFocus();
+        return;
+    }
+    showProblem(m_status, problem->message);
+    QLineEdit* edit = m_fields.at(*problem->field);
+    for (int i = 0; i < m_pages->count(); ++i)
+        if (m_pages->widget(i)->isAncestorOf(edit))
+            m_pages->setCurrentIndex(i);
+    edit->setFocus();
+    edit->selectAll();
+}
+
+// ---------------------------------------------------------------------------------------------
+
+QtPanelDialogs::QtPanelDialogs(const TProgramOptions& options,
+                               std::function<TDataModuleForm*()> materials)
+    : m_options(options)
+    , m_materials(std::move(materials)) {}
+
+std::optional<bool> QtPanelDialogs::chooseKnown(platform::Window* owner) {
+    TPanelTypeForm dialog(QtWindow::widgetOf(owner));
+    translateWindow(m_options.languages(), dialog);
+    if (execPlaced(dialog, m_options.store()) != QDialog::Accepted)
+        return std::nullopt;
+    return dialog.known();
+}
+
+bool QtPanelDialogs::editLayered(LayeredPanelEditor& editor, platform::Window* owner) {
+    const TLanguages& languages = m_options.languages();
+    platform::SettingsStore& settings = m_options.store();
+    ThicknessPrompt ask = [&languages, &settings](QWidget* parent, Layer& layer) {
+        return askLayerThickness(parent, layer, languages, settings);
+    };
+    TPanelModifyForm dialog(editor, m_materials ? m_materials() : nullptr, languages, settings,
+                            m_options.XIsDistance, ask, QtWindow::widgetOf(owner));
+    translateWindow(languages, dialog);
+    const Panel& panel = editor.panel();
+    dialog.setWindowTitle(
+        qt(panel.GroupPath.empty() ? panel.Name : panel.GroupPath + " - " + panel.Name));
+    return execPlaced(dialog, settings) == QDialog::Accepted;
+}
+
+bool QtPanelDialogs::editKnown(KnownPanelEditor& editor, platform::Window* owner) {
+    TPanelModifyForm2 dialog(editor, QtWindow::widgetOf(owner));
+    translateWindow(m_options.languages(), dialog);
+    const Panel& panel = editor.panel();
+    dialog.setWindowTitle(
+        qt(panel.GroupPath.empty() ? panel.Name : panel.GroupPath + " - " + panel.Name));
+    return execPlaced(dialog, m_options.store()) == QDialog::Accepted;
+}
+
+PanelEditorOptions QtPanelDialogs::editorOptions() const {
+    PanelEditorOptions options;
+    options.changeAlphas = m_options.ChangeAlphas;
+    options.askBeforeChange = m_options.AskBeforeChange;
+    return options;
+}
+
+} // namespace kalydor::gui

@@ -1,0 +1,224 @@
+#pragma once
+
+#include "constructions/layerselection.h"
+#include "constructions/paneleditor.h"
+#include "reports/listheaderformat.h"
+
+#include <QDialog>
+#include <QPointer>
+
+#include <functional>
+#include <map>
+
+class QComboBox;
+class QFormLayout;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QPushButton;
+class QRadioButton;
+class QTabWidget;
+class QTreeWidget;
+
+namespace kalydor {
+class TDataModuleForm;
+class TLanguages;
+class TProgramOptions;
+class TreeModel;
+namespace platform {
+class SettingsStore;
+}
+} // namespace kalydor
+
+namespace kalydor::gui {
+
+class TListHeaderView;
+class TPanelDiagramForm;
+
+/// Asks whether a new construction is built from layers ("Laminated") or has its values
+/// typed in ("Knowed").
+class TPanelTypeForm : public QDialog {
+    Q_OBJECT
+
+public:
+    explicit TPanelTypeForm(QWidget* parent = nullptr);
+    bool known() const;
+    void setKnown(bool known);
+
+private:
+    QRadioButton* m_layered;
+    QRadioButton* m_known;
+};
+
+/// Asks the thickness of a material being added as a layer; a bad number shows its message
+/// and keeps the dialog open.
+class TInitThicknesForm : public QDialog {
+    Q_OBJECT
+
+public:
+    TInitThicknesForm(Layer& layer, QWidget* parent = nullptr);
+    QLineEdit* thickness() const { return m_thickness; }
+    void accept() override;
+
+private:
+    Layer& m_layer;
+    QLineEdit* m_thickness;
+};
+
+/// How the construction editors ask for the thickness of a new layer (a dialog in the
+/// program, scripted in tests).
+using ThicknessPrompt = std::function<bool(QWidget* parent, Layer& layer)>;
+
+/// The layer list of a layered construction as the editors show it: the "PanelLayersTitle"
+/// columns with the results of the last calculation, the names edited in place.
+class LayerListView {
+public:
+    LayerListView(LayeredPanelEditor& editor, const TLanguages& languages,
+                  platform::SettingsStore& settings, const char* objectName);
+    QTreeWidget* widget() const { return m_list; }
+    /// Refills the rows from the editor's construction and selects a row (-1 none).
+    void fill(int selected);
+    int selected() const;
+
+private:
+    LayeredPanelEditor& m_editor;
+    TListHeaderFormat m_columns;
+    QTreeWidget* m_list;
+    TListHeaderView* m_header;
+    bool m_filling = false;
+};
+
+/// Adds materials as layers: the material groups and the materials of the selected group
+/// on one side, the construction's layers with their ordering and operations on the other.
+/// Every change goes straight to the editor's construction.
+class TSelectLayersForm : public QDialog {
+    Q_OBJECT
+
+public:
+    TSelectLayersForm(LayeredPanelEditor& editor, TDataModuleForm* materials,
+                      const TLanguages& languages, platform::SettingsStore& settings,
+                      ThicknessPrompt askThickness, QWidget* parent = nullptr);
+    ~TSelectLayersForm() override;
+
+    QTreeWidget* groupTree() const { return m_groups; }
+    QListWidget* materialList() const { return m_materials; }
+    QTreeWidget* layerList() const { return m_layers.widget(); }
+    QRadioButton* outsideIn() const { return m_outsideIn; }
+    QRadioButton* insideOut() const { return m_insideOut; }
+    /// Selects a group node by its path of captions below the root.
+    bool selectGroup(const QStringList& path);
+    /// Adds the selected material (the add button, or a double click on it).
+    void addSelected();
+
+signals:
+    /// The layers or their ordering changed.
+    void layersChanged();
+
+private:
+    void showMaterials();
+    void layerCommand(const std::function<int(int)>& command);
+
+    LayeredPanelEditor& m_editor;
+    std::unique_ptr<MaterialPicker> m_picker;
+    std::unique_ptr<TreeModel> m_tree;
+    ThicknessPrompt m_askThickness;
+    QTreeWidget* m_groups;
+    QListWidget* m_materials;
+    LayerListView m_layers;
+    QRadioButton* m_outsideIn;
+    QRadioButton* m_insideOut;
+};
+
+/// The editor of a layered construction: its type, climates and given values, the layer
+/// list, and the results recalculated after every change.
+class TPanelModifyForm : public QDialog {
+    Q_OBJECT
+
+public:
+    TPanelModifyForm(LayeredPanelEditor& editor, TDataModuleForm* materials,
+                     const TLanguages& languages, platform::SettingsStore& settings,
+                     bool xIsDistance, ThicknessPrompt askThickness, QWidget* parent = nullptr);
+    ~TPanelModifyForm() override;
+
+    QComboBox* typeCombo() const { return m_type; }
+    QLineEdit* field(PanelField which) const { return m_fields.at(which); }
+    /// The value label of a result ("TotalResistance", "DampFactor", "HeatMass", …).
+    QLabel* result(const char* name) const;
+    QLabel* status() const { return m_status; }
+    QTreeWidget* layerList() const { return m_layers.widget(); }
+    /// Opens the layer selection dialog (modal).
+    void selectLayers();
+    /// Opens (or brings up) the diagram window following this construction.
+    TPanelDiagramForm* showDiagram();
+
+    void accept() override;
+
+private:
+    void fieldLeft(PanelField which);
+    void typeChosen(int index);
+    void refresh();
+    void layerCommand(const std::function<int(int)>& command);
+
+    LayeredPanelEditor& m_editor;
+    TDataModuleForm* m_materials;
+    const TLanguages& m_languages;
+    platform::SettingsStore& m_settings;
+    bool m_xIsDistance;
+    ThicknessPrompt m_askThickness;
+    QComboBox* m_type;
+    std::map<PanelField, QLineEdit*> m_fields;
+    std::map<std::string, QLabel*> m_results;
+    std::map<std::string, QLabel*> m_resultCaptions;
+    QFormLayout* m_resultForm = nullptr;
+    LayerListView m_layers;
+    QRadioButton* m_outsideIn;
+    QRadioButton* m_insideOut;
+    QLabel* m_status;
+    QPointer<TPanelDiagramForm> m_diagram;
+};
+
+/// The editor of a known construction: the type and the values of the type's pages.
+class TPanelModifyForm2 : public QDialog {
+    Q_OBJECT
+
+public:
+    TPanelModifyForm2(KnownPanelEditor& editor, QWidget* parent = nullptr);
+
+    QComboBox* typeCombo() const { return m_type; }
+    QLineEdit* field(PanelField which) const { return m_fields.at(which); }
+    QTabWidget* pages() const { return m_pages; }
+    QLabel* status() const { return m_status; }
+    void accept() override;
+
+private:
+    void typeChosen(int index);
+    void showPages();
+
+    KnownPanelEditor& m_editor;
+    QComboBox* m_type;
+    QTabWidget* m_pages;
+    std::map<PanelField, QLineEdit*> m_fields;
+    std::map<PanelField, std::pair<QFormLayout*, QLabel*>> m_rows; ///< the form and caption
+    QLabel* m_status;
+};
+
+/// The desktop's construction dialogs, installed at start-up.
+class QtPanelDialogs final : public PanelDialogs {
+public:
+    QtPanelDialogs(const TProgramOptions& options, std::function<TDataModuleForm*()> materials);
+
+    std::optional<bool> chooseKnown(platform::Window* owner) override;
+    bool editLayered(LayeredPanelEditor& editor, platform::Window* owner) override;
+    bool editKnown(KnownPanelEditor& editor, platform::Window* owner) override;
+    PanelEditorOptions editorOptions() const override;
+
+private:
+    const TProgramOptions& m_options;
+    std::function<TDataModuleForm*()> m_materials;
+};
+
+/// The thickness dialog as the program shows it.
+bool askLayerThickness(QWidget* parent, Layer& layer, const TLanguages& languages,
+                       platform::SettingsStore& settings);
+
+} // namespace kalydor::gui

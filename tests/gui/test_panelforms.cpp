@@ -1,0 +1,350 @@
+// The construction editors as the engineer uses them: values refused with their message,
+// the type change, the layer selection with the thickness dialog, and the known editor.
+
+#include "gui/panelforms.h"
+
+#include "base/memorystream.h"
+#include "constructions/registration.h"
+#include "gui/qtwindowtranslation.h"
+#include "gui/vapourdiagram.h"
+#include "language/languages.h"
+#include "platform/memorysettingsstore.h"
+#include "platform/scriptedprompter.h"
+#include "shell/programoptions.h"
+#include "store/datamodule.h"
+#include "store/itemkinds.h"
+
+#include <QChart>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QRadioButton>
+#include <QTabWidget>
+#include <QTest>
+#include <QTreeWidget>
+
+#include "support/designclimate.h"
+#include "support/qtapplication.h"
+#include "support/qtwidgets.h"
+#include "support/shippedlanguages.h"
+#include "support/tempdir.h"
+
+#include <gtest/gtest.h>
+
+namespace kalydor::gui {
+namespace {
+
+TLanguages& languages() {
+    TLanguages& shipped = test::shippedLanguages();
+    shipped.SelectInterfaceLanguage("Român");
+    setTextLookup(&shipped);
+    return shipped;
+}
+
+QString text(const char* key) {
+    return QString::fromStdString(languages().GetText(key));
+}
+
+Layer layerOf(const char* name, float cm, float density, float lambda, float c, float mu) {
+    Layer l;
+    l.Name = name;
+    l.Kind = static_cast<std::uint8_t>(MaterialKind::Normal);
+    l.Thickness = cm;
+    l.Density = density;
+    l.ThermalCond = lambda;
+    l.HeatCapacity = c;
+    l.SteamDiffResNum = mu;
+    return l;
+}
+
+// Plaster, brick, polystyrene and render in the Romanian design climate.
+Panel realWall() {
+    Panel wall = test::outsideWall("Perete exterior cărămidă");
+    wall.Layers.push_back(layerOf("Tencuială exterioară", 1, 1800, 0.93f, 0.84f, 20));
+    wall.Layers.push_back(layerOf("Polistiren expandat", 10, 20, 0.04f, 1.46f, 60));
+    wall.Layers.push_back(layerOf("Cărămidă plină", 25, 1800, 0.8f, 0.88f, 7));
+    wall.Layers.push_back(layerOf("Tencuială interioară", 1.5f, 1700, 0.87f, 0.84f, 10));
+    return wall;
+}
+
+PanelEditorOptions editorOptions(bool changeAlphas, bool ask) {
+    PanelEditorOptions options;
+    options.changeAlphas = changeAlphas;
+    options.askBeforeChange = ask;
+    options.settings.outsideDesignTemperature = -15;
+    return options;
+}
+
+struct Fixture {
+    Fixture() {
+        test::qtApplication();
+        languages();
+    }
+    platform::MemorySettingsStore settings;
+    platform::ScriptedPrompter prompter;
+    platform::ScopedPrompter scoped{prompter};
+};
+
+TEST(PanelModifyForm, RefusedValueKeepsTheDialogOpen) {
+    Fixture f;
+    Panel wall = realWall();
+    LayeredPanelEditor editor(wall, editorOptions(true, false));
+    TPanelModifyForm form(editor, nullptr, languages(), f.settings, false, nullptr);
+    translateWindow(languages(), form);
+    form.show();
+    test::saveScreenshot(form, "PanelModifyForm");
+    TPanelDiagramForm* diagram = form.showDiagram();
+    QApplication::processEvents();
+    test::saveScreenshot(*diagram, "PanelDiagramForm-temperature", true);
+    auto* byDistance = test::child<QCheckBox>(*diagram, "xIsDistance");
+    ASSERT_NE(byDistance, nullptr);
+    byDistance->setChecked(true);
+    EXPECT_TRUE(diagram->overDistance());
+    QApplication::processEvents();
+    test::saveScreenshot(*diagram, "PanelDiagramForm-distance", true);
+
+    EXPECT_EQ(form.layerList()->topLevelItemCount(), 4);
+    EXPECT_FALSE(form.result("TotalResistance")->text().isEmpty());
+    EXPECT_TRUE(form.result("SurfaceTemperature")->isVisible());
+    EXPECT_FALSE(form.result("FloorHeatAbsorb")->isVisible());
+
+    form.field(PanelField::InSideRelHum)->setText(QStringLiteral("100"));
+    form.accept();
+    EXPECT_TRUE(form.isVisible());
+    EXPECT_NE(static_cast<QDialog&>(form).result(), QDialog::Accepted);
+    EXPECT_EQ(form.status()->text(), text("IDS_WRONGVALUE"));
+    EXPECT_EQ(wall.InSideRelHum, 60);
+
+    // Leaving a field with a good value recalculates at once.
+    const QString before = form.result("TotalResistance")->text();
+    form.field(PanelField::InSideRelHum)->setText(QStringLiteral("55"));
+    form.field(PanelField::OutSideAlpha)->setText(QStringLiteral("0"));
+    emit form.field(PanelField::OutSideAlpha)->editingFinished();
+    EXPECT_NE(form.result("TotalResistance")->text(), before);
+
+    form.accept();
+    EXPECT_EQ(static_cast<QDialog&>(form).result(), QDialog::Accepted);
+    EXPECT_EQ(wall.InSideRelHum, 55);
+    EXPECT_EQ(wall.OutSideAlpha, 0);
+    EXPECT_TRUE(f.prompter.messages().empty());
+}
+
+TEST(PanelModifyForm, TypeChangeCopiesTheCoefficientsWithoutAQuestion) {
+    Fixture f;
+    Panel wall = realWall();
+    wall.OutSideAlpha = 20;
+    wall.InSideAlpha = 7;
+    LayeredPanelEditor editor(wall, editorOptions(true, false));
+    TPanelModifyForm form(editor, nullptr, languages(), f.settings, false, nullptr);
+    translateWindow(languages(), form);
+    QComboBox* type = form.typeCombo();
+    ASSERT_EQ(type->count(), 9);
+    EXPECT_EQ(type->currentIndex(), 0);
+    EXPECT_EQ(type->itemText(2), text("IDS_PANELTYPES+2"));
+    EXPECT_FALSE(form.field(PanelField::EarthLambda)->isEnabled());
+
+    type->setCurrentIndex(2);
+    emit type->activated(2);
+    EXPECT_EQ(form.field(PanelField::OutSideAlpha)->text(), QStringLiteral("0"));
+    EXPECT_EQ(form.field(PanelField::InSideAlpha)->text(), QStringLiteral("6"));
+    EXPECT_TRUE(form.field(PanelField::EarthLambda)->isEnabled());
+    EXPECT_TRUE(form.result("FloorHeatAbsorb")->isVisibleTo(&form));
+    EXPECT_TRUE(f.prompter.questions().empty());
+}
+
+TEST(PanelModifyForm, ConfirmWithoutATypeShowsItsMessage) {
+    Fixture f;
+    Panel fresh;
+    LayeredPanelEditor editor(fresh, editorOptions(true, false));
+    TPanelModifyForm form(editor, nullptr, languages(), f.settings, false, nullptr);
+    form.show();
+    EXPECT_EQ(form.typeCombo()->currentIndex(), -1);
+    form.accept();
+    EXPECT_TRUE(form.isVisible());
+    ASSERT_EQ(f.prompter.messages().size(), 1u);
+    EXPECT_EQ(f.prompter.messages()[0], languages().GetText("IDS_NOPANELTYPEERR"));
+}
+
+TEST(PanelModifyForm, FlagsShowInRedAndTheDiagramFollows) {
+    Fixture f;
+    Panel wall = realWall();
+    Layer air;
+    air.Name = "Aer";
+    air.Kind = static_cast<std::uint8_t>(MaterialKind::Air);
+    air.Thickness = 2;
+    air.ThermalRes = 0.17f;
+    wall.Layers.push_back(air); // innermost: the dynamic values cannot be computed
+    LayeredPanelEditor editor(wall, editorOptions(true, false));
+    TPanelModifyForm form(editor, nullptr, languages(), f.settings, true, nullptr);
+    EXPECT_TRUE(form.result("DampFactor")->styleSheet().contains(QStringLiteral("c00000")));
+    EXPECT_FALSE(form.result("Mass")->styleSheet().contains(QStringLiteral("c00000")));
+
+    TPanelDiagramForm* diagram = form.showDiagram();
+    ASSERT_NE(diagram, nullptr);
+    EXPECT_TRUE(diagram->overDistance());
+    EXPECT_EQ(form.showDiagram(), diagram);
+    const int series = static_cast<int>(diagram->chart()->series().size());
+    EXPECT_GT(series, 0);
+    // With equal air temperatures there is no diffusion and nothing to draw.
+    form.field(PanelField::OutSideTemp)->setText(QStringLiteral("20"));
+    emit form.field(PanelField::OutSideTemp)->editingFinished();
+    EXPECT_EQ(editor.panel().OutSideTemp, 20);
+    EXPECT_LT(diagram->chart()->series().size(), series);
+}
+
+// A material table with an ordinary material and one whose kind was never chosen.
+struct MaterialTable {
+    MaterialTable()
+        : store(dir.path().string(), "material", TableMode::Create, TableKind::Catalogue) {
+        masonry = store.GroupOfPath(RecordType::MaterialGroup, "Zidărie", '\\');
+        add("Cărămidă plină", layerOf("", 25, 1800, 0.8f, 0.88f, 7));
+        Material undefined;
+        add("Material nou", undefined);
+    }
+    void add(const char* name, const Material& material) {
+        store.AddRecord(RecordType::Material, masonry, name);
+        MyMemoryStream record;
+        Material copy = material;
+        copy.WriteRecord(record, true);
+        store.setCurrentData(record.bytes());
+    }
+    test::TempDir dir;
+    TDataModuleForm store;
+    std::string masonry;
+};
+
+TEST(SelectLayersForm, AddsMaterialsThroughTheThicknessDialog) {
+    Fixture f;
+    MaterialTable table;
+    Panel wall = test::outsideWall("Perete");
+    LayeredPanelEditor editor(wall, editorOptions(true, false));
+    std::vector<const char*> typed; // what the thickness dialog answers; null cancels
+    ThicknessPrompt ask = [&typed](QWidget*, Layer& layer) {
+        const char* answer = typed.front();
+        typed.erase(typed.begin());
+        if (!answer)
+            return false;
+        setLayerThickness(layer, answer);
+        return true;
+    };
+    TSelectLayersForm form(editor, &table.store, languages(), f.settings, ask);
+    translateWindow(languages(), form);
+    form.show();
+    EXPECT_EQ(form.outsideIn()->text(), QStringLiteral("Din exterior spre interior"));
+    ASSERT_TRUE(form.selectGroup({QStringLiteral("Zidărie")}));
+    ASSERT_EQ(form.materialList()->count(), 2);
+    test::saveScreenshot(form, "SelectLayersForm");
+
+    // The material whose kind was never chosen: its message, no thickness asked.
+    form.materialList()->setCurrentRow(1);
+    ASSERT_EQ(form.materialList()->currentItem()->text(), QStringLiteral("Material nou"));
+    form.addSelected();
+    ASSERT_EQ(f.prompter.messages().size(), 1u);
+    EXPECT_EQ(f.prompter.messages()[0], languages().GetText("IDS_UNDEFINEDMATER"));
+    EXPECT_EQ(editor.layerCount(), 0);
+
+    // The thickness dialog cancelled: nothing added.
+    form.materialList()->setCurrentRow(0);
+    typed = {nullptr};
+    form.addSelected();
+    EXPECT_EQ(editor.layerCount(), 0);
+    EXPECT_EQ(form.layerList()->topLevelItemCount(), 0);
+
+    // Confirmed: added with the typed thickness and selected; a double click adds again.
+    typed = {"30", "12"};
+    form.addSelected();
+    ASSERT_EQ(editor.layerCount(), 1);
+    EXPECT_EQ(editor.panel().Layers[0].Thickness, 30);
+    EXPECT_EQ(editor.panel().Layers[0].Name, "Cărămidă plină");
+    emit form.materialList()->itemDoubleClicked(form.materialList()->item(0));
+    ASSERT_EQ(editor.layerCount(), 2);
+    EXPECT_EQ(form.layerList()->topLevelItemCount(), 2);
+    EXPECT_EQ(form.layerList()->currentItem(), form.layerList()->topLevelItem(1));
+
+    // The ordering choice goes straight to the construction.
+    form.insideOut()->setChecked(true);
+    EXPECT_EQ(editor.panel().Ordering, 1);
+    EXPECT_EQ(wall.Layers.size(), 0u);
+}
+
+TEST(InitThicknesForm, BadNumberKeepsTheDialogOpen) {
+    Fixture f;
+    Layer layer = layerOf("Vată minerală", 5, 100, 0.04f, 0.84f, 1);
+    TInitThicknesForm form(layer);
+    translateWindow(languages(), form);
+    form.show();
+    EXPECT_EQ(form.thickness()->text(), QStringLiteral("5"));
+    form.thickness()->setText(QStringLiteral("zece"));
+    form.accept();
+    EXPECT_TRUE(form.isVisible());
+    ASSERT_EQ(f.prompter.messages().size(), 1u);
+    EXPECT_EQ(QString::fromStdString(f.prompter.messages()[0]), text("IDS_WRONGVALUE"));
+    EXPECT_EQ(layer.Thickness, 5);
+    form.thickness()->setText(QStringLiteral("12,5"));
+    form.accept();
+    EXPECT_EQ(form.result(), QDialog::Accepted);
+    EXPECT_EQ(layer.Thickness, 12.5f);
+}
+
+TEST(PanelModifyForm2, PagesFollowTheTypeAndTheGlassRatioIsLimited) {
+    Fixture f;
+    Panel window;
+    window.Name = "Fereastră PVC";
+    window.Layered = 1;
+    KnownPanelEditor editor(window, editorOptions(true, false));
+    TPanelModifyForm2 form(editor);
+    translateWindow(languages(), form);
+    form.show();
+    EXPECT_FALSE(form.pages()->isVisible());
+
+    QComboBox* type = form.typeCombo();
+    const int windowIndex = type->findData(10);
+    ASSERT_GE(windowIndex, 0);
+    type->setCurrentIndex(windowIndex);
+    emit type->activated(windowIndex);
+    EXPECT_TRUE(form.pages()->isVisible());
+    EXPECT_FALSE(form.pages()->isTabVisible(0));
+    EXPECT_TRUE(form.pages()->isTabVisible(1));
+    EXPECT_TRUE(form.field(PanelField::GlassRatio)->isVisible());
+    test::saveScreenshot(form, "PanelModifyForm2");
+
+    form.field(PanelField::R)->setText(QStringLiteral("0.77"));
+    form.field(PanelField::GlassRatio)->setText(QStringLiteral("150"));
+    form.accept();
+    EXPECT_TRUE(form.isVisible());
+    EXPECT_EQ(form.status()->text(), text("IDS_WRONGVALUE"));
+    EXPECT_EQ(window.Type, Panel::kUndefinedType);
+
+    form.field(PanelField::GlassRatio)->setText(QStringLiteral("75"));
+    form.accept();
+    EXPECT_EQ(form.result(), QDialog::Accepted);
+    EXPECT_EQ(window.Type, 10);
+    EXPECT_EQ(window.GlassRatio, 75);
+    EXPECT_NEAR(window.R, 0.77, 1e-6);
+
+    // A wall shows its page and takes the inner coefficient of its type.
+    const int wallIndex = type->findData(0);
+    type->setCurrentIndex(wallIndex);
+    emit type->activated(wallIndex);
+    EXPECT_TRUE(form.pages()->isTabVisible(0));
+    EXPECT_FALSE(form.pages()->isTabVisible(1));
+    EXPECT_EQ(form.field(PanelField::InSideAlpha)->text(), QStringLiteral("8"));
+}
+
+TEST(QtPanelDialogs, NewConstructionChooserTranslated) {
+    Fixture f;
+    TPanelTypeForm form;
+    translateWindow(languages(), form);
+    auto* layered = test::child<QRadioButton>(form, "Laminated");
+    auto* known = test::child<QRadioButton>(form, "Knowed");
+    EXPECT_TRUE(layered->isChecked());
+    EXPECT_EQ(layered->text(), QStringLiteral("construită din straturi"));
+    form.setKnown(true);
+    EXPECT_TRUE(known->isChecked());
+    EXPECT_TRUE(form.known());
+}
+
+} // namespace
+} // namespace kalydor::gui

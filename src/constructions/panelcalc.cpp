@@ -443,8 +443,11 @@ bool thermalPart(Panel& panel, const PanelSettings& settings) {
 
 void Panel::Calculate(const PanelSettings& settings) {
     results = PanelResults{};
-    for (Layer& layer : Layers)
-        layer.clearResults();
+    // Each layer keeps its position in the list, shown and printed with its results.
+    for (std::size_t i = 0; i < Layers.size(); ++i) {
+        Layers[i].clearResults();
+        Layers[i].results.number = static_cast<std::uint16_t>(i + 1);
+    }
     if (Layered != 0)
         return; // a known construction keeps what was typed in
     Mass = HeatMass = HeatMass2 = DampFactor = Delay = FloorHeatAbsorb = 0;

@@ -239,6 +239,9 @@ TEST_F(PanelEditorTest, LayerOperations) {
 
     EXPECT_EQ(editor.moveLayer(2, true), 1);
     EXPECT_EQ(editor.panel().Layers[1].Name, "Polistiren");
+    // Calculated again: the numbers shown with the layers follow the list.
+    EXPECT_EQ(editor.panel().Layers[1].results.number, 2);
+    EXPECT_EQ(editor.panel().Layers[2].results.number, 3);
     EXPECT_EQ(editor.moveLayer(0, true), 0);
     EXPECT_EQ(editor.moveLayer(2, false), 2);
 

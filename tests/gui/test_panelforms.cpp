@@ -3,6 +3,9 @@
 
 #include "gui/panelforms.h"
 
+#include "gui/itemlistwindow.h"
+#include "platform/memoryclipboard.h"
+
 #include "base/memorystream.h"
 #include "constructions/registration.h"
 #include "gui/qtwindowtranslation.h"
@@ -23,6 +26,7 @@
 #include <QRadioButton>
 #include <QTabWidget>
 #include <QTest>
+#include <QTimer>
 #include <QTreeWidget>
 
 #include "support/designclimate.h"
@@ -32,6 +36,8 @@
 #include "support/tempdir.h"
 
 #include <gtest/gtest.h>
+
+#include <deque>
 
 namespace kalydor::gui {
 namespace {
@@ -344,6 +350,144 @@ TEST(QtPanelDialogs, NewConstructionChooserTranslated) {
     form.setKnown(true);
     EXPECT_TRUE(known->isChecked());
     EXPECT_TRUE(form.known());
+}
+
+// Plays the part of the engineer in front of nested modal dialogs: each step waits for a
+// dialog of its class to be the active modal one, then acts on it. An action that opens a
+// further dialog is queued, so that the steps go on inside that dialog's event loop.
+class DialogScript {
+public:
+    using Action = std::function<void(QWidget*)>;
+    void then(const char* className, Action action) { m_steps.push_back({className, action}); }
+    void start() {
+        m_timer.setInterval(10);
+        QObject::connect(&m_timer, &QTimer::timeout, [this] { step(); });
+        m_timer.start();
+    }
+    bool finished() const { return m_steps.empty(); }
+    static void later(std::function<void()> call) { QTimer::singleShot(0, std::move(call)); }
+
+private:
+    void step() {
+        QWidget* active = QApplication::activeModalWidget();
+        if (++m_ticks > 1000 || m_steps.empty()) {
+            // Stuck or done: nothing may stay open behind the test.
+            if (active && !m_steps.empty())
+                static_cast<QDialog*>(active)->reject();
+            if (m_steps.empty())
+                m_timer.stop();
+            return;
+        }
+        if (!active || m_steps.front().first != active->metaObject()->className())
+            return;
+        const Action action = m_steps.front().second;
+        m_steps.pop_front();
+        action(active);
+    }
+
+    std::deque<std::pair<std::string, Action>> m_steps;
+    QTimer m_timer;
+    int m_ticks = 0;
+};
+
+TEST(QtPanelDialogs, AWallBuiltFromTheConstructionList) {
+    Fixture f;
+    registerConstructionItems();
+    TProgramOptions options(f.settings, languages());
+    options.ChangeAlphas = true;
+    options.AskBeforeChange = false;
+    MaterialTable table;
+    table.add("Tencuială decorativă", layerOf("", 1, 1800, 0.93f, 0.84f, 20));
+    table.add("Polistiren expandat", layerOf("", 10, 20, 0.04f, 1.46f, 60));
+    table.add("Tencuială interioară", layerOf("", 1.5f, 1700, 0.87f, 0.84f, 10));
+    QtPanelDialogs dialogs(options, [&table] { return &table.store; });
+    setPanelDialogs(&dialogs);
+
+    test::TempDir projectDir;
+    TDataModuleForm project(projectDir.path().string(), "P.db", TableMode::Create,
+                            TableKind::Project);
+    const std::string walls = project.GroupOfPath(RecordType::PanelGroup, "Pereți", '\\');
+    platform::MemoryClipboard clipboard;
+    NamePrompt prompt = [&project](QWidget*, bool, const std::string& parentId,
+                                   const std::string&) -> std::optional<std::string> {
+        project.AddRecord(RecordType::Panel, parentId, "Perete exterior");
+        return std::string("Perete exterior");
+    };
+    ItemListWindow list(2, project, options, clipboard, prompt);
+    list.show();
+    ASSERT_TRUE(list.selectGroupById(walls));
+
+    DialogScript script;
+    script.then("kalydor::gui::TPanelTypeForm", [](QWidget* w) {
+        auto* chooser = static_cast<TPanelTypeForm*>(w);
+        chooser->setKnown(false);
+        chooser->accept();
+    });
+    script.then("kalydor::gui::TPanelModifyForm", [](QWidget* w) {
+        auto* editor = static_cast<TPanelModifyForm*>(w);
+        editor->typeCombo()->setCurrentIndex(0);
+        emit editor->typeCombo()->activated(0);
+        const std::pair<PanelField, const char*> climate[] = {{PanelField::OutSideTemp, "-15"},
+                                                              {PanelField::InSideTemp, "20"},
+                                                              {PanelField::OutSideRelHum, "85"},
+                                                              {PanelField::InSideRelHum, "60"},
+                                                              {PanelField::DiffusionDays, "60"}};
+        for (const auto& [field, value] : climate) {
+            editor->field(field)->setText(QString::fromLatin1(value));
+            emit editor->field(field)->editingFinished();
+        }
+        DialogScript::later([editor] { editor->selectLayers(); });
+    });
+    // From the outside inwards, each added after the one added before it.
+    const std::pair<const char*, const char*> layers[] = {{"Tencuială decorativă", "1"},
+                                                          {"Polistiren expandat", "10"},
+                                                          {"Cărămidă plină", "25"},
+                                                          {"Tencuială interioară", "1,5"}};
+    for (const auto& [material, thickness] : layers) {
+        script.then("kalydor::gui::TSelectLayersForm", [material = material](QWidget* w) {
+            auto* select = static_cast<TSelectLayersForm*>(w);
+            ASSERT_TRUE(select->selectGroup({QStringLiteral("Zidărie")}));
+            const QList<QListWidgetItem*> found =
+                select->materialList()->findItems(QString::fromUtf8(material), Qt::MatchExactly);
+            ASSERT_EQ(found.size(), 1);
+            select->materialList()->setCurrentItem(found.front());
+            DialogScript::later([select] { select->addSelected(); });
+        });
+        script.then("kalydor::gui::TInitThicknesForm", [thickness = thickness](QWidget* w) {
+            auto* dialog = static_cast<TInitThicknesForm*>(w);
+            dialog->thickness()->setText(QString::fromLatin1(thickness));
+            dialog->accept();
+        });
+    }
+    script.then("kalydor::gui::TSelectLayersForm", [](QWidget* w) {
+        test::saveScreenshot(*w, "SelectLayersForm-wall", true);
+        static_cast<QDialog*>(w)->accept();
+    });
+    script.then("kalydor::gui::TPanelModifyForm", [](QWidget* w) {
+        auto* editor = static_cast<TPanelModifyForm*>(w);
+        EXPECT_EQ(editor->layerList()->topLevelItemCount(), 4);
+        test::saveScreenshot(*editor, "PanelModifyForm-wall", true);
+        editor->accept();
+    });
+    script.start();
+    list.command("createItem")->trigger();
+    EXPECT_TRUE(script.finished());
+    setPanelDialogs(nullptr);
+
+    // The confirmed wall was stored calculated, its row shows it.
+    const std::vector<Reference> stored = project.ListRecordsInGroup(RecordType::Panel, walls);
+    ASSERT_EQ(stored.size(), 1u);
+    bool loaded = false;
+    const std::unique_ptr<DBItem> item = LoadReferencedItem(project, 2, stored[0], loaded);
+    ASSERT_TRUE(loaded);
+    const auto& wall = static_cast<const Panel&>(*item);
+    EXPECT_EQ(wall.Type, 0);
+    EXPECT_EQ(wall.OutSideAlpha, 24);
+    ASSERT_EQ(wall.Layers.size(), 4u);
+    EXPECT_EQ(wall.Layers[1].Name, "Polistiren expandat");
+    EXPECT_EQ(wall.Layers[3].Thickness, 1.5f);
+    // 1/24 + 0.01/0.93 + 0.10/0.04 + 0.25/0.8 + 0.015/0.87 + 1/8
+    EXPECT_NEAR(wall.R, 1 / 24.0 + 0.01 / 0.93 + 2.5 + 0.3125 + 0.015 / 0.87 + 0.125, 2e-3);
 }
 
 } // namespace

@@ -47,7 +47,6 @@ ItemListLogic::ItemListLogic(int kind, TDataModuleForm& store, const TLanguages&
     : m_kind(itemListKind(kind))
     , m_store(store)
     , m_languages(languages)
-    , m_settings(settings)
     , m_columns(LoadListHeaderFormat(m_kind.layoutName, languages, &settings, m_kind.listName)) {}
 
 std::string ItemListLogic::categoryTitle() const {

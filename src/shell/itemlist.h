@@ -154,7 +154,6 @@ private:
     ItemListKind m_kind;
     TDataModuleForm& m_store;
     const TLanguages& m_languages;
-    platform::SettingsStore& m_settings;
     TListHeaderFormat m_columns;
     std::vector<std::string> m_captionPath;
     std::string m_groupId;

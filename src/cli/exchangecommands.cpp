@@ -3,7 +3,9 @@
 #include "cli/commands.h"
 
 #include "base/error.h"
+#include "constructions/panel.h"
 #include "exchange/textexchange.h"
+#include "heating/projektoptions.h"
 #include "platform/prompter.h"
 #include "store/datamodule.h"
 
@@ -129,8 +131,21 @@ int importItems(const std::vector<std::string>& args, std::ostream& out) {
     TerminalPrompter prompter(arguments.preset);
     PrompterScope scope(&prompter);
     TDataModuleForm table = openTable(arguments);
+    // Imported constructions are stored calculated: for a project with its outside design
+    // temperature, for a catalogue with the default one.
+    if (arguments.kind == 2) {
+        PanelSettings settings;
+        if (table.kind() == TableKind::Project) {
+            TProjektOptions options;
+            if (options.LoadFromProject(table))
+                settings.outsideDesignTemperature = options.Heating.OutSideTemp;
+        }
+        setImportedItemHook(
+            2, [settings](DBItem& item) { static_cast<Panel&>(item).Calculate(settings); });
+    }
     OverwriteAnswers answers;
     const ImportResult result = ImportItems(table, arguments.kind, arguments.file, answers);
+    setImportedItemHook(2, nullptr);
     out << "added " << result.added << ", replaced " << result.replaced << ", kept " << result.kept
         << ", skipped " << result.skipped << '\n';
     return result.failed ? 1 : 0;

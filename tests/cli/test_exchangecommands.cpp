@@ -1,4 +1,9 @@
 #include "cli/clirun.h"
+#include "constructions/panel.h"
+#include "constructions/registration.h"
+#include "store/datamodule.h"
+#include "store/itemkinds.h"
+#include "store/reference.h"
 #include "support/tempdir.h"
 
 #include <gtest/gtest.h>
@@ -83,6 +88,23 @@ TEST(ExchangeCommands, ShippedCataloguesImportCompletely) {
                                catalogues + "constructions.xml", "--kind", "panel", "--no-to-all"});
     EXPECT_EQ(panels.status, 0);
     EXPECT_EQ(panels.out, "added 9, replaced 0, kept 0, skipped 0\n");
+
+    // The constructions were stored calculated: every layered one has its resistance.
+    registerConstructionItems();
+    TDataModuleForm project(dir.path().string(), "Project.db", TableMode::Open, TableKind::Project);
+    int layered = 0;
+    for (const Reference& record : project.ListRecords(RecordType::Panel)) {
+        bool loaded = false;
+        const std::unique_ptr<DBItem> item = LoadReferencedItem(project, 2, record, loaded);
+        ASSERT_TRUE(item && loaded) << record.Name;
+        const auto& panel = static_cast<const Panel&>(*item);
+        if (panel.isKnown())
+            continue;
+        ++layered;
+        EXPECT_GT(panel.TotalResistance, 0.3f) << record.Name;
+        EXPECT_EQ(panel.R, panel.RGived > 0 ? panel.RGived : panel.TotalResistance);
+    }
+    EXPECT_GE(layered, 6);
 }
 
 } // namespace

@@ -1,9 +1,11 @@
 // One full calculation of a ten-layer wall with a condensation zone and the yearly drying
-// check, as the construction editor runs it after every edited value.
+// check, as the construction editor runs it after every edited value; the editor's whole
+// round for a left field; the vapour diagram's polylines.
 //
 //   build/release/bin/bench_panel
 
-#include "constructions/panel.h"
+#include "constructions/paneleditor.h"
+#include "constructions/panelmoisture.h"
 
 #include <benchmark/benchmark.h>
 
@@ -66,6 +68,37 @@ void BM_PanelCalculate(benchmark::State& state) {
     state.SetLabel("10 layers, zone, drying check");
 }
 BENCHMARK(BM_PanelCalculate)->Unit(benchmark::kMicrosecond);
+
+// What the layered editor does when a field is left: take the value, calculate, and form
+// every result it shows with the message line.
+void BM_EditorFieldLeft(benchmark::State& state) {
+    Panel wall = tenLayerWall();
+    PanelEditorOptions options;
+    options.settings = PanelSettings{-15, false};
+    LayeredPanelEditor editor(wall, options);
+    bool warmer = false;
+    for (auto _ : state) {
+        warmer = !warmer;
+        benchmark::DoNotOptimize(editor.setField(PanelField::InSideTemp, warmer ? "21" : "20"));
+        const LayeredPanelEditor::Results shown = editor.results();
+        benchmark::DoNotOptimize(shown.status.data());
+    }
+    state.SetLabel("10 layers: value, calculation, results, messages");
+}
+BENCHMARK(BM_EditorFieldLeft)->Unit(benchmark::kMicrosecond);
+
+// The polylines of the vapour diagram window, redrawn after every change.
+void BM_DiagramData(benchmark::State& state) {
+    Panel wall = tenLayerWall();
+    wall.Calculate(PanelSettings{-15, false});
+    const auto axis = state.range(0) != 0 ? DiagramAxis::Distance : DiagramAxis::Temperature;
+    for (auto _ : state) {
+        const PanelDiagram diagram = panelDiagram(wall, axis);
+        benchmark::DoNotOptimize(diagram.saturation.data());
+    }
+    state.SetLabel(state.range(0) != 0 ? "over the distance" : "over the temperature");
+}
+BENCHMARK(BM_DiagramData)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
 
 } // namespace
 

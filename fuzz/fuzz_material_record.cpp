@@ -12,6 +12,7 @@
 #include "base/memorystream.h"
 #include "constructions/layer.h"
 #include "constructions/material.h"
+#include "recordroundtrip.h"
 #include "silentprompter.h"
 
 #include <cmath>
@@ -62,16 +63,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             if (!m.ReadRecord(stream, version))
                 return 0;
             exercise(m);
-            MyMemoryStream written;
-            m.WriteRecord(written, false);
-            written.seek(0);
-            Material again;
-            if (!again.ReadRecord(written, 0))
-                std::abort();
-            MyMemoryStream rewritten;
-            again.WriteRecord(rewritten, false);
-            if (rewritten.bytes() != written.bytes())
-                std::abort();
+            kalydor::fuzz::requireStableRecord(m);
         }
     } catch (const Error&) {
         // A record cut short: the system's error, as it should be.

@@ -125,7 +125,7 @@ public:
     std::vector<int> Messages(const PanelSettings& settings) const;
     /// The message text of the last calculation with the texts of the current language;
     /// `separator` goes between the parts (a line break, or a paragraph mark in a report).
-    std::string MessageText(const PanelSettings& settings, const std::string& separator);
+    std::string MessageText(const PanelSettings& settings, const std::string& separator) const;
 
     /// Language key of the floor class of a floor heat absorption b (kJ/(m²·K·s^½)).
     static const char* floorClassKey(double b);

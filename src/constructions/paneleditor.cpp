@@ -45,7 +45,8 @@ NumberRule ruleOf(PanelField field) {
     }
 }
 
-float* fieldOf(Panel& p, PanelField field) {
+// The value of a construction a typed field stands for; `P` is Panel or const Panel.
+template <class P> auto fieldOf(P& p, PanelField field) -> decltype(&p.x) {
     switch (field) {
     case PanelField::x:
         return &p.x;
@@ -217,21 +218,13 @@ bool LayeredPanelEditor::isEnabled(PanelField field) const {
     return !isFloorField(field) || m_work.Type == 2;
 }
 
-float* LayeredPanelEditor::value(PanelField field) {
-    return fieldOf(m_work, field);
-}
-
-float LayeredPanelEditor::valueOf(PanelField field) const {
-    return *fieldOf(const_cast<Panel&>(m_work), field);
-}
-
 std::string LayeredPanelEditor::text(PanelField field) const {
-    return editorText(valueOf(field));
+    return editorText(*fieldOf(m_work, field));
 }
 
 std::optional<PanelEditorProblem> LayeredPanelEditor::setField(PanelField field,
                                                                const std::string& text) {
-    float* target = value(field);
+    float* target = fieldOf(m_work, field);
     if (!target)
         return std::nullopt;
     double parsed = 0;
@@ -295,7 +288,7 @@ LayeredPanelEditor::Results LayeredPanelEditor::results() const {
         shownResults.vapourFlux = shown(std::fabs(pi - pe) / p.results.sumRv, 3);
     }
     shownResults.computedMassivitate = shown(p.ComputedMassivitate, 3);
-    shownResults.status = const_cast<Panel&>(p).MessageText(m_options.settings, " ");
+    shownResults.status = p.MessageText(m_options.settings, " ");
     return shownResults;
 }
 
@@ -461,7 +454,7 @@ bool KnownPanelEditor::isShown(PanelField field) const {
 }
 
 std::string KnownPanelEditor::text(PanelField field) const {
-    const float value = *fieldOf(const_cast<Panel&>(m_work), field);
+    const float value = *fieldOf(m_work, field);
     const bool neutralOne = field == PanelField::ThermicMassivitate || field == PanelField::ms ||
                             field == PanelField::ns;
     if (neutralOne && !(value > 0))

@@ -153,9 +153,6 @@ public:
     std::optional<PanelEditorProblem> confirm();
 
 private:
-    float* value(PanelField field);
-    float valueOf(PanelField field) const;
-
     Panel& m_panel;
     Panel m_work;
     PanelEditorOptions m_options;

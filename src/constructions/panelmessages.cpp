@@ -66,7 +66,7 @@ std::vector<int> Panel::Messages(const PanelSettings& settings) const {
     return list;
 }
 
-std::string Panel::MessageText(const PanelSettings& settings, const std::string& separator) {
+std::string Panel::MessageText(const PanelSettings& settings, const std::string& separator) const {
     const bool simple = settings.simpleHumidityCalculation;
     const std::uint8_t* f = results.flags;
     const std::vector<int> list = Messages(settings);
@@ -84,9 +84,8 @@ std::string Panel::MessageText(const PanelSettings& settings, const std::string&
         text += message(24);
 
     for (std::size_t i = 0; i < Layers.size(); ++i) {
-        Layer& layer = Layers[i];
-        LayerResults& r = layer.results;
-        r.number = static_cast<std::uint16_t>(i + 1);
+        const Layer& layer = Layers[i];
+        const LayerResults& r = layer.results;
         const std::uint8_t* lf = r.flags;
         const bool wet = has(lf, TooWet) || has(lf, HighHumidity) || has(lf, Condensation);
         if (!(has(lf, MustDry) || wet || has(lf, InZone) || has(lf, BehindVentilation)))

@@ -144,8 +144,7 @@ void Panel::writeLayerTables(TClipboardStream& stream) {
 
     // The layer data table, then the results table.
     for (std::size_t i = 0; i < Layers.size(); ++i) {
-        Layer& layer = Layers[i];
-        layer.results.number = static_cast<std::uint16_t>(i + 1);
+        const Layer& layer = Layers[i];
         if (i == 0)
             stream.WriteRtfHeader("PANELLAYERTABLE");
         rowStart(kLayerCells);

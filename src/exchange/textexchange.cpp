@@ -277,6 +277,23 @@ ExportResult ExportText(TDataModuleForm& store, int kind, const std::vector<Refe
     return result;
 }
 
+void ImportResult::count(StoreOutcome outcome) {
+    switch (outcome) {
+    case StoreOutcome::Added:
+        ++added;
+        break;
+    case StoreOutcome::Replaced:
+        ++replaced;
+        break;
+    case StoreOutcome::Kept:
+        ++kept;
+        break;
+    case StoreOutcome::Skipped:
+        ++skipped;
+        break;
+    }
+}
+
 ImportResult ImportText(TDataModuleForm& store, int kind, const std::string& fileName,
                         OverwriteAnswers& answers) {
     answers.clear();
@@ -319,20 +336,7 @@ ImportResult ImportText(TDataModuleForm& store, int kind, TParserStream& reader,
             if (!normalizeImportedName(item->Name) || !normalizeImportedPath(path))
                 throwTextFormatError(TextFormatError::BadName, file, line);
             exchange_detail::runImportedItemHook(kind, *item);
-            switch (StoreImportedItem(store, k, *item, path, answers, true)) {
-            case StoreOutcome::Added:
-                ++result.added;
-                break;
-            case StoreOutcome::Replaced:
-                ++result.replaced;
-                break;
-            case StoreOutcome::Kept:
-                ++result.kept;
-                break;
-            case StoreOutcome::Skipped:
-                ++result.skipped;
-                break;
-            }
+            result.count(StoreImportedItem(store, k, *item, path, answers, true));
         }
     } catch (const Error& error) {
         result.failed = true;

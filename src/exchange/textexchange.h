@@ -46,6 +46,9 @@ struct OverwriteAnswers {
     void clear() { yesToAll = noToAll = false; }
 };
 
+/// How the storing of one imported item ended.
+enum class StoreOutcome { Added, Replaced, Kept, Skipped };
+
 /// What an import did. `failed` with `message` when it ended on an error (the message was
 /// shown); the items stored before it stay stored.
 struct ImportResult {
@@ -56,6 +59,8 @@ struct ImportResult {
     bool failed = false;
     std::string message;
     int stored() const { return added + replaced; }
+    /// Counts one stored (or not stored) item.
+    void count(StoreOutcome outcome);
 };
 
 /// What an export did.
@@ -90,9 +95,6 @@ void WriteTextItemHeader(TPrintfStringStream& stream, const DBItem& item,
 bool normalizeImportedName(std::string& name);
 /// Each component of a backslash path normalised as a name; false when one is refused.
 bool normalizeImportedPath(std::string& path);
-
-/// How the storing of one imported item ended.
-enum class StoreOutcome { Added, Replaced, Kept, Skipped };
 
 /// Stores an item an import has read into the group named by its path (missing groups are
 /// created). A namesake in that group is replaced without asking when `consultUntouched` is

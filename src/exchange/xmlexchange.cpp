@@ -11,23 +11,6 @@
 namespace kalydor {
 namespace {
 
-void count(ImportResult& result, StoreOutcome outcome) {
-    switch (outcome) {
-    case StoreOutcome::Added:
-        ++result.added;
-        break;
-    case StoreOutcome::Replaced:
-        ++result.replaced;
-        break;
-    case StoreOutcome::Kept:
-        ++result.kept;
-        break;
-    case StoreOutcome::Skipped:
-        ++result.skipped;
-        break;
-    }
-}
-
 // The message of an element that could not be read: the error, the file, the tag and the
 // content where reading stopped.
 std::string elementErrorText(const std::string* errorText, const TXmlParser& parser) {
@@ -161,7 +144,7 @@ ImportResult ImportXml(TDataModuleForm& store, int kind, TXmlParser& parser,
             continue;
         }
         try {
-            count(result, StoreImportedItem(store, *k, *item, groupPath, answers, false));
+            result.count(StoreImportedItem(store, *k, *item, groupPath, answers, false));
         } catch (const std::exception&) {
             // A storing error drops the item; the import goes on.
             ++result.skipped;

@@ -113,6 +113,11 @@ QFormLayout* groupForm(QVBoxLayout* into, const char* name, const char* caption)
     return form;
 }
 
+// An editor's title: the construction's group path, " - " and its name.
+QString editorTitle(const Panel& panel) {
+    return qt(panel.GroupPath.empty() ? panel.Name : panel.GroupPath + " - " + panel.Name);
+}
+
 void showRed(QLabel* label, bool red) {
     label->setStyleSheet(red ? QStringLiteral("color: #c00000; font-weight: bold;") : QString());
 }
@@ -280,6 +285,64 @@ int LayerListView::selected() const {
     return item ? m_list->indexOfTopLevelItem(item) : -1;
 }
 
+void LayerListView::addOrderingChoice(QBoxLayout* row) {
+    m_outsideIn = named<QRadioButton>("OutsideIn", QStringLiteral("Kívülről befelé"));
+    m_insideOut = named<QRadioButton>("InsideOut", QStringLiteral("Belülről kifelé"));
+    row->addWidget(m_outsideIn);
+    row->addWidget(m_insideOut);
+    showOrdering();
+    QObject::connect(m_insideOut, &QRadioButton::toggled, m_list, [this](bool on) {
+        m_editor.setOrdering(on ? 1 : 0);
+        if (m_changed)
+            m_changed(selected());
+    });
+}
+
+void LayerListView::showOrdering() {
+    if (m_outsideIn)
+        (m_editor.panel().Ordering == 1 ? m_insideOut : m_outsideIn)->setChecked(true);
+}
+
+void LayerListView::addCommands(QBoxLayout* row, QWidget* owner, const LayerCommandNames& names) {
+    const auto add = [row](const char* name, const char* caption) {
+        auto* b = named<QPushButton>(name, QString::fromUtf8(caption));
+        row->addWidget(b);
+        return b;
+    };
+    QObject::connect(add(names.modify, "Modify..."), &QPushButton::clicked, m_list,
+                     [this, owner] { modifySelected(owner); });
+    QObject::connect(add(names.up, "Up"), &QPushButton::clicked, m_list, [this] {
+        runOnSelected([this](int i) { return m_editor.moveLayer(i, true); });
+    });
+    QObject::connect(add(names.down, "Down"), &QPushButton::clicked, m_list, [this] {
+        runOnSelected([this](int i) { return m_editor.moveLayer(i, false); });
+    });
+    QObject::connect(add(names.remove, "Delete"), &QPushButton::clicked, m_list, [this] {
+        runOnSelected([this](int i) {
+            return m_editor.deleteLayer(i) ? std::min(i, m_editor.layerCount() - 1) : i;
+        });
+    });
+}
+
+void LayerListView::modifySelected(QWidget* owner) {
+    runOnSelected([this, owner](int i) {
+        QtWindow window(owner);
+        m_editor.modifyLayer(i, &window);
+        return i;
+    });
+}
+
+void LayerListView::runOnSelected(const std::function<int(int)>& command) {
+    const int index = selected();
+    if (index < 0)
+        return;
+    const int after = command(index);
+    if (m_changed)
+        m_changed(after);
+    else
+        fill(after);
+}
+
 // ---------------------------------------------------------------------------------------------
 
 TSelectLayersForm::TSelectLayersForm(LayeredPanelEditor& editor, TDataModuleForm* materials,
@@ -292,9 +355,7 @@ TSelectLayersForm::TSelectLayersForm(LayeredPanelEditor& editor, TDataModuleForm
     , m_askThickness(std::move(askThickness))
     , m_groups(named<QTreeWidget>("MaterialGroups"))
     , m_materials(named<QListWidget>("Materials"))
-    , m_layers(editor, languages, settings, "Layers")
-    , m_outsideIn(named<QRadioButton>("OutsideIn", QStringLiteral("Kívülről befelé")))
-    , m_insideOut(named<QRadioButton>("InsideOut", QStringLiteral("Belülről kifelé"))) {
+    , m_layers(editor, languages, settings, "Layers") {
     setObjectName(QStringLiteral("SelectLayersForm"));
     setWindowTitle(QStringLiteral("Layers"));
     setSizeGripEnabled(true);
@@ -325,41 +386,19 @@ TSelectLayersForm::TSelectLayersForm(LayeredPanelEditor& editor, TDataModuleForm
     connect(add, &QPushButton::clicked, this, [this] { addSelected(); });
 
     auto* right = new QVBoxLayout;
-    auto* order = named<QGroupBox>("OrderingGroup", QStringLiteral("Layers listed"));
-    auto* orderRow = new QHBoxLayout(order);
-    orderRow->addWidget(m_outsideIn);
-    orderRow->addWidget(m_insideOut);
-    (editor.panel().Ordering == 1 ? m_insideOut : m_outsideIn)->setChecked(true);
-    connect(m_insideOut, &QRadioButton::toggled, this, [this](bool on) {
-        m_editor.setOrdering(on ? 1 : 0);
-        m_layers.fill(m_layers.selected());
+    m_layers.setChanged([this](int selected) {
+        m_layers.fill(selected);
         emit layersChanged();
     });
+    auto* order = named<QGroupBox>("OrderingGroup", QStringLiteral("Layers listed"));
+    m_layers.addOrderingChoice(new QHBoxLayout(order));
     right->addWidget(order);
     right->addWidget(m_layers.widget(), 1);
     auto* commands = new QHBoxLayout;
-    QPushButton* modify = button(commands, "ModifyButton", "Modify...");
-    QPushButton* up = button(commands, "UpButton", "Up");
-    QPushButton* down = button(commands, "DownButton", "Down");
-    QPushButton* remove = button(commands, "DeleteButton", "Delete");
+    m_layers.addCommands(commands, this,
+                         {"ModifyButton", "UpButton", "DownButton", "DeleteButton"});
     commands->addStretch();
     right->addLayout(commands);
-    connect(modify, &QPushButton::clicked, this, [this] {
-        layerCommand([this](int i) {
-            QtWindow owner(this);
-            m_editor.modifyLayer(i, &owner);
-            return i;
-        });
-    });
-    connect(up, &QPushButton::clicked, this,
-            [this] { layerCommand([this](int i) { return m_editor.moveLayer(i, true); }); });
-    connect(down, &QPushButton::clicked, this,
-            [this] { layerCommand([this](int i) { return m_editor.moveLayer(i, false); }); });
-    connect(remove, &QPushButton::clicked, this, [this] {
-        layerCommand([this](int i) {
-            return m_editor.deleteLayer(i) ? std::min(i, m_editor.layerCount() - 1) : i;
-        });
-    });
 
     auto* columns = new QHBoxLayout;
     columns->addLayout(left, 2);
@@ -426,14 +465,6 @@ void TSelectLayersForm::addSelected() {
     emit layersChanged();
 }
 
-void TSelectLayersForm::layerCommand(const std::function<int(int)>& command) {
-    const int index = m_layers.selected();
-    if (index < 0)
-        return;
-    m_layers.fill(command(index));
-    emit layersChanged();
-}
-
 // ---------------------------------------------------------------------------------------------
 
 TPanelModifyForm::TPanelModifyForm(LayeredPanelEditor& editor, TDataModuleForm* materials,
@@ -448,8 +479,6 @@ TPanelModifyForm::TPanelModifyForm(LayeredPanelEditor& editor, TDataModuleForm* 
     , m_askThickness(std::move(askThickness))
     , m_type(named<QComboBox>("PanelType"))
     , m_layers(editor, languages, settings, "Layers")
-    , m_outsideIn(named<QRadioButton>("OutsideIn", QStringLiteral("Kívülről befelé")))
-    , m_insideOut(named<QRadioButton>("InsideOut", QStringLiteral("Belülről kifelé")))
     , m_status(named<QLabel>("StatusLabel")) {
     setObjectName(QStringLiteral("PanelModifyForm"));
     setWindowTitle(qt(editor.panel().Name));
@@ -536,45 +565,23 @@ TPanelModifyForm::TPanelModifyForm(LayeredPanelEditor& editor, TDataModuleForm* 
 
     auto* layersGroup = named<QGroupBox>("LayersGroup", QStringLiteral("Layers"));
     auto* layersLayout = new QVBoxLayout(layersGroup);
+    m_layers.setChanged([this](int selected) { refresh(selected); });
     auto* orderRow = new QHBoxLayout;
-    orderRow->addWidget(m_outsideIn);
-    orderRow->addWidget(m_insideOut);
+    m_layers.addOrderingChoice(orderRow);
     orderRow->addStretch();
-    (editor.panel().Ordering == 1 ? m_insideOut : m_outsideIn)->setChecked(true);
-    connect(m_insideOut, &QRadioButton::toggled, this, [this](bool on) {
-        m_editor.setOrdering(on ? 1 : 0);
-        refresh();
-    });
     layersLayout->addLayout(orderRow);
     layersLayout->addWidget(m_layers.widget(), 1);
     auto* commands = new QHBoxLayout;
     QPushButton* add = button(commands, "AddLayerButton", "Add layers...");
-    QPushButton* modify = button(commands, "ModifyLayerButton", "Modify...");
-    QPushButton* up = button(commands, "LayerUpButton", "Up");
-    QPushButton* down = button(commands, "LayerDownButton", "Down");
-    QPushButton* remove = button(commands, "DeleteLayerButton", "Delete");
+    m_layers.addCommands(
+        commands, this,
+        {"ModifyLayerButton", "LayerUpButton", "LayerDownButton", "DeleteLayerButton"});
     commands->addStretch();
     QPushButton* diagram = button(commands, "DiagramButton", "Vapour diagram...");
     layersLayout->addLayout(commands);
     connect(add, &QPushButton::clicked, this, &TPanelModifyForm::selectLayers);
-    const auto modifyLayer = [this] {
-        layerCommand([this](int i) {
-            QtWindow owner(this);
-            m_editor.modifyLayer(i, &owner);
-            return i;
-        });
-    };
-    connect(modify, &QPushButton::clicked, this, modifyLayer);
-    connect(m_layers.widget(), &QTreeWidget::itemDoubleClicked, this, modifyLayer);
-    connect(up, &QPushButton::clicked, this,
-            [this] { layerCommand([this](int i) { return m_editor.moveLayer(i, true); }); });
-    connect(down, &QPushButton::clicked, this,
-            [this] { layerCommand([this](int i) { return m_editor.moveLayer(i, false); }); });
-    connect(remove, &QPushButton::clicked, this, [this] {
-        layerCommand([this](int i) {
-            return m_editor.deleteLayer(i) ? std::min(i, m_editor.layerCount() - 1) : i;
-        });
-    });
+    connect(m_layers.widget(), &QTreeWidget::itemDoubleClicked, this,
+            [this] { m_layers.modifySelected(this); });
     connect(diagram, &QPushButton::clicked, this, [this] { showDiagram(); });
 
     m_status->setWordWrap(true);
@@ -624,6 +631,10 @@ void TPanelModifyForm::typeChosen(int index) {
 }
 
 void TPanelModifyForm::refresh() {
+    refresh(m_layers.selected());
+}
+
+void TPanelModifyForm::refresh(int selectedLayer) {
     for (auto& [field, edit] : m_fields)
         edit->setEnabled(m_editor.isEnabled(field));
     const LayeredPanelEditor::Results shown = m_editor.results();
@@ -652,25 +663,16 @@ void TPanelModifyForm::refresh() {
     set("ComputedMassivitate", shown.computedMassivitate, false, true);
     m_status->setText(qt(shown.status));
     m_status->setStyleSheet(QString());
-    m_layers.fill(m_layers.selected());
+    m_layers.fill(selectedLayer);
     if (m_diagram)
         m_diagram->refresh();
-}
-
-void TPanelModifyForm::layerCommand(const std::function<int(int)>& command) {
-    const int index = m_layers.selected();
-    if (index < 0)
-        return;
-    const int selected = command(index);
-    refresh();
-    m_layers.fill(selected);
 }
 
 void TPanelModifyForm::selectLayers() {
     TSelectLayersForm dialog(m_editor, m_materials, m_languages, m_settings, m_askThickness, this);
     translateWindow(m_languages, dialog);
     connect(&dialog, &TSelectLayersForm::layersChanged, this, [this] {
-        (m_editor.panel().Ordering == 1 ? m_insideOut : m_outsideIn)->setChecked(true);
+        m_layers.showOrdering();
         refresh();
     });
     execPlaced(dialog, m_settings);
@@ -680,8 +682,6 @@ void TPanelModifyForm::selectLayers() {
 TPanelDiagramForm* TPanelModifyForm::showDiagram() {
     if (!m_diagram) {
         m_diagram = new TPanelDiagramForm(m_editor.panel(), m_languages, m_xIsDistance, this);
-        translateWindow(m_languages, *m_diagram);
-        m_diagram->refresh();
     }
     m_diagram->show();
     m_diagram->raise();
@@ -831,18 +831,14 @@ bool QtPanelDialogs::editLayered(LayeredPanelEditor& editor, platform::Window* o
     TPanelModifyForm dialog(editor, m_materials ? m_materials() : nullptr, languages, settings,
                             m_options.XIsDistance, ask, QtWindow::widgetOf(owner));
     translateWindow(languages, dialog);
-    const Panel& panel = editor.panel();
-    dialog.setWindowTitle(
-        qt(panel.GroupPath.empty() ? panel.Name : panel.GroupPath + " - " + panel.Name));
+    dialog.setWindowTitle(editorTitle(editor.panel()));
     return execPlaced(dialog, settings) == QDialog::Accepted;
 }
 
 bool QtPanelDialogs::editKnown(KnownPanelEditor& editor, platform::Window* owner) {
     TPanelModifyForm2 dialog(editor, QtWindow::widgetOf(owner));
     translateWindow(m_options.languages(), dialog);
-    const Panel& panel = editor.panel();
-    dialog.setWindowTitle(
-        qt(panel.GroupPath.empty() ? panel.Name : panel.GroupPath + " - " + panel.Name));
+    dialog.setWindowTitle(editorTitle(editor.panel()));
     return execPlaced(dialog, m_options.store()) == QDialog::Accepted;
 }
 

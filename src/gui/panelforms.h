@@ -10,6 +10,7 @@
 #include <functional>
 #include <map>
 
+class QBoxLayout;
 class QComboBox;
 class QFormLayout;
 class QLabel;
@@ -69,10 +70,21 @@ private:
 /// program, scripted in tests).
 using ThicknessPrompt = std::function<bool(QWidget* parent, Layer& layer)>;
 
+/// The object names of the layer buttons of a window (the language files caption them).
+struct LayerCommandNames {
+    const char* modify;
+    const char* up;
+    const char* down;
+    const char* remove;
+};
+
 /// The layer list of a layered construction as the editors show it: the "PanelLayersTitle"
-/// columns with the results of the last calculation, the names edited in place.
+/// columns with the results of the last calculation, the names edited in place, the ordering
+/// choice and the layer commands. After a change it hands the layer to select to the window.
 class LayerListView {
 public:
+    using Changed = std::function<void(int selected)>;
+
     LayerListView(LayeredPanelEditor& editor, const TLanguages& languages,
                   platform::SettingsStore& settings, const char* objectName);
     QTreeWidget* widget() const { return m_list; }
@@ -80,11 +92,29 @@ public:
     void fill(int selected);
     int selected() const;
 
+    /// What the window does after the layers or their ordering changed.
+    void setChanged(Changed changed) { m_changed = std::move(changed); }
+    /// Adds the two ordering choices ("OutsideIn", "InsideOut") to a row.
+    void addOrderingChoice(QBoxLayout* row);
+    /// Checks the ordering choice of the construction's ordering.
+    void showOrdering();
+    QRadioButton* outsideIn() const { return m_outsideIn; }
+    QRadioButton* insideOut() const { return m_insideOut; }
+    /// Adds the modify, up, down and delete buttons to a row, acting on the selected layer.
+    void addCommands(QBoxLayout* row, QWidget* owner, const LayerCommandNames& names);
+    /// Opens the material editor of the selected layer.
+    void modifySelected(QWidget* owner);
+
 private:
+    void runOnSelected(const std::function<int(int)>& command);
+
     LayeredPanelEditor& m_editor;
     TListHeaderFormat m_columns;
     QTreeWidget* m_list;
     TListHeaderView* m_header;
+    QRadioButton* m_outsideIn = nullptr;
+    QRadioButton* m_insideOut = nullptr;
+    Changed m_changed;
     bool m_filling = false;
 };
 
@@ -103,8 +133,8 @@ public:
     QTreeWidget* groupTree() const { return m_groups; }
     QListWidget* materialList() const { return m_materials; }
     QTreeWidget* layerList() const { return m_layers.widget(); }
-    QRadioButton* outsideIn() const { return m_outsideIn; }
-    QRadioButton* insideOut() const { return m_insideOut; }
+    QRadioButton* outsideIn() const { return m_layers.outsideIn(); }
+    QRadioButton* insideOut() const { return m_layers.insideOut(); }
     /// Selects a group node by its path of captions below the root.
     bool selectGroup(const QStringList& path);
     /// Adds the selected material (the add button, or a double click on it).
@@ -116,7 +146,6 @@ signals:
 
 private:
     void showMaterials();
-    void layerCommand(const std::function<int(int)>& command);
 
     LayeredPanelEditor& m_editor;
     std::unique_ptr<MaterialPicker> m_picker;
@@ -125,8 +154,6 @@ private:
     QTreeWidget* m_groups;
     QListWidget* m_materials;
     LayerListView m_layers;
-    QRadioButton* m_outsideIn;
-    QRadioButton* m_insideOut;
 };
 
 /// The editor of a layered construction: its type, climates and given values, the layer
@@ -156,8 +183,9 @@ public:
 private:
     void fieldLeft(PanelField which);
     void typeChosen(int index);
+    /// Shows the results of the last calculation and the layers with one selected.
+    void refresh(int selectedLayer);
     void refresh();
-    void layerCommand(const std::function<int(int)>& command);
 
     LayeredPanelEditor& m_editor;
     TDataModuleForm* m_materials;
@@ -171,8 +199,6 @@ private:
     std::map<std::string, QLabel*> m_resultCaptions;
     QFormLayout* m_resultForm = nullptr;
     LayerListView m_layers;
-    QRadioButton* m_outsideIn;
-    QRadioButton* m_insideOut;
     QLabel* m_status;
     QPointer<TPanelDiagramForm> m_diagram;
 };

@@ -6,6 +6,7 @@
 #include "base/error.h"
 #include "base/memorystream.h"
 #include "store/itemstream.h"
+#include "support/designclimate.h"
 
 #include <gtest/gtest.h>
 
@@ -18,18 +19,6 @@ namespace kalydor {
 namespace {
 
 using namespace panelflag;
-
-Layer massLayer(const char* name, float cm, float density, float lambda, float c, float mu = 0) {
-    Layer l;
-    l.Name = name;
-    l.Kind = static_cast<std::uint8_t>(MaterialKind::Normal);
-    l.Thickness = cm;
-    l.Density = density;
-    l.ThermalCond = lambda;
-    l.HeatCapacity = c;
-    l.SteamDiffResNum = mu;
-    return l;
-}
 
 Layer airLayer(float cm, float R, bool ventilated) {
     Layer l;
@@ -71,7 +60,7 @@ TEST(PanelRecord, CurrentLayoutRoundTripsByteForByteAndSkipsUnknownChunks) {
     p.RGived = 3;
     p.GroundWaterHeight = -3;
     p.InfiltrationFactor = 1.5f;
-    p.Layers.push_back(massLayer("Cărămidă", 25, 1800, 0.8f, 0.87f, 8));
+    p.Layers.push_back(test::massLayer("Cărămidă", 25, 1800, 0.8f, 0.87f, 8));
     p.Layers.back().Sorption[9] = 4;
     p.Layers.back().InitialHumidity2 = 2.5f;
     p.Layers.push_back(airLayer(2, 0.16f, true));
@@ -199,7 +188,7 @@ TEST(PanelCalculation, WallResistanceSurfaceTemperatureAndMasses) {
     Panel p = outsideWall();
     p.SurfaceTemperatureDifference = 4;
     // d = 20 cm, λ = 0.1: R = 0.2 / 0.1 = 2.0 m²K/W; mass 0.2 · 1000 = 200 kg/m².
-    p.Layers.push_back(massLayer("Beton celular", 20, 1000, 0.1f, 1.0f, 5));
+    p.Layers.push_back(test::massLayer("Beton celular", 20, 1000, 0.1f, 1.0f, 5));
     p.Calculate({});
     // 2.0 + 1/24 + 1/8 = 2.1666667; U = 1/2.1666667 = 0.4615 → 0.46.
     EXPECT_NEAR(p.TotalResistance, 2.1666667, 1e-6);
@@ -244,7 +233,7 @@ TEST(PanelCalculation, MissingCoefficientsAndStops) {
         p.Type = static_cast<std::uint8_t>(c.type);
         p.OutSideAlpha = c.alphaE;
         p.InSideAlpha = c.alphaI;
-        p.Layers.push_back(massLayer("Zid", 20, 1000, 0.5f, 0.9f, 5));
+        p.Layers.push_back(test::massLayer("Zid", 20, 1000, 0.5f, 0.9f, 5));
         p.Calculate({});
         EXPECT_TRUE(has(p.results.flags, c.expected)) << c.what;
         const int count = has(p.results.flags, OutsideAlphaMissing) +
@@ -256,7 +245,7 @@ TEST(PanelCalculation, MissingCoefficientsAndStops) {
     Panel bridge = outsideWall();
     bridge.Type = 16;
     bridge.OutSideAlpha = 0;
-    bridge.Layers.push_back(massLayer("Zid", 20, 1000, 0.5f, 0.9f, 5));
+    bridge.Layers.push_back(test::massLayer("Zid", 20, 1000, 0.5f, 0.9f, 5));
     bridge.Calculate({});
     EXPECT_FALSE(has(bridge.results.flags, OutsideAlphaMissing));
 
@@ -276,7 +265,7 @@ TEST(PanelCalculation, FloorOnGround) {
     p.GroundWaterHeight = -3;
     p.EarthLambda = 2;
     p.FundationWidth = 0.5f;
-    p.Layers.push_back(massLayer("Beton", 10, 2400, 1.74f, 0.84f, 25));
+    p.Layers.push_back(test::massLayer("Beton", 10, 2400, 1.74f, 0.84f, 25));
     p.Calculate({});
     // ΣR = 0.1/1.74 = 0.057471; + 1/6 + ground (−1 − (−3)) / 2 = 1.0.
     EXPECT_NEAR(p.TotalResistance, 0.057471 + 1.0 / 6 + 1.0, 1e-5);
@@ -302,7 +291,7 @@ TEST(PanelCalculation, FloorOnGround) {
     // b_top = √(2.5 · 600 · 1000 · 0.2) = 547.72, r = 1872.92 / 547.72 = 3.4195, the
     // coefficients interpolated at 750 s between the 720 s and 1080 s rows give f = 0.09467,
     // b = 547.72 · 1.09467 = 599.58 → 0.600, a warm floor.
-    p.Layers.push_back(massLayer("Parchet", 1, 600, 0.2f, 2.5f, 50));
+    p.Layers.push_back(test::massLayer("Parchet", 1, 600, 0.2f, 2.5f, 50));
     p.Calculate({});
     EXPECT_NEAR(p.FloorHeatAbsorb, 0.600, 1e-6);
     EXPECT_STREQ(Panel::floorClassKey(p.FloorHeatAbsorb), "IDS_WARMFLOOR");
@@ -314,8 +303,8 @@ TEST(PanelCalculation, InternalWallStoresHeatFromBothSides) {
     p.OutSideTemp = 20;
     p.OutSideAlpha = 8;
     // ΣR = 0.1 + 0.1 = 0.2 → limit 0.1 on each side.
-    p.Layers.push_back(massLayer("Beton", 10, 2000, 1.0f, 0.84f, 20));
-    p.Layers.push_back(massLayer("Zidarie", 10, 1000, 1.0f, 0.84f, 8));
+    p.Layers.push_back(test::massLayer("Beton", 10, 2000, 1.0f, 0.84f, 20));
+    p.Layers.push_back(test::massLayer("Zidarie", 10, 1000, 1.0f, 0.84f, 8));
     p.Calculate({});
     EXPECT_FLOAT_EQ(p.HeatMass, 100);  // the last layer up to R = 0.1: all its 100 kg/m²
     EXPECT_FLOAT_EQ(p.HeatMass2, 200); // the first layer: all its 200 kg/m²
@@ -350,9 +339,9 @@ std::complex<double> waveRatio(const std::vector<Layer>& outsideFirst, double ae
 
 TEST(PanelCalculation, DampingAndDelayAgreeWithTransferMatrices) {
     Panel p = outsideWall();
-    p.Layers.push_back(massLayer("Tencuiala", 2, 1700, 0.87f, 0.84f, 10));
-    p.Layers.push_back(massLayer("Caramida", 25, 1800, 0.8f, 0.87f, 8));
-    p.Layers.push_back(massLayer("Tencuiala", 1.5f, 1600, 0.7f, 0.84f, 10));
+    p.Layers.push_back(test::massLayer("Tencuiala", 2, 1700, 0.87f, 0.84f, 10));
+    p.Layers.push_back(test::massLayer("Caramida", 25, 1800, 0.8f, 0.87f, 8));
+    p.Layers.push_back(test::massLayer("Tencuiala", 1.5f, 1600, 0.7f, 0.84f, 10));
     p.Calculate({});
     const std::complex<double> ratio = waveRatio(p.Layers, 24, 8);
     double phase = std::arg(ratio);

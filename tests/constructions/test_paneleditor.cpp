@@ -42,23 +42,11 @@ protected:
     ScopedPrompter scoped{prompter};
 };
 
-Layer layerOf(const char* name, float cm, float density, float lambda, float c, float mu) {
-    Layer l;
-    l.Name = name;
-    l.Kind = static_cast<std::uint8_t>(MaterialKind::Normal);
-    l.Thickness = cm;
-    l.Density = density;
-    l.ThermalCond = lambda;
-    l.HeatCapacity = c;
-    l.SteamDiffResNum = mu;
-    return l;
-}
-
 Panel brickWall() {
     Panel wall = test::outsideWall("Perete");
-    wall.Layers.push_back(layerOf("Tencuială", 2, 1700, 0.87f, 0.84f, 10));
-    wall.Layers.push_back(layerOf("Cărămidă", 25, 1800, 0.8f, 0.88f, 7));
-    wall.Layers.push_back(layerOf("Polistiren", 10, 20, 0.04f, 1.46f, 40));
+    wall.Layers.push_back(test::massLayer("Tencuială", 2, 1700, 0.87f, 0.84f, 10));
+    wall.Layers.push_back(test::massLayer("Cărămidă", 25, 1800, 0.8f, 0.88f, 7));
+    wall.Layers.push_back(test::massLayer("Polistiren", 10, 20, 0.04f, 1.46f, 40));
     return wall;
 }
 
@@ -210,7 +198,7 @@ TEST_F(PanelEditorTest, AddingMaterials) {
     EXPECT_EQ(prompter.messages()[0], "kind not chosen");
     EXPECT_EQ(editor.layerCount(), 3);
 
-    const Material wool = layerOf("Vată", 10, 100, 0.04f, 0.84f, 1);
+    const Material wool = test::massLayer("Vată", 10, 100, 0.04f, 0.84f, 1);
     EXPECT_EQ(editor.addMaterial(wool, 0, thickness(nullptr)), -1);
     EXPECT_TRUE(asked);
     EXPECT_EQ(editor.layerCount(), 3);
@@ -399,7 +387,7 @@ TEST_F(PanelEditorTest, EditAsksLayeredOrKnownForANewConstruction) {
     Panel layered;
     dialogs.chosen = false;
     dialogs.opened.clear();
-    layered.Layers.push_back(layerOf("Cărămidă", 25, 1800, 0.8f, 0.88f, 7));
+    layered.Layers.push_back(test::massLayer("Cărămidă", 25, 1800, 0.8f, 0.88f, 7));
     layered.OutSideAlpha = 1; // replaced by the outside wall's default on the type change
     EXPECT_TRUE(layered.Edit(nullptr));
     EXPECT_EQ(dialogs.opened, "chooser layered ");

@@ -4,6 +4,8 @@
 #include "constructions/panelmoisture.h"
 #include "support/fakelanguage.h"
 
+#include "support/designclimate.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -14,23 +16,6 @@ namespace kalydor {
 namespace {
 
 using namespace panelflag;
-
-Layer normal(const char* name, float cm, float density, float lambda, float mu, float w100,
-             float permit = 0) {
-    Layer l;
-    l.Name = name;
-    l.Kind = static_cast<std::uint8_t>(MaterialKind::Normal);
-    l.Thickness = cm;
-    l.Density = density;
-    l.ThermalCond = lambda;
-    l.HeatCapacity = 0.9f;
-    l.SteamDiffResNum = mu;
-    l.PermitHumidity = permit;
-    // A simple isotherm rising to its 100 % value.
-    for (std::size_t i = 0; i < 10; ++i)
-        l.Sorption[i] = w100 * static_cast<float>(i + 1) * static_cast<float>(i + 1) / 100;
-    return l;
-}
 
 Panel wall(float thetaE, float phiE, float thetaI, float phiI) {
     Panel p;
@@ -49,9 +34,9 @@ Panel wall(float thetaE, float phiE, float thetaI, float phiI) {
 // condensation at the cold side of the insulation.
 Panel condensingWall() {
     Panel p = wall(-15, 85, 20, 65);
-    p.Layers.push_back(normal("Tencuiala etansa", 3, 2000, 1.0f, 200, 5, 4));
-    p.Layers.push_back(normal("Vata minerala", 10, 100, 0.04f, 1.2f, 2, 6));
-    p.Layers.push_back(normal("Gips-carton", 1.25f, 900, 0.25f, 8, 4, 5));
+    p.Layers.push_back(test::moistLayer("Tencuiala etansa", 3, 2000, 1.0f, 200, 5, 4));
+    p.Layers.push_back(test::moistLayer("Vata minerala", 10, 100, 0.04f, 1.2f, 2, 6));
+    p.Layers.push_back(test::moistLayer("Gips-carton", 1.25f, 900, 0.25f, 8, 4, 5));
     return p;
 }
 
@@ -95,7 +80,7 @@ TEST(PanelDiffusion, SingleLayerWithoutCondensation) {
     Panel p = wall(-2, 90, 20, 65);
     // Aerated concrete: its temperature falls steeply enough that the air in its pores
     // stays below saturation everywhere.
-    p.Layers.push_back(normal("BCA", 30, 600, 0.2f, 8, 5, 4));
+    p.Layers.push_back(test::moistLayer("BCA", 30, 600, 0.2f, 8, 5, 4));
     p.Calculate(kFull);
     const LayerResults& r = p.Layers[0].results;
     const double pe = saturationPressure(-2) * 0.9;
@@ -173,8 +158,8 @@ TEST(PanelDiffusion, VapourBarrierOnTheColdSideGivesAPlane) {
     foil.ThermalCond = 0.2f;
     foil.SteamDiffRes = 500;
     p.Layers.push_back(foil);
-    p.Layers.push_back(normal("Vata", 12, 80, 0.04f, 1.1f, 2, 6));
-    p.Layers.push_back(normal("Beton", 15, 2400, 1.74f, 25, 4, 5));
+    p.Layers.push_back(test::moistLayer("Vata", 12, 80, 0.04f, 1.1f, 2, 6));
+    p.Layers.push_back(test::moistLayer("Beton", 15, 2400, 1.74f, 25, 4, 5));
     p.Calculate(kFull);
     // Vapour passes the concrete and the wool and stops at the foil: the water gathers at
     // the cold face of the wool.
@@ -216,14 +201,15 @@ TEST(PanelDiffusion, StopsAndTheirMessages) {
         }
         p.Calculate(c.settings);
         EXPECT_EQ(p.Messages(c.settings), c.messages) << c.what;
-        if (c.ventilated)
+        if (c.ventilated) {
             EXPECT_TRUE(has(p.results.flags, VentilatedNotHeating)) << c.what;
+        }
     }
 }
 
 TEST(PanelDiffusion, SurfaceCondensationLimitsTheWarmSurfacePressure) {
     Panel p = wall(-15, 85, 20, 90);
-    p.Layers.push_back(normal("Beton", 10, 2400, 1.74f, 25, 4, 5));
+    p.Layers.push_back(test::moistLayer("Beton", 10, 2400, 1.74f, 25, 4, 5));
     p.Calculate(kSimple);
     ASSERT_TRUE(has(p.results.flags, SurfaceCondensation));
     const double surface = p.Layers[0].results.warmTemperature;
@@ -239,10 +225,10 @@ TEST(PanelDiffusion, SurfaceCondensationLimitsTheWarmSurfacePressure) {
 TEST(PanelDiffusion, BuiltInMoistureDriesWithinTheYear) {
     // A brick wall built wet (6 % > its 5 % saturation value) with a permeable render.
     Panel p = wall(-15, 85, 20, 55);
-    p.Layers.push_back(normal("Tencuiala", 2, 1700, 0.87f, 10, 4, 5));
-    p.Layers.push_back(normal("Caramida", 25, 1800, 0.8f, 8, 5, 4));
+    p.Layers.push_back(test::moistLayer("Tencuiala", 2, 1700, 0.87f, 10, 4, 5));
+    p.Layers.push_back(test::moistLayer("Caramida", 25, 1800, 0.8f, 8, 5, 4));
     p.Layers[1].InitialHumidity = 6;
-    p.Layers.push_back(normal("Tencuiala", 1.5f, 1600, 0.7f, 10, 4, 5));
+    p.Layers.push_back(test::moistLayer("Tencuiala", 1.5f, 1600, 0.7f, 10, 4, 5));
     p.Calculate(kFull);
     const LayerResults& brick = p.Layers[1].results;
     ASSERT_TRUE(has(brick.flags, MustDry));

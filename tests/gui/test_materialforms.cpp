@@ -25,10 +25,7 @@ namespace {
 
 // The shipped Romanian texts, also for the messages of the core.
 TLanguages& languages() {
-    TLanguages& shipped = test::shippedLanguages();
-    shipped.SelectInterfaceLanguage("Român");
-    setTextLookup(&shipped);
-    return shipped;
+    return test::romanianLanguages();
 }
 
 Material brick() {

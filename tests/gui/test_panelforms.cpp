@@ -43,35 +43,20 @@ namespace kalydor::gui {
 namespace {
 
 TLanguages& languages() {
-    TLanguages& shipped = test::shippedLanguages();
-    shipped.SelectInterfaceLanguage("Român");
-    setTextLookup(&shipped);
-    return shipped;
+    return test::romanianLanguages();
 }
 
 QString text(const char* key) {
     return QString::fromStdString(languages().GetText(key));
 }
 
-Layer layerOf(const char* name, float cm, float density, float lambda, float c, float mu) {
-    Layer l;
-    l.Name = name;
-    l.Kind = static_cast<std::uint8_t>(MaterialKind::Normal);
-    l.Thickness = cm;
-    l.Density = density;
-    l.ThermalCond = lambda;
-    l.HeatCapacity = c;
-    l.SteamDiffResNum = mu;
-    return l;
-}
-
 // Plaster, brick, polystyrene and render in the Romanian design climate.
 Panel realWall() {
     Panel wall = test::outsideWall("Perete exterior cărămidă");
-    wall.Layers.push_back(layerOf("Tencuială exterioară", 1, 1800, 0.93f, 0.84f, 20));
-    wall.Layers.push_back(layerOf("Polistiren expandat", 10, 20, 0.04f, 1.46f, 60));
-    wall.Layers.push_back(layerOf("Cărămidă plină", 25, 1800, 0.8f, 0.88f, 7));
-    wall.Layers.push_back(layerOf("Tencuială interioară", 1.5f, 1700, 0.87f, 0.84f, 10));
+    wall.Layers.push_back(test::massLayer("Tencuială exterioară", 1, 1800, 0.93f, 0.84f, 20));
+    wall.Layers.push_back(test::massLayer("Polistiren expandat", 10, 20, 0.04f, 1.46f, 60));
+    wall.Layers.push_back(test::massLayer("Cărămidă plină", 25, 1800, 0.8f, 0.88f, 7));
+    wall.Layers.push_back(test::massLayer("Tencuială interioară", 1.5f, 1700, 0.87f, 0.84f, 10));
     return wall;
 }
 
@@ -205,7 +190,7 @@ struct MaterialTable {
     MaterialTable()
         : store(dir.path().string(), "material", TableMode::Create, TableKind::Catalogue) {
         masonry = store.GroupOfPath(RecordType::MaterialGroup, "Zidărie", '\\');
-        add("Cărămidă plină", layerOf("", 25, 1800, 0.8f, 0.88f, 7));
+        add("Cărămidă plină", test::massLayer("", 25, 1800, 0.8f, 0.88f, 7));
         Material undefined;
         add("Material nou", undefined);
     }
@@ -277,7 +262,7 @@ TEST(SelectLayersForm, AddsMaterialsThroughTheThicknessDialog) {
 
 TEST(InitThicknesForm, BadNumberKeepsTheDialogOpen) {
     Fixture f;
-    Layer layer = layerOf("Vată minerală", 5, 100, 0.04f, 0.84f, 1);
+    Layer layer = test::massLayer("Vată minerală", 5, 100, 0.04f, 0.84f, 1);
     TInitThicknesForm form(layer);
     translateWindow(languages(), form);
     form.show();
@@ -397,9 +382,9 @@ TEST(QtPanelDialogs, AWallBuiltFromTheConstructionList) {
     options.ChangeAlphas = true;
     options.AskBeforeChange = false;
     MaterialTable table;
-    table.add("Tencuială decorativă", layerOf("", 1, 1800, 0.93f, 0.84f, 20));
-    table.add("Polistiren expandat", layerOf("", 10, 20, 0.04f, 1.46f, 60));
-    table.add("Tencuială interioară", layerOf("", 1.5f, 1700, 0.87f, 0.84f, 10));
+    table.add("Tencuială decorativă", test::massLayer("", 1, 1800, 0.93f, 0.84f, 20));
+    table.add("Polistiren expandat", test::massLayer("", 10, 20, 0.04f, 1.46f, 60));
+    table.add("Tencuială interioară", test::massLayer("", 1.5f, 1700, 0.87f, 0.84f, 10));
     QtPanelDialogs dialogs(options, [&table] { return &table.store; });
     setPanelDialogs(&dialogs);
 

@@ -54,28 +54,14 @@ TLanguages diagramLanguage() {
     return languages;
 }
 
-Layer normal(const char* name, float cm, float density, float lambda, float mu) {
-    Layer l;
-    l.Name = name;
-    l.Kind = static_cast<std::uint8_t>(MaterialKind::Normal);
-    l.Thickness = cm;
-    l.Density = density;
-    l.ThermalCond = lambda;
-    l.HeatCapacity = 0.9f;
-    l.SteamDiffResNum = mu;
-    for (std::size_t i = 0; i < 10; ++i)
-        l.Sorption[i] = 4.0f * static_cast<float>((i + 1) * (i + 1)) / 100;
-    return l;
-}
-
 // Insulated on the inside behind a tight render: condensation at the cold side of the wool.
 Panel condensingWall() {
     Panel wall = test::outsideWall("Perete izolat la interior", 60);
     wall.OutSideRelHum = 90;
-    wall.Layers = {normal("Tencuială etanșă", 3, 2000, 1.0f, 200),
-                   normal("Zidărie de cărămidă", 25, 1800, 0.8f, 7),
-                   normal("Vată minerală", 10, 100, 0.04f, 1.2f),
-                   normal("Tencuială interioară", 1.5f, 1700, 0.87f, 10)};
+    wall.Layers = {test::moistLayer("Tencuială etanșă", 3, 2000, 1.0f, 200, 4),
+                   test::moistLayer("Zidărie de cărămidă", 25, 1800, 0.8f, 7, 4),
+                   test::moistLayer("Vată minerală", 10, 100, 0.04f, 1.2f, 4),
+                   test::moistLayer("Tencuială interioară", 1.5f, 1700, 0.87f, 10, 4)};
     wall.Calculate({});
     return wall;
 }
@@ -85,10 +71,10 @@ Panel insulatedWall() {
     Panel wall = test::outsideWall("Perete exterior cu termosistem", 60);
     wall.OutSideRelHum = 90;
     wall.Ordering = 1;
-    wall.Layers = {normal("Tencuială interioară", 1.5f, 1700, 0.87f, 10),
-                   normal("Zidărie de cărămidă plină", 25, 1800, 0.8f, 7),
-                   normal("Polistiren expandat", 10, 20, 0.04f, 50),
-                   normal("Tencuială decorativă", 0.5f, 1800, 0.7f, 30)};
+    wall.Layers = {test::moistLayer("Tencuială interioară", 1.5f, 1700, 0.87f, 10, 4),
+                   test::moistLayer("Zidărie de cărămidă plină", 25, 1800, 0.8f, 7, 4),
+                   test::moistLayer("Polistiren expandat", 10, 20, 0.04f, 50, 4),
+                   test::moistLayer("Tencuială decorativă", 0.5f, 1800, 0.7f, 30, 4)};
     wall.Calculate({});
     return wall;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "base/textlookup.h"
 #include "language/languages.h"
 
 #include <string>
@@ -15,6 +16,15 @@ inline TLanguages& shippedLanguages() {
         return loaded;
     }();
     return languages;
+}
+
+/// The shipped languages with Romanian selected, also as the text lookup of the core's
+/// messages.
+inline TLanguages& romanianLanguages() {
+    TLanguages& shipped = shippedLanguages();
+    shipped.SelectInterfaceLanguage("Român");
+    setTextLookup(&shipped);
+    return shipped;
 }
 
 } // namespace kalydor::test

@@ -319,13 +319,9 @@ void MainWindow::openList(int kind) {
     list->openSearch = [this] { showSearchReplace(); };
     // Imported constructions are calculated for the open project's outside design
     // temperature and the program's humidity check.
-    list->beforeImport = [this] {
-        PanelSettings settings;
-        if (m_session && m_session->isOpen())
-            settings.outsideDesignTemperature = m_session->options()->Heating.OutSideTemp;
-        settings.simpleHumidityCalculation = m_options->SimpleHumidityCalculation;
+    list->beforeImport = [] {
         setImportedItemHook(
-            2, [settings](DBItem& item) { static_cast<Panel&>(item).Calculate(settings); });
+            2, [](DBItem& item) { static_cast<Panel&>(item).Calculate(panelReportSettings()); });
     };
     QMdiSubWindow* window = m_childArea->addSubWindow(list);
     window->setAttribute(Qt::WA_DeleteOnClose);
@@ -346,14 +342,7 @@ void MainWindow::openList(int kind) {
 void MainWindow::updateCommands() {
     const bool ready = m_options && m_session;
     const bool open = ready && m_session->isOpen();
-    // Constructions copied to the clipboard are calculated for the open project.
-    if (m_options) {
-        PanelSettings settings;
-        if (open)
-            settings.outsideDesignTemperature = m_session->options()->Heating.OutSideTemp;
-        settings.simpleHumidityCalculation = m_options->SimpleHumidityCalculation;
-        setPanelReportSettings(settings);
-    }
+    updateCalculationSettings();
     const auto set = [this](const char* name, bool visible, bool enabled) {
         QAction* action = m_commands.value(QString::fromLatin1(name));
         action->setVisible(visible);
@@ -489,6 +478,7 @@ void MainWindow::editProjectOptions() {
     TProjektOptionsForm dialog(*m_session->options(), *m_session->store(), m_options->languages(),
                                this);
     execPlaced(dialog, m_options->store());
+    updateCalculationSettings();
     // The recalculation of rooms and buildings that changed values call for comes with the
     // rooms; the options themselves are stored by the dialog.
 }
@@ -501,6 +491,7 @@ void MainWindow::editProgramOptions() {
         return;
     retranslate();
     m_options->SaveProgramOptions();
+    updateCalculationSettings();
 }
 
 void MainWindow::retranslate() {
@@ -511,6 +502,16 @@ void MainWindow::retranslate() {
             list->retranslate();
     }
     updateCaption();
+}
+
+void MainWindow::updateCalculationSettings() {
+    if (!m_options)
+        return;
+    PanelSettings settings;
+    if (m_session && m_session->isOpen())
+        settings.outsideDesignTemperature = m_session->options()->Heating.OutSideTemp;
+    settings.simpleHumidityCalculation = m_options->SimpleHumidityCalculation;
+    setPanelReportSettings(settings);
 }
 
 // The caption names the program and, while a project is open, the project's file.

@@ -96,6 +96,9 @@ private:
     void showHelp(const char* section);
 
     void updateCaption();
+    /// Sets how constructions are calculated — in their editors, for their copies and on
+    /// import: the open project's outside design temperature and the program's humidity check.
+    void updateCalculationSettings();
     /// The file chosen in a project dialog, or empty when cancelled.
     QString chooseProjectFile(int purpose, const char* titleKey);
 

@@ -544,9 +544,12 @@ bool yearlyDryingCheck(Panel& panel) {
             set(layer.results.flags, NoDryingCheck);
             allDry = false;
         } else if (sums[i] < 0) {
+            // 0.003171 = 10^5 / seconds per year turns a flux in 10^-6 g/(m²s) kept up for a
+            // year into years; the flux that acts is the year's mean, the twelfth of the sum.
             set(layer.results.flags, Dries);
+            const double meanFlux = sums[i] / 12;
             layer.results.dryingTime = -0.003171 * layer.Density * layer.Thickness *
-                                       (layer.InitialHumidity - layer.PermitHumidity) / sums[i];
+                                       (layer.InitialHumidity - layer.PermitHumidity) / meanFlux;
         } else {
             allDry = false;
         }

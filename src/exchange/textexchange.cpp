@@ -168,18 +168,24 @@ bool normalizeImportedName(std::string& name) {
     return !name.empty() && codePointCount(name) <= kMaxStoredNameLength;
 }
 
-bool normalizeImportedPath(std::string& path) {
+bool normalizeImportedPath(std::string& path, char separator) {
+    // A trailing separator adds nothing: paths built from a group's full path end with one.
+    if (!path.empty() && path.back() == separator)
+        path.pop_back();
     if (path.empty())
         return true;
     std::string result;
     std::size_t start = 0;
     while (true) {
-        const std::size_t end = path.find('\\', start);
+        const std::size_t end = path.find(separator, start);
         std::string component = path.substr(start, end == std::string::npos ? end : end - start);
-        if (!normalizeImportedName(component))
+        // An empty component (two separators in a row) names a group with an empty name.
+        while (!component.empty() && isTrailingBlank(component.back()))
+            component.pop_back();
+        if (codePointCount(component) > kMaxStoredNameLength)
             return false;
-        if (!result.empty())
-            result += '\\';
+        if (start != 0)
+            result += separator;
         result += component;
         if (end == std::string::npos)
             break;
@@ -187,6 +193,12 @@ bool normalizeImportedPath(std::string& path) {
     }
     path = std::move(result);
     return true;
+}
+
+Error badGroupPathError(const std::string& path) {
+    return Error("IDS_IMPORTBADPATH", {path, static_cast<std::int64_t>(kMaxStoredNameLength)},
+                 "A group name in the path \"%s\" is longer than %d characters; the item was "
+                 "not imported.");
 }
 
 StoreOutcome StoreImportedItem(TDataModuleForm& store, const ExchangeKind& kind, DBItem& item,
@@ -333,8 +345,10 @@ ImportResult ImportText(TDataModuleForm& store, int kind, TParserStream& reader,
             item->ReadText(reader, header.version);
             item->Name = header.name;
             std::string path = header.groupPath;
-            if (!normalizeImportedName(item->Name) || !normalizeImportedPath(path))
+            if (!normalizeImportedName(item->Name))
                 throwTextFormatError(TextFormatError::BadName, file, line);
+            if (!normalizeImportedPath(path, '\\'))
+                throw badGroupPathError(path);
             exchange_detail::runImportedItemHook(kind, *item);
             result.count(StoreImportedItem(store, k, *item, path, answers, true));
         }

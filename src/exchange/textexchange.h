@@ -1,5 +1,6 @@
 #pragma once
 
+#include "base/error.h"
 #include "store/reference.h"
 
 #include <cstdint>
@@ -93,8 +94,12 @@ void WriteTextItemHeader(TPrintfStringStream& stream, const DBItem& item,
 /// A name as imports store it: trailing blanks removed. False when the store cannot take it
 /// (empty or longer than a record name may be).
 bool normalizeImportedName(std::string& name);
-/// Each component of a backslash path normalised as a name; false when one is refused.
-bool normalizeImportedPath(std::string& path);
+/// A group path as imports resolve it: a trailing separator dropped, each component's
+/// trailing blanks removed (an empty component names a group with an empty name). False when
+/// a component is longer than a record name may be.
+bool normalizeImportedPath(std::string& path, char separator);
+/// The error of a group path that `normalizeImportedPath` refused; it names the path.
+Error badGroupPathError(const std::string& path);
 
 /// Stores an item an import has read into the group named by its path (missing groups are
 /// created). A namesake in that group is replaced without asking when `consultUntouched` is

@@ -129,9 +129,8 @@ ImportResult ImportXml(TDataModuleForm& store, int kind, TXmlParser& parser,
             if (!normalizeImportedName(item->Name))
                 throw Error("IDS_IMPORTBADNAME", {item->Name},
                             "The name \"%s\" is empty or too long; the item is not imported.");
-            if (!normalizeImportedPath(groupPath))
-                throw Error("IDS_IMPORTBADNAME", {groupPath},
-                            "The name \"%s\" is empty or too long; the item is not imported.");
+            if (!normalizeImportedPath(groupPath, '\\'))
+                throw badGroupPathError(groupPath);
             exchange_detail::runImportedItemHook(kind, *item);
         } catch (const Error& error) {
             const std::string text = error.text().empty() ? error.key() : error.text();

@@ -2,6 +2,7 @@
 
 #include "base/error.h"
 #include "base/memorystream.h"
+#include "exchange/textexchange.h"
 #include "language/languages.h"
 #include "platform/clipboard.h"
 #include "platform/prompter.h"
@@ -353,7 +354,10 @@ int ItemListLogic::importFromClipboard(const platform::Clipboard& clipboard,
         std::unique_ptr<DBItem> item = CreateItemOfKind(m_kind.kind);
         if (!item || !item->PasteFrom(stream))
             continue;
-        const std::string groupId = m_store.GroupOfPath(m_kind.groupType, entry.path, '\n');
+        std::string path = entry.path;
+        if (!normalizeImportedPath(path, '\n'))
+            throw badGroupPathError(path);
+        const std::string groupId = m_store.GroupOfPath(m_kind.groupType, path, '\n');
         m_store.AddRecord(m_kind.itemType, groupId, entry.name);
         item->Name = entry.name;
         item->ID = m_store.current().ID;

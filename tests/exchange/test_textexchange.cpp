@@ -162,6 +162,60 @@ TEST_F(TextExchange, EscapedPathCreatesNestedGroupAndTrailingBlanksGo) {
     EXPECT_FLOAT_EQ(m->SteamDiffResNum, 5);
 }
 
+// Paths made from a group's full path end with the separator; it names no further group.
+// An empty component between two separators is a group with an empty name.
+TEST_F(TextExchange, TrailingSeparatorAddsNothingAndLongPathsAreNamed) {
+    const ImportResult result =
+        import(record("Metals\\\\", "steel") + record("A\\\\\\\\B\\\\", "mid") +
+               record("", "after") + "\"END\"\r\n");
+    ASSERT_FALSE(result.failed) << result.message;
+    EXPECT_EQ(result.added, 3);
+    EXPECT_TRUE(stored("Metals", "steel"));
+    EXPECT_TRUE(stored("A\\\\B", "mid"));
+    EXPECT_TRUE(stored("", "after"));
+    // Exported back, the path has no trailing separator and reads back the same.
+    const std::string out = dir.file("out.txt");
+    ASSERT_EQ(ExportItems(*store, 1, ItemsInTreeOrder(*store, 1), out).written, 3);
+    std::ifstream file(out, std::ios::binary);
+    const std::string exported(std::istreambuf_iterator<char>(file), {});
+    EXPECT_NE(exported.find("\"Metals\"\r\n\"steel\""), std::string::npos) << exported;
+
+    test::FakeLanguage language{{"IDS_IMPORTBADPATH", "bad path %s (%d)"}};
+    const std::string longName(40, 'x');
+    const ImportResult bad = import(record("Ok\\\\" + longName, "m") + "\"END\"\r\n");
+    EXPECT_TRUE(bad.failed);
+    EXPECT_EQ(bad.message, "bad path Ok\\" + longName + " (32)");
+}
+
+TEST(ImportedPath, NormalisedForEitherSeparator) {
+    struct Case {
+        std::string path;
+        char separator;
+        std::optional<std::string> normalised;
+    };
+    const std::string long33(33, 'y');
+    const Case cases[] = {
+        {"", '\\', ""},
+        {"\\", '\\', ""},
+        {"A\\", '\\', "A"},
+        {"A \\B  ", '\\', "A\\B"},
+        {"A\\\\B", '\\', "A\\\\B"},
+        {"A\n\nB\n", '\n', "A\n\nB"},
+        {"Ziduri\n", '\n', "Ziduri"},
+        {"A\\" + long33, '\\', std::nullopt},
+        {long33 + "\n", '\n', std::nullopt},
+    };
+    for (const Case& c : cases) {
+        std::string path = c.path;
+        const bool ok = normalizeImportedPath(path, c.separator);
+        SCOPED_TRACE(c.path);
+        EXPECT_EQ(ok, c.normalised.has_value());
+        if (ok) {
+            EXPECT_EQ(path, *c.normalised);
+        }
+    }
+}
+
 TEST_F(TextExchange, MissingEndKeepsEarlierRecordsAndReportsError3) {
     test::FakeLanguage language{{"IDS_TEXTCONVERTERROR+3", "E3"}};
     const ImportResult result = import(record("", "one") + record("", "two"));

@@ -113,9 +113,8 @@ protected:
         std::string tag;
         std::string index;
     };
-    /// Exchange values: kind, flags and the kind's values, each followed by a tab (value
-    /// groups on separate lines unless `oneLine`).
-    void writeMaterialText(TPrintfStringStream& stream, bool oneLine) const;
+    /// Exchange values on one line: kind, flags and the kind's values, each followed by a tab.
+    void writeMaterialText(TPrintfStringStream& stream) const;
     /// Reads them; a text version below 1 has no flags value.
     void readMaterialText(TParserStream& reader, int textVersion);
     /// The field elements of the XML form, each on a new line after `indent`.

@@ -27,13 +27,6 @@ std::string xmlReal(double value) {
     return formatGeneral(value, kXmlDigits);
 }
 
-// "name="value"" without the trailing blank the writer's attribute helpers leave.
-std::string attributeText(std::string attribute) {
-    while (!attribute.empty() && attribute.back() == ' ')
-        attribute.pop_back();
-    return attribute;
-}
-
 void writeRealElement(TXMLWriter& writer, std::string_view indent, std::string_view tag,
                       double value, int digits = kXmlDigits) {
     writer.WriteRaw(indent);
@@ -51,30 +44,22 @@ int materialKindOfName(std::string_view name) {
 
 // ---- text form -------------------------------------------------------------------------
 
-void Material::writeMaterialText(TPrintfStringStream& stream, bool oneLine) const {
+void Material::writeMaterialText(TPrintfStringStream& stream) const {
     const auto real = [&stream](float value) { stream.Write(textReal(value) + "\t"); };
-    const auto lineBreak = [&stream, oneLine] {
-        if (!oneLine)
-            stream.Write("\r\n");
-    };
     stream.Write(std::to_string(Kind) + "\t" + std::to_string(Flags) + "\t");
     if (hasMaterialData()) {
-        lineBreak();
         for (const float value : {Thickness, Density, ThermalCond, ThermalRes, HeatCapacity,
                                   SteamDiffCond, SteamDiffRes, SteamDiffResNum})
             real(value);
         if (isKind(MaterialKind::Normal)) {
-            lineBreak();
             real(InitialHumidity);
             real(PermitHumidity);
             for (const float point : Sorption)
                 real(point);
         }
     } else if (isKind(MaterialKind::Air)) {
-        lineBreak();
         real(Thickness);
         real(ThermalRes);
-        lineBreak();
         for (const AirLayerPoint& point : Diagram) {
             real(point.thickness);
             real(point.resistance);
@@ -110,7 +95,7 @@ void Material::readMaterialText(TParserStream& reader, int textVersion) {
 bool Material::WriteText(TPrintfStringStream& stream, const std::string& groupPath) {
     stream.Write("\"KALYDOR32MATERIAL\" " + std::to_string(kMaterialTextVersion) + "\r\n");
     WriteTextItemHeader(stream, *this, groupPath);
-    writeMaterialText(stream, false);
+    writeMaterialText(stream);
     stream.Write("\r\n\r\n");
     return true;
 }
@@ -124,7 +109,7 @@ void Material::ReadText(TParserStream& reader, int recordVersion) {
 
 void Layer::WriteLayerText(TPrintfStringStream& stream) const {
     stream.Write("\"" + stream.Escape(Name) + "\"\t");
-    writeMaterialText(stream, true);
+    writeMaterialText(stream);
     const auto real = [&stream](float value) { stream.Write(textReal(value) + "\t"); };
     if (isKind(MaterialKind::Normal)) {
         real(ThermalCondFactor);
@@ -169,26 +154,24 @@ void Material::writeMaterialXml(TXMLWriter& writer, std::string_view indent) con
                 if (!(Sorption[i] > 0))
                     continue;
                 writer.WriteRaw(indent);
-                writer.WriteElement("SorptionIsotermaPoint",
-                                    attributeText(TXMLWriter::IntAttribute(
-                                        "RelHumidity", static_cast<int>((i + 1) * 10))),
-                                    xmlReal(Sorption[i]));
+                writer.WriteElement(
+                    "SorptionIsotermaPoint",
+                    TXMLWriter::IntAttribute("RelHumidity", static_cast<int>((i + 1) * 10)),
+                    xmlReal(Sorption[i]));
             }
         }
     } else if (isKind(MaterialKind::Air)) {
         writer.WriteRaw(indent);
-        writer.WriteElement(
-            "AirLayer",
-            attributeText(TXMLWriter::TextAttribute("Ventilled", Ventilled ? "Yes" : "No")), {});
+        writer.WriteElement("AirLayer",
+                            TXMLWriter::TextAttribute("Ventilled", Ventilled ? "Yes" : "No"), {});
         writeRealElement(writer, indent, "ThermalRes", ThermalRes);
         for (const AirLayerPoint& point : Diagram) {
             if (!(point.thickness > 0))
                 continue;
             writer.WriteRaw(indent);
-            writer.WriteElement(
-                "ThermalResDiagramPoint",
-                attributeText(TXMLWriter::RealAttribute("x", point.thickness, kXmlDigits, 0)),
-                xmlReal(point.resistance));
+            writer.WriteElement("ThermalResDiagramPoint",
+                                TXMLWriter::RealAttribute("x", point.thickness, kXmlDigits, 0),
+                                xmlReal(point.resistance));
         }
     }
 }
@@ -278,8 +261,7 @@ void Material::readMaterialXmlPart(const TXmlParser& parser, XmlField& field) {
 }
 
 void Material::WriteXml(TXMLWriter& writer, const std::string& groupPath) {
-    writer.WriteElement(kMaterialElement,
-                        attributeText(TXMLWriter::TextAttribute("Type", materialKindName(Kind))),
+    writer.WriteElement(kMaterialElement, TXMLWriter::TextAttribute("Type", materialKindName(Kind)),
                         {}, ElementEnd::Open);
     WriteXmlItemHeader(writer, *this, groupPath);
     writeMaterialXml(writer, "\r\n  ");
@@ -310,9 +292,9 @@ void Layer::WriteLayerXml(TXMLWriter& writer, int indent) const {
         "\r\n" + std::string(static_cast<std::size_t>(std::max(indent, 0)), ' ');
     const std::string inner = pad + "  ";
     writer.WriteRaw(pad);
-    writer.WriteElement(
-        kLayerElement, attributeText(TXMLWriter::TextAttribute("DataMode", materialKindName(Kind))),
-        {}, ElementEnd::Open);
+    writer.WriteElement(kLayerElement,
+                        TXMLWriter::TextAttribute("DataMode", materialKindName(Kind)), {},
+                        ElementEnd::Open);
     writer.WriteRaw(inner);
     writer.WriteElement("LayerName", {}, Name);
     writeMaterialXml(writer, inner);

@@ -23,12 +23,6 @@ constexpr std::string_view kLayerElement = "PanelLayer";
 constexpr int kPanelTextVersion = 2;
 constexpr const char* kIndent = "\r\n  ";
 
-std::string attribute(std::string text) {
-    while (!text.empty() && text.back() == ' ')
-        text.pop_back();
-    return text;
-}
-
 void realElement(TXMLWriter& writer, std::string_view tag, double value, int digits) {
     writer.WriteRaw(kIndent);
     writer.WriteElement(tag, {}, formatGeneral(value, digits));
@@ -126,11 +120,10 @@ void Panel::ReadText(TParserStream& reader, int recordVersion) {
 // ---- XML form --------------------------------------------------------------------------
 
 void Panel::WriteXml(TXMLWriter& writer, const std::string& groupPath) {
-    writer.WriteElement(
-        kPanelElement,
-        attribute(TXMLWriter::TextAttribute("Type", typeName(Type))) + " " +
-            attribute(TXMLWriter::TextAttribute("Layered", isKnown() ? "No" : "Yes")),
-        {}, ElementEnd::Open);
+    writer.WriteElement(kPanelElement,
+                        TXMLWriter::TextAttribute("Type", typeName(Type)) +
+                            TXMLWriter::TextAttribute("Layered", isKnown() ? "No" : "Yes"),
+                        {}, ElementEnd::Open);
     WriteXmlItemHeader(writer, *this, groupPath);
     writer.WriteRaw(kIndent);
     writer.WriteElement("Type", {}, GetText("IDS_PANELTYPES+" + std::to_string(Type)));
@@ -159,8 +152,7 @@ void Panel::WriteXml(TXMLWriter& writer, const std::string& groupPath) {
         writer.WriteRaw(kIndent);
         writer.WriteElement(
             "LayeredPanel",
-            attribute(TXMLWriter::TextAttribute("Ordering", Ordering == 1 ? "Reverse" : "Normal")),
-            {});
+            TXMLWriter::TextAttribute("Ordering", Ordering == 1 ? "Reverse" : "Normal"), {});
         for (const auto& [tag, value] : {std::pair{"OutSideTemp", OutSideTemp},
                                          {"InSideTemp", InSideTemp},
                                          {"OutSideAlpha", OutSideAlpha},

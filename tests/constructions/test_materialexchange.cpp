@@ -116,6 +116,45 @@ TEST(MaterialExchange, TextRoundTripKeepsSixDigits) {
     }
 }
 
+// The values of a material follow its header on one line, each followed by a tab, and the
+// record ends with an empty line.
+TEST(MaterialExchange, TextFormWritesTheValuesOnOneLine) {
+    Material m = normalMaterial();
+    m.Name = "Beton";
+    for (float& point : m.Sorption)
+        point = 0;
+    m.Sorption[9] = 4;
+    const std::string text = textOf(m);
+    const std::string values = "0\t2\t24.1235\t1812.34\t0.812346\t0\t0.87\t0\t0\t5.5\t1.25\t3.5\t"
+                               "0\t0\t0\t0\t0\t0\t0\t0\t0\t4\t\r\n\r\n";
+    ASSERT_GE(text.size(), values.size());
+    EXPECT_EQ(text.substr(text.size() - values.size()), values) << text;
+
+    Material air = airMaterial();
+    const std::string airText = textOf(air);
+    const std::string airValues =
+        "2\t0\t5\t0.18\t0.5\t0.11\t2.5\t0.18\t0\t0\t0\t0\t0\t0\t0\t0\t0\t0"
+        "\t0\t0\t1\t\r\n\r\n";
+    ASSERT_GE(airText.size(), airValues.size());
+    EXPECT_EQ(airText.substr(airText.size() - airValues.size()), airValues) << airText;
+}
+
+// Start tags are written as the XML writer builds them: each attribute followed by a blank.
+TEST(MaterialExchange, XmlStartTagsCarryTheWritersAttributeBlanks) {
+    Material m = normalMaterial();
+    const std::string xml = xmlOf(m);
+    EXPECT_NE(xml.find("<Kalydor32Material Type=\"Normal\" >"), std::string::npos) << xml;
+    EXPECT_NE(xml.find("<SorptionIsotermaPoint RelHumidity=\"10\" >1.5E-7</SorptionIsotermaPoint>"),
+              std::string::npos)
+        << xml;
+    Material air = airMaterial();
+    const std::string airXml = xmlOf(air);
+    EXPECT_NE(airXml.find("<AirLayer Ventilled=\"Yes\" ></AirLayer>"), std::string::npos) << airXml;
+    EXPECT_NE(airXml.find("<ThermalResDiagramPoint x=\"0.5\" >0.11</ThermalResDiagramPoint>"),
+              std::string::npos)
+        << airXml;
+}
+
 TEST(MaterialExchange, TextVersionZeroHasNoFlags) {
     TParserStream reader("1 24.5 1 2 0 3 0 0 7", "v0.txt");
     Material m;

@@ -183,6 +183,18 @@ TEST(PanelExchange, XmlRoundTripAndElementRules) {
     EXPECT_FLOAT_EQ(floor.EarthLambda, 2);
 }
 
+TEST(PanelExchange, XmlStartTagsCarryTheWritersAttributeBlanks) {
+    Panel wall = layeredWall();
+    TXMLWriter writer({}, "Kalydor32Project");
+    wall.WriteXml(writer, "A");
+    writer.Finish();
+    const std::string xml = writer.bytes();
+    EXPECT_NE(xml.find("<Kalydor32Panel Type=\"OutsideWall\" Layered=\"Yes\" >"), std::string::npos)
+        << xml;
+    EXPECT_NE(xml.find("<LayeredPanel Ordering=\"Reverse\" >"), std::string::npos) << xml;
+    EXPECT_NE(xml.find("<PanelLayer DataMode=\"Normal\" >"), std::string::npos) << xml;
+}
+
 TEST(PanelExchange, DragTextNamesTheConstructionAndCarriesItsXml) {
     Panel wall = layeredWall();
     wall.Name = "W1";

@@ -43,6 +43,7 @@ std::string materialKindName(int code) {
 }
 
 bool Material::ReadRecord(MyMemoryStream& stream, std::int16_t version) {
+    const bool stored = version != 0;
     if (version == 0)
         version = kRecordVersion;
     if (version < 50 || version > kRecordVersion) {
@@ -50,6 +51,12 @@ bool Material::ReadRecord(MyMemoryStream& stream, std::int16_t version) {
         return false;
     }
     readMaterial(stream, version);
+    // A stored material of a kind without values keeps its thickness behind the flags (older
+    // records end there); the clipboard's record is followed by other data, so only a stored
+    // record has it.
+    if (stored && version >= 53 && !hasMaterialData() && !isKind(MaterialKind::Air) &&
+        stream.remaining() >= 4)
+        Thickness = readFloat(stream);
     return true;
 }
 
@@ -112,6 +119,8 @@ bool Material::WriteRecord(MyMemoryStream& stream, bool withVersion) {
     if (withVersion)
         writeInt16(stream, kRecordVersion);
     writeMaterial(stream);
+    if (withVersion && !hasMaterialData() && !isKind(MaterialKind::Air))
+        writeFloat(stream, Thickness);
     return true;
 }
 

@@ -72,6 +72,36 @@ TEST(ExchangeCommands, BrokenFilesFailAndWrongUseIsUsage) {
     EXPECT_FALSE(std::filesystem::exists(dir.file("none.txt")));
 }
 
+// Materials of a kind without values (an empty or unknown type) keep their thickness from an
+// XML file through the table and back out; their path ends with the separator, as paths
+// printed by "material list" do, and adds no group.
+TEST(ExchangeCommands, XmlKeepsTheThicknessOfMaterialsWithoutValues) {
+    TempDir dir;
+    const std::string table = dir.file("m.db");
+    ASSERT_EQ(cli({"store", "create", table, "--catalogue"}).status, 0);
+    const auto item = [](const std::string& type, const std::string& name) {
+        return "<Kalydor32Material Type=\"" + type + "\"><ItemHeader><ItemName>" + name +
+               "</ItemName><ItemPath>Metale\\</ItemPath></ItemHeader><Thickness>7.5</Thickness>"
+               "</Kalydor32Material>";
+    };
+    writeFile(dir.file("in.xml"), "<?xml version=\"1.0\"?><Kalydor32Project>" + item("", "gol") +
+                                      item("Necunoscut", "altul") + "</Kalydor32Project>");
+    const CliRun imported = cli({"exchange", "import", table, dir.file("in.xml")});
+    ASSERT_EQ(imported.status, 0);
+    EXPECT_EQ(imported.out, "added 2, replaced 0, kept 0, skipped 0\n");
+    const std::string out = dir.file("out.xml");
+    ASSERT_EQ(cli({"exchange", "export", table, out}).status, 0);
+    const std::string xml = readFile(out);
+    for (const char* start :
+         {"<Kalydor32Material Type=\"\" >", "<Kalydor32Material Type=\"Undefined\" >"}) {
+        const std::size_t at = xml.find(start);
+        ASSERT_NE(at, std::string::npos) << start << "\n" << xml;
+        const std::size_t thickness = xml.find("<Thickness>", at);
+        EXPECT_EQ(xml.substr(thickness, 26), "<Thickness>7.5</Thickness>") << start;
+    }
+    EXPECT_NE(xml.find("<ItemPath>Metale</ItemPath>"), std::string::npos) << xml;
+}
+
 // Every item of the shipped catalogues is stored: a name too long for the store or a value
 // the reader refuses would silently shrink the catalogue.
 TEST(ExchangeCommands, ShippedCataloguesImportCompletely) {

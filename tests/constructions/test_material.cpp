@@ -100,9 +100,26 @@ TEST(Material, CurrentRecordRoundTripsBitExactlyForEveryKind) {
         EXPECT_EQ(read.Flags, original.Flags);
         EXPECT_EQ(read.Untouched, original.Untouched);
     }
-    // Only what the kind uses is stored: an undefined material is its three words.
-    Material undefined2;
-    EXPECT_EQ(recordOf(undefined2).size(), 2u + 6u);
+    // A material of a kind without values keeps only its thickness behind its three words, so
+    // a thickness imported for it is not lost; a record of the three words alone (written
+    // before) reads with no thickness.
+    for (const int kind : {3, 16}) {
+        SCOPED_TRACE(kind);
+        Material bare;
+        bare.Kind = static_cast<std::uint8_t>(kind);
+        bare.Thickness = 7.5f;
+        const std::string bytes = recordOf(bare);
+        EXPECT_EQ(bytes.size(), 2u + 6u + 4u);
+        MyMemoryStream withThickness(bytes.substr(2));
+        Material read;
+        ASSERT_TRUE(read.ReadRecord(withThickness, Material::kRecordVersion));
+        EXPECT_FLOAT_EQ(read.Thickness, 7.5f);
+        MyMemoryStream older(bytes.substr(2, 6));
+        Material old;
+        ASSERT_TRUE(old.ReadRecord(older, Material::kRecordVersion));
+        EXPECT_EQ(old.Kind, kind);
+        EXPECT_FLOAT_EQ(old.Thickness, 0);
+    }
     // Version 0 reads as the current layout.
     Material normal = normalMaterial();
     MyMemoryStream stream(recordOf(normal).substr(2));

@@ -1,10 +1,14 @@
 #!/usr/bin/env bash
-# Sets the LZW coder against Debian's ncompress (compress -b 13 / uncompress) on the inputs of
-# bench_lzw: a 2 MB language file and a 10 KB device item.
+# Sets the LZW coder against Debian's ncompress (compress -b 13 / compress -d) on the inputs of
+# bench_lzw: a 2 MB language file and a 10 KB device item, and on a 20 MB text (the language
+# file ten times over). Debian's `uncompress` is gzip's wrapper script, not ncompress, so the
+# decoder is called as `compress -d`.
 #
 # - Language file: both run as programs, file in and file out (kalydor-cli lzw against
 #   compress/uncompress), RUNS times; the start-up (the same command on an empty file) is
 #   measured and taken off.
+# - Whole process: CPU time (user + system) and peak memory of one run of each program on the
+#   2 MB and the 20 MB text, the best of RUNS, measured by GNU time.
 # - Device item: a program start costs more than coding 10 KB, so ncompress codes 500 copies
 #   (separate files) in one run, start-up taken off; ours is bench_lzw's in-process figure.
 #
@@ -17,9 +21,9 @@ runs=${2:-20}
 copies=500
 bench="$build/bin/bench_lzw"
 cli="$build/bin/kalydor-cli"
-for tool in "$bench" "$cli" compress uncompress; do
+for tool in "$bench" "$cli" compress /usr/bin/time; do
   if ! command -v "$tool" >/dev/null; then
-    echo "missing $tool (build the release preset; install ncompress)" >&2
+    echo "missing $tool (build the release preset; install ncompress and time)" >&2
     exit 1
   fi
 done
@@ -61,7 +65,7 @@ ncompress_encode() { compress -b 13 -c "$@" || [ $? -eq 2 ]; }
 ours_encode() { "$cli" lzw encode "$1" "$2"; }
 ours_decode() { "$cli" lzw decode "$1" "$2"; }
 nc_encode() { ncompress_encode <"$1" >"$2"; }
-nc_decode() { uncompress -c <"$1" >"$2"; }
+nc_decode() { compress -d -c <"$1" >"$2"; }
 
 row() { printf '%-22s %-10s %8s %12s %12s\n' "$@"; }
 row input coder ratio "encode MB/s" "decode MB/s"
@@ -85,6 +89,36 @@ row language-file.xml ncompress "$(ratio "$file.nc" "$file")" "${encode[nc]}" "$
 row language-file.xml ours/ncompress "" "$(speedup "${encode[ours]}" "${encode[nc]}")" \
   "$(speedup "${decode[ours]}" "${decode[nc]}")"
 
+# Whole processes: the best CPU seconds (user + system) and the peak memory of RUNS runs.
+cpu_and_memory() {
+  local best="" peak=0 line cpu rss
+  for ((i = 0; i < runs; i++)); do
+    line=$(/usr/bin/time -f "%U %S %M" "$@" 2>&1 >/dev/null | tail -n 1)
+    cpu=$(awk -v l="$line" 'BEGIN { split(l, f, " "); printf "%.3f", f[1] + f[2] }')
+    rss=$(awk -v l="$line" 'BEGIN { split(l, f, " "); print f[3] }')
+    if [ -z "$best" ] || awk -v a="$cpu" -v b="$best" 'BEGIN { exit !(a < b) }'; then best=$cpu; fi
+    if [ "$rss" -gt "$peak" ]; then peak=$rss; fi
+  done
+  echo "$best $peak"
+}
+big="$work/text-20MB.xml"
+for ((n = 0; n < 10; n++)); do cat "$file"; done >"$big"
+echo
+printf '%-16s %-10s %14s %14s %14s %14s\n' input coder "encode CPU s" "encode peak kB" \
+  "decode CPU s" "decode peak kB"
+for input in "$file" "$big"; do
+  for coder in ours nc; do
+    ${coder}_encode "$input" "$input.$coder"
+    read -r ec em < <(cpu_and_memory bash -c "$(declare -f ${coder}_encode ncompress_encode); \
+      cli='$cli'; ${coder}_encode '$input' '$work/scratch'")
+    read -r dc dm < <(cpu_and_memory bash -c "$(declare -f ${coder}_decode); cli='$cli'; \
+      ${coder}_decode '$input.$coder' '$work/scratch'")
+    printf '%-16s %-10s %14s %14s %14s %14s\n' "$(basename "$input")" "$coder" "$ec" "$em" "$dc" "$dm"
+  done
+done
+echo "(CPU and peak memory include the bash that starts the program, the same for both.)"
+echo
+
 # The device item: ours in process (bench_lzw), ncompress on many copies in one run.
 item="$work/device-record.bin"
 mkdir "$work/items" "$work/coded"
@@ -96,9 +130,9 @@ ours_encode "$item" "$item.ours"
 nc_encode "$item" "$item.nc"
 bytes=$(($(stat -c %s "$item") * copies))
 nc_encode_items() { ncompress_encode "$work"/items/* >/dev/null; }
-nc_decode_items() { uncompress -c "$work"/coded/* >/dev/null; }
+nc_decode_items() { compress -d -c "$work"/coded/* >/dev/null; }
 nc_encode_empty() { ncompress_encode "$work/empty" >/dev/null; }
-nc_decode_empty() { uncompress -c "$work/empty.nc" >/dev/null; }
+nc_decode_empty() { compress -d -c "$work/empty.nc" >/dev/null; }
 ncEncode=$(rate "$(seconds 1 nc_encode_items)" "$(seconds 1 nc_encode_empty)" "$bytes")
 ncDecode=$(rate "$(seconds 1 nc_decode_items)" "$(seconds 1 nc_decode_empty)" "$bytes")
 read -r oursEncode oursDecode < <("$bench" --benchmark_filter=DeviceRecord \

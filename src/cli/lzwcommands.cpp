@@ -7,10 +7,11 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <memory>
 #include <ostream>
+#include <string_view>
 #include <unistd.h>
+#include <utility>
 
 namespace kalydor::cli {
 namespace {
@@ -27,81 +28,138 @@ bool isStandardStream(const std::string* path) {
     throw Error::withText(key, what + " " + path + ": " + std::strerror(error));
 }
 
-// Reads a stream to its end in blocks, so pipes and other unseekable files work as well.
-std::string readAll(std::FILE* stream, const std::string& name) {
-    std::string bytes;
-    char buffer[65536];
-    std::size_t n = 0;
-    while ((n = std::fread(buffer, 1, sizeof buffer, stream)) > 0)
-        bytes.append(buffer, n);
-    if (std::ferror(stream))
-        throwFileError("IDS_FILEREADERROR", "cannot read", name, errno);
-    return bytes;
-}
+using FilePtr = std::unique_ptr<std::FILE, int (*)(std::FILE*)>;
 
-std::string readInput(const std::string* path) {
-    if (isStandardStream(path))
-        return readAll(stdin, "the standard input");
-    std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path->c_str(), "rb"),
-                                                         &std::fclose);
-    if (!file)
-        throwFileError("IDS_FILEREADERROR", "cannot open", *path, errno);
-    return readAll(file.get(), *path);
-}
-
-// A file is written beside its target and renamed over it, so a failed run leaves the
-// target as it was.
-void writeOutput(const std::string* path, const std::string& bytes, std::ostream& out) {
-    if (isStandardStream(path)) {
-        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-        out.flush();
-        if (!out)
-            throwFileError("IDS_FILEWRITEERROR", "cannot write", "the standard output", errno);
-        return;
+// The input, read in blocks so pipes and other unseekable files work as well.
+class Input {
+public:
+    explicit Input(const std::string* path)
+        : m_file(nullptr, &std::fclose)
+        , m_name(isStandardStream(path) ? "the standard input" : *path) {
+        if (isStandardStream(path)) {
+            m_stream = stdin;
+            return;
+        }
+        m_file.reset(std::fopen(path->c_str(), "rb"));
+        if (!m_file)
+            throwFileError("IDS_FILEREADERROR", "cannot open", *path, errno);
+        m_stream = m_file.get();
     }
-    const std::string temporary = *path + ".tmp" + std::to_string(::getpid());
-    {
-        std::ofstream file(temporary, std::ios::binary | std::ios::trunc);
-        file.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-        file.close();
-        if (!file) {
-            const int error = errno;
+
+    // Up to `size` bytes; 0 at the end.
+    std::size_t read(char* buffer, std::size_t size) {
+        const std::size_t n = std::fread(buffer, 1, size, m_stream);
+        if (n == 0 && std::ferror(m_stream))
+            throwFileError("IDS_FILEREADERROR", "cannot read", m_name, errno);
+        return n;
+    }
+
+private:
+    FilePtr m_file;
+    std::FILE* m_stream = nullptr;
+    std::string m_name;
+};
+
+// The output. A file is written beside its target and renamed over it only when the whole
+// stream was written, so a failed run leaves the target as it was.
+class Output {
+public:
+    Output(const std::string* path, std::ostream& standard)
+        : m_standard(standard)
+        , m_file(nullptr, &std::fclose) {
+        if (isStandardStream(path))
+            return;
+        m_target = *path;
+        m_temporary = *path + ".tmp" + std::to_string(::getpid());
+        m_file.reset(std::fopen(m_temporary.c_str(), "wb"));
+        if (!m_file)
+            throwFileError("IDS_FILEWRITEERROR", "cannot write", m_target, errno);
+    }
+
+    ~Output() {
+        if (!m_temporary.empty()) {
+            m_file.reset();
             std::error_code ignored;
-            fs::remove(temporary, ignored);
-            throwFileError("IDS_FILEWRITEERROR", "cannot write", *path, error);
+            fs::remove(m_temporary, ignored);
         }
     }
-    std::error_code renamed;
-    fs::rename(temporary, *path, renamed);
-    if (renamed) {
-        std::error_code ignored;
-        fs::remove(temporary, ignored);
-        throwFileError("IDS_FILEWRITEERROR", "cannot write", *path, renamed.value());
-    }
-}
 
-// Runs `code` from IN (standard input by default) to OUT (standard output by default).
-int transform(const std::vector<std::string>& args, std::ostream& out,
-              std::string (*code)(const std::string&)) {
+    void write(std::string_view bytes) {
+        if (bytes.empty())
+            return;
+        if (!m_file) {
+            m_standard.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+            if (!m_standard)
+                throwFileError("IDS_FILEWRITEERROR", "cannot write", "the standard output", errno);
+            return;
+        }
+        if (std::fwrite(bytes.data(), 1, bytes.size(), m_file.get()) != bytes.size())
+            throwFileError("IDS_FILEWRITEERROR", "cannot write", m_target, errno);
+    }
+
+    void commit() {
+        if (!m_file) {
+            m_standard.flush();
+            if (!m_standard)
+                throwFileError("IDS_FILEWRITEERROR", "cannot write", "the standard output", errno);
+            return;
+        }
+        if (std::fclose(m_file.release()) != 0)
+            throwFileError("IDS_FILEWRITEERROR", "cannot write", m_target, errno);
+        std::error_code renamed;
+        fs::rename(m_temporary, m_target, renamed);
+        if (renamed)
+            throwFileError("IDS_FILEWRITEERROR", "cannot write", m_target, renamed.value());
+        m_temporary.clear();
+    }
+
+private:
+    std::ostream& m_standard;
+    FilePtr m_file;
+    std::string m_target;
+    std::string m_temporary;
+};
+
+// The blocks the input is read in; the memory a run takes does not grow with the input.
+constexpr std::size_t kBlockBytes = 1 << 20;
+
+// The input and output files of IN [OUT] (standard input and output by default or for "-").
+std::pair<const std::string*, const std::string*> files(const std::vector<std::string>& args) {
     for (const std::string& arg : args)
         if (arg.size() > 1 && arg[0] == '-')
             throw UsageError{"unknown option " + arg};
     if (args.size() > 2)
         throw UsageError{"at most an input and an output file expected"};
-    const std::string* in = args.size() > 0 ? &args[0] : nullptr;
-    const std::string* to = args.size() > 1 ? &args[1] : nullptr;
-    writeOutput(to, code(readInput(in)), out);
-    return 0;
+    return {args.size() > 0 ? &args[0] : nullptr, args.size() > 1 ? &args[1] : nullptr};
 }
 
 int encode(const std::vector<std::string>& args, std::ostream& out) {
-    return transform(args, out,
-                     [](const std::string& bytes) { return Compressing::Encode(bytes); });
+    const auto [in, to] = files(args);
+    Input input(in);
+    Output output(to, out);
+    LzwEncoder encoder;
+    std::string block(kBlockBytes, '\0');
+    std::string code;
+    code.reserve(kBlockBytes * 2 + 64);
+    while (const std::size_t n = input.read(block.data(), block.size())) {
+        encoder.feed(std::string_view(block.data(), n), code);
+        output.write(code);
+        code.clear();
+    }
+    encoder.finish(code);
+    output.write(code);
+    output.commit();
+    return 0;
 }
 
 int decode(const std::vector<std::string>& args, std::ostream& out) {
-    return transform(args, out,
-                     [](const std::string& bytes) { return Compressing::Decode(bytes); });
+    const auto [in, to] = files(args);
+    Input input(in);
+    Output output(to, out);
+    LzwDecode([&input](char* buffer, std::size_t size) { return input.read(buffer, size); },
+              [&output](std::string_view bytes) { output.write(bytes); });
+    output.commit();
+    return 0;
 }
 
 } // namespace
@@ -114,7 +172,7 @@ std::vector<Command> lzwCommands() {
          encode},
         {"lzw", "decode", "[IN [OUT]]",
          "expand a compressed device item or language file; a damaged stream fails with "
-         "exit status 1 and writes nothing",
+         "exit status 1 and leaves OUT as it was",
          decode},
     };
 }

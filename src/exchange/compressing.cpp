@@ -6,6 +6,7 @@
 #include <array>
 #include <cstdint>
 #include <cstring>
+#include <memory>
 
 namespace kalydor {
 namespace {
@@ -35,19 +36,23 @@ void makeRoom(std::string& buffer, std::size_t used, std::size_t extra) {
 
 // Packs codes most significant bit first. Whole bytes leave the bit buffer 32 bits at a time,
 // which gives the same bytes as writing each byte as soon as 8 bits are pending. The caller
-// reserves room for a run of codes beforehand, so writing one checks nothing.
+// reserves room for a run of codes beforehand, so writing one checks nothing. The writer is
+// attached to an output string for a piece of work and detached after it; the bits not yet
+// making up 32 stay pending in between, so a code can be produced piece by piece.
 class CodeWriter {
 public:
-    explicit CodeWriter(std::string& out)
-        : m_out(out)
-        , m_used(out.size()) {}
+    void attach(std::string& out) {
+        m_out = &out;
+        m_used = out.size();
+        m_to = out.data() + m_used;
+    }
 
     // Room for `bytes` more bytes of code, and for the bits still pending and the four bytes
     // put() stores ahead.
     void reserve(std::size_t bytes) {
-        m_used = static_cast<std::size_t>(m_to - m_out.data());
-        makeRoom(m_out, m_used, bytes + 16);
-        m_to = m_out.data() + m_used;
+        m_used = static_cast<std::size_t>(m_to - m_out->data());
+        makeRoom(*m_out, m_used, bytes + 16);
+        m_to = m_out->data() + m_used;
     }
 
     // The four bytes are stored every time and kept only when 32 bits were pending: a branch
@@ -66,7 +71,7 @@ public:
     }
 
     // Writes the pending bits; the last partial byte is padded with zero bits on the right.
-    void finish() {
+    void flushBits() {
         reserve(8);
         while (m_count >= 8) {
             m_count -= 8;
@@ -75,13 +80,19 @@ public:
         if (m_count > 0)
             *m_to++ = static_cast<char>(m_bits << (8 - m_count));
         m_count = 0;
-        m_out.resize(static_cast<std::size_t>(m_to - m_out.data()));
+    }
+
+    // Cuts the output after the whole bytes written.
+    void detach() {
+        m_out->resize(static_cast<std::size_t>(m_to - m_out->data()));
+        m_out = nullptr;
+        m_to = nullptr;
     }
 
 private:
-    std::string& m_out;
-    std::size_t m_used;
-    char* m_to = m_out.data() + m_used;
+    std::string* m_out = nullptr;
+    std::size_t m_used = 0;
+    char* m_to = nullptr;
     std::uint64_t m_bits = 0;
     unsigned m_count = 0;
 };
@@ -122,20 +133,41 @@ private:
     std::array<std::uint32_t, kSlots> m_slots;
 };
 
-void encodeInto(std::string_view input, std::string& out) {
-    if (input.empty())
-        return;
-    const auto* next = reinterpret_cast<const unsigned char*>(input.data());
-    const auto* const end = next + input.size();
+} // namespace
 
+struct LzwEncoder::State {
     EncodeDictionary dictionary;
-    CodeWriter writer(out);
-    writer.reserve(8);
+    CodeWriter writer;
     unsigned nextCode = kFirstStringCode;
     unsigned width = kFirstWidth;
-    writer.put(kClearCode, width);
+    unsigned current = 0; ///< the code of the string matched so far
+    bool started = false;
+};
 
-    unsigned current = *next++;
+LzwEncoder::LzwEncoder()
+    : m_state(std::make_unique<State>()) {}
+
+LzwEncoder::~LzwEncoder() = default;
+
+void LzwEncoder::feed(std::string_view input, std::string& out) {
+    if (input.empty())
+        return;
+    State& st = *m_state;
+    const auto* next = reinterpret_cast<const unsigned char*>(input.data());
+    const auto* const end = next + input.size();
+    CodeWriter& writer = st.writer;
+    writer.attach(out);
+    if (!st.started) {
+        writer.reserve(8);
+        writer.put(kClearCode, st.width);
+        st.current = *next++;
+        st.started = true;
+    }
+    // Locals keep the loop's state in registers.
+    EncodeDictionary& dictionary = st.dictionary;
+    unsigned nextCode = st.nextCode;
+    unsigned width = st.width;
+    unsigned current = st.current;
     while (next != end) {
         // Every byte gives at most one code of up to 12 bits, and a clear code of 13 bits
         // follows at most every 3838 codes: two bytes of room for each byte of input.
@@ -164,19 +196,33 @@ void encodeInto(std::string_view input, std::string& out) {
             current = byte;
         }
     }
-    writer.reserve(8);
-    writer.put(current, width);
-    writer.put(kEndCode, width);
-    writer.finish();
+    st.nextCode = nextCode;
+    st.width = width;
+    st.current = current;
+    writer.detach();
 }
 
-// Takes codes most significant bit first; running out of bits before the end code means the
-// stream is damaged.
+void LzwEncoder::finish(std::string& out) {
+    State& st = *m_state;
+    if (!st.started)
+        return; // empty input: empty code, not even a clear code
+    st.writer.attach(out);
+    st.writer.reserve(8);
+    st.writer.put(st.current, st.width);
+    st.writer.put(kEndCode, st.width);
+    st.writer.flushBits();
+    st.writer.detach();
+    m_state = std::make_unique<State>();
+}
+
+namespace {
+
+// Takes codes most significant bit first from a source read in blocks; running out of bits
+// before the end code means the stream is damaged.
 class CodeReader {
 public:
-    explicit CodeReader(std::string_view input)
-        : m_next(reinterpret_cast<const unsigned char*>(input.data()))
-        , m_end(m_next + input.size()) {}
+    explicit CodeReader(const LzwSource& source)
+        : m_source(source) {}
 
     unsigned take(unsigned width) {
         if (m_count < width) {
@@ -186,6 +232,12 @@ public:
         }
         m_count -= width;
         return static_cast<unsigned>(m_bits >> m_count) & ((1u << width) - 1);
+    }
+
+    // True when nothing at all is left to read.
+    bool atEnd() {
+        fillBuffer();
+        return m_next == m_end && m_count == 0;
     }
 
     // True when the stream holds nothing but the end code at `width` and the padding of its
@@ -199,7 +251,27 @@ public:
     }
 
 private:
+    // Keeps at least eight bytes in the buffer while the source has more, so that an empty
+    // buffer means the end of the input.
+    void fillBuffer() {
+        if (m_end - m_next >= 8 || m_sourceEnded)
+            return;
+        const std::size_t left = static_cast<std::size_t>(m_end - m_next);
+        std::memmove(m_buffer.data(), m_next, left);
+        std::size_t filled = left;
+        while (filled < 8 && !m_sourceEnded) {
+            const std::size_t got = m_source(reinterpret_cast<char*>(m_buffer.data()) + filled,
+                                             m_buffer.size() - filled);
+            if (got == 0)
+                m_sourceEnded = true;
+            filled += got;
+        }
+        m_next = m_buffer.data();
+        m_end = m_next + filled;
+    }
+
     void refill() {
+        fillBuffer();
         if (m_count <= 32 && m_end - m_next >= 4) {
             m_bits = (m_bits << 32) | (std::uint32_t{m_next[0]} << 24) |
                      (std::uint32_t{m_next[1]} << 16) | (std::uint32_t{m_next[2]} << 8) | m_next[3];
@@ -213,29 +285,33 @@ private:
         }
     }
 
-    const unsigned char* m_next;
-    const unsigned char* m_end;
+    const LzwSource& m_source;
+    std::array<unsigned char, 65536> m_buffer;
+    const unsigned char* m_next = m_buffer.data();
+    const unsigned char* m_end = m_buffer.data();
+    bool m_sourceEnded = false;
     std::uint64_t m_bits = 0;
     unsigned m_count = 0;
 };
 
-// Writes the expanded bytes straight into a string that grows by doubling, refusing to grow
-// beyond the caller's limit.
+// The bytes expanded since the last clear code, in a buffer that grows by doubling. The strings
+// of the dictionary lie in them, so they are handed on only at a clear code and at the end:
+// between two clear codes there are at most 3838 strings, each at most one byte longer than
+// the one before, so the buffer stays below 8 MB whatever the length of the stream. The
+// caller's limit counts every byte expanded.
 class ExpandedBytes {
 public:
-    ExpandedBytes(std::string& out, std::size_t maxOutput, std::size_t expectedBytes)
-        : m_out(out)
-        , m_base(out.size())
-        , m_used(out.size())
+    ExpandedBytes(const LzwSink& sink, std::size_t maxOutput)
+        : m_sink(sink)
         , m_maxOutput(maxOutput) {
-        makeRoom(m_out, m_used, std::min(expectedBytes, maxOutput) + 64);
+        makeRoom(m_out, 0, 65536);
     }
 
     std::size_t size() const { return m_used; }
 
     // Room for `count` more bytes and kSpare bytes behind them; returns where they go.
     char* extend(std::size_t count) {
-        if (count > m_maxOutput - (m_used - m_base))
+        if (count > m_maxOutput - m_handedOn - m_used)
             throwTooLarge();
         makeRoom(m_out, m_used, count + kSpare);
         char* to = m_out.data() + m_used;
@@ -260,12 +336,20 @@ public:
 
     static constexpr std::size_t kSpare = 16;
 
-    void finish() { m_out.resize(m_used); }
+    // Hands the bytes on; the dictionary that referred to them has just been cleared.
+    void handOn() {
+        if (m_used == 0)
+            return;
+        m_sink(std::string_view(m_out.data(), m_used));
+        m_handedOn += m_used;
+        m_used = 0;
+    }
 
 private:
-    std::string& m_out;
-    std::size_t m_base;
-    std::size_t m_used;
+    const LzwSink& m_sink;
+    std::string m_out;
+    std::size_t m_used = 0;
+    std::size_t m_handedOn = 0;
     std::size_t m_maxOutput;
 };
 
@@ -276,16 +360,19 @@ private:
 // prefix links.
 class Expander {
 public:
-    Expander(std::string_view input, std::string& out, std::size_t maxOutput)
-        : m_reader(input)
-        , m_out(out, maxOutput, input.size() * 3) {}
+    Expander(const LzwSource& source, const LzwSink& sink, std::size_t maxOutput)
+        : m_reader(source)
+        , m_out(sink, maxOutput) {}
 
     void run() {
+        // An empty input is the code of an empty input.
+        if (m_reader.atEnd())
+            return;
         if (m_reader.take(kFirstWidth) != kClearCode)
             throwDamaged();
-        while (!expandUntilClear()) {
-        }
-        m_out.finish();
+        while (!expandUntilClear())
+            m_out.handOn();
+        m_out.handOn();
     }
 
 private:
@@ -352,10 +439,22 @@ private:
     std::array<std::uint16_t, kDictionarySize> m_length;
 };
 
+// A source that hands out the bytes of one piece of memory.
+LzwSource memorySource(std::string_view& input) {
+    return [&input](char* buffer, std::size_t size) {
+        const std::size_t n = std::min(size, input.size());
+        std::memcpy(buffer, input.data(), n);
+        input.remove_prefix(n);
+        return n;
+    };
+}
+
 void decodeInto(std::string_view input, std::string& out, std::size_t maxOutput) {
     if (input.empty())
         return;
-    Expander(input, out, maxOutput).run();
+    out.reserve(out.size() + std::min(input.size() * 3, maxOutput));
+    LzwDecode(
+        memorySource(input), [&out](std::string_view bytes) { out.append(bytes); }, maxOutput);
 }
 
 std::string_view unread(const MyMemoryStream& in) {
@@ -366,9 +465,16 @@ std::string_view unread(const MyMemoryStream& in) {
 
 } // namespace
 
+void LzwDecode(const LzwSource& source, const LzwSink& sink, std::size_t maxOutput) {
+    auto expander = std::make_unique<Expander>(source, sink, maxOutput);
+    expander->run();
+}
+
 std::string Compressing::Encode(std::string_view input) {
     std::string out;
-    encodeInto(input, out);
+    LzwEncoder encoder;
+    encoder.feed(input, out);
+    encoder.finish(out);
     return out;
 }
 
@@ -379,10 +485,8 @@ std::string Compressing::Decode(std::string_view input, std::size_t maxOutput) {
 }
 
 void Compressing::Encode(MyMemoryStream& in, MyMemoryStream& out) {
-    std::string code;
-    encodeInto(unread(in), code);
+    out.write(Encode(unread(in)));
     in.seek(in.size());
-    out.write(code);
 }
 
 void Compressing::Decode(MyMemoryStream& in, MyMemoryStream& out, std::size_t maxOutput) {

@@ -3,7 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
+#include <fstream>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <thread>
 
@@ -101,6 +104,61 @@ TEST(LzwCommands, RoundTripThroughFilesAndADamagedStream) {
     EXPECT_EQ(cli({"lzw", "decode", dir.file("missing.lzw")}).status, 1);
     EXPECT_EQ(cli({"lzw", "encode", dir.file("item.bin"), dir.file("x"), dir.file("y")}).status, 2);
     EXPECT_EQ(cli({"lzw", "decode", "--bogus"}).status, 2);
+}
+
+// The largest resident size of the finished child processes so far, in kilobytes.
+long childrenPeakKilobytes() {
+    rusage usage{};
+    getrusage(RUSAGE_CHILDREN, &usage);
+    return usage.ru_maxrss;
+}
+
+// Whether two files hold the same bytes, read a block at a time.
+bool sameFiles(const std::string& a, const std::string& b) {
+    std::ifstream first(a, std::ios::binary);
+    std::ifstream second(b, std::ios::binary);
+    std::vector<char> x(1 << 16), y(1 << 16);
+    while (first && second) {
+        first.read(x.data(), static_cast<std::streamsize>(x.size()));
+        second.read(y.data(), static_cast<std::streamsize>(y.size()));
+        if (first.gcount() != second.gcount() ||
+            !std::equal(x.begin(), x.begin() + first.gcount(), y.begin()))
+            return false;
+    }
+    return !first && !second;
+}
+
+// The coder streams through fixed buffers: a 50 MB input takes no more memory than a small
+// one, in either direction, and comes back unchanged. (A child process starts as a copy of
+// this one, so the input is written and compared a block at a time to keep this one small.)
+TEST(LzwCommands, LargeInputsStreamInFixedMemory) {
+    test::TempDir dir;
+    // Text of words drawn from a small vocabulary, as language files and device items are.
+    const char* words[] = {"perete ", "exterior ", "caramida ", "tencuiala ", "0.87\t",
+                           "1800\t",  "\r\n",      "beton ",    "vata ",      "minerala "};
+    {
+        std::ofstream file(dir.file("big.txt"), std::ios::binary);
+        std::uint32_t state = 12345;
+        std::string block;
+        for (std::size_t written = 0; written < (50u << 20); written += block.size()) {
+            block.clear();
+            while (block.size() < (1u << 16)) {
+                state = state * 1664525u + 1013904223u;
+                block += words[(state >> 16) % 10];
+            }
+            file.write(block.data(), static_cast<std::streamsize>(block.size()));
+        }
+    }
+    writeFile(dir.file("small.txt"), "kalydor ");
+    ASSERT_EQ(cli({"lzw", "encode", dir.file("small.txt"), dir.file("small.lzw")}).status, 0);
+    ASSERT_EQ(cli({"lzw", "decode", dir.file("small.lzw"), dir.file("small.back")}).status, 0);
+    const long baseline = childrenPeakKilobytes();
+
+    ASSERT_EQ(cli({"lzw", "encode", dir.file("big.txt"), dir.file("big.lzw")}).status, 0);
+    ASSERT_EQ(cli({"lzw", "decode", dir.file("big.lzw"), dir.file("big.back")}).status, 0);
+    const long peak = childrenPeakKilobytes();
+    EXPECT_LT(peak - baseline, 16 * 1024) << "baseline " << baseline << " kB, peak " << peak;
+    EXPECT_TRUE(sameFiles(dir.file("big.txt"), dir.file("big.back")));
 }
 
 TEST(LanguageCommands, ListAndTextOfTheShippedLanguages) {

@@ -1,6 +1,7 @@
 // kalydor: the desktop program of the heating design tool.
 
 #include "base/error.h"
+#include "base/version.h"
 #include "constructions/registration.h"
 #include "gui/mainwindow.h"
 #include "gui/materialforms.h"
@@ -67,7 +68,9 @@ int main(int argc, char** argv) {
     Application app(argc, argv);
     QApplication::setOrganizationName(QStringLiteral("Vendara"));
     QApplication::setApplicationName(QString::fromUtf8(kalydor::gui::kApplicationTitle));
-    QApplication::setApplicationVersion(QStringLiteral(KALYDOR_VERSION));
+    QApplication::setApplicationVersion(
+        QString::fromUtf8(kalydor::programVersion().data(),
+                          static_cast<qsizetype>(kalydor::programVersion().size())));
 
     // The splash first: the picture named like the program, or the slide show of the
     // folder the settings name.

@@ -2,6 +2,7 @@
 // Exit status: 0 success, 1 an error of the work itself (message on stderr), 2 wrong usage.
 
 #include "base/error.h"
+#include "base/version.h"
 #include "cli/commands.h"
 #include "constructions/registration.h"
 
@@ -29,7 +30,8 @@ std::vector<Command> allCommands() {
 }
 
 void printUsage(std::ostream& out, const std::vector<Command>& commands) {
-    out << "usage: kalydor-cli GROUP COMMAND [ARGUMENTS]\n\ncommands:\n";
+    out << "usage: kalydor-cli GROUP COMMAND [ARGUMENTS]\n       kalydor-cli "
+           "--version\n\ncommands:\n";
     for (const Command& c : commands)
         out << "  " << c.group << ' ' << c.name << ' ' << c.arguments << "\n      " << c.summary
             << '\n';
@@ -41,6 +43,10 @@ int main(int argc, char** argv) {
     kalydor::registerConstructionItems();
     const std::vector<Command> commands = allCommands();
     const std::vector<std::string> args(argv + 1, argv + argc);
+    if (args.size() == 1 && args[0] == "--version") {
+        std::cout << "kalydor-cli " << kalydor::programVersion() << '\n';
+        return 0;
+    }
     if (args.empty() || args[0] == "--help" || args[0] == "-h") {
         printUsage(args.empty() ? std::cerr : std::cout, commands);
         return args.empty() ? 2 : 0;

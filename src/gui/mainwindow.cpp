@@ -2,6 +2,7 @@
 
 #include "base/error.h"
 #include "base/textlookup.h"
+#include "base/version.h"
 #include "constructions/panel.h"
 #include "exchange/textexchange.h"
 #include "gui/dialogplacement.h"
@@ -541,7 +542,9 @@ void MainWindow::showAbout() {
         this, QString::fromUtf8(kApplicationTitle),
         QStringLiteral("<h3>%1</h3><p>Version %2</p><p>Heating design: building "
                        "materials, constructions, rooms and radiators.</p>")
-            .arg(QString::fromUtf8(kApplicationTitle), QApplication::applicationVersion()));
+            .arg(QString::fromUtf8(kApplicationTitle),
+                 QString::fromUtf8(programVersion().data(),
+                                   static_cast<qsizetype>(programVersion().size()))));
 }
 
 } // namespace kalydor::gui

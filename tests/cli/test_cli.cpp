@@ -161,6 +161,12 @@ TEST(LzwCommands, LargeInputsStreamInFixedMemory) {
     EXPECT_TRUE(sameFiles(dir.file("big.txt"), dir.file("big.back")));
 }
 
+TEST(Cli, VersionIsTheProjectVersion) {
+    const CliRun run = cli({"--version"});
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.out, "kalydor-cli " KALYDOR_VERSION "\n");
+}
+
 TEST(LanguageCommands, ListAndTextOfTheShippedLanguages) {
     const CliRun listed = cli({"lang", "list"});
     EXPECT_EQ(listed.status, 0);

@@ -21,47 +21,15 @@ std::string readText(const fs::path& path) {
     return text.str();
 }
 
-// Texts written for the language files but not merged into them yet, by language file
-// ("Romana", "English"). Once they are merged the file is gone and the shipped texts alone
-// must do.
-std::map<std::string, std::map<std::string, std::string>> pendingTexts() {
-    std::map<std::string, std::map<std::string, std::string>> texts;
-    const fs::path pending =
-        fs::path(KALYDOR_SOURCE_DIR) / "build" / "pending-strings-documents.xml";
-    if (!fs::exists(pending))
-        return texts;
-    const std::regex section("===== (Romana|English) =====");
-    const std::regex item("<item id=\"([^\"]+)\" value=\"([^\"]*)\"></item>");
-    std::istringstream lines(readText(pending));
-    std::string current;
-    for (std::string line; std::getline(lines, line);) {
-        std::smatch m;
-        if (std::regex_search(line, m, section))
-            current = m[1];
-        else if (std::regex_search(line, m, item))
-            texts[current][m[1]] = m[2];
-    }
-    return texts;
-}
-
-// The shipped languages with the pending texts added, Romanian first.
+// The shipped languages, Romanian first.
 std::vector<TLanguage> languagesToCheck() {
     TLanguages shipped;
     shipped.LoadLanguages(std::string(KALYDOR_PROGRAM_DIR) + "/languages/*.xm?");
-    const auto pending = pendingTexts();
     std::vector<TLanguage> out;
-    for (const auto& [id, file] : std::vector<std::pair<std::string, std::string>>{
-             {"Român", "Romana"}, {"English", "English"}}) {
-        for (const TLanguage& l : shipped.languages()) {
-            if (l.id != id)
-                continue;
-            TLanguage language = l;
-            if (const auto it = pending.find(file); it != pending.end()) {
-                for (const auto& [key, text] : it->second)
-                    language.strings.emplace(key, text);
-            }
-            out.push_back(std::move(language));
-        }
+    for (const char* id : {"Român", "English"}) {
+        for (const TLanguage& l : shipped.languages())
+            if (l.id == id)
+                out.push_back(l);
     }
     EXPECT_EQ(out.size(), 2u) << "Romanian and English language files";
     return out;

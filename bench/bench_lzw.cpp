@@ -34,7 +34,7 @@ std::vector<std::string> vocabulary(std::mt19937& random) {
     std::vector<std::string> words;
     for (int i = 0; i < 1500; ++i) {
         std::string word;
-        for (unsigned n = 2 + random() % 3; n > 0; --n)
+        for (auto n = 2 + random() % 3; n > 0; --n)
             word += syllables[random() % std::size(syllables)];
         words.push_back(word);
     }
@@ -57,7 +57,7 @@ std::string languageFile(std::size_t size) {
         for (char& c : key)
             c = (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
         text += "    <item id=\"IDS_" + key + "_" + std::to_string(item) + "\" value=\"";
-        for (unsigned n = 1 + random() % 9; n > 0; --n)
+        for (auto n = 1 + random() % 9; n > 0; --n)
             text += word() + (n > 1 ? " " : "");
         text += random() % 4 == 0 ? ": %s\"></item>\r\n" : ".\"></item>\r\n";
     }

@@ -101,7 +101,8 @@ void BM_RewriteBlockCommitEach(benchmark::State& state) {
     fillTable(*scratch.table);
     std::mt19937 random(7);
     for (auto _ : state) {
-        scratch.table->FindRecord(RecordType::Panel, "", itemName(random() % kRecords));
+        scratch.table->FindRecord(RecordType::Panel, "",
+                                  itemName(static_cast<int>(random() % kRecords)));
         scratch.table->setCurrentData(kBlock);
     }
     state.counters["blocks/s"] =
@@ -115,8 +116,8 @@ void BM_FindRecord(benchmark::State& state) {
     fillTable(*scratch.table);
     std::mt19937 random(11);
     for (auto _ : state)
-        benchmark::DoNotOptimize(
-            scratch.table->FindRecord(RecordType::Panel, "", itemName(random() % kRecords)));
+        benchmark::DoNotOptimize(scratch.table->FindRecord(
+            RecordType::Panel, "", itemName(static_cast<int>(random() % kRecords))));
     state.counters["lookups/s"] =
         benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
 }

@@ -226,7 +226,7 @@ void Material::writeReport(TClipboardStream& stream) const {
     if (isKind(MaterialKind::Normal) && Sorption[9] > 0) {
         for (std::size_t i = 0; i < Sorption.size(); ++i) {
             if (Sorption[i] > 0) {
-                xs.push_back((i + 1) * 10.0);
+                xs.push_back(static_cast<double>(i + 1) * 10.0);
                 ys.push_back(Sorption[i]);
             }
         }
@@ -422,18 +422,18 @@ double Material::EquilibriumMoisture(double relativeHumidity) const {
     const double phi = std::clamp(relativeHumidity, 0.0, 100.0);
     double lowerX = 0;
     double lowerValue = 0;
-    for (std::size_t i = 0; i < Sorption.size() && (i + 1) * 10.0 <= phi; ++i) {
+    for (std::size_t i = 0; i < Sorption.size() && static_cast<double>(i + 1) * 10.0 <= phi; ++i) {
         if (Sorption[i] > 0) {
-            lowerX = (i + 1) * 10.0;
+            lowerX = static_cast<double>(i + 1) * 10.0;
             lowerValue = Sorption[i];
         }
     }
     double upperX = 100;
     double upperValue = Sorption[9];
     // The 10 % point is never the upper one.
-    for (std::size_t n = 8; n >= 1 && (n + 1) * 10.0 >= phi; --n) {
+    for (std::size_t n = 8; n >= 1 && static_cast<double>(n + 1) * 10.0 >= phi; --n) {
         if (Sorption[n] > 0) {
-            upperX = (n + 1) * 10.0;
+            upperX = static_cast<double>(n + 1) * 10.0;
             upperValue = Sorption[n];
         }
     }

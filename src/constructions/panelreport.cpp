@@ -210,7 +210,7 @@ void Panel::writeLayerTables(TClipboardStream& stream) {
         }
         const bool ventilated = layer.isKind(MaterialKind::Air) && layer.Ventilled;
         sheet.NumberCellIf(layer.SteamRes, ventilated && layer.SteamRes > 0);
-        const double results[] = {
+        const double faceValues[] = {
             std::floor(r.firstTemperature * 10 + 0.5) / 10,
             std::floor(r.secondTemperature * 10 + 0.5) / 10,
             double(Layer::faceHumidity(layer.firstFacePressure(), r.firstTemperature)),
@@ -220,7 +220,7 @@ void Panel::writeLayerTables(TClipboardStream& stream) {
             double(r.meanRelativeHumidity),
             r.equilibriumMoisture,
             r.inflow};
-        for (const double value : results) {
+        for (const double value : faceValues) {
             sheet.NumberCell(value);
             line += "\t" + general(value, 4);
         }

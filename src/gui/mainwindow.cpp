@@ -180,7 +180,7 @@ void MainWindow::tileHorizontally() {
     if (windows.isEmpty())
         return;
     const QRect area = m_childArea->viewport()->rect();
-    const int height = area.height() / windows.size();
+    const int height = area.height() / static_cast<int>(windows.size());
     int y = 0;
     for (QMdiSubWindow* window : windows) {
         window->showNormal();
@@ -195,7 +195,7 @@ void MainWindow::tileVertically() {
     if (windows.isEmpty())
         return;
     const QRect area = m_childArea->viewport()->rect();
-    const int width = area.width() / windows.size();
+    const int width = area.width() / static_cast<int>(windows.size());
     int x = 0;
     for (QMdiSubWindow* window : windows) {
         window->showNormal();

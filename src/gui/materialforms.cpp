@@ -73,7 +73,7 @@ void plot(QChartView* view, const QList<QPointF>& points, double xMax) {
 }
 
 QTableWidget* grid(const char* name, int rows, const QStringList& headers) {
-    auto* table = named<QTableWidget>(name, rows, headers.size());
+    auto* table = named<QTableWidget>(name, rows, static_cast<int>(headers.size()));
     table->setHorizontalHeaderLabels(headers);
     table->verticalHeader()->hide();
     table->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
@@ -107,7 +107,7 @@ QByteArray materialChartPng(const Material& material, const TLanguages& language
     if (material.isKind(MaterialKind::Normal) && material.Sorption[9] > 0) {
         for (std::size_t i = 0; i < Material::kIsothermPoints; ++i) {
             if (material.Sorption[i] > 0)
-                points << QPointF((i + 1) * 10.0, material.Sorption[i]);
+                points << QPointF(static_cast<double>(i + 1) * 10.0, material.Sorption[i]);
         }
         x = qt(languages.GetText("ID_MATERIAL12b")) + QStringLiteral(" (%)");
         y = qt(languages.GetText("ID_MATERIAL12c")) + QStringLiteral(" (%)");

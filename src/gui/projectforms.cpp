@@ -15,18 +15,18 @@
 
 namespace kalydor::gui {
 
-TProjektDataForm::TProjektDataForm(TProjektData& data, QWidget* parent)
+TProjektDataForm::TProjektDataForm(TProjektData& projectData, QWidget* parent)
     : QDialog(parent)
-    , m_data(data)
-    , m_date(named<QLineEdit>("DateEdit", qt(data.Date))) {
+    , m_data(projectData)
+    , m_date(named<QLineEdit>("DateEdit", qt(projectData.Date))) {
     setObjectName(QStringLiteral("ProjektDataForm"));
     setWindowTitle(QStringLiteral("Project data"));
     setSizeGripEnabled(true);
     const char* const memos[] = {"BuildingMemo", "CustomerMemo", "PlannerMemo", "CommentMemo"};
     const char* const labels[] = {"BuildingLabel", "CustomerLabel", "PlannerLabel", "CommentLabel"};
     const char* const captions[] = {"Building", "Customer", "Planner", "Comment"};
-    const StringList* const values[] = {&data.Building, &data.Customer, &data.Planner,
-                                        &data.Comment};
+    const StringList* const values[] = {&projectData.Building, &projectData.Customer,
+                                        &projectData.Planner, &projectData.Comment};
     auto* form = new QFormLayout;
     for (int i = 0; i < 4; ++i) {
         m_memos[i] = named<QPlainTextEdit>(memos[i]);

@@ -91,12 +91,12 @@ TSelectionForm::TSelectionForm(TDataModuleForm& store, int kind,
     auto* newGroup = named<QPushButton>("NewGroupButton", QStringLiteral("New group..."));
     connect(newGroup, &QPushButton::clicked, this, [this] {
         const QTreeWidgetItem* current = m_view->currentItem();
-        const TreeNode* parent = current ? nodeOf(current) : m_root;
-        if (parent && !parent->isGroup())
-            parent = parent->parent();
+        const TreeNode* groupNode = current ? nodeOf(current) : m_root;
+        if (groupNode && !groupNode->isGroup())
+            groupNode = groupNode->parent();
         NameRequest request;
         request.group = true;
-        request.parentNode = parent;
+        request.parentNode = groupNode;
         TNameDialog dialog(m_languages, request, this);
         if (dialog.exec() == QDialog::Accepted)
             addGroup(dialog.name());

@@ -17,7 +17,7 @@ template <typename Unsigned> Unsigned readLittleEndian(MyMemoryStream& stream) {
     stream.read(bytes, sizeof bytes);
     Unsigned value = 0;
     for (std::size_t i = 0; i < sizeof(Unsigned); ++i)
-        value |= static_cast<Unsigned>(bytes[i]) << (8 * i);
+        value = static_cast<Unsigned>(value | static_cast<Unsigned>(bytes[i]) << (8 * i));
     return value;
 }
 

@@ -196,7 +196,7 @@ TEST(Material, OlderRecordVersions) {
 TEST(Material, UnknownVersionIsReportedAndTruncatedRecordRaises) {
     platform::ScriptedPrompter prompter;
     const platform::ScopedPrompter scoped(prompter);
-    for (const std::int16_t version : {49, 55, -1}) {
+    for (const std::int16_t version : std::initializer_list<std::int16_t>{49, 55, -1}) {
         MyMemoryStream s(std::string(200, '\0'));
         Material m;
         EXPECT_FALSE(m.ReadRecord(s, version));

@@ -102,7 +102,7 @@ TEST(PanelRecord, CurrentLayoutRoundTripsByteForByteAndSkipsUnknownChunks) {
 }
 
 TEST(PanelRecord, UnknownVersionsAreRefused) {
-    for (const std::int16_t version : {49, 57, -1}) {
+    for (const std::int16_t version : std::initializer_list<std::int16_t>{49, 57, -1}) {
         MyMemoryStream in(std::string(64, '\0'));
         Panel p;
         EXPECT_FALSE(p.ReadRecord(in, version)) << version;

@@ -364,7 +364,7 @@ TEST(PanelDiffusion, DiagramFollowsTheProfiles) {
 TEST(PanelDiffusion, DiagramMarksTheLayerFaces) {
     // Listed from the outside, and the same wall listed from the inside: the faces are
     // the same, each tagged with the list index of the layer it begins.
-    for (const std::uint8_t ordering : {0, 1}) {
+    for (const std::int16_t ordering : std::initializer_list<std::int16_t>{0, 1}) {
         Panel p = condensingWall();
         if (ordering == 1)
             std::reverse(p.Layers.begin(), p.Layers.end());

@@ -123,7 +123,7 @@ std::string languageText(std::size_t size, unsigned seed) {
         text += "<item id=\"IDS_";
         text += std::to_string(random() % 5000);
         text += "\" value=\"";
-        for (unsigned n = 1 + random() % 6; n > 0; --n) {
+        for (auto n = 1 + random() % 6; n > 0; --n) {
             text += words[random() % std::size(words)];
             text += n > 1 ? " " : "";
         }

@@ -233,7 +233,7 @@ TEST_F(ProjektOptionsRecord, Version10) {
 }
 
 TEST_F(ProjektOptionsRecord, UnknownVersionIsReportedAndChangesNothing) {
-    for (const std::int16_t version : {9, 14, 0, -1}) {
+    for (const std::int16_t version : std::initializer_list<std::int16_t>{9, 14, 0, -1}) {
         SCOPED_TRACE(version);
         platform::ScriptedPrompter answers;
         platform::ScopedPrompter use(answers);

@@ -7,6 +7,7 @@
 
 #include <charconv>
 #include <filesystem>
+#include <iostream>
 #include <ostream>
 
 namespace kalydor::cli {
@@ -50,15 +51,21 @@ int dump(const std::vector<std::string>& args, std::ostream& out) {
     const TableLocation where = locate(args[0]);
     // The material table is opened as a catalogue: it may be shared with a running program.
     TDataModuleForm table(where.directory, where.fileName, TableMode::Open, TableKind::Catalogue);
-    table.forEachRecord([&out](const Reference& record, std::size_t dataSize) {
-        const nlohmann::json row = {{"Type", record.Type},
-                                    {"RefID", record.RefID},
-                                    {"ID", record.ID},
-                                    {"Name", record.Name},
-                                    {"DataSize", dataSize}};
-        out << row.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace) << '\n';
-    });
-    return 0;
+    int unreadable = 0;
+    table.forEachRecord(
+        [&out](const Reference& record, std::size_t dataSize) {
+            const nlohmann::json row = {{"Type", record.Type},
+                                        {"RefID", record.RefID},
+                                        {"ID", record.ID},
+                                        {"Name", record.Name},
+                                        {"DataSize", dataSize}};
+            out << row.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace) << '\n';
+        },
+        [&unreadable](const Error& error) {
+            std::cerr << "kalydor-cli: " << error.text() << '\n';
+            ++unreadable;
+        });
+    return unreadable == 0 ? 0 : 1;
 }
 
 int resolve(const std::vector<std::string>& args, std::ostream& out) {
@@ -86,7 +93,9 @@ std::vector<Command> storeCommands() {
          "--catalogue, a catalogue table such as material.db (header only)",
          create},
         {"store", "dump", "FILE",
-         "print every record as one JSON object a line: Type, RefID, ID, Name, DataSize", dump},
+         "print every record as one JSON object a line: Type, RefID, ID, Name, DataSize; a "
+         "record that cannot be read is named on stderr and the exit status is 1",
+         dump},
         {"store", "resolve", "FILE GROUPTYPE PATH",
          "resolve a group path (backslash separated) in a project table, creating missing "
          "groups, and print the group's identifier",

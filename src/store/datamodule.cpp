@@ -73,13 +73,19 @@ void removeTableFiles(const std::string& path) {
         fs::remove(path + suffix, ignored);
 }
 
+// Identifiers out of range (a damaged table may hold any number) become texts that name no
+// record, never the empty text of the root group.
 Reference referenceOf(const SqliteStatement& row) {
     Reference ref;
     ref.Type = static_cast<std::int16_t>(row.integer(0));
-    ref.RefID = identifierText(row.integer(1));
+    ref.RefID = storedIdentifierText(row.integer(1));
     ref.Name = textFromStoredBytes(row.text(2));
-    ref.ID = identifierText(row.integer(3));
+    ref.ID = storedIdentifierText(row.integer(3));
     return ref;
+}
+
+bool hasValidIdentifiers(const Reference& record) {
+    return identifierDay(record.RefID) && identifierDay(record.ID);
 }
 
 } // namespace
@@ -287,12 +293,14 @@ std::string TDataModuleForm::allocateIdentifier() {
                     "No new identifier can be given out in %s: the table has no header.");
     const std::int64_t refId = header.integer(0);
     const std::string name = header.text(1);
-    const std::int64_t next = header.integer(2) + 1;
+    const std::int64_t counter = header.integer(2);
     header.reset();
-    const std::string text = identifierText(next);
-    if (text.empty())
+    // The counter is checked before it is counted on: a damaged header may hold any number.
+    if (!isIdentifierDay(counter) || counter >= kLastIdentifierDay)
         throw Error("IDS_NEWIDERROR", {path()},
                     "No new identifier can be given out in %s: the counter is exhausted.");
+    const std::int64_t next = counter + 1;
+    const std::string text = identifierText(next);
     statement(m_counterStatement, "UPDATE Items SET ID=?1 WHERE Type=0 AND RefID=?2 AND Name=?3")
         .bind(1, next)
         .bind(2, refId)
@@ -333,10 +341,15 @@ std::string TDataModuleForm::GroupOfPath(std::int16_t groupType, std::string_vie
         const std::size_t at = remaining.find(separator);
         const std::string component(remaining.substr(0, at));
         remaining = at == std::string_view::npos ? std::string_view() : remaining.substr(at + 1);
-        if (FindRecord(groupType, current, component))
+        if (FindRecord(groupType, current, component)) {
+            if (!identifierDay(m_current->ID))
+                throw Error("IDS_BADSTOREDIDENTIFIER", {recordLabel(*m_current)},
+                            "The record \"%s\" holds an identifier out of range; it cannot be "
+                            "read.");
             current = m_current->ID;
-        else
+        } else {
             current = AddRecord(groupType, current, component);
+        }
     }
     return current;
 }
@@ -491,6 +504,9 @@ TreeNode* TDataModuleForm::FillGroupTree(TreeModel& tree, const std::string& roo
         attached = false;
         std::vector<Reference> later;
         for (Reference& group : pending) {
+            // A group whose identifier is out of range cannot be read: it names no node.
+            if (!identifierDay(group.ID))
+                continue;
             const auto parent = nodes.find(group.RefID);
             if (parent == nodes.end()) {
                 later.push_back(std::move(group));
@@ -594,8 +610,22 @@ void TDataModuleForm::setCurrentData(std::string_view bytes) {
         throw Error("IDS_RECORDGONE", {record.Name}, "The record \"%s\" no longer exists.");
 }
 
+std::string TDataModuleForm::recordLabel(const Reference& record) {
+    // An item's group has the type one less than the item's; a group's parent has its type.
+    std::int16_t groupType = record.Type;
+    for (int kind = kFirstItemKind; kind <= kLastItemKind; ++kind) {
+        if (itemTypeOfKind(kind) == record.Type)
+            groupType = groupTypeOfKind(kind);
+    }
+    return PathOfGroup(groupType, record.RefID, '\\') + record.Name;
+}
+
 bool TDataModuleForm::LoadItem(DBItem& item) {
     item.setLoadFailed(true);
+    const Reference record = current();
+    if (!hasValidIdentifiers(record))
+        throw Error("IDS_BADSTOREDIDENTIFIER", {recordLabel(record)},
+                    "The record \"%s\" holds an identifier out of range; it cannot be read.");
     MyMemoryStream stream(currentData());
     if (stream.size() == 0) {
         item.setLoadFailed(false);
@@ -608,11 +638,20 @@ bool TDataModuleForm::LoadItem(DBItem& item) {
 }
 
 void TDataModuleForm::forEachRecord(
-    const std::function<void(const Reference&, std::size_t dataSize)>& visit) {
+    const std::function<void(const Reference&, std::size_t dataSize)>& visit,
+    const std::function<void(const Error&)>& unreadable) {
     SqliteStatement select(m_db->handle(), "SELECT Type, RefID, Name, ID, length(Data) FROM Items "
                                            "ORDER BY Type, RefID, Name");
-    while (select.step())
-        visit(referenceOf(select), static_cast<std::size_t>(select.integer(4)));
+    while (select.step()) {
+        const Reference record = referenceOf(select);
+        if (hasValidIdentifiers(record)) {
+            visit(record, static_cast<std::size_t>(select.integer(4)));
+        } else if (unreadable) {
+            unreadable(Error("IDS_BADSTOREDIDENTIFIER", {recordLabel(record)},
+                             "The record \"%s\" holds an identifier out of range; it cannot "
+                             "be read."));
+        }
+    }
 }
 
 void TDataModuleForm::CopyRecordsFrom(TDataModuleForm& source) {

@@ -13,6 +13,7 @@
 namespace kalydor {
 
 class DBItem;
+class Error;
 class SqliteDatabase;
 class SqliteStatement;
 class TreeModel;
@@ -111,9 +112,12 @@ public:
     /// Replaces the data block of the current record and commits.
     void setCurrentData(std::string_view bytes);
     /// Reads the current record's data block into an item: an empty block leaves the item as
-    /// constructed; otherwise the version word and the item's ReadRecord. On false or an
-    /// error the item is marked as not loaded, so it can never be saved over its record.
+    /// constructed; otherwise the version word and the item's ReadRecord. An identifier out
+    /// of range is raised as an error naming the item by its group path and name. On false
+    /// or an error the item is marked as not loaded, so it can never be saved over its record.
     [[nodiscard]] bool LoadItem(DBItem& item);
+    /// The group path and name of a record, as messages name it ("Walls\Outer\Brick").
+    std::string recordLabel(const Reference& record);
 
     /// The format-version name in the header record (empty when there is no header).
     std::string headerName();
@@ -123,8 +127,11 @@ public:
     /// description) and the options record come along. One transaction.
     void CopyRecordsFrom(TDataModuleForm& source);
 
-    /// Visits every record in key order with the size of its data block.
-    void forEachRecord(const std::function<void(const Reference&, std::size_t dataSize)>& visit);
+    /// Visits every record in key order with the size of its data block. A record whose
+    /// identifiers are out of range cannot be read: it goes to `unreadable` instead, with an
+    /// error naming it ("IDS_BADSTOREDIDENTIFIER").
+    void forEachRecord(const std::function<void(const Reference&, std::size_t dataSize)>& visit,
+                       const std::function<void(const Error&)>& unreadable = {});
 
     SqliteDatabase& database() { return *m_db; }
 

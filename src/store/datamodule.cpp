@@ -16,8 +16,10 @@
 #include <sqlite3.h>
 
 #include <algorithm>
+#include <fcntl.h>
 #include <filesystem>
 #include <set>
+#include <unistd.h>
 #include <unordered_map>
 
 namespace kalydor {
@@ -46,13 +48,18 @@ bool isLockCode(int code) {
     return code == SQLITE_BUSY || code == SQLITE_LOCKED;
 }
 
-// True when another connection (of this or another program) holds the table's lock.
+// Connections reading or writing a table in the write-ahead-log mode keep a shared lock on
+// the file while they are open: a project held by a program, but also a catalogue a program
+// has open (the desktop program keeps material.db open from start to exit). An exclusive
+// lock is granted only when no other connection, of this or another program, has it open.
 bool tableInUse(const std::string& file) {
     try {
         SqliteDatabase probe(file, SqliteOpen::ExistingFile);
         sqlite3_busy_timeout(probe.handle(), 0);
         try {
-            probe.exec("BEGIN IMMEDIATE; COMMIT");
+            probe.exec("PRAGMA locking_mode=EXCLUSIVE");
+            probe.exec("BEGIN EXCLUSIVE");
+            probe.exec("ROLLBACK");
         } catch (const Error&) {
             return isLockCode(probe.lastErrorCode());
         }
@@ -88,6 +95,16 @@ bool hasValidIdentifiers(const Reference& record) {
     return identifierDay(record.RefID) && identifierDay(record.ID);
 }
 
+// Checked for the user the program runs as (the effective one), as opening the file is.
+bool canWrite(const std::string& path) {
+    return ::faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) == 0;
+}
+
+std::string folderOf(const std::string& file) {
+    const fs::path parent = fs::path(file).parent_path();
+    return parent.empty() ? std::string(".") : parent.string();
+}
+
 } // namespace
 
 std::string TDataModuleForm::tableFileName(const std::string& fileName) {
@@ -98,14 +115,19 @@ std::string TDataModuleForm::tableFileName(const std::string& fileName) {
     return lower == ".db" ? fileName : fileName + ".db";
 }
 
+bool TDataModuleForm::isWritable(const std::string& path) {
+    return canWrite(path) && canWrite(folderOf(path));
+}
+
 TDataModuleForm::TDataModuleForm(std::string directory, std::string fileName, TableMode mode,
                                  TableKind kind)
     : m_directory(std::move(directory))
     , m_fileName(tableFileName(fileName))
     , m_kind(kind)
-    , m_rootId(kRootIdentifier) {
-    if (mode == TableMode::Create)
-        createTable();
+    , m_rootId(kRootIdentifier)
+    , m_readOnly(mode == TableMode::ReadOnly) {
+    if (mode == TableMode::Create || mode == TableMode::Replace)
+        createTable(mode == TableMode::Replace);
     open();
 }
 
@@ -129,14 +151,16 @@ std::string TDataModuleForm::path() const {
 void TDataModuleForm::configureConnection() {
     sqlite3* db = m_db->handle();
     const std::string file = path();
-    // The schema is checked before anything is written, so that opening a foreign file
-    // never changes it.
+    // The schema and the pages are checked before anything is written, so that opening a
+    // foreign or damaged file never changes it.
     bool hasItems = false;
     try {
         if (m_kind == TableKind::Project) {
-            // One program at a time: the lock is taken by the first access and kept.
+            // One program at a time: the lock is taken by the first access and kept. A
+            // reader does not wait for a program that holds the project either.
             sqlite3_busy_timeout(db, 0);
-            m_db->exec("PRAGMA locking_mode=EXCLUSIVE");
+            if (!m_readOnly)
+                m_db->exec("PRAGMA locking_mode=EXCLUSIVE");
         } else {
             sqlite3_busy_timeout(db, 5000);
         }
@@ -144,7 +168,9 @@ void TDataModuleForm::configureConnection() {
                                   "name='Items'");
         hasItems = check.step() && check.integer(0) == 1;
         check.reset();
-        if (hasItems) {
+        if (hasItems)
+            checkIntegrity();
+        if (hasItems && !m_readOnly) {
             m_db->exec("PRAGMA journal_mode=WAL");
             m_db->exec("PRAGMA synchronous=FULL");
             if (m_kind == TableKind::Project)
@@ -154,6 +180,9 @@ void TDataModuleForm::configureConnection() {
         const int code = sqlite3_errcode(db);
         if (isLockCode(code))
             throwInUse(file);
+        if (code == SQLITE_CORRUPT)
+            throw Error("IDS_TABLEDAMAGED", {file, std::string(sqlite3_errmsg(db))},
+                        "The table %s is damaged (%s). It is left as it is.");
         if (code == SQLITE_NOTADB)
             hasItems = false;
         else
@@ -163,14 +192,45 @@ void TDataModuleForm::configureConnection() {
         throw Error("IDS_NOTATABLE", {file}, "The file %s is not a Kalydor table.");
 }
 
+// SQLite's quick check reads every page of the table and checks its structure (not the
+// indexes against the rows, which the full check adds): a damaged page is found at opening
+// instead of half-way through a command.
+void TDataModuleForm::checkIntegrity() {
+    SqliteStatement check(m_db->handle(), "PRAGMA quick_check(1)");
+    const std::string verdict = check.step() ? check.text(0) : std::string("no answer");
+    if (verdict != "ok")
+        throw Error("IDS_TABLEDAMAGED", {path(), verdict},
+                    "The table %s is damaged (%s). It is left as it is.");
+}
+
+// A table opened for reading leaves no side files behind. Without a write-ahead log beside
+// it nobody has the table open: where this program may write, a connection that writes
+// nothing (query_only) removes the side files it made when it closes; where it may not,
+// the file is read as it is, without locks or side files, since nobody else can change it
+// either. With a log beside it another program has the table open: the log and its index
+// are that program's and stay.
+void TDataModuleForm::openForReading(const std::string& file) {
+    std::error_code ec;
+    if (fs::exists(file + "-wal", ec)) {
+        m_db = std::make_unique<SqliteDatabase>(file, SqliteOpen::ReadOnly);
+    } else if (isWritable(file)) {
+        m_db = std::make_unique<SqliteDatabase>(file, SqliteOpen::ExistingFile);
+        m_db->exec("PRAGMA query_only=1");
+    } else {
+        m_db = std::make_unique<SqliteDatabase>(file, SqliteOpen::Immutable);
+    }
+}
+
 void TDataModuleForm::open() {
     const std::string file = path();
     std::error_code ec;
     if (!fs::is_regular_file(file, ec))
         throw Error("IDS_TABLENOTFOUND", {file}, "The table %s does not exist.");
-    auto db = std::make_unique<SqliteDatabase>(file, SqliteOpen::ExistingFile);
-    m_db = std::move(db);
     try {
+        if (m_readOnly)
+            openForReading(file);
+        else
+            m_db = std::make_unique<SqliteDatabase>(file, SqliteOpen::ExistingFile);
         configureConnection();
     } catch (...) {
         m_db.reset();
@@ -191,12 +251,24 @@ void TDataModuleForm::readRootId() {
     }
 }
 
-void TDataModuleForm::createTable() {
+void TDataModuleForm::requireWritable() const {
+    if (m_readOnly)
+        throw Error("IDS_TABLEREADONLY", {path()},
+                    "The table %s is open read-only; nothing can be changed in it.");
+}
+
+void TDataModuleForm::createTable(bool replace) {
     const std::string file = path();
     std::error_code ec;
-    if (fs::exists(file, ec)) {
-        // A table that another program (or another store of this one) holds open must not
-        // be deleted under it; a damaged or foreign file is replaced.
+    if (fs::exists(fs::symlink_status(file, ec))) {
+        // An existing table is replaced only when that was asked for, and never while a
+        // program (this one included) has it open; a damaged or foreign file may be
+        // replaced, but only a regular file: a folder or a device is not the store's.
+        if (!replace)
+            throw Error("IDS_TABLEEXISTS", {file},
+                        "The file %s exists already; it is replaced only when asked to.");
+        if (!fs::is_regular_file(file, ec))
+            throw Error("IDS_NOTATABLE", {file}, "The file %s is not a Kalydor table.");
         if (tableInUse(file))
             throwInUse(file);
         removeTableFiles(file);
@@ -310,6 +382,7 @@ std::string TDataModuleForm::allocateIdentifier() {
 }
 
 std::string TDataModuleForm::NewIdentifier() {
+    requireWritable();
     SqliteTransaction transaction(*m_db);
     std::string id = allocateIdentifier();
     transaction.commit();
@@ -318,6 +391,7 @@ std::string TDataModuleForm::NewIdentifier() {
 
 std::string TDataModuleForm::AddRecord(std::int16_t type, const std::string& refId,
                                        const std::string& name) {
+    requireWritable();
     checkName(name);
     const std::int64_t parent = requireDay(refId);
     // The identifier and the record are one change: both are committed together.
@@ -369,6 +443,7 @@ bool TDataModuleForm::DeleteItem(std::int16_t type, const std::string& refId,
                                  const std::string& name) {
     if (!FindRecord(type, refId, name))
         return true;
+    requireWritable();
     const Reference record = *m_current;
     const StoreHooks& hooks = storeHooks();
     if (hooks.mayDeleteItem && !hooks.mayDeleteItem(*this, record))
@@ -384,6 +459,7 @@ void TDataModuleForm::RenameRecord(std::int16_t type, const std::string& refId,
                                    const std::string& oldName, const std::string& newName) {
     if (oldName == newName || !FindRecord(type, refId, oldName))
         return;
+    requireWritable();
     checkName(newName);
     Reference record = *m_current;
     SqliteStatement rename(m_db->handle(),
@@ -418,6 +494,7 @@ bool TDataModuleForm::MoveRecord(std::int16_t type, const std::string& name,
         id = parent->RefID;
     }
 
+    requireWritable();
     SqliteStatement move(m_db->handle(),
                          "UPDATE Items SET RefID=?4 WHERE Type=?1 AND RefID=?2 AND Name=?3");
     move.bind(1, std::int64_t{type}).bind(2, *from).bind(3, name).bind(4, *to).run();
@@ -564,6 +641,7 @@ bool TDataModuleForm::CheckProjectVersion() {
     if (name != kPreviousFormatName && !name.empty())
         return false;
 
+    requireWritable();
     if (!platform::prompter().askYesNo(GetText("IDS_PROJEKTCONVERSION"),
                                        platform::DefaultButton::Yes,
                                        platform::QuestionIcon::Warning))
@@ -598,6 +676,7 @@ std::string TDataModuleForm::currentData() {
 }
 
 void TDataModuleForm::setCurrentData(std::string_view bytes) {
+    requireWritable();
     const Reference& record = current();
     SqliteStatement& update = statement(
         m_dataStatement, "UPDATE Items SET Data=?4 WHERE Type=?1 AND RefID=?2 AND Name=?3");
@@ -655,6 +734,7 @@ void TDataModuleForm::forEachRecord(
 }
 
 void TDataModuleForm::CopyRecordsFrom(TDataModuleForm& source) {
+    requireWritable();
     SqliteStatement select(
         source.m_db->handle(),
         "SELECT Type, RefID, Name, ID, Data FROM Items ORDER BY Type, RefID, Name");

@@ -19,8 +19,11 @@ class SqliteStatement;
 class TreeModel;
 class TreeNode;
 
-/// Whether a table is opened or made anew.
-enum class TableMode { Open, Create };
+/// How a table is opened. `Create` makes a new table and refuses a file that exists;
+/// `Replace` deletes an existing table first, unless a program has it open. `ReadOnly`
+/// opens for reading only: nothing is written, no lock of the program is taken and no side
+/// file is left behind, so a table in a read-only folder or file can be read.
+enum class TableMode { Open, Create, Replace, ReadOnly };
 
 /// A project table holds the header, the project options record and the constructions,
 /// rooms and buildings; a catalogue table (the material table) holds the header and its
@@ -42,9 +45,11 @@ inline constexpr std::size_t kMaxStoredNameLength = 32;
 /// means the root group, any other malformed text matches no record.
 class TDataModuleForm {
 public:
-    /// Opens (or, with TableMode::Create, makes anew) the table `fileName` in `directory`;
-    /// ".db" is appended to a name without it. Opening never creates a file. Failures raise
-    /// an error with a message for the user; no store object remains.
+    /// Opens (or, with TableMode::Create or Replace, makes anew) the table `fileName` in
+    /// `directory`; ".db" is appended to a name without it. Opening never creates a file and
+    /// writes nothing before the file has been checked: a damaged table is refused naming the
+    /// file and the fault ("IDS_TABLEDAMAGED"). Failures raise an error with a message for
+    /// the user; no store object remains.
     TDataModuleForm(std::string directory, std::string fileName, TableMode mode,
                     TableKind kind = TableKind::Project);
     ~TDataModuleForm();
@@ -53,12 +58,18 @@ public:
 
     /// The table file name with ".db" (as given when it already ends so, in any case).
     static std::string tableFileName(const std::string& fileName);
+    /// Whether this program may change the table file at `path`: the file and its folder
+    /// can be written. A table that cannot be changed is opened with TableMode::ReadOnly.
+    static bool isWritable(const std::string& path);
 
     const std::string& RootId() const { return m_rootId; }
     const std::string& directory() const { return m_directory; }
     const std::string& fileName() const { return m_fileName; }
     std::string path() const;
     TableKind kind() const { return m_kind; }
+    /// True when the table was opened read-only; every change is then refused
+    /// ("IDS_TABLEREADONLY").
+    bool readOnly() const { return m_readOnly; }
 
     /// Exact key lookup; on success the record becomes the current record.
     bool FindRecord(std::int16_t type, const std::string& refId, const std::string& name);
@@ -137,8 +148,11 @@ public:
 
 private:
     void open();
-    void createTable();
+    void openForReading(const std::string& file);
+    void createTable(bool replace);
     void configureConnection();
+    void checkIntegrity();
+    void requireWritable() const;
     void readRootId();
     std::string allocateIdentifier();
     std::optional<std::int64_t> refDay(const std::string& identifier) const;
@@ -152,6 +166,7 @@ private:
     std::string m_fileName;
     TableKind m_kind;
     std::string m_rootId;
+    bool m_readOnly = false;
     std::unique_ptr<SqliteDatabase> m_db;
     SqliteStatement& statement(std::unique_ptr<SqliteStatement>& slot, std::string_view sql);
 

@@ -41,6 +41,8 @@ private:
 enum class SqliteOpen {
     ExistingFile, ///< the file must exist; it is never created
     CreateFile,   ///< the file is created (an existing one is opened)
+    ReadOnly,     ///< the file must exist; nothing is written to it
+    Immutable,    ///< read-only, and no lock or side file is used: for a file nobody can write
 };
 
 /// A connection to one SQLite file. Errors are raised as kalydor::Error carrying SQLite's

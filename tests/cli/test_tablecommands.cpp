@@ -1,4 +1,5 @@
-// The command line on tables treated carelessly: holding identifiers out of range.
+// The command line on tables treated carelessly: created over, read-only, holding
+// identifiers out of range.
 
 #include "base/error.h"
 #include "store/datamodule.h"
@@ -10,8 +11,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace kalydor {
@@ -20,6 +23,9 @@ namespace {
 namespace fs = std::filesystem;
 using test::jsonLines;
 using test::readFile;
+
+const std::string kConstructions =
+    std::string(KALYDOR_SOURCE_DIR) + "/resources/catalogues/constructions.xml";
 
 struct CliResult {
     int status = -1;
@@ -57,6 +63,92 @@ CliResult run(const std::vector<std::string>& args, As as = As::Caller) {
     result.err = readFile(errors);
     fs::remove(errors);
     return result;
+}
+
+std::size_t lineCount(const std::string& text) {
+    return static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n'));
+}
+
+// "store create" replaced a project of 17 records by an empty one without a question, and
+// deleted the material table a running program had open, side files included, with exit 0.
+TEST(StoreCreate, KeepsAnExistingTableUnlessAskedAndNeverReplacesOneInUse) {
+    test::TempDir dir;
+    const std::string project = dir.file("P.db");
+    ASSERT_EQ(run({"store", "create", project}).status, 0);
+    ASSERT_EQ(run({"store", "resolve", project, "32", "Walls\\Outer"}).status, 0);
+    const CliResult refused = run({"store", "create", project});
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_NE(refused.err.find(project), std::string::npos) << refused.err;
+    EXPECT_EQ(lineCount(run({"store", "dump", project}).out), 4u);
+    EXPECT_EQ(run({"store", "create", project, "--replace"}).status, 0);
+    EXPECT_EQ(lineCount(run({"store", "dump", project}).out), 2u);
+
+    const std::string catalogue = dir.file("material.db");
+    fs::copy_file(std::string(KALYDOR_PROGRAM_DIR) + "/material.db", catalogue);
+    const std::size_t materials = lineCount(run({"material", "list", catalogue}).out);
+    ASSERT_GT(materials, 40u);
+    {
+        // A running program has the catalogue open.
+        TDataModuleForm open(dir.directory(), "material.db", TableMode::Open, TableKind::Catalogue);
+        const CliResult inUse = run({"store", "create", catalogue, "--catalogue", "--replace"});
+        EXPECT_EQ(inUse.status, 1);
+        EXPECT_EQ(open.ListRecords(RecordType::Material).size(), materials);
+    }
+    EXPECT_EQ(lineCount(run({"material", "list", catalogue}).out), materials);
+    EXPECT_EQ(run({"store", "create", catalogue, "--catalogue", "--replace"}).status, 0);
+    EXPECT_EQ(lineCount(run({"material", "list", catalogue}).out), 0u);
+}
+
+// In a read-only folder "store dump" and "material list" failed ("attempt to write a readonly
+// database"); on a read-only file "options dump" and "exchange export" failed with "disk I/O
+// error" and left "-wal" and "-shm" files behind.
+TEST(ReadOnlyTables, CommandsThatOnlyReadWorkAndLeaveNothingBehind) {
+    struct Case {
+        const char* what;
+        mode_t fileMode;
+        mode_t folderMode;
+    };
+    for (const Case& c :
+         {Case{"read-only folder", 0644, 0555}, Case{"read-only file", 0444, 0777}}) {
+        SCOPED_TRACE(c.what);
+        test::TempDir dir;
+        test::TempDir out;
+        ::chmod(out.path().c_str(), 0777);
+        const std::string catalogue = dir.file("material.db");
+        const std::string project = dir.file("P.db");
+        fs::copy_file(std::string(KALYDOR_PROGRAM_DIR) + "/material.db", catalogue);
+        ASSERT_EQ(run({"store", "create", project}).status, 0);
+        ASSERT_EQ(run({"exchange", "import", project, kConstructions, "--kind", "panel"}).status,
+                  0);
+        const std::string catalogueBytes = readFile(catalogue);
+        const std::string projectBytes = readFile(project);
+        for (const std::string& table : {catalogue, project})
+            ::chmod(table.c_str(), c.fileMode);
+        ::chmod(dir.path().c_str(), c.folderMode);
+
+        const std::vector<std::vector<std::string>> commands = {
+            {"store", "dump", catalogue},
+            {"material", "list", catalogue},
+            {"options", "dump", project},
+            {"exchange", "export", catalogue, out.file("m.txt")},
+            {"exchange", "export", project, out.file("p.xml"), "--kind", "panel"},
+        };
+        for (const std::vector<std::string>& command : commands) {
+            SCOPED_TRACE(command[0] + " " + command[1]);
+            const CliResult answer = run(command, As::Nobody);
+            EXPECT_EQ(answer.status, 0) << answer.err;
+            EXPECT_FALSE(answer.out.empty());
+        }
+        EXPECT_NE(readFile(out.file("m.txt")).find("KALYDOR32MATERIAL"), std::string::npos);
+        EXPECT_NE(readFile(out.file("p.xml")).find("Kalydor32Panel"), std::string::npos);
+        ::chmod(dir.path().c_str(), 0755);
+        for (const std::string& table : {catalogue, project}) {
+            EXPECT_FALSE(fs::exists(table + "-wal")) << table;
+            EXPECT_FALSE(fs::exists(table + "-shm")) << table;
+        }
+        EXPECT_EQ(readFile(catalogue), catalogueBytes);
+        EXPECT_EQ(readFile(project), projectBytes);
+    }
 }
 
 // Identifiers near the 64-bit limits overflowed the date arithmetic and stopped "store dump"

@@ -1,4 +1,5 @@
-// Tables treated carelessly or with hostile intent: holding identifiers no calendar has.
+// Tables treated carelessly or with hostile intent: created over, opened read-only, damaged,
+// or holding identifiers no calendar has.
 
 #include "base/error.h"
 #include "platform/scriptedprompter.h"
@@ -10,16 +11,33 @@
 
 #include "store/testitem.h"
 #include "support/tempdir.h"
+#include "support/unprivileged.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstdint>
+#include <filesystem>
+#include <fstream>
 #include <limits>
+#include <sys/stat.h>
 #include <variant>
 
 namespace kalydor {
 namespace {
+
+namespace fs = std::filesystem;
+
+std::string fileBytes(const std::string& path) {
+    std::ifstream file(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(file), {});
+}
+
+std::size_t recordCount(TDataModuleForm& table) {
+    std::size_t count = 0;
+    table.forEachRecord([&count](const Reference&, std::size_t) { ++count; });
+    return count;
+}
 
 // The key of the error an operation raised; empty when it raised none.
 template <typename Operation> std::string errorKey(Operation&& operation) {
@@ -29,6 +47,147 @@ template <typename Operation> std::string errorKey(Operation&& operation) {
         return error.key();
     }
     return {};
+}
+
+bool hasSideFiles(const std::string& table) {
+    return fs::exists(table + "-wal") || fs::exists(table + "-shm");
+}
+
+// A catalogue of 200 items with a small data block each, closed: several pages on the disk.
+std::string makeCatalogue(const test::TempDir& dir, const std::string& name = "material.db") {
+    TDataModuleForm table(dir.directory(), name, TableMode::Create, TableKind::Catalogue);
+    const std::string group = table.GroupOfPath(RecordType::MaterialGroup, "Zidărie", '\\');
+    test::TestItem item;
+    item.Note = std::string(100, 'n');
+    SqliteTransaction bulk(table.database());
+    for (int i = 0; i < 200; ++i) {
+        table.AddRecord(RecordType::Material, group, "Cărămidă " + std::to_string(i));
+        item.SaveToRecord(table);
+    }
+    bulk.commit();
+    return table.path();
+}
+
+// "store create" over a table that holds a project's work destroyed it without a word, and
+// over a catalogue another program had open deleted every material under that program.
+TEST(TableCreation, AnExistingTableIsReplacedOnlyWhenAskedAndNeverWhileOpen) {
+    test::TempDir dir;
+    {
+        TDataModuleForm project(dir.directory(), "P", TableMode::Create);
+        project.GroupOfPath(RecordType::PanelGroup, "Walls\\Outer", '\\');
+    }
+    EXPECT_EQ(errorKey([&] { TDataModuleForm(dir.directory(), "P", TableMode::Create); }),
+              "IDS_TABLEEXISTS");
+    {
+        TDataModuleForm reopened(dir.directory(), "P", TableMode::Open);
+        EXPECT_EQ(recordCount(reopened), 4u);
+        // While the project is open, not even an explicit replace deletes it.
+        EXPECT_EQ(errorKey([&] { TDataModuleForm(dir.directory(), "P", TableMode::Replace); }),
+                  "IDS_TABLELOCKED");
+        EXPECT_EQ(recordCount(reopened), 4u);
+    }
+    TDataModuleForm replaced(dir.directory(), "P", TableMode::Replace);
+    EXPECT_EQ(recordCount(replaced), 2u);
+
+    // A catalogue is shared, so its program holds no lock of its own: SQLite's locks tell
+    // that a reader or a writer has it open.
+    const std::string catalogue = makeCatalogue(dir);
+    for (const TableMode holderMode : {TableMode::Open, TableMode::ReadOnly}) {
+        TDataModuleForm holder(dir.directory(), "material.db", holderMode, TableKind::Catalogue);
+        EXPECT_EQ(errorKey([&] {
+                      TDataModuleForm(dir.directory(), "material.db", TableMode::Replace,
+                                      TableKind::Catalogue);
+                  }),
+                  "IDS_TABLELOCKED");
+        EXPECT_EQ(recordCount(holder), 202u);
+    }
+
+    // Only a regular file is ever replaced: a folder named like a table stays.
+    fs::create_directory(dir.file("Folder.db"));
+    EXPECT_EQ(errorKey([&] { TDataModuleForm(dir.directory(), "Folder", TableMode::Replace); }),
+              "IDS_NOTATABLE");
+    EXPECT_TRUE(fs::is_directory(dir.file("Folder.db")));
+}
+
+// A damaged material table stopped the program with "database disk image is malformed",
+// naming no file. The damage is found at opening, the file and the fault are named, and the
+// file is left exactly as it was.
+TEST(DamagedTables, AreNamedWithTheirFaultAndNeverWritten) {
+    test::TempDir dir;
+    const std::string table = makeCatalogue(dir);
+    {
+        std::fstream file(table, std::ios::binary | std::ios::in | std::ios::out);
+        file.seekp(3 * 4096 + 100);
+        file << std::string(2000, 'Z');
+    }
+    const std::string damaged = fileBytes(table);
+    for (const TableMode mode : {TableMode::Open, TableMode::ReadOnly}) {
+        try {
+            TDataModuleForm opened(dir.directory(), "material.db", mode, TableKind::Catalogue);
+            ADD_FAILURE() << "a damaged table was opened";
+        } catch (const Error& error) {
+            EXPECT_EQ(error.key(), "IDS_TABLEDAMAGED");
+            EXPECT_NE(error.text().find(table), std::string::npos) << error.text();
+            ASSERT_EQ(error.args().size(), 2u);
+            EXPECT_FALSE(std::get<std::string>(error.args()[1]).empty());
+        }
+        EXPECT_EQ(fileBytes(table), damaged);
+        EXPECT_FALSE(hasSideFiles(table));
+    }
+}
+
+// Commands that only read opened the table for writing: in a read-only folder they failed
+// ("attempt to write a readonly database"), on a read-only file with "disk I/O error", leaving
+// "-wal" and "-shm" files behind.
+TEST(ReadOnlyTables, AreReadWithoutWritingAndLeaveNothingBehind) {
+    struct Case {
+        const char* what;
+        mode_t fileMode;
+        mode_t folderMode;
+    };
+    for (const Case& c : {Case{"writable", 0666, 0777}, Case{"read-only file", 0444, 0777},
+                          Case{"read-only folder", 0666, 0555}}) {
+        SCOPED_TRACE(c.what);
+        test::TempDir dir;
+        const std::string table = makeCatalogue(dir);
+        const std::string before = fileBytes(table);
+        ::chmod(table.c_str(), c.fileMode);
+        ::chmod(dir.path().c_str(), c.folderMode);
+        {
+            test::ActingAsNobody nobody;
+            ASSERT_TRUE(nobody.ok());
+            EXPECT_EQ(TDataModuleForm::isWritable(table),
+                      c.fileMode == 0666 && c.folderMode == 0777);
+            TDataModuleForm reader(dir.directory(), "material.db", TableMode::ReadOnly,
+                                   TableKind::Catalogue);
+            EXPECT_TRUE(reader.readOnly());
+            EXPECT_EQ(reader.ListRecords(RecordType::Material).size(), 200u);
+            EXPECT_EQ(errorKey([&] { reader.AddRecord(RecordType::MaterialGroup, "", "New"); }),
+                      "IDS_TABLEREADONLY");
+            ASSERT_TRUE(reader.FindRecord(RecordType::Material, "1901.01.02.", "Cărămidă 7"));
+            EXPECT_EQ(errorKey([&] { reader.setCurrentData("x"); }), "IDS_TABLEREADONLY");
+        }
+        ::chmod(dir.path().c_str(), 0755);
+        EXPECT_FALSE(hasSideFiles(table));
+        EXPECT_EQ(fileBytes(table), before);
+    }
+}
+
+// A reader beside a program that has the table open reads its committed changes and leaves
+// that program's log alone.
+TEST(ReadOnlyTables, SeeTheChangesOfTheProgramThatHasTheTableOpen) {
+    test::TempDir dir;
+    const std::string table = makeCatalogue(dir);
+    TDataModuleForm writer(dir.directory(), "material.db", TableMode::Open, TableKind::Catalogue);
+    writer.AddRecord(RecordType::MaterialGroup, "", "Lemn");
+    {
+        TDataModuleForm reader(dir.directory(), "material.db", TableMode::ReadOnly,
+                               TableKind::Catalogue);
+        EXPECT_TRUE(reader.FindRecord(RecordType::MaterialGroup, "", "Lemn"));
+    }
+    EXPECT_TRUE(fs::exists(table + "-wal"));
+    writer.AddRecord(RecordType::MaterialGroup, "", "Metal");
+    EXPECT_TRUE(writer.FindRecord(RecordType::MaterialGroup, "", "Metal"));
 }
 
 // A damaged table may hold any 64-bit number where an identifier belongs. Near the limits the

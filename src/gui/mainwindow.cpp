@@ -15,6 +15,7 @@
 #include "gui/qtwindowtranslation.h"
 #include "gui/searchreplaceform.h"
 #include "gui/widgets.h"
+#include "language/languages.h"
 #include "platform/clipboard.h"
 #include "platform/prompter.h"
 #include "platform/settingsstore.h"
@@ -514,11 +515,16 @@ void MainWindow::updateCalculationSettings() {
     setPanelReportSettings(settings);
 }
 
-// The caption names the program and, while a project is open, the project's file.
+// The caption names the program and, while a project is open, the project's file, and
+// says when the project is open for reading only.
 void MainWindow::updateCaption() {
     QString caption = QString::fromUtf8(kApplicationTitle);
-    if (m_session && m_session->isOpen())
+    if (m_session && m_session->isOpen()) {
         caption += QStringLiteral(" - ") + qt(m_session->path());
+        if (m_session->readOnly() && m_options)
+            caption +=
+                QStringLiteral(" ") + qt(m_options->languages().GetText("IDS_READONLYCAPTION"));
+    }
     setWindowTitle(caption);
 }
 

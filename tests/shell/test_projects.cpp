@@ -12,11 +12,13 @@
 
 #include "support/shippedlanguages.h"
 #include "support/tempdir.h"
+#include "support/unprivileged.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <fstream>
+#include <sys/stat.h>
 
 namespace kalydor {
 namespace {
@@ -203,6 +205,42 @@ TEST(ProjectSession, FailedSaveAsLeavesNoHalfMadeCopy) {
     EXPECT_FALSE(session.isOpen());
     EXPECT_FALSE(std::filesystem::exists(dir.file("Copy.db")));
     EXPECT_EQ(prompter.messages().size(), 1u);
+}
+
+// A project in a folder this program may not write could not be opened at all. It opens for
+// reading; a change is refused with a message instead of an engine error.
+TEST(ProjectSession, AProjectThatCannotBeWrittenOpensReadOnly) {
+    test::TempDir dir;
+    MemorySettingsStore settings;
+    TProgramOptions programOptions(settings, test::shippedLanguages());
+    ProjectSession session(programOptions, settings);
+    ASSERT_TRUE(session.OpenProject(dir.file("P"), true));
+    session.store()->GroupOfPath(RecordType::PanelGroup, "Pereți", '\\');
+    const std::string path = session.path();
+    session.CloseProject();
+
+    ::chmod(dir.path().c_str(), 0555);
+    {
+        test::ActingAsNobody nobody;
+        ASSERT_TRUE(nobody.ok());
+        ASSERT_TRUE(session.OpenProject(path, false));
+        EXPECT_TRUE(session.readOnly());
+        EXPECT_EQ(session.store()->ListRecords(RecordType::PanelGroup).size(), 1u);
+        try {
+            session.SaveProjectData();
+            ADD_FAILURE() << "a read-only project was written";
+        } catch (const Error& error) {
+            EXPECT_EQ(error.key(), "IDS_TABLEREADONLY");
+        }
+        session.CloseProject();
+    }
+    ::chmod(dir.path().c_str(), 0755);
+    EXPECT_FALSE(std::filesystem::exists(path + "-wal"));
+    EXPECT_FALSE(std::filesystem::exists(path + "-shm"));
+
+    ASSERT_TRUE(session.OpenProject(path, false));
+    EXPECT_FALSE(session.readOnly());
+    session.CloseProject();
 }
 
 } // namespace

@@ -303,7 +303,8 @@ void MainWindow::openList(int kind) {
     platform::SettingsStore& settings = m_options->store();
     NamePrompt prompt = [store, &languages, &settings,
                          kind](QWidget* parent, bool group, const std::string& parentId,
-                               const std::string& initial) -> std::optional<std::string> {
+                               const std::string& initial,
+                               const std::string& itemData) -> std::optional<std::string> {
         const ItemListKind& constants = itemListKind(kind);
         NameRequest request;
         request.initialName = initial;
@@ -311,6 +312,7 @@ void MainWindow::openList(int kind) {
         request.parentId = parentId;
         request.type = group ? constants.groupType : constants.itemType;
         request.store = store;
+        request.itemData = itemData;
         TNameDialog dialog(languages, request, parent);
         if (execPlaced(dialog, settings) != QDialog::Accepted)
             return std::nullopt;

@@ -148,6 +148,10 @@ std::string TDataModuleForm::path() const {
     return (fs::path(m_directory) / m_fileName).string();
 }
 
+// How long a change to a shared catalogue waits for another program's change (an import
+// of thousands of items) before it gives up with "IDS_TABLEBUSY".
+constexpr int kCatalogueBusyTimeoutMs = 8000;
+
 void TDataModuleForm::configureConnection() {
     sqlite3* db = m_db->handle();
     const std::string file = path();
@@ -162,7 +166,7 @@ void TDataModuleForm::configureConnection() {
             if (!m_readOnly)
                 m_db->exec("PRAGMA locking_mode=EXCLUSIVE");
         } else {
-            sqlite3_busy_timeout(db, 5000);
+            sqlite3_busy_timeout(db, kCatalogueBusyTimeoutMs);
         }
         SqliteStatement check(db, "SELECT count(*) FROM sqlite_master WHERE type='table' AND "
                                   "name='Items'");
@@ -176,9 +180,9 @@ void TDataModuleForm::configureConnection() {
             if (m_kind == TableKind::Project)
                 m_db->exec("BEGIN IMMEDIATE; COMMIT");
         }
-    } catch (const Error&) {
+    } catch (const Error& error) {
         const int code = sqlite3_errcode(db);
-        if (isLockCode(code))
+        if (isLockCode(code) || error.key() == "IDS_TABLEBUSY")
             throwInUse(file);
         if (code == SQLITE_CORRUPT)
             throw Error("IDS_TABLEDAMAGED", {file, std::string(sqlite3_errmsg(db))},
@@ -390,17 +394,22 @@ std::string TDataModuleForm::NewIdentifier() {
 }
 
 std::string TDataModuleForm::AddRecord(std::int16_t type, const std::string& refId,
-                                       const std::string& name) {
+                                       const std::string& name, std::string_view data) {
     requireWritable();
     checkName(name);
     const std::int64_t parent = requireDay(refId);
-    // The identifier and the record are one change: both are committed together.
+    // The identifier, the record and its data block are one change: all are committed
+    // together, so a program stopped in between leaves none of them.
     SqliteTransaction transaction(*m_db);
     const std::string id = allocateIdentifier();
     SqliteStatement& insert =
         statement(m_insertStatement, "INSERT INTO Items (Type, RefID, Name, ID, Data) "
-                                     "VALUES (?1, ?2, ?3, ?4, x'')");
-    insert.bind(1, std::int64_t{type}).bind(2, parent).bind(3, name).bind(4, *identifierDay(id));
+                                     "VALUES (?1, ?2, ?3, ?4, ?5)");
+    insert.bind(1, std::int64_t{type})
+        .bind(2, parent)
+        .bind(3, name)
+        .bind(4, *identifierDay(id))
+        .bindBlob(5, data);
     insert.run();
     transaction.commit();
     m_current = Reference{type, name, identifierText(parent), id};
@@ -448,9 +457,11 @@ bool TDataModuleForm::DeleteItem(std::int16_t type, const std::string& refId,
     const StoreHooks& hooks = storeHooks();
     if (hooks.mayDeleteItem && !hooks.mayDeleteItem(*this, record))
         return false;
+    SqliteTransaction transaction(*m_db);
     SqliteStatement remove(m_db->handle(),
                            "DELETE FROM Items WHERE Type=?1 AND RefID=?2 AND Name=?3");
     remove.bind(1, std::int64_t{type}).bind(2, *identifierDay(record.RefID)).bind(3, name).run();
+    transaction.commit();
     m_current.reset();
     return true;
 }
@@ -462,6 +473,7 @@ void TDataModuleForm::RenameRecord(std::int16_t type, const std::string& refId,
     requireWritable();
     checkName(newName);
     Reference record = *m_current;
+    SqliteTransaction transaction(*m_db);
     SqliteStatement rename(m_db->handle(),
                            "UPDATE Items SET Name=?4 WHERE Type=?1 AND RefID=?2 AND Name=?3");
     rename.bind(1, std::int64_t{type})
@@ -469,6 +481,7 @@ void TDataModuleForm::RenameRecord(std::int16_t type, const std::string& refId,
         .bind(3, oldName)
         .bind(4, newName)
         .run();
+    transaction.commit();
     record.Name = newName;
     m_current = record;
 }
@@ -495,9 +508,11 @@ bool TDataModuleForm::MoveRecord(std::int16_t type, const std::string& name,
     }
 
     requireWritable();
+    SqliteTransaction transaction(*m_db);
     SqliteStatement move(m_db->handle(),
                          "UPDATE Items SET RefID=?4 WHERE Type=?1 AND RefID=?2 AND Name=?3");
     move.bind(1, std::int64_t{type}).bind(2, *from).bind(3, name).bind(4, *to).run();
+    transaction.commit();
     record.RefID = identifierText(*to);
     m_current = record;
     return true;
@@ -678,6 +693,8 @@ std::string TDataModuleForm::currentData() {
 void TDataModuleForm::setCurrentData(std::string_view bytes) {
     requireWritable();
     const Reference& record = current();
+    // The write lock first (waiting for another program's change), then the write.
+    SqliteTransaction transaction(*m_db);
     SqliteStatement& update = statement(
         m_dataStatement, "UPDATE Items SET Data=?4 WHERE Type=?1 AND RefID=?2 AND Name=?3");
     update.bind(1, std::int64_t{record.Type})
@@ -687,6 +704,7 @@ void TDataModuleForm::setCurrentData(std::string_view bytes) {
     update.run();
     if (m_db->changes() != 1)
         throw Error("IDS_RECORDGONE", {record.Name}, "The record \"%s\" no longer exists.");
+    transaction.commit();
 }
 
 std::string TDataModuleForm::recordLabel(const Reference& record) {
@@ -706,10 +724,12 @@ bool TDataModuleForm::LoadItem(DBItem& item) {
         throw Error("IDS_BADSTOREDIDENTIFIER", {recordLabel(record)},
                     "The record \"%s\" holds an identifier out of range; it cannot be read.");
     MyMemoryStream stream(currentData());
-    if (stream.size() == 0) {
-        item.setLoadFailed(false);
-        return true;
-    }
+    // Every item is stored with at least its version word: an empty block is a record whose
+    // store was cut off, not an item with default values.
+    if (stream.size() == 0)
+        throw Error("IDS_EMPTYITEMRECORD", {recordLabel(record)},
+                    "The record of \"%s\" holds no data (its storing was cut off); it cannot "
+                    "be read.");
     const std::int16_t version = readInt16(stream);
     const bool loaded = item.ReadRecord(stream, version);
     item.setLoadFailed(!loaded);

@@ -38,8 +38,10 @@ inline constexpr std::string_view kPreviousFormatName = "Kalydor-Ro 4.0";
 inline constexpr std::size_t kMaxStoredNameLength = 32;
 
 /// The store over one item table: one SQLite file holding records (Type, RefID, Name, ID,
-/// Data) keyed by (Type, RefID, Name). Every change is committed at once. A project table
-/// is locked for this program while it is open; a second opener is refused.
+/// Data) keyed by (Type, RefID, Name). Every change is committed at once, unless the caller
+/// groups changes in one SqliteTransaction on `database()` (an import does). A project table
+/// is locked for this program while it is open; a second opener is refused. A catalogue
+/// table may be shared: a change waits a few seconds for another program's change to end.
 ///
 /// Identifier texts ("yyyy.MM.dd.") are accepted only in their exact form; the empty text
 /// means the root group, any other malformed text matches no record.
@@ -76,10 +78,12 @@ public:
     /// Hands out the next identifier (the header's counter plus one day) in one immediate
     /// transaction. Raises an error when no identifier can be allocated.
     std::string NewIdentifier();
-    /// Appends a record with a new identifier and an empty data block; it becomes the
-    /// current record. Raises an error when the name is too long, the identifier cannot be
-    /// allocated or the key is taken.
-    std::string AddRecord(std::int16_t type, const std::string& refId, const std::string& name);
+    /// Appends a record with a new identifier and the data block `data` (empty for a group),
+    /// all in one transaction: an item record never exists without its data. The record
+    /// becomes the current record. Raises an error when the name is too long, the identifier
+    /// cannot be allocated or the key is taken.
+    std::string AddRecord(std::int16_t type, const std::string& refId, const std::string& name,
+                          std::string_view data = {});
     /// The identifier of the last group of a path, creating the missing groups; the root
     /// identifier for an empty path.
     std::string GroupOfPath(std::int16_t groupType, std::string_view path, char separator);
@@ -122,10 +126,11 @@ public:
     std::string currentData();
     /// Replaces the data block of the current record and commits.
     void setCurrentData(std::string_view bytes);
-    /// Reads the current record's data block into an item: an empty block leaves the item as
-    /// constructed; otherwise the version word and the item's ReadRecord. An identifier out
-    /// of range is raised as an error naming the item by its group path and name. On false
-    /// or an error the item is marked as not loaded, so it can never be saved over its record.
+    /// Reads the current record's data block into an item: the version word and the item's
+    /// ReadRecord. An item record always holds its data, so an empty block (a store cut off
+    /// half-way) and an identifier out of range are raised as errors naming the item by its
+    /// group path and name. On false or an error the item is marked as not loaded, so it can
+    /// never be saved over its record.
     [[nodiscard]] bool LoadItem(DBItem& item);
     /// The group path and name of a record, as messages name it ("Walls\Outer\Brick").
     std::string recordLabel(const Reference& record);

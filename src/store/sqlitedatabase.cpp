@@ -9,6 +9,11 @@ namespace kalydor {
 
 namespace {
 
+bool isBusyCode(int code) {
+    code &= 0xff;
+    return code == SQLITE_BUSY || code == SQLITE_LOCKED;
+}
+
 // The URI of a file for SQLite: the characters that end or escape a path in a URI escaped.
 std::string fileUri(const std::string& path) {
     std::string uri = "file:";
@@ -25,9 +30,20 @@ std::string fileUri(const std::string& path) {
     return uri;
 }
 
+int countCommit(void* commits) {
+    ++*static_cast<std::uint64_t*>(commits);
+    return 0; // the commit goes ahead
+}
+
 } // namespace
 
 void throwSqliteError(sqlite3* db, int code) {
+    if (db && isBusyCode(code)) {
+        const char* file = sqlite3_db_filename(db, "main");
+        throw Error("IDS_TABLEBUSY", {std::string(file ? file : "")},
+                    "The table %s is busy: another program is changing it. Nothing was "
+                    "changed; try again when it has finished.");
+    }
     const std::string message = db ? sqlite3_errmsg(db) : sqlite3_errstr(code);
     throw Error("IDS_DATABASEERROR", {message}, "Database error: %s");
 }
@@ -142,6 +158,7 @@ SqliteDatabase::SqliteDatabase(const std::string& path, SqliteOpen mode) {
     }
     sqlite3_extended_result_codes(m_db, 0);
     sqlite3_create_collation(m_db, kNameCollation, SQLITE_UTF8, nullptr, compareCollated);
+    sqlite3_commit_hook(m_db, countCommit, &m_commits);
 }
 
 SqliteDatabase::~SqliteDatabase() {
@@ -159,6 +176,10 @@ int SqliteDatabase::changes() const {
 
 int SqliteDatabase::lastErrorCode() const {
     return sqlite3_errcode(m_db);
+}
+
+void SqliteDatabase::setBusyTimeout(int milliseconds) {
+    sqlite3_busy_timeout(m_db, milliseconds);
 }
 
 // Inside a transaction already open on the connection (a bulk operation that groups many

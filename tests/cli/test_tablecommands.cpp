@@ -1,5 +1,5 @@
-// The command line on tables treated carelessly: created over, read-only, holding
-// identifiers out of range.
+// The command line on tables treated carelessly: created over, read-only, holding records
+// without data or identifiers out of range, imported into twice at once.
 
 #include "base/error.h"
 #include "store/datamodule.h"
@@ -13,6 +13,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -23,7 +24,10 @@ namespace {
 namespace fs = std::filesystem;
 using test::jsonLines;
 using test::readFile;
+using test::writeFile;
 
+const std::string kMaterials =
+    std::string(KALYDOR_SOURCE_DIR) + "/resources/catalogues/materials.txt";
 const std::string kConstructions =
     std::string(KALYDOR_SOURCE_DIR) + "/resources/catalogues/constructions.xml";
 
@@ -151,6 +155,29 @@ TEST(ReadOnlyTables, CommandsThatOnlyReadWorkAndLeaveNothingBehind) {
     }
 }
 
+// A record without data read back as an all-zero "Undefined" material, was exported with
+// "unreadable 0" and kept by "--no-to-all" over the real one.
+TEST(EmptyRecords, AreUnreadableAndNamedByGroupPathAndName) {
+    test::TempDir dir;
+    const std::string catalogue = dir.file("m.db");
+    ASSERT_EQ(run({"store", "create", catalogue, "--catalogue"}).status, 0);
+    ASSERT_EQ(run({"exchange", "import", catalogue, kMaterials}).status, 0);
+    {
+        TDataModuleForm table(dir.directory(), "m.db", TableMode::Open, TableKind::Catalogue);
+        const std::string group = table.GroupOfPath(RecordType::MaterialGroup, "Zidărie", '\\');
+        table.AddRecord(RecordType::Material, group, "Cut off");
+    }
+    const CliResult listed = run({"material", "list", catalogue});
+    EXPECT_EQ(listed.status, 1);
+    EXPECT_NE(listed.err.find("Zidărie\\Cut off"), std::string::npos) << listed.err;
+    EXPECT_EQ(listed.out.find("Cut off"), std::string::npos);
+
+    const CliResult exported = run({"exchange", "export", catalogue, dir.file("out.txt")});
+    EXPECT_EQ(exported.status, 1);
+    EXPECT_NE(exported.out.find("unreadable 1"), std::string::npos) << exported.out;
+    EXPECT_EQ(readFile(dir.file("out.txt")).find("Cut off"), std::string::npos);
+}
+
 // Identifiers near the 64-bit limits overflowed the date arithmetic and stopped "store dump"
 // and "store resolve" in the sanitizer build. The record is named as unreadable instead.
 TEST(StoredIdentifiers, OutOfRangeRecordsAreNamedAndTheCommandsGoOn) {
@@ -174,6 +201,32 @@ TEST(StoredIdentifiers, OutOfRangeRecordsAreNamedAndTheCommandsGoOn) {
         EXPECT_NE(resolved.err.find("\"Walls\""), std::string::npos) << resolved.err;
         EXPECT_EQ(resolved.out, "");
     }
+}
+
+// Two imports into one catalogue at once: one stopped part-way with "database is locked"
+// (5 of 8 runs). The second waits for the first, and both store everything.
+TEST(ConcurrentImports, BothStoreEverything) {
+    test::TempDir dir;
+    const std::string catalogue = dir.file("m.db");
+    ASSERT_EQ(run({"store", "create", catalogue, "--catalogue"}).status, 0);
+    std::string command;
+    for (const char* group : {"A", "B"}) {
+        std::string text;
+        for (int i = 0; i < 2000; ++i)
+            text += "\"KALYDOR32MATERIAL\" 1\r\n2024 5 6\r\n\"" + std::string(group) +
+                    "\"\r\n\"Material " + std::to_string(i) +
+                    "\"\r\n1\t0\t\r\n25\t1800\t0.8\t0\t0\t0\t0\t8\t\r\n\r\n";
+        const std::string file = dir.file(std::string(group) + ".txt");
+        writeFile(file, text + "\"END\"\r\n");
+        command += "(" + test::quoted(std::string(KALYDOR_PROGRAM_DIR) + "/kalydor-cli") +
+                   " exchange import " + test::quoted(catalogue) + " " + test::quoted(file) +
+                   " >/dev/null 2>&1; echo $? >" + test::quoted(file + ".status") + ") &\n";
+    }
+    command += "wait\n";
+    ASSERT_EQ(std::system(("bash -c " + test::quoted(command)).c_str()), 0);
+    EXPECT_EQ(readFile(dir.file("A.txt.status")), "0\n");
+    EXPECT_EQ(readFile(dir.file("B.txt.status")), "0\n");
+    EXPECT_EQ(lineCount(run({"material", "list", catalogue}).out), 4000u);
 }
 
 } // namespace

@@ -10,6 +10,7 @@
 #include "store/itemkinds.h"
 #include "store/storehooks.h"
 
+#include "support/fakelanguage.h"
 #include "support/shippedlanguages.h"
 #include "support/tempdir.h"
 #include "support/unprivileged.h"
@@ -205,6 +206,54 @@ TEST(ProjectSession, FailedSaveAsLeavesNoHalfMadeCopy) {
     EXPECT_FALSE(session.isOpen());
     EXPECT_FALSE(std::filesystem::exists(dir.file("Copy.db")));
     EXPECT_EQ(prompter.messages().size(), 1u);
+}
+
+// A project whose options record cannot be read opens with read-only options, and the user
+// is told why: a record of a newer program and one cut short alike (the latter made the
+// project unopenable).
+TEST(ProjectSession, OptionsThatCannotBeReadOpenReadOnlyAndSayWhy) {
+    test::TempDir dir;
+    MemorySettingsStore settings;
+    TProgramOptions programOptions(settings, test::shippedLanguages());
+    ProjectSession session(programOptions, settings);
+    installProjectHooks(session, programOptions);
+    test::FakeLanguage language{{"IDS_VERSIONERR", "Version %d."},
+                                {"IDS_DATAREADERROR", "Damaged."},
+                                {"IDS_PROJEKTOPTIONSREADONLY", "Read-only options."}};
+    platform::ScriptedPrompter prompter;
+    const platform::ScopedPrompter scoped(prompter);
+
+    ASSERT_TRUE(session.OpenProject(dir.file("P"), true));
+    ASSERT_TRUE(session.store()->FindRecord(RecordType::ProjectOptions, "", ""));
+    const std::string record = session.store()->currentData();
+    session.CloseProject();
+    const struct {
+        const char* what;
+        std::string stored;
+        const char* reason;
+    } cases[] = {
+        {"newer version", std::string("\x63\x00", 2) + record.substr(2), "Version 99."},
+        {"cut short", record.substr(0, record.size() / 2), "Damaged."},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        {
+            TDataModuleForm project(dir.directory(), "P", TableMode::Open);
+            ASSERT_TRUE(project.FindRecord(RecordType::ProjectOptions, "", ""));
+            project.setCurrentData(c.stored);
+        }
+        const std::size_t shown = prompter.messages().size();
+        ASSERT_TRUE(session.OpenProject(dir.file("P.db"), false));
+        EXPECT_TRUE(session.options()->loadFailed());
+        ASSERT_EQ(prompter.messages().size(), shown + 2);
+        EXPECT_EQ(prompter.messages()[shown], c.reason);
+        EXPECT_EQ(prompter.messages()[shown + 1], "Read-only options.");
+        session.CloseProject();
+        TDataModuleForm project(dir.directory(), "P", TableMode::Open);
+        ASSERT_TRUE(project.FindRecord(RecordType::ProjectOptions, "", ""));
+        EXPECT_EQ(project.currentData(), c.stored);
+    }
+    storeHooks() = StoreHooks{};
 }
 
 // A project in a folder this program may not write could not be opened at all. It opens for

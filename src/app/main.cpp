@@ -12,6 +12,7 @@
 #include "gui/splash.h"
 #include "language/languages.h"
 #include "platform/prompter.h"
+#include "shell/materialtable.h"
 #include "shell/programoptions.h"
 #include "shell/projects.h"
 #include "store/datamodule.h"
@@ -21,7 +22,6 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
-#include <QMessageBox>
 #include <QStandardPaths>
 
 #include <memory>
@@ -101,19 +101,24 @@ int main(int argc, char** argv) {
     kalydor::installProjectHooks(session, options);
     kalydor::gui::QtFileTrash trash;
 
+    // Messages and questions are message boxes from here on; they belong to the main window
+    // once it exists.
+    kalydor::gui::QtPrompter prompter;
+    kalydor::platform::setPrompter(&prompter);
+
     // The material table: beside the program, or — when the program directory cannot be
     // written (an installed copy) — a copy in the user's data folder made on first start.
+    // One that cannot be used is named with its fault, and the program may start without it.
     std::unique_ptr<kalydor::TDataModuleForm> materials;
-    try {
-        const QString table = materialTablePath();
-        if (!table.isEmpty())
-            materials = std::make_unique<kalydor::TDataModuleForm>(
-                QFileInfo(table).path().toStdString(), "material.db", kalydor::TableMode::Open,
-                kalydor::TableKind::Catalogue);
-    } catch (const kalydor::Error& error) {
-        QMessageBox::critical(nullptr, QString::fromUtf8(kalydor::gui::kApplicationTitle),
-                              QString::fromStdString(error.text()));
-        return 1;
+    const QString table = materialTablePath();
+    if (!table.isEmpty()) {
+        kalydor::MaterialTableOpening opening =
+            kalydor::OpenMaterialTable(QFileInfo(table).path().toStdString());
+        if (opening.quit) {
+            kalydor::platform::setPrompter(nullptr);
+            return 1;
+        }
+        materials = std::move(opening.table);
     }
 
     // The construction editors take their layers from the material table.
@@ -125,8 +130,7 @@ int main(int argc, char** argv) {
     window.setMaterialStore(materials.get());
     window.setProjectSession(&session, &trash);
     window.retranslate();
-    kalydor::gui::QtPrompter prompter(&window);
-    kalydor::platform::setPrompter(&prompter);
+    prompter.setParent(&window);
     splash.waitUntilDone(started);
     splash.finish(&window);
     if (settings.boolOr("", "Maximized", false))

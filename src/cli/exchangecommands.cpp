@@ -107,10 +107,10 @@ Arguments parse(const std::vector<std::string>& args, bool import) {
     return parsed;
 }
 
-TDataModuleForm openTable(const Arguments& arguments) {
+TDataModuleForm openTable(const Arguments& arguments, TableMode mode) {
     const fs::path path(arguments.table);
     return TDataModuleForm(path.has_parent_path() ? path.parent_path().string() : ".",
-                           path.filename().string(), TableMode::Open,
+                           path.filename().string(), mode,
                            arguments.kind == 1 ? TableKind::Catalogue : TableKind::Project);
 }
 
@@ -118,7 +118,7 @@ int exportItems(const std::vector<std::string>& args, std::ostream& out) {
     const Arguments arguments = parse(args, false);
     TerminalPrompter prompter(TerminalPrompter::Preset::NoToAll);
     PrompterScope scope(&prompter);
-    TDataModuleForm table = openTable(arguments);
+    TDataModuleForm table = openTable(arguments, TableMode::ReadOnly);
     const ExportResult result =
         ExportItems(table, arguments.kind, ItemsInTreeOrder(table, arguments.kind), arguments.file);
     out << "written " << result.written << ", unreadable " << result.unreadable
@@ -130,7 +130,7 @@ int importItems(const std::vector<std::string>& args, std::ostream& out) {
     const Arguments arguments = parse(args, true);
     TerminalPrompter prompter(arguments.preset);
     PrompterScope scope(&prompter);
-    TDataModuleForm table = openTable(arguments);
+    TDataModuleForm table = openTable(arguments, TableMode::Open);
     // Imported constructions are stored calculated: for a project with its outside design
     // temperature, for a catalogue with the default one.
     if (arguments.kind == 2) {

@@ -167,7 +167,7 @@ int dump(const std::vector<std::string>& args, std::ostream& out) {
         throw UsageError{"one project table expected"};
     const std::filesystem::path path(args[0]);
     TDataModuleForm table(path.has_parent_path() ? path.parent_path().string() : std::string("."),
-                          path.filename().string(), TableMode::Open);
+                          path.filename().string(), TableMode::ReadOnly);
     TProjektOptions options;
     // An unknown version has been reported on stderr; nothing is printed then.
     if (!options.LoadFromProject(table))

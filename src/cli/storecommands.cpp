@@ -7,6 +7,7 @@
 
 #include <charconv>
 #include <filesystem>
+#include <iostream>
 #include <ostream>
 
 namespace kalydor::cli {
@@ -27,10 +28,13 @@ TableLocation locate(const std::string& file) {
 
 int create(const std::vector<std::string>& args, std::ostream& out) {
     TableKind kind = TableKind::Project;
+    TableMode mode = TableMode::Create;
     std::vector<std::string> files;
     for (const std::string& arg : args) {
         if (arg == "--catalogue")
             kind = TableKind::Catalogue;
+        else if (arg == "--replace")
+            mode = TableMode::Replace;
         else if (arg.starts_with("--"))
             throw UsageError{"unknown option " + arg};
         else
@@ -39,7 +43,7 @@ int create(const std::vector<std::string>& args, std::ostream& out) {
     if (files.size() != 1)
         throw UsageError{"one table file expected"};
     const TableLocation where = locate(files[0]);
-    TDataModuleForm table(where.directory, where.fileName, TableMode::Create, kind);
+    TDataModuleForm table(where.directory, where.fileName, mode, kind);
     out << table.path() << '\n';
     return 0;
 }
@@ -48,17 +52,24 @@ int dump(const std::vector<std::string>& args, std::ostream& out) {
     if (args.size() != 1)
         throw UsageError{"one table file expected"};
     const TableLocation where = locate(args[0]);
-    // The material table is opened as a catalogue: it may be shared with a running program.
-    TDataModuleForm table(where.directory, where.fileName, TableMode::Open, TableKind::Catalogue);
-    table.forEachRecord([&out](const Reference& record, std::size_t dataSize) {
-        const nlohmann::json row = {{"Type", record.Type},
-                                    {"RefID", record.RefID},
-                                    {"ID", record.ID},
-                                    {"Name", record.Name},
-                                    {"DataSize", dataSize}};
-        out << row.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace) << '\n';
-    });
-    return 0;
+    // Read-only, as a catalogue: the table may be shared with a running program.
+    TDataModuleForm table(where.directory, where.fileName, TableMode::ReadOnly,
+                          TableKind::Catalogue);
+    int unreadable = 0;
+    table.forEachRecord(
+        [&out](const Reference& record, std::size_t dataSize) {
+            const nlohmann::json row = {{"Type", record.Type},
+                                        {"RefID", record.RefID},
+                                        {"ID", record.ID},
+                                        {"Name", record.Name},
+                                        {"DataSize", dataSize}};
+            out << row.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace) << '\n';
+        },
+        [&unreadable](const Error& error) {
+            std::cerr << "kalydor-cli: " << error.text() << '\n';
+            ++unreadable;
+        });
+    return unreadable == 0 ? 0 : 1;
 }
 
 int resolve(const std::vector<std::string>& args, std::ostream& out) {
@@ -81,12 +92,15 @@ int resolve(const std::vector<std::string>& args, std::ostream& out) {
 
 std::vector<Command> storeCommands() {
     return {
-        {"store", "create", "FILE [--catalogue]",
+        {"store", "create", "FILE [--catalogue] [--replace]",
          "make a new item table: a project table (header and options record) or, with "
-         "--catalogue, a catalogue table such as material.db (header only)",
+         "--catalogue, a catalogue table such as material.db (header only); an existing file "
+         "is replaced only with --replace, and never while a program has it open",
          create},
         {"store", "dump", "FILE",
-         "print every record as one JSON object a line: Type, RefID, ID, Name, DataSize", dump},
+         "print every record as one JSON object a line: Type, RefID, ID, Name, DataSize; a "
+         "record that cannot be read is named on stderr and the exit status is 1",
+         dump},
         {"store", "resolve", "FILE GROUPTYPE PATH",
          "resolve a group path (backslash separated) in a project table, creating missing "
          "groups, and print the group's identifier",

@@ -11,6 +11,7 @@
 #include "store/datamodule.h"
 #include "store/dbitem.h"
 #include "store/itemkinds.h"
+#include "store/sqlitedatabase.h"
 #include "store/treemodel.h"
 
 #include <cerrno>
@@ -21,6 +22,7 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <optional>
 #include <system_error>
 
 namespace kalydor {
@@ -201,9 +203,11 @@ Error badGroupPathError(const std::string& path) {
                  "not imported.");
 }
 
-StoreOutcome StoreImportedItem(TDataModuleForm& store, const ExchangeKind& kind, DBItem& item,
-                               const std::string& groupPath, OverwriteAnswers& answers,
-                               bool consultUntouched) {
+namespace {
+
+StoreOutcome storeItem(TDataModuleForm& store, const ExchangeKind& kind, DBItem& item,
+                       const std::string& groupPath, OverwriteAnswers& answers,
+                       bool consultUntouched) {
     const std::string groupId = store.GroupOfPath(kind.groupType, groupPath, '\\');
     item.GroupID = groupId;
     if (store.FindRecord(kind.itemType, groupId, item.Name)) {
@@ -227,15 +231,21 @@ StoreOutcome StoreImportedItem(TDataModuleForm& store, const ExchangeKind& kind,
         item.SaveToRecord(store);
         return StoreOutcome::Replaced;
     }
-    item.ID = store.AddRecord(kind.itemType, groupId, item.Name);
-    try {
-        item.SaveToRecord(store);
-    } catch (...) {
-        // The new record must not stay behind empty.
-        store.DeleteItem(kind.itemType, groupId, item.Name);
-        throw;
-    }
+    item.ID = store.AddRecord(kind.itemType, groupId, item.Name, item.recordBytes());
     return StoreOutcome::Added;
+}
+
+} // namespace
+
+StoreOutcome StoreImportedItem(TDataModuleForm& store, const ExchangeKind& kind, DBItem& item,
+                               const std::string& groupPath, OverwriteAnswers& answers,
+                               bool consultUntouched) {
+    // One item is one change: when storing it fails, the groups made for it go as well and
+    // the import's earlier items stay (inside an import's transaction this is a savepoint).
+    SqliteTransaction change(store.database());
+    const StoreOutcome outcome = storeItem(store, kind, item, groupPath, answers, consultUntouched);
+    change.commit();
+    return outcome;
 }
 
 void writeExchangeFile(const std::string& fileName, std::string_view bytes) {
@@ -327,8 +337,10 @@ ImportResult ImportText(TDataModuleForm& store, int kind, TParserStream& reader,
     answers.clear();
     reader.onAutoYes = [&answers] { answers.yesToAll = true; };
     ImportResult result;
+    std::optional<SqliteTransaction> import;
     try {
         const ExchangeKind& k = requireKind(kind);
+        import.emplace(store.database());
         while (true) {
             TextRecordHeader header;
             const NextRecordResult next = reader.NextRecord(header);
@@ -355,11 +367,29 @@ ImportResult ImportText(TDataModuleForm& store, int kind, TParserStream& reader,
     } catch (const Error& error) {
         result.failed = true;
         result.message = error.text().empty() ? error.key() : error.text();
-        platform::prompter().showMessage(result.message);
     }
+    // The items stored before an error that ended the import stay stored.
+    exchange_detail::commitImport(import, result);
+    if (result.failed)
+        platform::prompter().showMessage(result.message);
     reader.onAutoYes = nullptr;
     return result;
 }
+
+namespace exchange_detail {
+void commitImport(std::optional<SqliteTransaction>& import, ImportResult& result) {
+    if (!import)
+        return;
+    try {
+        import->commit();
+    } catch (const Error& error) {
+        // Nothing of the import is stored then; the message says why.
+        result.failed = true;
+        result.added = result.replaced = 0;
+        result.message = error.text().empty() ? error.key() : error.text();
+    }
+}
+} // namespace exchange_detail
 
 ExportResult ExportItems(TDataModuleForm& store, int kind, const std::vector<Reference>& items,
                          const std::string& fileName) {

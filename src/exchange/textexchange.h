@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -13,6 +14,7 @@
 namespace kalydor {
 
 class DBItem;
+class SqliteTransaction;
 class TDataModuleForm;
 class TParserStream;
 class TPrintfStringStream;
@@ -113,12 +115,22 @@ StoreOutcome StoreImportedItem(TDataModuleForm& store, const ExchangeKind& kind,
 /// Writes the items as a text exchange file. No file is created when nothing was written.
 ExportResult ExportText(TDataModuleForm& store, int kind, const std::vector<Reference>& items,
                         const std::string& fileName);
-/// Reads a text exchange file into the store; errors end the import and are shown.
+/// Reads a text exchange file into the store; errors end the import and are shown. The
+/// import is one transaction, so it waits for and shuts out another program's changes to the
+/// table and costs one commit: when it cannot start ("IDS_TABLEBUSY") nothing is stored, when
+/// an error ends it the items stored before stay stored, and a program stopped half-way
+/// leaves the table as it was.
 ImportResult ImportText(TDataModuleForm& store, int kind, const std::string& fileName,
                         OverwriteAnswers& answers);
 /// The same over a reader already made.
 ImportResult ImportText(TDataModuleForm& store, int kind, TParserStream& reader,
                         OverwriteAnswers& answers);
+
+namespace exchange_detail {
+/// Ends an import's transaction: what was stored is committed, also after an error ended
+/// the import. A failing commit stores nothing and is reported in the result.
+void commitImport(std::optional<SqliteTransaction>& import, ImportResult& result);
+} // namespace exchange_detail
 
 /// Export and import choosing the format by the file name (XML when it ends in "xml").
 ExportResult ExportItems(TDataModuleForm& store, int kind, const std::vector<Reference>& items,

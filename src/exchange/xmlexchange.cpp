@@ -7,6 +7,9 @@
 #include "store/datamodule.h"
 #include "store/dbitem.h"
 #include "store/itemkinds.h"
+#include "store/sqlitedatabase.h"
+
+#include <optional>
 
 namespace kalydor {
 namespace {
@@ -112,6 +115,17 @@ ImportResult ImportXml(TDataModuleForm& store, int kind, TXmlParser& parser,
         result.failed = true;
         return result;
     }
+    // One transaction for the whole import (see ImportText): when another program is
+    // changing the table and does not finish in time, nothing is stored.
+    std::optional<SqliteTransaction> import;
+    try {
+        import.emplace(store.database());
+    } catch (const Error& error) {
+        result.failed = true;
+        result.message = error.text().empty() ? error.key() : error.text();
+        platform::prompter().showMessage(result.message);
+        return result;
+    }
     parser.Normalize = true;
     parser.StartScan();
     while (parser.Scan()) {
@@ -149,7 +163,10 @@ ImportResult ImportXml(TDataModuleForm& store, int kind, TXmlParser& parser,
             ++result.skipped;
         }
     }
-    if (parser.EndedOnError()) {
+    exchange_detail::commitImport(import, result);
+    if (result.failed) {
+        platform::prompter().showMessage(result.message);
+    } else if (parser.EndedOnError()) {
         result.failed = true;
         result.message =
             Error("IDS_XMLIMPORTBROKEN",

@@ -398,7 +398,7 @@ void ItemListWindow::createGroup() {
     if (!node)
         return;
     const std::string parentId = nodeId(node);
-    if (m_namePrompt(this, true, parentId, {})) {
+    if (m_namePrompt(this, true, parentId, {}, {})) {
         rebuildTree(); // the node is gone with the old tree
         selectGroupById(parentId);
     }
@@ -434,7 +434,8 @@ void ItemListWindow::createItem() {
     const std::string group = m_logic.selectedGroupId();
     if (group.empty())
         return;
-    const std::optional<std::string> name = m_namePrompt(this, false, group, {});
+    const std::optional<std::string> name =
+        m_namePrompt(this, false, group, {}, m_logic.newItemRecord());
     if (!name)
         return;
     m_logic.reload();
@@ -448,11 +449,17 @@ void ItemListWindow::copyItem() {
     const std::string source = selectedItemName();
     if (source.empty())
         return;
+    const std::optional<std::string> record = m_logic.copyRecord(source);
+    if (!record) {
+        platform::prompter().showMessage(
+            formatText(m_options.languages().GetText("IDS_UNREADABLEITEM"), {source}));
+        return;
+    }
     const std::optional<std::string> name =
-        m_namePrompt(this, false, m_logic.selectedGroupId(), source);
+        m_namePrompt(this, false, m_logic.selectedGroupId(), source, *record);
     if (!name)
         return;
-    m_logic.itemCopied(source, *name, m_owner.get());
+    m_logic.itemCopied(*name, m_owner.get());
     showRows();
     selectItem(*name);
 }
@@ -490,8 +497,8 @@ void ItemListWindow::copyOrCut(bool cut) {
 
 void ItemListWindow::paste() {
     const std::optional<std::string> name =
-        m_logic.paste(m_clipboard, [this](const std::string& initial) {
-            return m_namePrompt(this, false, m_logic.selectedGroupId(), initial);
+        m_logic.paste(m_clipboard, [this](const std::string& initial, const std::string& record) {
+            return m_namePrompt(this, false, m_logic.selectedGroupId(), initial, record);
         });
     showRows();
     if (name)

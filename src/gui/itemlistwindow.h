@@ -25,10 +25,12 @@ namespace kalydor::gui {
 class QtWindow;
 class TListHeaderView;
 
-/// Asks for the name of a new group or item under a parent group and creates its record;
-/// the name, or nothing when cancelled.
+/// Asks for the name of a new group or item under a parent group and creates its record (an
+/// item's with the data block `itemData`, in the same change); the name, or nothing when
+/// cancelled.
 using NamePrompt = std::function<std::optional<std::string>(
-    QWidget* parent, bool group, const std::string& parentId, const std::string& initialName)>;
+    QWidget* parent, bool group, const std::string& parentId, const std::string& initialName,
+    const std::string& itemData)>;
 
 /// The list window of one item kind: the group tree on the left, the items of the selected
 /// group on the right in the kind's column layout, and every command on groups and items.

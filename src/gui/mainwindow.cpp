@@ -16,6 +16,7 @@
 #include "gui/qtwindowtranslation.h"
 #include "gui/searchreplaceform.h"
 #include "gui/widgets.h"
+#include "language/languages.h"
 #include "platform/clipboard.h"
 #include "platform/prompter.h"
 #include "platform/settingsstore.h"
@@ -303,7 +304,8 @@ void MainWindow::openList(int kind) {
     platform::SettingsStore& settings = m_options->store();
     NamePrompt prompt = [store, &languages, &settings,
                          kind](QWidget* parent, bool group, const std::string& parentId,
-                               const std::string& initial) -> std::optional<std::string> {
+                               const std::string& initial,
+                               const std::string& itemData) -> std::optional<std::string> {
         const ItemListKind& constants = itemListKind(kind);
         NameRequest request;
         request.initialName = initial;
@@ -311,6 +313,7 @@ void MainWindow::openList(int kind) {
         request.parentId = parentId;
         request.type = group ? constants.groupType : constants.itemType;
         request.store = store;
+        request.itemData = itemData;
         TNameDialog dialog(languages, request, parent);
         if (execPlaced(dialog, settings) != QDialog::Accepted)
             return std::nullopt;
@@ -515,11 +518,16 @@ void MainWindow::updateCalculationSettings() {
     setPanelReportSettings(settings);
 }
 
-// The caption names the program and, while a project is open, the project's file.
+// The caption names the program and, while a project is open, the project's file, and
+// says when the project is open for reading only.
 void MainWindow::updateCaption() {
     QString caption = QString::fromUtf8(kApplicationTitle);
-    if (m_session && m_session->isOpen())
+    if (m_session && m_session->isOpen()) {
         caption += QStringLiteral(" - ") + qt(m_session->path());
+        if (m_session->readOnly() && m_options)
+            caption +=
+                QStringLiteral(" ") + qt(m_options->languages().GetText("IDS_READONLYCAPTION"));
+    }
     setWindowTitle(caption);
 }
 

@@ -509,17 +509,20 @@ bool TProjektOptions::LoadFromProject(TDataModuleForm& project) {
         m_loadState = LoadState::Loaded;
         return true;
     }
+    MyMemoryStream stream(project.currentData());
+    if (stream.size() == 0) {
+        m_loadState = LoadState::Loaded;
+        return true;
+    }
+    // A damaged record is treated as one of an unknown version: the reason is shown, the
+    // options keep their values and become read-only, and the project can still be used.
     try {
-        MyMemoryStream stream(project.currentData());
-        if (stream.size() == 0) {
-            m_loadState = LoadState::Loaded;
-            return true;
-        }
         const std::int16_t version = readInt16(stream);
         return ReadRecord(stream, version);
-    } catch (...) {
+    } catch (const Error& error) {
         m_loadState = LoadState::Failed;
-        throw;
+        platform::prompter().showMessage(error.text().empty() ? error.key() : error.text());
+        return false;
     }
 }
 

@@ -206,9 +206,9 @@ public:
     std::string UnknownChunks;
 
     /// Reads the options record from the project's store. An empty data block or a missing
-    /// record leaves the values as they are and gives true. An unknown version is shown
-    /// ("IDS_VERSIONERR") and gives false; damaged data raises "IDS_DATAREADERROR". In both
-    /// cases the values stay as they were and the object becomes read-only.
+    /// record leaves the values as they are and gives true. An unknown version
+    /// ("IDS_VERSIONERR") and damaged data ("IDS_DATAREADERROR") are shown and give false:
+    /// the values stay as they were and the object becomes read-only.
     bool LoadFromProject(TDataModuleForm& project);
     /// Writes the options into the project's options record and commits; false (nothing
     /// written) when the project has no options record. Raises "IDS_PROJEKTOPTIONSREADONLY"

@@ -10,6 +10,7 @@
 #include "store/datamodule.h"
 #include "store/itemkinds.h"
 #include "store/itemstream.h"
+#include "store/sqlitedatabase.h"
 
 #include <algorithm>
 
@@ -143,14 +144,19 @@ bool ItemListLogic::itemCreated(const std::string& name, platform::Window* owner
     return editItem(name, owner);
 }
 
-bool ItemListLogic::itemCopied(const std::string& source, const std::string& newName,
-                               platform::Window* owner) {
+std::string ItemListLogic::newItemRecord() const {
+    const std::unique_ptr<DBItem> item = CreateItemOfKind(m_kind.kind);
+    return item ? item->recordBytes() : std::string();
+}
+
+std::optional<std::string> ItemListLogic::copyRecord(const std::string& source) const {
     const std::unique_ptr<DBItem> item = loadItem(source);
-    if (!item || item->loadFailed() || !m_store.FindRecord(m_kind.itemType, m_groupId, newName))
-        return false;
-    item->Name = newName;
-    item->ID = m_store.current().ID;
-    item->SaveToRecord(m_store);
+    if (!item || item->loadFailed())
+        return std::nullopt;
+    return item->recordBytes();
+}
+
+bool ItemListLogic::itemCopied(const std::string& newName, platform::Window* owner) {
     return itemCreated(newName, owner);
 }
 
@@ -262,9 +268,8 @@ bool ItemListLogic::canPaste(const platform::Clipboard& clipboard) const {
     return !m_groupId.empty() && clipboard.hasFormat(privateFormat(false));
 }
 
-std::optional<std::string> ItemListLogic::paste(
-    const platform::Clipboard& clipboard,
-    const std::function<std::optional<std::string>(const std::string& initial)>& askName) {
+std::optional<std::string> ItemListLogic::paste(const platform::Clipboard& clipboard,
+                                                const NameAsker& askName) {
     if (m_groupId.empty())
         return std::nullopt;
     TClipboardStream stream(m_languages);
@@ -273,23 +278,20 @@ std::optional<std::string> ItemListLogic::paste(
     std::unique_ptr<DBItem> item = CreateItemOfKind(m_kind.kind);
     if (!item || !item->PasteFrom(stream.privateStream()))
         return std::nullopt;
+    // The record is created with the pasted data: by the name dialog when the name is taken.
     std::string name = item->Name;
+    const std::string data = item->recordBytes();
     if (m_store.FindRecord(m_kind.itemType, m_groupId, name)) {
         if (!platform::prompter().askYesNo(m_languages.GetText("IDS_PASTEITEMNAMEEXIST"),
                                            platform::DefaultButton::Yes))
             return std::nullopt;
-        const std::optional<std::string> chosen = askName(name);
+        const std::optional<std::string> chosen = askName(name, data);
         if (!chosen || !m_store.FindRecord(m_kind.itemType, m_groupId, *chosen))
             return std::nullopt;
         name = *chosen;
     } else {
-        m_store.AddRecord(m_kind.itemType, m_groupId, name);
+        m_store.AddRecord(m_kind.itemType, m_groupId, name, data);
     }
-    item->Name = name;
-    item->ID = m_store.current().ID;
-    item->GroupID = m_groupId;
-    item->GroupName = selectedGroupCaption();
-    item->SaveToRecord(m_store);
     reload();
     return name;
 }
@@ -347,24 +349,30 @@ int ItemListLogic::importFromClipboard(const platform::Clipboard& clipboard,
     const std::optional<std::string> bytes = clipboard.data(privateFormat(true));
     if (!bytes)
         return 0;
+    // The whole import is one transaction (one commit; a program stopped half-way leaves the
+    // table as it was); an error that ends it keeps the items stored before.
+    SqliteTransaction import(m_store.database());
     int stored = 0;
-    for (const ExportEntry& entry : chosen) {
-        MyMemoryStream stream(*bytes);
-        stream.seek(entry.position);
-        std::unique_ptr<DBItem> item = CreateItemOfKind(m_kind.kind);
-        if (!item || !item->PasteFrom(stream))
-            continue;
-        std::string path = entry.path;
-        if (!normalizeImportedPath(path, '\n'))
-            throw badGroupPathError(path);
-        const std::string groupId = m_store.GroupOfPath(m_kind.groupType, path, '\n');
-        m_store.AddRecord(m_kind.itemType, groupId, entry.name);
-        item->Name = entry.name;
-        item->ID = m_store.current().ID;
-        item->GroupID = groupId;
-        item->SaveToRecord(m_store);
-        ++stored;
+    try {
+        for (const ExportEntry& entry : chosen) {
+            MyMemoryStream stream(*bytes);
+            stream.seek(entry.position);
+            std::unique_ptr<DBItem> item = CreateItemOfKind(m_kind.kind);
+            if (!item || !item->PasteFrom(stream))
+                continue;
+            std::string path = entry.path;
+            if (!normalizeImportedPath(path, '\n'))
+                throw badGroupPathError(path);
+            const std::string groupId = m_store.GroupOfPath(m_kind.groupType, path, '\n');
+            m_store.AddRecord(m_kind.itemType, groupId, entry.name, item->recordBytes());
+            ++stored;
+        }
+    } catch (...) {
+        import.commit();
+        reload();
+        throw;
     }
+    import.commit();
     reload();
     return stored;
 }

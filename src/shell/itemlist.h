@@ -77,12 +77,18 @@ public:
 
     /// Runs the item's editor and stores it when the user confirmed; the row follows.
     bool editItem(const std::string& name, platform::Window* owner);
-    /// After the name dialog created the record of a new item: the item with its defaults
-    /// gets its row and its editor. Cancelling the editor keeps the new item as it is.
+    /// The data block a new item's record is created with (by the name dialog): the item
+    /// with its defaults, so that the record never exists without its data.
+    std::string newItemRecord() const;
+    /// The data block a copy of an item of the selected group is created with; nothing when
+    /// the item is gone or cannot be read (an unreadable item is not copied).
+    std::optional<std::string> copyRecord(const std::string& source) const;
+    /// After the name dialog created the record of a new item with `newItemRecord()`: the
+    /// item gets its row and its editor. Cancelling the editor keeps the new item as it is.
     bool itemCreated(const std::string& name, platform::Window* owner);
-    /// After the name dialog created a record for a copy of `source`: the source's data
-    /// under the new name, a row, and the editor on the copy.
-    bool itemCopied(const std::string& source, const std::string& newName, platform::Window* owner);
+    /// After the name dialog created the record of a copy with `copyRecord(source)`: a row,
+    /// and the editor on the copy.
+    bool itemCopied(const std::string& newName, platform::Window* owner);
 
     /// Renames an item from its row; the message key of a refusal (the old caption stays),
     /// or empty.
@@ -110,12 +116,15 @@ public:
 
     /// Whether the clipboard holds an item of this kind.
     bool canPaste(const platform::Clipboard& clipboard) const;
-    /// Pastes the clipboard's item into the selected group. When its name is taken there,
-    /// "IDS_PASTEITEMNAMEEXIST" is asked and `askName` (the name dialog, which creates the
-    /// record) gives the new name, or nothing to stop. Returns the name stored under.
-    std::optional<std::string>
-    paste(const platform::Clipboard& clipboard,
-          const std::function<std::optional<std::string>(const std::string& initial)>& askName);
+    /// The name dialog of an item: the name typed, starting from `initial`, under which it
+    /// created the record with the data block `itemData`; nothing when cancelled.
+    using NameAsker = std::function<std::optional<std::string>(const std::string& initial,
+                                                               const std::string& itemData)>;
+    /// Pastes the clipboard's item into the selected group, its record created with its data
+    /// in one change. When its name is taken there, "IDS_PASTEITEMNAMEEXIST" is asked and
+    /// `askName` gives the new name, or nothing to stop. Returns the name stored under.
+    std::optional<std::string> paste(const platform::Clipboard& clipboard,
+                                     const NameAsker& askName);
 
     /// One item of a multi-item export on the clipboard: its group path (components
     /// separated by line feeds), its name and where its data begins.
@@ -132,7 +141,8 @@ public:
     /// Raises "IDS_DATAREADERROR" for damaged data.
     std::vector<ExportEntry> clipboardExport(const platform::Clipboard& clipboard) const;
     /// Stores chosen entries of the clipboard's export: each under its (possibly changed)
-    /// path and name, missing groups created. Returns how many were stored.
+    /// path and name, missing groups created, all in one transaction. Returns how many were
+    /// stored.
     int importFromClipboard(const platform::Clipboard& clipboard,
                             const std::vector<ExportEntry>& chosen);
 

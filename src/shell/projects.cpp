@@ -109,13 +109,25 @@ std::string ProjectSession::path() const {
     return m_store ? m_store->path() : std::string();
 }
 
+bool ProjectSession::readOnly() const {
+    return m_store && m_store->readOnly();
+}
+
 bool ProjectSession::OpenProject(const std::string& fileName, bool create) {
     if (isOpen())
         CloseProject();
     const fs::path file(fileName);
-    auto store = std::make_unique<TDataModuleForm>(
-        file.has_parent_path() ? file.parent_path().string() : std::string("."),
-        file.filename().string(), create ? TableMode::Create : TableMode::Open, TableKind::Project);
+    const std::string directory =
+        file.has_parent_path() ? file.parent_path().string() : std::string(".");
+    const std::string tableFile =
+        (fs::path(directory) / TDataModuleForm::tableFileName(file.filename().string())).string();
+    // A project this program may not change (a read-only file or folder) is opened for
+    // reading; the caption says so.
+    const TableMode mode = create                                   ? TableMode::Create
+                           : TDataModuleForm::isWritable(tableFile) ? TableMode::Open
+                                                                    : TableMode::ReadOnly;
+    auto store = std::make_unique<TDataModuleForm>(directory, file.filename().string(), mode,
+                                                   TableKind::Project);
     if (!store->CheckProjectVersion())
         return false;
     auto options = std::make_unique<TProjektOptions>();

@@ -53,9 +53,13 @@ public:
     TProjektData* data() const { return m_data.get(); }
     /// The full name of the open project's table file; empty without one.
     std::string path() const;
+    /// True while the open project is one this program may not change (a read-only file or
+    /// folder): it is open for reading only.
+    bool readOnly() const;
 
     /// Opens (or with `create` makes) the project table of a file; false when the project's
-    /// format is refused or its conversion declined. Engine errors are raised.
+    /// format is refused or its conversion declined. Engine errors are raised. A project in
+    /// a file or folder this program may not write is opened read-only.
     bool OpenProject(const std::string& fileName, bool create);
     /// Releases the project; `beforeClose` lets the windows close first.
     void CloseProject();

@@ -16,8 +16,10 @@
 #include <sqlite3.h>
 
 #include <algorithm>
+#include <fcntl.h>
 #include <filesystem>
 #include <set>
+#include <unistd.h>
 #include <unordered_map>
 
 namespace kalydor {
@@ -46,13 +48,18 @@ bool isLockCode(int code) {
     return code == SQLITE_BUSY || code == SQLITE_LOCKED;
 }
 
-// True when another connection (of this or another program) holds the table's lock.
+// Connections reading or writing a table in the write-ahead-log mode keep a shared lock on
+// the file while they are open: a project held by a program, but also a catalogue a program
+// has open (the desktop program keeps material.db open from start to exit). An exclusive
+// lock is granted only when no other connection, of this or another program, has it open.
 bool tableInUse(const std::string& file) {
     try {
         SqliteDatabase probe(file, SqliteOpen::ExistingFile);
         sqlite3_busy_timeout(probe.handle(), 0);
         try {
-            probe.exec("BEGIN IMMEDIATE; COMMIT");
+            probe.exec("PRAGMA locking_mode=EXCLUSIVE");
+            probe.exec("BEGIN EXCLUSIVE");
+            probe.exec("ROLLBACK");
         } catch (const Error&) {
             return isLockCode(probe.lastErrorCode());
         }
@@ -73,13 +80,29 @@ void removeTableFiles(const std::string& path) {
         fs::remove(path + suffix, ignored);
 }
 
+// Identifiers out of range (a damaged table may hold any number) become texts that name no
+// record, never the empty text of the root group.
 Reference referenceOf(const SqliteStatement& row) {
     Reference ref;
     ref.Type = static_cast<std::int16_t>(row.integer(0));
-    ref.RefID = identifierText(row.integer(1));
+    ref.RefID = storedIdentifierText(row.integer(1));
     ref.Name = textFromStoredBytes(row.text(2));
-    ref.ID = identifierText(row.integer(3));
+    ref.ID = storedIdentifierText(row.integer(3));
     return ref;
+}
+
+bool hasValidIdentifiers(const Reference& record) {
+    return identifierDay(record.RefID) && identifierDay(record.ID);
+}
+
+// Checked for the user the program runs as (the effective one), as opening the file is.
+bool canWrite(const std::string& path) {
+    return ::faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) == 0;
+}
+
+std::string folderOf(const std::string& file) {
+    const fs::path parent = fs::path(file).parent_path();
+    return parent.empty() ? std::string(".") : parent.string();
 }
 
 } // namespace
@@ -92,14 +115,19 @@ std::string TDataModuleForm::tableFileName(const std::string& fileName) {
     return lower == ".db" ? fileName : fileName + ".db";
 }
 
+bool TDataModuleForm::isWritable(const std::string& path) {
+    return canWrite(path) && canWrite(folderOf(path));
+}
+
 TDataModuleForm::TDataModuleForm(std::string directory, std::string fileName, TableMode mode,
                                  TableKind kind)
     : m_directory(std::move(directory))
     , m_fileName(tableFileName(fileName))
     , m_kind(kind)
-    , m_rootId(kRootIdentifier) {
-    if (mode == TableMode::Create)
-        createTable();
+    , m_rootId(kRootIdentifier)
+    , m_readOnly(mode == TableMode::ReadOnly) {
+    if (mode == TableMode::Create || mode == TableMode::Replace)
+        createTable(mode == TableMode::Replace);
     open();
 }
 
@@ -120,34 +148,45 @@ std::string TDataModuleForm::path() const {
     return (fs::path(m_directory) / m_fileName).string();
 }
 
+// How long a change to a shared catalogue waits for another program's change (an import
+// of thousands of items) before it gives up with "IDS_TABLEBUSY".
+constexpr int kCatalogueBusyTimeoutMs = 8000;
+
 void TDataModuleForm::configureConnection() {
     sqlite3* db = m_db->handle();
     const std::string file = path();
-    // The schema is checked before anything is written, so that opening a foreign file
-    // never changes it.
+    // The schema and the pages are checked before anything is written, so that opening a
+    // foreign or damaged file never changes it.
     bool hasItems = false;
     try {
         if (m_kind == TableKind::Project) {
-            // One program at a time: the lock is taken by the first access and kept.
+            // One program at a time: the lock is taken by the first access and kept. A
+            // reader does not wait for a program that holds the project either.
             sqlite3_busy_timeout(db, 0);
-            m_db->exec("PRAGMA locking_mode=EXCLUSIVE");
+            if (!m_readOnly)
+                m_db->exec("PRAGMA locking_mode=EXCLUSIVE");
         } else {
-            sqlite3_busy_timeout(db, 5000);
+            sqlite3_busy_timeout(db, kCatalogueBusyTimeoutMs);
         }
         SqliteStatement check(db, "SELECT count(*) FROM sqlite_master WHERE type='table' AND "
                                   "name='Items'");
         hasItems = check.step() && check.integer(0) == 1;
         check.reset();
-        if (hasItems) {
+        if (hasItems)
+            checkIntegrity();
+        if (hasItems && !m_readOnly) {
             m_db->exec("PRAGMA journal_mode=WAL");
             m_db->exec("PRAGMA synchronous=FULL");
             if (m_kind == TableKind::Project)
                 m_db->exec("BEGIN IMMEDIATE; COMMIT");
         }
-    } catch (const Error&) {
+    } catch (const Error& error) {
         const int code = sqlite3_errcode(db);
-        if (isLockCode(code))
+        if (isLockCode(code) || error.key() == "IDS_TABLEBUSY")
             throwInUse(file);
+        if (code == SQLITE_CORRUPT)
+            throw Error("IDS_TABLEDAMAGED", {file, std::string(sqlite3_errmsg(db))},
+                        "The table %s is damaged (%s). It is left as it is.");
         if (code == SQLITE_NOTADB)
             hasItems = false;
         else
@@ -157,14 +196,45 @@ void TDataModuleForm::configureConnection() {
         throw Error("IDS_NOTATABLE", {file}, "The file %s is not a Kalydor table.");
 }
 
+// SQLite's quick check reads every page of the table and checks its structure (not the
+// indexes against the rows, which the full check adds): a damaged page is found at opening
+// instead of half-way through a command.
+void TDataModuleForm::checkIntegrity() {
+    SqliteStatement check(m_db->handle(), "PRAGMA quick_check(1)");
+    const std::string verdict = check.step() ? check.text(0) : std::string("no answer");
+    if (verdict != "ok")
+        throw Error("IDS_TABLEDAMAGED", {path(), verdict},
+                    "The table %s is damaged (%s). It is left as it is.");
+}
+
+// A table opened for reading leaves no side files behind. Without a write-ahead log beside
+// it nobody has the table open: where this program may write, a connection that writes
+// nothing (query_only) removes the side files it made when it closes; where it may not,
+// the file is read as it is, without locks or side files, since nobody else can change it
+// either. With a log beside it another program has the table open: the log and its index
+// are that program's and stay.
+void TDataModuleForm::openForReading(const std::string& file) {
+    std::error_code ec;
+    if (fs::exists(file + "-wal", ec)) {
+        m_db = std::make_unique<SqliteDatabase>(file, SqliteOpen::ReadOnly);
+    } else if (isWritable(file)) {
+        m_db = std::make_unique<SqliteDatabase>(file, SqliteOpen::ExistingFile);
+        m_db->exec("PRAGMA query_only=1");
+    } else {
+        m_db = std::make_unique<SqliteDatabase>(file, SqliteOpen::Immutable);
+    }
+}
+
 void TDataModuleForm::open() {
     const std::string file = path();
     std::error_code ec;
     if (!fs::is_regular_file(file, ec))
         throw Error("IDS_TABLENOTFOUND", {file}, "The table %s does not exist.");
-    auto db = std::make_unique<SqliteDatabase>(file, SqliteOpen::ExistingFile);
-    m_db = std::move(db);
     try {
+        if (m_readOnly)
+            openForReading(file);
+        else
+            m_db = std::make_unique<SqliteDatabase>(file, SqliteOpen::ExistingFile);
         configureConnection();
     } catch (...) {
         m_db.reset();
@@ -185,12 +255,24 @@ void TDataModuleForm::readRootId() {
     }
 }
 
-void TDataModuleForm::createTable() {
+void TDataModuleForm::requireWritable() const {
+    if (m_readOnly)
+        throw Error("IDS_TABLEREADONLY", {path()},
+                    "The table %s is open read-only; nothing can be changed in it.");
+}
+
+void TDataModuleForm::createTable(bool replace) {
     const std::string file = path();
     std::error_code ec;
-    if (fs::exists(file, ec)) {
-        // A table that another program (or another store of this one) holds open must not
-        // be deleted under it; a damaged or foreign file is replaced.
+    if (fs::exists(fs::symlink_status(file, ec))) {
+        // An existing table is replaced only when that was asked for, and never while a
+        // program (this one included) has it open; a damaged or foreign file may be
+        // replaced, but only a regular file: a folder or a device is not the store's.
+        if (!replace)
+            throw Error("IDS_TABLEEXISTS", {file},
+                        "The file %s exists already; it is replaced only when asked to.");
+        if (!fs::is_regular_file(file, ec))
+            throw Error("IDS_NOTATABLE", {file}, "The file %s is not a Kalydor table.");
         if (tableInUse(file))
             throwInUse(file);
         removeTableFiles(file);
@@ -287,12 +369,14 @@ std::string TDataModuleForm::allocateIdentifier() {
                     "No new identifier can be given out in %s: the table has no header.");
     const std::int64_t refId = header.integer(0);
     const std::string name = header.text(1);
-    const std::int64_t next = header.integer(2) + 1;
+    const std::int64_t counter = header.integer(2);
     header.reset();
-    const std::string text = identifierText(next);
-    if (text.empty())
+    // The counter is checked before it is counted on: a damaged header may hold any number.
+    if (!isIdentifierDay(counter) || counter >= kLastIdentifierDay)
         throw Error("IDS_NEWIDERROR", {path()},
                     "No new identifier can be given out in %s: the counter is exhausted.");
+    const std::int64_t next = counter + 1;
+    const std::string text = identifierText(next);
     statement(m_counterStatement, "UPDATE Items SET ID=?1 WHERE Type=0 AND RefID=?2 AND Name=?3")
         .bind(1, next)
         .bind(2, refId)
@@ -302,6 +386,7 @@ std::string TDataModuleForm::allocateIdentifier() {
 }
 
 std::string TDataModuleForm::NewIdentifier() {
+    requireWritable();
     SqliteTransaction transaction(*m_db);
     std::string id = allocateIdentifier();
     transaction.commit();
@@ -309,16 +394,22 @@ std::string TDataModuleForm::NewIdentifier() {
 }
 
 std::string TDataModuleForm::AddRecord(std::int16_t type, const std::string& refId,
-                                       const std::string& name) {
+                                       const std::string& name, std::string_view data) {
+    requireWritable();
     checkName(name);
     const std::int64_t parent = requireDay(refId);
-    // The identifier and the record are one change: both are committed together.
+    // The identifier, the record and its data block are one change: all are committed
+    // together, so a program stopped in between leaves none of them.
     SqliteTransaction transaction(*m_db);
     const std::string id = allocateIdentifier();
     SqliteStatement& insert =
         statement(m_insertStatement, "INSERT INTO Items (Type, RefID, Name, ID, Data) "
-                                     "VALUES (?1, ?2, ?3, ?4, x'')");
-    insert.bind(1, std::int64_t{type}).bind(2, parent).bind(3, name).bind(4, *identifierDay(id));
+                                     "VALUES (?1, ?2, ?3, ?4, ?5)");
+    insert.bind(1, std::int64_t{type})
+        .bind(2, parent)
+        .bind(3, name)
+        .bind(4, *identifierDay(id))
+        .bindBlob(5, data);
     insert.run();
     transaction.commit();
     m_current = Reference{type, name, identifierText(parent), id};
@@ -333,10 +424,15 @@ std::string TDataModuleForm::GroupOfPath(std::int16_t groupType, std::string_vie
         const std::size_t at = remaining.find(separator);
         const std::string component(remaining.substr(0, at));
         remaining = at == std::string_view::npos ? std::string_view() : remaining.substr(at + 1);
-        if (FindRecord(groupType, current, component))
+        if (FindRecord(groupType, current, component)) {
+            if (!identifierDay(m_current->ID))
+                throw Error("IDS_BADSTOREDIDENTIFIER", {recordLabel(*m_current)},
+                            "The record \"%s\" holds an identifier out of range; it cannot be "
+                            "read.");
             current = m_current->ID;
-        else
+        } else {
             current = AddRecord(groupType, current, component);
+        }
     }
     return current;
 }
@@ -356,13 +452,16 @@ bool TDataModuleForm::DeleteItem(std::int16_t type, const std::string& refId,
                                  const std::string& name) {
     if (!FindRecord(type, refId, name))
         return true;
+    requireWritable();
     const Reference record = *m_current;
     const StoreHooks& hooks = storeHooks();
     if (hooks.mayDeleteItem && !hooks.mayDeleteItem(*this, record))
         return false;
+    SqliteTransaction transaction(*m_db);
     SqliteStatement remove(m_db->handle(),
                            "DELETE FROM Items WHERE Type=?1 AND RefID=?2 AND Name=?3");
     remove.bind(1, std::int64_t{type}).bind(2, *identifierDay(record.RefID)).bind(3, name).run();
+    transaction.commit();
     m_current.reset();
     return true;
 }
@@ -371,8 +470,10 @@ void TDataModuleForm::RenameRecord(std::int16_t type, const std::string& refId,
                                    const std::string& oldName, const std::string& newName) {
     if (oldName == newName || !FindRecord(type, refId, oldName))
         return;
+    requireWritable();
     checkName(newName);
     Reference record = *m_current;
+    SqliteTransaction transaction(*m_db);
     SqliteStatement rename(m_db->handle(),
                            "UPDATE Items SET Name=?4 WHERE Type=?1 AND RefID=?2 AND Name=?3");
     rename.bind(1, std::int64_t{type})
@@ -380,6 +481,7 @@ void TDataModuleForm::RenameRecord(std::int16_t type, const std::string& refId,
         .bind(3, oldName)
         .bind(4, newName)
         .run();
+    transaction.commit();
     record.Name = newName;
     m_current = record;
 }
@@ -405,9 +507,12 @@ bool TDataModuleForm::MoveRecord(std::int16_t type, const std::string& name,
         id = parent->RefID;
     }
 
+    requireWritable();
+    SqliteTransaction transaction(*m_db);
     SqliteStatement move(m_db->handle(),
                          "UPDATE Items SET RefID=?4 WHERE Type=?1 AND RefID=?2 AND Name=?3");
     move.bind(1, std::int64_t{type}).bind(2, *from).bind(3, name).bind(4, *to).run();
+    transaction.commit();
     record.RefID = identifierText(*to);
     m_current = record;
     return true;
@@ -491,6 +596,9 @@ TreeNode* TDataModuleForm::FillGroupTree(TreeModel& tree, const std::string& roo
         attached = false;
         std::vector<Reference> later;
         for (Reference& group : pending) {
+            // A group whose identifier is out of range cannot be read: it names no node.
+            if (!identifierDay(group.ID))
+                continue;
             const auto parent = nodes.find(group.RefID);
             if (parent == nodes.end()) {
                 later.push_back(std::move(group));
@@ -548,6 +656,7 @@ bool TDataModuleForm::CheckProjectVersion() {
     if (name != kPreviousFormatName && !name.empty())
         return false;
 
+    requireWritable();
     if (!platform::prompter().askYesNo(GetText("IDS_PROJEKTCONVERSION"),
                                        platform::DefaultButton::Yes,
                                        platform::QuestionIcon::Warning))
@@ -582,7 +691,10 @@ std::string TDataModuleForm::currentData() {
 }
 
 void TDataModuleForm::setCurrentData(std::string_view bytes) {
+    requireWritable();
     const Reference& record = current();
+    // The write lock first (waiting for another program's change), then the write.
+    SqliteTransaction transaction(*m_db);
     SqliteStatement& update = statement(
         m_dataStatement, "UPDATE Items SET Data=?4 WHERE Type=?1 AND RefID=?2 AND Name=?3");
     update.bind(1, std::int64_t{record.Type})
@@ -592,15 +704,32 @@ void TDataModuleForm::setCurrentData(std::string_view bytes) {
     update.run();
     if (m_db->changes() != 1)
         throw Error("IDS_RECORDGONE", {record.Name}, "The record \"%s\" no longer exists.");
+    transaction.commit();
+}
+
+std::string TDataModuleForm::recordLabel(const Reference& record) {
+    // An item's group has the type one less than the item's; a group's parent has its type.
+    std::int16_t groupType = record.Type;
+    for (int kind = kFirstItemKind; kind <= kLastItemKind; ++kind) {
+        if (itemTypeOfKind(kind) == record.Type)
+            groupType = groupTypeOfKind(kind);
+    }
+    return PathOfGroup(groupType, record.RefID, '\\') + record.Name;
 }
 
 bool TDataModuleForm::LoadItem(DBItem& item) {
     item.setLoadFailed(true);
+    const Reference record = current();
+    if (!hasValidIdentifiers(record))
+        throw Error("IDS_BADSTOREDIDENTIFIER", {recordLabel(record)},
+                    "The record \"%s\" holds an identifier out of range; it cannot be read.");
     MyMemoryStream stream(currentData());
-    if (stream.size() == 0) {
-        item.setLoadFailed(false);
-        return true;
-    }
+    // Every item is stored with at least its version word: an empty block is a record whose
+    // store was cut off, not an item with default values.
+    if (stream.size() == 0)
+        throw Error("IDS_EMPTYITEMRECORD", {recordLabel(record)},
+                    "The record of \"%s\" holds no data (its storing was cut off); it cannot "
+                    "be read.");
     const std::int16_t version = readInt16(stream);
     const bool loaded = item.ReadRecord(stream, version);
     item.setLoadFailed(!loaded);
@@ -608,14 +737,24 @@ bool TDataModuleForm::LoadItem(DBItem& item) {
 }
 
 void TDataModuleForm::forEachRecord(
-    const std::function<void(const Reference&, std::size_t dataSize)>& visit) {
+    const std::function<void(const Reference&, std::size_t dataSize)>& visit,
+    const std::function<void(const Error&)>& unreadable) {
     SqliteStatement select(m_db->handle(), "SELECT Type, RefID, Name, ID, length(Data) FROM Items "
                                            "ORDER BY Type, RefID, Name");
-    while (select.step())
-        visit(referenceOf(select), static_cast<std::size_t>(select.integer(4)));
+    while (select.step()) {
+        const Reference record = referenceOf(select);
+        if (hasValidIdentifiers(record)) {
+            visit(record, static_cast<std::size_t>(select.integer(4)));
+        } else if (unreadable) {
+            unreadable(Error("IDS_BADSTOREDIDENTIFIER", {recordLabel(record)},
+                             "The record \"%s\" holds an identifier out of range; it cannot "
+                             "be read."));
+        }
+    }
 }
 
 void TDataModuleForm::CopyRecordsFrom(TDataModuleForm& source) {
+    requireWritable();
     SqliteStatement select(
         source.m_db->handle(),
         "SELECT Type, RefID, Name, ID, Data FROM Items ORDER BY Type, RefID, Name");

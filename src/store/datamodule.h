@@ -13,13 +13,17 @@
 namespace kalydor {
 
 class DBItem;
+class Error;
 class SqliteDatabase;
 class SqliteStatement;
 class TreeModel;
 class TreeNode;
 
-/// Whether a table is opened or made anew.
-enum class TableMode { Open, Create };
+/// How a table is opened. `Create` makes a new table and refuses a file that exists;
+/// `Replace` deletes an existing table first, unless a program has it open. `ReadOnly`
+/// opens for reading only: nothing is written, no lock of the program is taken and no side
+/// file is left behind, so a table in a read-only folder or file can be read.
+enum class TableMode { Open, Create, Replace, ReadOnly };
 
 /// A project table holds the header, the project options record and the constructions,
 /// rooms and buildings; a catalogue table (the material table) holds the header and its
@@ -34,16 +38,20 @@ inline constexpr std::string_view kPreviousFormatName = "Kalydor-Ro 4.0";
 inline constexpr std::size_t kMaxStoredNameLength = 32;
 
 /// The store over one item table: one SQLite file holding records (Type, RefID, Name, ID,
-/// Data) keyed by (Type, RefID, Name). Every change is committed at once. A project table
-/// is locked for this program while it is open; a second opener is refused.
+/// Data) keyed by (Type, RefID, Name). Every change is committed at once, unless the caller
+/// groups changes in one SqliteTransaction on `database()` (an import does). A project table
+/// is locked for this program while it is open; a second opener is refused. A catalogue
+/// table may be shared: a change waits a few seconds for another program's change to end.
 ///
 /// Identifier texts ("yyyy.MM.dd.") are accepted only in their exact form; the empty text
 /// means the root group, any other malformed text matches no record.
 class TDataModuleForm {
 public:
-    /// Opens (or, with TableMode::Create, makes anew) the table `fileName` in `directory`;
-    /// ".db" is appended to a name without it. Opening never creates a file. Failures raise
-    /// an error with a message for the user; no store object remains.
+    /// Opens (or, with TableMode::Create or Replace, makes anew) the table `fileName` in
+    /// `directory`; ".db" is appended to a name without it. Opening never creates a file and
+    /// writes nothing before the file has been checked: a damaged table is refused naming the
+    /// file and the fault ("IDS_TABLEDAMAGED"). Failures raise an error with a message for
+    /// the user; no store object remains.
     TDataModuleForm(std::string directory, std::string fileName, TableMode mode,
                     TableKind kind = TableKind::Project);
     ~TDataModuleForm();
@@ -52,22 +60,30 @@ public:
 
     /// The table file name with ".db" (as given when it already ends so, in any case).
     static std::string tableFileName(const std::string& fileName);
+    /// Whether this program may change the table file at `path`: the file and its folder
+    /// can be written. A table that cannot be changed is opened with TableMode::ReadOnly.
+    static bool isWritable(const std::string& path);
 
     const std::string& RootId() const { return m_rootId; }
     const std::string& directory() const { return m_directory; }
     const std::string& fileName() const { return m_fileName; }
     std::string path() const;
     TableKind kind() const { return m_kind; }
+    /// True when the table was opened read-only; every change is then refused
+    /// ("IDS_TABLEREADONLY").
+    bool readOnly() const { return m_readOnly; }
 
     /// Exact key lookup; on success the record becomes the current record.
     bool FindRecord(std::int16_t type, const std::string& refId, const std::string& name);
     /// Hands out the next identifier (the header's counter plus one day) in one immediate
     /// transaction. Raises an error when no identifier can be allocated.
     std::string NewIdentifier();
-    /// Appends a record with a new identifier and an empty data block; it becomes the
-    /// current record. Raises an error when the name is too long, the identifier cannot be
-    /// allocated or the key is taken.
-    std::string AddRecord(std::int16_t type, const std::string& refId, const std::string& name);
+    /// Appends a record with a new identifier and the data block `data` (empty for a group),
+    /// all in one transaction: an item record never exists without its data. The record
+    /// becomes the current record. Raises an error when the name is too long, the identifier
+    /// cannot be allocated or the key is taken.
+    std::string AddRecord(std::int16_t type, const std::string& refId, const std::string& name,
+                          std::string_view data = {});
     /// The identifier of the last group of a path, creating the missing groups; the root
     /// identifier for an empty path.
     std::string GroupOfPath(std::int16_t groupType, std::string_view path, char separator);
@@ -110,10 +126,14 @@ public:
     std::string currentData();
     /// Replaces the data block of the current record and commits.
     void setCurrentData(std::string_view bytes);
-    /// Reads the current record's data block into an item: an empty block leaves the item as
-    /// constructed; otherwise the version word and the item's ReadRecord. On false or an
-    /// error the item is marked as not loaded, so it can never be saved over its record.
+    /// Reads the current record's data block into an item: the version word and the item's
+    /// ReadRecord. An item record always holds its data, so an empty block (a store cut off
+    /// half-way) and an identifier out of range are raised as errors naming the item by its
+    /// group path and name. On false or an error the item is marked as not loaded, so it can
+    /// never be saved over its record.
     [[nodiscard]] bool LoadItem(DBItem& item);
+    /// The group path and name of a record, as messages name it ("Walls\Outer\Brick").
+    std::string recordLabel(const Reference& record);
 
     /// The format-version name in the header record (empty when there is no header).
     std::string headerName();
@@ -123,15 +143,21 @@ public:
     /// description) and the options record come along. One transaction.
     void CopyRecordsFrom(TDataModuleForm& source);
 
-    /// Visits every record in key order with the size of its data block.
-    void forEachRecord(const std::function<void(const Reference&, std::size_t dataSize)>& visit);
+    /// Visits every record in key order with the size of its data block. A record whose
+    /// identifiers are out of range cannot be read: it goes to `unreadable` instead, with an
+    /// error naming it ("IDS_BADSTOREDIDENTIFIER").
+    void forEachRecord(const std::function<void(const Reference&, std::size_t dataSize)>& visit,
+                       const std::function<void(const Error&)>& unreadable = {});
 
     SqliteDatabase& database() { return *m_db; }
 
 private:
     void open();
-    void createTable();
+    void openForReading(const std::string& file);
+    void createTable(bool replace);
     void configureConnection();
+    void checkIntegrity();
+    void requireWritable() const;
     void readRootId();
     std::string allocateIdentifier();
     std::optional<std::int64_t> refDay(const std::string& identifier) const;
@@ -145,6 +171,7 @@ private:
     std::string m_fileName;
     TableKind m_kind;
     std::string m_rootId;
+    bool m_readOnly = false;
     std::unique_ptr<SqliteDatabase> m_db;
     SqliteStatement& statement(std::unique_ptr<SqliteStatement>& slot, std::string_view sql);
 

@@ -89,10 +89,14 @@ bool DBItem::SaveToRecord(TDataModuleForm& table, MyMemoryStream* stream) {
         WriteRecord(*stream, false);
         return true;
     }
+    table.setCurrentData(recordBytes());
+    return true;
+}
+
+std::string DBItem::recordBytes() {
     MyMemoryStream record;
     WriteRecord(record, true);
-    table.setCurrentData(record.bytes());
-    return true;
+    return record.takeBytes();
 }
 
 } // namespace kalydor

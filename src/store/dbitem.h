@@ -101,6 +101,9 @@ public:
     /// (or, with a stream given, without the version word into that stream only). Raises an
     /// error for an item whose record could not be read: such a record is never written over.
     bool SaveToRecord(TDataModuleForm& table, MyMemoryStream* stream = nullptr);
+    /// The data block of the item's record: the record with its version word, as
+    /// SaveToRecord writes it and a new record is created with (AddRecord).
+    std::string recordBytes();
 
     /// True when loading this item from its record failed; it must then not be saved.
     bool loadFailed() const { return m_loadFailed; }

@@ -42,7 +42,8 @@ TNameDialogLogic::Result TNameDialogLogic::accept(const std::string& typed) {
             result.messageKey = existsKey;
             return result;
         }
-        result.id = m_request.store->AddRecord(m_request.type, m_request.parentId, result.name);
+        result.id = m_request.store->AddRecord(m_request.type, m_request.parentId, result.name,
+                                               m_request.itemData);
         result.outcome = Outcome::Accepted;
         return result;
     }

@@ -26,6 +26,9 @@ struct NameRequest {
     std::int16_t type = 0; ///< record type code of the new record
     TDataModuleForm* store = nullptr;
     const TreeNode* parentNode = nullptr; ///< without a store: the parent node in the tree
+    /// The data block the new item's record is created with, in the same change (a new
+    /// item's defaults, a copy's or a pasted item's data); empty for a group.
+    std::string itemData;
 };
 
 /// The logic of the name dialog, without widgets.
@@ -53,7 +56,8 @@ public:
         std::string messageKey;
     };
     /// What OK does with the typed text: trailing blanks removed; with a store a name taken
-    /// by (type, parent, name) is refused, otherwise the record is created at once.
+    /// by (type, parent, name) is refused, otherwise the record is created at once with the
+    /// request's data block.
     Result accept(const std::string& typed);
 
 private:

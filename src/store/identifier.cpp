@@ -48,13 +48,19 @@ unsigned daysInMonth(std::int64_t y, unsigned m) {
 } // namespace
 
 std::string identifierText(std::int64_t julianDay) {
-    const Civil c = civilFromDays(julianDay - kUnixEpochJulianDay);
-    if (c.year < 1 || c.year > 9999)
+    if (!isIdentifierDay(julianDay))
         return {};
+    const Civil c = civilFromDays(julianDay - kUnixEpochJulianDay);
     char buffer[16];
     std::snprintf(buffer, sizeof buffer, "%04d.%02u.%02u.", static_cast<int>(c.year), c.month,
                   c.day);
     return buffer;
+}
+
+std::string storedIdentifierText(std::int64_t julianDay) {
+    if (!isIdentifierDay(julianDay))
+        return "?" + std::to_string(julianDay);
+    return identifierText(julianDay);
 }
 
 std::optional<std::int64_t> identifierDay(std::string_view text) {

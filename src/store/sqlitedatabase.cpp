@@ -7,7 +7,43 @@
 
 namespace kalydor {
 
+namespace {
+
+bool isBusyCode(int code) {
+    code &= 0xff;
+    return code == SQLITE_BUSY || code == SQLITE_LOCKED;
+}
+
+// The URI of a file for SQLite: the characters that end or escape a path in a URI escaped.
+std::string fileUri(const std::string& path) {
+    std::string uri = "file:";
+    for (const char c : path) {
+        if (c == '%' || c == '?' || c == '#') {
+            static constexpr char kHex[] = "0123456789ABCDEF";
+            uri += '%';
+            uri += kHex[static_cast<unsigned char>(c) >> 4];
+            uri += kHex[static_cast<unsigned char>(c) & 0xf];
+        } else {
+            uri += c;
+        }
+    }
+    return uri;
+}
+
+int countCommit(void* commits) {
+    ++*static_cast<std::uint64_t*>(commits);
+    return 0; // the commit goes ahead
+}
+
+} // namespace
+
 void throwSqliteError(sqlite3* db, int code) {
+    if (db && isBusyCode(code)) {
+        const char* file = sqlite3_db_filename(db, "main");
+        throw Error("IDS_TABLEBUSY", {std::string(file ? file : "")},
+                    "The table %s is busy: another program is changing it. Nothing was "
+                    "changed; try again when it has finished.");
+    }
     const std::string message = db ? sqlite3_errmsg(db) : sqlite3_errstr(code);
     throw Error("IDS_DATABASEERROR", {message}, "Database error: %s");
 }
@@ -96,10 +132,24 @@ std::int64_t SqliteStatement::blobSize(int column) const {
 }
 
 SqliteDatabase::SqliteDatabase(const std::string& path, SqliteOpen mode) {
-    int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX;
-    if (mode == SqliteOpen::CreateFile)
-        flags |= SQLITE_OPEN_CREATE;
-    const int code = sqlite3_open_v2(path.c_str(), &m_db, flags, nullptr);
+    int flags = SQLITE_OPEN_NOMUTEX;
+    std::string name = path;
+    switch (mode) {
+    case SqliteOpen::ExistingFile:
+        flags |= SQLITE_OPEN_READWRITE;
+        break;
+    case SqliteOpen::CreateFile:
+        flags |= SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE;
+        break;
+    case SqliteOpen::ReadOnly:
+        flags |= SQLITE_OPEN_READONLY;
+        break;
+    case SqliteOpen::Immutable:
+        flags |= SQLITE_OPEN_READONLY | SQLITE_OPEN_URI;
+        name = fileUri(path) + "?immutable=1";
+        break;
+    }
+    const int code = sqlite3_open_v2(name.c_str(), &m_db, flags, nullptr);
     if (code != SQLITE_OK) {
         const std::string message = m_db ? sqlite3_errmsg(m_db) : sqlite3_errstr(code);
         sqlite3_close(m_db);
@@ -108,6 +158,7 @@ SqliteDatabase::SqliteDatabase(const std::string& path, SqliteOpen mode) {
     }
     sqlite3_extended_result_codes(m_db, 0);
     sqlite3_create_collation(m_db, kNameCollation, SQLITE_UTF8, nullptr, compareCollated);
+    sqlite3_commit_hook(m_db, countCommit, &m_commits);
 }
 
 SqliteDatabase::~SqliteDatabase() {
@@ -125,6 +176,10 @@ int SqliteDatabase::changes() const {
 
 int SqliteDatabase::lastErrorCode() const {
     return sqlite3_errcode(m_db);
+}
+
+void SqliteDatabase::setBusyTimeout(int milliseconds) {
+    sqlite3_busy_timeout(m_db, milliseconds);
 }
 
 // Inside a transaction already open on the connection (a bulk operation that groups many

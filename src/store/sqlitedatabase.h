@@ -41,6 +41,8 @@ private:
 enum class SqliteOpen {
     ExistingFile, ///< the file must exist; it is never created
     CreateFile,   ///< the file is created (an existing one is opened)
+    ReadOnly,     ///< the file must exist; nothing is written to it
+    Immutable,    ///< read-only, and no lock or side file is used: for a file nobody can write
 };
 
 /// A connection to one SQLite file. Errors are raised as kalydor::Error carrying SQLite's
@@ -57,14 +59,21 @@ public:
     int changes() const;
     /// The last error code SQLite reported (extended codes off).
     int lastErrorCode() const;
+    /// How many transactions this connection has committed (each autocommitted statement
+    /// counts as one): every commit is a wait for the disk.
+    std::uint64_t commits() const { return m_commits; }
+    /// How long a change waits for another program's write to end before it fails.
+    void setBusyTimeout(int milliseconds);
 
 private:
     sqlite3* m_db = nullptr;
+    std::uint64_t m_commits = 0;
 };
 
 /// A transaction that rolls back unless committed. BEGIN IMMEDIATE takes the write lock at
-/// once, so a read-then-write (such as handing out an identifier) cannot interleave. Opened
-/// inside another transaction it is a savepoint of that one.
+/// once (waiting for another writer as long as the busy timeout allows), so a read-then-write
+/// (such as handing out an identifier) cannot interleave. Opened inside another transaction
+/// it is a savepoint of that one.
 class SqliteTransaction {
 public:
     explicit SqliteTransaction(SqliteDatabase& db);
@@ -79,7 +88,8 @@ private:
     bool m_open = true;
 };
 
-/// Throws the error of a failed SQLite call.
+/// Throws the error of a failed SQLite call: "IDS_TABLEBUSY" naming the file when another
+/// program holds the table's write lock, SQLite's own message otherwise.
 [[noreturn]] void throwSqliteError(sqlite3* db, int code);
 
 /// Name of the collation that orders names as people see them; registered on every

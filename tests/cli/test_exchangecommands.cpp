@@ -49,7 +49,8 @@ TEST(ExchangeCommands, CatalogueImportsAndTravelsThroughBothFormats) {
 
     for (const std::string& file : {xml, text}) {
         SCOPED_TRACE(file);
-        const std::string other = dir.file("o" + std::to_string(file.size()) + ".db");
+        const std::string other =
+            dir.file(std::filesystem::path(file).extension().string() + ".db");
         ASSERT_EQ(cli({"store", "create", other, "--catalogue"}).status, 0);
         EXPECT_EQ(cli({"exchange", "import", other, file, "--yes-to-all"}).out,
                   "added 43, replaced 0, kept 0, skipped 0\n");

@@ -60,13 +60,14 @@ TEST(ItemListWindow, GroupsItemsAndCommands) {
 
     // The name dialog as the user answers it: a new record under the typed name.
     std::vector<std::string> typed;
-    NamePrompt prompt = [&](QWidget*, bool group, const std::string& parentId,
-                            const std::string&) -> std::optional<std::string> {
+    NamePrompt prompt = [&](QWidget*, bool group, const std::string& parentId, const std::string&,
+                            const std::string& itemData) -> std::optional<std::string> {
         if (typed.empty())
             return std::nullopt;
         const std::string name = typed.front();
         typed.erase(typed.begin());
-        store.AddRecord(group ? RecordType::MaterialGroup : RecordType::Material, parentId, name);
+        store.AddRecord(group ? RecordType::MaterialGroup : RecordType::Material, parentId, name,
+                        itemData);
         return name;
     };
     ItemListWindow window(1, store, options, clipboard, prompt);
@@ -157,9 +158,8 @@ TEST(ItemListWindow, SelectionExportAndImportThroughFiles) {
     EXPECT_EQ(chosen[0].Name, "Cărămidă cu goluri");
 
     platform::MemoryClipboard clipboard;
-    NamePrompt noPrompt = [](QWidget*, bool, const std::string&, const std::string&) {
-        return std::optional<std::string>();
-    };
+    NamePrompt noPrompt = [](QWidget*, bool, const std::string&, const std::string&,
+                             const std::string&) { return std::optional<std::string>(); };
     ItemListWindow window(1, store, options, clipboard, noPrompt);
     EXPECT_TRUE(window.command("exportFile")->isVisible());
     window.exportToFile(chosen, dir.file("zidarie.xml"));

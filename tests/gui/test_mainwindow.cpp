@@ -22,6 +22,7 @@
 #include "support/qtapplication.h"
 #include "support/shippedlanguages.h"
 #include "support/tempdir.h"
+#include "support/unprivileged.h"
 
 #include <gtest/gtest.h>
 
@@ -29,6 +30,7 @@
 #include <fstream>
 #include <set>
 #include <string>
+#include <sys/stat.h>
 #include <vector>
 
 namespace kalydor::gui {
@@ -181,6 +183,38 @@ TEST(MainWindow, ProjectCommandsFollowTheOpenProject) {
     window.close();
     EXPECT_FALSE(session.isOpen());
     storeHooks() = StoreHooks{};
+}
+
+// A project in a folder the user may not write opens for reading, and the caption says so.
+TEST(MainWindow, CaptionSaysWhenTheProjectIsReadOnly) {
+    test::qtApplication();
+    test::TempDir dir;
+    platform::MemorySettingsStore settings;
+    TLanguages& languages = test::shippedLanguages();
+    languages.SelectInterfaceLanguage("English");
+    TProgramOptions options(settings, languages);
+    ProjectSession session(options, settings);
+    MainWindow window;
+    window.setProgramOptions(&options);
+    window.setProjectSession(&session, nullptr);
+    ASSERT_TRUE(session.OpenProject(dir.file("Bloc"), true));
+    const QString path = QString::fromStdString(session.path());
+    session.CloseProject();
+
+    ::chmod(dir.path().c_str(), 0555);
+    {
+        test::ActingAsNobody nobody;
+        ASSERT_TRUE(nobody.ok());
+        ASSERT_TRUE(window.openProjectFile(path.toStdString()));
+        EXPECT_EQ(window.windowTitle(),
+                  QStringLiteral("Kalydor-Ro S - ") + path + QStringLiteral(" ") +
+                      QString::fromStdString(languages.GetText("IDS_READONLYCAPTION")));
+        session.CloseProject();
+    }
+    ::chmod(dir.path().c_str(), 0755);
+    ASSERT_TRUE(window.openProjectFile(path.toStdString()));
+    EXPECT_EQ(window.windowTitle(), QStringLiteral("Kalydor-Ro S - ") + path);
+    session.CloseProject();
 }
 
 TEST(ProjectForms, DescriptionDialogAndRefusedNames) {

@@ -23,7 +23,8 @@ TEST(NameDialog, TypingLimitOkStateAndExistingNames) {
     platform::ScriptedPrompter prompter;
     platform::ScopedPrompter scope(prompter);
 
-    gui::TNameDialog dialog(languages, {"", false, store.RootId(), RecordType::Material, &store});
+    gui::TNameDialog dialog(languages,
+                            {"", false, store.RootId(), RecordType::Material, &store, nullptr, {}});
     EXPECT_EQ(dialog.objectName(), "NameForm");
     EXPECT_FALSE(dialog.okButton()->isEnabled());
     dialog.nameEdit()->insert(QString(32, QChar(u'a')));

@@ -393,9 +393,9 @@ TEST(QtPanelDialogs, AWallBuiltFromTheConstructionList) {
                             TableKind::Project);
     const std::string walls = project.GroupOfPath(RecordType::PanelGroup, "Pereți", '\\');
     platform::MemoryClipboard clipboard;
-    NamePrompt prompt = [&project](QWidget*, bool, const std::string& parentId,
-                                   const std::string&) -> std::optional<std::string> {
-        project.AddRecord(RecordType::Panel, parentId, "Perete exterior");
+    NamePrompt prompt = [&project](QWidget*, bool, const std::string& parentId, const std::string&,
+                                   const std::string& itemData) -> std::optional<std::string> {
+        project.AddRecord(RecordType::Panel, parentId, "Perete exterior", itemData);
         return std::string("Perete exterior");
     };
     ItemListWindow list(2, project, options, clipboard, prompt);

@@ -337,20 +337,26 @@ TEST_F(ProjektOptionsStore, MissingRecordKeepsDefaultsAndWritesNothing) {
 }
 
 // Options that could not be read are never saved over the stored record: it may come from a
-// newer program or be repairable.
+// newer program or be repairable. A record cut short is treated as one of a newer program:
+// raised as an error, it made the project unopenable and the command line's import fail.
 TEST_F(ProjektOptionsStore, FailedLoadLeavesTheRecordAlone) {
     auto project = newProject();
     const std::string newer = RecordBuilder().i16(14).chunk(1, "future").i16(0).bytes();
     const std::string damaged = optionsFixture("projektoptions-v13.bin").substr(0, 700);
-    for (const std::string& stored : {newer, damaged}) {
+    const struct {
+        std::string stored;
+        const char* reason;
+    } cases[] = {{newer, "Version 14 is unknown."}, {damaged, "Damaged record."}};
+    for (const auto& [stored, reason] : cases) {
         storeOptions(*project, stored);
+        const std::size_t shown = prompter.messages().size();
         TProjektOptions o;
-        try {
-            EXPECT_FALSE(o.LoadFromProject(*project));
-        } catch (const Error& error) {
-            EXPECT_EQ(error.key(), "IDS_DATAREADERROR");
-        }
+        o.Heating.OutSideTemp = -18.0f;
+        EXPECT_FALSE(o.LoadFromProject(*project));
+        ASSERT_EQ(prompter.messages().size(), shown + 1);
+        EXPECT_EQ(prompter.messages().back(), reason);
         EXPECT_TRUE(o.loadFailed());
+        EXPECT_EQ(o.Heating.OutSideTemp, -18.0f);
         try {
             o.SaveToProject(*project);
             ADD_FAILURE() << "saved options that failed to load";

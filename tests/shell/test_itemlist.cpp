@@ -10,7 +10,9 @@
 #include "platform/scriptedprompter.h"
 #include "platform/window.h"
 #include "store/datamodule.h"
+#include "store/groupname.h"
 #include "store/itemkinds.h"
+#include "store/sqlitedatabase.h"
 
 #include "support/shippedlanguages.h"
 #include "support/tempdir.h"
@@ -18,6 +20,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 
 namespace kalydor {
 namespace {
@@ -137,7 +140,7 @@ TEST_F(ItemListTest, CopyCutAndPasteThroughTheClipboard) {
 
     list->selectGroup({"Materials", "Insulation"}, insulation);
     ASSERT_TRUE(list->canPaste(clipboard));
-    const auto noDialog = [](const std::string&) -> std::optional<std::string> {
+    const auto noDialog = [](const std::string&, const std::string&) -> std::optional<std::string> {
         ADD_FAILURE() << "no name dialog expected";
         return std::nullopt;
     };
@@ -148,9 +151,10 @@ TEST_F(ItemListTest, CopyCutAndPasteThroughTheClipboard) {
     prompter.scriptYesNo(false);
     EXPECT_FALSE(list->paste(clipboard, noDialog));
     prompter.scriptYesNo(true);
-    const auto nameDialog = [&](const std::string& initial) -> std::optional<std::string> {
+    const auto nameDialog = [&](const std::string& initial,
+                                const std::string& data) -> std::optional<std::string> {
         EXPECT_EQ(initial, "Solid brick");
-        store->AddRecord(RecordType::Material, insulation, "Solid brick 2");
+        store->AddRecord(RecordType::Material, insulation, "Solid brick 2", data);
         return std::string("Solid brick 2");
     };
     EXPECT_EQ(list->paste(clipboard, nameDialog), "Solid brick 2");
@@ -243,15 +247,17 @@ TEST_F(ItemListTest, EditCreateAndCopyStoreWhatTheEditorConfirmed) {
     ASSERT_TRUE(list->editItem("Solid brick", nullptr));
     EXPECT_FLOAT_EQ(static_cast<Material&>(*list->loadItem("Solid brick")).Thickness, 50);
 
-    // A new item: the name dialog made the record; the kind is chosen, then it is edited.
-    store->AddRecord(RecordType::Material, masonry, "Render");
+    // A new item: the name dialog made the record with the defaults; the kind is chosen,
+    // then it is edited.
+    store->AddRecord(RecordType::Material, masonry, "Render", list->newItemRecord());
     ASSERT_TRUE(list->itemCreated("Render", nullptr));
     const std::unique_ptr<DBItem> render = list->loadItem("Render");
     EXPECT_TRUE(static_cast<Material&>(*render).isKind(MaterialKind::Thick));
     EXPECT_GE(list->rowOf("Render"), 0);
 
-    store->AddRecord(RecordType::Material, masonry, "Solid brick copy");
-    ASSERT_TRUE(list->itemCopied("Solid brick", "Solid brick copy", nullptr));
+    store->AddRecord(RecordType::Material, masonry, "Solid brick copy",
+                     list->copyRecord("Solid brick").value());
+    ASSERT_TRUE(list->itemCopied("Solid brick copy", nullptr));
     EXPECT_FLOAT_EQ(static_cast<Material&>(*list->loadItem("Solid brick copy")).Thickness, 100);
     EXPECT_FLOAT_EQ(static_cast<Material&>(*list->loadItem("Solid brick")).Thickness, 50);
 
@@ -262,6 +268,87 @@ TEST_F(ItemListTest, EditCreateAndCopyStoreWhatTheEditorConfirmed) {
     EXPECT_FALSE(list->editItem("Hollow brick", nullptr));
     ASSERT_TRUE(store->FindRecord(RecordType::Material, masonry, "Hollow brick"));
     EXPECT_EQ(store->currentData(), damaged);
+}
+
+// A program stopped between creating an item's record and writing its data left a record
+// without data, which read back as an all-zero "Undefined" material. Every way an item comes
+// into a table creates the record with its data in one commit.
+TEST_F(ItemListTest, EveryNewItemRecordIsStoredWithItsDataInOneCommit) {
+    platform::MemoryClipboard clipboard;
+    platform::MemoryClipboard exported;
+    list->selectGroup({"Materials", "Masonry"}, masonry);
+    ASSERT_TRUE(list->copyToClipboard("Solid brick", clipboard, nullptr, false));
+    list->exportToClipboard(store->ListRecords(RecordType::Material), exported, nullptr);
+    // The name dialog as the program runs it: it creates the record of the name typed.
+    const auto nameDialog = [&](const std::string& typed, const std::string& data) {
+        TNameDialogLogic dialog(
+            {{}, false, masonry, RecordType::Material, store.get(), nullptr, data});
+        return dialog.accept(typed).outcome == TNameDialogLogic::Outcome::Accepted
+                   ? std::optional<std::string>(typed)
+                   : std::nullopt;
+    };
+    const struct {
+        const char* what;
+        std::function<void()> create;
+        std::vector<std::string> created;
+    } cases[] = {
+        {"new item", [&] { nameDialog("Render", list->newItemRecord()); }, {"Render"}},
+        {"copy",
+         [&] { nameDialog("Brick copy", list->copyRecord("Solid brick").value()); },
+         {"Brick copy"}},
+        {"paste",
+         [&] {
+             list->selectGroup({"Materials", "Insulation"}, insulation);
+             list->paste(clipboard, nameDialog);
+         },
+         {"Solid brick"}},
+        {"paste under another name",
+         [&] {
+             list->selectGroup({"Materials", "Masonry"}, masonry);
+             prompter.scriptYesNo(true);
+             list->paste(clipboard, [&](const std::string&, const std::string& data) {
+                 return nameDialog("Pasted", data);
+             });
+         },
+         {"Pasted"}},
+        {"import from the clipboard",
+         [&] {
+             std::vector<ItemListLogic::ExportEntry> entries = list->clipboardExport(exported);
+             ASSERT_EQ(entries.size(), 3u);
+             for (ItemListLogic::ExportEntry& entry : entries)
+                 entry.path = "Imported\n" + entry.path;
+             EXPECT_EQ(list->importFromClipboard(exported, entries), 3);
+         },
+         {}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        const std::size_t before = store->ListRecords(RecordType::Material).size();
+        const std::uint64_t commits = store->database().commits();
+        c.create();
+        EXPECT_EQ(store->database().commits() - commits, 1u);
+        EXPECT_GT(store->ListRecords(RecordType::Material).size(), before);
+        for (const Reference& record : store->ListRecords(RecordType::Material)) {
+            bool loaded = false;
+            EXPECT_TRUE(LoadReferencedItem(*store, 1, record, loaded));
+            EXPECT_TRUE(loaded) << record.Name;
+        }
+        for (const std::string& name : c.created)
+            EXPECT_TRUE(list->loadItem(name)) << name;
+    }
+}
+
+// Read back as a default item, a record without data went out in exports as an "Undefined"
+// material and was kept over the real one on the next import.
+TEST_F(ItemListTest, AnItemRecordWithoutDataIsShownUnreadable) {
+    store->AddRecord(RecordType::Material, masonry, "Cut off");
+    list->selectGroup({"Materials", "Masonry"}, masonry);
+    const int row = list->rowOf("Cut off");
+    ASSERT_GE(row, 0);
+    EXPECT_TRUE(list->rows()[row].unreadable);
+    EXPECT_FALSE(list->editItem("Cut off", nullptr));
+    ASSERT_EQ(prompter.messages().size(), 1u);
+    EXPECT_FALSE(list->copyRecord("Cut off"));
 }
 
 } // namespace

@@ -10,13 +10,16 @@
 #include "store/itemkinds.h"
 #include "store/storehooks.h"
 
+#include "support/fakelanguage.h"
 #include "support/shippedlanguages.h"
 #include "support/tempdir.h"
+#include "support/unprivileged.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <fstream>
+#include <sys/stat.h>
 
 namespace kalydor {
 namespace {
@@ -203,6 +206,90 @@ TEST(ProjectSession, FailedSaveAsLeavesNoHalfMadeCopy) {
     EXPECT_FALSE(session.isOpen());
     EXPECT_FALSE(std::filesystem::exists(dir.file("Copy.db")));
     EXPECT_EQ(prompter.messages().size(), 1u);
+}
+
+// A project whose options record cannot be read opens with read-only options, and the user
+// is told why: a record of a newer program and one cut short alike (the latter made the
+// project unopenable).
+TEST(ProjectSession, OptionsThatCannotBeReadOpenReadOnlyAndSayWhy) {
+    test::TempDir dir;
+    MemorySettingsStore settings;
+    TProgramOptions programOptions(settings, test::shippedLanguages());
+    ProjectSession session(programOptions, settings);
+    installProjectHooks(session, programOptions);
+    test::FakeLanguage language{{"IDS_VERSIONERR", "Version %d."},
+                                {"IDS_DATAREADERROR", "Damaged."},
+                                {"IDS_PROJEKTOPTIONSREADONLY", "Read-only options."}};
+    platform::ScriptedPrompter prompter;
+    const platform::ScopedPrompter scoped(prompter);
+
+    ASSERT_TRUE(session.OpenProject(dir.file("P"), true));
+    ASSERT_TRUE(session.store()->FindRecord(RecordType::ProjectOptions, "", ""));
+    const std::string record = session.store()->currentData();
+    session.CloseProject();
+    const struct {
+        const char* what;
+        std::string stored;
+        const char* reason;
+    } cases[] = {
+        {"newer version", std::string("\x63\x00", 2) + record.substr(2), "Version 99."},
+        {"cut short", record.substr(0, record.size() / 2), "Damaged."},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        {
+            TDataModuleForm project(dir.directory(), "P", TableMode::Open);
+            ASSERT_TRUE(project.FindRecord(RecordType::ProjectOptions, "", ""));
+            project.setCurrentData(c.stored);
+        }
+        const std::size_t shown = prompter.messages().size();
+        ASSERT_TRUE(session.OpenProject(dir.file("P.db"), false));
+        EXPECT_TRUE(session.options()->loadFailed());
+        ASSERT_EQ(prompter.messages().size(), shown + 2);
+        EXPECT_EQ(prompter.messages()[shown], c.reason);
+        EXPECT_EQ(prompter.messages()[shown + 1], "Read-only options.");
+        session.CloseProject();
+        TDataModuleForm project(dir.directory(), "P", TableMode::Open);
+        ASSERT_TRUE(project.FindRecord(RecordType::ProjectOptions, "", ""));
+        EXPECT_EQ(project.currentData(), c.stored);
+    }
+    storeHooks() = StoreHooks{};
+}
+
+// A project in a folder this program may not write could not be opened at all. It opens for
+// reading; a change is refused with a message instead of an engine error.
+TEST(ProjectSession, AProjectThatCannotBeWrittenOpensReadOnly) {
+    test::TempDir dir;
+    MemorySettingsStore settings;
+    TProgramOptions programOptions(settings, test::shippedLanguages());
+    ProjectSession session(programOptions, settings);
+    ASSERT_TRUE(session.OpenProject(dir.file("P"), true));
+    session.store()->GroupOfPath(RecordType::PanelGroup, "Pereți", '\\');
+    const std::string path = session.path();
+    session.CloseProject();
+
+    ::chmod(dir.path().c_str(), 0555);
+    {
+        test::ActingAsNobody nobody;
+        ASSERT_TRUE(nobody.ok());
+        ASSERT_TRUE(session.OpenProject(path, false));
+        EXPECT_TRUE(session.readOnly());
+        EXPECT_EQ(session.store()->ListRecords(RecordType::PanelGroup).size(), 1u);
+        try {
+            session.SaveProjectData();
+            ADD_FAILURE() << "a read-only project was written";
+        } catch (const Error& error) {
+            EXPECT_EQ(error.key(), "IDS_TABLEREADONLY");
+        }
+        session.CloseProject();
+    }
+    ::chmod(dir.path().c_str(), 0755);
+    EXPECT_FALSE(std::filesystem::exists(path + "-wal"));
+    EXPECT_FALSE(std::filesystem::exists(path + "-shm"));
+
+    ASSERT_TRUE(session.OpenProject(path, false));
+    EXPECT_FALSE(session.readOnly());
+    session.CloseProject();
 }
 
 } // namespace

@@ -2,12 +2,15 @@
 #include "platform/scriptedprompter.h"
 #include "store/datamodule.h"
 #include "store/itemkinds.h"
+#include "store/sqlitedatabase.h"
 
 #include "store/testitem.h"
 #include "support/fakelanguage.h"
 #include "support/tempdir.h"
 
 #include <gtest/gtest.h>
+
+#include <variant>
 
 namespace kalydor {
 namespace {
@@ -23,8 +26,7 @@ protected:
     test::FakeLanguage language{{"IDS_VERSIONERR", "Unknown record version %d."}};
 
     void storeBlock(const std::string& name, const std::string& data) {
-        table.AddRecord(RecordType::Panel, "", name);
-        table.setCurrentData(data);
+        table.AddRecord(RecordType::Panel, "", name, data);
     }
 };
 
@@ -51,13 +53,39 @@ TEST_F(ItemRecords, SaveAndLoadRoundTrip) {
     EXPECT_EQ(clip.bytes(), expected.bytes());
 }
 
-TEST_F(ItemRecords, AnEmptyBlockLoadsAsADefaultItem) {
-    table.AddRecord(RecordType::Panel, "", "Empty");
+// Every item is stored with its version word. An item record without data is what a program
+// stopped between creating a record and writing its data left behind: read as a default item
+// it would go out as an "Undefined" material and be kept over the real one on the next import.
+TEST_F(ItemRecords, AnEmptyBlockIsACutOffStoreAndUnreadable) {
+    const std::string walls = table.GroupOfPath(RecordType::PanelGroup, "Walls\\Outer", '\\');
+    table.AddRecord(RecordType::Panel, walls, "Empty");
     TestItem item;
-    EXPECT_TRUE(table.LoadItem(item));
-    EXPECT_EQ(item.Value, 1.5f);
-    EXPECT_TRUE(prompter.messages().empty());
-    EXPECT_FALSE(item.loadFailed());
+    try {
+        (void)table.LoadItem(item);
+        ADD_FAILURE() << "an empty block was read";
+    } catch (const Error& error) {
+        EXPECT_EQ(error.key(), "IDS_EMPTYITEMRECORD");
+        ASSERT_EQ(error.args().size(), 1u);
+        EXPECT_EQ(std::get<std::string>(error.args()[0]), "Walls\\Outer\\Empty");
+    }
+    EXPECT_TRUE(item.loadFailed());
+    EXPECT_THROW(item.SaveToRecord(table), Error);
+    EXPECT_EQ(table.currentData(), "");
+}
+
+// The identifier, the record and its data block are one commit: a stop in between cannot
+// leave a record without its data.
+TEST_F(ItemRecords, ARecordIsCreatedWithItsDataInOneCommit) {
+    TestItem item;
+    item.Note = "Cărămidă";
+    const std::uint64_t before = table.database().commits();
+    table.AddRecord(RecordType::Panel, "", "Brick", item.recordBytes());
+    EXPECT_EQ(table.database().commits() - before, 1u);
+
+    ASSERT_TRUE(table.FindRecord(RecordType::Panel, "", "Brick"));
+    TestItem loaded;
+    ASSERT_TRUE(table.LoadItem(loaded));
+    EXPECT_EQ(loaded.Note, "Cărămidă");
 }
 
 TEST_F(ItemRecords, AnOlderVersionIsReadInItsLayout) {

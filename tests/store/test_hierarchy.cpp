@@ -168,7 +168,8 @@ TEST(NameDialogLogic, StoreAndTreeChecks) {
     test::TempDir dir;
     TDataModuleForm store(dir.directory(), "m.db", TableMode::Create, TableKind::Catalogue);
     store.AddRecord(RecordType::MaterialGroup, store.RootId(), "Walls");
-    TNameDialogLogic groups({"", true, store.RootId(), RecordType::MaterialGroup, &store});
+    TNameDialogLogic groups(
+        {"", true, store.RootId(), RecordType::MaterialGroup, &store, nullptr, {}});
     EXPECT_EQ(groups.accept("   ").outcome, TNameDialogLogic::Outcome::StayOpen);
     const auto taken = groups.accept("Walls  ");
     EXPECT_EQ(taken.outcome, TNameDialogLogic::Outcome::Refused);
@@ -179,7 +180,7 @@ TEST(NameDialogLogic, StoreAndTreeChecks) {
     EXPECT_TRUE(store.FindRecord(RecordType::MaterialGroup, store.RootId(), "Roofs"));
     EXPECT_EQ(store.current().ID, made.id);
 
-    TNameDialogLogic items({"", false, store.RootId(), RecordType::Material, &store});
+    TNameDialogLogic items({"", false, store.RootId(), RecordType::Material, &store, nullptr, {}});
     EXPECT_EQ(items.accept("Roofs").outcome, TNameDialogLogic::Outcome::Accepted);
     EXPECT_EQ(items.accept("Roofs").messageKey, "IDS_ITEMNAMEEXIST");
 
@@ -190,7 +191,7 @@ TEST(NameDialogLogic, StoreAndTreeChecks) {
     TreeNode* root = tree.addRoot("R", "1");
     tree.addChild(*root, "G", "1");
     tree.addChild(*root, "I", "P0");
-    TNameDialogLogic inTree({"", true, {}, 0, nullptr, root});
+    TNameDialogLogic inTree({"", true, {}, 0, nullptr, root, {}});
     EXPECT_EQ(inTree.accept("G").messageKey, "IDS_GROUPNAMEEXIST");
     EXPECT_EQ(inTree.accept("I").outcome, TNameDialogLogic::Outcome::Accepted);
 }

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 namespace kalydor {
 namespace {
 
@@ -20,6 +22,25 @@ TEST(Identifier, TextsAndDays) {
           "2100.02.29.", "0000.01.01.", "1901.01.0x.", " 1901.01.01.", "1901.01.01.."}) {
         EXPECT_FALSE(identifierDay(text).has_value()) << text;
     }
+}
+
+// Day numbers come from the table, and a damaged table may hold any 64-bit number: the
+// conversion must neither overflow (the sanitizer build stopped on it) nor invent a date.
+TEST(Identifier, StoredNumbersOutsideTheCalendar) {
+    constexpr std::int64_t kMax = std::numeric_limits<std::int64_t>::max();
+    constexpr std::int64_t kMin = std::numeric_limits<std::int64_t>::min();
+    EXPECT_EQ(identifierText(kFirstIdentifierDay), "0001.01.01.");
+    EXPECT_EQ(identifierText(kLastIdentifierDay), "9999.12.31.");
+    EXPECT_EQ(identifierDay("0001.01.01."), kFirstIdentifierDay);
+    for (const std::int64_t day : {kMax, kMax - 1, kMax - 719468, kMin, kMin + 1, std::int64_t{0},
+                                   kFirstIdentifierDay - 1, kLastIdentifierDay + 1}) {
+        SCOPED_TRACE(day);
+        EXPECT_EQ(identifierText(day), "");
+        const std::string stored = storedIdentifierText(day);
+        EXPECT_EQ(stored, "?" + std::to_string(day));
+        EXPECT_FALSE(identifierDay(stored));
+    }
+    EXPECT_EQ(storedIdentifierText(kRootDay), kRootIdentifier);
 }
 
 } // namespace

@@ -1,21 +1,17 @@
 #include "cli/commands.h"
 
 #include "base/error.h"
+#include "base/safefilewriter.h"
 #include "exchange/compressing.h"
 
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <filesystem>
-#include <fstream>
 #include <memory>
 #include <ostream>
-#include <unistd.h>
 
 namespace kalydor::cli {
 namespace {
-
-namespace fs = std::filesystem;
 
 // "-" or a missing argument stands for the standard input or output.
 bool isStandardStream(const std::string* path) {
@@ -59,25 +55,7 @@ void writeOutput(const std::string* path, const std::string& bytes, std::ostream
             throwFileError("IDS_FILEWRITEERROR", "cannot write", "the standard output", errno);
         return;
     }
-    const std::string temporary = *path + ".tmp" + std::to_string(::getpid());
-    {
-        std::ofstream file(temporary, std::ios::binary | std::ios::trunc);
-        file.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-        file.close();
-        if (!file) {
-            const int error = errno;
-            std::error_code ignored;
-            fs::remove(temporary, ignored);
-            throwFileError("IDS_FILEWRITEERROR", "cannot write", *path, error);
-        }
-    }
-    std::error_code renamed;
-    fs::rename(temporary, *path, renamed);
-    if (renamed) {
-        std::error_code ignored;
-        fs::remove(temporary, ignored);
-        throwFileError("IDS_FILEWRITEERROR", "cannot write", *path, renamed.value());
-    }
+    writeFileSafely(*path, bytes);
 }
 
 // Runs `code` from IN (standard input by default) to OUT (standard output by default).

@@ -3,6 +3,7 @@
 #include "cli/commands.h"
 
 #include "base/error.h"
+#include "base/safefilewriter.h"
 #include "base/textlookup.h"
 #include "constructions/panel.h"
 #include "constructions/panelmoisture.h"
@@ -492,10 +493,7 @@ void exportPanels(std::vector<Panel>& panels, const std::vector<std::string>& gr
     for (std::size_t i = 0; i < panels.size(); ++i)
         panels[i].WriteText(text, groups[i]);
     text.Write("\"END\"\r\n");
-    std::ofstream file(fileName, std::ios::binary | std::ios::trunc);
-    file << text.text();
-    if (!file.flush())
-        throw std::runtime_error("cannot write " + fileName);
+    writeFileSafely(fileName, text.text());
 }
 
 int calc(const std::vector<std::string>& args, std::ostream& out) {

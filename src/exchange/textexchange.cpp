@@ -2,6 +2,7 @@
 
 #include "base/error.h"
 #include "base/numberformat.h"
+#include "base/safefilewriter.h"
 #include "base/textencoding.h"
 #include "exchange/parserstream.h"
 #include "exchange/xmlexchange.h"
@@ -13,20 +14,12 @@
 #include "store/itemkinds.h"
 #include "store/treemodel.h"
 
-#include <cerrno>
 #include <chrono>
-#include <cstdio>
-#include <cstring>
 #include <ctime>
-#include <filesystem>
-#include <fstream>
 #include <map>
-#include <system_error>
 
 namespace kalydor {
 namespace {
-
-namespace fs = std::filesystem;
 
 constexpr ExchangeKind kKinds[] = {
     {1, RecordType::MaterialGroup, RecordType::Material, "KALYDOR32MATERIAL", 1,
@@ -226,30 +219,6 @@ StoreOutcome StoreImportedItem(TDataModuleForm& store, const ExchangeKind& kind,
     return StoreOutcome::Added;
 }
 
-void writeExchangeFile(const std::string& fileName, std::string_view bytes) {
-    const std::string temporary = fileName + ".kalydor-tmp";
-    {
-        std::ofstream file(temporary, std::ios::binary | std::ios::trunc);
-        if (file)
-            file.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-        if (!file) {
-            const std::string reason = std::strerror(errno);
-            std::error_code ignored;
-            fs::remove(temporary, ignored);
-            throw Error("IDS_FILEWRITEERROR", {fileName, reason},
-                        "The file %s cannot be written: %s");
-        }
-    }
-    std::error_code code;
-    fs::rename(temporary, fileName, code);
-    if (code) {
-        std::error_code ignored;
-        fs::remove(temporary, ignored);
-        throw Error("IDS_FILEWRITEERROR", {fileName, code.message()},
-                    "The file %s cannot be written: %s");
-    }
-}
-
 ExportResult ExportText(TDataModuleForm& store, int kind, const std::vector<Reference>& items,
                         const std::string& fileName) {
     const ExchangeKind& k = requireKind(kind);
@@ -272,7 +241,7 @@ ExportResult ExportText(TDataModuleForm& store, int kind, const std::vector<Refe
     if (stream.empty())
         return result;
     stream.Write("\"END\"\r\n");
-    writeExchangeFile(fileName, stream.text());
+    writeFileSafely(fileName, stream.text());
     result.fileWritten = true;
     return result;
 }

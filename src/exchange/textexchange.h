@@ -121,7 +121,4 @@ ExportResult ExportItems(TDataModuleForm& store, int kind, const std::vector<Ref
 ImportResult ImportItems(TDataModuleForm& store, int kind, const std::string& fileName,
                          OverwriteAnswers& answers);
 
-/// Writes bytes to a file through a temporary file beside it; raises "IDS_FILEWRITEERROR".
-void writeExchangeFile(const std::string& fileName, std::string_view bytes);
-
 } // namespace kalydor

@@ -10,7 +10,12 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <fcntl.h>
 #include <filesystem>
+#include <fstream>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace kalydor::test {
 namespace {
@@ -105,6 +110,73 @@ TEST(ExchangeCommands, ShippedCataloguesImportCompletely) {
         EXPECT_EQ(panel.R, panel.RGived > 0 ? panel.RGived : panel.TotalResistance);
     }
     EXPECT_GE(layered, 6);
+}
+
+// The peak resident memory of one kalydor-cli run in kB, measured by the system (getrusage of
+// the child); -1 when the run failed.
+long peakKilobytes(const std::vector<std::string>& args) {
+    const std::string program = std::string(KALYDOR_PROGRAM_DIR) + "/kalydor-cli";
+    std::vector<char*> argv{const_cast<char*>(program.c_str())};
+    for (const std::string& a : args)
+        argv.push_back(const_cast<char*>(a.c_str()));
+    argv.push_back(nullptr);
+    const pid_t child = fork();
+    if (child == 0) {
+        const int null = ::open("/dev/null", O_WRONLY);
+        ::dup2(null, 1);
+        ::dup2(null, 2);
+        ::execv(program.c_str(), argv.data());
+        ::_exit(127);
+    }
+    int status = 0;
+    struct rusage usage {};
+    if (child < 0 || ::wait4(child, &status, 0, &usage) != child || !WIFEXITED(status) ||
+        WEXITSTATUS(status) != 0)
+        return -1;
+    return usage.ru_maxrss;
+}
+
+// Text exchange files are read line by line: neither the size of a file nor a chain of
+// included files nor one enormous comment line makes the import hold the file in memory.
+// Three chained files of about 30 MB each (together more than the 64 MB allowed), each with
+// one material, against the same materials in a file of a few lines.
+TEST(ExchangeCommands, TextImportMemoryDoesNotGrowWithTheFiles) {
+    TempDir dir;
+    const auto material = [](const std::string& name) {
+        return "\"KALYDOR32MATERIAL\" 1\r\n2024 1 1\r\n\"\"\r\n\"" + name +
+               "\"\r\n1\t0\t\r\n2\t3\t4\t0\t5\t0\t0\t6\t\r\n\r\n";
+    };
+    const std::size_t size = 30u << 20;
+    {
+        std::ofstream top(dir.file("top.txt"), std::ios::binary);
+        top << "\"INCLUDE\" \"long-comment.txt\"\r\n" << material("top") << "\"END\"\r\n";
+        // One comment line of the whole size.
+        std::ofstream comment(dir.file("long-comment.txt"), std::ios::binary);
+        comment << "\"INCLUDE\" \"blank-lines.txt\"\r\n;" << std::string(size, 'c') << "\r\n"
+                << material("comment") << "\"END\"\r\n";
+        // Short blank and comment lines.
+        std::ofstream blank(dir.file("blank-lines.txt"), std::ios::binary);
+        const std::string lines = std::string(4000, ' ') + "\r\n; a comment \r\n  \t \r\n\r\n";
+        for (std::size_t written = 0; written < size; written += lines.size())
+            blank << lines;
+        blank << material("blank") << "\"END\"\r\n";
+    }
+    {
+        std::ofstream small(dir.file("small.txt"), std::ios::binary);
+        small << material("top") << material("comment") << material("blank") << "\"END\"\r\n";
+    }
+    const auto peak = [&](const std::string& file) {
+        const std::string table = dir.file(file + ".db");
+        EXPECT_EQ(cli({"store", "create", table, "--catalogue"}).status, 0);
+        const long kb = peakKilobytes({"exchange", "import", table, dir.file(file)});
+        EXPECT_EQ(jsonLines(cli({"material", "list", table}).out).size(), 3u) << file;
+        return kb;
+    };
+    const long small = peak("small.txt");
+    const long large = peak("top.txt");
+    ASSERT_GT(small, 0);
+    ASSERT_GT(large, 0);
+    EXPECT_LT(large - small, 64 * 1024) << "peak " << large << " kB against " << small << " kB";
 }
 
 } // namespace

@@ -104,6 +104,70 @@ TEST(ParserStream, ErrorNamesTheFileAndTheZeroBasedLine) {
     }
 }
 
+// The file is read through a buffer of 64 KB: what a line or a character holds must not depend
+// on where the buffer happens to end, and the encoding is the whole file's.
+TEST(ParserStream, FilesAreReadLineByLineWhateverTheBufferBoundaries) {
+    test::TempDir dir;
+    const std::size_t buffer = 64 * 1024;
+    struct Case {
+        const char* name;
+        std::string bytes;
+        std::vector<std::string> strings; ///< the string tokens read, in order
+        int error = -1;
+        int errorLine = -1;
+    };
+    // "ă" is two bytes in UTF-8 (C4 83) and the byte E3 in Windows-1250; the UTF-8 bytes of "ţ"
+    // (C5 A3) read as Windows-1250 are "ĹŁ".
+    const std::string padding(buffer - 4, ' '); // "\r" ends the first buffer
+    const Case cases[] = {
+        {"a UTF-8 letter across the boundary",
+         "\xEF\xBB\xBF\"x\"\r\n" + std::string(buffer - 10, ' ') + "\"\xC4\x83\"\r\n",
+         {"x", "\xC4\x83"}},
+        {"a CR LF across the boundary", padding + "\"a\"\r\n\"b\"", {"a", "b"}},
+        {"a Windows-1250 byte only in the second buffer decodes the first one too",
+         "\"\xC5\xA3\"\r\n;" + std::string(2 * buffer, 'c') + "\r\n\"\xE3\"\r\n",
+         {"\xC4\xB9\xC5\x81", "\xC4\x83"}},
+        {"a comment line longer than any line kept",
+         "\"a\"\n;" + std::string(3 << 20, 'c') + "\n\"b\"",
+         {"a", "b"}},
+        {"blanks beyond the longest line before a token",
+         std::string((2 << 20) + 7, ' ') + "\t\"a\"",
+         {"a"}},
+        {"a token line longer than the longest line",
+         "\"a\"\r\n\r\n\"" + std::string((1 << 20) + 1, 'n') + "\"\r\n",
+         {"a"},
+         8,
+         2},
+    };
+    test::FakeLanguage language{{"IDS_TEXTCONVERTERROR+3", "3|%s|%d"},
+                                {"IDS_TEXTCONVERTERROR+8", "8|%s|%d"}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string file = dir.file("lines.txt");
+        std::ofstream(file, std::ios::binary | std::ios::trunc) << c.bytes;
+        for (const bool fromFile : {true, false}) {
+            SCOPED_TRACE(fromFile ? "file" : "memory");
+            auto reader = fromFile ? std::make_unique<TParserStream>(file)
+                                   : std::make_unique<TParserStream>(c.bytes, file);
+            std::vector<std::string> read;
+            std::string error;
+            try {
+                while (true)
+                    read.push_back(reader->NextString());
+            } catch (const Error& e) {
+                error = e.text();
+            }
+            EXPECT_EQ(read, c.strings);
+            // Running out of strings is error 3; a line too long is error 8, at its line.
+            if (c.error < 0)
+                EXPECT_EQ(error.substr(0, 2), "3|") << error;
+            else
+                EXPECT_EQ(error,
+                          std::to_string(c.error) + "|" + file + "|" + std::to_string(c.errorLine));
+        }
+    }
+}
+
 class TextExchange : public ::testing::Test {
 protected:
     void SetUp() override {

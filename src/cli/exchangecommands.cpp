@@ -20,12 +20,9 @@ namespace {
 namespace fs = std::filesystem;
 
 // Messages go to the standard error stream; the overwrite question is asked on the terminal
-// unless a to-all answer was given on the command line.
+// (a to-all answer given on the command line answers it before it is asked).
 class TerminalPrompter final : public platform::Prompter {
 public:
-    enum class Preset { Ask, YesToAll, NoToAll };
-    explicit TerminalPrompter(Preset preset)
-        : m_preset(preset) {}
 
     void showMessage(const std::string& text) override { std::cerr << text << '\n'; }
     bool askYesNo(const std::string& text, platform::DefaultButton defaultButton,
@@ -37,10 +34,6 @@ public:
         return answer[0] == 'y' || answer[0] == 'Y';
     }
     platform::OverwriteAnswer askOverwrite(const std::string& text) override {
-        if (m_preset == Preset::YesToAll)
-            return platform::OverwriteAnswer::YesToAll;
-        if (m_preset == Preset::NoToAll)
-            return platform::OverwriteAnswer::NoToAll;
         while (true) {
             std::cerr << text << "\n  [y]es, [n]o, [a]ll yes, [N]one: " << std::flush;
             std::string answer;
@@ -56,9 +49,6 @@ public:
                 return platform::OverwriteAnswer::NoToAll;
         }
     }
-
-private:
-    Preset m_preset;
 };
 
 struct PrompterScope {
@@ -78,7 +68,7 @@ struct Arguments {
     std::string table;
     std::string file;
     int kind = 1;
-    TerminalPrompter::Preset preset = TerminalPrompter::Preset::Ask;
+    StandingAnswer standing = StandingAnswer::None;
 };
 
 Arguments parse(const std::vector<std::string>& args, bool import) {
@@ -91,9 +81,9 @@ Arguments parse(const std::vector<std::string>& args, bool import) {
                 throw UsageError{"--kind needs material or panel"};
             parsed.kind = kindOfName(args[++i]);
         } else if (import && arg == "--yes-to-all") {
-            parsed.preset = TerminalPrompter::Preset::YesToAll;
+            parsed.standing = StandingAnswer::YesToAll;
         } else if (import && arg == "--no-to-all") {
-            parsed.preset = TerminalPrompter::Preset::NoToAll;
+            parsed.standing = StandingAnswer::NoToAll;
         } else if (arg.size() > 1 && arg[0] == '-') {
             throw UsageError{"unknown option " + arg};
         } else {
@@ -116,7 +106,7 @@ TDataModuleForm openTable(const Arguments& arguments) {
 
 int exportItems(const std::vector<std::string>& args, std::ostream& out) {
     const Arguments arguments = parse(args, false);
-    TerminalPrompter prompter(TerminalPrompter::Preset::NoToAll);
+    TerminalPrompter prompter;
     PrompterScope scope(&prompter);
     TDataModuleForm table = openTable(arguments);
     const ExportResult result =
@@ -128,7 +118,7 @@ int exportItems(const std::vector<std::string>& args, std::ostream& out) {
 
 int importItems(const std::vector<std::string>& args, std::ostream& out) {
     const Arguments arguments = parse(args, true);
-    TerminalPrompter prompter(arguments.preset);
+    TerminalPrompter prompter;
     PrompterScope scope(&prompter);
     TDataModuleForm table = openTable(arguments);
     // Imported constructions are stored calculated: for a project with its outside design
@@ -143,7 +133,9 @@ int importItems(const std::vector<std::string>& args, std::ostream& out) {
         setImportedItemHook(
             2, [settings](DBItem& item) { static_cast<Panel&>(item).Calculate(settings); });
     }
+    // The user's choice on the command line outranks an "AUTOYES" in the file.
     OverwriteAnswers answers;
+    answers.standing = arguments.standing;
     const ImportResult result = ImportItems(table, arguments.kind, arguments.file, answers);
     setImportedItemHook(2, nullptr);
     out << "added " << result.added << ", replaced " << result.replaced << ", kept " << result.kept

@@ -282,7 +282,7 @@ ImportResult ImportText(TDataModuleForm& store, int kind, const std::string& fil
 ImportResult ImportText(TDataModuleForm& store, int kind, TParserStream& reader,
                         OverwriteAnswers& answers) {
     answers.clear();
-    reader.onAutoYes = [&answers] { answers.yesToAll = true; };
+    reader.onAutoYes = [&answers] { answers.autoYes(); };
     ImportResult result;
     try {
         const ExchangeKind& k = requireKind(kind);

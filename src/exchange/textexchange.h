@@ -39,11 +39,25 @@ namespace exchange_detail {
 void runImportedItemHook(int kind, DBItem& item);
 } // namespace exchange_detail
 
+/// A to-all answer the user gave before the import started (on the command line).
+enum class StandingAnswer { None, YesToAll, NoToAll };
+
 /// The to-all answers of the overwrite question, remembered for the rest of one import.
 struct OverwriteAnswers {
     bool yesToAll = false;
     bool noToAll = false;
-    void clear() { yesToAll = noToAll = false; }
+    /// The user's own answer for the whole import. It outranks a file's "AUTOYES", which only
+    /// stands in for the question, and survives `clear`.
+    StandingAnswer standing = StandingAnswer::None;
+    void clear() {
+        yesToAll = standing == StandingAnswer::YesToAll;
+        noToAll = standing == StandingAnswer::NoToAll;
+    }
+    /// A file's "AUTOYES": from here on yes without asking, unless the user answered already.
+    void autoYes() {
+        if (standing == StandingAnswer::None)
+            yesToAll = true;
+    }
 };
 
 /// How the storing of one imported item ended.

@@ -112,6 +112,35 @@ TEST(ExchangeCommands, ShippedCataloguesImportCompletely) {
     EXPECT_GE(layered, 6);
 }
 
+std::string materialRecord(const std::string& name, const std::string& thickness = "2") {
+    return "\"KALYDOR32MATERIAL\" 1\r\n2024 1 1\r\n\"Beton\"\r\n\"" + name + "\"\r\n1\t0\t\r\n" +
+           thickness + "\t2400\t1.74\t0\t0.84\t0\t0\t20\t\r\n\r\n";
+}
+
+// A shipped catalogue that starts with "AUTOYES" must not replace what the user chose to keep
+// with --no-to-all; without an option on the command line the file's AUTOYES answers.
+TEST(ExchangeCommands, TheCommandLineAnswerOutranksAutoYes) {
+    TempDir dir;
+    const std::string table = dir.file("m.db");
+    ASSERT_EQ(cli({"store", "create", table, "--catalogue"}).status, 0);
+    writeFile(dir.file("mine.txt"), materialRecord("Beton armat", "30") + "\"END\"\r\n");
+    ASSERT_EQ(cli({"exchange", "import", table, dir.file("mine.txt")}).status, 0);
+    writeFile(dir.file("shipped.txt"),
+              "\"AUTOYES\"\r\n" + materialRecord("Beton armat", "10") + "\"END\"\r\n");
+    const auto thickness = [&] {
+        return jsonLines(cli({"material", "list", table}).out).at(0)["Thickness"].get<double>();
+    };
+
+    const CliRun kept = cli({"exchange", "import", table, dir.file("shipped.txt"), "--no-to-all"});
+    EXPECT_EQ(kept.status, 0);
+    EXPECT_EQ(kept.out, "added 0, replaced 0, kept 1, skipped 0\n");
+    EXPECT_EQ(thickness(), 30);
+
+    const CliRun replaced = cli({"exchange", "import", table, dir.file("shipped.txt")});
+    EXPECT_EQ(replaced.out, "added 0, replaced 1, kept 0, skipped 0\n");
+    EXPECT_EQ(thickness(), 10);
+}
+
 // The peak resident memory of one kalydor-cli run in kB, measured by the system (getrusage of
 // the child); -1 when the run failed.
 long peakKilobytes(const std::vector<std::string>& args) {

@@ -290,12 +290,36 @@ TEST_F(TextExchange, OverwriteRulesUntouchedAndNoToAll) {
     EXPECT_FLOAT_EQ(stored("", "c")->Thickness, 1);
 }
 
-TEST_F(TextExchange, AutoYesAnswersEveryLaterQuestion) {
-    ASSERT_FALSE(import(record("", "a") + "\"END\"\r\n").failed);
-    const ImportResult result =
-        import("\"AUTOYES\"\r\n\"RESET\"\r\n" + record("", "a", "7") + "\"END\"\r\n");
-    EXPECT_EQ(result.replaced, 1);
-    EXPECT_TRUE(prompter.overwriteQuestions().empty());
+// "AUTOYES" only stands in for the question: a to-all answer the user gave before the import
+// (on the command line) outranks it, so a shipped catalogue cannot overwrite what the user
+// chose to keep.
+TEST_F(TextExchange, AutoYesAnswersTheQuestionButNotTheUsersOwnAnswer) {
+    const struct {
+        StandingAnswer standing;
+        int replaced;
+        int kept;
+        float thickness;
+    } cases[] = {
+        {StandingAnswer::None, 1, 0, 7},
+        {StandingAnswer::NoToAll, 0, 1, 1},
+        {StandingAnswer::YesToAll, 1, 0, 7},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(static_cast<int>(c.standing));
+        ASSERT_TRUE(store->DeleteItem(RecordType::Material, store->RootId(), "a"));
+        ASSERT_FALSE(import(record("", "a") + "\"END\"\r\n").failed);
+        OverwriteAnswers answers;
+        answers.standing = c.standing;
+        const ImportResult result =
+            ImportText(*store, 1,
+                       write("auto.txt",
+                             "\"AUTOYES\"\r\n\"RESET\"\r\n" + record("", "a", "7") + "\"END\"\r\n"),
+                       answers);
+        EXPECT_EQ(result.replaced, c.replaced);
+        EXPECT_EQ(result.kept, c.kept);
+        EXPECT_FLOAT_EQ(stored("", "a")->Thickness, c.thickness);
+        EXPECT_TRUE(prompter.overwriteQuestions().empty());
+    }
 }
 
 TEST_F(TextExchange, IncludeResolvesBesideTheIncludingFileAndRefusesItself) {

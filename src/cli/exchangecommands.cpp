@@ -111,9 +111,12 @@ int exportItems(const std::vector<std::string>& args, std::ostream& out) {
     TDataModuleForm table = openTable(arguments);
     const ExportResult result =
         ExportItems(table, arguments.kind, ItemsInTreeOrder(table, arguments.kind), arguments.file);
-    out << "written " << result.written << ", unreadable " << result.unreadable
-        << (result.fileWritten ? "" : ", no file written (nothing to export)") << '\n';
-    return result.unreadable > 0 ? 1 : 0;
+    // The items left out were named on the standard error stream.
+    out << "written " << result.written << ", unreadable " << result.unreadable;
+    if (result.missing > 0)
+        out << ", gone " << result.missing;
+    out << (result.fileWritten ? "" : ", no file written (nothing to export)") << '\n';
+    return result.leftOut.empty() ? 0 : 1;
 }
 
 int importItems(const std::vector<std::string>& args, std::ostream& out) {

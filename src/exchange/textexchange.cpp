@@ -17,6 +17,8 @@
 #include <chrono>
 #include <ctime>
 #include <map>
+#include <set>
+#include <utility>
 
 namespace kalydor {
 namespace {
@@ -103,6 +105,48 @@ void runImportedItemHook(int kind, DBItem& item) {
     if (it != hooks().end() && it->second)
         it->second(item);
 }
+
+std::string itemLabel(const std::string& groupPath, const std::string& name) {
+    return quotedExcerpt(groupPath.empty() ? name : groupPath + '\\' + name);
+}
+
+std::unique_ptr<DBItem> loadForExport(TDataModuleForm& store, const ExchangeKind& kind,
+                                      const Reference& ref, const std::string& groupPath,
+                                      ExportResult& result) {
+    bool loaded = false;
+    std::unique_ptr<DBItem> item = LoadReferencedItem(store, kind.kind, ref, loaded);
+    if (!item) {
+        ++result.missing;
+        result.leftOut.push_back(Error("IDS_RECORDGONE", {itemLabel(groupPath, ref.Name)},
+                                       "The record \"%s\" no longer exists.")
+                                     .text());
+        return nullptr;
+    }
+    if (!loaded) {
+        ++result.unreadable;
+        result.leftOut.push_back(Error("IDS_EXPORTUNREADABLE", {itemLabel(groupPath, ref.Name)},
+                                       "\"%s\": its stored data cannot be read.")
+                                     .text());
+        return nullptr;
+    }
+    return item;
+}
+
+void reportLeftOut(const ExportResult& result) {
+    if (result.leftOut.empty())
+        return;
+    // A damaged table can leave out thousands; the message names the first ones.
+    constexpr std::size_t kNamed = 20;
+    std::string text =
+        Error("IDS_EXPORTLEFTOUT", {static_cast<std::int64_t>(result.leftOut.size())},
+              "%d items were not exported:")
+            .text();
+    for (std::size_t i = 0; i < result.leftOut.size() && i < kNamed; ++i)
+        text += "\n" + result.leftOut[i];
+    if (result.leftOut.size() > kNamed)
+        text += "\n\u2026";
+    platform::prompter().showMessage(text);
+}
 } // namespace exchange_detail
 
 bool isXmlFileName(std::string_view fileName) {
@@ -119,6 +163,7 @@ std::vector<Reference> ItemsInTreeOrder(TDataModuleForm& store, int kind) {
     TreeNode* root = store.FillGroupTree(tree, std::string(), k.groupType, true);
     store.FillItemTree(k.itemType, tree, root);
     std::vector<Reference> items;
+    std::set<std::pair<std::string, std::string>> listed; // group identifier and name
     std::vector<const TreeNode*> stack{root};
     while (!stack.empty()) {
         const TreeNode* node = stack.back();
@@ -127,12 +172,18 @@ std::vector<Reference> ItemsInTreeOrder(TDataModuleForm& store, int kind) {
             Reference ref{k.itemType, node->caption(), *node->parent()->identifier(), {}};
             if (store.FindRecord(ref.Type, ref.RefID, ref.Name))
                 ref.ID = store.current().ID;
+            listed.emplace(ref.RefID, ref.Name);
             items.push_back(std::move(ref));
         }
         const auto& children = node->children();
         for (auto it = children.rbegin(); it != children.rend(); ++it)
             stack.push_back(it->get());
     }
+    // Items the tree cannot reach (their group is gone, or its parents form a cycle) come
+    // last, in list order; their path is the part of it that can be walked.
+    for (Reference& ref : store.ListRecords(k.itemType))
+        if (!listed.contains({ref.RefID, ref.Name}))
+            items.push_back(std::move(ref));
     return items;
 }
 
@@ -227,22 +278,20 @@ ExportResult ExportText(TDataModuleForm& store, int kind, const std::vector<Refe
     stream.EscapeFlag = true;
     ExportResult result;
     for (const Reference& ref : items) {
-        bool loaded = false;
-        const std::unique_ptr<DBItem> item = LoadReferencedItem(store, k.kind, ref, loaded);
+        const std::string path = ExchangeGroupPath(store, k.groupType, ref.RefID);
+        const std::unique_ptr<DBItem> item =
+            exchange_detail::loadForExport(store, k, ref, path, result);
         if (!item)
-            continue; // the record is gone
-        if (!loaded) {
-            ++result.unreadable;
             continue;
-        }
-        item->WriteText(stream, ExchangeGroupPath(store, k.groupType, ref.RefID));
+        item->WriteText(stream, path);
         ++result.written;
     }
-    if (stream.empty())
-        return result;
-    stream.Write("\"END\"\r\n");
-    writeFileSafely(fileName, stream.text());
-    result.fileWritten = true;
+    if (!stream.empty()) {
+        stream.Write("\"END\"\r\n");
+        writeFileSafely(fileName, stream.text());
+        result.fileWritten = true;
+    }
+    exchange_detail::reportLeftOut(result);
     return result;
 }
 

@@ -77,10 +77,13 @@ struct ImportResult {
     void count(StoreOutcome outcome);
 };
 
-/// What an export did.
+/// What an export did. Every item asked for is either written or counted here and named in
+/// `leftOut` (which the export also shows as one message).
 struct ExportResult {
     int written = 0;
-    int unreadable = 0; ///< records that could not be loaded and were left out
+    int unreadable = 0;               ///< records that could not be loaded
+    int missing = 0;                  ///< records gone since they were chosen
+    std::vector<std::string> leftOut; ///< one text per item left out, naming it and why
     bool fileWritten = false;
 };
 
@@ -95,6 +98,19 @@ std::vector<Reference> ItemsInTreeOrder(TDataModuleForm& store, int kind);
 /// for the root group.
 std::string ExchangeGroupPath(TDataModuleForm& store, std::int16_t groupType,
                               const std::string& groupId);
+
+namespace exchange_detail {
+/// An item as messages name it: its group path and its name joined by a backslash, cut to a
+/// length a message can show.
+std::string itemLabel(const std::string& groupPath, const std::string& name);
+/// Loads a chosen item for an export; nullptr (and the item counted and named in the result)
+/// when it is gone or cannot be read.
+std::unique_ptr<DBItem> loadForExport(TDataModuleForm& store, const ExchangeKind& kind,
+                                      const Reference& ref, const std::string& groupPath,
+                                      ExportResult& result);
+/// Shows the items an export left out, if any, as one message.
+void reportLeftOut(const ExportResult& result);
+} // namespace exchange_detail
 
 /// A real number as the text form writes it: general format, 6 significant digits.
 std::string textReal(double value);

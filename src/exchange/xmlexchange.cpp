@@ -71,21 +71,19 @@ ExportResult ExportXml(TDataModuleForm& store, int kind, const std::vector<Refer
     TXMLWriter writer(fileName, std::string(kExchangeXmlRoot));
     ExportResult result;
     for (const Reference& ref : items) {
-        bool loaded = false;
-        const std::unique_ptr<DBItem> item = LoadReferencedItem(store, kind, ref, loaded);
+        const std::string path = ExchangeGroupPath(store, k->groupType, ref.RefID);
+        const std::unique_ptr<DBItem> item =
+            exchange_detail::loadForExport(store, *k, ref, path, result);
         if (!item)
-            continue; // the record is gone
-        if (!loaded) {
-            ++result.unreadable;
             continue;
-        }
         if (result.written > 0)
             writer.WriteRaw("\r\n");
-        item->WriteXml(writer, ExchangeGroupPath(store, k->groupType, ref.RefID));
+        item->WriteXml(writer, path);
         ++result.written;
     }
     writer.Finish();
     result.fileWritten = true;
+    exchange_detail::reportLeftOut(result);
     return result;
 }
 

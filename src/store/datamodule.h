@@ -59,7 +59,9 @@ public:
     std::string path() const;
     TableKind kind() const { return m_kind; }
 
-    /// Exact key lookup; on success the record becomes the current record.
+    /// Exact key lookup; on success the record becomes the current record. A name stored in
+    /// Windows-1250 by an older installation is found by its decoded (UTF-8) form, the form
+    /// every listing gives it.
     bool FindRecord(std::int16_t type, const std::string& refId, const std::string& name);
     /// Hands out the next identifier (the header's counter plus one day) in one immediate
     /// transaction. Raises an error when no identifier can be allocated.
@@ -154,6 +156,9 @@ private:
     std::unique_ptr<SqliteStatement> m_insertStatement;
     std::unique_ptr<SqliteStatement> m_dataStatement;
     std::optional<Reference> m_current;
+    /// The stored bytes of the current record's name: its Name, or the Windows-1250 bytes an
+    /// older installation stored it in.
+    std::string m_currentKey;
 };
 
 } // namespace kalydor

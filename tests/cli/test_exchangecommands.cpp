@@ -141,6 +141,27 @@ TEST(ExchangeCommands, TheCommandLineAnswerOutranksAutoYes) {
     EXPECT_EQ(thickness(), 10);
 }
 
+TEST(ExchangeCommands, ExportNamesTheItemsItLeavesOut) {
+    TempDir dir;
+    const std::string table = dir.file("m.db");
+    ASSERT_EQ(cli({"store", "create", table, "--catalogue"}).status, 0);
+    writeFile(dir.file("in.txt"),
+              materialRecord("Beton armat") + materialRecord("Beton simplu") + "\"END\"\r\n");
+    ASSERT_EQ(cli({"exchange", "import", table, dir.file("in.txt")}).status, 0);
+    {
+        TDataModuleForm store(dir.directory(), "m.db", TableMode::Open, TableKind::Catalogue);
+        const std::string group = store.GroupOfPath(RecordType::MaterialGroup, "Beton", '\\');
+        ASSERT_TRUE(store.FindRecord(RecordType::Material, group, "Beton simplu"));
+        store.setCurrentData(std::string("\x63\x00", 2)); // a version no program wrote
+    }
+    for (const char* out : {"out.txt", "out.xml"}) {
+        const CliRun run = cli({"exchange", "export", table, dir.file(out)});
+        EXPECT_EQ(run.status, 1);
+        EXPECT_EQ(run.out, "written 1, unreadable 1\n");
+        EXPECT_NE(run.err.find("Beton\\Beton simplu"), std::string::npos) << run.err;
+    }
+}
+
 // The peak resident memory of one kalydor-cli run in kB, measured by the system (getrusage of
 // the child); -1 when the run failed.
 long peakKilobytes(const std::vector<std::string>& args) {

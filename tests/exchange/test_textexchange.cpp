@@ -6,6 +6,7 @@
 #include "platform/scriptedprompter.h"
 #include "store/datamodule.h"
 #include "store/itemkinds.h"
+#include "store/sqlitedatabase.h"
 #include "support/fakelanguage.h"
 #include "support/tempdir.h"
 
@@ -14,6 +15,7 @@
 #include <fstream>
 #include <functional>
 #include <optional>
+#include <set>
 #include <variant>
 
 namespace kalydor {
@@ -360,6 +362,59 @@ TEST_F(TextExchange, ExportWritesTreeOrderAndEndAndNothingWithoutItems) {
     OverwriteAnswers answers;
     const ImportResult back = ImportText(other, 1, out, answers);
     EXPECT_EQ(back.added, 2) << back.message;
+}
+
+// Damaged and old tables seen in the field: groups whose parents form a ring, items whose group
+// record was deleted, a name stored by an older installation in Windows-1250, and a record of
+// an unknown version. Every readable item goes out (with the part of its path that can be
+// walked); the unreadable one is counted and named.
+TEST_F(TextExchange, ExportsEveryStoredItemOrNamesIt) {
+    ASSERT_FALSE(import(record("Ring\\\\A", "in ring 1") + record("Ring\\\\A\\\\B", "in ring 2") +
+                        record("Gone", "orphan") + record("", "plain") + record("", "Caramida") +
+                        record("Kept", "broken") + "\"END\"\r\n")
+                     .failed);
+    SqliteDatabase& db = store->database();
+    db.exec("UPDATE Items SET RefID=(SELECT ID FROM Items WHERE Type=1 AND Name='B') "
+            "WHERE Type=1 AND Name='Ring'");
+    db.exec("DELETE FROM Items WHERE Type=1 AND Name='Gone'");
+    // "Cărămidă" in Windows-1250: ă is 0xE3.
+    db.exec("UPDATE Items SET Name=CAST(x'43E372E36D6964E3' AS TEXT) WHERE Name='Caramida'");
+    ASSERT_TRUE(store->FindRecord(RecordType::Material,
+                                  store->GroupOfPath(RecordType::MaterialGroup, "Kept", '\\'),
+                                  "broken"));
+    store->setCurrentData(std::string("\x63\x00\x01\x02", 4)); // version 99
+
+    for (const char* file : {"out.txt", "out.xml"}) {
+        SCOPED_TRACE(file);
+        const ExportResult result =
+            ExportItems(*store, 1, ItemsInTreeOrder(*store, 1), dir.file(file));
+        EXPECT_EQ(result.written, 5);
+        EXPECT_EQ(result.unreadable, 1);
+        ASSERT_EQ(result.leftOut.size(), 1u);
+        EXPECT_NE(result.leftOut[0].find("Kept\\broken"), std::string::npos) << result.leftOut[0];
+        EXPECT_NE(prompter.messages().back().find("Kept\\broken"), std::string::npos);
+
+        TDataModuleForm other(dir.directory(), std::string("back-") + file + ".db",
+                              TableMode::Create, TableKind::Catalogue);
+        OverwriteAnswers answers;
+        const ImportResult back = ImportItems(other, 1, dir.file(file), answers);
+        EXPECT_EQ(back.added, 5) << back.message;
+        std::set<std::string> names;
+        for (const Reference& ref : other.ListRecords(RecordType::Material))
+            names.insert(ref.Name);
+        EXPECT_EQ(names,
+                  (std::set<std::string>{"Cărămidă", "in ring 1", "in ring 2", "orphan", "plain"}));
+        // The ring is written as far as it can be walked.
+        const std::string ring = other.GroupOfPath(RecordType::MaterialGroup, "B\\Ring\\A", '\\');
+        EXPECT_TRUE(other.FindRecord(RecordType::Material, ring, "in ring 1"));
+        EXPECT_TRUE(other.FindRecord(RecordType::Material, other.RootId(), "orphan"));
+    }
+    // The old name is found under its decoded form, so it can also be read, saved and deleted.
+    auto old = stored("", "Cărămidă");
+    ASSERT_TRUE(old);
+    EXPECT_FLOAT_EQ(old->Density, 2);
+    EXPECT_TRUE(store->DeleteItem(RecordType::Material, store->RootId(), "Cărămidă"));
+    EXPECT_FALSE(store->FindRecord(RecordType::Material, store->RootId(), "Cărămidă"));
 }
 
 TEST(ExchangeFileName, XmlIsChosenByTheLastThreeLetters) {

@@ -23,7 +23,6 @@ namespace fs = std::filesystem;
 // (a to-all answer given on the command line answers it before it is asked).
 class TerminalPrompter final : public platform::Prompter {
 public:
-
     void showMessage(const std::string& text) override { std::cerr << text << '\n'; }
     bool askYesNo(const std::string& text, platform::DefaultButton defaultButton,
                   platform::QuestionIcon) override {
@@ -141,9 +140,10 @@ int importItems(const std::vector<std::string>& args, std::ostream& out) {
     answers.standing = arguments.standing;
     const ImportResult result = ImportItems(table, arguments.kind, arguments.file, answers);
     setImportedItemHook(2, nullptr);
+    // Each item not imported was named on the standard error stream; the rest is stored.
     out << "added " << result.added << ", replaced " << result.replaced << ", kept " << result.kept
         << ", skipped " << result.skipped << '\n';
-    return result.failed ? 1 : 0;
+    return result.failed || result.skipped > 0 ? 1 : 0;
 }
 
 } // namespace

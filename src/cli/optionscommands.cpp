@@ -169,9 +169,11 @@ int dump(const std::vector<std::string>& args, std::ostream& out) {
     TDataModuleForm table(path.has_parent_path() ? path.parent_path().string() : std::string("."),
                           path.filename().string(), TableMode::Open);
     TProjektOptions options;
-    // An unknown version has been reported on stderr; nothing is printed then.
+    // An unknown version has been reported on stderr; nothing is printed then but the reason.
     if (!options.LoadFromProject(table))
-        return 1;
+        throw Error("IDS_OPTIONSNOTSHOWN", {table.path(), storedVersion(table).dump()},
+                    "The project options in %s have the version %s, which this program does "
+                    "not know; they are not shown.");
     out << optionsJson(options, storedVersion(table))
                .dump(1, ' ', false, nlohmann::json::error_handler_t::replace)
         << '\n';

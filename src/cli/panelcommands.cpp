@@ -34,12 +34,6 @@ using nlohmann::ordered_json;
 
 constexpr const char* kDefaultLanguage = "Român";
 
-std::string programDirectory() {
-    std::error_code ec;
-    const fs::path self = fs::read_symlink("/proc/self/exe", ec);
-    return ec ? std::string(".") : self.parent_path().string();
-}
-
 struct CalcOptions {
     std::string file;
     PanelSettings settings;
@@ -388,11 +382,13 @@ public:
             throw Error("IDS_NOLANGUAGE", {id, dir}, "There is no language \"%s\" in %s.");
         setTextLookup(&m_languages);
     }
-    ~LanguageScope() { setTextLookup(nullptr); }
+    // The messages' language comes back.
+    ~LanguageScope() { setTextLookup(&m_previous); }
     LanguageScope(const LanguageScope&) = delete;
     LanguageScope& operator=(const LanguageScope&) = delete;
 
 private:
+    const TextLookup& m_previous = textLookup();
     TLanguages m_languages;
 };
 

@@ -272,13 +272,17 @@ private:
 
 } // namespace
 
-void throwTextFormatError(TextFormatError error, const std::string& fileName, int lineIndex) {
+Error textFormatError(TextFormatError error, const std::string& fileName, int lineIndex) {
     const int n = static_cast<int>(error);
     const std::string key = "IDS_TEXTCONVERTERROR+" + std::to_string(n);
     Error full(key, {fileName, std::int64_t{lineIndex}}, kFallback[n]);
     if (codePointCount(full.text()) <= 255)
-        throw full;
-    throw Error::withText(key, leftCodePoints(full.text(), 255));
+        return full;
+    return Error::withText(key, leftCodePoints(full.text(), 255));
+}
+
+void throwTextFormatError(TextFormatError error, const std::string& fileName, int lineIndex) {
+    throw textFormatError(error, fileName, lineIndex);
 }
 
 TParserStream::TParserStream(const std::string& fileName)

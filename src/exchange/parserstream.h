@@ -1,5 +1,7 @@
 #pragma once
 
+#include "base/error.h"
+
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -23,8 +25,10 @@ enum class TextFormatError {
     LineTooLong = 8,
 };
 
-/// Raises the numbered format error for a file and a 0-based line index; the message is cut to
-/// at most 255 characters.
+/// The numbered format error for a file and a 0-based line index; the message is cut to at
+/// most 255 characters.
+Error textFormatError(TextFormatError error, const std::string& fileName, int lineIndex);
+/// Raises it.
 [[noreturn]] void throwTextFormatError(TextFormatError error, const std::string& fileName,
                                        int lineIndex);
 

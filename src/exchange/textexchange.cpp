@@ -247,8 +247,15 @@ StoreOutcome StoreImportedItem(TDataModuleForm& store, const ExchangeKind& kind,
         } catch (const Error&) {
             readable = false;
         }
-        if (!readable)
+        if (!readable) {
+            platform::prompter().showMessage(
+                Error("IDS_IMPORTNAMESAKEUNREADABLE",
+                      {exchange_detail::itemLabel(groupPath, item.Name)},
+                      "\"%s\" is not imported: the stored item of that name cannot be read, and "
+                      "it is not written over.")
+                    .text());
             return StoreOutcome::Skipped;
+        }
         const bool replace = (consultUntouched && stored->Untouched != 0) ||
                              askOverwrite(answers, groupPath, item.Name);
         if (!replace)
@@ -351,8 +358,13 @@ ImportResult ImportText(TDataModuleForm& store, int kind, TParserStream& reader,
             item->ReadText(reader, header.version);
             item->Name = header.name;
             std::string path = header.groupPath;
-            if (!normalizeImportedName(item->Name) || !normalizeImportedPath(path))
-                throwTextFormatError(TextFormatError::BadName, file, line);
+            if (!normalizeImportedName(item->Name) || !normalizeImportedPath(path)) {
+                // The record was read whole, so the import goes on after it.
+                platform::prompter().showMessage(
+                    textFormatError(TextFormatError::BadName, file, line).text());
+                ++result.skipped;
+                continue;
+            }
             exchange_detail::runImportedItemHook(kind, *item);
             result.count(StoreImportedItem(store, k, *item, path, answers, true));
         }

@@ -1,6 +1,7 @@
 #include "exchange/xmlexchange.h"
 
 #include "base/error.h"
+#include "base/textencoding.h"
 #include "exchange/xmlparser.h"
 #include "exchange/xmlwriter.h"
 #include "platform/prompter.h"
@@ -17,7 +18,8 @@ std::string elementErrorText(const std::string* errorText, const TXmlParser& par
     std::string text;
     if (errorText)
         text = *errorText + "\r\n";
-    text += parser.FileName() + ": <" + parser.CurName() + "> " + parser.CurContent();
+    text += parser.FileName() + ": <" + quotedExcerpt(parser.CurName()) + "> " +
+            quotedExcerpt(parser.CurContent());
     return text;
 }
 
@@ -92,10 +94,14 @@ ImportResult ImportXml(TDataModuleForm& store, int kind, const std::string& file
     answers.clear();
     TXmlParser parser;
     if (!parser.LoadFromFile(fileName)) {
-        // A file that cannot be read imports nothing.
+        // A file that cannot be read (missing, no regular file, too large) imports nothing;
+        // the user learns why.
         ImportResult result;
         result.failed = true;
-        result.message = parser.ErrorText();
+        result.message =
+            Error("IDS_XMLNOTLOADED", {parser.ErrorText()}, "The XML file is not imported: %s.")
+                .text();
+        platform::prompter().showMessage(result.message);
         return result;
     }
     return ImportXml(store, kind, parser, answers);
@@ -125,10 +131,10 @@ ImportResult ImportXml(TDataModuleForm& store, int kind, TXmlParser& parser,
             if (!item->ReadXml(parser, groupPath))
                 continue; // the document ended inside the element
             if (!normalizeImportedName(item->Name))
-                throw Error("IDS_IMPORTBADNAME", {item->Name},
+                throw Error("IDS_IMPORTBADNAME", {quotedExcerpt(item->Name)},
                             "The name \"%s\" is empty or too long; the item is not imported.");
             if (!normalizeImportedPath(groupPath))
-                throw Error("IDS_IMPORTBADNAME", {groupPath},
+                throw Error("IDS_IMPORTBADNAME", {quotedExcerpt(groupPath)},
                             "The name \"%s\" is empty or too long; the item is not imported.");
             exchange_detail::runImportedItemHook(kind, *item);
         } catch (const Error& error) {
@@ -143,8 +149,15 @@ ImportResult ImportXml(TDataModuleForm& store, int kind, TXmlParser& parser,
         }
         try {
             result.count(StoreImportedItem(store, *k, *item, groupPath, answers, false));
-        } catch (const std::exception&) {
-            // A storing error drops the item; the import goes on.
+        } catch (const std::exception& error) {
+            // A storing error drops the item, named; the import goes on.
+            const auto* known = dynamic_cast<const Error*>(&error);
+            platform::prompter().showMessage(
+                Error("IDS_IMPORTNOTSTORED",
+                      {exchange_detail::itemLabel(groupPath, item->Name),
+                       known && !known->text().empty() ? known->text() : std::string(error.what())},
+                      "\"%s\" could not be stored: %s")
+                    .text());
             ++result.skipped;
         }
     }

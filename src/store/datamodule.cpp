@@ -263,7 +263,8 @@ std::int64_t TDataModuleForm::requireDay(const std::string& identifier) const {
 
 void TDataModuleForm::checkName(const std::string& name) const {
     if (codePointCount(name) > kMaxStoredNameLength)
-        throw Error("IDS_NAMETOOLONG", {name, static_cast<std::int64_t>(kMaxStoredNameLength)},
+        throw Error("IDS_NAMETOOLONG",
+                    {quotedExcerpt(name), static_cast<std::int64_t>(kMaxStoredNameLength)},
                     "The name \"%s\" is longer than %d characters.");
 }
 
@@ -566,6 +567,10 @@ std::string TDataModuleForm::headerName() {
     SqliteStatement header(m_db->handle(),
                            "SELECT Name FROM Items WHERE Type=0 ORDER BY RefID, Name LIMIT 1");
     return header.step() ? header.text(0) : std::string();
+}
+
+bool TDataModuleForm::hasHeader() {
+    return hasRecords(RecordType::Header);
 }
 
 bool TDataModuleForm::CheckProjectVersion() {

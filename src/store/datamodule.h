@@ -119,6 +119,8 @@ public:
 
     /// The format-version name in the header record (empty when there is no header).
     std::string headerName();
+    /// True when the table has a header record.
+    bool hasHeader();
 
     /// Appends every record of another table, a record with an equal key (type, group, name)
     /// replacing the one already here; the header (format name, identifier counter,

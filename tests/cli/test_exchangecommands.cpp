@@ -141,6 +141,40 @@ TEST(ExchangeCommands, TheCommandLineAnswerOutranksAutoYes) {
     EXPECT_EQ(thickness(), 10);
 }
 
+// Both imports store what they can and then end with status 1, the counts on the standard
+// output and every item left out named on the standard error, with long texts cut.
+TEST(ExchangeCommands, ItemsNotImportedAreNamedAfterTheRestIsStored) {
+    TempDir dir;
+    const std::string table = dir.file("m.db");
+    ASSERT_EQ(cli({"store", "create", table, "--catalogue"}).status, 0);
+
+    writeFile(dir.file("names.txt"), materialRecord("a") + materialRecord(std::string(40, 'n')) +
+                                         materialRecord("b") + "\"END\"\r\n");
+    const CliRun text = cli({"exchange", "import", table, dir.file("names.txt")});
+    EXPECT_EQ(text.status, 1);
+    EXPECT_EQ(text.out, "added 2, replaced 0, kept 0, skipped 1\n");
+    EXPECT_NE(text.err.find("names.txt, line 10"), std::string::npos) << text.err;
+
+    const auto element = [](const std::string& name) {
+        return "<Kalydor32Material Type=\"Thick\"><ItemHeader><ItemName>" + name +
+               "</ItemName><ItemPath>X</ItemPath></ItemHeader><Thickness>2</Thickness>"
+               "</Kalydor32Material>";
+    };
+    const std::string huge(5u << 20, 'h');
+    writeFile(dir.file("names.xml"), "<?xml version=\"1.0\"?><Kalydor32Project>" + element("c") +
+                                         element(huge) + element("d") + "</Kalydor32Project>");
+    const CliRun xml = cli({"exchange", "import", table, dir.file("names.xml")});
+    EXPECT_EQ(xml.status, 1);
+    EXPECT_EQ(xml.out, "added 2, replaced 0, kept 0, skipped 1\n");
+    EXPECT_NE(xml.err.find(std::string(80, 'h') + "…"), std::string::npos);
+    EXPECT_LT(xml.err.size(), 1000u);
+
+    const CliRun missing = cli({"exchange", "import", table, dir.file("absent.xml")});
+    EXPECT_EQ(missing.status, 1);
+    EXPECT_NE(missing.err.find("No such file or directory"), std::string::npos) << missing.err;
+    EXPECT_NE(missing.err.find("The XML file is not imported"), std::string::npos);
+}
+
 TEST(ExchangeCommands, ExportNamesTheItemsItLeavesOut) {
     TempDir dir;
     const std::string table = dir.file("m.db");

@@ -8,6 +8,7 @@
 #include "constructions/panel.h"
 #include "constructions/panelmoisture.h"
 #include "exchange/parserstream.h"
+#include "exchange/textexchange.h"
 #include "exchange/xmlexchange.h"
 #include "exchange/xmlparser.h"
 #include "exchange/xmlwriter.h"
@@ -471,25 +472,31 @@ std::vector<Panel> panelsOfText(const std::string& fileName, std::vector<std::st
     return panels;
 }
 
-// Writes the calculated constructions as an exchange file; the format follows the name.
-void exportPanels(std::vector<Panel>& panels, const std::vector<std::string>& groups,
+// Writes the calculated constructions as an exchange file; the format follows the name. A
+// construction with a value that is not a finite number is left out and named; false then.
+bool exportPanels(std::vector<Panel>& panels, const std::vector<std::string>& groups,
                   const std::string& fileName) {
+    ExportResult result;
     if (endsWith(fileName, ".xml")) {
         TXMLWriter writer(fileName, std::string(kExchangeXmlRoot));
         for (std::size_t i = 0; i < panels.size(); ++i) {
             writer.WriteRaw("\r\n");
-            panels[i].WriteXml(writer, groups[i]);
+            if (!WriteItemXml(writer, panels[i], groups[i]))
+                exchange_detail::leaveOutNonFinite(result, groups[i], panels[i].Name);
         }
         writer.Finish();
-        return;
+    } else {
+        TLanguages none;
+        TPrintfStringStream text(none);
+        text.EscapeFlag = true;
+        for (std::size_t i = 0; i < panels.size(); ++i)
+            if (!WriteItemText(text, panels[i], groups[i]))
+                exchange_detail::leaveOutNonFinite(result, groups[i], panels[i].Name);
+        text.Write("\"END\"\r\n");
+        writeFileSafely(fileName, text.text());
     }
-    TLanguages none;
-    TPrintfStringStream text(none);
-    text.EscapeFlag = true;
-    for (std::size_t i = 0; i < panels.size(); ++i)
-        panels[i].WriteText(text, groups[i]);
-    text.Write("\"END\"\r\n");
-    writeFileSafely(fileName, text.text());
+    exchange_detail::reportLeftOut(result);
+    return result.leftOut.empty();
 }
 
 int calc(const std::vector<std::string>& args, std::ostream& out) {
@@ -505,10 +512,10 @@ int calc(const std::vector<std::string>& args, std::ostream& out) {
         panel.Calculate(options.settings);
         output.push_back(panelJson(panel, options));
     }
-    if (!options.exportFile.empty())
-        exportPanels(panels, groups, options.exportFile);
+    const bool exported =
+        options.exportFile.empty() || exportPanels(panels, groups, options.exportFile);
     out << output.dump(2, ' ', false, ordered_json::error_handler_t::replace) << '\n';
-    return 0;
+    return exported ? 0 : 1;
 }
 
 } // namespace

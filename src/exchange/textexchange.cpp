@@ -132,6 +132,14 @@ std::unique_ptr<DBItem> loadForExport(TDataModuleForm& store, const ExchangeKind
     return item;
 }
 
+void leaveOutNonFinite(ExportResult& result, const std::string& groupPath,
+                       const std::string& name) {
+    ++result.nonFinite;
+    result.leftOut.push_back(Error("IDS_EXPORTNOTFINITE", {itemLabel(groupPath, name)},
+                                   "\"%s\": a value is not a finite number (NAN or INF).")
+                                 .text());
+}
+
 void reportLeftOut(const ExportResult& result) {
     if (result.leftOut.empty())
         return;
@@ -277,6 +285,18 @@ StoreOutcome StoreImportedItem(TDataModuleForm& store, const ExchangeKind& kind,
     return StoreOutcome::Added;
 }
 
+bool WriteItemText(TPrintfStringStream& stream, DBItem& item, const std::string& groupPath) {
+    TLanguages noLanguage;
+    TPrintfStringStream record(noLanguage);
+    record.EscapeFlag = stream.EscapeFlag;
+    const NonFiniteWatch watch;
+    item.WriteText(record, groupPath);
+    if (watch.seen())
+        return false;
+    stream.Write(record.text());
+    return true;
+}
+
 ExportResult ExportText(TDataModuleForm& store, int kind, const std::vector<Reference>& items,
                         const std::string& fileName) {
     const ExchangeKind& k = requireKind(kind);
@@ -290,7 +310,10 @@ ExportResult ExportText(TDataModuleForm& store, int kind, const std::vector<Refe
             exchange_detail::loadForExport(store, k, ref, path, result);
         if (!item)
             continue;
-        item->WriteText(stream, path);
+        if (!WriteItemText(stream, *item, path)) {
+            exchange_detail::leaveOutNonFinite(result, path, ref.Name);
+            continue;
+        }
         ++result.written;
     }
     if (!stream.empty()) {

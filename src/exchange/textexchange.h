@@ -83,6 +83,7 @@ struct ExportResult {
     int written = 0;
     int unreadable = 0;               ///< records that could not be loaded
     int missing = 0;                  ///< records gone since they were chosen
+    int nonFinite = 0;                ///< items with a value that is not a finite number
     std::vector<std::string> leftOut; ///< one text per item left out, naming it and why
     bool fileWritten = false;
 };
@@ -103,6 +104,8 @@ namespace exchange_detail {
 /// An item as messages name it: its group path and its name joined by a backslash, cut to a
 /// length a message can show.
 std::string itemLabel(const std::string& groupPath, const std::string& name);
+/// Counts and names an item left out of an export because a value of it is not finite.
+void leaveOutNonFinite(ExportResult& result, const std::string& groupPath, const std::string& name);
 /// Loads a chosen item for an export; nullptr (and the item counted and named in the result)
 /// when it is gone or cannot be read.
 std::unique_ptr<DBItem> loadForExport(TDataModuleForm& store, const ExchangeKind& kind,
@@ -134,6 +137,10 @@ bool normalizeImportedPath(std::string& path);
 StoreOutcome StoreImportedItem(TDataModuleForm& store, const ExchangeKind& kind, DBItem& item,
                                const std::string& groupPath, OverwriteAnswers& answers,
                                bool consultUntouched);
+
+/// Writes one item's text record (header and fields) into the stream. False, with nothing
+/// written, when one of its numbers is not finite: no reader takes such a number back.
+bool WriteItemText(TPrintfStringStream& stream, DBItem& item, const std::string& groupPath);
 
 /// Writes the items as a text exchange file. No file is created when nothing was written.
 ExportResult ExportText(TDataModuleForm& store, int kind, const std::vector<Reference>& items,

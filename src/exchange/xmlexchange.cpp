@@ -1,6 +1,7 @@
 #include "exchange/xmlexchange.h"
 
 #include "base/error.h"
+#include "base/numberformat.h"
 #include "base/textencoding.h"
 #include "exchange/xmlparser.h"
 #include "exchange/xmlwriter.h"
@@ -21,6 +22,21 @@ std::string elementErrorText(const std::string* errorText, const TXmlParser& par
     text += parser.FileName() + ": <" + quotedExcerpt(parser.CurName()) + "> " +
             quotedExcerpt(parser.CurContent());
     return text;
+}
+
+// The item is written into a memory document of the same encoding first; its bytes after
+// the document's opening go into the real one when every number was finite.
+bool writeItemElement(TXMLWriter& writer, DBItem& item, const std::string& groupPath,
+                      std::string_view before) {
+    TXMLWriter element({}, writer.Root(), writer.Encoding());
+    const std::size_t opening = element.bytes().size();
+    element.WriteRaw(before);
+    const NonFiniteWatch watch;
+    item.WriteXml(element, groupPath);
+    if (watch.seen())
+        return false;
+    writer.WriteEncoded(std::string_view(element.bytes()).substr(opening));
+    return true;
 }
 
 } // namespace
@@ -64,6 +80,10 @@ bool ReadXmlItemHeader(TXmlParser& parser, DBItem& item, std::string& groupPath)
     return false;
 }
 
+bool WriteItemXml(TXMLWriter& writer, DBItem& item, const std::string& groupPath) {
+    return writeItemElement(writer, item, groupPath, {});
+}
+
 ExportResult ExportXml(TDataModuleForm& store, int kind, const std::vector<Reference>& items,
                        const std::string& fileName) {
     const ExchangeKind* k = exchangeKindOf(kind);
@@ -78,9 +98,10 @@ ExportResult ExportXml(TDataModuleForm& store, int kind, const std::vector<Refer
             exchange_detail::loadForExport(store, *k, ref, path, result);
         if (!item)
             continue;
-        if (result.written > 0)
-            writer.WriteRaw("\r\n");
-        item->WriteXml(writer, path);
+        if (!writeItemElement(writer, *item, path, result.written > 0 ? "\r\n" : "")) {
+            exchange_detail::leaveOutNonFinite(result, path, ref.Name);
+            continue;
+        }
         ++result.written;
     }
     writer.Finish();

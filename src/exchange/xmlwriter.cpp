@@ -190,6 +190,11 @@ void TXMLWriter::WriteEndTag(std::string_view tag) {
     putAscii(">");
 }
 
+void TXMLWriter::WriteEncoded(std::string_view bytes) {
+    requireOpen();
+    putAscii(bytes);
+}
+
 void TXMLWriter::Finish() {
     requireOpen();
     putAscii(kCrLf);

@@ -51,6 +51,9 @@ public:
                       ElementEnd end = ElementEnd::EndTag, ValueQuotes quotes = ValueQuotes::None);
     /// "</" tag ">".
     void WriteEndTag(std::string_view tag);
+    /// Bytes already in the document's encoding, as another writer with the same encoding
+    /// produced them (an item written into a memory document first).
+    void WriteEncoded(std::string_view bytes);
     /// CR LF, CR LF, the root's end tag, CR LF. A file document then replaces its target (raises
     /// kalydor::Error "IDS_FILEWRITEERROR" when that fails); a memory document is rewound for
     /// reading. Writing after `Finish` is a programming error (std::logic_error).

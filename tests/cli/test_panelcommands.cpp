@@ -109,5 +109,39 @@ TEST(PanelCommands, ExchangeFilesInAndOut) {
     EXPECT_EQ(test::cli({"panel", "calc", dir.file("broken.xml")}).status, 1);
 }
 
+// Six metres of heavy construction in thirty layers attenuate the daily wave beyond any number
+// a file can hold: the result is bounded and flagged, and both exchange files written from it
+// import again.
+TEST(PanelCommands, AnOverflowingAttenuationIsBoundedAndExportable) {
+    test::TempDir dir;
+    std::string layers;
+    for (int i = 0; i < 30; ++i)
+        layers += std::string(i ? "," : "") +
+                  R"({"Name": "Izolatie grea", "Thickness": 20, "Density": 2400,
+                      "ThermalCond": 0.04, "HeatCapacity": 0.84, "SteamDiffResNum": 5})";
+    test::writeFile(dir.file("thick.json"),
+                    R"({"Name": "Zid", "Type": 0, "OutSideTemp": -15, "InSideTemp": 20,
+                        "OutSideAlpha": 24, "InSideAlpha": 8, "OutSideRelHum": 85,
+                        "InSideRelHum": 60, "Layers": [)" +
+                        layers + "]}");
+    ASSERT_EQ(test::cli({"store", "create", dir.file("P")}).status, 0);
+    for (const char* out : {"thick.xml", "thick.txt"}) {
+        SCOPED_TRACE(out);
+        const test::CliRun run =
+            test::cli({"panel", "calc", dir.file("thick.json"), "--export", dir.file(out)});
+        ASSERT_EQ(run.status, 0) << run.err;
+        const nlohmann::json result = nlohmann::json::parse(run.out)[0];
+        EXPECT_EQ(result["DampFactor"].get<double>(), 1e38);
+        EXPECT_EQ(result["Flags"][2].get<int>() & 1, 1);
+        const std::string written = test::readFile(dir.file(out));
+        EXPECT_EQ(written.find("INF"), std::string::npos);
+        EXPECT_EQ(written.find("NAN"), std::string::npos);
+        const test::CliRun imported = test::cli({"exchange", "import", dir.file("P.db"),
+                                                 dir.file(out), "--kind", "panel", "--yes-to-all"});
+        EXPECT_EQ(imported.status, 0) << imported.err;
+        EXPECT_NE(imported.out.find("skipped 0\n"), std::string::npos) << imported.out;
+    }
+}
+
 } // namespace
 } // namespace kalydor

@@ -14,6 +14,8 @@
 
 #include <fstream>
 #include <functional>
+#include <iterator>
+#include <limits>
 #include <optional>
 #include <set>
 #include <variant>
@@ -421,6 +423,37 @@ TEST_F(TextExchange, ExportsEveryStoredItemOrNamesIt) {
     EXPECT_FLOAT_EQ(old->Density, 2);
     EXPECT_TRUE(store->DeleteItem(RecordType::Material, store->RootId(), "Cărămidă"));
     EXPECT_FALSE(store->FindRecord(RecordType::Material, store->RootId(), "Cărămidă"));
+}
+
+// A damaged record can hold a value that is no number; no exchange reader takes "NAN" or "INF"
+// back, so the item is left out and named, and the file holds only numbers.
+TEST_F(TextExchange, ExportsLeaveOutItemsWithValuesThatAreNoNumbers) {
+    ASSERT_FALSE(import(record("G", "good") + record("G", "damaged") + "\"END\"\r\n").failed);
+    {
+        auto damaged = stored("G", "damaged");
+        damaged->Density = std::numeric_limits<float>::infinity();
+        damaged->Sorption[3] = std::numeric_limits<float>::quiet_NaN();
+        damaged->Kind = 0;
+        ASSERT_TRUE(store->FindRecord(RecordType::Material,
+                                      store->GroupOfPath(RecordType::MaterialGroup, "G", '\\'),
+                                      "damaged"));
+        damaged->SaveToRecord(*store);
+    }
+    for (const char* file : {"out.txt", "out.xml"}) {
+        SCOPED_TRACE(file);
+        const ExportResult result =
+            ExportItems(*store, 1, ItemsInTreeOrder(*store, 1), dir.file(file));
+        EXPECT_EQ(result.written, 1);
+        EXPECT_EQ(result.nonFinite, 1);
+        ASSERT_EQ(result.leftOut.size(), 1u);
+        EXPECT_NE(result.leftOut[0].find("G\\damaged"), std::string::npos) << result.leftOut[0];
+        std::ifstream in(dir.file(file), std::ios::binary);
+        const std::string text((std::istreambuf_iterator<char>(in)), {});
+        EXPECT_EQ(text.find("INF"), std::string::npos);
+        EXPECT_EQ(text.find("NAN"), std::string::npos);
+        EXPECT_NE(text.find("good"), std::string::npos);
+        EXPECT_EQ(text.find("damaged"), std::string::npos);
+    }
 }
 
 TEST(ExchangeFileName, XmlIsChosenByTheLastThreeLetters) {

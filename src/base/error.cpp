@@ -38,6 +38,14 @@ std::string textOfKey(const std::string& key, const TextArgs& args, const std::s
 Error::Error(std::string key, TextArgs args, const std::string& fallbackFormat)
     : Error(PlainText{}, key, textOfKey(key, args, fallbackFormat)) {
     m_args = std::move(args);
+    m_keyed = true;
+}
+
+std::string Error::textIn(const TextLookup& lookup) const {
+    if (!m_keyed)
+        return m_text;
+    const std::string format = lookup.getText(m_key);
+    return format.empty() ? m_text : formatText(format, m_args);
 }
 
 Error::Error(PlainText, std::string key, std::string text)

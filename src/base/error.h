@@ -8,6 +8,8 @@
 
 namespace kalydor {
 
+class TextLookup;
+
 /// One printf argument of a language text: an integer, a real number or a text.
 using TextArg = std::variant<std::int64_t, double, std::string>;
 using TextArgs = std::vector<TextArg>;
@@ -34,6 +36,10 @@ public:
     const TextArgs& args() const { return m_args; }
     /// The formatted text for the user (may be empty when the language lacks the key).
     const std::string& text() const { return m_text; }
+    /// The text in the language of `lookup`: the key's text there formatted with the
+    /// arguments; `text()` when that language lacks the key or the text is not the key's (the
+    /// operating system's or the database engine's own message).
+    std::string textIn(const TextLookup& lookup) const;
 
 private:
     struct PlainText {};
@@ -42,6 +48,7 @@ private:
     std::string m_key;
     TextArgs m_args;
     std::string m_text;
+    bool m_keyed = false; ///< the text is the key's
 };
 
 } // namespace kalydor

@@ -5,6 +5,19 @@
 #include <cmath>
 
 namespace kalydor {
+namespace {
+
+// Non-finite values formatted on this thread so far.
+thread_local unsigned long nonFiniteFormatted = 0;
+
+} // namespace
+
+NonFiniteWatch::NonFiniteWatch()
+    : m_start(nonFiniteFormatted) {}
+
+bool NonFiniteWatch::seen() const {
+    return nonFiniteFormatted != m_start;
+}
 
 DecimalDigits shortestDecimal(double value) {
     char buffer[64];
@@ -49,10 +62,12 @@ void roundDecimalDigits(DecimalDigits& decimal, int keep) {
 }
 
 std::string formatGeneral(double value, int precision, int exponentDigits) {
-    if (std::isnan(value))
-        return "NAN";
-    if (std::isinf(value))
+    if (!std::isfinite(value)) {
+        ++nonFiniteFormatted;
+        if (std::isnan(value))
+            return "NAN";
         return value < 0 ? "-INF" : "INF";
+    }
     if (value == 0)
         return "0";
     precision = std::clamp(precision, 1, 17);

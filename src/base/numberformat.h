@@ -13,6 +13,21 @@ namespace kalydor {
 /// and "-INF".
 std::string formatGeneral(double value, int precision, int exponentDigits = 0);
 
+/// Notices non-finite values given to `formatGeneral` on this thread while it lives. The file
+/// formats have no number for them that a reader takes back, so an exporter watches the
+/// writing of each item and leaves out (and reports) an item that needed one.
+class NonFiniteWatch {
+public:
+    NonFiniteWatch();
+    NonFiniteWatch(const NonFiniteWatch&) = delete;
+    NonFiniteWatch& operator=(const NonFiniteWatch&) = delete;
+    /// True when a NAN or an infinity was formatted since the watch began.
+    bool seen() const;
+
+private:
+    unsigned long m_start;
+};
+
 /// The decimal digits of a positive finite value, value = 0.d1 d2 d3 ... x 10^point: the
 /// shortest digits that read back as the same double. This is the number the user sees and
 /// typed, so rounding it gives what a person expects (2.345 to three digits is 2.35, not

@@ -140,4 +140,11 @@ std::string leftCodePoints(std::string_view utf8, std::size_t maxCodePoints) {
     return std::string(utf8.substr(0, pos));
 }
 
+std::string quotedExcerpt(std::string_view utf8, std::size_t maxCodePoints) {
+    std::string head = leftCodePoints(utf8, maxCodePoints);
+    if (head.size() < utf8.size())
+        head += "\u2026";
+    return head;
+}
+
 } // namespace kalydor

@@ -32,4 +32,10 @@ void appendUtf8(std::string& out, char32_t codePoint);
 /// The first maxCodePoints code points of a UTF-8 text.
 std::string leftCodePoints(std::string_view utf8, std::size_t maxCodePoints);
 
+/// Longest text quoted whole in a message; a longer one is cut.
+inline constexpr std::size_t kMaxQuotedLength = 80;
+/// A text as a message quotes it (a name, a key, a value someone typed): whole when it has at
+/// most `maxCodePoints` characters, otherwise its first `maxCodePoints` followed by "…".
+std::string quotedExcerpt(std::string_view utf8, std::size_t maxCodePoints = kMaxQuotedLength);
+
 } // namespace kalydor

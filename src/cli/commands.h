@@ -21,6 +21,9 @@ struct Command {
     std::function<int(const std::vector<std::string>& args, std::ostream& out)> run;
 };
 
+/// The program directory: where the executable lies, with its "languages" folder.
+std::string programDirectory();
+
 /// The commands of the item store ("store create", "store dump", "store resolve").
 std::vector<Command> storeCommands();
 

@@ -20,13 +20,9 @@ namespace {
 namespace fs = std::filesystem;
 
 // Messages go to the standard error stream; the overwrite question is asked on the terminal
-// unless a to-all answer was given on the command line.
+// (a to-all answer given on the command line answers it before it is asked).
 class TerminalPrompter final : public platform::Prompter {
 public:
-    enum class Preset { Ask, YesToAll, NoToAll };
-    explicit TerminalPrompter(Preset preset)
-        : m_preset(preset) {}
-
     void showMessage(const std::string& text) override { std::cerr << text << '\n'; }
     bool askYesNo(const std::string& text, platform::DefaultButton defaultButton,
                   platform::QuestionIcon) override {
@@ -37,10 +33,6 @@ public:
         return answer[0] == 'y' || answer[0] == 'Y';
     }
     platform::OverwriteAnswer askOverwrite(const std::string& text) override {
-        if (m_preset == Preset::YesToAll)
-            return platform::OverwriteAnswer::YesToAll;
-        if (m_preset == Preset::NoToAll)
-            return platform::OverwriteAnswer::NoToAll;
         while (true) {
             std::cerr << text << "\n  [y]es, [n]o, [a]ll yes, [N]one: " << std::flush;
             std::string answer;
@@ -56,9 +48,6 @@ public:
                 return platform::OverwriteAnswer::NoToAll;
         }
     }
-
-private:
-    Preset m_preset;
 };
 
 struct PrompterScope {
@@ -78,7 +67,7 @@ struct Arguments {
     std::string table;
     std::string file;
     int kind = 1;
-    TerminalPrompter::Preset preset = TerminalPrompter::Preset::Ask;
+    StandingAnswer standing = StandingAnswer::None;
 };
 
 Arguments parse(const std::vector<std::string>& args, bool import) {
@@ -91,9 +80,9 @@ Arguments parse(const std::vector<std::string>& args, bool import) {
                 throw UsageError{"--kind needs material or panel"};
             parsed.kind = kindOfName(args[++i]);
         } else if (import && arg == "--yes-to-all") {
-            parsed.preset = TerminalPrompter::Preset::YesToAll;
+            parsed.standing = StandingAnswer::YesToAll;
         } else if (import && arg == "--no-to-all") {
-            parsed.preset = TerminalPrompter::Preset::NoToAll;
+            parsed.standing = StandingAnswer::NoToAll;
         } else if (arg.size() > 1 && arg[0] == '-') {
             throw UsageError{"unknown option " + arg};
         } else {
@@ -116,19 +105,22 @@ TDataModuleForm openTable(const Arguments& arguments, TableMode mode) {
 
 int exportItems(const std::vector<std::string>& args, std::ostream& out) {
     const Arguments arguments = parse(args, false);
-    TerminalPrompter prompter(TerminalPrompter::Preset::NoToAll);
+    TerminalPrompter prompter;
     PrompterScope scope(&prompter);
     TDataModuleForm table = openTable(arguments, TableMode::ReadOnly);
     const ExportResult result =
         ExportItems(table, arguments.kind, ItemsInTreeOrder(table, arguments.kind), arguments.file);
-    out << "written " << result.written << ", unreadable " << result.unreadable
-        << (result.fileWritten ? "" : ", no file written (nothing to export)") << '\n';
-    return result.unreadable > 0 ? 1 : 0;
+    // The items left out were named on the standard error stream.
+    out << "written " << result.written << ", unreadable " << result.unreadable;
+    if (result.missing > 0)
+        out << ", gone " << result.missing;
+    out << (result.fileWritten ? "" : ", no file written (nothing to export)") << '\n';
+    return result.leftOut.empty() ? 0 : 1;
 }
 
 int importItems(const std::vector<std::string>& args, std::ostream& out) {
     const Arguments arguments = parse(args, true);
-    TerminalPrompter prompter(arguments.preset);
+    TerminalPrompter prompter;
     PrompterScope scope(&prompter);
     TDataModuleForm table = openTable(arguments, TableMode::Open);
     // Imported constructions are stored calculated: for a project with its outside design
@@ -143,12 +135,15 @@ int importItems(const std::vector<std::string>& args, std::ostream& out) {
         setImportedItemHook(
             2, [settings](DBItem& item) { static_cast<Panel&>(item).Calculate(settings); });
     }
+    // The user's choice on the command line outranks an "AUTOYES" in the file.
     OverwriteAnswers answers;
+    answers.standing = arguments.standing;
     const ImportResult result = ImportItems(table, arguments.kind, arguments.file, answers);
     setImportedItemHook(2, nullptr);
+    // Each item not imported was named on the standard error stream; the rest is stored.
     out << "added " << result.added << ", replaced " << result.replaced << ", kept " << result.kept
         << ", skipped " << result.skipped << '\n';
-    return result.failed ? 1 : 0;
+    return result.failed || result.skipped > 0 ? 1 : 0;
 }
 
 } // namespace

@@ -14,13 +14,6 @@ namespace fs = std::filesystem;
 // The language of the program when the options name none.
 constexpr const char* kDefaultLanguage = "Român";
 
-// The program directory: where the executable lies (its "languages" folder is beside it).
-std::string programDirectory() {
-    std::error_code ec;
-    const fs::path self = fs::read_symlink("/proc/self/exe", ec);
-    return ec ? std::string(".") : self.parent_path().string();
-}
-
 struct LanguageOptions {
     std::string directory = programDirectory() + "/languages";
     std::string language = kDefaultLanguage;

@@ -1,22 +1,19 @@
 #include "cli/commands.h"
 
 #include "base/error.h"
+#include "base/safefilewriter.h"
 #include "exchange/compressing.h"
 
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <filesystem>
 #include <memory>
 #include <ostream>
 #include <string_view>
-#include <unistd.h>
 #include <utility>
 
 namespace kalydor::cli {
 namespace {
-
-namespace fs = std::filesystem;
 
 // "-" or a missing argument stands for the standard input or output.
 bool isStandardStream(const std::string* path) {
@@ -60,64 +57,42 @@ private:
     std::string m_name;
 };
 
-// The output. A file is written beside its target and renamed over it only when the whole
-// stream was written, so a failed run leaves the target as it was.
+// The output: the standard output, or a file written safely (beside its real target and
+// renamed over it only when the whole stream was written, so a failed run leaves the target
+// as it was).
 class Output {
 public:
     Output(const std::string* path, std::ostream& standard)
-        : m_standard(standard)
-        , m_file(nullptr, &std::fclose) {
-        if (isStandardStream(path))
-            return;
-        m_target = *path;
-        m_temporary = *path + ".tmp" + std::to_string(::getpid());
-        m_file.reset(std::fopen(m_temporary.c_str(), "wb"));
-        if (!m_file)
-            throwFileError("IDS_FILEWRITEERROR", "cannot write", m_target, errno);
-    }
-
-    ~Output() {
-        if (!m_temporary.empty()) {
-            m_file.reset();
-            std::error_code ignored;
-            fs::remove(m_temporary, ignored);
-        }
+        : m_standard(standard) {
+        if (!isStandardStream(path))
+            m_file = std::make_unique<SafeFileWriter>(*path);
     }
 
     void write(std::string_view bytes) {
         if (bytes.empty())
             return;
-        if (!m_file) {
-            m_standard.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-            if (!m_standard)
-                throwFileError("IDS_FILEWRITEERROR", "cannot write", "the standard output", errno);
+        if (m_file) {
+            m_file->write(bytes);
             return;
         }
-        if (std::fwrite(bytes.data(), 1, bytes.size(), m_file.get()) != bytes.size())
-            throwFileError("IDS_FILEWRITEERROR", "cannot write", m_target, errno);
+        m_standard.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+        if (!m_standard)
+            throwFileError("IDS_FILEWRITEERROR", "cannot write", "the standard output", errno);
     }
 
     void commit() {
-        if (!m_file) {
-            m_standard.flush();
-            if (!m_standard)
-                throwFileError("IDS_FILEWRITEERROR", "cannot write", "the standard output", errno);
+        if (m_file) {
+            m_file->commit();
             return;
         }
-        if (std::fclose(m_file.release()) != 0)
-            throwFileError("IDS_FILEWRITEERROR", "cannot write", m_target, errno);
-        std::error_code renamed;
-        fs::rename(m_temporary, m_target, renamed);
-        if (renamed)
-            throwFileError("IDS_FILEWRITEERROR", "cannot write", m_target, renamed.value());
-        m_temporary.clear();
+        m_standard.flush();
+        if (!m_standard)
+            throwFileError("IDS_FILEWRITEERROR", "cannot write", "the standard output", errno);
     }
 
 private:
     std::ostream& m_standard;
-    FilePtr m_file;
-    std::string m_target;
-    std::string m_temporary;
+    std::unique_ptr<SafeFileWriter> m_file;
 };
 
 // The blocks the input is read in; the memory a run takes does not grow with the input.

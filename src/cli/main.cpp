@@ -2,15 +2,59 @@
 // Exit status: 0 success, 1 an error of the work itself (message on stderr), 2 wrong usage.
 
 #include "base/error.h"
+#include "base/textlookup.h"
 #include "base/version.h"
 #include "cli/commands.h"
 #include "constructions/registration.h"
+#include "language/languages.h"
 
+#include <filesystem>
 #include <iostream>
+
+namespace kalydor::cli {
+
+std::string programDirectory() {
+    std::error_code ec;
+    const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", ec);
+    return ec ? std::string(".") : self.parent_path().string();
+}
+
+} // namespace kalydor::cli
 
 namespace {
 
 using kalydor::cli::Command;
+
+// The language of the messages: English, unless "--lang" names another language (the commands
+// that print texts take that option too). Installed for the whole run.
+void selectMessageLanguage(kalydor::TLanguages& languages, const std::vector<std::string>& args) {
+    languages.LoadLanguages(kalydor::cli::programDirectory() + "/languages/*.xm?");
+    std::string id = "English";
+    for (std::size_t i = 0; i + 1 < args.size(); ++i)
+        if (args[i] == "--lang")
+            id = args[i + 1];
+    for (const std::string& candidate : {id, std::string("English")}) {
+        languages.UsePrintingLanguage = false;
+        languages.SelectInterfaceLanguage(candidate);
+        if (!languages.InterfaceLanguageId().empty())
+            break;
+        // A language not meant for the user interface still gives its texts.
+        languages.SelectPrintingLanguage(candidate);
+        languages.UsePrintingLanguage = true;
+        const kalydor::TLanguage* found = languages.lookupLanguage();
+        if (found && found->id == candidate)
+            break;
+    }
+    kalydor::setTextLookup(&languages);
+}
+
+// An error as the command line shows it: the text in the message language, then its key in
+// brackets (what a script or a support request can refer to); the key alone when no language
+// has a text for it.
+std::string messageOf(const kalydor::Error& error, const kalydor::TLanguages& languages) {
+    const std::string text = error.textIn(languages);
+    return text.empty() ? error.key() : text + " [" + error.key() + "]";
+}
 
 std::vector<Command> allCommands() {
     std::vector<Command> commands = kalydor::cli::storeCommands();
@@ -47,6 +91,8 @@ int main(int argc, char** argv) {
         std::cout << "kalydor-cli " << kalydor::programVersion() << '\n';
         return 0;
     }
+    kalydor::TLanguages languages;
+    selectMessageLanguage(languages, args);
     if (args.empty() || args[0] == "--help" || args[0] == "-h") {
         printUsage(args.empty() ? std::cerr : std::cout, commands);
         return args.empty() ? 2 : 0;
@@ -65,7 +111,7 @@ int main(int argc, char** argv) {
                       << command.group << ' ' << command.name << ' ' << command.arguments << '\n';
             return 2;
         } catch (const kalydor::Error& error) {
-            std::cerr << "kalydor-cli: " << error.what() << '\n';
+            std::cerr << "kalydor-cli: " << messageOf(error, languages) << '\n';
             return 1;
         } catch (const std::exception& error) {
             std::cerr << "kalydor-cli: " << error.what() << '\n';

@@ -169,9 +169,17 @@ int dump(const std::vector<std::string>& args, std::ostream& out) {
     TDataModuleForm table(path.has_parent_path() ? path.parent_path().string() : std::string("."),
                           path.filename().string(), TableMode::ReadOnly);
     TProjektOptions options;
-    // An unknown version has been reported on stderr; nothing is printed then.
-    if (!options.LoadFromProject(table))
-        return 1;
+    // Options that cannot be read print nothing but the reason: a version this program does
+    // not know, or a record of a known version that is damaged.
+    if (!options.LoadFromProject(table)) {
+        const Json version = storedVersion(table);
+        if (version.is_number() && version.get<int>() >= 10 &&
+            version.get<int>() <= TProjektOptions::kCurrentVersion)
+            throw Error("IDS_DATAREADERROR", {}, "The stored data end prematurely.");
+        throw Error("IDS_OPTIONSNOTSHOWN", {table.path(), version.dump()},
+                    "The project options in %s have the version %s, which this program does "
+                    "not know; they are not shown.");
+    }
     out << optionsJson(options, storedVersion(table))
                .dump(1, ' ', false, nlohmann::json::error_handler_t::replace)
         << '\n';

@@ -3,10 +3,14 @@
 #include "cli/commands.h"
 
 #include "base/error.h"
+#include "base/parsenumber.h"
+#include "base/safefilewriter.h"
+#include "base/textencoding.h"
 #include "base/textlookup.h"
 #include "constructions/panel.h"
 #include "constructions/panelmoisture.h"
 #include "exchange/parserstream.h"
+#include "exchange/textexchange.h"
 #include "exchange/xmlexchange.h"
 #include "exchange/xmlparser.h"
 #include "exchange/xmlwriter.h"
@@ -16,10 +20,12 @@
 
 #include <nlohmann/json.hpp>
 
+#include <algorithm>
 #include <cctype>
 #include <cmath>
 #include <filesystem>
 #include <fstream>
+#include <limits>
 #include <ostream>
 #include <sstream>
 #include <stdexcept>
@@ -32,12 +38,6 @@ using nlohmann::json;
 using nlohmann::ordered_json;
 
 constexpr const char* kDefaultLanguage = "Român";
-
-std::string programDirectory() {
-    std::error_code ec;
-    const fs::path self = fs::read_symlink("/proc/self/exe", ec);
-    return ec ? std::string(".") : self.parent_path().string();
-}
 
 struct CalcOptions {
     std::string file;
@@ -99,14 +99,28 @@ CalcOptions parseOptions(const std::vector<std::string>& args) {
     return options;
 }
 
-// Reading of one JSON object, with the place of a bad value in every message.
+// Reading of one JSON object, with the place of a bad value in every message. Every key must
+// be one the object knows: a misspelt key would otherwise leave its value at 0 and give a
+// plausible but wrong result. Keys beginning with "_" are comments.
 class Reader {
 public:
-    Reader(const json& object, std::string where)
+    Reader(const json& object, std::string where, const std::vector<std::string_view>& keys,
+           const std::vector<std::string_view>& unused = {})
         : m_object(object)
         , m_where(std::move(where)) {
         if (!object.is_object())
             fail("an object expected");
+        for (const auto& [key, value] : object.items()) {
+            if (key.starts_with('_') || std::find(keys.begin(), keys.end(), key) != keys.end())
+                continue;
+            const std::string quoted = quotedExcerpt(key);
+            if (std::find(unused.begin(), unused.end(), key) != unused.end())
+                throw Error("IDS_JSONKEYNOTUSED", {m_where, quoted},
+                            "%s: the key \"%s\" is not used by a construction of this kind.");
+            throw Error("IDS_JSONUNKNOWNKEY", {m_where, quoted},
+                        "%s: the key \"%s\" is not known; check its spelling (keys beginning "
+                        "with \"_\" are comments).");
+        }
     }
 
     [[noreturn]] void fail(const std::string& what) const {
@@ -115,15 +129,31 @@ public:
 
     bool has(const char* key) const { return m_object.contains(key); }
 
-    float number(const char* key) const {
+    // A number a float field can hold that keeps the field's rule (the editors' rule).
+    float number(const char* key, NumberRule rule = NumberRule::NotNegative,
+                 double maximum = std::numeric_limits<float>::max()) const {
         if (!has(key))
             return 0;
-        const json& v = m_object.at(key);
+        return checked(m_object.at(key), key, rule, maximum);
+    }
+
+    float checked(const json& v, const char* key, NumberRule rule,
+                  double maximum = std::numeric_limits<float>::max()) const {
         if (!v.is_number())
             fail(std::string("\"") + key + "\" must be a number");
         const double d = v.get<double>();
-        if (!std::isfinite(static_cast<float>(d)))
-            fail(std::string("\"") + key + "\" is out of range");
+        const bool kept = rule == NumberRule::Any           ? true
+                          : rule == NumberRule::Positive    ? d > 0
+                          : rule == NumberRule::NotNegative ? d >= 0
+                          : rule == NumberRule::Negative    ? d < 0
+                                                            : d <= 0;
+        if (!kept)
+            throw Error("IDS_JSONRANGE+" + std::to_string(static_cast<int>(rule)),
+                        {m_where, std::string(key), quotedExcerpt(v.dump())},
+                        kRuleFallback[static_cast<int>(rule)]);
+        if (!(std::fabs(d) <= maximum))
+            throw Error("IDS_JSONRANGE+5", {m_where, std::string(key), quotedExcerpt(v.dump())},
+                        "%s: \"%s\" is %s, more than this field takes.");
         return static_cast<float>(d);
     }
 
@@ -156,11 +186,12 @@ public:
         if (v.is_string()) {
             const int c = byName(v.get<std::string>());
             if (c < 0)
-                fail(std::string("unknown \"") + key + "\" \"" + v.get<std::string>() + "\"");
+                fail(std::string("unknown \"") + key + "\" \"" +
+                     quotedExcerpt(v.get<std::string>()) + "\"");
             return c;
         }
         if (!v.is_number_integer() || !valid(static_cast<long>(v.get<long long>())))
-            fail(std::string("unknown \"") + key + "\" " + v.dump());
+            fail(std::string("unknown \"") + key + "\" " + quotedExcerpt(v.dump()));
         return static_cast<int>(v.get<long long>());
     }
 
@@ -168,9 +199,25 @@ public:
     const std::string& where() const { return m_where; }
 
 private:
+    static constexpr const char* kRuleFallback[] = {
+        "%s: \"%s\" is %s.",
+        "%s: \"%s\" must be greater than 0, not %s.",
+        "%s: \"%s\" must not be negative, not %s.",
+        "%s: \"%s\" must be less than 0, not %s.",
+        "%s: \"%s\" must not be greater than 0, not %s.",
+    };
+
     const json& m_object;
     std::string m_where;
 };
+
+// "panel 2" or "panel 2 "Name"": where a value was found, for messages.
+std::string placeOf(const std::string& what, std::size_t number, const json& object) {
+    std::string place = what + " " + std::to_string(number);
+    if (object.is_object() && object.contains("Name") && object["Name"].is_string())
+        place += " \"" + quotedExcerpt(object["Name"].get<std::string>()) + "\"";
+    return place;
+}
 
 int kindOfName(const std::string& name) {
     for (const int code : {0, 1, 2, 16})
@@ -180,13 +227,18 @@ int kindOfName(const std::string& name) {
 }
 
 Layer layerFromJson(const json& object, const std::string& where) {
-    const Reader in(object, where);
+    const Reader in(object, where,
+                    {"Name", "Kind", "Flags", "Thickness", "Density", "ThermalCond", "ThermalRes",
+                     "HeatCapacity", "SteamDiffCond", "SteamDiffRes", "SteamDiffResNum",
+                     "InitialHumidity", "PermitHumidity", "Sorption", "Diagram", "Ventilled",
+                     "ThermalCondFactor", "SteamRes", "InitialHumidity2"});
     Layer layer;
     layer.Name = in.text("Name");
     const int kind =
         in.code("Kind", kindOfName, [](long c) { return c == 0 || c == 1 || c == 2 || c == 16; });
     layer.Kind = static_cast<std::uint8_t>(kind == -2 ? 0 : kind);
     layer.Flags = static_cast<std::uint16_t>(in.integer("Flags", 0, 65535));
+    // Every value of a material is at least 0, as its editor takes them.
     layer.Thickness = in.number("Thickness");
     layer.Density = in.number("Density");
     layer.ThermalCond = in.number("ThermalCond");
@@ -201,11 +253,8 @@ Layer layerFromJson(const json& object, const std::string& where) {
         const json& points = in.at("Sorption");
         if (!points.is_array() || points.size() > Material::kIsothermPoints)
             in.fail("\"Sorption\" must be an array of at most 10 numbers");
-        for (std::size_t i = 0; i < points.size(); ++i) {
-            if (!points[i].is_number())
-                in.fail("\"Sorption\" must be an array of at most 10 numbers");
-            layer.Sorption[i] = points[i].get<float>();
-        }
+        for (std::size_t i = 0; i < points.size(); ++i)
+            layer.Sorption[i] = in.checked(points[i], "Sorption", NumberRule::NotNegative);
     }
     if (in.has("Diagram")) {
         const json& points = in.at("Diagram");
@@ -213,21 +262,80 @@ Layer layerFromJson(const json& object, const std::string& where) {
             in.fail("\"Diagram\" must be an array of at most 8 [thickness, resistance] pairs");
         for (std::size_t i = 0; i < points.size(); ++i) {
             const json& pair = points[i];
-            if (!pair.is_array() || pair.size() != 2 || !pair[0].is_number() ||
-                !pair[1].is_number())
+            if (!pair.is_array() || pair.size() != 2)
                 in.fail("\"Diagram\" must be an array of at most 8 [thickness, resistance] pairs");
-            layer.Diagram[i] = {pair[0].get<float>(), pair[1].get<float>()};
+            layer.Diagram[i] = {in.checked(pair[0], "Diagram", NumberRule::NotNegative),
+                                in.checked(pair[1], "Diagram", NumberRule::NotNegative)};
         }
     }
     layer.Ventilled = in.integer("Ventilled", 0, 1) != 0;
     layer.ThermalCondFactor = in.number("ThermalCondFactor");
     layer.SteamRes = in.number("SteamRes");
     layer.InitialHumidity2 = in.number("InitialHumidity2");
+    // A layer of mass with neither a conductivity nor a resistance would count as no layer at
+    // all in the resistance: refused rather than calculated.
+    if ((layer.isKind(MaterialKind::Normal) || layer.isKind(MaterialKind::Thick)) &&
+        !(layer.ThermalCond > 0) && !(layer.ThermalRes > 0))
+        throw Error("IDS_JSONNORESISTANCE", {where},
+                    "%s: a layer of this kind needs \"ThermalCond\" or \"ThermalRes\" greater "
+                    "than 0.");
     return layer;
 }
 
 Panel panelFromJson(const json& object, const std::string& where) {
-    const Reader in(object, where);
+    struct Field {
+        const char* key;
+        float Panel::*field;
+        NumberRule rule;
+        double maximum = std::numeric_limits<float>::max();
+    };
+    // The values of every construction, with the rules of the construction editors.
+    static constexpr Field kFields[] = {
+        {"x", &Panel::x, NumberRule::NotNegative},
+        {"y", &Panel::y, NumberRule::NotNegative},
+        {"OutSideTemp", &Panel::OutSideTemp, NumberRule::Any},
+        {"InSideTemp", &Panel::InSideTemp, NumberRule::Any},
+        {"OutSideAlpha", &Panel::OutSideAlpha, NumberRule::NotNegative},
+        {"InSideAlpha", &Panel::InSideAlpha, NumberRule::NotNegative},
+        {"OutSideRelHum", &Panel::OutSideRelHum, NumberRule::Positive},
+        {"InSideRelHum", &Panel::InSideRelHum, NumberRule::Positive},
+        {"FloorLevel", &Panel::FloorLevel, NumberRule::Any},
+        {"DiffusionDays", &Panel::DiffusionDays, NumberRule::NotNegative},
+        {"RGived", &Panel::RGived, NumberRule::NotNegative},
+        {"ThermicMassivitateGived", &Panel::ThermicMassivitateGived, NumberRule::Any},
+        {"GroundWaterHeight", &Panel::GroundWaterHeight, NumberRule::NotPositive},
+        {"FundationWidth", &Panel::FundationWidth, NumberRule::Any},
+        {"SurfaceTemperatureDifference", &Panel::SurfaceTemperatureDifference, NumberRule::Any},
+        {"EarthLambda", &Panel::EarthLambda, NumberRule::Any},
+        {"GlassRatio", &Panel::GlassRatio, NumberRule::NotNegative, 100},
+        {"InfiltrationFactor", &Panel::InfiltrationFactor, NumberRule::NotNegative},
+        {"InfiltrationLength", &Panel::InfiltrationLength, NumberRule::NotNegative},
+    };
+    // The values typed in for a known construction; a layered one computes them.
+    static constexpr Field kKnown[] = {
+        {"R", &Panel::R, NumberRule::NotNegative},
+        {"ThermicMassivitate", &Panel::ThermicMassivitate, NumberRule::Positive},
+        {"Mass", &Panel::Mass, NumberRule::NotNegative},
+        {"HeatMass", &Panel::HeatMass, NumberRule::NotNegative},
+        {"HeatMass2", &Panel::HeatMass2, NumberRule::NotNegative},
+        {"DampFactor", &Panel::DampFactor, NumberRule::NotNegative},
+        {"Delay", &Panel::Delay, NumberRule::NotNegative},
+        {"FloorHeatAbsorb", &Panel::FloorHeatAbsorb, NumberRule::NotNegative},
+        {"ms", &Panel::ms, NumberRule::Positive},
+        {"ns", &Panel::ns, NumberRule::Positive},
+        {"Rbc", &Panel::Rbc, NumberRule::Positive},
+    };
+    const bool known = object.is_object() && object.contains("Layered") &&
+                       (object["Layered"] == 1 || object["Layered"] == true);
+    // The keys of the file: the values above, and for a layered construction the known
+    // construction's values are keys that have no use.
+    std::vector<std::string_view> keys = {"Name", "Group", "Type", "Layered", "Ordering", "Layers"};
+    std::vector<std::string_view> unused;
+    for (const Field& f : kFields)
+        keys.push_back(f.key);
+    for (const Field& f : kKnown)
+        (known ? keys : unused).push_back(f.key);
+    const Reader in(object, where, keys, unused);
     Panel p;
     p.Name = in.text("Name");
     const int type =
@@ -235,57 +343,18 @@ Panel panelFromJson(const json& object, const std::string& where) {
     p.Type = static_cast<std::uint8_t>(type == -2 ? 0 : type);
     p.Layered = static_cast<std::int16_t>(in.integer("Layered", 0, 1));
     p.Ordering = static_cast<std::int16_t>(in.integer("Ordering", 0, 1));
-    struct Field {
-        const char* key;
-        float Panel::*field;
-    };
-    static constexpr Field kFields[] = {
-        {"x", &Panel::x},
-        {"y", &Panel::y},
-        {"OutSideTemp", &Panel::OutSideTemp},
-        {"InSideTemp", &Panel::InSideTemp},
-        {"OutSideAlpha", &Panel::OutSideAlpha},
-        {"InSideAlpha", &Panel::InSideAlpha},
-        {"OutSideRelHum", &Panel::OutSideRelHum},
-        {"InSideRelHum", &Panel::InSideRelHum},
-        {"FloorLevel", &Panel::FloorLevel},
-        {"DiffusionDays", &Panel::DiffusionDays},
-        {"RGived", &Panel::RGived},
-        {"ThermicMassivitateGived", &Panel::ThermicMassivitateGived},
-        {"GroundWaterHeight", &Panel::GroundWaterHeight},
-        {"FundationWidth", &Panel::FundationWidth},
-        {"SurfaceTemperatureDifference", &Panel::SurfaceTemperatureDifference},
-        {"EarthLambda", &Panel::EarthLambda},
-        {"GlassRatio", &Panel::GlassRatio},
-        {"InfiltrationFactor", &Panel::InfiltrationFactor},
-        {"InfiltrationLength", &Panel::InfiltrationLength},
-    };
     for (const Field& f : kFields)
-        p.*(f.field) = in.number(f.key);
-    if (p.Layered == 1) {
-        static constexpr Field kKnown[] = {
-            {"R", &Panel::R},
-            {"ThermicMassivitate", &Panel::ThermicMassivitate},
-            {"Mass", &Panel::Mass},
-            {"HeatMass", &Panel::HeatMass},
-            {"HeatMass2", &Panel::HeatMass2},
-            {"DampFactor", &Panel::DampFactor},
-            {"Delay", &Panel::Delay},
-            {"FloorHeatAbsorb", &Panel::FloorHeatAbsorb},
-            {"ms", &Panel::ms},
-            {"ns", &Panel::ns},
-            {"Rbc", &Panel::Rbc},
-        };
+        p.*(f.field) = in.number(f.key, f.rule, f.maximum);
+    if (p.Layered == 1)
         for (const Field& f : kKnown)
-            p.*(f.field) = in.number(f.key);
-    }
+            p.*(f.field) = in.number(f.key, f.rule, f.maximum);
     if (in.has("Layers")) {
         const json& layers = in.at("Layers");
         if (!layers.is_array())
             in.fail("\"Layers\" must be an array");
         for (std::size_t i = 0; i < layers.size(); ++i)
             p.Layers.push_back(
-                layerFromJson(layers[i], where + ", layer " + std::to_string(i + 1)));
+                layerFromJson(layers[i], where + ", " + placeOf("layer", i + 1, layers[i])));
     }
     return p;
 }
@@ -387,11 +456,13 @@ public:
             throw Error("IDS_NOLANGUAGE", {id, dir}, "There is no language \"%s\" in %s.");
         setTextLookup(&m_languages);
     }
-    ~LanguageScope() { setTextLookup(nullptr); }
+    // The messages' language comes back.
+    ~LanguageScope() { setTextLookup(&m_previous); }
     LanguageScope(const LanguageScope&) = delete;
     LanguageScope& operator=(const LanguageScope&) = delete;
 
 private:
+    const TextLookup& m_previous = textLookup();
     TLanguages m_languages;
 };
 
@@ -427,9 +498,9 @@ std::vector<Panel> panelsOfJson(const std::string& fileName, std::vector<std::st
     };
     if (input.is_array()) {
         for (std::size_t i = 0; i < input.size(); ++i)
-            take(input[i], "panel " + std::to_string(i + 1));
+            take(input[i], placeOf("panel", i + 1, input[i]));
     } else {
-        take(input, "panel");
+        take(input, placeOf("panel", 1, input));
     }
     return panels;
 }
@@ -474,28 +545,31 @@ std::vector<Panel> panelsOfText(const std::string& fileName, std::vector<std::st
     return panels;
 }
 
-// Writes the calculated constructions as an exchange file; the format follows the name.
-void exportPanels(std::vector<Panel>& panels, const std::vector<std::string>& groups,
+// Writes the calculated constructions as an exchange file; the format follows the name. A
+// construction with a value that is not a finite number is left out and named; false then.
+bool exportPanels(std::vector<Panel>& panels, const std::vector<std::string>& groups,
                   const std::string& fileName) {
+    ExportResult result;
     if (endsWith(fileName, ".xml")) {
         TXMLWriter writer(fileName, std::string(kExchangeXmlRoot));
         for (std::size_t i = 0; i < panels.size(); ++i) {
             writer.WriteRaw("\r\n");
-            panels[i].WriteXml(writer, groups[i]);
+            if (!WriteItemXml(writer, panels[i], groups[i]))
+                exchange_detail::leaveOutNonFinite(result, groups[i], panels[i].Name);
         }
         writer.Finish();
-        return;
+    } else {
+        TLanguages none;
+        TPrintfStringStream text(none);
+        text.EscapeFlag = true;
+        for (std::size_t i = 0; i < panels.size(); ++i)
+            if (!WriteItemText(text, panels[i], groups[i]))
+                exchange_detail::leaveOutNonFinite(result, groups[i], panels[i].Name);
+        text.Write("\"END\"\r\n");
+        writeFileSafely(fileName, text.text());
     }
-    TLanguages none;
-    TPrintfStringStream text(none);
-    text.EscapeFlag = true;
-    for (std::size_t i = 0; i < panels.size(); ++i)
-        panels[i].WriteText(text, groups[i]);
-    text.Write("\"END\"\r\n");
-    std::ofstream file(fileName, std::ios::binary | std::ios::trunc);
-    file << text.text();
-    if (!file.flush())
-        throw std::runtime_error("cannot write " + fileName);
+    exchange_detail::reportLeftOut(result);
+    return result.leftOut.empty();
 }
 
 int calc(const std::vector<std::string>& args, std::ostream& out) {
@@ -511,10 +585,10 @@ int calc(const std::vector<std::string>& args, std::ostream& out) {
         panel.Calculate(options.settings);
         output.push_back(panelJson(panel, options));
     }
-    if (!options.exportFile.empty())
-        exportPanels(panels, groups, options.exportFile);
+    const bool exported =
+        options.exportFile.empty() || exportPanels(panels, groups, options.exportFile);
     out << output.dump(2, ' ', false, ordered_json::error_handler_t::replace) << '\n';
-    return 0;
+    return exported ? 0 : 1;
 }
 
 } // namespace

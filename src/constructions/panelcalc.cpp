@@ -120,6 +120,16 @@ void failDynamicStep(Panel& panel, Layer& layer) {
     set(panel.results.flags, NoDynamics);
 }
 
+bool isFinite(Complex z) {
+    return std::isfinite(z.real()) && std::isfinite(z.imag());
+}
+
+// The attenuation of a very thick or very heavy construction (metres of masonry, dozens of
+// layers) outgrows every number: the product of the layers' factors, or the power series of
+// one layer, overflows. The attenuation is then held at this bound, which the stored field
+// can carry and every reader takes back, and the step counts as failed.
+constexpr double kMaxDampFactor = 1e38;
+
 // Attenuation factor ν and time delay ε of the daily temperature wave, walking from the inner
 // surface to the outer one.
 void dynamicValues(Panel& panel) {
@@ -134,12 +144,28 @@ void dynamicValues(Panel& panel) {
         Complex airP(1, 0);
         double sPrev = 0;
         bool airPending = false;
+        bool overflowed = false; // the walk cannot go on: ν is bounded, ε stays as walked
         int massLayersDone = 0;
-        const auto apply = [&](Complex P) {
-            nu *= std::abs(P);
-            eps += argument(P);
+        const auto overflow = [&](Layer* layer) {
+            overflowed = true;
+            nu = kMaxDampFactor;
+            set(panel.results.flags, NoDynamics);
+            if (layer)
+                set(layer->results.flags, NoDynamics);
         };
-        for (std::size_t pos = 0; pos < walk.size(); ++pos) {
+        // Takes one factor P into ν and ε; false when it, or ν, overflowed.
+        const auto apply = [&](Complex P, Layer* layer) {
+            if (!isFinite(P)) {
+                overflow(layer);
+                return false;
+            }
+            eps += argument(P);
+            nu *= std::abs(P);
+            if (!(nu <= kMaxDampFactor))
+                overflow(layer);
+            return !overflowed;
+        };
+        for (std::size_t pos = 0; pos < walk.size() && !overflowed; ++pos) {
             Layer& layer = panel.Layers[static_cast<std::size_t>(walk[pos])];
             const double R = layer.results.thermalResistance;
             if (isMassLayer(layer)) {
@@ -165,8 +191,13 @@ void dynamicValues(Panel& panel) {
                     failDynamicStep(panel, layer);
                     continue;
                 }
-                apply(P);
+                if (!apply(P, &layer))
+                    break;
                 Y = (Z * ch + sh) / P;
+                if (!isFinite(Y)) {
+                    overflow(&layer);
+                    break;
+                }
                 sPrev = s;
                 ++massLayersDone;
             } else if (layer.isKind(MaterialKind::Air)) {
@@ -175,12 +206,13 @@ void dynamicValues(Panel& panel) {
                     continue;
                 }
                 airP = 1.0 + R * sPrev * kSqrtI * Y;
-                apply(airP);
+                if (!apply(airP, &layer))
+                    break;
                 airPending = true;
             }
         }
-        if (panel.OutSideAlpha > 0 && !airPending)
-            apply(1.0 + (sPrev / panel.OutSideAlpha) * kSqrtI * Y);
+        if (panel.OutSideAlpha > 0 && !airPending && !overflowed)
+            apply(1.0 + (sPrev / panel.OutSideAlpha) * kSqrtI * Y, nullptr);
     }
     panel.DampFactor = static_cast<float>(std::floor(100 * nu + 0.5) / 100);
     panel.Delay = static_cast<float>(std::floor(eps * 120 / std::numbers::pi + 0.5) * 0.1);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "base/error.h"
+
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -20,10 +22,13 @@ enum class TextFormatError {
     UnsupportedLayout = 5,
     BadInclude = 6,
     BadName = 7,
+    LineTooLong = 8,
 };
 
-/// Raises the numbered format error for a file and a 0-based line index; the message is cut to
-/// at most 255 characters.
+/// The numbered format error for a file and a 0-based line index; the message is cut to at
+/// most 255 characters.
+Error textFormatError(TextFormatError error, const std::string& fileName, int lineIndex);
+/// Raises it.
 [[noreturn]] void throwTextFormatError(TextFormatError error, const std::string& fileName,
                                        int lineIndex);
 
@@ -41,15 +46,19 @@ struct TextRecordHeader {
 /// What `NextRecord` found.
 enum class NextRecordResult { Record = 0, Reset = 1, End = 2 };
 
-/// Reads the text exchange format: a list of lines consumed token by token. Blank and
+/// Reads the text exchange format: a sequence of lines consumed token by token. Blank and
 /// comment lines are skipped; "INCLUDE" continues in another file until its "END" (every read
 /// goes to the innermost included file). Every fault raises the numbered format error with
 /// the name of the file being read and the index of its current line.
+///
+/// A file is read line by line through a fixed buffer, never whole: memory stays bounded by
+/// the longest line taken (`kMaxLineLength`) times the depth of includes, whatever the size
+/// of the files, and time grows with their size.
 class TParserStream {
 public:
-    /// Loads a file by its name. The bytes are read as UTF-8 (a leading byte-order mark is
-    /// skipped) or, when they are not valid UTF-8, as Windows-1250. Raises
-    /// "IDS_FILEREADERROR" when the file cannot be read.
+    /// Opens a file by its name. The bytes are read as UTF-8 (a leading byte-order mark is
+    /// skipped) or, when the file is not valid UTF-8 throughout, as Windows-1250. Raises
+    /// "IDS_FILEREADERROR" when the file cannot be read or is no regular file.
     explicit TParserStream(const std::string& fileName);
     /// A reader over bytes already in memory; `fileName` names them in messages and is the
     /// place relative include names are resolved against.
@@ -60,11 +69,12 @@ public:
 
     /// Deepest nesting of included files.
     static constexpr int kMaxIncludeDepth = 16;
-    /// Largest file the reader takes.
-    static constexpr std::size_t kMaxFileSize = 64u * 1024 * 1024;
+    /// Longest line that can hold tokens (error 8 beyond it). A longer comment line, or a
+    /// longer run of blanks before a token, is passed over without being kept.
+    static constexpr std::size_t kMaxLineLength = 1024 * 1024;
 
-    /// Loads the bytes of an included file given its resolved path; raises an error when it
-    /// cannot. The default reads regular files from the disk.
+    /// Gives the bytes of an included file from its resolved path instead of the disk (tests
+    /// and fuzzing); raises an error when it cannot. Without one, files are read from the disk.
     using IncludeLoader = std::function<std::string(const std::string& path)>;
     void setIncludeLoader(IncludeLoader loader);
     /// Called when "AUTOYES" is read.
@@ -84,17 +94,22 @@ public:
     /// Number of included files being read.
     int IncludeDepth() const;
 
+    class LineSource;
+
 private:
-    TParserStream(std::string bytes, std::string fileName, std::string identity, int depth,
-                  std::vector<std::string> ancestors);
+    TParserStream(std::unique_ptr<LineSource> source, std::string fileName, std::string identity,
+                  int depth, std::vector<std::string> ancestors);
     TParserStream& innermost();
     const TParserStream& innermost() const;
     void include(const std::string& name);
+    void nextLine();
     [[noreturn]] void fail(TextFormatError error) const;
     std::string_view rest() const;
 
-    std::vector<std::string> m_lines;
-    std::size_t m_line = 0;
+    std::unique_ptr<LineSource> m_source;
+    std::string m_text;     ///< the current line, UTF-8
+    bool m_hasLine = false; ///< false when the lines have run out
+    std::size_t m_line = 0; ///< index of the current line
     std::size_t m_column = 0;
     std::string m_fileName;
     std::string m_identity; ///< the canonical path, to refuse an include of itself
@@ -103,9 +118,5 @@ private:
     IncludeLoader m_loader;
     std::unique_ptr<TParserStream> m_included;
 };
-
-/// The text of a file's bytes as the text exchange reader takes them: UTF-8 without a leading
-/// byte-order mark, or Windows-1250 converted to UTF-8.
-std::string exchangeTextFromBytes(std::string_view bytes);
 
 } // namespace kalydor

@@ -2,6 +2,7 @@
 
 #include "base/error.h"
 #include "base/numberformat.h"
+#include "base/safefilewriter.h"
 #include "base/textencoding.h"
 #include "exchange/parserstream.h"
 #include "exchange/xmlexchange.h"
@@ -14,21 +15,16 @@
 #include "store/sqlitedatabase.h"
 #include "store/treemodel.h"
 
-#include <cerrno>
 #include <chrono>
-#include <cstdio>
-#include <cstring>
 #include <ctime>
-#include <filesystem>
-#include <fstream>
 #include <map>
 #include <optional>
+#include <set>
 #include <system_error>
+#include <utility>
 
 namespace kalydor {
 namespace {
-
-namespace fs = std::filesystem;
 
 constexpr ExchangeKind kKinds[] = {
     {1, RecordType::MaterialGroup, RecordType::Material, "KALYDOR32MATERIAL", 1,
@@ -112,6 +108,56 @@ void runImportedItemHook(int kind, DBItem& item) {
     if (it != hooks().end() && it->second)
         it->second(item);
 }
+
+std::string itemLabel(const std::string& groupPath, const std::string& name) {
+    return quotedExcerpt(groupPath.empty() ? name : groupPath + '\\' + name);
+}
+
+std::unique_ptr<DBItem> loadForExport(TDataModuleForm& store, const ExchangeKind& kind,
+                                      const Reference& ref, const std::string& groupPath,
+                                      ExportResult& result) {
+    bool loaded = false;
+    std::unique_ptr<DBItem> item = LoadReferencedItem(store, kind.kind, ref, loaded);
+    if (!item) {
+        ++result.missing;
+        result.leftOut.push_back(Error("IDS_RECORDGONE", {itemLabel(groupPath, ref.Name)},
+                                       "The record \"%s\" no longer exists.")
+                                     .text());
+        return nullptr;
+    }
+    if (!loaded) {
+        ++result.unreadable;
+        result.leftOut.push_back(Error("IDS_EXPORTUNREADABLE", {itemLabel(groupPath, ref.Name)},
+                                       "\"%s\": its stored data cannot be read.")
+                                     .text());
+        return nullptr;
+    }
+    return item;
+}
+
+void leaveOutNonFinite(ExportResult& result, const std::string& groupPath,
+                       const std::string& name) {
+    ++result.nonFinite;
+    result.leftOut.push_back(Error("IDS_EXPORTNOTFINITE", {itemLabel(groupPath, name)},
+                                   "\"%s\": a value is not a finite number (NAN or INF).")
+                                 .text());
+}
+
+void reportLeftOut(const ExportResult& result) {
+    if (result.leftOut.empty())
+        return;
+    // A damaged table can leave out thousands; the message names the first ones.
+    constexpr std::size_t kNamed = 20;
+    std::string text =
+        Error("IDS_EXPORTLEFTOUT", {static_cast<std::int64_t>(result.leftOut.size())},
+              "%d items were not exported:")
+            .text();
+    for (std::size_t i = 0; i < result.leftOut.size() && i < kNamed; ++i)
+        text += "\n" + result.leftOut[i];
+    if (result.leftOut.size() > kNamed)
+        text += "\n\u2026";
+    platform::prompter().showMessage(text);
+}
 } // namespace exchange_detail
 
 bool isXmlFileName(std::string_view fileName) {
@@ -128,6 +174,7 @@ std::vector<Reference> ItemsInTreeOrder(TDataModuleForm& store, int kind) {
     TreeNode* root = store.FillGroupTree(tree, std::string(), k.groupType, true);
     store.FillItemTree(k.itemType, tree, root);
     std::vector<Reference> items;
+    std::set<std::pair<std::string, std::string>> listed; // group identifier and name
     std::vector<const TreeNode*> stack{root};
     while (!stack.empty()) {
         const TreeNode* node = stack.back();
@@ -136,12 +183,18 @@ std::vector<Reference> ItemsInTreeOrder(TDataModuleForm& store, int kind) {
             Reference ref{k.itemType, node->caption(), *node->parent()->identifier(), {}};
             if (store.FindRecord(ref.Type, ref.RefID, ref.Name))
                 ref.ID = store.current().ID;
+            listed.emplace(ref.RefID, ref.Name);
             items.push_back(std::move(ref));
         }
         const auto& children = node->children();
         for (auto it = children.rbegin(); it != children.rend(); ++it)
             stack.push_back(it->get());
     }
+    // Items the tree cannot reach (their group is gone, or its parents form a cycle) come
+    // last, in list order; their path is the part of it that can be walked.
+    for (Reference& ref : store.ListRecords(k.itemType))
+        if (!listed.contains({ref.RefID, ref.Name}))
+            items.push_back(std::move(ref));
     return items;
 }
 
@@ -198,7 +251,8 @@ bool normalizeImportedPath(std::string& path, char separator) {
 }
 
 Error badGroupPathError(const std::string& path) {
-    return Error("IDS_IMPORTBADPATH", {path, static_cast<std::int64_t>(kMaxStoredNameLength)},
+    return Error("IDS_IMPORTBADPATH",
+                 {quotedExcerpt(path), static_cast<std::int64_t>(kMaxStoredNameLength)},
                  "A group name in the path \"%s\" is longer than %d characters; the item was "
                  "not imported.");
 }
@@ -219,8 +273,15 @@ StoreOutcome storeItem(TDataModuleForm& store, const ExchangeKind& kind, DBItem&
         } catch (const Error&) {
             readable = false;
         }
-        if (!readable)
+        if (!readable) {
+            platform::prompter().showMessage(
+                Error("IDS_IMPORTNAMESAKEUNREADABLE",
+                      {exchange_detail::itemLabel(groupPath, item.Name)},
+                      "\"%s\" is not imported: the stored item of that name cannot be read, and "
+                      "it is not written over.")
+                    .text());
             return StoreOutcome::Skipped;
+        }
         const bool replace = (consultUntouched && stored->Untouched != 0) ||
                              askOverwrite(answers, groupPath, item.Name);
         if (!replace)
@@ -248,28 +309,16 @@ StoreOutcome StoreImportedItem(TDataModuleForm& store, const ExchangeKind& kind,
     return outcome;
 }
 
-void writeExchangeFile(const std::string& fileName, std::string_view bytes) {
-    const std::string temporary = fileName + ".kalydor-tmp";
-    {
-        std::ofstream file(temporary, std::ios::binary | std::ios::trunc);
-        if (file)
-            file.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-        if (!file) {
-            const std::string reason = std::strerror(errno);
-            std::error_code ignored;
-            fs::remove(temporary, ignored);
-            throw Error("IDS_FILEWRITEERROR", {fileName, reason},
-                        "The file %s cannot be written: %s");
-        }
-    }
-    std::error_code code;
-    fs::rename(temporary, fileName, code);
-    if (code) {
-        std::error_code ignored;
-        fs::remove(temporary, ignored);
-        throw Error("IDS_FILEWRITEERROR", {fileName, code.message()},
-                    "The file %s cannot be written: %s");
-    }
+bool WriteItemText(TPrintfStringStream& stream, DBItem& item, const std::string& groupPath) {
+    TLanguages noLanguage;
+    TPrintfStringStream record(noLanguage);
+    record.EscapeFlag = stream.EscapeFlag;
+    const NonFiniteWatch watch;
+    item.WriteText(record, groupPath);
+    if (watch.seen())
+        return false;
+    stream.Write(record.text());
+    return true;
 }
 
 ExportResult ExportText(TDataModuleForm& store, int kind, const std::vector<Reference>& items,
@@ -280,22 +329,23 @@ ExportResult ExportText(TDataModuleForm& store, int kind, const std::vector<Refe
     stream.EscapeFlag = true;
     ExportResult result;
     for (const Reference& ref : items) {
-        bool loaded = false;
-        const std::unique_ptr<DBItem> item = LoadReferencedItem(store, k.kind, ref, loaded);
+        const std::string path = ExchangeGroupPath(store, k.groupType, ref.RefID);
+        const std::unique_ptr<DBItem> item =
+            exchange_detail::loadForExport(store, k, ref, path, result);
         if (!item)
-            continue; // the record is gone
-        if (!loaded) {
-            ++result.unreadable;
+            continue;
+        if (!WriteItemText(stream, *item, path)) {
+            exchange_detail::leaveOutNonFinite(result, path, ref.Name);
             continue;
         }
-        item->WriteText(stream, ExchangeGroupPath(store, k.groupType, ref.RefID));
         ++result.written;
     }
-    if (stream.empty())
-        return result;
-    stream.Write("\"END\"\r\n");
-    writeExchangeFile(fileName, stream.text());
-    result.fileWritten = true;
+    if (!stream.empty()) {
+        stream.Write("\"END\"\r\n");
+        writeFileSafely(fileName, stream.text());
+        result.fileWritten = true;
+    }
+    exchange_detail::reportLeftOut(result);
     return result;
 }
 
@@ -335,7 +385,7 @@ ImportResult ImportText(TDataModuleForm& store, int kind, const std::string& fil
 ImportResult ImportText(TDataModuleForm& store, int kind, TParserStream& reader,
                         OverwriteAnswers& answers) {
     answers.clear();
-    reader.onAutoYes = [&answers] { answers.yesToAll = true; };
+    reader.onAutoYes = [&answers] { answers.autoYes(); };
     ImportResult result;
     std::optional<SqliteTransaction> import;
     try {
@@ -357,10 +407,18 @@ ImportResult ImportText(TDataModuleForm& store, int kind, TParserStream& reader,
             item->ReadText(reader, header.version);
             item->Name = header.name;
             std::string path = header.groupPath;
-            if (!normalizeImportedName(item->Name))
-                throwTextFormatError(TextFormatError::BadName, file, line);
-            if (!normalizeImportedPath(path, '\\'))
-                throw badGroupPathError(path);
+            if (!normalizeImportedName(item->Name)) {
+                // The record was read whole, so the import goes on after it.
+                platform::prompter().showMessage(
+                    textFormatError(TextFormatError::BadName, file, line).text());
+                ++result.skipped;
+                continue;
+            }
+            if (!normalizeImportedPath(path, '\\')) {
+                platform::prompter().showMessage(badGroupPathError(path).text());
+                ++result.skipped;
+                continue;
+            }
             exchange_detail::runImportedItemHook(kind, *item);
             result.count(StoreImportedItem(store, k, *item, path, answers, true));
         }

@@ -42,11 +42,25 @@ namespace exchange_detail {
 void runImportedItemHook(int kind, DBItem& item);
 } // namespace exchange_detail
 
+/// A to-all answer the user gave before the import started (on the command line).
+enum class StandingAnswer { None, YesToAll, NoToAll };
+
 /// The to-all answers of the overwrite question, remembered for the rest of one import.
 struct OverwriteAnswers {
     bool yesToAll = false;
     bool noToAll = false;
-    void clear() { yesToAll = noToAll = false; }
+    /// The user's own answer for the whole import. It outranks a file's "AUTOYES", which only
+    /// stands in for the question, and survives `clear`.
+    StandingAnswer standing = StandingAnswer::None;
+    void clear() {
+        yesToAll = standing == StandingAnswer::YesToAll;
+        noToAll = standing == StandingAnswer::NoToAll;
+    }
+    /// A file's "AUTOYES": from here on yes without asking, unless the user answered already.
+    void autoYes() {
+        if (standing == StandingAnswer::None)
+            yesToAll = true;
+    }
 };
 
 /// How the storing of one imported item ended.
@@ -66,10 +80,14 @@ struct ImportResult {
     void count(StoreOutcome outcome);
 };
 
-/// What an export did.
+/// What an export did. Every item asked for is either written or counted here and named in
+/// `leftOut` (which the export also shows as one message).
 struct ExportResult {
     int written = 0;
-    int unreadable = 0; ///< records that could not be loaded and were left out
+    int unreadable = 0;               ///< records that could not be loaded
+    int missing = 0;                  ///< records gone since they were chosen
+    int nonFinite = 0;                ///< items with a value that is not a finite number
+    std::vector<std::string> leftOut; ///< one text per item left out, naming it and why
     bool fileWritten = false;
 };
 
@@ -84,6 +102,21 @@ std::vector<Reference> ItemsInTreeOrder(TDataModuleForm& store, int kind);
 /// for the root group.
 std::string ExchangeGroupPath(TDataModuleForm& store, std::int16_t groupType,
                               const std::string& groupId);
+
+namespace exchange_detail {
+/// An item as messages name it: its group path and its name joined by a backslash, cut to a
+/// length a message can show.
+std::string itemLabel(const std::string& groupPath, const std::string& name);
+/// Counts and names an item left out of an export because a value of it is not finite.
+void leaveOutNonFinite(ExportResult& result, const std::string& groupPath, const std::string& name);
+/// Loads a chosen item for an export; nullptr (and the item counted and named in the result)
+/// when it is gone or cannot be read.
+std::unique_ptr<DBItem> loadForExport(TDataModuleForm& store, const ExchangeKind& kind,
+                                      const Reference& ref, const std::string& groupPath,
+                                      ExportResult& result);
+/// Shows the items an export left out, if any, as one message.
+void reportLeftOut(const ExportResult& result);
+} // namespace exchange_detail
 
 /// A real number as the text form writes it: general format, 6 significant digits.
 std::string textReal(double value);
@@ -112,6 +145,10 @@ StoreOutcome StoreImportedItem(TDataModuleForm& store, const ExchangeKind& kind,
                                const std::string& groupPath, OverwriteAnswers& answers,
                                bool consultUntouched);
 
+/// Writes one item's text record (header and fields) into the stream. False, with nothing
+/// written, when one of its numbers is not finite: no reader takes such a number back.
+bool WriteItemText(TPrintfStringStream& stream, DBItem& item, const std::string& groupPath);
+
 /// Writes the items as a text exchange file. No file is created when nothing was written.
 ExportResult ExportText(TDataModuleForm& store, int kind, const std::vector<Reference>& items,
                         const std::string& fileName);
@@ -137,8 +174,5 @@ ExportResult ExportItems(TDataModuleForm& store, int kind, const std::vector<Ref
                          const std::string& fileName);
 ImportResult ImportItems(TDataModuleForm& store, int kind, const std::string& fileName,
                          OverwriteAnswers& answers);
-
-/// Writes bytes to a file through a temporary file beside it; raises "IDS_FILEWRITEERROR".
-void writeExchangeFile(const std::string& fileName, std::string_view bytes);
 
 } // namespace kalydor

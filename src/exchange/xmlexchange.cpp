@@ -1,6 +1,8 @@
 #include "exchange/xmlexchange.h"
 
 #include "base/error.h"
+#include "base/numberformat.h"
+#include "base/textencoding.h"
 #include "exchange/xmlparser.h"
 #include "exchange/xmlwriter.h"
 #include "platform/prompter.h"
@@ -20,8 +22,24 @@ std::string elementErrorText(const std::string* errorText, const TXmlParser& par
     std::string text;
     if (errorText)
         text = *errorText + "\r\n";
-    text += parser.FileName() + ": <" + parser.CurName() + "> " + parser.CurContent();
+    text += parser.FileName() + ": <" + quotedExcerpt(parser.CurName()) + "> " +
+            quotedExcerpt(parser.CurContent());
     return text;
+}
+
+// The item is written into a memory document of the same encoding first; its bytes after
+// the document's opening go into the real one when every number was finite.
+bool writeItemElement(TXMLWriter& writer, DBItem& item, const std::string& groupPath,
+                      std::string_view before) {
+    TXMLWriter element({}, writer.Root(), writer.Encoding());
+    const std::size_t opening = element.bytes().size();
+    element.WriteRaw(before);
+    const NonFiniteWatch watch;
+    item.WriteXml(element, groupPath);
+    if (watch.seen())
+        return false;
+    writer.WriteEncoded(std::string_view(element.bytes()).substr(opening));
+    return true;
 }
 
 } // namespace
@@ -65,6 +83,10 @@ bool ReadXmlItemHeader(TXmlParser& parser, DBItem& item, std::string& groupPath)
     return false;
 }
 
+bool WriteItemXml(TXMLWriter& writer, DBItem& item, const std::string& groupPath) {
+    return writeItemElement(writer, item, groupPath, {});
+}
+
 ExportResult ExportXml(TDataModuleForm& store, int kind, const std::vector<Reference>& items,
                        const std::string& fileName) {
     const ExchangeKind* k = exchangeKindOf(kind);
@@ -74,21 +96,20 @@ ExportResult ExportXml(TDataModuleForm& store, int kind, const std::vector<Refer
     TXMLWriter writer(fileName, std::string(kExchangeXmlRoot));
     ExportResult result;
     for (const Reference& ref : items) {
-        bool loaded = false;
-        const std::unique_ptr<DBItem> item = LoadReferencedItem(store, kind, ref, loaded);
+        const std::string path = ExchangeGroupPath(store, k->groupType, ref.RefID);
+        const std::unique_ptr<DBItem> item =
+            exchange_detail::loadForExport(store, *k, ref, path, result);
         if (!item)
-            continue; // the record is gone
-        if (!loaded) {
-            ++result.unreadable;
+            continue;
+        if (!writeItemElement(writer, *item, path, result.written > 0 ? "\r\n" : "")) {
+            exchange_detail::leaveOutNonFinite(result, path, ref.Name);
             continue;
         }
-        if (result.written > 0)
-            writer.WriteRaw("\r\n");
-        item->WriteXml(writer, ExchangeGroupPath(store, k->groupType, ref.RefID));
         ++result.written;
     }
     writer.Finish();
     result.fileWritten = true;
+    exchange_detail::reportLeftOut(result);
     return result;
 }
 
@@ -97,10 +118,14 @@ ImportResult ImportXml(TDataModuleForm& store, int kind, const std::string& file
     answers.clear();
     TXmlParser parser;
     if (!parser.LoadFromFile(fileName)) {
-        // A file that cannot be read imports nothing.
+        // A file that cannot be read (missing, no regular file, too large) imports nothing;
+        // the user learns why.
         ImportResult result;
         result.failed = true;
-        result.message = parser.ErrorText();
+        result.message =
+            Error("IDS_XMLNOTLOADED", {parser.ErrorText()}, "The XML file is not imported: %s.")
+                .text();
+        platform::prompter().showMessage(result.message);
         return result;
     }
     return ImportXml(store, kind, parser, answers);
@@ -141,7 +166,7 @@ ImportResult ImportXml(TDataModuleForm& store, int kind, TXmlParser& parser,
             if (!item->ReadXml(parser, groupPath))
                 continue; // the document ended inside the element
             if (!normalizeImportedName(item->Name))
-                throw Error("IDS_IMPORTBADNAME", {item->Name},
+                throw Error("IDS_IMPORTBADNAME", {quotedExcerpt(item->Name)},
                             "The name \"%s\" is empty or too long; the item is not imported.");
             if (!normalizeImportedPath(groupPath, '\\'))
                 throw badGroupPathError(groupPath);
@@ -158,8 +183,15 @@ ImportResult ImportXml(TDataModuleForm& store, int kind, TXmlParser& parser,
         }
         try {
             result.count(StoreImportedItem(store, *k, *item, groupPath, answers, false));
-        } catch (const std::exception&) {
-            // A storing error drops the item; the import goes on.
+        } catch (const std::exception& error) {
+            // A storing error drops the item, named; the import goes on.
+            const auto* known = dynamic_cast<const Error*>(&error);
+            platform::prompter().showMessage(
+                Error("IDS_IMPORTNOTSTORED",
+                      {exchange_detail::itemLabel(groupPath, item->Name),
+                       known && !known->text().empty() ? known->text() : std::string(error.what())},
+                      "\"%s\" could not be stored: %s")
+                    .text());
             ++result.skipped;
         }
     }

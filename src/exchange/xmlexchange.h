@@ -26,6 +26,10 @@ void WriteXmlItemHeader(TXMLWriter& writer, const DBItem& item, const std::strin
 /// when the document ends first.
 bool ReadXmlItemHeader(TXmlParser& parser, DBItem& item, std::string& groupPath);
 
+/// Writes one item's element into the document. False, with nothing written, when one of its
+/// numbers is not finite: no reader takes such a number back.
+bool WriteItemXml(TXMLWriter& writer, DBItem& item, const std::string& groupPath);
+
 /// Writes the items as an XML exchange document; the file is written even with no item.
 ExportResult ExportXml(TDataModuleForm& store, int kind, const std::vector<Reference>& items,
                        const std::string& fileName);

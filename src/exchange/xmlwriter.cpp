@@ -2,24 +2,16 @@
 
 #include "base/error.h"
 #include "base/numberformat.h"
+#include "base/safefilewriter.h"
 #include "base/textencoding.h"
 #include "exchange/xmlencoding_p.h"
 
 #include <algorithm>
 #include <array>
-#include <cerrno>
-#include <cstring>
-#include <fcntl.h>
-#include <filesystem>
-#include <random>
 #include <stdexcept>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace kalydor {
 namespace {
-
-namespace fs = std::filesystem;
 
 // Code points of the ISO-8859-2 bytes 0xA0 to 0xFF (0x80 to 0x9F are the C1 controls).
 constexpr std::array<char16_t, 96> kIso88592High = {
@@ -57,7 +49,6 @@ const SharedCodePage& sharedCodePage() {
 
 constexpr std::string_view kCrLf = "\r\n";
 constexpr std::string_view kReplacementUtf8 = "\xEF\xBF\xBD";
-constexpr std::size_t kFileBufferSize = 64 * 1024;
 
 // Characters XML 1.0 does not allow anywhere, not even as references.
 bool isForbiddenInXml(char32_t cp) {
@@ -151,34 +142,8 @@ TXMLWriter::TXMLWriter(const std::string& fileName, std::string root, std::strin
     , m_fileName(fileName)
     , m_encoding(std::move(encoding))
     , m_charset(charsetOf(m_encoding)) {
-    if (!m_fileName.empty()) {
-        // A link is followed, so that the file it points to is replaced and the link stays.
-        std::error_code ec;
-        fs::path target(m_fileName);
-        if (fs::is_symlink(target, ec))
-            target = fs::weakly_canonical(target, ec);
-        m_target = target.string();
-        const fs::path directory = target.has_parent_path() ? target.parent_path() : ".";
-        std::random_device random;
-        for (int attempt = 0; m_fd < 0 && attempt < 100; ++attempt) {
-            m_temporary = (directory / ("." + target.filename().string() + "." +
-                                        std::to_string(random()) + ".tmp"))
-                              .string();
-            // Created with the permissions a new file gets (the umask applies).
-            m_fd = ::open(m_temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-            if (m_fd < 0 && errno != EEXIST)
-                break;
-        }
-        if (m_fd < 0) {
-            const int error = errno;
-            m_temporary.clear();
-            fail(error);
-        }
-        // A file that is overwritten keeps its permissions.
-        struct stat existing {};
-        if (::stat(m_target.c_str(), &existing) == 0 && S_ISREG(existing.st_mode))
-            ::fchmod(m_fd, existing.st_mode & 07777);
-    }
+    if (!m_fileName.empty())
+        m_file = std::make_unique<SafeFileWriter>(m_fileName);
     putAscii("<?xml version=\"1.0\" encoding=\"");
     put(m_encoding);
     putAscii("\" ?>");
@@ -189,9 +154,7 @@ TXMLWriter::TXMLWriter(const std::string& fileName, std::string root, std::strin
     putAscii(kCrLf);
 }
 
-TXMLWriter::~TXMLWriter() {
-    discardTemporary();
-}
+TXMLWriter::~TXMLWriter() = default;
 
 void TXMLWriter::WriteRaw(std::string_view text) {
     requireOpen();
@@ -227,6 +190,11 @@ void TXMLWriter::WriteEndTag(std::string_view tag) {
     putAscii(">");
 }
 
+void TXMLWriter::WriteEncoded(std::string_view bytes) {
+    requireOpen();
+    putAscii(bytes);
+}
+
 void TXMLWriter::Finish() {
     requireOpen();
     putAscii(kCrLf);
@@ -234,19 +202,11 @@ void TXMLWriter::Finish() {
     WriteEndTag(m_root);
     putAscii(kCrLf);
     m_finished = true;
-    if (m_fd < 0) {
+    if (!m_file) {
         m_memory.seek(0);
         return;
     }
-    flushFile();
-    if (::fsync(m_fd) != 0 || ::close(m_fd) != 0) {
-        m_fd = -1;
-        fail(errno);
-    }
-    m_fd = -1;
-    if (::rename(m_temporary.c_str(), m_target.c_str()) != 0)
-        fail(errno);
-    m_temporary.clear();
+    m_file->commit();
 }
 
 std::string TXMLWriter::RealAttribute(std::string_view name, double value, int precision,
@@ -262,15 +222,19 @@ std::string TXMLWriter::TextAttribute(std::string_view name, std::string_view va
     return attribute(name, escapeAttribute(value));
 }
 
-// Markup of our own: ASCII, written as it is.
+// Markup of our own: ASCII, written as it is. A write that fails ends the document: the
+// temporary file is gone and nothing more may be written.
 void TXMLWriter::putAscii(std::string_view ascii) {
-    if (m_fd < 0) {
+    if (!m_file) {
         m_memory.write(ascii);
         return;
     }
-    m_pending += ascii;
-    if (m_pending.size() >= kFileBufferSize)
-        flushFile();
+    try {
+        m_file->write(ascii);
+    } catch (...) {
+        m_finished = true;
+        throw;
+    }
 }
 
 // A text piece in the document's encoding. Plain ASCII runs go out as they are; a character
@@ -317,39 +281,9 @@ void TXMLWriter::put(std::string_view utf8) {
     putAscii(out);
 }
 
-void TXMLWriter::flushFile() {
-    std::size_t done = 0;
-    while (done < m_pending.size()) {
-        const ssize_t n = ::write(m_fd, m_pending.data() + done, m_pending.size() - done);
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            fail(errno);
-        }
-        done += static_cast<std::size_t>(n);
-    }
-    m_pending.clear();
-}
-
 void TXMLWriter::requireOpen() const {
     if (m_finished)
         throw std::logic_error("XML document " + m_root + " written after Finish");
-}
-
-void TXMLWriter::discardTemporary() noexcept {
-    if (m_fd >= 0)
-        ::close(m_fd);
-    m_fd = -1;
-    if (!m_temporary.empty())
-        ::unlink(m_temporary.c_str());
-    m_temporary.clear();
-}
-
-void TXMLWriter::fail(int error) {
-    discardTemporary();
-    m_finished = true;
-    throw Error::withText("IDS_FILEWRITEERROR",
-                          "cannot write " + m_fileName + ": " + std::strerror(error));
 }
 
 } // namespace kalydor

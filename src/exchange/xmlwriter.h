@@ -3,10 +3,13 @@
 #include "base/memorystream.h"
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 
 namespace kalydor {
+
+class SafeFileWriter;
 
 /// The encoding label of the exchange files, the settings file and the device database.
 inline constexpr std::string_view kExchangeXmlEncoding = "ISO-8859-2";
@@ -24,13 +27,14 @@ enum class ValueQuotes { None, Double };
 /// otherwise, so the file reads the same under either code page; under any other label every
 /// non-ASCII character is a reference.
 ///
-/// A file document is written into a temporary file beside the target, which `Finish` renames
-/// over the target: an export that fails or is abandoned leaves the old file as it was.
+/// A file document is written through a SafeFileWriter: into a temporary file beside the
+/// target, which `Finish` renames over it, so an export that fails or is abandoned leaves the
+/// old file as it was; links are followed and a target that is no regular file is refused.
 class TXMLWriter {
 public:
     /// A document with the root element `root`, written to `fileName`, or kept in memory when
-    /// the file name is empty. Raises kalydor::Error ("IDS_FILEWRITEERROR") when the file
-    /// cannot be created.
+    /// the file name is empty. Raises kalydor::Error ("IDS_FILEWRITEERROR",
+    /// "IDS_FILENOTREGULAR") when the file cannot be created.
     TXMLWriter(const std::string& fileName, std::string root,
                std::string encoding = std::string(kExchangeXmlEncoding));
     /// An unfinished file document is discarded; the target file keeps its old content.
@@ -47,6 +51,9 @@ public:
                       ElementEnd end = ElementEnd::EndTag, ValueQuotes quotes = ValueQuotes::None);
     /// "</" tag ">".
     void WriteEndTag(std::string_view tag);
+    /// Bytes already in the document's encoding, as another writer with the same encoding
+    /// produced them (an item written into a memory document first).
+    void WriteEncoded(std::string_view bytes);
     /// CR LF, CR LF, the root's end tag, CR LF. A file document then replaces its target (raises
     /// kalydor::Error "IDS_FILEWRITEERROR" when that fails); a memory document is rewound for
     /// reading. Writing after `Finish` is a programming error (std::logic_error).
@@ -77,10 +84,7 @@ public:
 private:
     void put(std::string_view utf8);
     void putAscii(std::string_view ascii);
-    void flushFile();
     void requireOpen() const;
-    void discardTemporary() noexcept;
-    [[noreturn]] void fail(int error);
 
     std::string m_root;
     std::string m_fileName;
@@ -89,11 +93,7 @@ private:
     bool m_finished = false;
 
     MyMemoryStream m_memory;
-    // File documents: the target, the temporary file beside it and the bytes not yet written.
-    std::string m_target;
-    std::string m_temporary;
-    int m_fd = -1;
-    std::string m_pending;
+    std::unique_ptr<SafeFileWriter> m_file; ///< file documents only
 };
 
 } // namespace kalydor

@@ -17,6 +17,8 @@
 #include <QVBoxLayout>
 
 #include <functional>
+#include <set>
+#include <utility>
 
 namespace kalydor::gui {
 namespace {
@@ -263,6 +265,16 @@ std::vector<Reference> TSelectionForm::chosenItems() const {
         if (m_store.FindRecord(constants.itemType, groupId, node->caption()))
             items.push_back(m_store.current());
     }
+    if (!all)
+        return items;
+    // All items means every stored one, also those whose group the tree cannot show (gone,
+    // or in a cycle of parents).
+    std::set<std::pair<std::string, std::string>> chosen;
+    for (const Reference& item : items)
+        chosen.emplace(item.RefID, item.Name);
+    for (Reference& item : m_store.ListRecords(constants.itemType))
+        if (!chosen.contains({item.RefID, item.Name}))
+            items.push_back(std::move(item));
     return items;
 }
 

@@ -1,6 +1,7 @@
 #include "shell/projects.h"
 
 #include "base/error.h"
+#include "base/textencoding.h"
 #include "base/textlookup.h"
 #include "platform/filetrash.h"
 #include "platform/prompter.h"
@@ -128,8 +129,22 @@ bool ProjectSession::OpenProject(const std::string& fileName, bool create) {
                                                                     : TableMode::ReadOnly;
     auto store = std::make_unique<TDataModuleForm>(directory, file.filename().string(), mode,
                                                    TableKind::Project);
-    if (!store->CheckProjectVersion())
+    if (!store->CheckProjectVersion()) {
+        // A declined conversion needs no word; a table that is no project of this program
+        // (a header of another program, or none) is named with the reason.
+        const std::string header = store->headerName();
+        if (!store->hasHeader())
+            platform::prompter().showMessage(
+                Error("IDS_PROJEKTNOHEADER", {store->path()},
+                      "%s is not a project of this program: it has no header record.")
+                    .text());
+        else if (header != kPreviousFormatName && !header.empty())
+            platform::prompter().showMessage(
+                Error("IDS_PROJEKTFOREIGN", {store->path(), quotedExcerpt(header)},
+                      "%s is not a project of this program: its header names \"%s\".")
+                    .text());
         return false;
+    }
     auto options = std::make_unique<TProjektOptions>();
     options->LoadFromProject(*store);
     auto data = std::make_unique<TProjektData>();

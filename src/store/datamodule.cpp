@@ -80,6 +80,25 @@ void removeTableFiles(const std::string& path) {
         fs::remove(path + suffix, ignored);
 }
 
+// The name as older installations stored it: its Windows-1250 bytes, when the code page has
+// every character of it and those bytes do not read as UTF-8 (a stored name is decoded as
+// UTF-8 first). Such a record is listed under its decoded name and found by it again.
+std::optional<std::string> windows1250StoredName(const std::string& name) {
+    std::string bytes;
+    bool ascii = true;
+    for (std::size_t pos = 0; pos < name.size();) {
+        const char32_t cp = nextCodePoint(name, pos);
+        const int byte = windows1250ByteOf(cp);
+        if (byte < 0)
+            return std::nullopt;
+        ascii = ascii && byte < 0x80;
+        bytes += static_cast<char>(byte);
+    }
+    if (ascii || isValidUtf8(bytes))
+        return std::nullopt;
+    return bytes;
+}
+
 // Identifiers out of range (a damaged table may hold any number) become texts that name no
 // record, never the empty text of the root group.
 Reference referenceOf(const SqliteStatement& row) {
@@ -326,7 +345,8 @@ std::int64_t TDataModuleForm::requireDay(const std::string& identifier) const {
 
 void TDataModuleForm::checkName(const std::string& name) const {
     if (codePointCount(name) > kMaxStoredNameLength)
-        throw Error("IDS_NAMETOOLONG", {name, static_cast<std::int64_t>(kMaxStoredNameLength)},
+        throw Error("IDS_NAMETOOLONG",
+                    {quotedExcerpt(name), static_cast<std::int64_t>(kMaxStoredNameLength)},
                     "The name \"%s\" is longer than %d characters.");
 }
 
@@ -342,13 +362,22 @@ bool TDataModuleForm::FindRecord(std::int16_t type, const std::string& refId,
     if (!day)
         return false;
     SqliteStatement& find = *m_findStatement;
-    find.reset();
-    find.bind(1, std::int64_t{type}).bind(2, *day).bind(3, name);
-    const bool found = find.step();
-    if (found)
-        m_current = Reference{type, name, identifierText(*day), identifierText(find.integer(0))};
-    find.reset();
-    return found;
+    const auto lookUp = [&](const std::string& key) {
+        find.reset();
+        find.bind(1, std::int64_t{type}).bind(2, *day).bind(3, key);
+        const bool found = find.step();
+        if (found) {
+            m_current =
+                Reference{type, name, identifierText(*day), identifierText(find.integer(0))};
+            m_currentKey = key;
+        }
+        find.reset();
+        return found;
+    };
+    if (lookUp(name))
+        return true;
+    const std::optional<std::string> stored = windows1250StoredName(name);
+    return stored && lookUp(*stored);
 }
 
 // Prepared once per store: these statements run for every new record and every save.
@@ -413,6 +442,7 @@ std::string TDataModuleForm::AddRecord(std::int16_t type, const std::string& ref
     insert.run();
     transaction.commit();
     m_current = Reference{type, name, identifierText(parent), id};
+    m_currentKey = name;
     return id;
 }
 
@@ -454,13 +484,14 @@ bool TDataModuleForm::DeleteItem(std::int16_t type, const std::string& refId,
         return true;
     requireWritable();
     const Reference record = *m_current;
+    const std::string key = m_currentKey;
     const StoreHooks& hooks = storeHooks();
     if (hooks.mayDeleteItem && !hooks.mayDeleteItem(*this, record))
         return false;
     SqliteTransaction transaction(*m_db);
     SqliteStatement remove(m_db->handle(),
                            "DELETE FROM Items WHERE Type=?1 AND RefID=?2 AND Name=?3");
-    remove.bind(1, std::int64_t{type}).bind(2, *identifierDay(record.RefID)).bind(3, name).run();
+    remove.bind(1, std::int64_t{type}).bind(2, *identifierDay(record.RefID)).bind(3, key).run();
     transaction.commit();
     m_current.reset();
     return true;
@@ -478,12 +509,13 @@ void TDataModuleForm::RenameRecord(std::int16_t type, const std::string& refId,
                            "UPDATE Items SET Name=?4 WHERE Type=?1 AND RefID=?2 AND Name=?3");
     rename.bind(1, std::int64_t{type})
         .bind(2, *identifierDay(record.RefID))
-        .bind(3, oldName)
+        .bind(3, m_currentKey)
         .bind(4, newName)
         .run();
     transaction.commit();
     record.Name = newName;
     m_current = record;
+    m_currentKey = newName;
 }
 
 bool TDataModuleForm::MoveRecord(std::int16_t type, const std::string& name,
@@ -495,6 +527,7 @@ bool TDataModuleForm::MoveRecord(std::int16_t type, const std::string& name,
     if (FindRecord(type, toRefId, name) || !FindRecord(type, fromRefId, name))
         return false;
     Reference record = *m_current;
+    const std::string key = m_currentKey;
 
     // A group may not move under itself or one of its descendants: walk up from the target.
     std::set<std::string> seen;
@@ -511,10 +544,11 @@ bool TDataModuleForm::MoveRecord(std::int16_t type, const std::string& name,
     SqliteTransaction transaction(*m_db);
     SqliteStatement move(m_db->handle(),
                          "UPDATE Items SET RefID=?4 WHERE Type=?1 AND RefID=?2 AND Name=?3");
-    move.bind(1, std::int64_t{type}).bind(2, *from).bind(3, name).bind(4, *to).run();
+    move.bind(1, std::int64_t{type}).bind(2, *from).bind(3, key).bind(4, *to).run();
     transaction.commit();
     record.RefID = identifierText(*to);
     m_current = record;
+    m_currentKey = key;
     return true;
 }
 
@@ -643,6 +677,10 @@ std::string TDataModuleForm::headerName() {
     return header.step() ? header.text(0) : std::string();
 }
 
+bool TDataModuleForm::hasHeader() {
+    return hasRecords(RecordType::Header);
+}
+
 bool TDataModuleForm::CheckProjectVersion() {
     SqliteStatement header(m_db->handle(), "SELECT RefID, Name FROM Items WHERE Type=0 "
                                            "ORDER BY RefID, Name LIMIT 1");
@@ -684,7 +722,7 @@ std::string TDataModuleForm::currentData() {
                            "SELECT Data FROM Items WHERE Type=?1 AND RefID=?2 AND Name=?3");
     select.bind(1, std::int64_t{record.Type})
         .bind(2, *identifierDay(record.RefID))
-        .bind(3, record.Name);
+        .bind(3, m_currentKey);
     if (!select.step())
         throw Error("IDS_RECORDGONE", {record.Name}, "The record \"%s\" no longer exists.");
     return select.blob(0);
@@ -699,7 +737,7 @@ void TDataModuleForm::setCurrentData(std::string_view bytes) {
         m_dataStatement, "UPDATE Items SET Data=?4 WHERE Type=?1 AND RefID=?2 AND Name=?3");
     update.bind(1, std::int64_t{record.Type})
         .bind(2, *identifierDay(record.RefID))
-        .bind(3, record.Name)
+        .bind(3, m_currentKey)
         .bindBlob(4, bytes);
     update.run();
     if (m_db->changes() != 1)

@@ -73,7 +73,9 @@ public:
     /// ("IDS_TABLEREADONLY").
     bool readOnly() const { return m_readOnly; }
 
-    /// Exact key lookup; on success the record becomes the current record.
+    /// Exact key lookup; on success the record becomes the current record. A name stored in
+    /// Windows-1250 by an older installation is found by its decoded (UTF-8) form, the form
+    /// every listing gives it.
     bool FindRecord(std::int16_t type, const std::string& refId, const std::string& name);
     /// Hands out the next identifier (the header's counter plus one day) in one immediate
     /// transaction. Raises an error when no identifier can be allocated.
@@ -137,6 +139,8 @@ public:
 
     /// The format-version name in the header record (empty when there is no header).
     std::string headerName();
+    /// True when the table has a header record.
+    bool hasHeader();
 
     /// Appends every record of another table, a record with an equal key (type, group, name)
     /// replacing the one already here; the header (format name, identifier counter,
@@ -181,6 +185,9 @@ private:
     std::unique_ptr<SqliteStatement> m_insertStatement;
     std::unique_ptr<SqliteStatement> m_dataStatement;
     std::optional<Reference> m_current;
+    /// The stored bytes of the current record's name: its Name, or the Windows-1250 bytes an
+    /// older installation stored it in.
+    std::string m_currentKey;
 };
 
 } // namespace kalydor

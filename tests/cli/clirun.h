@@ -6,10 +6,13 @@
 
 #include <array>
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
+#include <iterator>
 #include <sstream>
 #include <string>
 #include <sys/wait.h>
+#include <unistd.h>
 #include <vector>
 
 namespace kalydor::test {
@@ -17,6 +20,7 @@ namespace kalydor::test {
 struct CliRun {
     int status = -1;
     std::string out;
+    std::string err; ///< the standard error stream: messages for the user
 };
 
 inline std::string quoted(const std::string& arg) {
@@ -26,22 +30,31 @@ inline std::string quoted(const std::string& arg) {
     return q + "'";
 }
 
-// Runs kalydor-cli with the arguments; stderr is discarded.
+// Runs kalydor-cli with the arguments, keeping what it writes to both streams.
 inline CliRun cli(const std::vector<std::string>& args) {
+    char errName[] = "/tmp/kalydor-cli-err-XXXXXX";
+    const int errFile = mkstemp(errName);
+    if (errFile >= 0)
+        close(errFile);
     std::string command = quoted(std::string(KALYDOR_PROGRAM_DIR) + "/kalydor-cli");
     for (const std::string& arg : args)
         command += " " + quoted(arg);
-    command += " 2>/dev/null";
+    command += " 2>" + (errFile >= 0 ? quoted(errName) : std::string("/dev/null"));
     CliRun run;
     FILE* pipe = popen(command.c_str(), "r");
-    if (!pipe)
-        return run;
-    std::array<char, 4096> buffer;
-    std::size_t n = 0;
-    while ((n = fread(buffer.data(), 1, buffer.size(), pipe)) > 0)
-        run.out.append(buffer.data(), n);
-    const int status = pclose(pipe);
-    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    if (pipe) {
+        std::array<char, 4096> buffer;
+        std::size_t n = 0;
+        while ((n = fread(buffer.data(), 1, buffer.size(), pipe)) > 0)
+            run.out.append(buffer.data(), n);
+        const int status = pclose(pipe);
+        run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    }
+    if (errFile >= 0) {
+        std::ifstream err(errName, std::ios::binary);
+        run.err.assign(std::istreambuf_iterator<char>(err), {});
+        unlink(errName);
+    }
     return run;
 }
 

@@ -4,11 +4,13 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <thread>
+#include <unistd.h>
 
 namespace kalydor {
 namespace {
@@ -165,6 +167,66 @@ TEST(Cli, VersionIsTheProjectVersion) {
     const CliRun run = cli({"--version"});
     EXPECT_EQ(run.status, 0);
     EXPECT_EQ(run.out, "kalydor-cli " KALYDOR_VERSION "\n");
+}
+
+// Every command that writes a file replaces the file a link names and keeps the link and the
+// file's permissions; a pipe (standing for any device) is refused and stays what it was.
+TEST(WrittenFiles, LinksAreFollowedAndNoRegularFileIsRefused) {
+    test::TempDir dir;
+    const std::string table = dir.file("m.db");
+    ASSERT_EQ(cli({"store", "create", table, "--catalogue"}).status, 0);
+    ASSERT_EQ(cli({"exchange", "import", table,
+                   std::string(KALYDOR_SOURCE_DIR) + "/resources/catalogues/materials.txt"})
+                  .status,
+              0);
+    writeFile(dir.file("item.bin"), std::string(5000, 'k'));
+    ASSERT_EQ(cli({"lzw", "encode", dir.file("item.bin"), dir.file("item.lzw")}).status, 0);
+    writeFile(dir.file("panel.json"), R"({"Name": "W", "Type": 0, "InSideAlpha": 8,
+        "Layers": [{"Name": "B", "Thickness": 20, "ThermalCond": 0.5, "Density": 1000,
+                    "HeatCapacity": 0.9}]})");
+
+    const struct {
+        const char* name;
+        std::vector<std::string> args; ///< "OUT" stands for the output file
+        const char* extension;
+    } cases[] = {
+        {"text export", {"exchange", "export", table, "OUT"}, ".txt"},
+        {"XML export", {"exchange", "export", table, "OUT"}, ".xml"},
+        {"lzw encode", {"lzw", "encode", dir.file("item.bin"), "OUT"}, ""},
+        {"lzw decode", {"lzw", "decode", dir.file("item.lzw"), "OUT"}, ""},
+        {"panel export", {"panel", "calc", dir.file("panel.json"), "--export", "OUT"}, ".txt"},
+    };
+    int n = 0;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string tag = std::to_string(++n) + c.extension;
+        const auto argsFor = [&](const std::string& out) {
+            std::vector<std::string> args = c.args;
+            std::replace(args.begin(), args.end(), std::string("OUT"), out);
+            return args;
+        };
+
+        // A link to a file that only its owner and group may read.
+        const std::string real = dir.file("real" + tag);
+        const std::string link = dir.file("link" + tag);
+        writeFile(real, "old");
+        ASSERT_EQ(::chmod(real.c_str(), 0640), 0);
+        std::filesystem::create_symlink(real, link);
+        EXPECT_EQ(cli(argsFor(link)).status, 0);
+        EXPECT_TRUE(std::filesystem::is_symlink(link));
+        EXPECT_NE(readFile(real), "old");
+        struct stat status {};
+        ASSERT_EQ(::stat(real.c_str(), &status), 0);
+        EXPECT_EQ(status.st_mode & 07777, 0640u);
+
+        // A pipe with a reader: a writer that opened it would not even block.
+        const std::string pipe = dir.file("pipe" + tag);
+        ASSERT_EQ(::mkfifo(pipe.c_str(), 0644), 0);
+        const int reader = ::open(pipe.c_str(), O_RDONLY | O_NONBLOCK);
+        EXPECT_EQ(cli(argsFor(pipe)).status, 1);
+        ::close(reader);
+        EXPECT_TRUE(std::filesystem::is_fifo(std::filesystem::symlink_status(pipe)));
+    }
 }
 
 TEST(LanguageCommands, ListAndTextOfTheShippedLanguages) {

@@ -57,15 +57,25 @@ TEST(OptionsCommands, EmptyRecordShowsTheDefaultsWithFloatsAsTyped) {
     EXPECT_EQ(options["Radiator"]["HydraulicOptions"]["AvailablePressure"], 10000.0);
 }
 
+// Nothing is printed but what is wrong: the English text with its key in brackets.
 TEST(OptionsCommands, UnreadableOptionsAreAnError) {
-    const std::string newer("\x0e\x00\x00\x00", 4);
-    const std::string damaged = fixture("projektoptions-v13.bin").substr(0, 500);
-    for (const std::string& record : {newer, damaged}) {
+    const struct {
+        std::string record;
+        std::string message;
+    } cases[] = {
+        {std::string("\x0e\x00\x00\x00", 4),
+         "have the version 14, which this program does not know; they are not shown. "
+         "[IDS_OPTIONSNOTSHOWN]"},
+        {fixture("projektoptions-v13.bin").substr(0, 500),
+         "The stored data end prematurely: the record is damaged. [IDS_DATAREADERROR]"},
+    };
+    for (const auto& c : cases) {
         test::TempDir dir;
-        const std::string project = projectWithOptions(dir, record);
+        const std::string project = projectWithOptions(dir, c.record);
         const CliRun run = cli({"options", "dump", project});
         EXPECT_EQ(run.status, 1);
         EXPECT_EQ(run.out, "");
+        EXPECT_NE(run.err.find(c.message), std::string::npos) << run.err;
     }
     EXPECT_EQ(cli({"options", "dump"}).status, 2);
 }

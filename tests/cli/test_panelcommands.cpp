@@ -109,5 +109,94 @@ TEST(PanelCommands, ExchangeFilesInAndOut) {
     EXPECT_EQ(test::cli({"panel", "calc", dir.file("broken.xml")}).status, 1);
 }
 
+// A misspelt key would leave its value at 0 and give a plausible, wrong result (a layer with
+// no conductivity counts as no layer: U 6.0 instead of 0.46); values no field can take would
+// be calculated into infinities. Each is refused, naming the key and where it stands.
+TEST(PanelCommands, UnknownKeysAndValuesOutOfRangeAreRefusedByName) {
+    test::TempDir dir;
+    const auto wall = [](const std::string& panelExtra, const std::string& layerExtra) {
+        return R"({"Name": "W", "Type": "OutsideWall", "OutSideAlpha": 24, "InSideAlpha": 8)" +
+               panelExtra + R"(, "Layers": [{"Name": "Brick", "Thickness": 20, "Density": 1000,
+               "HeatCapacity": 1, "SteamDiffResNum": 5)" +
+               layerExtra + "}]}";
+    };
+    const struct {
+        const char* what;
+        std::string json;
+        std::string message; ///< in the English message, "" when the file is taken
+    } cases[] = {
+        {"misspelt layer key", wall("", R"(, "ThermalCondutivity": 0.1)"),
+         "panel 1 \"W\", layer 1 \"Brick\": the key “ThermalCondutivity” is not known"},
+        {"misspelt construction key", wall(R"(, "InsideTemp": 20)", R"(, "ThermalCond": 0.1)"),
+         "panel 1 \"W\": the key “InsideTemp” is not known"},
+        {"comments", wall(R"(, "_note": "checked")", R"(, "ThermalCond": 0.1, "_src": 1)"), ""},
+        {"a computed value given to a layered construction",
+         wall(R"(, "R": 3)", R"(, "ThermalCond": 0.1)"), "the key “R” is not used"},
+        {"no conductivity and no resistance", wall("", ""), "needs “ThermalCond”"},
+        {"a sorption value beyond any float",
+         wall("", R"(, "ThermalCond": 0.1, "Sorption": [1, 1e308])"), "“Sorption” is 1e+308"},
+        {"a diagram value beyond any float",
+         wall("", R"(, "ThermalCond": 0.1, "Diagram": [[1e308, 1]])"), "“Diagram” is 1e+308"},
+        {"a negative thickness", wall("", R"(, "ThermalCond": 0.1, "ThermalRes": -1)"),
+         "“ThermalRes” must not be negative"},
+        {"a glazed share above 100 %", wall(R"(, "GlassRatio": 150)", R"(, "ThermalCond": 0.1)"),
+         "“GlassRatio” is 150"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        const std::string file = dir.file("wall.json");
+        test::writeFile(file, c.json);
+        const test::CliRun run = test::cli({"panel", "calc", file});
+        if (c.message.empty()) {
+            EXPECT_EQ(run.status, 0) << run.err;
+            continue;
+        }
+        EXPECT_EQ(run.status, 1);
+        EXPECT_EQ(run.out, "");
+        EXPECT_NE(run.err.find(c.message), std::string::npos) << run.err;
+    }
+    // The message follows the language asked for; its key stays the same.
+    test::writeFile(dir.file("wall.json"), wall("", R"(, "Lambda": 1)"));
+    const test::CliRun romanian =
+        test::cli({"panel", "calc", dir.file("wall.json"), "--lang", "Român"});
+    EXPECT_NE(romanian.err.find("cheia „Lambda” nu este cunoscută"), std::string::npos)
+        << romanian.err;
+    EXPECT_NE(romanian.err.find("[IDS_JSONUNKNOWNKEY]"), std::string::npos);
+}
+
+// Six metres of heavy construction in thirty layers attenuate the daily wave beyond any number
+// a file can hold: the result is bounded and flagged, and both exchange files written from it
+// import again.
+TEST(PanelCommands, AnOverflowingAttenuationIsBoundedAndExportable) {
+    test::TempDir dir;
+    std::string layers;
+    for (int i = 0; i < 30; ++i)
+        layers += std::string(i ? "," : "") +
+                  R"({"Name": "Izolatie grea", "Thickness": 20, "Density": 2400,
+                      "ThermalCond": 0.04, "HeatCapacity": 0.84, "SteamDiffResNum": 5})";
+    test::writeFile(dir.file("thick.json"),
+                    R"({"Name": "Zid", "Type": 0, "OutSideTemp": -15, "InSideTemp": 20,
+                        "OutSideAlpha": 24, "InSideAlpha": 8, "OutSideRelHum": 85,
+                        "InSideRelHum": 60, "Layers": [)" +
+                        layers + "]}");
+    ASSERT_EQ(test::cli({"store", "create", dir.file("P")}).status, 0);
+    for (const char* out : {"thick.xml", "thick.txt"}) {
+        SCOPED_TRACE(out);
+        const test::CliRun run =
+            test::cli({"panel", "calc", dir.file("thick.json"), "--export", dir.file(out)});
+        ASSERT_EQ(run.status, 0) << run.err;
+        const nlohmann::json result = nlohmann::json::parse(run.out)[0];
+        EXPECT_EQ(result["DampFactor"].get<double>(), 1e38);
+        EXPECT_EQ(result["Flags"][2].get<int>() & 1, 1);
+        const std::string written = test::readFile(dir.file(out));
+        EXPECT_EQ(written.find("INF"), std::string::npos);
+        EXPECT_EQ(written.find("NAN"), std::string::npos);
+        const test::CliRun imported = test::cli({"exchange", "import", dir.file("P.db"),
+                                                 dir.file(out), "--kind", "panel", "--yes-to-all"});
+        EXPECT_EQ(imported.status, 0) << imported.err;
+        EXPECT_NE(imported.out.find("skipped 0\n"), std::string::npos) << imported.out;
+    }
+}
+
 } // namespace
 } // namespace kalydor

@@ -367,5 +367,39 @@ TEST(PanelCalculation, DampingAndDelayAgreeWithTransferMatrices) {
     EXPECT_TRUE(has(p.Layers.back().results.flags, NoDynamics));
 }
 
+// The daily wave through metres of heavy construction is attenuated beyond any number the
+// stored field can hold (the factors of thirty layers multiply past 1E100), and a layer of
+// absurd values makes the power series itself overflow. Either way the attenuation is held at
+// its bound, the step is flagged as failed, and no result is left infinite or undefined.
+TEST(PanelCalculation, DampingThatOverflowsIsBoundedAndFlagged) {
+    struct Case {
+        const char* what;
+        std::vector<Layer> layers;
+    };
+    const Case cases[] = {
+        {"thirty layers of a dense insulation, 6 m",
+         std::vector<Layer>(30, test::massLayer("Izolatie grea", 20, 2400, 0.04f, 0.84f, 5))},
+        {"a layer whose series overflows",
+         {test::massLayer("Tencuiala", 2, 1700, 0.87f, 0.84f, 10),
+          test::massLayer("Absurd", 20, 1e4f, 1e-30f, 10, 5)}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Panel p = outsideWall();
+        p.Layers = c.layers;
+        p.Calculate({});
+        EXPECT_TRUE(has(p.results.flags, NoDynamics));
+        EXPECT_FLOAT_EQ(p.DampFactor, 1e38f);
+        for (const float value :
+             {p.DampFactor, p.Delay, p.Mass, p.HeatMass, p.HeatMass2, p.FloorHeatAbsorb,
+              p.TotalResistance, p.R, p.ThermicMassivitate, p.NeededResistance})
+            EXPECT_TRUE(std::isfinite(value)) << value;
+        for (const double value : {p.results.U, p.results.surfaceTemperature, p.results.sumR,
+                                   p.results.sumRv, p.results.fillingTime, p.results.dewPoint})
+            EXPECT_TRUE(std::isfinite(value)) << value;
+        EXPECT_GE(p.Delay, 0);
+    }
+}
+
 } // namespace
 } // namespace kalydor

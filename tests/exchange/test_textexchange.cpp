@@ -6,6 +6,7 @@
 #include "platform/scriptedprompter.h"
 #include "store/datamodule.h"
 #include "store/itemkinds.h"
+#include "store/sqlitedatabase.h"
 #include "support/fakelanguage.h"
 #include "support/tempdir.h"
 
@@ -13,7 +14,10 @@
 
 #include <fstream>
 #include <functional>
+#include <iterator>
+#include <limits>
 #include <optional>
+#include <set>
 #include <variant>
 
 namespace kalydor {
@@ -104,6 +108,70 @@ TEST(ParserStream, ErrorNamesTheFileAndTheZeroBasedLine) {
     }
 }
 
+// The file is read through a buffer of 64 KB: what a line or a character holds must not depend
+// on where the buffer happens to end, and the encoding is the whole file's.
+TEST(ParserStream, FilesAreReadLineByLineWhateverTheBufferBoundaries) {
+    test::TempDir dir;
+    const std::size_t buffer = 64 * 1024;
+    struct Case {
+        const char* name;
+        std::string bytes;
+        std::vector<std::string> strings; ///< the string tokens read, in order
+        int error = -1;
+        int errorLine = -1;
+    };
+    // "ă" is two bytes in UTF-8 (C4 83) and the byte E3 in Windows-1250; the UTF-8 bytes of "ţ"
+    // (C5 A3) read as Windows-1250 are "ĹŁ".
+    const std::string padding(buffer - 4, ' '); // "\r" ends the first buffer
+    const Case cases[] = {
+        {"a UTF-8 letter across the boundary",
+         "\xEF\xBB\xBF\"x\"\r\n" + std::string(buffer - 10, ' ') + "\"\xC4\x83\"\r\n",
+         {"x", "\xC4\x83"}},
+        {"a CR LF across the boundary", padding + "\"a\"\r\n\"b\"", {"a", "b"}},
+        {"a Windows-1250 byte only in the second buffer decodes the first one too",
+         "\"\xC5\xA3\"\r\n;" + std::string(2 * buffer, 'c') + "\r\n\"\xE3\"\r\n",
+         {"\xC4\xB9\xC5\x81", "\xC4\x83"}},
+        {"a comment line longer than any line kept",
+         "\"a\"\n;" + std::string(3 << 20, 'c') + "\n\"b\"",
+         {"a", "b"}},
+        {"blanks beyond the longest line before a token",
+         std::string((2 << 20) + 7, ' ') + "\t\"a\"",
+         {"a"}},
+        {"a token line longer than the longest line",
+         "\"a\"\r\n\r\n\"" + std::string((1 << 20) + 1, 'n') + "\"\r\n",
+         {"a"},
+         8,
+         2},
+    };
+    test::FakeLanguage language{{"IDS_TEXTCONVERTERROR+3", "3|%s|%d"},
+                                {"IDS_TEXTCONVERTERROR+8", "8|%s|%d"}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string file = dir.file("lines.txt");
+        std::ofstream(file, std::ios::binary | std::ios::trunc) << c.bytes;
+        for (const bool fromFile : {true, false}) {
+            SCOPED_TRACE(fromFile ? "file" : "memory");
+            auto reader = fromFile ? std::make_unique<TParserStream>(file)
+                                   : std::make_unique<TParserStream>(c.bytes, file);
+            std::vector<std::string> read;
+            std::string error;
+            try {
+                while (true)
+                    read.push_back(reader->NextString());
+            } catch (const Error& e) {
+                error = e.text();
+            }
+            EXPECT_EQ(read, c.strings);
+            // Running out of strings is error 3; a line too long is error 8, at its line.
+            if (c.error < 0)
+                EXPECT_EQ(error.substr(0, 2), "3|") << error;
+            else
+                EXPECT_EQ(error,
+                          std::to_string(c.error) + "|" + file + "|" + std::to_string(c.errorLine));
+        }
+    }
+}
+
 class TextExchange : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -180,11 +248,16 @@ TEST_F(TextExchange, TrailingSeparatorAddsNothingAndLongPathsAreNamed) {
     const std::string exported(std::istreambuf_iterator<char>(file), {});
     EXPECT_NE(exported.find("\"Metals\"\r\n\"steel\""), std::string::npos) << exported;
 
+    // A path the store cannot take is named; the record is left out and the import goes on.
     test::FakeLanguage language{{"IDS_IMPORTBADPATH", "bad path %s (%d)"}};
     const std::string longName(40, 'x');
-    const ImportResult bad = import(record("Ok\\\\" + longName, "m") + "\"END\"\r\n");
-    EXPECT_TRUE(bad.failed);
-    EXPECT_EQ(bad.message, "bad path Ok\\" + longName + " (32)");
+    const ImportResult bad =
+        import(record("Ok\\\\" + longName, "m") + record("", "next") + "\"END\"\r\n");
+    EXPECT_FALSE(bad.failed);
+    EXPECT_EQ(bad.skipped, 1);
+    EXPECT_EQ(bad.added, 1);
+    ASSERT_FALSE(prompter.messages().empty());
+    EXPECT_EQ(prompter.messages().back(), "bad path Ok\\" + longName + " (32)");
 }
 
 TEST(ImportedPath, NormalisedForEitherSeparator) {
@@ -248,14 +321,21 @@ TEST_F(TextExchange, MaterialsIntoConstructionTableGiveError4) {
     EXPECT_FALSE(project.FindRecord(RecordType::Panel, project.RootId(), "one"));
 }
 
-TEST_F(TextExchange, RefusedNamesAreErrorsNotMangledRecords) {
-    const ImportResult result =
-        import(record("", "ok") + record("", "   ") + record("", "x") + "\"END\"\r\n");
-    EXPECT_TRUE(result.failed);
+// A record with a name the store cannot take was read whole: it is left out, named by its
+// line, and the import goes on with the next one.
+TEST_F(TextExchange, RefusedNamesAreSkippedNotMangled) {
+    test::FakeLanguage language{{"IDS_TEXTCONVERTERROR+7", "%s|%d"},
+                                {"IDS_IMPORTBADPATH", "path %s"}};
+    const ImportResult result = import(record("", "ok") + record("", "   ") + record("", "x") +
+                                       record("A\\\\" + std::string(40, 'g'), "y") + "\"END\"\r\n");
+    EXPECT_FALSE(result.failed);
+    EXPECT_EQ(result.added, 2);
+    EXPECT_EQ(result.skipped, 2);
     EXPECT_TRUE(stored("", "ok"));
-    EXPECT_FALSE(stored("", "x"));
-    const ImportResult tooLong = import(record("", std::string(40, 'n')) + "\"END\"\r\n");
-    EXPECT_TRUE(tooLong.failed);
+    EXPECT_TRUE(stored("", "x"));
+    EXPECT_EQ(prompter.messages(), (std::vector<std::string>{dir.file("in.txt") + "|10",
+                                                             "path A\\" + std::string(40, 'g')}));
+    EXPECT_TRUE(store->ListRecords(RecordType::MaterialGroup).empty());
 }
 
 TEST_F(TextExchange, OverwriteRulesUntouchedAndNoToAll) {
@@ -280,12 +360,36 @@ TEST_F(TextExchange, OverwriteRulesUntouchedAndNoToAll) {
     EXPECT_FLOAT_EQ(stored("", "c")->Thickness, 1);
 }
 
-TEST_F(TextExchange, AutoYesAnswersEveryLaterQuestion) {
-    ASSERT_FALSE(import(record("", "a") + "\"END\"\r\n").failed);
-    const ImportResult result =
-        import("\"AUTOYES\"\r\n\"RESET\"\r\n" + record("", "a", "7") + "\"END\"\r\n");
-    EXPECT_EQ(result.replaced, 1);
-    EXPECT_TRUE(prompter.overwriteQuestions().empty());
+// "AUTOYES" only stands in for the question: a to-all answer the user gave before the import
+// (on the command line) outranks it, so a shipped catalogue cannot overwrite what the user
+// chose to keep.
+TEST_F(TextExchange, AutoYesAnswersTheQuestionButNotTheUsersOwnAnswer) {
+    const struct {
+        StandingAnswer standing;
+        int replaced;
+        int kept;
+        float thickness;
+    } cases[] = {
+        {StandingAnswer::None, 1, 0, 7},
+        {StandingAnswer::NoToAll, 0, 1, 1},
+        {StandingAnswer::YesToAll, 1, 0, 7},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(static_cast<int>(c.standing));
+        ASSERT_TRUE(store->DeleteItem(RecordType::Material, store->RootId(), "a"));
+        ASSERT_FALSE(import(record("", "a") + "\"END\"\r\n").failed);
+        OverwriteAnswers answers;
+        answers.standing = c.standing;
+        const ImportResult result =
+            ImportText(*store, 1,
+                       write("auto.txt",
+                             "\"AUTOYES\"\r\n\"RESET\"\r\n" + record("", "a", "7") + "\"END\"\r\n"),
+                       answers);
+        EXPECT_EQ(result.replaced, c.replaced);
+        EXPECT_EQ(result.kept, c.kept);
+        EXPECT_FLOAT_EQ(stored("", "a")->Thickness, c.thickness);
+        EXPECT_TRUE(prompter.overwriteQuestions().empty());
+    }
 }
 
 TEST_F(TextExchange, IncludeResolvesBesideTheIncludingFileAndRefusesItself) {
@@ -326,6 +430,90 @@ TEST_F(TextExchange, ExportWritesTreeOrderAndEndAndNothingWithoutItems) {
     OverwriteAnswers answers;
     const ImportResult back = ImportText(other, 1, out, answers);
     EXPECT_EQ(back.added, 2) << back.message;
+}
+
+// Damaged and old tables seen in the field: groups whose parents form a ring, items whose group
+// record was deleted, a name stored by an older installation in Windows-1250, and a record of
+// an unknown version. Every readable item goes out (with the part of its path that can be
+// walked); the unreadable one is counted and named.
+TEST_F(TextExchange, ExportsEveryStoredItemOrNamesIt) {
+    ASSERT_FALSE(import(record("Ring\\\\A", "in ring 1") + record("Ring\\\\A\\\\B", "in ring 2") +
+                        record("Gone", "orphan") + record("", "plain") + record("", "Caramida") +
+                        record("Kept", "broken") + "\"END\"\r\n")
+                     .failed);
+    SqliteDatabase& db = store->database();
+    db.exec("UPDATE Items SET RefID=(SELECT ID FROM Items WHERE Type=1 AND Name='B') "
+            "WHERE Type=1 AND Name='Ring'");
+    db.exec("DELETE FROM Items WHERE Type=1 AND Name='Gone'");
+    // "Cărămidă" in Windows-1250: ă is 0xE3.
+    db.exec("UPDATE Items SET Name=CAST(x'43E372E36D6964E3' AS TEXT) WHERE Name='Caramida'");
+    ASSERT_TRUE(store->FindRecord(RecordType::Material,
+                                  store->GroupOfPath(RecordType::MaterialGroup, "Kept", '\\'),
+                                  "broken"));
+    store->setCurrentData(std::string("\x63\x00\x01\x02", 4)); // version 99
+
+    for (const char* file : {"out.txt", "out.xml"}) {
+        SCOPED_TRACE(file);
+        const ExportResult result =
+            ExportItems(*store, 1, ItemsInTreeOrder(*store, 1), dir.file(file));
+        EXPECT_EQ(result.written, 5);
+        EXPECT_EQ(result.unreadable, 1);
+        ASSERT_EQ(result.leftOut.size(), 1u);
+        EXPECT_NE(result.leftOut[0].find("Kept\\broken"), std::string::npos) << result.leftOut[0];
+        EXPECT_NE(prompter.messages().back().find("Kept\\broken"), std::string::npos);
+
+        TDataModuleForm other(dir.directory(), std::string("back-") + file + ".db",
+                              TableMode::Create, TableKind::Catalogue);
+        OverwriteAnswers answers;
+        const ImportResult back = ImportItems(other, 1, dir.file(file), answers);
+        EXPECT_EQ(back.added, 5) << back.message;
+        std::set<std::string> names;
+        for (const Reference& ref : other.ListRecords(RecordType::Material))
+            names.insert(ref.Name);
+        EXPECT_EQ(names,
+                  (std::set<std::string>{"Cărămidă", "in ring 1", "in ring 2", "orphan", "plain"}));
+        // The ring is written as far as it can be walked.
+        const std::string ring = other.GroupOfPath(RecordType::MaterialGroup, "B\\Ring\\A", '\\');
+        EXPECT_TRUE(other.FindRecord(RecordType::Material, ring, "in ring 1"));
+        EXPECT_TRUE(other.FindRecord(RecordType::Material, other.RootId(), "orphan"));
+    }
+    // The old name is found under its decoded form, so it can also be read, saved and deleted.
+    auto old = stored("", "Cărămidă");
+    ASSERT_TRUE(old);
+    EXPECT_FLOAT_EQ(old->Density, 2);
+    EXPECT_TRUE(store->DeleteItem(RecordType::Material, store->RootId(), "Cărămidă"));
+    EXPECT_FALSE(store->FindRecord(RecordType::Material, store->RootId(), "Cărămidă"));
+}
+
+// A damaged record can hold a value that is no number; no exchange reader takes "NAN" or "INF"
+// back, so the item is left out and named, and the file holds only numbers.
+TEST_F(TextExchange, ExportsLeaveOutItemsWithValuesThatAreNoNumbers) {
+    ASSERT_FALSE(import(record("G", "good") + record("G", "damaged") + "\"END\"\r\n").failed);
+    {
+        auto damaged = stored("G", "damaged");
+        damaged->Density = std::numeric_limits<float>::infinity();
+        damaged->Sorption[3] = std::numeric_limits<float>::quiet_NaN();
+        damaged->Kind = 0;
+        ASSERT_TRUE(store->FindRecord(RecordType::Material,
+                                      store->GroupOfPath(RecordType::MaterialGroup, "G", '\\'),
+                                      "damaged"));
+        damaged->SaveToRecord(*store);
+    }
+    for (const char* file : {"out.txt", "out.xml"}) {
+        SCOPED_TRACE(file);
+        const ExportResult result =
+            ExportItems(*store, 1, ItemsInTreeOrder(*store, 1), dir.file(file));
+        EXPECT_EQ(result.written, 1);
+        EXPECT_EQ(result.nonFinite, 1);
+        ASSERT_EQ(result.leftOut.size(), 1u);
+        EXPECT_NE(result.leftOut[0].find("G\\damaged"), std::string::npos) << result.leftOut[0];
+        std::ifstream in(dir.file(file), std::ios::binary);
+        const std::string text((std::istreambuf_iterator<char>(in)), {});
+        EXPECT_EQ(text.find("INF"), std::string::npos);
+        EXPECT_EQ(text.find("NAN"), std::string::npos);
+        EXPECT_NE(text.find("good"), std::string::npos);
+        EXPECT_EQ(text.find("damaged"), std::string::npos);
+    }
 }
 
 TEST(ExchangeFileName, XmlIsChosenByTheLastThreeLetters) {

@@ -8,6 +8,7 @@
 #include "shell/programoptions.h"
 #include "store/datamodule.h"
 #include "store/itemkinds.h"
+#include "store/sqlitedatabase.h"
 #include "store/storehooks.h"
 
 #include "support/fakelanguage.h"
@@ -290,6 +291,45 @@ TEST(ProjectSession, AProjectThatCannotBeWrittenOpensReadOnly) {
     ASSERT_TRUE(session.OpenProject(path, false));
     EXPECT_FALSE(session.readOnly());
     session.CloseProject();
+}
+
+// A table of another program, or one whose header record is gone, is not opened, and the
+// user learns why instead of seeing nothing happen.
+TEST(ProjectSession, ATableThatIsNoProjectIsNamedWithTheReason) {
+    const struct {
+        const char* what;
+        const char* damage;
+        const char* key;
+        const char* text;  ///< of the key, with the file and what else it names
+        const char* named; ///< what the message quotes besides the file
+    } cases[] = {
+        {"foreign header", "UPDATE Items SET Name='Kalydor-Hu 4.5' WHERE Type=0",
+         "IDS_PROJEKTFOREIGN", "IDS_PROJEKTFOREIGN %s %s", "Kalydor-Hu 4.5"},
+        {"no header", "DELETE FROM Items WHERE Type=0", "IDS_PROJEKTNOHEADER",
+         "IDS_PROJEKTNOHEADER %s", ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        test::TempDir dir;
+        std::string path;
+        {
+            TDataModuleForm table(dir.directory(), "Other", TableMode::Create);
+            table.database().exec(c.damage);
+            path = table.path();
+        }
+        MemorySettingsStore settings;
+        TProgramOptions programOptions(settings, test::shippedLanguages());
+        ProjectSession session(programOptions, settings);
+        test::FakeLanguage language{{c.key, c.text}};
+        platform::ScriptedPrompter prompter;
+        const platform::ScopedPrompter scoped(prompter);
+        EXPECT_FALSE(session.OpenProject(path, false));
+        EXPECT_FALSE(session.isOpen());
+        ASSERT_EQ(prompter.messages().size(), 1u);
+        EXPECT_NE(prompter.messages()[0].find(path), std::string::npos) << prompter.messages()[0];
+        EXPECT_EQ(prompter.messages()[0].rfind(c.key, 0), 0u) << prompter.messages()[0];
+        EXPECT_NE(prompter.messages()[0].find(c.named), std::string::npos);
+    }
 }
 
 } // namespace

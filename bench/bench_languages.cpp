@@ -4,7 +4,7 @@
 //
 //   build/release/bin/bench_languages
 
-#include "exchange/compressing.h"
+#include "codecs/compressing.h"
 #include "language/languages.h"
 
 #include <benchmark/benchmark.h>

@@ -6,7 +6,7 @@
 //   build/release/bin/bench_lzw --dump-inputs DIR   (writes the inputs for
 //                                                   bench/compare-ncompress.sh)
 
-#include "exchange/compressing.h"
+#include "codecs/compressing.h"
 
 #include <benchmark/benchmark.h>
 

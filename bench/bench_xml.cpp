@@ -7,8 +7,8 @@
 //   build/release/bin/bench_xml --benchmark_min_time=2
 
 #include "base/textencoding.h"
-#include "exchange/xmlparser.h"
-#include "exchange/xmlwriter.h"
+#include "codecs/xmlparser.h"
+#include "codecs/xmlwriter.h"
 
 #include <benchmark/benchmark.h>
 #include <libxml/xmlreader.h>

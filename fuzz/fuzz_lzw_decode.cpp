@@ -5,7 +5,7 @@
 //   build/fuzz/bin/fuzz_lzw_decode tests/data/fuzz/lzw_decode
 
 #include "base/error.h"
-#include "exchange/compressing.h"
+#include "codecs/compressing.h"
 
 #include <cstddef>
 #include <cstdint>

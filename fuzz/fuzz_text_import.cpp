@@ -6,8 +6,8 @@
 //   build/fuzz/bin/fuzz_text_import tests/data/fuzz/text_import
 
 #include "base/error.h"
+#include "codecs/parserstream.h"
 #include "constructions/registration.h"
-#include "exchange/parserstream.h"
 #include "exchange/textexchange.h"
 #include "fuzztable.h"
 #include "store/datamodule.h"

@@ -3,10 +3,10 @@
 //
 //   build/fuzz/bin/fuzz_xml_import tests/data/fuzz/xml_import
 
+#include "codecs/xmlparser.h"
 #include "constructions/registration.h"
 #include "exchange/textexchange.h"
 #include "exchange/xmlexchange.h"
-#include "exchange/xmlparser.h"
 #include "fuzztable.h"
 #include "store/datamodule.h"
 

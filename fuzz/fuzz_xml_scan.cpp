@@ -5,8 +5,8 @@
 //
 //   build/fuzz/bin/fuzz_xml_scan tests/data/fuzz/xml_scan
 
-#include "exchange/xmlparser.h"
-#include "exchange/xmlwriter.h"
+#include "codecs/xmlparser.h"
+#include "codecs/xmlwriter.h"
 
 #include <cstddef>
 #include <cstdint>

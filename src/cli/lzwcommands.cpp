@@ -2,7 +2,7 @@
 
 #include "base/error.h"
 #include "base/safefilewriter.h"
-#include "exchange/compressing.h"
+#include "codecs/compressing.h"
 
 #include <cerrno>
 #include <cstdio>

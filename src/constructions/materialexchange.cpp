@@ -3,13 +3,13 @@
 #include "base/error.h"
 #include "base/numberformat.h"
 #include "base/parsenumber.h"
+#include "codecs/parserstream.h"
+#include "codecs/xmlparser.h"
+#include "codecs/xmlwriter.h"
 #include "constructions/layer.h"
 #include "constructions/material.h"
-#include "exchange/parserstream.h"
 #include "exchange/textexchange.h"
 #include "exchange/xmlexchange.h"
-#include "exchange/xmlparser.h"
-#include "exchange/xmlwriter.h"
 #include "reports/printfstringstream.h"
 
 #include <cmath>

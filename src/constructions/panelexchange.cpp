@@ -3,12 +3,12 @@
 #include "base/numberformat.h"
 #include "base/parsenumber.h"
 #include "base/textlookup.h"
+#include "codecs/parserstream.h"
+#include "codecs/xmlparser.h"
+#include "codecs/xmlwriter.h"
 #include "constructions/panel.h"
-#include "exchange/parserstream.h"
 #include "exchange/textexchange.h"
 #include "exchange/xmlexchange.h"
-#include "exchange/xmlparser.h"
-#include "exchange/xmlwriter.h"
 #include "reports/printfstringstream.h"
 
 #include <array>

@@ -4,7 +4,7 @@
 #include "base/numberformat.h"
 #include "base/safefilewriter.h"
 #include "base/textencoding.h"
-#include "exchange/parserstream.h"
+#include "codecs/parserstream.h"
 #include "exchange/xmlexchange.h"
 #include "language/languages.h"
 #include "platform/prompter.h"

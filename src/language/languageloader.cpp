@@ -1,6 +1,6 @@
 #include "language/languageloader.h"
 
-#include "exchange/xmlparser.h"
+#include "codecs/xmlparser.h"
 
 #include <algorithm>
 #include <cctype>

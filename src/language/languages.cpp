@@ -1,8 +1,8 @@
 #include "language/languages.h"
 
 #include "base/resources.h"
-#include "exchange/compressing.h"
-#include "exchange/xmlparser.h"
+#include "codecs/compressing.h"
+#include "codecs/xmlparser.h"
 #include "language/languageloader.h"
 #include "language/translatablewindow.h"
 #include "language/windowtranslation.h"

@@ -1,9 +1,9 @@
 #include "base/numberformat.h"
+#include "codecs/parserstream.h"
+#include "codecs/xmlparser.h"
+#include "codecs/xmlwriter.h"
 #include "constructions/layer.h"
 #include "constructions/material.h"
-#include "exchange/parserstream.h"
-#include "exchange/xmlparser.h"
-#include "exchange/xmlwriter.h"
 #include "language/languages.h"
 #include "reports/printfstringstream.h"
 

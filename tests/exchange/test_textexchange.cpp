@@ -1,7 +1,7 @@
 #include "base/error.h"
+#include "codecs/parserstream.h"
 #include "constructions/material.h"
 #include "constructions/registration.h"
-#include "exchange/parserstream.h"
 #include "exchange/textexchange.h"
 #include "platform/scriptedprompter.h"
 #include "store/datamodule.h"

@@ -1,5 +1,5 @@
-#include "exchange/compressing.h"
-#include "exchange/xmlparser.h"
+#include "codecs/compressing.h"
+#include "codecs/xmlparser.h"
 #include "language/languageloader.h"
 #include "language/languages.h"
 #include "language/translatablewindow.h"

@@ -1,4 +1,4 @@
-#include "exchange/xmlparser.h"
+#include "codecs/xmlparser.h"
 
 #include "../support/tempdir.h"
 

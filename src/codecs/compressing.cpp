@@ -1,4 +1,4 @@
-#include "exchange/compressing.h"
+#include "codecs/compressing.h"
 
 #include "base/error.h"
 

@@ -1,4 +1,4 @@
-#include "exchange/parserstream.h"
+#include "codecs/parserstream.h"
 
 #include "base/error.h"
 #include "base/textencoding.h"

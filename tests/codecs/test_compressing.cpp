@@ -1,5 +1,5 @@
 #include "base/error.h"
-#include "exchange/compressing.h"
+#include "codecs/compressing.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
-#include "exchange/xmlparser.h"
+#include "codecs/xmlparser.h"
 
-#include "exchange/xmlinput_p.h"
+#include "codecs/xmlinput_p.h"
 
 #include <libxml/parser.h>
 #include <libxml/xmlerror.h>

@@ -1,7 +1,7 @@
 #include "base/error.h"
 #include "base/textencoding.h"
-#include "exchange/xmlparser.h"
-#include "exchange/xmlwriter.h"
+#include "codecs/xmlparser.h"
+#include "codecs/xmlwriter.h"
 
 #include "../support/tempdir.h"
 

@@ -1,7 +1,7 @@
-#include "exchange/xmlinput_p.h"
+#include "codecs/xmlinput_p.h"
 
 #include "base/textencoding.h"
-#include "exchange/xmlencoding_p.h"
+#include "codecs/xmlencoding_p.h"
 
 #include <cerrno>
 #include <cstring>

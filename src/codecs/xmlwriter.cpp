@@ -1,10 +1,10 @@
-#include "exchange/xmlwriter.h"
+#include "codecs/xmlwriter.h"
 
 #include "base/error.h"
 #include "base/numberformat.h"
 #include "base/safefilewriter.h"
 #include "base/textencoding.h"
-#include "exchange/xmlencoding_p.h"
+#include "codecs/xmlencoding_p.h"
 
 #include <algorithm>
 #include <array>

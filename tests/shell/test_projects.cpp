@@ -1,5 +1,7 @@
 #include "shell/projects.h"
 
+#include "base/displayformat.h"
+
 #include "base/error.h"
 #include "base/memorystream.h"
 #include "platform/filetrash.h"
@@ -138,7 +140,7 @@ TEST(ProjectSession, NewOpenSaveAsAndDelete) {
     ASSERT_TRUE(session.OpenProject(dir.file("First"), true));
     ASSERT_TRUE(session.isOpen());
     EXPECT_EQ(session.data()->Planner, (StringList{"Ing. Ana Pop", "Cluj"}));
-    EXPECT_EQ(session.data()->Date, todayText());
+    EXPECT_EQ(session.data()->Date, displayToday());
     EXPECT_FALSE(session.options()->loadFailed());
 
     // Some content: a group with an item, and a described project.

@@ -12,6 +12,7 @@
 #include "store/itemstream.h"
 
 #include <algorithm>
+#include <filesystem>
 
 namespace kalydor {
 namespace {
@@ -24,6 +25,14 @@ const ItemListKind kKinds[] = {
     {4, RecordType::BuildingGroup, RecordType::Building, "BuildingList", "BuildingItemsTitle",
      false},
 };
+
+std::string lowerAscii(std::string text) {
+    for (char& c : text) {
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
+    }
+    return text;
+}
 
 std::string trimTrailingSpaces(std::string text) {
     while (!text.empty() && text.back() == ' ')
@@ -43,12 +52,29 @@ const ItemListKind& itemListKind(int kind) {
     return kKinds[kind - 1];
 }
 
+std::string exchangeFileName(const std::string& typed, ExchangeFileType type) {
+    if (type == ExchangeFileType::Any || typed.empty())
+        return typed;
+    const std::string extension = type == ExchangeFileType::Xml ? ".xml" : ".txt";
+    const std::string name = std::filesystem::path(typed).filename().string();
+    if (name.size() >= extension.size() &&
+        lowerAscii(name.substr(name.size() - extension.size())) == extension)
+        return typed;
+    return typed + extension;
+}
+
 ItemListLogic::ItemListLogic(int kind, TDataModuleForm& store, const TLanguages& languages,
                              platform::SettingsStore& settings)
     : m_kind(itemListKind(kind))
     , m_store(store)
     , m_languages(languages)
+    , m_settings(settings)
     , m_columns(LoadListHeaderFormat(m_kind.layoutName, languages, &settings, m_kind.listName)) {}
+
+void ItemListLogic::reloadColumns() {
+    m_columns = LoadListHeaderFormat(m_kind.layoutName, m_languages, &m_settings, m_kind.listName);
+    reload();
+}
 
 std::string ItemListLogic::categoryTitle() const {
     return m_languages.GetText("IDS_PRINTCATEGORY+" + std::to_string(m_kind.kind));
@@ -138,20 +164,40 @@ bool ItemListLogic::editItem(const std::string& name, platform::Window* owner) {
     return confirmed;
 }
 
-bool ItemListLogic::itemCreated(const std::string& name, platform::Window* owner) {
+bool ItemListLogic::editNewItem(DBItem& item, platform::Window* owner) {
+    const bool confirmed = item.Edit(owner);
+    if (m_store.FindRecord(m_kind.itemType, m_groupId, item.Name)) {
+        if (confirmed)
+            item.SaveToRecord(m_store);
+        else
+            m_store.DeleteItem(m_kind.itemType, m_groupId, item.Name);
+    }
     reload();
-    return editItem(name, owner);
+    return confirmed;
+}
+
+bool ItemListLogic::itemCreated(const std::string& name, platform::Window* owner) {
+    const std::unique_ptr<DBItem> item = loadItem(name);
+    if (!item || item->loadFailed())
+        return false;
+    if (prepareNewItem)
+        prepareNewItem(*item);
+    return editNewItem(*item, owner);
 }
 
 bool ItemListLogic::itemCopied(const std::string& source, const std::string& newName,
                                platform::Window* owner) {
     const std::unique_ptr<DBItem> item = loadItem(source);
-    if (!item || item->loadFailed() || !m_store.FindRecord(m_kind.itemType, m_groupId, newName))
+    if (!item || !m_store.FindRecord(m_kind.itemType, m_groupId, newName))
         return false;
+    if (item->loadFailed()) {
+        m_store.DeleteItem(m_kind.itemType, m_groupId, newName);
+        reload();
+        return false;
+    }
     item->Name = newName;
     item->ID = m_store.current().ID;
-    item->SaveToRecord(m_store);
-    return itemCreated(newName, owner);
+    return editNewItem(*item, owner);
 }
 
 std::string ItemListLogic::renameItem(const std::string& oldName, const std::string& typed) {

@@ -1,6 +1,7 @@
 #include "gui/projectforms.h"
 
 #include "base/textlookup.h"
+#include "gui/qttoolkitlanguage.h"
 #include "gui/qtwindowtranslation.h"
 #include "gui/widgets.h"
 #include "platform/prompter.h"
@@ -30,6 +31,9 @@ TProjektDataForm::TProjektDataForm(TProjektData& data, QWidget* parent)
     auto* form = new QFormLayout;
     for (int i = 0; i < 4; ++i) {
         m_memos[i] = named<QPlainTextEdit>(memos[i]);
+        // Tab goes to the next field, as in every other window; a tab character has no
+        // place in a description.
+        m_memos[i]->setTabChangesFocus(true);
         showLines(m_memos[i], *values[i]);
         m_memos[i]->setMinimumHeight(60);
         form->addRow(named<QLabel>(labels[i], QString::fromLatin1(captions[i])), m_memos[i]);
@@ -56,8 +60,11 @@ ProjectFileDialog::ProjectFileDialog(Purpose purpose, const QString& title, cons
     , m_purpose(purpose)
     , m_openProjectPath(openProjectPath) {
     setObjectName(QStringLiteral("ProjectFileDialog"));
-    // The dialog's own widgets, so that a refused name keeps it open.
-    setOption(QFileDialog::DontUseNativeDialog);
+    // The dialog's own widgets, so that a refused name keeps it open, in the interface
+    // language, its accept button captioned for the command.
+    const FileDialogAction actions[] = {FileDialogAction::Create, FileDialogAction::Open,
+                                        FileDialogAction::Delete, FileDialogAction::Save};
+    translateFileDialog(*this, actions[static_cast<int>(purpose)]);
     setDefaultSuffix(QStringLiteral("db"));
     setNameFilters(nameFiltersOf(filters));
     setAcceptMode(purpose == Purpose::SaveAs ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);

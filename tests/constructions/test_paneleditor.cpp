@@ -365,6 +365,7 @@ TEST_F(PanelEditorTest, LayerThicknessAndTheAirLayerDiagram) {
     EXPECT_EQ(air.Thickness, 3.5f);
     EXPECT_NEAR(air.ThermalRes, 0.17, 1e-6);
     EXPECT_THROW(setLayerThickness(air, "-1"), Error);
+    EXPECT_THROW(setLayerThickness(air, "0"), Error); // a layer of no thickness is refused
     EXPECT_EQ(air.Thickness, 3.5f);
 
     // Without a diagram the typed resistance stays.

@@ -71,6 +71,18 @@ TEST(ProjectNames, RecentProjectsKeepTheLastFourWithoutRepeats) {
               (std::vector<std::string>{"/P/c.DB", "/p/E.db", "/p/D.db", "/p/B.db"}));
 }
 
+// A project opened by a relative name ("demo/Demo.db" from the program's folder) must open
+// again when the program starts elsewhere.
+TEST(ProjectNames, RecentProjectsAreRememberedByTheirAbsoluteNames) {
+    MemorySettingsStore settings;
+    const std::filesystem::path here = std::filesystem::current_path();
+    rememberRecentProject(settings, "demo/Demo.db");
+    ASSERT_EQ(recentProjects(settings).size(), 1u);
+    EXPECT_EQ(recentProjects(settings).front(), (here / "demo" / "Demo.db").string());
+    rememberRecentProject(settings, "./demo/../demo/Demo.db"); // the same file: no repeat
+    EXPECT_EQ(recentProjects(settings).size(), 1u);
+}
+
 TEST(ProjektData, RecordVersions) {
     TProjektData data;
     data.Building = {"Bloc de locuințe", "Str. Lungă 5"};

@@ -267,6 +267,10 @@ LayerListView::LayerListView(LayeredPanelEditor& editor, const TLanguages& langu
         });
 }
 
+LayerListView::~LayerListView() {
+    m_header->setColumnLayout(nullptr);
+}
+
 void LayerListView::fill(int selected) {
     m_filling = true;
     m_list->clear();

@@ -91,6 +91,10 @@ public:
 
     LayerListView(LayeredPanelEditor& editor, const TLanguages& languages,
                   platform::SettingsStore& settings, const char* objectName);
+    /// The header lets go of the column layout, which goes before the list's widgets do.
+    ~LayerListView();
+    LayerListView(const LayerListView&) = delete;
+    LayerListView& operator=(const LayerListView&) = delete;
     QTreeWidget* widget() const { return m_list; }
     /// Refills the rows from the editor's construction and selects a row (-1 none).
     void fill(int selected);

@@ -122,7 +122,9 @@ std::string NumberField::message() const {
 }
 
 NumberField::Outcome NumberField::leave(std::string_view typed) {
-    if (!isEdited(typed)) {
+    // The value in use itself may be one the field does not allow (a catalogue material
+    // without a thickness becoming a layer): it is judged like a typed one.
+    if (!isEdited(typed) && m_rule.allows(m_value)) {
         m_refused = false;
         return {Outcome::Kind::Unchanged, m_text, {}};
     }

@@ -220,7 +220,11 @@ TInitThicknesForm::TInitThicknesForm(Layer& layer, QWidget* parent)
 }
 
 void TInitThicknesForm::accept() {
-    if (!m_numbers.takeAll())
+    // The thickness is judged even when it was not typed: a catalogue material without one
+    // would otherwise become a layer of none.
+    NumberFieldBinding* thickness = m_numbers.find(m_thickness);
+    thickness->forgetRefusal();
+    if (!thickness->leave())
         return;
     try {
         setLayerThickness(m_layer, m_thickness->text().toStdString());

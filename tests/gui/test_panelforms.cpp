@@ -299,6 +299,14 @@ TEST(InitThicknesForm, BadNumberKeepsTheDialogOpen) {
         EXPECT_TRUE(test::press(form.thickness(), Qt::Key_Escape));
     }
     EXPECT_TRUE(f.prompter.messages().empty());
+    // A catalogue material without a thickness: OK alone does not make a layer of none.
+    Layer open = test::massLayer("Folie", 0, 900, 0.4f, 1.5f, 100000);
+    TInitThicknesForm openForm(open);
+    translateWindow(languages(), openForm);
+    openForm.show();
+    openForm.accept();
+    EXPECT_TRUE(openForm.isVisible());
+    EXPECT_EQ(openForm.status()->text(), QStringLiteral("Grosime d: se acceptă d > 0 cm"));
     // A unit typed after the number is welcome.
     form.thickness()->setText(QStringLiteral("12,5 cm"));
     form.accept();

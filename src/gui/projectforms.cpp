@@ -62,9 +62,7 @@ ProjectFileDialog::ProjectFileDialog(Purpose purpose, const QString& title, cons
     setObjectName(QStringLiteral("ProjectFileDialog"));
     // The dialog's own widgets, so that a refused name keeps it open, in the interface
     // language, its accept button captioned for the command.
-    const FileDialogAction actions[] = {FileDialogAction::Create, FileDialogAction::Open,
-                                        FileDialogAction::Delete, FileDialogAction::Save};
-    translateFileDialog(*this, actions[static_cast<int>(purpose)]);
+    setOption(QFileDialog::DontUseNativeDialog);
     setDefaultSuffix(QStringLiteral("db"));
     setNameFilters(nameFiltersOf(filters));
     setAcceptMode(purpose == Purpose::SaveAs ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
@@ -72,6 +70,10 @@ ProjectFileDialog::ProjectFileDialog(Purpose purpose, const QString& title, cons
                                                                        : QFileDialog::AnyFile);
     if (purpose == Purpose::SaveAs)
         setOption(QFileDialog::DontConfirmOverwrite);
+    // After the modes, which caption the buttons themselves.
+    const FileDialogAction actions[] = {FileDialogAction::Create, FileDialogAction::Open,
+                                        FileDialogAction::Delete, FileDialogAction::Save};
+    translateFileDialog(*this, actions[static_cast<int>(purpose)]);
 }
 
 std::string ProjectFileDialog::refusal(const QString& path) const {

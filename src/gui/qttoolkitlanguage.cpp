@@ -128,9 +128,10 @@ QString chooseFileToOpen(QWidget* parent, const QString& title, const QString& s
                          const QStringList& filters) {
     QFileDialog dialog(parent, title);
     dialog.setObjectName(QStringLiteral("OpenFileDialog"));
-    translateFileDialog(dialog, FileDialogAction::Open);
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFile);
+    translateFileDialog(dialog, FileDialogAction::Open);
     if (!filters.isEmpty())
         dialog.setNameFilters(filters);
     if (!start.isEmpty())
@@ -144,9 +145,10 @@ QString chooseFileToSave(QWidget* parent, const QString& title, const QStringLis
                          QString* chosenFilter) {
     QFileDialog dialog(parent, title);
     dialog.setObjectName(QStringLiteral("SaveFileDialog"));
-    translateFileDialog(dialog, FileDialogAction::Save);
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
+    translateFileDialog(dialog, FileDialogAction::Save);
     dialog.setNameFilters(filters);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return {};

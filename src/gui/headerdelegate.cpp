@@ -133,7 +133,8 @@ void TListHeaderView::fitColumns() {
         if (!column)
             continue;
         const bool number = column->ValueType != TColumnType::Text;
-        const int content = view->sizeHintForColumn(section);
+        // A little room beyond the style's own margins, so that no font rounding elides.
+        const int content = view->sizeHintForColumn(section) + 4;
         const bool userSized =
             m_layout->UserSettings || (static_cast<std::size_t>(section) < m_userSized.size() &&
                                        m_userSized[static_cast<std::size_t>(section)]);

@@ -43,7 +43,8 @@ using test::child;
 TEST(ProgramOptionsForm, ShowsTheOptionsTranslatedAndAppliesOnlyValidFields) {
     test::qtApplication();
     MemorySettingsStore store;
-    TLanguages& languages = shippedLanguages();
+    // The languages are also the program's text lookup, as at start-up.
+    TLanguages& languages = test::romanianLanguages();
     TProgramOptions options(store, languages);
     options.FirmaHeaderPageMode = 1;
     options.XIsDistance = true;

@@ -334,10 +334,13 @@ void TProgramOptionsForm::accept() {
     }
     const ProgramOptionsFields fields = takeFields();
     if (const std::optional<Number> bad = m_editor.invalidField(fields)) {
+        // A stored value the field does not allow, never typed: named with its rule like any
+        // refused value.
         QLineEdit* edit = m_numbers[static_cast<int>(*bad)];
-        platform::prompter().showMessage(formatText(m_options.languages().GetText("IDS_NOTINTEGER"),
-                                                    {edit->text().toStdString()}));
         m_pages->setCurrentWidget(m_pages->widget(*bad >= Number::FontSize ? 2 : 1));
+        NumberFieldBinding* binding = m_fieldSet.find(edit);
+        binding->forgetRefusal();
+        binding->leave();
         edit->setFocus();
         edit->selectAll();
         return;

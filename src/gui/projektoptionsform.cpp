@@ -308,10 +308,14 @@ ProjektOptionsFields TProjektOptionsForm::takeFields() const {
     return f;
 }
 
-void TProjektOptionsForm::showFieldError(Number field, const std::string& text) {
-    platform::prompter().showMessage(text);
+void TProjektOptionsForm::showFieldError(Number field) {
+    // A stored value the field does not allow, never typed: the field helper names it and
+    // its rule like any refused value.
     QLineEdit* edit = m_numbers[static_cast<std::size_t>(field)];
     m_pages->setCurrentIndex(pageOf(field));
+    NumberFieldBinding* binding = m_fieldSet.find(edit);
+    binding->forgetRefusal();
+    binding->leave();
     edit->setFocus();
     edit->selectAll();
 }
@@ -327,7 +331,7 @@ void TProjektOptionsForm::accept() {
     }
     const ProjektOptionsFields fields = takeFields();
     if (const std::optional<Number> bad = m_editor.invalidField(fields)) {
-        showFieldError(*bad, m_languages.GetText("IDS_WRONGVALUE"));
+        showFieldError(*bad);
         return;
     }
     try {

@@ -52,7 +52,7 @@ private:
                            std::vector<QRadioButton*>& buttons);
     void showFields();
     ProjektOptionsFields takeFields() const;
-    void showFieldError(Number field, const std::string& text);
+    void showFieldError(Number field);
 
     const TLanguages& m_languages;
     ProjektOptionsEditor m_editor;

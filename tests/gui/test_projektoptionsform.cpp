@@ -116,6 +116,20 @@ TEST_F(ProjektOptionsForm, RelativeHumidityOfZeroIsRefusedOnItsPage) {
     EXPECT_EQ(child<QTabWidget>(form, "PageControl1")->currentIndex(), 0);
 }
 
+// A stored value its field does not allow, never typed, is named with its rule as well: no
+// generic "wrong value" that names neither.
+TEST_F(ProjektOptionsForm, AStoredValueTheFieldRefusesIsNamedOnOk) {
+    options->Panel.InSideRelHum = 0;
+    TProjektOptionsForm form(*options, *project, languages);
+    child<QTabWidget>(form, "PageControl1")->setCurrentIndex(2);
+    form.accept();
+    EXPECT_EQ(form.result(), QDialog::Rejected);
+    EXPECT_TRUE(prompter.messages().empty());
+    EXPECT_EQ(child<QLabel>(form, "StatusLabel")->text(),
+              QStringLiteral("Umiditatea relativă interioară (%): se acceptă valoare > 0"));
+    EXPECT_EQ(child<QTabWidget>(form, "PageControl1")->currentIndex(), 0);
+}
+
 TEST_F(ProjektOptionsForm, NewOutsideTemperatureAsksForRecalculation) {
     TProjektOptionsForm form(*options, *project, languages);
     setText(form, "HeatingOutSideTempEdit", "-18");

@@ -134,8 +134,9 @@ TEST(NoFigureIsCut, ListColumnsFitTheirContent) {
         ASSERT_NE(format, nullptr);
         if (format->ID == 10)
             muColumn = column;
-        if (format->ValueType != TColumnType::Text)
+        if (format->ValueType != TColumnType::Text) {
             EXPECT_FALSE(cut(list, column)) << "column id " << format->ID;
+        }
     }
     ASSERT_GE(muColumn, 0);
     ASSERT_TRUE(window.selectItem(foil.Name));

@@ -318,8 +318,9 @@ TEST(WindowTexts, MnemonicsAreUniquePerMenuInBothLanguages) {
                     << " and " << seen[letter].toStdString();
             }
         }
-        if (std::string(id) == "Român")
+        if (std::string(id) == "Român") {
             EXPECT_EQ(window.command("rooms")->text(), QStringLiteral("Î&ncăperi"));
+        }
     }
     test::romanianLanguages();
 }

@@ -2,7 +2,11 @@
 
 #include "base/textlookup.h"
 
+#include <algorithm>
+#include <string_view>
+
 #include <fmt/args.h>
+#include <fmt/format.h>
 #include <fmt/printf.h>
 
 namespace kalydor {
@@ -18,6 +22,63 @@ std::string formatText(const std::string& format, const TextArgs& args) {
     } catch (const fmt::format_error&) {
         return format;
     }
+}
+
+namespace {
+
+// One conversion of a printf format ("%.2f") formatted with its argument alone.
+std::string formatOne(std::string_view conversion, const TextArg& arg) {
+    fmt::dynamic_format_arg_store<fmt::printf_context> store;
+    std::visit([&store](const auto& value) { store.push_back(value); }, arg);
+    return fmt::vsprintf(fmt::string_view(conversion.data(), conversion.size()), store);
+}
+
+} // namespace
+
+std::string formatText(const std::string& format, const TextArgs& args, char decimalSeparator) {
+    const std::string plain = formatText(format, args);
+    const bool anyReal = std::any_of(args.begin(), args.end(), [](const TextArg& arg) {
+        return std::holds_alternative<double>(arg);
+    });
+    if (decimalSeparator == '.' || !anyReal || plain == format)
+        return plain;
+    // Conversion by conversion, so that only the numbers take the separator. Formats this
+    // walk does not follow (positions, "*" widths) keep the plain text.
+    std::string text;
+    std::size_t next = 0;
+    for (std::size_t i = 0; i < format.size(); ++i) {
+        if (format[i] != '%') {
+            text += format[i];
+            continue;
+        }
+        const std::size_t start = i++;
+        while (i < format.size() && std::string_view("-+ #0").find(format[i]) != std::string::npos)
+            ++i;
+        while (i < format.size() && ((format[i] >= '0' && format[i] <= '9') || format[i] == '.'))
+            ++i;
+        while (i < format.size() &&
+               std::string_view("hlLqjzt").find(format[i]) != std::string::npos)
+            ++i;
+        if (i >= format.size() || format[i] == '$' || format[i] == '*')
+            return plain;
+        if (format[i] == '%') {
+            text += '%';
+            continue;
+        }
+        if (next >= args.size())
+            return plain;
+        const TextArg& arg = args[next++];
+        try {
+            std::string piece =
+                formatOne(std::string_view(format).substr(start, i + 1 - start), arg);
+            if (std::holds_alternative<double>(arg))
+                std::replace(piece.begin(), piece.end(), '.', decimalSeparator);
+            text += piece;
+        } catch (const fmt::format_error&) {
+            return plain;
+        }
+    }
+    return text;
 }
 
 namespace {

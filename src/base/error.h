@@ -19,6 +19,10 @@ using TextArgs = std::vector<TextArg>;
 /// unformatted: a faulty language file must never crash the program.
 std::string formatText(const std::string& format, const TextArgs& args);
 
+/// The same, with the real numbers written with `decimalSeparator` instead of "." (the
+/// literal text of the format keeps its own points).
+std::string formatText(const std::string& format, const TextArgs& args, char decimalSeparator);
+
 /// The one exception type of the system. It carries the language key that names the failure,
 /// the printf arguments of that key's text and the formatted text shown to the user.
 class Error : public std::runtime_error {

@@ -1,5 +1,6 @@
 #include "constructions/material.h"
 
+#include "base/displayformat.h"
 #include "base/memorystream.h"
 #include "base/numberformat.h"
 #include "constructions/materialeditor.h"
@@ -171,7 +172,7 @@ constexpr int kFirstCellBoundary = 3816;
 constexpr int kValueCellWidth = 576;
 
 std::string valueCell(double value) {
-    return "\\pard\\plain\\intbl\\s35\\qr\\f4\\fs18 " + formatGeneral(value, 4);
+    return "\\pard\\plain\\intbl\\s35\\qr\\f4\\fs18 " + displayNumber(value, 4);
 }
 
 // One rich-text table row: the label cell, then a cell per value.

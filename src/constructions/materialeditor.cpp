@@ -1,5 +1,6 @@
 #include "constructions/materialeditor.h"
 
+#include "base/displayformat.h"
 #include "base/error.h"
 #include "base/numberformat.h"
 #include "base/parsenumber.h"
@@ -12,6 +13,14 @@ MaterialDialogs* g_dialogs = nullptr;
 
 float parseField(const std::string& text) {
     return static_cast<float>(ParseNumber(text, NumberRule::NotNegative));
+}
+
+// A typed field of an editor by its rule; raises "IDS_WRONGVALUE" for a value it refuses.
+float parseField(const std::string& text, MaterialField field, bool layerMode) {
+    const float value = parseField(text);
+    if (!materialFieldRule(field, layerMode).allows(value))
+        throw Error("IDS_WRONGVALUE");
+    return value;
 }
 
 std::string titleOf(const Material& material, const Layer* layer, const std::string& groupPath) {
@@ -34,7 +43,12 @@ std::array<float*, kMaterialFieldCount> fieldValues(Material& m, Layer* layer,
 } // namespace
 
 std::string editorText(float value) {
-    return formatGeneral(value, 7);
+    return displayNumber(value, 7);
+}
+
+FieldRule materialFieldRule(MaterialField field, bool layerMode) {
+    return FieldRule::of(field == MaterialField::Thickness && layerMode ? NumberRule::Positive
+                                                                        : NumberRule::NotNegative);
 }
 
 MaterialEditor::MaterialEditor(Material& material, Layer* layer, std::string groupPath)
@@ -109,7 +123,7 @@ MaterialEditor::apply(const std::array<std::string, kMaterialFieldCount>& texts,
         if (!isShown(field) || isReadOnly(field))
             continue;
         try {
-            const float value = parseField(texts[i]);
+            const float value = parseField(texts[i], field, layerMode());
             if (field == MaterialField::InitialHumidity2)
                 filling = value;
             else
@@ -169,7 +183,7 @@ std::optional<EditorProblem> AirMaterialEditor::apply(Fields& f) {
     Material candidate = m_material;
     float steamRes = m_layer ? m_layer->SteamRes : 0;
     try {
-        candidate.Thickness = parseField(f.thickness);
+        candidate.Thickness = parseField(f.thickness, MaterialField::Thickness, layerMode());
     } catch (const Error& error) {
         return EditorProblem{error.text(), MaterialField::Thickness};
     }

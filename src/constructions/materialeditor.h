@@ -1,5 +1,6 @@
 #pragma once
 
+#include "base/numberfield.h"
 #include "constructions/layer.h"
 #include "constructions/material.h"
 
@@ -39,8 +40,14 @@ struct EditorProblem {
     int row = -1;                       ///< the grid row to select (isotherm point, diagram pair)
 };
 
-/// A value as an editor shows it: up to 7 significant digits, "0" for nothing given.
+/// A value as an editor shows it: up to 7 significant digits with the language's decimal
+/// separator, "0" for nothing given.
 std::string editorText(float value);
+
+/// What a typed field of the material editors allows: every value at least 0, and the
+/// thickness of a layer greater than 0 (a layer without thickness has no place in a
+/// construction).
+FieldRule materialFieldRule(MaterialField field, bool layerMode);
 
 /// The logic of the material editor for "Normal" and "Thick" materials: what it shows, which
 /// fields can be changed, and taking the typed values back (every number at least 0), then

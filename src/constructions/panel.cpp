@@ -112,6 +112,17 @@ int Panel::typeOfName(const std::string& name) {
     return -1;
 }
 
+void Panel::takeDefaults(const PanelDefaults& defaults) {
+    OutSideTemp = defaults.OutSideTemp;
+    InSideTemp = defaults.InSideTemp;
+    OutSideRelHum = defaults.OutSideRelHum;
+    InSideRelHum = defaults.InSideRelHum;
+    DiffusionDays = defaults.DiffusionDays;
+    FloorLevel = defaults.FloorLevel;
+    GroundWaterHeight = defaults.GroundWaterHeight;
+    EarthLambda = defaults.EarthLambda;
+}
+
 void Panel::defaultAlphas(int type, float& outside, float& inside) {
     outside = inside = 0;
     if (type < 0 || type >= kTypeCount)

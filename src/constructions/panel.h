@@ -36,6 +36,19 @@ struct PanelResults {
 
 /// A building construction: layered (computed from its layers and design climates) or known
 /// (its values typed in). Owns its layers by value.
+/// What a new construction takes from its project: the design climate of the project's
+/// construction defaults and the ground values. The defaults here are those of a new project.
+struct PanelDefaults {
+    float OutSideTemp = -2;
+    float InSideTemp = 20;
+    float OutSideRelHum = 90;
+    float InSideRelHum = 50;
+    float DiffusionDays = 180;
+    float FloorLevel = 0;
+    float GroundWaterHeight = -6;
+    float EarthLambda = 1.16f;
+};
+
 class Panel : public DBItem {
 public:
     static constexpr std::int16_t kRecordVersion = 56;
@@ -90,6 +103,9 @@ public:
     static int typeOfName(const std::string& name);
     /// Default surface coefficients αe, αi of a type (0 where the type has none).
     static void defaultAlphas(int type, float& outside, float& inside);
+
+    /// Gives a construction being created the project's climate and ground values.
+    void takeDefaults(const PanelDefaults& defaults);
 
     bool isKnown() const { return Layered == 1; }
     /// Layer indices in the order met walking from the outside inwards.

@@ -1,5 +1,6 @@
 #include "constructions/paneleditor.h"
 
+#include "base/displayformat.h"
 #include "base/error.h"
 #include "base/numberformat.h"
 #include "base/parsenumber.h"
@@ -20,7 +21,7 @@ using namespace panelflag;
 
 PanelDialogs* g_dialogs = nullptr;
 
-// The rule a typed value of a field must satisfy.
+// The sign rule a typed value of a field must satisfy.
 NumberRule ruleOf(PanelField field) {
     switch (field) {
     case PanelField::OutSideRelHum:
@@ -150,10 +151,23 @@ PanelEditorProblem wrongValue(PanelField field) {
 
 // A result as the editor shows it: a few significant digits, enough for the engineer.
 std::string shown(double value, int digits = 4) {
-    return formatGeneral(value, digits);
+    return displayNumber(value, digits);
 }
 
 } // namespace
+
+FieldRule panelFieldRule(PanelField field) {
+    const FieldRule rule = FieldRule::of(ruleOf(field));
+    switch (field) {
+    case PanelField::OutSideRelHum:
+    case PanelField::InSideRelHum:
+        return rule.below(100);
+    case PanelField::GlassRatio:
+        return rule.atMost(100);
+    default:
+        return rule;
+    }
+}
 
 bool takeDefaultAlphas(const PanelEditorOptions& options) {
     if (!options.changeAlphas)
@@ -187,6 +201,7 @@ void LayeredPanelEditor::setType(int code) {
     if (code == m_work.Type)
         return;
     m_work.Type = static_cast<std::uint8_t>(code);
+    m_changed = true;
     if (takeDefaultAlphas(m_options))
         Panel::defaultAlphas(code, m_work.OutSideAlpha, m_work.InSideAlpha);
     recalculate();
@@ -222,10 +237,25 @@ std::string LayeredPanelEditor::text(PanelField field) const {
     return editorText(*fieldOf(m_work, field));
 }
 
+double LayeredPanelEditor::value(PanelField field) const {
+    const float* source = fieldOf(m_work, field);
+    return source ? *source : 0.0;
+}
+
+void LayeredPanelEditor::setValue(PanelField field, double value) {
+    float* target = fieldOf(m_work, field);
+    if (!target || !panelFieldRule(field).allows(value))
+        return;
+    if (*target != static_cast<float>(value)) {
+        *target = static_cast<float>(value);
+        m_changed = true;
+        recalculate();
+    }
+}
+
 std::optional<PanelEditorProblem> LayeredPanelEditor::setField(PanelField field,
                                                                const std::string& text) {
-    float* target = fieldOf(m_work, field);
-    if (!target)
+    if (!fieldOf(m_work, field))
         return std::nullopt;
     double parsed = 0;
     try {
@@ -233,12 +263,9 @@ std::optional<PanelEditorProblem> LayeredPanelEditor::setField(PanelField field,
     } catch (const Error& error) {
         return PanelEditorProblem{error.text(), field};
     }
-    if ((field == PanelField::OutSideRelHum || field == PanelField::InSideRelHum) && parsed >= 100)
+    if (!panelFieldRule(field).allows(parsed))
         return wrongValue(field);
-    if (*target != static_cast<float>(parsed)) {
-        *target = static_cast<float>(parsed);
-        recalculate();
-    }
+    setValue(field, parsed);
     return std::nullopt;
 }
 
@@ -251,33 +278,46 @@ LayeredPanelEditor::Results LayeredPanelEditor::results() const {
     const std::uint8_t* f = p.results.flags;
     Results shownResults;
     shownResults.totalResistance = shown(p.TotalResistance);
-    shownResults.U = fmt::format("{:.2f}", p.results.U);
-    shownResults.neededResistance = shown(p.NeededResistance);
+    shownResults.U =
+        withDecimalSeparator(fmt::format("{:.2f}", p.results.U), displayDecimalSeparator());
+    // The needed resistance exists only where the surface temperature is checked.
+    shownResults.neededResistance = p.NeededResistance > 0 ? shown(p.NeededResistance) : "–";
     shownResults.neededResistanceRed = has(f, SurfaceDifferenceExceeded);
+    const std::string surfaceWhy =
+        shownResults.neededResistanceRed ? GetText("IDS_SURFACEDIFFERENCEHINT") : std::string();
+    shownResults.neededResistanceWhy = surfaceWhy;
     if (Panel::isOpaque(p.Type)) {
         shownResults.dampFactor = shown(p.DampFactor);
         shownResults.delay = shown(p.Delay);
     }
     shownResults.dynamicsRed = has(f, NoDynamics);
+    if (shownResults.dynamicsRed)
+        shownResults.dynamicsWhy = GetText("IDS_PANELMESSAGES+4");
     shownResults.mass = shown(p.Mass);
     shownResults.heatMass = shown(p.HeatMass);
     if (Panel::isInternal(p.Type))
         shownResults.heatMass += " / " + shown(p.HeatMass2);
     shownResults.heatMassRed = has(f, NoHeatMass);
+    if (shownResults.heatMassRed)
+        shownResults.heatMassWhy = GetText("IDS_NOHEATMASSHINT");
     shownResults.showFloorHeatAbsorb = Panel::isFloorLike(p.Type);
-    if (shownResults.showFloorHeatAbsorb)
-        shownResults.floorHeatAbsorb =
-            shown(p.FloorHeatAbsorb, 3) + " " + GetText(Panel::floorClassKey(p.FloorHeatAbsorb));
+    if (shownResults.showFloorHeatAbsorb) {
+        shownResults.floorHeatAbsorb = shown(p.FloorHeatAbsorb, 3);
+        shownResults.floorClass = GetText(Panel::floorClassKey(p.FloorHeatAbsorb));
+    }
     shownResults.floorHeatAbsorbRed = has(f, FloorIncomplete);
+    if (shownResults.floorHeatAbsorbRed)
+        shownResults.floorHeatAbsorbWhy = GetText("IDS_FLOORINCOMPLETEHINT");
+    shownResults.surfaceTemperatureCaption =
+        GetText("IDS_SURFACETEMPERATURE") +
+        displayNumber(m_options.settings.outsideDesignTemperature, 4) +
+        GetText("IDS_SURFACETEMPERATURE+1");
     shownResults.showSurfaceTemperature =
         Panel::isOpaque(p.Type) && !Panel::isInternal(p.Type) && p.OutSideTemp < p.InSideTemp;
     if (shownResults.showSurfaceTemperature) {
-        shownResults.surfaceTemperatureCaption =
-            GetText("IDS_SURFACETEMPERATURE") +
-            formatGeneral(m_options.settings.outsideDesignTemperature, 4) +
-            GetText("IDS_SURFACETEMPERATURE+1");
         shownResults.surfaceTemperature = shown(p.results.surfaceTemperature, 3);
         shownResults.surfaceTemperatureRed = has(f, SurfaceDifferenceExceeded);
+        shownResults.surfaceTemperatureWhy = surfaceWhy;
     }
     if (p.TotalResistance > 0)
         shownResults.heatFlux =
@@ -303,6 +343,7 @@ int LayeredPanelEditor::addMaterial(const Material& material, int selected,
         return -1;
     const int at = selected >= 0 && selected < layerCount() ? selected + 1 : layerCount();
     m_work.Layers.insert(m_work.Layers.begin() + at, std::move(layer));
+    m_changed = true;
     recalculate();
     return at;
 }
@@ -315,6 +356,7 @@ bool LayeredPanelEditor::deleteLayer(int index) {
     if (!platform::prompter().askYesNo(question, platform::DefaultButton::No))
         return false;
     m_work.Layers.erase(m_work.Layers.begin() + index);
+    m_changed = true;
     recalculate();
     return true;
 }
@@ -325,6 +367,7 @@ int LayeredPanelEditor::moveLayer(int index, bool up) {
         return index;
     std::swap(m_work.Layers[static_cast<std::size_t>(index)],
               m_work.Layers[static_cast<std::size_t>(other)]);
+    m_changed = true;
     recalculate();
     return other;
 }
@@ -336,8 +379,10 @@ std::string LayeredPanelEditor::renameLayer(int index, const std::string& name) 
     std::string trimmed = name;
     while (!trimmed.empty() && (trimmed.back() == ' ' || trimmed.back() == '\t'))
         trimmed.pop_back();
-    if (!trimmed.empty())
+    if (!trimmed.empty() && trimmed != layer.Name) {
         layer.Name = trimmed;
+        m_changed = true;
+    }
     return layer.Name;
 }
 
@@ -345,6 +390,7 @@ bool LayeredPanelEditor::modifyLayer(int index, platform::Window* owner) {
     if (index < 0 || index >= layerCount())
         return false;
     const bool confirmed = m_work.Layers[static_cast<std::size_t>(index)].Edit(owner);
+    m_changed = m_changed || confirmed;
     recalculate();
     return confirmed;
 }
@@ -354,6 +400,7 @@ void LayeredPanelEditor::setOrdering(int ordering) {
     if (value == m_work.Ordering)
         return;
     m_work.Ordering = value;
+    m_changed = true;
     recalculate();
 }
 
@@ -453,13 +500,15 @@ bool KnownPanelEditor::isShown(PanelField field) const {
     }
 }
 
-std::string KnownPanelEditor::text(PanelField field) const {
+double KnownPanelEditor::value(PanelField field) const {
     const float value = *fieldOf(m_work, field);
     const bool neutralOne = field == PanelField::ThermicMassivitate || field == PanelField::ms ||
                             field == PanelField::ns;
-    if (neutralOne && !(value > 0))
-        return editorText(1);
-    return editorText(value);
+    return neutralOne && !(value > 0) ? 1.0f : value;
+}
+
+std::string KnownPanelEditor::text(PanelField field) const {
+    return editorText(static_cast<float>(value(field)));
 }
 
 std::optional<PanelEditorProblem>
@@ -477,7 +526,7 @@ KnownPanelEditor::confirm(const std::function<std::string(PanelField)>& typed) {
         } catch (const Error& error) {
             return PanelEditorProblem{error.text(), field};
         }
-        if (field == PanelField::GlassRatio && parsed > 100)
+        if (!panelFieldRule(field).allows(parsed))
             return wrongValue(field);
         *fieldOf(result, field) = static_cast<float>(parsed);
     }
@@ -490,11 +539,11 @@ KnownPanelEditor::confirm(const std::function<std::string(PanelField)>& typed) {
 // ---------------------------------------------------------------------------------------------
 
 std::string layerThicknessText(const Layer& layer) {
-    return formatGeneral(layer.Thickness, 3);
+    return displayNumber(layer.Thickness, 3);
 }
 
 void setLayerThickness(Layer& layer, const std::string& text) {
-    layer.Thickness = static_cast<float>(ParseNumber(text, NumberRule::NotNegative));
+    layer.Thickness = static_cast<float>(ParseNumber(text, NumberRule::Positive));
     if (layer.isKind(MaterialKind::Air) && layer.hasDiagram())
         layer.ResistanceFromDiagram();
 }
@@ -518,6 +567,10 @@ bool Panel::Edit(platform::Window* owner) {
             return false;
         }
         Layered = *known ? 1 : 0;
+        // A new construction starts as the commonest one, an outside wall with its surface
+        // coefficients, rather than as nothing the results could be read for.
+        Type = 0;
+        defaultAlphas(Type, OutSideAlpha, InSideAlpha);
     }
     PanelEditorOptions options = dialogs->editorOptions();
     options.settings = panelReportSettings();

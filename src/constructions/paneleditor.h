@@ -1,5 +1,6 @@
 #pragma once
 
+#include "base/numberfield.h"
 #include "constructions/panel.h"
 
 #include <functional>
@@ -66,6 +67,13 @@ struct PanelTypeChoice {
     std::string text;
 };
 
+/// What a typed field of the construction editors allows: the relative humidities lie
+/// between 0 and 100 % (both excluded), the glazed share between 0 and 100 %, the
+/// ground-water level at or below the ground, the massiveness and the floor-on-ground
+/// coefficients of a known construction above 0; the temperatures, the floor level and the
+/// other given values are free; everything else is at least 0.
+FieldRule panelFieldRule(PanelField field);
+
 /// Where the type change of a construction stands with the surface coefficients: whether
 /// the defaults of the new type are to be copied, asking the user when the options say so.
 bool takeDefaultAlphas(const PanelEditorOptions& options);
@@ -94,6 +102,11 @@ public:
     /// Whether a field can be typed into: the floor-on-ground fields only for a floor.
     bool isEnabled(PanelField field) const;
     std::string text(PanelField field) const;
+    /// The value a field stands for, as the construction holds it.
+    double value(PanelField field) const;
+    /// Takes a value the field's rule allows; the construction is recalculated when it
+    /// changed.
+    void setValue(PanelField field, double value);
     /// Takes a typed field on leaving it; on success the construction is recalculated.
     /// A number that breaks the field's rule (and a relative humidity of 100 % or more)
     /// changes nothing and gives "IDS_WRONGVALUE".
@@ -101,26 +114,36 @@ public:
 
     /// Recalculates the working copy (after its layers were changed from outside).
     void recalculate();
+    /// Whether anything was changed since the editor opened (Cancel then asks first).
+    bool changed() const { return m_changed; }
 
-    /// What the editor shows of the last calculation.
+    /// What the editor shows of the last calculation. A value shown in red comes with the
+    /// reason, the message of the finding that made it red.
     struct Results {
         std::string totalResistance;
-        std::string U; ///< W/m²K, 1 / total resistance rounded to 0.01
-        std::string neededResistance;
+        std::string U;                ///< W/m²K, 1 / total resistance rounded to 0.01
+        std::string neededResistance; ///< "–" where no surface temperature check applies
         bool neededResistanceRed = false;
+        std::string neededResistanceWhy;
         std::string dampFactor;
         std::string delay;
         bool dynamicsRed = false;
+        std::string dynamicsWhy;
         std::string mass;
         std::string heatMass; ///< both masses "a / b" for an internal construction
         bool heatMassRed = false;
+        std::string heatMassWhy;
         bool showFloorHeatAbsorb = false;
-        std::string floorHeatAbsorb; ///< b followed by its floor class
+        std::string floorHeatAbsorb; ///< b
+        std::string floorClass;      ///< the floor class of b ("cold floor" …)
         bool floorHeatAbsorbRed = false;
+        std::string floorHeatAbsorbWhy;
         bool showSurfaceTemperature = false;
+        /// The caption with the design outside temperature, also while the value is hidden.
         std::string surfaceTemperatureCaption;
         std::string surfaceTemperature;
         bool surfaceTemperatureRed = false;
+        std::string surfaceTemperatureWhy;
         std::string heatFlux;   ///< W/m²
         std::string vapourFlux; ///< 10⁻⁶ g/(m²·s)
         std::string computedMassivitate;
@@ -156,6 +179,7 @@ private:
     Panel& m_panel;
     Panel m_work;
     PanelEditorOptions m_options;
+    bool m_changed = false;
 };
 
 /// The logic of the known construction editor: the typed values of the type's pages,
@@ -168,6 +192,8 @@ public:
     /// The types offered: 0–8 and 10–17 (and the construction's own type when another).
     std::vector<PanelTypeChoice> types() const;
     int typeIndex() const;
+    /// Whether the type was changed since the editor opened.
+    bool typeChanged() const { return m_work.Type != m_panel.Type; }
     /// Changes the type; the inner coefficient of the new type replaces the typed one under
     /// the "ChangeAlphas"/"AskBeforeChange" rule. `typedAlpha` is what the field shows now.
     /// Returns the text the inner coefficient field is to show.
@@ -185,6 +211,8 @@ public:
     /// The text a field starts with. A massiveness or floor coefficient never typed (0)
     /// starts as 1, their neutral value, so that a new construction can be confirmed.
     std::string text(PanelField field) const;
+    /// The value a field starts with (1 for a massiveness or floor coefficient never typed).
+    double value(PanelField field) const;
 
     /// Takes every shown field in order and, when all are good and a type is chosen, copies
     /// the construction back. On a problem nothing of the edited construction changes.
@@ -197,7 +225,8 @@ private:
 };
 
 /// The thickness asked for each material added as a layer: shown with 3 significant digits,
-/// taken as a number of at least 0 (raises "IDS_WRONGVALUE" otherwise). An air layer's
+/// taken as a number greater than 0 (raises "IDS_WRONGVALUE" otherwise): a layer without
+/// thickness has no place in a construction. An air layer's
 /// resistance is taken again from its diagram, so that it belongs to the new thickness.
 std::string layerThicknessText(const Layer& layer);
 void setLayerThickness(Layer& layer, const std::string& text);

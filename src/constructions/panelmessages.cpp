@@ -1,6 +1,7 @@
 // The findings of a construction's calculation as numbered messages ("IDS_PANELMESSAGES+"
 // n) and as the message text of reports and clipboard copies.
 
+#include "base/displayformat.h"
 #include "base/error.h"
 #include "base/textlookup.h"
 #include "constructions/panel.h"
@@ -18,7 +19,7 @@ std::string message(int n) {
 }
 
 std::string message(int n, double value) {
-    return formatText(message(n), {value});
+    return formatText(message(n), {value}, displayDecimalSeparator());
 }
 
 } // namespace

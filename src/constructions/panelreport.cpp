@@ -1,6 +1,7 @@
 // The construction's report in a clipboard stream: its properties as text and rich text, the
 // layer tables, the moisture messages and the spreadsheet rows of its layers.
 
+#include "base/displayformat.h"
 #include "base/numberformat.h"
 #include "base/textlookup.h"
 #include "constructions/panel.h"
@@ -27,12 +28,13 @@ constexpr const char* kRight = "\\pard\\plain\\s35\\qr\\intbl\\f4\\fs18 ";
 
 PanelSettings g_reportSettings;
 
+// Numbers of the report as the language writes them.
 std::string general(double value, int digits) {
-    return formatGeneral(value, digits);
+    return displayNumber(value, digits);
 }
 
 std::string tenth(double value) {
-    return formatGeneral(std::floor(value * 10 + 0.5) / 10, 10);
+    return displayNumber(std::floor(value * 10 + 0.5) / 10, 10);
 }
 
 } // namespace

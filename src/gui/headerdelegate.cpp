@@ -1,8 +1,12 @@
 #include "gui/headerdelegate.h"
 
+#include <QAbstractItemView>
 #include <QFontMetrics>
+#include <QHelpEvent>
 #include <QPainter>
 #include <QStyleOptionHeader>
+#include <QToolTip>
+#include <QTreeView>
 
 #include <algorithm>
 
@@ -79,6 +83,14 @@ TListHeaderView::TListHeaderView(QWidget* parent)
     : QHeaderView(Qt::Horizontal, parent) {
     setSectionsClickable(true);
     setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    // A column the user drags keeps its width from then on.
+    connect(this, &QHeaderView::sectionResized, this, [this](int section, int, int) {
+        if (m_fitting || section < 0)
+            return;
+        if (m_userSized.size() <= static_cast<std::size_t>(section))
+            m_userSized.resize(static_cast<std::size_t>(section) + 1, false);
+        m_userSized[static_cast<std::size_t>(section)] = true;
+    });
 }
 
 void TListHeaderView::setColumnLayout(const TListHeaderFormat* layout) {
@@ -102,10 +114,40 @@ const TListHeaderFormatCol* TListHeaderView::sectionColumn(int logicalIndex) con
 }
 
 void TListHeaderView::applyColumnWidths() {
+    m_fitting = true;
     for (int section = 0; section < count(); ++section) {
         if (const TListHeaderFormatCol* column = sectionColumn(section))
             resizeSection(section, std::max<int>(3, column->Width));
     }
+    m_fitting = false;
+}
+
+void TListHeaderView::fitColumns() {
+    // Asked through the base class: the tree view keeps its own override protected.
+    auto* view = qobject_cast<QAbstractItemView*>(parentWidget());
+    if (!view || !m_layout)
+        return;
+    m_fitting = true;
+    for (int section = 0; section < count(); ++section) {
+        const TListHeaderFormatCol* column = sectionColumn(section);
+        if (!column)
+            continue;
+        const bool number = column->ValueType != TColumnType::Text;
+        // A little room beyond the style's own margins, so that no font rounding elides.
+        const int content = view->sizeHintForColumn(section) + 4;
+        const bool userSized =
+            m_layout->UserSettings || (static_cast<std::size_t>(section) < m_userSized.size() &&
+                                       m_userSized[static_cast<std::size_t>(section)]);
+        int width = sectionSize(section);
+        if (!userSized) {
+            const int needed = std::max(content, sectionSizeFromContents(section).width());
+            width = number ? needed : std::min(needed, kMaxFittedWidth);
+        }
+        if (number)
+            width = std::max(width, content);
+        resizeSection(section, std::max(3, width));
+    }
+    m_fitting = false;
 }
 
 void TListHeaderView::paintSection(QPainter* painter, const QRect& rect, int logicalIndex) const {
@@ -147,6 +189,21 @@ QSize TListHeaderView::sectionSizeFromContents(int logicalIndex) const {
         width = std::max(width, captionWidth(font(), column->Caption(line), true));
     const int height = lines * QFontMetrics(font()).height() + 6;
     return {width + 2 * kPadding, height};
+}
+
+bool FullTextTipDelegate::helpEvent(QHelpEvent* event, QAbstractItemView* view,
+                                    const QStyleOptionViewItem& option, const QModelIndex& index) {
+    if (event->type() != QEvent::ToolTip || !index.isValid())
+        return QStyledItemDelegate::helpEvent(event, view, option, index);
+    const QString text = index.data(Qt::DisplayRole).toString();
+    QStyleOptionViewItem item = option;
+    initStyleOption(&item, index);
+    const int needed = item.fontMetrics.horizontalAdvance(text) + 2 * kPadding + 4;
+    if (!text.isEmpty() && needed > option.rect.width())
+        QToolTip::showText(event->globalPos(), text, view, option.rect);
+    else
+        QToolTip::hideText();
+    return true;
 }
 
 } // namespace kalydor::gui

@@ -3,6 +3,9 @@
 #include "reports/listheaderformat.h"
 
 #include <QHeaderView>
+#include <QStyledItemDelegate>
+
+#include <vector>
 
 #include <string_view>
 
@@ -37,6 +40,14 @@ public:
     const TListHeaderFormatCol* sectionColumn(int logicalIndex) const;
     /// Sets the section widths from the layout's column widths.
     void applyColumnWidths();
+    /// Fits the columns to the rows of the list they head. A column the user has not sized
+    /// (no stored settings, not dragged) takes the width of its caption and its widest cell,
+    /// a text column at most `kMaxFittedWidth`; a number column is never narrower than its
+    /// widest number, whatever the user set, so that no figure is cut.
+    void fitColumns();
+    /// Forgets the columns dragged by the user (a new layout was applied).
+    void resetUserWidths() { m_userSized.clear(); }
+    static constexpr int kMaxFittedWidth = 320;
 
 protected:
     void paintSection(QPainter* painter, const QRect& rect, int logicalIndex) const override;
@@ -44,6 +55,18 @@ protected:
 
 private:
     const TListHeaderFormat* m_layout = nullptr;
+    std::vector<bool> m_userSized;
+    bool m_fitting = false;
+};
+
+/// Draws list cells as usual; a text too wide for its cell shows whole in a tooltip.
+class FullTextTipDelegate : public QStyledItemDelegate {
+    Q_OBJECT
+
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+    bool helpEvent(QHelpEvent* event, QAbstractItemView* view, const QStyleOptionViewItem& option,
+                   const QModelIndex& index) override;
 };
 
 } // namespace kalydor::gui

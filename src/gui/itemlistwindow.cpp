@@ -8,6 +8,7 @@
 #include "gui/headerdelegate.h"
 #include "gui/materialforms.h"
 #include "gui/panelchart.h"
+#include "gui/qttoolkitlanguage.h"
 #include "gui/qtwindow.h"
 #include "gui/qtwindowtranslation.h"
 #include "gui/selectionform.h"
@@ -146,6 +147,7 @@ ItemListWindow::ItemListWindow(int kind, TDataModuleForm& store, TProgramOptions
     m_tree->setHeaderHidden(true);
     m_tree->setEditTriggers(QAbstractItemView::EditKeyPressed);
     m_list->setHeader(m_header);
+    m_list->setItemDelegate(new FullTextTipDelegate(m_list));
     m_list->setRootIsDecorated(false);
     m_list->setSelectionMode(QAbstractItemView::SingleSelection);
     m_list->setEditTriggers(QAbstractItemView::EditKeyPressed);
@@ -353,7 +355,11 @@ void ItemListWindow::showRows() {
     const std::vector<int> ids = m_logic.columns().visibleColumnIds();
     m_list->setColumnCount(static_cast<int>(std::max<std::size_t>(ids.size(), 1)));
     m_header->setColumnLayout(&m_logic.columns());
-    m_header->applyColumnWidths();
+    // The layout's widths when it is new; afterwards the widths shown stay, dragged or not.
+    if (!m_widthsApplied) {
+        m_header->applyColumnWidths();
+        m_widthsApplied = true;
+    }
     for (const ItemListLogic::Row& row : m_logic.rows()) {
         auto* item = new QTreeWidgetItem(m_list);
         item->setText(0, qt(row.texts.caption));
@@ -372,6 +378,7 @@ void ItemListWindow::showRows() {
         if (row.name == current)
             m_list->setCurrentItem(item);
     }
+    m_header->fitColumns();
     m_filling = false;
     updateCommands();
 }
@@ -390,6 +397,10 @@ bool ItemListWindow::selectItem(const std::string& name) {
 
 void ItemListWindow::retranslate() {
     translateWindow(m_options.languages(), *this);
+    // The column captions and number texts follow the language too.
+    m_header->setColumnLayout(nullptr);
+    m_logic.reloadColumns();
+    m_widthsApplied = false;
     rebuildTree();
 }
 
@@ -401,6 +412,7 @@ void ItemListWindow::createGroup() {
     if (m_namePrompt(this, true, parentId, {}, {})) {
         rebuildTree(); // the node is gone with the old tree
         selectGroupById(parentId);
+        emit changeStored();
     }
 }
 
@@ -413,9 +425,12 @@ void ItemListWindow::treeItemRenamed(QTreeWidgetItem* node) {
     if (m_filling)
         return;
     const std::string old = node->data(0, kCaptionRole).toString().toStdString();
-    const std::string key = m_logic.renameGroup(parentIdOf(node), old, node->text(0).toStdString());
+    const std::string typed = node->text(0).toStdString();
+    const std::string key = m_logic.renameGroup(parentIdOf(node), old, typed);
     if (!key.empty())
         platform::prompter().showMessage(m_options.languages().GetText(key));
+    else if (typed != old)
+        emit changeStored();
     rebuildTree();
 }
 
@@ -424,10 +439,13 @@ void ItemListWindow::deleteGroup() {
     if (!node)
         return;
     std::optional<BusyIndicator> busy;
-    m_logic.deleteGroup(parentIdOf(node), node->data(0, kCaptionRole).toString().toStdString(),
-                        nodeId(node), [&] { busy.emplace(this, node->text(0)); });
+    const bool deleted =
+        m_logic.deleteGroup(parentIdOf(node), node->data(0, kCaptionRole).toString().toStdString(),
+                            nodeId(node), [&] { busy.emplace(this, node->text(0)); });
     busy.reset();
     rebuildTree();
+    if (deleted)
+        emit changeStored();
 }
 
 void ItemListWindow::createItem() {
@@ -441,8 +459,12 @@ void ItemListWindow::createItem() {
     m_logic.reload();
     showRows();
     selectItem(*name);
-    m_logic.itemCreated(*name, m_owner.get());
+    const bool stored = m_logic.itemCreated(*name, m_owner.get());
     showRows();
+    if (stored) {
+        selectItem(*name);
+        emit changeStored();
+    }
 }
 
 void ItemListWindow::copyItem() {
@@ -459,40 +481,52 @@ void ItemListWindow::copyItem() {
         m_namePrompt(this, false, m_logic.selectedGroupId(), source, *record);
     if (!name)
         return;
-    m_logic.itemCopied(*name, m_owner.get());
+    const bool stored = m_logic.itemCopied(*name, m_owner.get());
     showRows();
-    selectItem(*name);
+    selectItem(stored ? *name : source);
+    if (stored)
+        emit changeStored();
 }
 
 void ItemListWindow::modifyItem() {
     const std::string name = selectedItemName();
     if (name.empty())
         return;
-    m_logic.editItem(name, m_owner.get());
+    const bool stored = m_logic.editItem(name, m_owner.get());
     showRows();
+    if (stored)
+        emit changeStored();
 }
 
 void ItemListWindow::listItemRenamed(QTreeWidgetItem* row) {
     if (m_filling)
         return;
     const std::string old = row->data(0, kIdRole).toString().toStdString();
-    const std::string key = m_logic.renameItem(old, row->text(0).toStdString());
+    const std::string typed = row->text(0).toStdString();
+    const std::string key = m_logic.renameItem(old, typed);
     if (!key.empty())
         platform::prompter().showMessage(m_options.languages().GetText(key));
     m_logic.reload();
     showRows();
+    if (key.empty() && typed != old)
+        emit changeStored();
 }
 
 void ItemListWindow::deleteItem() {
     const std::string name = selectedItemName();
-    if (!name.empty() && m_logic.deleteItem(name))
+    if (!name.empty() && m_logic.deleteItem(name)) {
         showRows();
+        emit changeStored();
+    }
 }
 
 void ItemListWindow::copyOrCut(bool cut) {
     const std::string name = selectedItemName();
-    if (!name.empty() && m_logic.copyToClipboard(name, m_clipboard, m_owner.get(), cut))
+    if (!name.empty() && m_logic.copyToClipboard(name, m_clipboard, m_owner.get(), cut)) {
         showRows();
+        if (cut)
+            emit changeStored();
+    }
 }
 
 void ItemListWindow::paste() {
@@ -501,14 +535,21 @@ void ItemListWindow::paste() {
             return m_namePrompt(this, false, m_logic.selectedGroupId(), initial, record);
         });
     showRows();
-    if (name)
+    if (name) {
         selectItem(*name);
+        emit changeStored();
+    }
 }
 
 void ItemListWindow::editColumns() {
     TChangeHeaderForm dialog(m_logic.columns(), m_options.languages(), m_options.store(), this);
-    if (execPlaced(dialog, m_options.store()) == QDialog::Accepted && dialog.layoutChanged())
+    if (execPlaced(dialog, m_options.store()) == QDialog::Accepted && dialog.layoutChanged()) {
+        // The widths are the user's now.
+        m_logic.columns().UserSettings = true;
+        m_widthsApplied = false;
+        m_header->resetUserWidths();
         reloadList();
+    }
 }
 
 void ItemListWindow::exportToClipboard() {
@@ -530,6 +571,7 @@ void ItemListWindow::importFromClipboard() {
         m_logic.importFromClipboard(m_clipboard, selection.chosenEntries());
     }
     rebuildTree();
+    emit changeStored();
 }
 
 void ItemListWindow::exportFile() {
@@ -537,11 +579,19 @@ void ItemListWindow::exportFile() {
     if (execPlaced(selection, m_options.store()) != QDialog::Accepted)
         return;
     const std::vector<Reference> items = selection.chosenItems();
-    const QString file = QFileDialog::getSaveFileName(
-        this, QString(), QString(),
-        QStringLiteral("Text exchange (*.txt);;XML exchange (*.xml);;All files (*)"));
-    if (!file.isEmpty())
-        exportToFile(items, file.toStdString());
+    const TLanguages& languages = m_options.languages();
+    const QStringList filters = {qt(languages.GetText("IDS_TEXTEXCHANGEFILTER")),
+                                 qt(languages.GetText("IDS_XMLEXCHANGEFILTER")),
+                                 qt(languages.GetText("IDS_ALLFILESFILTER"))};
+    QString chosen;
+    const QString file =
+        chooseFileToSave(this, qt(languages.GetText("IDS_EXPORTFILETITLE")), filters, &chosen);
+    if (file.isEmpty())
+        return;
+    // The file type chosen decides the extension, and with it the form.
+    const auto type =
+        static_cast<ExchangeFileType>(std::max<qsizetype>(0, filters.indexOf(chosen)));
+    exportToFile(items, exchangeFileName(file.toStdString(), type));
 }
 
 void ItemListWindow::exportToFile(const std::vector<Reference>& items,
@@ -550,8 +600,11 @@ void ItemListWindow::exportToFile(const std::vector<Reference>& items,
 }
 
 void ItemListWindow::importFile() {
-    const QString file = QFileDialog::getOpenFileName(
-        this, QString(), QString(), QStringLiteral("Exchange files (*.txt *.xml);;All files (*)"));
+    const TLanguages& languages = m_options.languages();
+    const QString file =
+        chooseFileToOpen(this, qt(languages.GetText("IDS_IMPORTFILETITLE")), QString(),
+                         {qt(languages.GetText("IDS_EXCHANGEFILESFILTER")),
+                          qt(languages.GetText("IDS_ALLFILESFILTER"))});
     if (!file.isEmpty())
         importFromFile(file.toStdString());
 }
@@ -565,6 +618,7 @@ void ItemListWindow::importFromFile(const std::string& fileName) {
         ImportItems(m_logic.store(), kind(), fileName, answers);
     }
     rebuildTree();
+    emit changeStored();
 }
 
 bool ItemListWindow::dropSelectedItemOn(QTreeWidgetItem* node) {
@@ -573,6 +627,8 @@ bool ItemListWindow::dropSelectedItemOn(QTreeWidgetItem* node) {
         return false;
     const bool moved = m_logic.moveItem(name, nodeId(node));
     showRows();
+    if (moved)
+        emit changeStored();
     return moved;
 }
 

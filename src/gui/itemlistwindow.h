@@ -77,6 +77,11 @@ public:
     /// Imports the items of an exchange file, then shows the groups again.
     void importFromFile(const std::string& fileName);
 
+signals:
+    /// A command stored a change (each confirmed change is stored at once; there is no
+    /// save step).
+    void changeStored();
+
 private:
     void buildCommands();
     void groupSelected();
@@ -113,6 +118,7 @@ private:
     TListHeaderView* m_header;
     QHash<QString, QAction*> m_commands;
     bool m_filling = false;
+    bool m_widthsApplied = false;
 };
 
 } // namespace kalydor::gui

@@ -13,6 +13,7 @@
 #include "gui/projektoptionsform.h"
 #include "gui/qtclipboard.h"
 #include "gui/qtprompter.h"
+#include "gui/qttoolkitlanguage.h"
 #include "gui/qtwindowtranslation.h"
 #include "gui/searchreplaceform.h"
 #include "gui/widgets.h"
@@ -34,6 +35,7 @@
 #include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QStatusBar>
 #include <QUrl>
 
 #include <algorithm>
@@ -321,6 +323,14 @@ void MainWindow::openList(int kind) {
     };
     auto* list = new ItemListWindow(kind, *store, *m_options, *m_clipboard, prompt);
     list->openSearch = [this] { showSearchReplace(); };
+    // A new construction takes the climate and ground values of the open project.
+    if (kind == 2) {
+        list->logic().prepareNewItem = [this](DBItem& item) {
+            if (m_session && m_session->isOpen())
+                prepareNewProjectItem(item, *m_session->options());
+        };
+    }
+    connect(list, &ItemListWindow::changeStored, this, &MainWindow::showChangeStored);
     // Imported constructions are calculated for the open project's outside design
     // temperature and the program's humidity check.
     list->beforeImport = [] {
@@ -474,6 +484,7 @@ void MainWindow::editProjectData() {
         return;
     *m_session->data() = edited;
     m_session->SaveProjectData();
+    showChangeStored();
 }
 
 void MainWindow::editProjectOptions() {
@@ -481,7 +492,8 @@ void MainWindow::editProjectOptions() {
         return;
     TProjektOptionsForm dialog(*m_session->options(), *m_session->store(), m_options->languages(),
                                this);
-    execPlaced(dialog, m_options->store());
+    if (execPlaced(dialog, m_options->store()) == QDialog::Accepted)
+        showChangeStored();
     updateCalculationSettings();
     // The recalculation of rooms and buildings that changed values call for comes with the
     // rooms; the options themselves are stored by the dialog.
@@ -499,13 +511,21 @@ void MainWindow::editProgramOptions() {
 }
 
 void MainWindow::retranslate() {
-    if (m_options)
+    if (m_options) {
+        applyToolkitLanguage(m_options->languages());
         translateWindow(m_options->languages(), *this);
+        if (m_searchForm)
+            translateWindow(m_options->languages(), *m_searchForm);
+    }
     for (const int kind : m_lists.keys()) {
         if (ItemListWindow* list = listWindow(kind))
             list->retranslate();
     }
     updateCaption();
+}
+
+void MainWindow::showChangeStored() {
+    statusBar()->showMessage(qt(GetText("IDS_CHANGESTORED")), 6000);
 }
 
 void MainWindow::updateCalculationSettings() {
@@ -531,13 +551,12 @@ void MainWindow::updateCaption() {
     setWindowTitle(caption);
 }
 
-// The manual beside the program, named like it with ".html", in the desktop's browser; its
-// search is the browser's.
+// The manual beside the program in the interface language (named like the program, with
+// the language's suffix, ".html"), in the desktop's browser; its search is the browser's.
 void MainWindow::showHelp(const char* section) {
     const QString manual =
-        QDir(QApplication::applicationDirPath())
-            .filePath(QFileInfo(QApplication::applicationFilePath()).completeBaseName() +
-                      QStringLiteral(".html"));
+        manualPath(QApplication::applicationDirPath(),
+                   QFileInfo(QApplication::applicationFilePath()).completeBaseName());
     QUrl url = QUrl::fromLocalFile(manual);
     url.setFragment(QString::fromLatin1(section));
     if (!QFileInfo::exists(manual) || !QDesktopServices::openUrl(url))
@@ -546,13 +565,20 @@ void MainWindow::showHelp(const char* section) {
 }
 
 void MainWindow::showAbout() {
-    QMessageBox::about(
-        this, QString::fromUtf8(kApplicationTitle),
-        QStringLiteral("<h3>%1</h3><p>Version %2</p><p>Heating design: building "
-                       "materials, constructions, rooms and radiators.</p>")
-            .arg(QString::fromUtf8(kApplicationTitle),
-                 QString::fromUtf8(programVersion().data(),
-                                   static_cast<qsizetype>(programVersion().size()))));
+    QMessageBox about(QMessageBox::Information, QString::fromUtf8(kApplicationTitle), aboutText(),
+                      QMessageBox::Ok, this);
+    about.setObjectName(QStringLiteral("AboutBox"));
+    about.setTextFormat(Qt::RichText);
+    translateStandardButtons(about);
+    about.exec();
+}
+
+QString MainWindow::aboutText() const {
+    const std::string version(programVersion());
+    return QStringLiteral("<h3>%1</h3><p>%2</p><p>%3</p>")
+        .arg(QString::fromUtf8(kApplicationTitle),
+             qt(formatText(GetText("IDS_ABOUTVERSION"), {version})).toHtmlEscaped(),
+             qt(GetText("IDS_ABOUTTEXT")).toHtmlEscaped());
 }
 
 } // namespace kalydor::gui

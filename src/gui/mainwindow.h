@@ -81,6 +81,11 @@ public:
     ItemListWindow* listWindow(int kind) const;
     /// Shows the search-and-replace window, which works on the active list window.
     void showSearchReplace();
+    /// Says in the status bar that a change was stored (there is no save command: each
+    /// confirmed change is stored at once).
+    void showChangeStored();
+    /// The text of the About box in the interface language.
+    QString aboutText() const;
 
 protected:
     /// Closing the window closes the project first and remembers whether it was maximised.

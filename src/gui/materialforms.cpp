@@ -2,6 +2,7 @@
 
 #include "base/error.h"
 #include "gui/dialogplacement.h"
+#include "gui/numberfieldbinding.h"
 #include "gui/qtwindow.h"
 #include "gui/qtwindowtranslation.h"
 #include "gui/widgets.h"
@@ -35,6 +36,8 @@ namespace {
 QChartView* curveChart(const char* name, const QString& xTitle, const QString& yTitle) {
     auto* chart = new QChart;
     chart->legend()->hide();
+    chart->setLocalizeNumbers(true);
+    chart->setLocale(displayLocale());
     auto* x = new QValueAxis;
     auto* y = new QValueAxis;
     x->setTitleText(xTitle);
@@ -55,7 +58,8 @@ QChartView* curveChart(const char* name, const QString& xTitle, const QString& y
     return view;
 }
 
-// Shows the points on the chart's curve; the axes start at 0 and reach past the last point.
+// Shows the points on the chart's curve; the axes start at 0 and reach past the last point,
+// their ticks on round numbers.
 void plot(QChartView* view, const QList<QPointF>& points, double xMax) {
     QChart* chart = view->chart();
     const QList<QAbstractSeries*> series = chart->series();
@@ -69,6 +73,7 @@ void plot(QChartView* view, const QList<QPointF>& points, double xMax) {
         auto* value = static_cast<QValueAxis*>(axis);
         value->setRange(0,
                         axis->alignment() == Qt::AlignBottom ? xMax : (yMax > 0 ? yMax * 1.1 : 1));
+        value->applyNiceNumbers();
     }
 }
 
@@ -181,20 +186,21 @@ TMaterialModifyForm::TMaterialModifyForm(MaterialEditor& editor, QWidget* parent
         MaterialField field;
         const char* name;
         const char* label;
+        const char* symbol;
         const char* unit;
     };
     const FieldRow rows[] = {
-        {MaterialField::Thickness, "Thickness", "Thickness d", "cm"},
-        {MaterialField::Density, "Density", "Density ρ", "kg/m³"},
-        {MaterialField::HeatCapacity, "HeatCapacity", "Specific heat c", "kJ/kgK"},
-        {MaterialField::ThermalCond, "ThermalCond", "Thermal conductivity λ", "W/mK"},
-        {MaterialField::ThermalRes, "ThermalRes", "Thermal resistance R", "m²K/W"},
-        {MaterialField::SteamDiffCond, "SteamDiffCond", "Vapour permeability δ", "g/msMPa"},
-        {MaterialField::SteamDiffRes, "SteamDiffRes", "Vapour resistance Rv", "m²sMPa/g"},
-        {MaterialField::SteamDiffResNum, "SteamDiffResNum", "Vapour resistance factor μ", "-"},
-        {MaterialField::InitialHumidity, "InitialHumidity", "Initial moisture ωk", "%"},
-        {MaterialField::InitialHumidity2, "InitialHumidity2", "Filling moisture", "%"},
-        {MaterialField::PermitHumidity, "PermitHumidity", "Permitted moisture ωm", "%"},
+        {MaterialField::Thickness, "Thickness", "Thickness d", "d", "cm"},
+        {MaterialField::Density, "Density", "Density ρ", "ρ", "kg/m³"},
+        {MaterialField::HeatCapacity, "HeatCapacity", "Specific heat c", "c", "kJ/kgK"},
+        {MaterialField::ThermalCond, "ThermalCond", "Thermal conductivity λ", "λ", "W/mK"},
+        {MaterialField::ThermalRes, "ThermalRes", "Thermal resistance R", "R", "m²K/W"},
+        {MaterialField::SteamDiffCond, "SteamDiffCond", "Vapour permeability δ", "δ", "g/msMPa"},
+        {MaterialField::SteamDiffRes, "SteamDiffRes", "Vapour resistance Rv", "Rv", "m²sMPa/g"},
+        {MaterialField::SteamDiffResNum, "SteamDiffResNum", "Vapour resistance factor μ", "μ", "-"},
+        {MaterialField::InitialHumidity, "InitialHumidity", "Initial moisture ωk", "ωk", "%"},
+        {MaterialField::InitialHumidity2, "InitialHumidity2", "Filling moisture", "", "%"},
+        {MaterialField::PermitHumidity, "PermitHumidity", "Permitted moisture ωm", "ωm", "%"},
     };
     auto* form = new QFormLayout;
     const std::array<std::string, kMaterialFieldCount> texts = editor.texts();
@@ -214,6 +220,14 @@ TMaterialModifyForm::TMaterialModifyForm(MaterialEditor& editor, QWidget* parent
         form->addRow(label, line);
         if (!editor.isShown(row.field))
             form->setRowVisible(label, false);
+        // Checked as it is left; the field keeps the exact value it shows until it is typed in.
+        NumberFieldBinding& binding =
+            m_numbers.add(edit,
+                          NumberField(row.label, materialFieldRule(row.field, editor.layerMode()),
+                                      row.symbol, row.unit),
+                          m_status, {}, label);
+        binding.show(ParseNumber(texts[index]));
+        edit->setText(qt(texts[index]));
     }
 
     const std::array<std::string, Material::kIsothermPoints> isotherm = editor.isothermTexts();
@@ -271,6 +285,8 @@ int TMaterialModifyForm::plottedPoints() const {
 }
 
 void TMaterialModifyForm::accept() {
+    if (!m_numbers.takeAll())
+        return;
     std::array<std::string, kMaterialFieldCount> texts;
     for (std::size_t i = 0; i < texts.size(); ++i)
         texts[i] = m_fields[i]->text().toStdString();
@@ -288,6 +304,16 @@ void TMaterialModifyForm::accept() {
         m_isotherm->setFocus();
         m_isotherm->setCurrentCell(problem->row, 1);
     }
+}
+
+void TMaterialModifyForm::reject() {
+    bool changed = m_numbers.anyEdited() || isothermTexts() != m_editor.isothermTexts();
+    const std::array<std::string, kMaterialFieldCount> shown = m_editor.texts();
+    for (std::size_t i = 0; i < shown.size(); ++i)
+        changed = changed || m_fields[i]->text().toStdString() != shown[i];
+    if (changed && !mayDiscardChanges())
+        return;
+    QDialog::reject();
 }
 
 TAirMaterialModifyForm::TAirMaterialModifyForm(AirMaterialEditor& editor, QWidget* parent)
@@ -317,16 +343,24 @@ TAirMaterialModifyForm::TAirMaterialModifyForm(AirMaterialEditor& editor, QWidge
     m_steamRes->setEnabled(editor.layerMode());
 
     auto* form = new QFormLayout;
-    const auto row = [&](const char* name, const char* label, QLineEdit* edit, const char* unit) {
+    const auto row = [&](const char* name, const char* label, QLineEdit* edit, const char* symbol,
+                         const char* unit, const FieldRule& rule) {
         auto* line = new QHBoxLayout;
         line->addWidget(edit);
         line->addWidget(new QLabel(QString::fromUtf8(unit)));
         line->addStretch();
-        form->addRow(named<QLabel>(name, QString::fromUtf8(label)), line);
+        auto* caption = named<QLabel>(name, QString::fromUtf8(label));
+        form->addRow(caption, line);
+        const QString text = edit->text();
+        m_numbers.add(edit, NumberField(label, rule, symbol, unit), m_status, {}, caption)
+            .show(ParseNumber(text.toStdString()));
+        edit->setText(text);
     };
-    row("ThicknessLabel", "Thickness d", m_thickness, "cm");
-    row("ThermalResLabel", "Thermal resistance R", m_resistance, "m²K/W");
-    row("SteamResLabel", "Vapour pressure offset", m_steamRes, "Pa");
+    const FieldRule atLeastZero = FieldRule::of(NumberRule::NotNegative);
+    row("ThicknessLabel", "Thickness d", m_thickness, "d", "cm",
+        materialFieldRule(MaterialField::Thickness, editor.layerMode()));
+    row("ThermalResLabel", "Thermal resistance R", m_resistance, "R", "m²K/W", atLeastZero);
+    row("SteamResLabel", "Vapour pressure offset", m_steamRes, "", "Pa", atLeastZero);
     form->addRow(m_ventilated);
 
     showDiagram(fields);
@@ -395,11 +429,14 @@ int TAirMaterialModifyForm::plottedPoints() const {
 }
 
 void TAirMaterialModifyForm::accept() {
+    if (!m_numbers.takeAll())
+        return;
     AirMaterialEditor::Fields fields = takeFields();
     const std::optional<EditorProblem> problem = m_editor.apply(fields);
     showDiagram(fields);
     redrawChart();
     if (!problem) {
+        m_numbers.find(m_resistance)->show(ParseNumber(fields.resistance));
         m_resistance->setText(qt(fields.resistance));
         QDialog::accept();
         return;
@@ -415,6 +452,18 @@ void TAirMaterialModifyForm::accept() {
         edit->setFocus();
         edit->selectAll();
     }
+}
+
+void TAirMaterialModifyForm::reject() {
+    const AirMaterialEditor::Fields typed = takeFields();
+    const AirMaterialEditor::Fields shown = m_editor.fields();
+    const bool changed = m_numbers.anyEdited() || typed.thickness != shown.thickness ||
+                         typed.resistance != shown.resistance ||
+                         (m_editor.layerMode() && typed.steamRes != shown.steamRes) ||
+                         typed.ventilated != shown.ventilated || typed.diagram != shown.diagram;
+    if (changed && !mayDiscardChanges())
+        return;
+    QDialog::reject();
 }
 
 QtMaterialDialogs::QtMaterialDialogs(const TLanguages& languages, platform::SettingsStore& settings)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "constructions/materialeditor.h"
+#include "gui/numberfieldbinding.h"
 
 #include <QDialog>
 
@@ -51,6 +52,8 @@ public:
     int plottedPoints() const;
 
     void accept() override;
+    /// Cancel asks before changes are thrown away.
+    void reject() override;
 
 private:
     void isothermEdited(int row, int column);
@@ -62,6 +65,7 @@ private:
     QTableWidget* m_isotherm;
     QChartView* m_chart;
     QLabel* m_status;
+    NumberFieldSet m_numbers;
 };
 
 /// The editor of air layers: thickness, ventilated flag, in layer mode the vapour-pressure
@@ -81,6 +85,8 @@ public:
     int plottedPoints() const;
 
     void accept() override;
+    /// Cancel asks before changes are thrown away.
+    void reject() override;
 
 private:
     AirMaterialEditor::Fields takeFields() const;
@@ -96,6 +102,7 @@ private:
     QTableWidget* m_diagram;
     QChartView* m_chart;
     QLabel* m_status;
+    NumberFieldSet m_numbers;
 };
 
 /// The chart of a material as a PNG picture: the sorption isotherm of a "Normal" material

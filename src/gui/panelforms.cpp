@@ -3,6 +3,7 @@
 #include "base/error.h"
 #include "gui/dialogplacement.h"
 #include "gui/headerdelegate.h"
+#include "gui/numberfieldbinding.h"
 #include "gui/qtwindow.h"
 #include "gui/qtwindowtranslation.h"
 #include "gui/vapourdiagram.h"
@@ -34,44 +35,46 @@ namespace {
 constexpr int kGroupIdRole = Qt::UserRole + 1;
 
 // A typed field of the editors: its object name (the language files caption "<name>Label"),
-// its default caption and its unit.
+// its default caption, its symbol (used in the message of a refused value) and its unit.
 struct FieldInfo {
     PanelField field;
     const char* name;
     const char* caption;
+    const char* symbol;
     const char* unit;
 };
 
 const FieldInfo kFieldInfo[] = {
-    {PanelField::x, "x", "Width x", "m"},
-    {PanelField::y, "y", "Height y", "m"},
-    {PanelField::OutSideTemp, "OutSideTemp", "Outside air temperature θe", "°C"},
-    {PanelField::InSideTemp, "InSideTemp", "Inside air temperature θi", "°C"},
-    {PanelField::OutSideRelHum, "OutSideRelHum", "Outside relative humidity φe", "%"},
-    {PanelField::InSideRelHum, "InSideRelHum", "Inside relative humidity φi", "%"},
-    {PanelField::OutSideAlpha, "OutSideAlpha", "Outside surface coefficient αe", "W/m²K"},
-    {PanelField::InSideAlpha, "InSideAlpha", "Inside surface coefficient αi", "W/m²K"},
-    {PanelField::DiffusionDays, "DiffusionDays", "Condensation period", "days"},
-    {PanelField::RGived, "RGived", "Given thermal resistance R", "m²K/W"},
-    {PanelField::ThermicMassivitateGived, "ThermicMassivitateGived", "Given massiveness m", "-"},
+    {PanelField::x, "x", "Width x", "x", "m"},
+    {PanelField::y, "y", "Height y", "y", "m"},
+    {PanelField::OutSideTemp, "OutSideTemp", "Outside air temperature θe", "θe", "°C"},
+    {PanelField::InSideTemp, "InSideTemp", "Inside air temperature θi", "θi", "°C"},
+    {PanelField::OutSideRelHum, "OutSideRelHum", "Outside relative humidity φe", "φe", "%"},
+    {PanelField::InSideRelHum, "InSideRelHum", "Inside relative humidity φi", "φi", "%"},
+    {PanelField::OutSideAlpha, "OutSideAlpha", "Outside surface coefficient αe", "αe", "W/m²K"},
+    {PanelField::InSideAlpha, "InSideAlpha", "Inside surface coefficient αi", "αi", "W/m²K"},
+    {PanelField::DiffusionDays, "DiffusionDays", "Condensation period", "", "days"},
+    {PanelField::RGived, "RGived", "Given thermal resistance R", "R", "m²K/W"},
+    {PanelField::ThermicMassivitateGived, "ThermicMassivitateGived", "Given massiveness m", "m",
+     "-"},
     {PanelField::SurfaceTemperatureDifference, "SurfaceTemperatureDifference",
-     "Permitted difference ΔTi,max", "K"},
-    {PanelField::FloorLevel, "FloorLevel", "Floor level", "m"},
-    {PanelField::GroundWaterHeight, "GroundWaterHeight", "Ground-water level", "m"},
-    {PanelField::FundationWidth, "FundationWidth", "Plinth width", "m"},
-    {PanelField::EarthLambda, "EarthLambda", "Ground conductivity λg", "W/mK"},
-    {PanelField::R, "R", "Thermal resistance R", "m²K/W"},
-    {PanelField::InfiltrationFactor, "InfiltrationFactor", "Air permeability a", "×10⁻⁴"},
-    {PanelField::InfiltrationLength, "InfiltrationLength", "Joint length l", "m"},
-    {PanelField::DampFactor, "DampFactor", "Attenuation factor ν", "-"},
-    {PanelField::Delay, "Delay", "Time delay ε", "h"},
-    {PanelField::Mass, "Mass", "Mass per area m", "kg/m²"},
-    {PanelField::HeatMass, "HeatMass", "Heat-storing mass mt", "kg/m²"},
-    {PanelField::GlassRatio, "GlassRatio", "Glazed share", "%"},
-    {PanelField::ThermicMassivitate, "ThermicMassivitate", "Massiveness m", "-"},
-    {PanelField::ms, "ms", "Floor coefficient ms", "-"},
-    {PanelField::ns, "ns", "Floor coefficient ns", "-"},
-    {PanelField::Rbc, "Rbc", "Floor-on-ground resistance Rbc", "m²K/W"},
+     "Permitted difference ΔTi,max", "ΔTi,max", "K"},
+    {PanelField::FloorLevel, "FloorLevel", "Floor level", "", "m"},
+    {PanelField::GroundWaterHeight, "GroundWaterHeight", "Ground-water level", "", "m"},
+    {PanelField::FundationWidth, "FundationWidth", "Plinth width", "", "m"},
+    {PanelField::EarthLambda, "EarthLambda", "Ground conductivity λg", "λg", "W/mK"},
+    {PanelField::R, "R", "Thermal resistance R", "R", "m²K/W"},
+    {PanelField::InfiltrationFactor, "InfiltrationFactor", "Air permeability a", "a", "×10⁻⁴"},
+    {PanelField::InfiltrationLength, "InfiltrationLength", "Joint length l", "l", "m"},
+    {PanelField::DampFactor, "DampFactor", "Attenuation factor ν", "ν", "-"},
+    {PanelField::Delay, "Delay", "Time delay ε", "ε", "h"},
+    {PanelField::Mass, "Mass", "Mass per area m", "m", "kg/m²"},
+    {PanelField::HeatMass, "HeatMass", "Heat-storing mass mt", "mt", "kg/m²"},
+    {PanelField::GlassRatio, "GlassRatio", "Glazed share", "", "%"},
+    {PanelField::ThermicMassivitate, "ThermicMassivitate", "Massiveness m", "m", "-"},
+    {PanelField::ms, "ms", "Floor coefficient ms", "ms", "-"},
+    {PanelField::ns, "ns", "Floor coefficient ns", "ns", "-"},
+    {PanelField::Rbc, "Rbc", "Floor-on-ground resistance Rbc", "Rbc", "m²K/W"},
 };
 
 const FieldInfo& infoOf(PanelField field) {
@@ -81,10 +84,17 @@ const FieldInfo& infoOf(PanelField field) {
     return kFieldInfo[0];
 }
 
+// The field helper of one construction field: named by its caption, its symbol and unit
+// in the message of a refused value.
+NumberField numberField(PanelField field) {
+    const FieldInfo& info = infoOf(field);
+    return NumberField(info.caption, panelFieldRule(field), info.symbol, info.unit);
+}
+
 // Adds the rows of some fields to a form: caption, line edit and unit.
 void addFieldRows(QFormLayout* form, std::initializer_list<PanelField> fields,
                   std::map<PanelField, QLineEdit*>& edits,
-                  std::map<PanelField, std::pair<QFormLayout*, QLabel*>>* rows = nullptr) {
+                  std::map<PanelField, std::pair<QFormLayout*, QLabel*>>* rows) {
     for (const PanelField field : fields) {
         const FieldInfo& info = infoOf(field);
         const QByteArray labelName = QByteArray(info.name) + "Label";
@@ -100,8 +110,7 @@ void addFieldRows(QFormLayout* form, std::initializer_list<PanelField> fields,
         label->setBuddy(edit);
         form->addRow(label, row);
         edits[field] = edit;
-        if (rows)
-            (*rows)[field] = {form, label};
+        (*rows)[field] = {form, label};
     }
 }
 
@@ -125,15 +134,6 @@ void showRed(QLabel* label, bool red) {
 void showProblem(QLabel* status, const std::string& message) {
     status->setText(qt(message));
     status->setStyleSheet(QStringLiteral("color: #c00000;"));
-}
-
-// Puts the focus back on a field whose value was refused, once the focus change that left
-// it is over.
-void refocus(QLineEdit* edit) {
-    QTimer::singleShot(0, edit, [edit] {
-        edit->setFocus();
-        edit->selectAll();
-    });
 }
 
 void fillTypeCombo(QComboBox* combo, const std::vector<PanelTypeChoice>& types, int current) {
@@ -192,23 +192,40 @@ void TPanelTypeForm::setKnown(bool known) {
 TInitThicknesForm::TInitThicknesForm(Layer& layer, QWidget* parent)
     : QDialog(parent)
     , m_layer(layer)
-    , m_thickness(named<QLineEdit>("Thickness", qt(layerThicknessText(layer)))) {
+    , m_thickness(named<QLineEdit>("Thickness", qt(layerThicknessText(layer))))
+    , m_status(named<QLabel>("StatusLabel")) {
     setObjectName(QStringLiteral("InitThicknesForm"));
     setWindowTitle(qt(layer.Name));
     auto* form = new QFormLayout;
     auto* row = new QHBoxLayout;
     m_thickness->setAlignment(Qt::AlignRight);
-    m_thickness->selectAll();
     row->addWidget(m_thickness);
     row->addWidget(new QLabel(QStringLiteral("cm")));
-    form->addRow(named<QLabel>("ThicknessLabel", QStringLiteral("Thickness d")), row);
+    auto* caption = named<QLabel>("ThicknessLabel", QStringLiteral("Thickness d"));
+    form->addRow(caption, row);
+    m_status->setWordWrap(true);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(named<QLabel>("MaterialName", qt(layer.Name)));
     layout->addLayout(form);
+    layout->addWidget(m_status);
     layout->addWidget(okCancelButtons(this));
+    // A catalogue material without a thickness must get one: the dialog starts on the
+    // thickness as it is, and a layer of no thickness is refused.
+    m_numbers
+        .add(m_thickness,
+             NumberField("Thickness d", FieldRule::of(NumberRule::Positive), "d", "cm", 3),
+             m_status, {}, caption)
+        .show(layer.Thickness);
+    m_thickness->selectAll();
 }
 
 void TInitThicknesForm::accept() {
+    // The thickness is judged even when it was not typed: a catalogue material without one
+    // would otherwise become a layer of none.
+    NumberFieldBinding* thickness = m_numbers.find(m_thickness);
+    thickness->forgetRefusal();
+    if (!thickness->leave())
+        return;
     try {
         setLayerThickness(m_layer, m_thickness->text().toStdString());
     } catch (const Error& error) {
@@ -238,6 +255,7 @@ LayerListView::LayerListView(LayeredPanelEditor& editor, const TLanguages& langu
     , m_header(new TListHeaderView) {
     m_list->setRootIsDecorated(false);
     m_list->setHeader(m_header);
+    m_list->setItemDelegate(new FullTextTipDelegate(m_list));
     m_list->setSelectionMode(QAbstractItemView::SingleSelection);
     m_list->setEditTriggers(QAbstractItemView::EditKeyPressed | QAbstractItemView::SelectedClicked);
     m_list->setMinimumHeight(140);
@@ -253,13 +271,20 @@ LayerListView::LayerListView(LayeredPanelEditor& editor, const TLanguages& langu
         });
 }
 
+LayerListView::~LayerListView() {
+    m_header->setColumnLayout(nullptr);
+}
+
 void LayerListView::fill(int selected) {
     m_filling = true;
     m_list->clear();
     const std::vector<int> ids = m_columns.visibleColumnIds();
     m_list->setColumnCount(static_cast<int>(std::max<std::size_t>(ids.size(), 1)));
     m_header->setColumnLayout(&m_columns);
-    m_header->applyColumnWidths();
+    if (!m_widthsApplied) {
+        m_header->applyColumnWidths();
+        m_widthsApplied = true;
+    }
     const Panel& panel = m_editor.panel();
     for (const Layer& layer : panel.Layers) {
         ListRow row;
@@ -277,6 +302,7 @@ void LayerListView::fill(int selected) {
     }
     if (selected >= 0 && selected < m_list->topLevelItemCount())
         m_list->setCurrentItem(m_list->topLevelItem(selected));
+    m_header->fitColumns();
     m_filling = false;
 }
 
@@ -496,23 +522,26 @@ TPanelModifyForm::TPanelModifyForm(LayeredPanelEditor& editor, TDataModuleForm* 
                  {PanelField::OutSideTemp, PanelField::InSideTemp, PanelField::OutSideRelHum,
                   PanelField::InSideRelHum, PanelField::OutSideAlpha, PanelField::InSideAlpha,
                   PanelField::DiffusionDays},
-                 m_fields);
+                 m_fields, &m_rows);
     addFieldRows(groupForm(values, "SizeGroup", "Dimensions"), {PanelField::x, PanelField::y},
-                 m_fields);
+                 m_fields, &m_rows);
     addFieldRows(groupForm(given, "GivenGroup", "Given values"),
                  {PanelField::RGived, PanelField::ThermicMassivitateGived,
                   PanelField::SurfaceTemperatureDifference},
-                 m_fields);
+                 m_fields, &m_rows);
     addFieldRows(groupForm(given, "FloorGroup", "Floor on the ground"),
                  {PanelField::FloorLevel, PanelField::GroundWaterHeight, PanelField::FundationWidth,
                   PanelField::EarthLambda},
-                 m_fields);
+                 m_fields, &m_rows);
     values->addStretch();
     given->addStretch();
+    // Every field is taken when it is left; the construction is recalculated at once.
     for (auto& [field, edit] : m_fields) {
-        edit->setText(qt(editor.text(field)));
         const PanelField which = field;
-        connect(edit, &QLineEdit::editingFinished, this, [this, which] { fieldLeft(which); });
+        NumberFieldBinding& binding = m_numbers.add(
+            edit, numberField(field), m_status,
+            [this, which](double value) { fieldTaken(which, value); }, m_rows.at(field).second);
+        binding.show(editor.value(field));
     }
 
     // The results, each as a caption, a value and a unit.
@@ -539,7 +568,10 @@ TPanelModifyForm::TPanelModifyForm(LayeredPanelEditor& editor, TDataModuleForm* 
     auto* resultForm = new QFormLayout(resultGroup);
     m_resultForm = resultForm;
     for (const ResultInfo& info : results) {
-        const QByteArray labelName = QByteArray(info.name) + "Label";
+        // The caption of θsi names the design outside temperature; it is the editor's, not
+        // the language file's, so that translating the window leaves it whole.
+        const bool surface = std::string_view(info.name) == "SurfaceTemperature";
+        const QByteArray labelName = QByteArray(info.name) + (surface ? "Caption" : "Label");
         const QByteArray valueName = QByteArray(info.name) + "Value";
         auto* caption = named<QLabel>(labelName.constData(), QString::fromUtf8(info.caption));
         auto* value = named<QLabel>(valueName.constData());
@@ -549,6 +581,11 @@ TPanelModifyForm::TPanelModifyForm(LayeredPanelEditor& editor, TDataModuleForm* 
         auto* row = new QHBoxLayout;
         row->addWidget(value);
         row->addWidget(new QLabel(QString::fromUtf8(info.unit)));
+        // The floor class follows b and its unit.
+        if (std::string_view(info.name) == "FloorHeatAbsorb") {
+            m_floorClass = named<QLabel>("FloorClassValue");
+            row->addWidget(m_floorClass);
+        }
         row->addStretch();
         resultForm->addRow(caption, row);
         m_results[info.name] = value;
@@ -606,17 +643,10 @@ QLabel* TPanelModifyForm::result(const char* name) const {
     return it == m_results.end() ? nullptr : it->second;
 }
 
-void TPanelModifyForm::fieldLeft(PanelField which) {
-    QLineEdit* edit = m_fields.at(which);
-    if (!edit->isEnabled())
-        return;
-    const std::optional<PanelEditorProblem> problem =
-        m_editor.setField(which, edit->text().toStdString());
-    if (problem) {
-        showProblem(m_status, problem->message);
-        refocus(edit);
-        return;
-    }
+void TPanelModifyForm::fieldTaken(PanelField which, double value) {
+    m_editor.setValue(which, value);
+    // The field shows the value as the construction holds it.
+    m_numbers.find(m_fields.at(which))->show(m_editor.value(which));
     refresh();
 }
 
@@ -626,7 +656,7 @@ void TPanelModifyForm::typeChosen(int index) {
     m_editor.setType(m_type->itemData(index).toInt());
     // The default coefficients of the type may have replaced the typed ones.
     for (const PanelField field : {PanelField::OutSideAlpha, PanelField::InSideAlpha})
-        m_fields.at(field)->setText(qt(m_editor.text(field)));
+        m_numbers.find(m_fields.at(field))->show(m_editor.value(field));
     refresh();
 }
 
@@ -638,31 +668,38 @@ void TPanelModifyForm::refresh(int selectedLayer) {
     for (auto& [field, edit] : m_fields)
         edit->setEnabled(m_editor.isEnabled(field));
     const LayeredPanelEditor::Results shown = m_editor.results();
-    const auto set = [this](const char* name, const std::string& text, bool red, bool visible) {
+    // A value in red carries the reason in its tooltip.
+    const auto set = [this](const char* name, const std::string& text, bool red, bool visible,
+                            const std::string& why = {}) {
         QLabel* value = m_results.at(name);
         value->setText(qt(text));
         showRed(value, red);
+        value->setToolTip(red ? qt(why) : QString());
         m_resultForm->setRowVisible(m_resultCaptions.at(name), visible);
     };
     const bool opaque = Panel::isOpaque(m_editor.panel().Type);
     set("TotalResistance", shown.totalResistance, false, true);
     set("U", shown.U, false, true);
-    set("NeededResistance", shown.neededResistance, shown.neededResistanceRed, true);
-    set("DampFactor", shown.dampFactor, shown.dynamicsRed, opaque);
-    set("Delay", shown.delay, shown.dynamicsRed, opaque);
+    set("NeededResistance", shown.neededResistance, shown.neededResistanceRed, true,
+        shown.neededResistanceWhy);
+    set("DampFactor", shown.dampFactor, shown.dynamicsRed, opaque, shown.dynamicsWhy);
+    set("Delay", shown.delay, shown.dynamicsRed, opaque, shown.dynamicsWhy);
     set("Mass", shown.mass, false, true);
-    set("HeatMass", shown.heatMass, shown.heatMassRed, true);
+    set("HeatMass", shown.heatMass, shown.heatMassRed, true, shown.heatMassWhy);
     set("FloorHeatAbsorb", shown.floorHeatAbsorb, shown.floorHeatAbsorbRed,
-        shown.showFloorHeatAbsorb);
+        shown.showFloorHeatAbsorb, shown.floorHeatAbsorbWhy);
+    m_floorClass->setText(qt(shown.floorClass));
     set("SurfaceTemperature", shown.surfaceTemperature, shown.surfaceTemperatureRed,
-        shown.showSurfaceTemperature);
-    if (shown.showSurfaceTemperature)
-        m_resultCaptions.at("SurfaceTemperature")->setText(qt(shown.surfaceTemperatureCaption));
+        shown.showSurfaceTemperature, shown.surfaceTemperatureWhy);
+    m_resultCaptions.at("SurfaceTemperature")->setText(qt(shown.surfaceTemperatureCaption));
     set("HeatFlux", shown.heatFlux, false, true);
     set("VapourFlux", shown.vapourFlux, false, true);
     set("ComputedMassivitate", shown.computedMassivitate, false, true);
-    m_status->setText(qt(shown.status));
-    m_status->setStyleSheet(QString());
+    // A refused field keeps its message until it is corrected or put back.
+    if (!m_numbers.anyRefused()) {
+        m_status->setText(qt(shown.status));
+        m_status->setStyleSheet(QString());
+    }
     m_layers.fill(selectedLayer);
     if (m_diagram)
         m_diagram->refresh();
@@ -688,21 +725,16 @@ TPanelDiagramForm* TPanelModifyForm::showDiagram() {
     return m_diagram;
 }
 
+void TPanelModifyForm::reject() {
+    if ((m_editor.changed() || m_numbers.anyEdited()) && !mayDiscardChanges())
+        return;
+    QDialog::reject();
+}
+
 void TPanelModifyForm::accept() {
-    // The value being typed has not been left yet when the dialog is confirmed by key;
-    // fields never typed into are not taken again.
-    for (const PanelField field : LayeredPanelEditor::fields()) {
-        QLineEdit* edit = m_fields.at(field);
-        if (!edit->isEnabled() || edit->text().toStdString() == m_editor.text(field))
-            continue;
-        if (const std::optional<PanelEditorProblem> problem =
-                m_editor.setField(field, edit->text().toStdString())) {
-            showProblem(m_status, problem->message);
-            edit->setFocus();
-            edit->selectAll();
-            return;
-        }
-    }
+    // The value being typed has not been left yet when the dialog is confirmed by key.
+    if (!m_numbers.takeAll())
+        return;
     if (const std::optional<PanelEditorProblem> problem = m_editor.confirm()) {
         platform::prompter().showMessage(problem->message);
         m_type->setFocus();
@@ -745,8 +777,10 @@ TPanelModifyForm2::TPanelModifyForm2(KnownPanelEditor& editor, QWidget* parent)
     page("OpeningPage", "Opening",
          {PanelField::GlassRatio, PanelField::InfiltrationFactor, PanelField::InfiltrationLength});
     page("FloorPage", "Floor", {PanelField::ms, PanelField::ns, PanelField::Rbc});
+    // The values are checked as each field is left and taken together on OK.
     for (auto& [field, edit] : m_fields)
-        edit->setText(qt(editor.text(field)));
+        m_numbers.add(edit, numberField(field), m_status, {}, m_rows.at(field).second)
+            .show(editor.value(field));
 
     m_status->setWordWrap(true);
     auto* layout = new QVBoxLayout(this);
@@ -762,8 +796,10 @@ void TPanelModifyForm2::typeChosen(int index) {
     if (index < 0)
         return;
     QLineEdit* alpha = m_fields.at(PanelField::InSideAlpha);
-    alpha->setText(
-        qt(m_editor.setType(m_type->itemData(index).toInt(), alpha->text().toStdString())));
+    const std::string typed = alpha->text().toStdString();
+    const std::string shown = m_editor.setType(m_type->itemData(index).toInt(), typed);
+    if (shown != typed)
+        m_numbers.find(alpha)->show(ParseNumber(shown));
     showPages();
 }
 
@@ -786,7 +822,19 @@ void TPanelModifyForm2::showPages() {
         }
 }
 
+void TPanelModifyForm2::reject() {
+    bool changed = m_editor.typeChanged() || m_numbers.anyEdited();
+    for (const auto& [field, edit] : m_fields)
+        changed = changed ||
+                  (m_editor.isShown(field) && edit->text().toStdString() != m_editor.text(field));
+    if (changed && !mayDiscardChanges())
+        return;
+    QDialog::reject();
+}
+
 void TPanelModifyForm2::accept() {
+    if (!m_numbers.takeAll())
+        return;
     const std::optional<PanelEditorProblem> problem = m_editor.confirm(
         [this](PanelField field) { return m_fields.at(field)->text().toStdString(); });
     if (!problem) {

@@ -2,6 +2,7 @@
 
 #include "constructions/layerselection.h"
 #include "constructions/paneleditor.h"
+#include "gui/numberfieldbinding.h"
 #include "reports/listheaderformat.h"
 
 #include <QDialog>
@@ -59,11 +60,14 @@ class TInitThicknesForm : public QDialog {
 public:
     TInitThicknesForm(Layer& layer, QWidget* parent = nullptr);
     QLineEdit* thickness() const { return m_thickness; }
+    QLabel* status() const { return m_status; }
     void accept() override;
 
 private:
     Layer& m_layer;
     QLineEdit* m_thickness;
+    QLabel* m_status;
+    NumberFieldSet m_numbers;
 };
 
 /// How the construction editors ask for the thickness of a new layer (a dialog in the
@@ -87,6 +91,10 @@ public:
 
     LayerListView(LayeredPanelEditor& editor, const TLanguages& languages,
                   platform::SettingsStore& settings, const char* objectName);
+    /// The header lets go of the column layout, which goes before the list's widgets do.
+    ~LayerListView();
+    LayerListView(const LayerListView&) = delete;
+    LayerListView& operator=(const LayerListView&) = delete;
     QTreeWidget* widget() const { return m_list; }
     /// Refills the rows from the editor's construction and selects a row (-1 none).
     void fill(int selected);
@@ -116,6 +124,7 @@ private:
     QRadioButton* m_insideOut = nullptr;
     Changed m_changed;
     bool m_filling = false;
+    bool m_widthsApplied = false;
 };
 
 /// Adds materials as layers: the material groups and the materials of the selected group
@@ -171,6 +180,8 @@ public:
     QLineEdit* field(PanelField which) const { return m_fields.at(which); }
     /// The value label of a result ("TotalResistance", "DampFactor", "HeatMass", …).
     QLabel* result(const char* name) const;
+    /// The caption label of a result.
+    QLabel* resultCaption(const char* name) const { return m_resultCaptions.at(name); }
     QLabel* status() const { return m_status; }
     QTreeWidget* layerList() const { return m_layers.widget(); }
     /// Opens the layer selection dialog (modal).
@@ -179,9 +190,11 @@ public:
     TPanelDiagramForm* showDiagram();
 
     void accept() override;
+    /// Cancel asks before changes are thrown away.
+    void reject() override;
 
 private:
-    void fieldLeft(PanelField which);
+    void fieldTaken(PanelField which, double value);
     void typeChosen(int index);
     /// Shows the results of the last calculation and the layers with one selected.
     void refresh(int selectedLayer);
@@ -195,8 +208,11 @@ private:
     ThicknessPrompt m_askThickness;
     QComboBox* m_type;
     std::map<PanelField, QLineEdit*> m_fields;
+    std::map<PanelField, std::pair<QFormLayout*, QLabel*>> m_rows; ///< the form and caption
+    NumberFieldSet m_numbers;
     std::map<std::string, QLabel*> m_results;
     std::map<std::string, QLabel*> m_resultCaptions;
+    QLabel* m_floorClass = nullptr;
     QFormLayout* m_resultForm = nullptr;
     LayerListView m_layers;
     QLabel* m_status;
@@ -215,6 +231,8 @@ public:
     QTabWidget* pages() const { return m_pages; }
     QLabel* status() const { return m_status; }
     void accept() override;
+    /// Cancel asks before changes are thrown away.
+    void reject() override;
 
 private:
     void typeChosen(int index);
@@ -226,6 +244,7 @@ private:
     std::map<PanelField, QLineEdit*> m_fields;
     std::map<PanelField, std::pair<QFormLayout*, QLabel*>> m_rows; ///< the form and caption
     QLabel* m_status;
+    NumberFieldSet m_numbers;
 };
 
 /// The desktop's construction dialogs, installed at start-up.

@@ -1,6 +1,8 @@
 #include "gui/programoptionsform.h"
 
 #include "base/error.h"
+#include "gui/numberfieldbinding.h"
+#include "gui/qttoolkitlanguage.h"
 #include "gui/qtwindowtranslation.h"
 #include "gui/widgets.h"
 #include "language/languages.h"
@@ -54,9 +56,13 @@ TProgramOptionsForm::TProgramOptionsForm(TProgramOptions& options, QWidget* pare
     , m_options(options)
     , m_editor(options)
     , m_fields(m_editor.fields())
-    , m_pages(named<QTabWidget>("PageControl1")) {
+    , m_pages(named<QTabWidget>("PageControl1"))
+    , m_status(named<QLabel>("StatusLabel")) {
     setObjectName(QStringLiteral("ProgramOptionsForm"));
     setWindowTitle(QStringLiteral("Program options"));
+    // Every page's tab stays readable in every language: the dialog is as wide as they are.
+    m_pages->setUsesScrollButtons(false);
+    m_pages->setElideMode(Qt::ElideNone);
     m_pages->addTab(buildProjectPage(), QStringLiteral("New project"));
     m_pages->addTab(buildPrintPage(), QStringLiteral("Printing"));
     m_pages->addTab(buildHeaderPage(), QStringLiteral("Firm header"));
@@ -65,9 +71,21 @@ TProgramOptionsForm::TProgramOptionsForm(TProgramOptions& options, QWidget* pare
     m_pages->addTab(buildLanguagePage(), QStringLiteral("Languages"));
     m_pages->addTab(buildEstimatePage(), QStringLiteral("Cost estimate"));
 
+    m_status->setWordWrap(true);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_pages);
+    layout->addWidget(m_status);
     layout->addWidget(okCancelButtons(this));
+    // The whole numbers are checked as they are left, named by the caption beside them.
+    const char* const captions[] = {"LeftMarginLabel",   "TopMarginLabel",      "RightMarginLabel",
+                                    "BottomMarginLabel", "HeaderFontSizeLabel", "ResolutionLabel"};
+    for (int i = 0; i < 6; ++i) {
+        auto* caption = findChild<QLabel*>(QString::fromLatin1(captions[i]));
+        m_fieldSet.add(m_numbers[i],
+                       NumberField(caption->text().toStdString(),
+                                   programOptionsFieldRule(static_cast<Number>(i))),
+                       m_status, {}, caption);
+    }
 
     translateWindow(options.languages(), *this);
     showFields();
@@ -78,6 +96,7 @@ TProgramOptionsForm::TProgramOptionsForm(TProgramOptions& options, QWidget* pare
 QWidget* TProgramOptionsForm::buildProjectPage() {
     auto* page = named<QWidget>("ProjectSheet");
     m_planer = named<QPlainTextEdit>("PlanerMemo");
+    m_planer->setTabChangesFocus(true);
     m_initDate =
         named<QCheckBox>("InitDateCheck", QStringLiteral("Today's date for a new project"));
     m_viewProjektData = named<QCheckBox>("ViewProjektDataCheck",
@@ -128,6 +147,7 @@ QWidget* TProgramOptionsForm::buildHeaderPage() {
                                   modeNames[i], QString::fromLatin1(modeCaptions[i])));
 
     m_headerText = named<QPlainTextEdit>("HeaderTextMemo");
+    m_headerText->setTabChangesFocus(true);
     m_fontSize = named<QComboBox>("HeaderFontSizeCombo");
     m_fontSize->setEditable(true);
     for (const int size : kFirmaHeaderFontSizes)
@@ -244,8 +264,14 @@ void TProgramOptionsForm::showFields() {
     showLines(m_planer, f.planer);
     m_initDate->setChecked(f.initDate);
     m_viewProjektData->setChecked(f.viewProjektData);
-    for (int i = 0; i < 4; ++i)
-        m_numbers[i]->setText(qt(f.numbers[i]));
+    for (int i = 0; i < 6; ++i) {
+        double value = 0;
+        try {
+            value = ParseNumber(f.numbers[i]);
+        } catch (const Error&) {
+        }
+        m_fieldSet.find(m_numbers[i])->show(value, f.numbers[i]);
+    }
     showComboText(m_fontSize, qt(f.number(Number::FontSize)));
     showComboText(m_resolution, qt(f.number(Number::Resolution)));
     m_forceNewPage->setChecked(f.forceNewPage);
@@ -299,12 +325,22 @@ ProgramOptionsFields TProgramOptionsForm::takeFields() const {
 }
 
 void TProgramOptionsForm::accept() {
+    if (!m_fieldSet.takeAll()) {
+        for (int i = 0; i < 6; ++i) {
+            if (m_fieldSet.find(m_numbers[i])->refused())
+                m_pages->setCurrentWidget(m_pages->widget(i >= 4 ? 2 : 1));
+        }
+        return;
+    }
     const ProgramOptionsFields fields = takeFields();
     if (const std::optional<Number> bad = m_editor.invalidField(fields)) {
+        // A stored value the field does not allow, never typed: named with its rule like any
+        // refused value.
         QLineEdit* edit = m_numbers[static_cast<int>(*bad)];
-        platform::prompter().showMessage(formatText(m_options.languages().GetText("IDS_NOTINTEGER"),
-                                                    {edit->text().toStdString()}));
         m_pages->setCurrentWidget(m_pages->widget(*bad >= Number::FontSize ? 2 : 1));
+        NumberFieldBinding* binding = m_fieldSet.find(edit);
+        binding->forgetRefusal();
+        binding->leave();
         edit->setFocus();
         edit->selectAll();
         return;
@@ -354,15 +390,18 @@ void TProgramOptionsForm::showLogo() {
 }
 
 void TProgramOptionsForm::chooseLogo() {
-    const QString file = QFileDialog::getOpenFileName(
-        this, QString(), qt(m_options.FirmaHeaderLogoName),
-        QStringLiteral("Pictures (*.jpg *.jpeg *.png);;All files (*)"));
+    const TLanguages& languages = m_options.languages();
+    const QString file = chooseFileToOpen(
+        this, qt(languages.GetText("IDS_LOGOFILETITLE")), qt(m_options.FirmaHeaderLogoName),
+        {qt(languages.GetText("IDS_PICTUREFILTER")), qt(languages.GetText("IDS_ALLFILESFILTER"))});
     if (!file.isEmpty())
         loadLogo(file);
 }
 
 void TProgramOptionsForm::chooseEstimateProgram() {
-    const QString file = QFileDialog::getOpenFileName(this, QString(), m_estimateProgram->text());
+    const QString file = chooseFileToOpen(
+        this, qt(m_options.languages().GetText("IDS_ESTIMATEPROGRAMTITLE")),
+        m_estimateProgram->text(), {qt(m_options.languages().GetText("IDS_ALLFILESFILTER"))});
     if (!file.isEmpty())
         m_estimateProgram->setText(file);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "gui/numberfieldbinding.h"
 #include "shell/programoptionseditor.h"
 
 #include <QDialog>
@@ -57,6 +58,8 @@ private:
     QPixmap m_logo;
 
     QTabWidget* m_pages;
+    QLabel* m_status;
+    NumberFieldSet m_fieldSet;
     QPlainTextEdit* m_planer;
     QCheckBox* m_initDate;
     QCheckBox* m_viewProjektData;

@@ -1,6 +1,7 @@
 #include "gui/projectforms.h"
 
 #include "base/textlookup.h"
+#include "gui/qttoolkitlanguage.h"
 #include "gui/qtwindowtranslation.h"
 #include "gui/widgets.h"
 #include "platform/prompter.h"
@@ -30,6 +31,9 @@ TProjektDataForm::TProjektDataForm(TProjektData& projectData, QWidget* parent)
     auto* form = new QFormLayout;
     for (int i = 0; i < 4; ++i) {
         m_memos[i] = named<QPlainTextEdit>(memos[i]);
+        // Tab goes to the next field, as in every other window; a tab character has no
+        // place in a description.
+        m_memos[i]->setTabChangesFocus(true);
         showLines(m_memos[i], *values[i]);
         m_memos[i]->setMinimumHeight(60);
         form->addRow(named<QLabel>(labels[i], QString::fromLatin1(captions[i])), m_memos[i]);
@@ -56,7 +60,8 @@ ProjectFileDialog::ProjectFileDialog(Purpose purpose, const QString& title, cons
     , m_purpose(purpose)
     , m_openProjectPath(openProjectPath) {
     setObjectName(QStringLiteral("ProjectFileDialog"));
-    // The dialog's own widgets, so that a refused name keeps it open.
+    // The dialog's own widgets, so that a refused name keeps it open, in the interface
+    // language, its accept button captioned for the command.
     setOption(QFileDialog::DontUseNativeDialog);
     setDefaultSuffix(QStringLiteral("db"));
     setNameFilters(nameFiltersOf(filters));
@@ -65,6 +70,10 @@ ProjectFileDialog::ProjectFileDialog(Purpose purpose, const QString& title, cons
                                                                        : QFileDialog::AnyFile);
     if (purpose == Purpose::SaveAs)
         setOption(QFileDialog::DontConfirmOverwrite);
+    // After the modes, which caption the buttons themselves.
+    const FileDialogAction actions[] = {FileDialogAction::Create, FileDialogAction::Open,
+                                        FileDialogAction::Delete, FileDialogAction::Save};
+    translateFileDialog(*this, actions[static_cast<int>(purpose)]);
 }
 
 std::string ProjectFileDialog::refusal(const QString& path) const {

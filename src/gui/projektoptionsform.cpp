@@ -1,6 +1,7 @@
 #include "gui/projektoptionsform.h"
 
 #include "base/error.h"
+#include "gui/numberfieldbinding.h"
 #include "gui/qtwindowtranslation.h"
 #include "gui/widgets.h"
 #include "language/languages.h"
@@ -69,19 +70,38 @@ TProjektOptionsForm::TProjektOptionsForm(TProjektOptions& options, TDataModuleFo
     , m_editor(options, project)
     , m_fields(m_editor.fields())
     , m_pages(named<QTabWidget>("PageControl1"))
-    , m_readOnlyNote(named<QLabel>("ReadOnlyLabel")) {
+    , m_readOnlyNote(named<QLabel>("ReadOnlyLabel"))
+    , m_status(named<QLabel>("StatusLabel")) {
     setObjectName(QStringLiteral("ProjektOptionsForm"));
     setWindowTitle(QStringLiteral("Project options"));
+    m_pages->setUsesScrollButtons(false);
+    m_pages->setElideMode(Qt::ElideNone);
     m_pages->addTab(buildPanelPage(), QStringLiteral("Constructions"));
     m_pages->addTab(buildBuildingPage(), QStringLiteral("Building"));
     m_pages->addTab(buildHeatingPage(), QStringLiteral("Heating"));
     m_pages->addTab(buildRadiatorPage(), QStringLiteral("Radiators"));
 
+    m_status->setWordWrap(true);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_pages);
     layout->addWidget(m_readOnlyNote);
+    layout->addWidget(m_status);
     QDialogButtonBox* buttons = okCancelButtons(this);
     layout->addWidget(buttons);
+    // Each number is checked as it is left, named by the caption beside it.
+    for (std::size_t i = 0; i < m_numbers.size(); ++i) {
+        QLineEdit* edit = m_numbers[i];
+        QLabel* caption = nullptr;
+        for (QFormLayout* form : findChildren<QFormLayout*>()) {
+            if (auto* label = qobject_cast<QLabel*>(form->labelForField(edit)))
+                caption = label;
+        }
+        const auto field = static_cast<Number>(i);
+        m_fieldSet.add(edit,
+                       NumberField(caption ? caption->text().toStdString() : std::string(),
+                                   projektOptionsFieldRule(field)),
+                       m_status, {}, caption);
+    }
 
     translateWindow(languages, *this);
     // Options that could not be read from the project are shown but cannot be saved.
@@ -249,8 +269,14 @@ QWidget* TProjektOptionsForm::buildRadiatorPage() {
 
 void TProjektOptionsForm::showFields() {
     const ProjektOptionsFields& f = m_fields;
-    for (std::size_t i = 0; i < m_numbers.size(); ++i)
-        m_numbers[i]->setText(qt(f.numbers[i]));
+    for (std::size_t i = 0; i < m_numbers.size(); ++i) {
+        double value = 0;
+        try {
+            value = ParseNumber(f.numbers[i]);
+        } catch (const Error&) {
+        }
+        m_fieldSet.find(m_numbers[i])->show(value, f.numbers[i]);
+    }
     check(m_usingModes, f.usingMode);
     check(m_wallMassModes, f.wallMassMode);
     check(m_pollutions, f.pollution);
@@ -282,18 +308,30 @@ ProjektOptionsFields TProjektOptionsForm::takeFields() const {
     return f;
 }
 
-void TProjektOptionsForm::showFieldError(Number field, const std::string& text) {
-    platform::prompter().showMessage(text);
+void TProjektOptionsForm::showFieldError(Number field) {
+    // A stored value the field does not allow, never typed: the field helper names it and
+    // its rule like any refused value.
     QLineEdit* edit = m_numbers[static_cast<std::size_t>(field)];
     m_pages->setCurrentIndex(pageOf(field));
+    NumberFieldBinding* binding = m_fieldSet.find(edit);
+    binding->forgetRefusal();
+    binding->leave();
     edit->setFocus();
     edit->selectAll();
 }
 
 void TProjektOptionsForm::accept() {
+    if (!m_fieldSet.takeAll()) {
+        // The page of the refused field comes to the front with it.
+        for (std::size_t i = 0; i < m_numbers.size(); ++i) {
+            if (m_fieldSet.find(m_numbers[i])->refused())
+                m_pages->setCurrentIndex(pageOf(static_cast<Number>(i)));
+        }
+        return;
+    }
     const ProjektOptionsFields fields = takeFields();
     if (const std::optional<Number> bad = m_editor.invalidField(fields)) {
-        showFieldError(*bad, m_languages.GetText("IDS_WRONGVALUE"));
+        showFieldError(*bad);
         return;
     }
     try {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "gui/numberfieldbinding.h"
 #include "heating/projektoptionseditor.h"
 
 #include <QDialog>
@@ -51,7 +52,7 @@ private:
                            std::vector<QRadioButton*>& buttons);
     void showFields();
     ProjektOptionsFields takeFields() const;
-    void showFieldError(Number field, const std::string& text);
+    void showFieldError(Number field);
 
     const TLanguages& m_languages;
     ProjektOptionsEditor m_editor;
@@ -60,7 +61,9 @@ private:
 
     QTabWidget* m_pages;
     QLabel* m_readOnlyNote;
+    QLabel* m_status;
     std::array<QLineEdit*, ProjektOptionsFields::kNumberCount> m_numbers{};
+    NumberFieldSet m_fieldSet;
     std::vector<QRadioButton*> m_usingModes;
     std::vector<QRadioButton*> m_wallMassModes;
     std::vector<QRadioButton*> m_pollutions;

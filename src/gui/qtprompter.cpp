@@ -1,12 +1,23 @@
 #include "gui/qtprompter.h"
 
+#include "gui/qttoolkitlanguage.h"
+
 #include <QMessageBox>
 
 namespace kalydor::gui {
 
 void QtPrompter::showMessage(const std::string& text) {
-    QMessageBox::warning(m_parent, QString::fromUtf8(kApplicationTitle),
-                         QString::fromStdString(text));
+    QMessageBox box(QMessageBox::Warning, QString::fromUtf8(kApplicationTitle),
+                    QString::fromStdString(text), QMessageBox::Ok, m_parent);
+    translateStandardButtons(box);
+    box.exec();
+}
+
+void QtPrompter::showInformation(const std::string& text) {
+    QMessageBox box(QMessageBox::Information, QString::fromUtf8(kApplicationTitle),
+                    QString::fromStdString(text), QMessageBox::Ok, m_parent);
+    translateStandardButtons(box);
+    box.exec();
 }
 
 bool QtPrompter::askYesNo(const std::string& text, platform::DefaultButton defaultButton,
@@ -17,6 +28,7 @@ bool QtPrompter::askYesNo(const std::string& text, platform::DefaultButton defau
                     QMessageBox::Yes | QMessageBox::No, m_parent);
     box.setDefaultButton(defaultButton == platform::DefaultButton::Yes ? QMessageBox::Yes
                                                                        : QMessageBox::No);
+    translateStandardButtons(box);
     return box.exec() == QMessageBox::Yes;
 }
 
@@ -27,6 +39,7 @@ platform::OverwriteAnswer QtPrompter::askOverwrite(const std::string& text) {
         m_parent);
     box.setDefaultButton(QMessageBox::No);
     box.setEscapeButton(QMessageBox::No);
+    translateStandardButtons(box);
     switch (box.exec()) {
     case QMessageBox::Yes:
         return platform::OverwriteAnswer::Yes;

@@ -15,6 +15,7 @@ public:
     void setParent(QWidget* parent) { m_parent = parent; }
 
     void showMessage(const std::string& text) override;
+    void showInformation(const std::string& text) override;
     bool askYesNo(const std::string& text, platform::DefaultButton defaultButton,
                   platform::QuestionIcon icon) override;
     platform::OverwriteAnswer askOverwrite(const std::string& text) override;

@@ -79,8 +79,12 @@ void TSearchReplaceForm::run(SearchRequest::Command command) {
     } else {
         list->reloadList();
     }
-    if (!outcome.messageKey.empty())
-        platform::prompter().showMessage(m_languages.GetText(outcome.messageKey));
+    if (!outcome.messageKey.empty()) {
+        if (outcome.informative)
+            platform::prompter().showInformation(outcome.messageText(m_languages));
+        else
+            platform::prompter().showMessage(outcome.messageText(m_languages));
+    }
     // The next search goes on from where this one stopped.
     m_fromStart->setChecked(false);
 }

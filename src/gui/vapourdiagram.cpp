@@ -99,10 +99,43 @@ template <class Axis> Axis* axisOf(QChart* chart, const char* name, Qt::Alignmen
     return axis;
 }
 
+// Over the distance, the surface films are drawn narrower than the diagram data give them:
+// at most a tenth of the wall's width each, so that the wall keeps most of the picture.
+void narrowFilms(PanelDiagram& diagram) {
+    double wall = 0;
+    for (const DiagramBoundary& face : diagram.boundaries)
+        wall = std::max(wall, face.x);
+    if (!(wall > 0))
+        return;
+    double outside = 0, inside = 0;
+    for (const auto* line : {&diagram.saturation, &diagram.plain, &diagram.condensation}) {
+        for (const auto& point : *line) {
+            if (std::isfinite(point.first)) {
+                outside = std::max(outside, -point.first);
+                inside = std::max(inside, point.first - wall);
+            }
+        }
+    }
+    const double outsideScale = outside > 0 ? std::min(1.0, 0.1 * wall / outside) : 1;
+    const double insideScale = inside > 0 ? std::min(1.0, 0.1 * wall / inside) : 1;
+    for (auto* line : {&diagram.saturation, &diagram.plain, &diagram.condensation}) {
+        for (auto& point : *line) {
+            if (point.first < 0)
+                point.first *= outsideScale;
+            else if (point.first > wall)
+                point.first = wall + (point.first - wall) * insideScale;
+        }
+    }
+}
+
 void fillChart(QChart* chart, const Panel& panel, bool overDistance, const TLanguages& languages) {
     chart->removeAllSeries();
-    const PanelDiagram diagram =
+    chart->setLocalizeNumbers(true);
+    chart->setLocale(displayLocale());
+    PanelDiagram diagram =
         panelDiagram(panel, overDistance ? DiagramAxis::Distance : DiagramAxis::Temperature);
+    if (overDistance)
+        narrowFilms(diagram);
     // The distance axis reads in cm, the unit layer thicknesses are given in.
     const double scale = overDistance ? 100 : 1;
 
@@ -208,20 +241,16 @@ void fillChart(QChart* chart, const Panel& panel, bool overDistance, const TLang
         if (!ascending)
             std::reverse(bands.begin(), bands.end());
         layersAxis->setStartValue(bands.empty() ? faces.front().x : bands.front().from);
-        // Numbers of bands too narrow to carry one are left out (the key in the title names
-        // every layer); category labels must differ, so they get invisible distinct labels.
-        const double span = x->max() - x->min();
-        double lastShown = -1e300;
+        // Every layer carries its number; category labels must differ, so a band of no
+        // layer gets an invisible distinct label.
         QString blank;
         double end = bands.empty() ? 0 : bands.front().from;
         for (const Band& band : bands) {
             if (band.to <= end)
                 continue; // a layer without thickness (or resistance) has no band
-            const double centre = (band.from + band.to) / 2;
             QString label;
-            if (centre - lastShown >= span * 0.035 && band.layer >= 0) {
+            if (band.layer >= 0) {
                 label = QString::number(band.layer + 1);
-                lastShown = centre;
             } else {
                 blank += QChar(0x200B);
                 label = blank;
@@ -260,15 +289,29 @@ QChart* panelDiagramChart(const Panel& panel, bool overDistance, const TLanguage
     return chart;
 }
 
+QSizeF legibleDiagramSize(QChart& chart, const QSizeF& target) {
+    // Laid out at a screen-like size and scaled into the target, so that a printer page of
+    // thousands of device pixels gets the same proportions of text and curves.
+    const double factor = target.width() > 960 ? target.width() / 960 : 1;
+    QSizeF logical = target / factor;
+    // A legend wider than the picture would be cut: the picture is laid out wider then (and
+    // scaled down with the same proportions).
+    if (chart.legend() && chart.legend()->isVisible()) {
+        const QMarginsF margins = chart.margins();
+        const double needed = chart.legend()->effectiveSizeHint(Qt::PreferredSize).width() +
+                              margins.left() + margins.right() + 24;
+        if (needed > logical.width())
+            logical *= needed / logical.width();
+    }
+    return logical;
+}
+
 void renderPanelDiagram(QPainter& painter, const QRectF& target, const Panel& panel,
                         bool overDistance, const TLanguages& languages) {
     if (!target.isValid())
         return;
-    // Laid out at a screen-like size and scaled into the target, so that a printer page of
-    // thousands of device pixels gets the same proportions of text and curves.
-    const double factor = target.width() > 960 ? target.width() / 960 : 1;
-    const QSizeF logical = target.size() / factor;
     QChartView view(panelDiagramChart(panel, overDistance, languages));
+    const QSizeF logical = legibleDiagramSize(*view.chart(), target.size());
     view.setRenderHint(QPainter::Antialiasing);
     view.resize(logical.toSize());
     view.chart()->resize(logical);

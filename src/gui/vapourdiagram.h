@@ -22,6 +22,10 @@ namespace kalydor::gui {
 /// construction without a diagram gives an empty chart with a note.
 QChart* panelDiagramChart(const Panel& panel, bool overDistance, const TLanguages& languages);
 
+/// The size a diagram is laid out at before it is scaled into a target of this size: about
+/// the size of a screen window, and wide enough for the whole legend.
+QSizeF legibleDiagramSize(QChart& chart, const QSizeF& target);
+
 /// Paints the diagram into a rectangle of any canvas (screen, picture, printer page).
 void renderPanelDiagram(QPainter& painter, const QRectF& target, const Panel& panel,
                         bool overDistance, const TLanguages& languages);

@@ -2,9 +2,14 @@
 
 // Small helpers shared by the dialogs.
 
+#include "base/displayformat.h"
+#include "base/textlookup.h"
+#include "platform/prompter.h"
+
 #include <QApplication>
 #include <QDialog>
 #include <QDialogButtonBox>
+#include <QLocale>
 #include <QPlainTextEdit>
 #include <QProgressDialog>
 #include <QPushButton>
@@ -20,6 +25,21 @@ namespace kalydor::gui {
 /// Our UTF-8 text as a Qt string.
 inline QString qt(const std::string& text) {
     return QString::fromStdString(text);
+}
+
+/// The locale numbers are shown in on charts: the decimal separator of the interface
+/// language, no thousands separators (a Romanian "1.000" would read as one).
+inline QLocale displayLocale() {
+    QLocale locale = displayDecimalSeparator() == ',' ? QLocale(QLocale::Romanian, QLocale::Romania)
+                                                      : QLocale::c();
+    locale.setNumberOptions(QLocale::OmitGroupSeparator);
+    return locale;
+}
+
+/// Asks before an editor's changes are thrown away by Cancel; true when they may go.
+inline bool mayDiscardChanges() {
+    return platform::prompter().askYesNo(GetText("IDS_DISCARDCHANGES"),
+                                         platform::DefaultButton::No);
 }
 
 /// Text lines shown in a multi-line field, one a line.
@@ -73,6 +93,13 @@ inline QDialogButtonBox* okCancelButtons(QDialog* dialog) {
     QPushButton* cancel = buttons->addButton(QDialogButtonBox::Cancel);
     ok->setObjectName(QStringLiteral("OKButton"));
     cancel->setObjectName(QStringLiteral("CancelButton"));
+    // The interface language's captions; a window's own translation may name them again.
+    for (const auto& [button, key] :
+         {std::pair{ok, "IDS_BUTTONOK"}, {cancel, "IDS_BUTTONCANCEL"}}) {
+        const std::string text = GetText(key);
+        if (!text.empty())
+            button->setText(qt(text));
+    }
     ok->setDefault(true);
     QObject::connect(buttons, &QDialogButtonBox::accepted, dialog, &QDialog::accept);
     QObject::connect(buttons, &QDialogButtonBox::rejected, dialog, &QDialog::reject);

@@ -1,5 +1,6 @@
 #include "heating/projektoptionseditor.h"
 
+#include "base/displayformat.h"
 #include "base/error.h"
 #include "heating/floattext.h"
 
@@ -111,6 +112,15 @@ NumberRule ruleOf(Number field) {
     }
 }
 
+FieldRule projektOptionsFieldRule(Number field) {
+    if (field != Number::Compass)
+        return FieldRule::of(ruleOf(field));
+    FieldRule rule = FieldRule::wholeBetween(std::numeric_limits<std::int16_t>::min(),
+                                             std::numeric_limits<std::int16_t>::max());
+    rule.whole = FieldRule::Whole::FractionDropped;
+    return rule;
+}
+
 ProjektOptionsEditor::ProjektOptionsEditor(TProjektOptions& options, TDataModuleForm& project)
     : m_options(options)
     , m_project(project)
@@ -124,7 +134,8 @@ ProjektOptionsFields ProjektOptionsEditor::fields() const {
     for (std::size_t i = 0; i < f.numbers.size(); ++i) {
         const auto field = static_cast<Number>(i);
         const float* value = floatOf(o, field);
-        f.numbers[i] = value ? floatText(*value) : std::to_string(o.Building.Compass);
+        f.numbers[i] = value ? withDecimalSeparator(floatText(*value), displayDecimalSeparator())
+                             : std::to_string(o.Building.Compass);
     }
     f.usingMode = o.Building.UsingMode;
     f.wallMassMode = o.Building.WallMassMode;

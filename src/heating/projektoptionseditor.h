@@ -1,5 +1,6 @@
 #pragma once
 
+#include "base/numberfield.h"
 #include "base/parsenumber.h"
 #include "heating/projektoptions.h"
 
@@ -61,6 +62,9 @@ struct ProjektOptionsFields {
 
 /// The rule a number field of the dialog must satisfy.
 NumberRule ruleOf(ProjektOptionsFields::Number field);
+/// The same as the field helper of the dialog takes it: `Compass` a whole number of degrees
+/// (its fraction dropped) that the stored 16-bit value holds.
+FieldRule projektOptionsFieldRule(ProjektOptionsFields::Number field);
 
 /// What confirming the dialog changed that the rest of the project depends on: a new winter
 /// outside temperature or weather switch means every room and building is to be recalculated.
@@ -78,7 +82,8 @@ public:
     /// Remembers the values the recalculation depends on as they are when the dialog opens.
     ProjektOptionsEditor(TProjektOptions& options, TDataModuleForm& project);
 
-    /// The fields as the live options hold them.
+    /// The fields as the live options hold them, numbers with the language's decimal
+    /// separator.
     ProjektOptionsFields fields() const;
 
     /// The first number field that breaks its rule, or none.

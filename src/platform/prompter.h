@@ -18,6 +18,8 @@ public:
 
     /// A message box with the exclamation icon and an OK button.
     virtual void showMessage(const std::string& text) = 0;
+    /// A message box that reports what was done (the information icon and an OK button).
+    virtual void showInformation(const std::string& text) { showMessage(text); }
     /// A Yes/No question; true for Yes.
     virtual bool askYesNo(const std::string& text, DefaultButton defaultButton,
                           QuestionIcon icon = QuestionIcon::Question) = 0;

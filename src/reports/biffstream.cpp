@@ -5,6 +5,7 @@
 #include <fmt/format.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 
 namespace kalydor {
@@ -203,9 +204,14 @@ std::string htmlTableOfCells(const std::vector<std::vector<TBiffStream::Cell>>& 
                 html += "<td>";
                 appendHtmlEscaped(html, *text);
             } else if (const auto* number = std::get_if<double>(&cell)) {
-                // The shortest form that reads back as the same double; "sdval" gives
+                // The number text of the other forms: a value stored in single precision
+                // (0.04f is 0.03999999910593033 as a double) as the shortest text that gives
+                // that float back, any other as the shortest for the double. "sdval" gives
                 // spreadsheets the value whatever their locale's decimal separator.
-                const std::string value = fmt::format("{}", *number);
+                const auto single = static_cast<float>(*number);
+                const std::string value = std::isfinite(*number) && double(single) == *number
+                                              ? fmt::format("{}", single)
+                                              : fmt::format("{}", *number);
                 html += "<td sdval=\"" + value + "\" sdnum=\"1033;\">" + value;
             } else {
                 html += "<td>";

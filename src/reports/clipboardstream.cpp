@@ -17,7 +17,15 @@ namespace format = platform::clipboard_format;
 TClipboardStream::TClipboardStream(const TLanguages& languages)
     : m_languages(languages)
     , m_text(languages, TextStreamKind::PlainText)
-    , m_rtf(languages, TextStreamKind::Rtf) {}
+    , m_rtf(languages, TextStreamKind::Rtf) {
+    // The text and rich-text forms are reports: their numbers read as the language writes
+    // them.
+    const std::string separator = languages.GetText("IDS_DECIMALSEPARATOR");
+    if (separator.size() == 1) {
+        m_text.DecimalSeparator = separator[0];
+        m_rtf.DecimalSeparator = separator[0];
+    }
+}
 
 void TClipboardStream::WriteRtfHeader(std::string_view name) {
     const std::string_view resource = namedResource("rtfheaders", name);

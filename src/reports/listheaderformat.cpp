@@ -493,6 +493,7 @@ void TListHeaderFormat::LoadSettings(const platform::SettingsStore& store) {
     const std::string key = "Headers/" + Name;
     if (!store.keyExists(key))
         return;
+    UserSettings = true;
     if (const std::optional<std::string> order = store.readText(key, "Order")) {
         std::vector<bool> placed(Columns.size(), false);
         std::vector<std::int16_t> newOrder;
@@ -593,6 +594,10 @@ TListHeaderFormat LoadListHeaderFormat(std::string_view resourceName, const TLan
             caption = languages.ExpandPlaceholders(caption);
     }
     TranslateListTitles(languages, layout, resourceName);
+    // Numbers in lists read as the language writes them.
+    const std::string separator = languages.GetText("IDS_DECIMALSEPARATOR");
+    if (separator.size() == 1)
+        layout.DecimalSeparator = separator[0];
     if (!settingsName.empty())
         layout.Name = std::string(settingsName);
     if (store)

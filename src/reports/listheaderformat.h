@@ -81,6 +81,10 @@ public:
     std::vector<std::int16_t> Order;
     /// The decimal separator of the display language; files always use ".".
     char DecimalSeparator = '.';
+    /// The user has set this layout (stored settings were found, or the column editor
+    /// confirmed it): the column widths are the user's; otherwise a list fits its columns
+    /// to their content.
+    bool UserSettings = false;
 
     /// Loads the built-in layout of this name (letters compared without regard to case) and
     /// takes the name as the settings name. Raises "IDS_COLUMNLAYOUTMISSING" when there is no
@@ -131,8 +135,8 @@ public:
 void TranslateListTitles(const TLanguages& languages, TListHeaderFormat& layout,
                          std::string_view layoutName);
 
-/// Loads a built-in layout, translates its captions and applies the user's settings stored
-/// under `settingsName` (the layout name when empty).
+/// Loads a built-in layout, translates its captions, takes the language's decimal separator
+/// and applies the user's settings stored under `settingsName` (the layout name when empty).
 TListHeaderFormat LoadListHeaderFormat(std::string_view resourceName, const TLanguages& languages,
                                        const platform::SettingsStore* store,
                                        std::string_view settingsName = {});

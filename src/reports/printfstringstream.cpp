@@ -83,7 +83,7 @@ void TPrintfStringStream::writeFormatted(const std::string& format, TextArgs arg
                 *text = escapeRtfSpecials(*text);
         }
     }
-    Write(formatText(format, args));
+    Write(formatText(format, args, DecimalSeparator));
 }
 
 void TPrintfStringStream::WriteStringTableText(int n) {

@@ -40,6 +40,9 @@ public:
     /// When set, Escape puts a backslash before each double quote and each backslash (text
     /// exchange files quote their strings this way).
     bool EscapeFlag = false;
+    /// The decimal separator of the real numbers of formatted writes: a report takes its
+    /// language's, files keep ".".
+    char DecimalSeparator = '.';
     /// The text escaped for a quoted field when EscapeFlag is set, otherwise unchanged.
     std::string Escape(std::string_view text) const;
 

@@ -13,6 +13,7 @@
 #include "store/sqlitedatabase.h"
 
 #include <algorithm>
+#include <filesystem>
 
 namespace kalydor {
 namespace {
@@ -25,6 +26,14 @@ const ItemListKind kKinds[] = {
     {4, RecordType::BuildingGroup, RecordType::Building, "BuildingList", "BuildingItemsTitle",
      false},
 };
+
+std::string lowerAscii(std::string text) {
+    for (char& c : text) {
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
+    }
+    return text;
+}
 
 std::string trimTrailingSpaces(std::string text) {
     while (!text.empty() && text.back() == ' ')
@@ -44,12 +53,29 @@ const ItemListKind& itemListKind(int kind) {
     return kKinds[kind - 1];
 }
 
+std::string exchangeFileName(const std::string& typed, ExchangeFileType type) {
+    if (type == ExchangeFileType::Any || typed.empty())
+        return typed;
+    const std::string extension = type == ExchangeFileType::Xml ? ".xml" : ".txt";
+    const std::string name = std::filesystem::path(typed).filename().string();
+    if (name.size() >= extension.size() &&
+        lowerAscii(name.substr(name.size() - extension.size())) == extension)
+        return typed;
+    return typed + extension;
+}
+
 ItemListLogic::ItemListLogic(int kind, TDataModuleForm& store, const TLanguages& languages,
                              platform::SettingsStore& settings)
     : m_kind(itemListKind(kind))
     , m_store(store)
     , m_languages(languages)
+    , m_settings(settings)
     , m_columns(LoadListHeaderFormat(m_kind.layoutName, languages, &settings, m_kind.listName)) {}
+
+void ItemListLogic::reloadColumns() {
+    m_columns = LoadListHeaderFormat(m_kind.layoutName, m_languages, &m_settings, m_kind.listName);
+    reload();
+}
 
 std::string ItemListLogic::categoryTitle() const {
     return m_languages.GetText("IDS_PRINTCATEGORY+" + std::to_string(m_kind.kind));
@@ -139,14 +165,33 @@ bool ItemListLogic::editItem(const std::string& name, platform::Window* owner) {
     return confirmed;
 }
 
-bool ItemListLogic::itemCreated(const std::string& name, platform::Window* owner) {
+bool ItemListLogic::editNewItem(DBItem& item, platform::Window* owner) {
+    const bool confirmed = item.Edit(owner);
+    if (m_store.FindRecord(m_kind.itemType, m_groupId, item.Name)) {
+        if (confirmed)
+            item.SaveToRecord(m_store);
+        else
+            m_store.DeleteItem(m_kind.itemType, m_groupId, item.Name);
+    }
     reload();
-    return editItem(name, owner);
+    return confirmed;
+}
+
+bool ItemListLogic::itemCreated(const std::string& name, platform::Window* owner) {
+    // The record was created with `newItemRecord()`, the project's defaults in it.
+    const std::unique_ptr<DBItem> item = loadItem(name);
+    if (!item || item->loadFailed())
+        return false;
+    return editNewItem(*item, owner);
 }
 
 std::string ItemListLogic::newItemRecord() const {
     const std::unique_ptr<DBItem> item = CreateItemOfKind(m_kind.kind);
-    return item ? item->recordBytes() : std::string();
+    if (!item)
+        return {};
+    if (prepareNewItem)
+        prepareNewItem(*item);
+    return item->recordBytes();
 }
 
 std::optional<std::string> ItemListLogic::copyRecord(const std::string& source) const {
@@ -157,7 +202,12 @@ std::optional<std::string> ItemListLogic::copyRecord(const std::string& source) 
 }
 
 bool ItemListLogic::itemCopied(const std::string& newName, platform::Window* owner) {
-    return itemCreated(newName, owner);
+    // The copy's record was created with the source's data: its editor opens on it, and
+    // cancelling removes the copy as it removes any item being created.
+    const std::unique_ptr<DBItem> item = loadItem(newName);
+    if (!item || item->loadFailed())
+        return false;
+    return editNewItem(*item, owner);
 }
 
 std::string ItemListLogic::renameItem(const std::string& oldName, const std::string& typed) {

@@ -36,6 +36,13 @@ struct ItemListKind {
 /// The constants of kinds 1 (materials) to 4 (buildings); raises for another kind.
 const ItemListKind& itemListKind(int kind);
 
+/// The file types the export dialog offers, in the order of its filters.
+enum class ExchangeFileType { Text, Xml, Any };
+/// The name an export is written under. The type chosen in the dialog decides: a name
+/// without its extension gets ".txt" or ".xml" (the form follows the name's extension);
+/// with "all files" the name stays as typed.
+std::string exchangeFileName(const std::string& typed, ExchangeFileType type);
+
 /// The logic of an item list window: the items of the selected group as list rows, and the
 /// commands on items and groups over the store. The window shows what it holds and asks the
 /// user through the prompter; the name dialog and the editors are run by the caller.
@@ -47,6 +54,9 @@ public:
     const ItemListKind& kind() const { return m_kind; }
     TDataModuleForm& store() const { return m_store; }
     TListHeaderFormat& columns() { return m_columns; }
+    /// Loads the column layout again in the current language (after a language switch) and
+    /// refills the rows.
+    void reloadColumns();
 
     /// The category title of the kind (the root group's caption).
     std::string categoryTitle() const;
@@ -78,17 +88,21 @@ public:
     /// Runs the item's editor and stores it when the user confirmed; the row follows.
     bool editItem(const std::string& name, platform::Window* owner);
     /// The data block a new item's record is created with (by the name dialog): the item
-    /// with its defaults, so that the record never exists without its data.
+    /// with its defaults and the open project's (`prepareNewItem`), so that the record never
+    /// exists without its data.
     std::string newItemRecord() const;
     /// The data block a copy of an item of the selected group is created with; nothing when
     /// the item is gone or cannot be read (an unreadable item is not copied).
     std::optional<std::string> copyRecord(const std::string& source) const;
     /// After the name dialog created the record of a new item with `newItemRecord()`: the
-    /// item gets its row and its editor. Cancelling the editor keeps the new item as it is.
+    /// item gets its editor and is stored when confirmed. Cancelling the creation at any step
+    /// (a kind chooser, the editor) removes the record again.
     bool itemCreated(const std::string& name, platform::Window* owner);
-    /// After the name dialog created the record of a copy with `copyRecord(source)`: a row,
-    /// and the editor on the copy.
+    /// After the name dialog created the record of a copy with `copyRecord(source)`: the
+    /// editor on the copy; confirmed, it is stored, cancelled, the copy goes.
     bool itemCopied(const std::string& newName, platform::Window* owner);
+    /// Gives an item being created the defaults of the open project (set by the program).
+    std::function<void(DBItem& item)> prepareNewItem;
 
     /// Renames an item from its row; the message key of a refusal (the old caption stays),
     /// or empty.
@@ -158,12 +172,16 @@ public:
                    const std::string& targetGroupId);
 
 private:
+    /// Runs the editor of an item whose record was just made: stored when confirmed, the
+    /// record removed when not.
+    bool editNewItem(DBItem& item, platform::Window* owner);
     std::string privateFormat(bool exportForm) const;
     std::string textOf(const char* key, const std::string& argument) const;
 
     ItemListKind m_kind;
     TDataModuleForm& m_store;
     const TLanguages& m_languages;
+    platform::SettingsStore& m_settings;
     TListHeaderFormat m_columns;
     std::vector<std::string> m_captionPath;
     std::string m_groupId;

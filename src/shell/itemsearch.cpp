@@ -1,6 +1,7 @@
 #include "shell/itemsearch.h"
 
 #include "base/error.h"
+#include "language/languages.h"
 #include "shell/itemlist.h"
 #include "shell/searchreplace.h"
 #include "store/datamodule.h"
@@ -36,11 +37,22 @@ std::vector<GroupStep> groupsInTreeOrder(ItemListLogic& list) {
 
 } // namespace
 
+std::string SearchOutcome::messageText(const TLanguages& languages) const {
+    if (messageKey.empty())
+        return {};
+    if (messageKey == "IDS_REPLACEDNAMES")
+        return formatText(languages.GetText(messageKey), {std::int64_t(renamed)});
+    return languages.GetText(messageKey);
+}
+
 SearchOutcome searchAndReplace(ItemListLogic& list, const SearchRequest& request,
                                const std::string& selectedItem) {
     using Command = SearchRequest::Command;
     const TSearchPattern pattern(request.pattern);
     SearchOutcome outcome;
+    // The group the window shows, for the list to show again when the walk ends.
+    std::vector<std::string> shownPath;
+    const std::string shownGroup = list.selectedGroupId();
 
     std::vector<GroupStep> groups;
     std::size_t first = 0;
@@ -55,6 +67,7 @@ SearchOutcome searchAndReplace(ItemListLogic& list, const SearchRequest& request
             if (group.id == list.selectedGroupId())
                 path = group.captionPath;
         }
+        shownPath = path;
         if (request.currentGroupOnly) {
             groups.push_back({path, list.selectedGroupId()});
         } else {
@@ -64,6 +77,10 @@ SearchOutcome searchAndReplace(ItemListLogic& list, const SearchRequest& request
         }
     } else {
         groups = groupsInTreeOrder(list);
+        for (const GroupStep& group : groups) {
+            if (group.id == shownGroup)
+                shownPath = group.captionPath;
+        }
     }
 
     // The starting row is the selected one, or the first row when the walk starts from the
@@ -87,6 +104,7 @@ SearchOutcome searchAndReplace(ItemListLogic& list, const SearchRequest& request
             TSearchPattern::Match match;
             if (!pattern.matches(name, request.exactCase, &match))
                 continue;
+            ++outcome.matched;
             const auto stopAt = [&](const std::string& item) {
                 outcome.found = true;
                 outcome.captionPath = groups[g].captionPath;
@@ -131,7 +149,13 @@ SearchOutcome searchAndReplace(ItemListLogic& list, const SearchRequest& request
         if (renamedHere)
             list.reload();
     }
-    outcome.messageKey = "IDS_ENDSEARCHANDREPLACE";
+    // The window's tree still shows the group it showed: so does the list.
+    list.selectGroup(shownPath, shownGroup);
+    outcome.informative = true;
+    if (request.command == Command::ReplaceAll)
+        outcome.messageKey = outcome.matched == 0 ? "IDS_NOTHINGMATCHED" : "IDS_REPLACEDNAMES";
+    else
+        outcome.messageKey = "IDS_ENDSEARCHANDREPLACE";
     return outcome;
 }
 

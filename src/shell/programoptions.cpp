@@ -14,7 +14,20 @@ namespace {
 constexpr const char* kFontsKey = "Fonts";
 constexpr const char* kMaximalizationKey = "FormMaximalization";
 constexpr const char* kPositionKey = "FormPosition";
-constexpr std::string_view kFileNameMark = "$FÁJLNÉV";
+// The marks that stand for the exported file in the estimating program's parameters: the
+// readable ones of the shipped languages and the one older settings hold.
+constexpr std::string_view kFileNameMarks[] = {"$FIȘIER", "$FILE", "$FÁJLNÉV"};
+
+// The first mark in a text: its position and length (npos when there is none).
+std::pair<std::size_t, std::size_t> firstFileNameMark(const std::string& text) {
+    std::pair<std::size_t, std::size_t> first{std::string::npos, 0};
+    for (const std::string_view mark : kFileNameMarks) {
+        const std::size_t at = text.find(mark);
+        if (at < first.first)
+            first = {at, mark.size()};
+    }
+    return first;
+}
 
 // A 16-bit value; a stored number outside the range is treated as missing.
 std::int16_t readInt16(const platform::SettingsStore& store, const char* name,
@@ -218,8 +231,8 @@ void saveWindowPlacement(platform::SettingsStore& store, const std::string& wind
 
 std::string estimateProgramParameters(const std::string& parameters, const std::string& fileName) {
     std::string text = parameters;
-    if (const std::size_t at = text.find(kFileNameMark); at != std::string::npos)
-        text.replace(at, kFileNameMark.size(), "\"" + fileName + "\"");
+    if (const auto [at, length] = firstFileNameMark(text); at != std::string::npos)
+        text.replace(at, length, "\"" + fileName + "\"");
     return text;
 }
 
@@ -250,8 +263,8 @@ std::vector<std::string> estimateProgramArguments(const std::string& parameters,
     if (inWord)
         arguments.push_back(std::move(current));
     for (std::string& argument : arguments) {
-        if (const std::size_t at = argument.find(kFileNameMark); at != std::string::npos) {
-            argument.replace(at, kFileNameMark.size(), fileName);
+        if (const auto [at, length] = firstFileNameMark(argument); at != std::string::npos) {
+            argument.replace(at, length, fileName);
             break;
         }
     }

@@ -120,13 +120,14 @@ WindowPlacement restoreWindowPlacement(const platform::SettingsStore& store,
 void saveWindowPlacement(platform::SettingsStore& store, const std::string& windowName,
                          bool maximized, int left, int top, int width, int height);
 
-/// The parameter text of the estimating program for an exported file: the first
-/// "$FÁJLNÉV" replaced by the file's full name between double quotes.
+/// The parameter text of the estimating program for an exported file: the first mark of the
+/// file ("$FIȘIER", "$FILE", or "$FÁJLNÉV" of older settings) replaced by the file's full
+/// name between double quotes.
 std::string estimateProgramParameters(const std::string& parameters, const std::string& fileName);
 
 /// The same as separate program arguments: the parameter text is split as a shell splits
 /// words (blanks separate, double quotes group, a backslash takes the next character), then
-/// the first "$FÁJLNÉV" is replaced by the file's full name inside its argument. The name
+/// the first mark of the file is replaced by the file's full name inside its argument. The name
 /// stays one argument whatever characters it holds, so nothing in it can add arguments.
 std::vector<std::string> estimateProgramArguments(const std::string& parameters,
                                                   const std::string& fileName);

@@ -62,6 +62,11 @@ std::pair<std::int64_t, std::int64_t> rangeOf(Number which) {
 
 } // namespace
 
+FieldRule programOptionsFieldRule(Number field) {
+    const auto [low, high] = rangeOf(field);
+    return FieldRule::wholeBetween(static_cast<double>(low), static_cast<double>(high));
+}
+
 ProgramOptionsEditor::ProgramOptionsEditor(TProgramOptions& options)
     : m_options(options) {}
 

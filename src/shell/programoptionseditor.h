@@ -1,5 +1,6 @@
 #pragma once
 
+#include "base/numberfield.h"
 #include "shell/programoptions.h"
 
 #include <array>
@@ -43,6 +44,10 @@ struct ProgramOptionsFields {
         return numbers[static_cast<std::size_t>(which)];
     }
 };
+
+/// What a number field of the dialog allows: whole millimetres from 0 to 1000 for the
+/// margins, a font size from 1 to 999 points, a resolution from 1 to 32767 dots per inch.
+FieldRule programOptionsFieldRule(ProgramOptionsFields::Number field);
 
 /// The switch names of the dialog's check list, in its order.
 extern const std::array<const char*, 9> kProgramOptionSwitches;

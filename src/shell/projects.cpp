@@ -3,6 +3,7 @@
 #include "base/error.h"
 #include "base/textencoding.h"
 #include "base/textlookup.h"
+#include "constructions/panel.h"
 #include "platform/filetrash.h"
 #include "platform/prompter.h"
 #include "platform/settingsstore.h"
@@ -86,7 +87,12 @@ std::vector<std::string> recentProjects(const platform::SettingsStore& settings)
     return names;
 }
 
-void rememberRecentProject(platform::SettingsStore& settings, const std::string& path) {
+void rememberRecentProject(platform::SettingsStore& settings, const std::string& file) {
+    // The list outlives the folder the program was started from: a name relative to it
+    // would open nothing (or another project) from elsewhere.
+    std::error_code error;
+    const fs::path absolute = fs::absolute(fs::path(file), error).lexically_normal();
+    const std::string path = error ? file : absolute.string();
     std::vector<std::string> names = recentProjects(settings);
     const auto same = std::find_if(names.begin(), names.end(), [&](const std::string& name) {
         return lower(name) == lower(path);
@@ -214,6 +220,22 @@ bool ProjectSession::SaveAs(const std::string& fileName) {
     if (changed)
         changed();
     return true;
+}
+
+void prepareNewProjectItem(DBItem& item, const TProjektOptions& options) {
+    auto* panel = dynamic_cast<Panel*>(&item);
+    if (!panel)
+        return;
+    PanelDefaults defaults;
+    defaults.OutSideTemp = options.Panel.OutSideTemp;
+    defaults.InSideTemp = options.Panel.InSideTemp;
+    defaults.OutSideRelHum = options.Panel.OutSideRelHum;
+    defaults.InSideRelHum = options.Panel.InSideRelHum;
+    defaults.DiffusionDays = options.Panel.DiffusionDays;
+    defaults.FloorLevel = options.Panel.FloorLevel;
+    defaults.GroundWaterHeight = options.Romanian.H;
+    defaults.EarthLambda = options.Romanian.EarthLambda;
+    panel->takeDefaults(defaults);
 }
 
 bool DeleteProject(const std::string& fileName, platform::FileTrash& trash) {

@@ -10,6 +10,7 @@
 
 namespace kalydor {
 
+class DBItem;
 class TDataModuleForm;
 class TProgramOptions;
 
@@ -36,8 +37,8 @@ std::string checkSaveDialogName(const std::string& path, bool extensionDiffers,
 
 /// The recently used projects, most recent first (at most four).
 std::vector<std::string> recentProjects(const platform::SettingsStore& settings);
-/// Puts a project at the front of the recent list (without repeating it, letters compared
-/// without regard to case) and keeps four.
+/// Puts a project at the front of the recent list by its absolute name (without repeating
+/// it, letters compared without regard to case) and keeps four.
 void rememberRecentProject(platform::SettingsStore& settings, const std::string& path);
 
 /// The open project of the program: its store, options and description exist together or
@@ -80,6 +81,11 @@ private:
     std::unique_ptr<TProjektOptions> m_options;
     std::unique_ptr<TProjektData> m_data;
 };
+
+/// Gives an item being created in a project the project's defaults: a construction takes
+/// the design climate of the construction defaults and the ground-water level and ground
+/// conductivity of the ground values.
+void prepareNewProjectItem(DBItem& item, const TProjektOptions& options);
 
 /// Moves a project's files (".db" and the companion ".mb", ".px" of older installations) to
 /// the trash after the question "IDS_PROJEKTDELETEQUESTION" with No as the default answer.

@@ -1,19 +1,14 @@
 #include "store/projektdata.h"
 
+#include "base/displayformat.h"
 #include "base/error.h"
 #include "base/memorystream.h"
 #include "base/textencoding.h"
 #include "store/datamodule.h"
-#include "store/identifier.h"
 #include "store/itemkinds.h"
-
-#include <chrono>
 
 namespace kalydor {
 namespace {
-
-// The Julian day number of 1 January 1970, the start of the system clock's days.
-constexpr std::int64_t kUnixEpochJulianDay = 2440588;
 
 // The header record of a project table, made current; false when there is none.
 bool findHeader(TDataModuleForm& project) {
@@ -23,17 +18,12 @@ bool findHeader(TDataModuleForm& project) {
 
 } // namespace
 
-std::string todayText() {
-    const auto now = std::chrono::system_clock::now();
-    const auto days = std::chrono::floor<std::chrono::days>(now).time_since_epoch().count();
-    return identifierText(kUnixEpochJulianDay + days);
-}
-
 TProjektData TProjektData::forNewProject(const StringList& planner, bool initDate) {
     TProjektData data;
     data.Planner = planner;
+    // The date is for people: written as the language writes dates.
     if (initDate)
-        data.Date = todayText();
+        data.Date = displayToday();
     return data;
 }
 

@@ -19,7 +19,8 @@ struct TProjektData {
     StringList Customer;
     StringList Planner;
     StringList Comment;
-    /// The project date as text ("yyyy.MM.dd." when filled in automatically).
+    /// The project date as text (as the interface language writes dates when filled in
+    /// automatically).
     std::string Date;
 
     /// The description of a new project: the planner lines of the program options, and
@@ -40,8 +41,5 @@ struct TProjektData {
     /// when the project has no header record.
     bool SaveProjectData(TDataModuleForm& project) const;
 };
-
-/// Today's date in the "yyyy.MM.dd." form of identifiers.
-std::string todayText();
 
 } // namespace kalydor

@@ -34,7 +34,10 @@ TEST(ParseNumber, TableOfCases) {
         {" 1", Any, std::nullopt}, // the first character must be a digit, sign or point
         {"-0", Negative, std::nullopt},
         {"-0", NotPositive, 0.0},
-        {"3abc", Any, 3.0},          // the rest after the number is ignored
+        {"3abc", Any, 3.0},           // the rest after the number is ignored
+        {"25 cm", NotNegative, 25.0}, // so that a unit may be typed after a typed value
+        {"-25abc", Any, -25.0},
+        {"1,x", Any, 1.0},
         {"3.673E-7", Any, 3.673e-7}, // what the general format writes reads back
         {"3,673e-7", Any, 3.673e-7},
         {"1E5", Any, 1e5},

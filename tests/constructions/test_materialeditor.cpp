@@ -122,6 +122,20 @@ TEST(MaterialEditor, LayerModeOffersTheFillingMoisture) {
     EXPECT_FLOAT_EQ(layer.InitialHumidity2, 6.5f);
     EXPECT_EQ(layer.Thickness, 38);
     EXPECT_FLOAT_EQ(layer.ThermalCondFactor, 0.2f); // layer values outside the editor stay
+
+    // A layer of no thickness has no place in a construction; a stored material may leave its
+    // thickness open.
+    at(t, MaterialField::Thickness) = "0";
+    const std::optional<EditorProblem> problem = editor.apply(t, editor.isothermTexts());
+    ASSERT_TRUE(problem);
+    EXPECT_EQ(problem->field, MaterialField::Thickness);
+    EXPECT_EQ(layer.Thickness, 38);
+    Material stored = brick();
+    MaterialEditor catalogue(stored, nullptr, "Zidărie\\");
+    Texts open = catalogue.texts();
+    at(open, MaterialField::Thickness) = "0";
+    EXPECT_FALSE(catalogue.apply(open, catalogue.isothermTexts()));
+    EXPECT_EQ(stored.Thickness, 0);
 }
 
 TEST(AirMaterialEditor, SortsChecksAndTakesTheResistanceFromTheDiagram) {

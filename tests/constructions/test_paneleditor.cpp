@@ -3,6 +3,7 @@
 
 #include "constructions/paneleditor.h"
 
+#include "base/displayformat.h"
 #include "base/error.h"
 #include "base/numberformat.h"
 #include "platform/scriptedprompter.h"
@@ -37,6 +38,9 @@ protected:
         {"IDS_PANELTYPES+2", "Floor"},
         {"IDS_PANELTYPES+9", "Wall in earth"},
         {"IDS_PANELTYPES+10", "Window"},
+        {"IDS_PANELMESSAGES+4", "no attenuation"},
+        {"IDS_SURFACEDIFFERENCEHINT", "surface too cold"},
+        {"IDS_DECIMALSEPARATOR", ","},
     };
     ScriptedPrompter prompter;
     ScopedPrompter scoped{prompter};
@@ -253,8 +257,12 @@ TEST_F(PanelEditorTest, ShownResults) {
     EXPECT_FALSE(shown.surfaceTemperatureRed);
     EXPECT_FALSE(shown.showFloorHeatAbsorb);
     EXPECT_FALSE(shown.dynamicsRed);
-    // (20 − (−15)) / R total.
-    EXPECT_EQ(shown.heatFlux, formatGeneral(35.0 / editor.panel().TotalResistance, 3));
+    EXPECT_TRUE(shown.dynamicsWhy.empty());
+    // (20 − (−15)) / R total, with the decimal comma of the language.
+    EXPECT_EQ(shown.heatFlux,
+              withDecimalSeparator(formatGeneral(35.0 / editor.panel().TotalResistance, 3), ','));
+    EXPECT_NE(shown.U.find(','), std::string::npos) << shown.U;
+    EXPECT_NE(shown.neededResistance, "–");
     EXPECT_FALSE(shown.vapourFlux.empty());
 
     // An air layer on the inner side cannot be walked by the dynamic calculation.
@@ -265,19 +273,35 @@ TEST_F(PanelEditorTest, ShownResults) {
     air.ThermalRes = 0.17f;
     editor.addMaterial(air, 2, [](Layer&) { return true; });
     EXPECT_TRUE(editor.results().dynamicsRed);
+    // A value in red says why.
+    EXPECT_EQ(editor.results().dynamicsWhy, "no attenuation");
 
     // A thin wall cannot keep the inner surface within 1 K of the air.
     EXPECT_EQ(editor.setField(PanelField::SurfaceTemperatureDifference, "0.1"), std::nullopt);
     shown = editor.results();
     EXPECT_TRUE(shown.surfaceTemperatureRed);
     EXPECT_TRUE(shown.neededResistanceRed);
+    EXPECT_EQ(shown.neededResistanceWhy, "surface too cold");
+    EXPECT_EQ(shown.surfaceTemperatureWhy, "surface too cold");
 
-    // Floors show b with its class.
+    // Without a permitted difference there is no needed resistance: a dash, not a zero.
+    editor.setValue(PanelField::SurfaceTemperatureDifference, 0);
+    EXPECT_EQ(editor.results().neededResistance, "–");
+
+    // Floors show b as a number of its unit, its class apart; the caption of θsi is there
+    // before any value is shown.
     editor.setType(2);
     shown = editor.results();
     EXPECT_TRUE(shown.showFloorHeatAbsorb);
-    const std::string b = shown.floorHeatAbsorb;
-    EXPECT_TRUE(b.ends_with(" warm") || b.ends_with(" cold") || b.ends_with(" half warm")) << b;
+    EXPECT_NO_THROW(ParseNumber(shown.floorHeatAbsorb));
+    EXPECT_EQ(shown.floorHeatAbsorb.find(' '), std::string::npos) << shown.floorHeatAbsorb;
+    EXPECT_TRUE(shown.floorClass == "warm" || shown.floorClass == "cold" ||
+                shown.floorClass == "half warm")
+        << shown.floorClass;
+    editor.setType(1);
+    shown = editor.results();
+    EXPECT_FALSE(shown.showSurfaceTemperature);
+    EXPECT_EQ(shown.surfaceTemperatureCaption, "θsi at θe=-15 °C");
 }
 
 TEST_F(PanelEditorTest, KnownEditor) {
@@ -341,6 +365,7 @@ TEST_F(PanelEditorTest, LayerThicknessAndTheAirLayerDiagram) {
     EXPECT_EQ(air.Thickness, 3.5f);
     EXPECT_NEAR(air.ThermalRes, 0.17, 1e-6);
     EXPECT_THROW(setLayerThickness(air, "-1"), Error);
+    EXPECT_THROW(setLayerThickness(air, "0"), Error); // a layer of no thickness is refused
     EXPECT_EQ(air.Thickness, 3.5f);
 
     // Without a diagram the typed resistance stays.

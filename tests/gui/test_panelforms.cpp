@@ -101,23 +101,45 @@ TEST(PanelModifyForm, RefusedValueKeepsTheDialogOpen) {
     EXPECT_TRUE(form.result("SurfaceTemperature")->isVisible());
     EXPECT_FALSE(form.result("FloorHeatAbsorb")->isVisible());
 
-    form.field(PanelField::InSideRelHum)->setText(QStringLiteral("100"));
+    // 100 % is refused when the field is left: the status line names the field and what it
+    // allows, the field is marked, and the value in use stays 60 %.
+    QLineEdit* humidity = form.field(PanelField::InSideRelHum);
+    test::typeAndLeave(humidity, QStringLiteral("100"));
+    const QString refusal = form.status()->text();
+    EXPECT_EQ(refusal,
+              QStringLiteral("Umiditatea relativă interioară φi: se acceptă 0 < φi < 100 %"));
+    EXPECT_TRUE(humidity->property("refused").toBool());
+    EXPECT_EQ(humidity->text(), QStringLiteral("100"));
+    EXPECT_EQ(editor.panel().InSideRelHum, 60);
+    // OK does not take it either.
     form.accept();
     EXPECT_TRUE(form.isVisible());
     EXPECT_NE(static_cast<QDialog&>(form).result(), QDialog::Accepted);
-    EXPECT_EQ(form.status()->text(), text("IDS_WRONGVALUE"));
+    EXPECT_EQ(form.status()->text(), refusal);
+    // Leaving it again puts the value in use back: the field never shows what is not used.
+    test::leave(humidity);
+    EXPECT_EQ(humidity->text(), QStringLiteral("60"));
+    EXPECT_FALSE(humidity->property("refused").toBool());
+    // So does Escape, which the field takes (the dialog stays open).
+    test::typeAndLeave(humidity, QStringLiteral("abc"));
+    EXPECT_TRUE(test::press(humidity, Qt::Key_Escape));
+    EXPECT_EQ(humidity->text(), QStringLiteral("60"));
+    EXPECT_TRUE(form.isVisible());
     EXPECT_EQ(wall.InSideRelHum, 60);
 
-    // Leaving a field with a good value recalculates at once.
+    // Leaving a field with a good value recalculates at once; the field shows what was taken.
     const QString before = form.result("TotalResistance")->text();
-    form.field(PanelField::InSideRelHum)->setText(QStringLiteral("55"));
-    form.field(PanelField::OutSideAlpha)->setText(QStringLiteral("0"));
-    emit form.field(PanelField::OutSideAlpha)->editingFinished();
+    test::typeAndLeave(form.field(PanelField::OutSideAlpha), QStringLiteral("0 W/m²K"));
+    EXPECT_EQ(form.field(PanelField::OutSideAlpha)->text(), QStringLiteral("0"));
     EXPECT_NE(form.result("TotalResistance")->text(), before);
-
+    test::typeAndLeave(form.field(PanelField::OutSideTemp), QStringLiteral("-25abc"));
+    EXPECT_EQ(form.field(PanelField::OutSideTemp)->text(), QStringLiteral("-25"));
+    EXPECT_EQ(editor.panel().OutSideTemp, -25);
+    // A value typed but not left yet is taken by OK.
+    humidity->setText(QStringLiteral("55,5"));
     form.accept();
     EXPECT_EQ(static_cast<QDialog&>(form).result(), QDialog::Accepted);
-    EXPECT_EQ(wall.InSideRelHum, 55);
+    EXPECT_EQ(wall.InSideRelHum, 55.5f);
     EXPECT_EQ(wall.OutSideAlpha, 0);
     EXPECT_TRUE(f.prompter.messages().empty());
 }
@@ -179,8 +201,7 @@ TEST(PanelModifyForm, FlagsShowInRedAndTheDiagramFollows) {
     const int series = static_cast<int>(diagram->chart()->series().size());
     EXPECT_GT(series, 0);
     // With equal air temperatures there is no diffusion and nothing to draw.
-    form.field(PanelField::OutSideTemp)->setText(QStringLiteral("20"));
-    emit form.field(PanelField::OutSideTemp)->editingFinished();
+    test::typeAndLeave(form.field(PanelField::OutSideTemp), QStringLiteral("20"));
     EXPECT_EQ(editor.panel().OutSideTemp, 20);
     EXPECT_LT(diagram->chart()->series().size(), series);
 }
@@ -267,13 +288,27 @@ TEST(InitThicknesForm, BadNumberKeepsTheDialogOpen) {
     translateWindow(languages(), form);
     form.show();
     EXPECT_EQ(form.thickness()->text(), QStringLiteral("5"));
-    form.thickness()->setText(QStringLiteral("zece"));
-    form.accept();
-    EXPECT_TRUE(form.isVisible());
-    ASSERT_EQ(f.prompter.messages().size(), 1u);
-    EXPECT_EQ(QString::fromStdString(f.prompter.messages()[0]), text("IDS_WRONGVALUE"));
-    EXPECT_EQ(layer.Thickness, 5);
-    form.thickness()->setText(QStringLiteral("12,5"));
+    // A word and a layer of no thickness are refused in the dialog's status line, which names
+    // the field and what it allows.
+    for (const char* typed : {"zece", "0"}) {
+        form.thickness()->setText(QString::fromUtf8(typed));
+        form.accept();
+        EXPECT_TRUE(form.isVisible()) << typed;
+        EXPECT_EQ(form.status()->text(), QStringLiteral("Grosime d: se acceptă d > 0 cm")) << typed;
+        EXPECT_EQ(layer.Thickness, 5) << typed;
+        EXPECT_TRUE(test::press(form.thickness(), Qt::Key_Escape));
+    }
+    EXPECT_TRUE(f.prompter.messages().empty());
+    // A catalogue material without a thickness: OK alone does not make a layer of none.
+    Layer open = test::massLayer("Folie", 0, 900, 0.4f, 1.5f, 100000);
+    TInitThicknesForm openForm(open);
+    translateWindow(languages(), openForm);
+    openForm.show();
+    openForm.accept();
+    EXPECT_TRUE(openForm.isVisible());
+    EXPECT_EQ(openForm.status()->text(), QStringLiteral("Grosime d: se acceptă d > 0 cm"));
+    // A unit typed after the number is welcome.
+    form.thickness()->setText(QStringLiteral("12,5 cm"));
     form.accept();
     EXPECT_EQ(form.result(), QDialog::Accepted);
     EXPECT_EQ(layer.Thickness, 12.5f);
@@ -302,13 +337,15 @@ TEST(PanelModifyForm2, PagesFollowTheTypeAndTheGlassRatioIsLimited) {
     test::saveScreenshot(form, "PanelModifyForm2");
 
     form.field(PanelField::R)->setText(QStringLiteral("0.77"));
-    form.field(PanelField::GlassRatio)->setText(QStringLiteral("150"));
+    test::typeAndLeave(form.field(PanelField::GlassRatio), QStringLiteral("150"));
+    EXPECT_EQ(form.status()->text(),
+              QStringLiteral("Proporția suprafeței vitrate: se acceptă 0 ≤ valoare ≤ 100 %"));
     form.accept();
     EXPECT_TRUE(form.isVisible());
-    EXPECT_EQ(form.status()->text(), text("IDS_WRONGVALUE"));
     EXPECT_EQ(window.Type, Panel::kUndefinedType);
 
-    form.field(PanelField::GlassRatio)->setText(QStringLiteral("75"));
+    test::typeAndLeave(form.field(PanelField::GlassRatio), QStringLiteral("75"));
+    EXPECT_TRUE(form.status()->text().isEmpty());
     form.accept();
     EXPECT_EQ(form.result(), QDialog::Accepted);
     EXPECT_EQ(window.Type, 10);

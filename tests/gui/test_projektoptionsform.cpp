@@ -64,7 +64,7 @@ protected:
 TEST_F(ProjektOptionsForm, ShowsTheOptionsAndSavesOnlyValidFields) {
     TProjektOptionsForm form(*options, *project, languages);
     EXPECT_EQ(child<QLineEdit>(form, "HEdit")->text(), QStringLiteral("-6"));
-    EXPECT_EQ(child<QLineEdit>(form, "AirChangeFactEdit")->text(), QStringLiteral("0.8"));
+    EXPECT_EQ(child<QLineEdit>(form, "AirChangeFactEdit")->text(), QStringLiteral("0,8"));
     EXPECT_EQ(child<QLineEdit>(form, "ForwardTemperatureEdit")->text(), QStringLiteral("90"));
     EXPECT_TRUE(choice(form, "WallMassModeGroup", 1)->isChecked());
     EXPECT_TRUE(choice(form, "NearestGroup", 0)->isChecked());
@@ -78,12 +78,16 @@ TEST_F(ProjektOptionsForm, ShowsTheOptionsAndSavesOnlyValidFields) {
     }
     pages->setCurrentIndex(0);
 
-    // A ground water level at ground level is refused: message, its page, nothing saved.
+    // A ground water level at ground level is refused: the status line names the field and
+    // what it allows, its page comes to the front, nothing is saved.
     setText(form, "HeatingInSideTempEdit", "21,5");
+    pages->setCurrentIndex(2);
     setText(form, "HEdit", "0");
     form.accept();
-    ASSERT_EQ(prompter.messages().size(), 1u);
-    EXPECT_EQ(prompter.messages()[0], languages.GetText("IDS_WRONGVALUE"));
+    EXPECT_TRUE(prompter.messages().empty());
+    EXPECT_EQ(
+        child<QLabel>(form, "StatusLabel")->text(),
+        QStringLiteral("Nivelul apei freatice (m, sub teren negativ): se acceptă valoare < 0"));
     EXPECT_EQ(form.result(), QDialog::Rejected);
     EXPECT_EQ(pages->currentIndex(), 0);
     EXPECT_EQ(options->Heating.InSideTemp, 20.0f);
@@ -107,8 +111,22 @@ TEST_F(ProjektOptionsForm, RelativeHumidityOfZeroIsRefusedOnItsPage) {
     child<QTabWidget>(form, "PageControl1")->setCurrentIndex(3);
     setText(form, "InSideRelHumEdit", "0");
     form.accept();
-    EXPECT_EQ(prompter.messages().size(), 1u);
+    EXPECT_FALSE(child<QLabel>(form, "StatusLabel")->text().isEmpty());
     EXPECT_EQ(form.result(), QDialog::Rejected);
+    EXPECT_EQ(child<QTabWidget>(form, "PageControl1")->currentIndex(), 0);
+}
+
+// A stored value its field does not allow, never typed, is named with its rule as well: no
+// generic "wrong value" that names neither.
+TEST_F(ProjektOptionsForm, AStoredValueTheFieldRefusesIsNamedOnOk) {
+    options->Panel.InSideRelHum = 0;
+    TProjektOptionsForm form(*options, *project, languages);
+    child<QTabWidget>(form, "PageControl1")->setCurrentIndex(2);
+    form.accept();
+    EXPECT_EQ(form.result(), QDialog::Rejected);
+    EXPECT_TRUE(prompter.messages().empty());
+    EXPECT_EQ(child<QLabel>(form, "StatusLabel")->text(),
+              QStringLiteral("Umiditatea relativă interioară (%): se acceptă valoare > 0"));
     EXPECT_EQ(child<QTabWidget>(form, "PageControl1")->currentIndex(), 0);
 }
 

@@ -184,14 +184,16 @@ TEST(VapourDiagram, ShowsTheProfilesAndTheLayersOnBothAxes) {
     QApplication::processEvents();
     test::saveScreenshot(form, "diagram-condensing-temperature", true);
 
-    // Over the distance, in cm from the outer surface, the films half a metre wide.
+    // Over the distance, in cm from the outer surface. The diagram data give each film half
+    // a metre; on screen a film takes at most a tenth of the wall's width, so that the
+    // 39.5 cm of the wall keep the picture.
     distance->setChecked(true);
     EXPECT_TRUE(form.overDistance());
     EXPECT_EQ(form.chart(), chart);
     ASSERT_EQ(axis<QValueAxis>(chart, Qt::AlignBottom), x);
     EXPECT_EQ(x->titleText(), QStringLiteral("X-axis (cm)"));
-    EXPECT_NEAR(x->min(), -50, 1e-6);
-    EXPECT_NEAR(x->max(), 39.5 + 50, 1e-6);
+    EXPECT_NEAR(x->min(), -3.95, 1e-6);
+    EXPECT_NEAR(x->max(), 39.5 + 3.95, 1e-6);
     layers = axis<QCategoryAxis>(chart, Qt::AlignTop);
     ASSERT_NE(layers, nullptr);
     const std::vector<double> cm = bandEnds(layers);
@@ -199,6 +201,9 @@ TEST(VapourDiagram, ShowsTheProfilesAndTheLayersOnBothAxes) {
     ASSERT_EQ(cm.size(), 5u);
     for (std::size_t k = 0; k < 5; ++k)
         EXPECT_NEAR(cm[k], expected[k], 1e-4) << k;
+    // Every layer carries its number, the thin render as well.
+    for (const char* number : {"1", "2", "3", "4"})
+        EXPECT_TRUE(layers->categoriesLabels().contains(QString::fromLatin1(number))) << number;
     expectInside(chart);
     QApplication::processEvents();
     test::saveScreenshot(form, "diagram-condensing-distance", true);
@@ -212,7 +217,7 @@ TEST(VapourDiagram, RefreshFollowsTheConstruction) {
     EXPECT_TRUE(form.overDistance());
     auto* x = axis<QValueAxis>(form.chart(), Qt::AlignBottom);
     ASSERT_NE(x, nullptr);
-    EXPECT_NEAR(x->max(), 89.5, 1e-6);
+    EXPECT_NEAR(x->max(), 39.5 + 3.95, 1e-6);
 
     // Thicker wool and a colder outside: new faces, new curves.
     wall.Layers[2].Thickness = 20;
@@ -223,7 +228,7 @@ TEST(VapourDiagram, RefreshFollowsTheConstruction) {
     QChart* chart = form.chart();
     x = axis<QValueAxis>(chart, Qt::AlignBottom);
     ASSERT_NE(x, nullptr);
-    EXPECT_NEAR(x->max(), 99.5, 1e-6);
+    EXPECT_NEAR(x->max(), 49.5 + 4.95, 1e-6);
     ASSERT_EQ(chart->series().size(), 3);
     EXPECT_EQ(series(chart, "SaturationSeries")->count(), 129);
     EXPECT_NEAR(series(chart, "PlainSeries")->at(0).y(), saturationPressure(-20) * 0.9, 1e-6);

@@ -330,6 +330,31 @@ TEST(ClipboardStream, PublishesEveryFormInOrder) {
     EXPECT_EQ(ReadString(pasted.privateStream()), "Perete");
 }
 
+// The text and rich-text forms are reports in the language; the cells carry the numbers, and
+// their HTML form writes a float as the text form does (0.04, not 0.03999999910593033).
+TEST(ClipboardStream, ReportsWriteTheLanguagesNumbersAndCellsTheSameAsText) {
+    const TLanguages romanian =
+        languagesWith({{"IDS_DECIMALSEPARATOR", ","}, {"IDS_CONDUCTIVITY", "λ = %g W/mK."}});
+    TClipboardStream stream(romanian);
+    stream.text().PrintfKeyReal("IDS_CONDUCTIVITY", 0.04f);
+    stream.rtf().PrintfKeyReal("IDS_CONDUCTIVITY", 0.04f);
+    EXPECT_EQ(stream.text().text(), "λ = 0,04 W/mK.");
+    EXPECT_EQ(stream.rtf().text(), "\\u955? = 0,04 W/mK.");
+
+    stream.sheet().NumberCell(0.04f);
+    stream.sheet().NumberCell(1.0 / 3);
+    const std::string html = htmlTableOfCells(stream.sheet().cells());
+    EXPECT_NE(html.find("sdval=\"0.04\" sdnum=\"1033;\">0.04<"), std::string::npos) << html;
+    EXPECT_EQ(html.find("0.0399999"), std::string::npos) << html;
+    EXPECT_NE(html.find("0.3333333333333333"), std::string::npos) << html;
+
+    // Without a separator of its own a language writes the point of the files.
+    const TLanguages plain = languagesWith({{"IDS_CONDUCTIVITY", "λ = %g W/mK."}});
+    TClipboardStream point(plain);
+    point.text().PrintfKeyReal("IDS_CONDUCTIVITY", 0.04f);
+    EXPECT_EQ(point.text().text(), "λ = 0.04 W/mK.");
+}
+
 TEST(ClipboardStream, EmptyRichTextStaysOffTheClipboard) {
     const TLanguages languages = languagesWith(kBuilderTexts);
     TClipboardStream stream(languages);

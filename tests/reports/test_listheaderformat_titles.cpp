@@ -149,6 +149,41 @@ TEST(ShippedLayouts, LoadedForAListWithTranslationAndUserSettings) {
     const TListHeaderFormat exact = LoadListHeaderFormat("MaterialItemsTitle", languages, nullptr);
     EXPECT_EQ(exact.FindColumn(2)->Captions[0], "\\fl\\;\\p conductivitate");
     EXPECT_EQ(exact.Name, "MaterialItemsTitle");
+    // Stored settings are the user's: the list keeps their widths instead of fitting its own.
+    EXPECT_TRUE(layout.UserSettings);
+    EXPECT_FALSE(exact.UserSettings);
+}
+
+// A list shows its numbers with the decimal separator of its language: aluminium's λ of 160
+// reads "160,000" in Romanian, never "160.000", which a Romanian reads as 160 thousand.
+TEST(ShippedLayouts, NumbersTakeTheDecimalSeparatorOfTheLanguage) {
+    TLanguage romanian;
+    romanian.id = "Român";
+    romanian.userInterface = true;
+    romanian.strings = {{"IDS_DECIMALSEPARATOR", ","}};
+    TLanguage english;
+    english.id = "English";
+    english.userInterface = true;
+    english.strings = {{"IDS_DECIMALSEPARATOR", "."}};
+    TLanguages languages;
+    languages.addLanguage(std::move(romanian));
+    languages.addLanguage(std::move(english));
+    const struct {
+        const char* language;
+        const char* lambda;
+        const char* mu;
+    } cases[] = {{"Român", "160,000", "100000,0"},
+                 {"English", "160.000", "100000.0"},
+                 {"", "160.000", "100000.0"}};
+    for (const auto& c : cases) {
+        languages.SelectInterfaceLanguage(c.language);
+        TListHeaderFormat layout = LoadListHeaderFormat("MaterialItemsTitle", languages, nullptr);
+        TListHeaderFormatCol lambda = *layout.FindColumn(2);
+        lambda.RealFormat = TRealFormat::Fixed;
+        lambda.Digits = 3;
+        EXPECT_EQ(lambda.FormatReal(160, layout.DecimalSeparator), c.lambda) << c.language;
+        EXPECT_EQ(layout.formatReal(10, 100000), c.mu) << c.language;
+    }
 }
 
 } // namespace

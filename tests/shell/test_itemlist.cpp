@@ -351,5 +351,25 @@ TEST_F(ItemListTest, AnItemRecordWithoutDataIsShownUnreadable) {
     EXPECT_FALSE(list->copyRecord("Cut off"));
 }
 
+// The file type chosen in the export dialog decides the extension, and with it the form: an
+// "XML exchange" export typed without an extension is an XML file the import offers again.
+TEST(ExchangeFileName, TheChosenTypeDecidesTheExtension) {
+    const struct {
+        const char* typed;
+        ExchangeFileType type;
+        const char* written;
+    } cases[] = {
+        {"/p/pereti", ExchangeFileType::Xml, "/p/pereti.xml"},
+        {"/p/pereti", ExchangeFileType::Text, "/p/pereti.txt"},
+        {"/p/pereti.XML", ExchangeFileType::Xml, "/p/pereti.XML"},
+        {"/p/pereti.txt", ExchangeFileType::Xml, "/p/pereti.txt.xml"},
+        {"/p/v1.2/pereti", ExchangeFileType::Text, "/p/v1.2/pereti.txt"},
+        {"/p/pereti", ExchangeFileType::Any, "/p/pereti"},
+        {"", ExchangeFileType::Xml, ""},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(exchangeFileName(c.typed, c.type), c.written) << c.typed;
+}
+
 } // namespace
 } // namespace kalydor

@@ -119,8 +119,16 @@ TEST_F(ItemSearchTest, ReplaceAllAndItsRefusals) {
 
     store->DeleteItem(RecordType::Material, a, "X1");
     outcome = run(Command::ReplaceAll, "W*", "", "X*", true);
-    EXPECT_EQ(outcome.messageKey, "IDS_ENDSEARCHANDREPLACE");
+    // The user learns how many names changed, as news rather than as a warning.
+    EXPECT_EQ(outcome.messageKey, "IDS_REPLACEDNAMES");
+    EXPECT_TRUE(outcome.informative);
     EXPECT_EQ(outcome.renamed, 3);
+    EXPECT_NE(outcome.messageText(test::romanianLanguages()).find('3'), std::string::npos)
+        << outcome.messageText(test::romanianLanguages());
+    // The walk went through group B; the list shows group A again, as the tree does.
+    EXPECT_EQ(list->selectedGroupId(), a);
+    EXPECT_GE(list->rowOf("X1"), 0);
+    EXPECT_LT(list->rowOf("X2"), 0);
     EXPECT_TRUE(exists(a, "X1"));
     EXPECT_TRUE(exists(a, "X10"));
     EXPECT_TRUE(exists(b, "X2"));
@@ -128,6 +136,11 @@ TEST_F(ItemSearchTest, ReplaceAllAndItsRefusals) {
 
     EXPECT_EQ(run(Command::ReplaceAll, "X?", "", "Y*", true).messageKey,
               "IDS_SEARCHANDREPLACEERROR");
+
+    outcome = run(Command::ReplaceAll, "Q*", "", "R*", true);
+    EXPECT_EQ(outcome.messageKey, "IDS_NOTHINGMATCHED");
+    EXPECT_TRUE(outcome.informative);
+    EXPECT_EQ(outcome.renamed, 0);
 }
 
 } // namespace

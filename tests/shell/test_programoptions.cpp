@@ -54,7 +54,8 @@ TEST(ProgramOptions, EmptyStoreGivesTheDefaultsAndTheRomanianLanguage) {
     EXPECT_EQ(languages.InterfaceLanguageId(), "Român");
     EXPECT_EQ(languages.PrintingLanguageId(), "Român");
     EXPECT_EQ(options.EstimateProgram, "");
-    EXPECT_EQ(options.EstimateProgramParameters, "$FÁJLNÉV");
+    // The mark of the exported file reads as a word of the interface language.
+    EXPECT_EQ(options.EstimateProgramParameters, "$FIȘIER");
     EXPECT_TRUE(options.EstimateProgramStartQuestion);
     // Reading creates nothing in the store.
     EXPECT_FALSE(store.keyExists(kProgramOptionsKey));
@@ -227,6 +228,11 @@ TEST(EstimateProgram, FileNameReplacesTheFirstMark) {
          "--in=\"/home/ana/Proiect 1/deviz.txt\" \"two words\"",
          {"--in=" + file, "two words"}},
         {"", "", {}},
+        // The readable marks of the shipped languages; the first mark of any kind is taken.
+        {"$FIȘIER /auto", "\"/home/ana/Proiect 1/deviz.txt\" /auto", {file, "/auto"}},
+        {"-f $FILE", "-f \"/home/ana/Proiect 1/deviz.txt\"", {"-f", file}},
+        {"$FILE $FÁJLNÉV", "\"/home/ana/Proiect 1/deviz.txt\" $FÁJLNÉV", {file, "$FÁJLNÉV"}},
+        {"$FÁJLNÉV $FIȘIER", "\"/home/ana/Proiect 1/deviz.txt\" $FIȘIER", {file, "$FIȘIER"}},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(estimateProgramParameters(c.parameters, file), c.text) << c.parameters;

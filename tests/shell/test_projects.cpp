@@ -1,5 +1,7 @@
 #include "shell/projects.h"
 
+#include "base/displayformat.h"
+
 #include "base/error.h"
 #include "base/memorystream.h"
 #include "platform/filetrash.h"
@@ -73,6 +75,18 @@ TEST(ProjectNames, RecentProjectsKeepTheLastFourWithoutRepeats) {
               (std::vector<std::string>{"/P/c.DB", "/p/E.db", "/p/D.db", "/p/B.db"}));
 }
 
+// A project opened by a relative name ("demo/Demo.db" from the program's folder) must open
+// again when the program starts elsewhere.
+TEST(ProjectNames, RecentProjectsAreRememberedByTheirAbsoluteNames) {
+    MemorySettingsStore settings;
+    const std::filesystem::path here = std::filesystem::current_path();
+    rememberRecentProject(settings, "demo/Demo.db");
+    ASSERT_EQ(recentProjects(settings).size(), 1u);
+    EXPECT_EQ(recentProjects(settings).front(), (here / "demo" / "Demo.db").string());
+    rememberRecentProject(settings, "./demo/../demo/Demo.db"); // the same file: no repeat
+    EXPECT_EQ(recentProjects(settings).size(), 1u);
+}
+
 TEST(ProjektData, RecordVersions) {
     TProjektData data;
     data.Building = {"Bloc de locuințe", "Str. Lungă 5"};
@@ -142,7 +156,7 @@ TEST(ProjectSession, NewOpenSaveAsAndDelete) {
     ASSERT_TRUE(session.OpenProject(dir.file("First"), true));
     ASSERT_TRUE(session.isOpen());
     EXPECT_EQ(session.data()->Planner, (StringList{"Ing. Ana Pop", "Cluj"}));
-    EXPECT_EQ(session.data()->Date, todayText());
+    EXPECT_EQ(session.data()->Date, displayToday());
     EXPECT_FALSE(session.options()->loadFailed());
 
     // Some content: a group with an item, and a described project.

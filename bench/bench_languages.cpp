@@ -53,11 +53,11 @@ private:
 void loadAll(benchmark::State& state, const std::string& pattern) {
     std::size_t strings = 0;
     for (auto _ : state) {
-        TLanguages languages;
+        Languages languages;
         languages.LoadLanguages(pattern);
         languages.SelectInterfaceLanguage("Român");
         strings = 0;
-        for (const TLanguage& language : languages.languages())
+        for (const Language& language : languages.languages())
             strings += language.strings.size();
         benchmark::DoNotOptimize(strings);
     }

@@ -31,12 +31,11 @@ const std::string kBlock(1024, 'k');
 
 struct ScratchTable {
     fs::path dir = fs::temp_directory_path() / ("kalydor-bench-" + std::to_string(::getpid()));
-    std::unique_ptr<TDataModuleForm> table;
+    std::unique_ptr<ItemStore> table;
 
     explicit ScratchTable(TableKind kind = TableKind::Project) {
         fs::create_directories(dir);
-        table =
-            std::make_unique<TDataModuleForm>(dir.string() + "/", "bench", TableMode::Create, kind);
+        table = std::make_unique<ItemStore>(dir.string() + "/", "bench", TableMode::Create, kind);
     }
     ~ScratchTable() {
         table.reset();
@@ -76,7 +75,7 @@ void addItems(benchmark::State& state, const char* journalMode, bool oneTransact
 }
 
 // A table of `kRecords` items without data, filled in one transaction.
-void fillTable(TDataModuleForm& table) {
+void fillTable(ItemStore& table) {
     SqliteTransaction bulk(table.database());
     for (int i = 0; i < kRecords; ++i)
         table.AddRecord(RecordType::Panel, "", itemName(i));

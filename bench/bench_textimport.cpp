@@ -49,7 +49,7 @@ void BM_ReadTextExchangeFile(benchmark::State& state) {
     const std::string file = fileOf(megabytes);
     long records = 0;
     for (auto _ : state) {
-        TParserStream reader(file);
+        TextTokenReader reader(file);
         TextRecordHeader header;
         records = 0;
         while (reader.NextRecord(header) == NextRecordResult::Record) {

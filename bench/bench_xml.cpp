@@ -25,7 +25,7 @@ constexpr std::size_t kDocumentSize = 10u * 1024 * 1024;
 
 // Writes one group of elements of each kind; the texts carry Romanian and Hungarian letters
 // that both code pages hold.
-void writeGroup(TXMLWriter& w, int n) {
+void writeGroup(XmlWriter& w, int n) {
     const std::string number = std::to_string(n);
     w.WriteRaw("\r\n  ");
     w.WriteElement("strings", "", "", ElementEnd::Open);
@@ -33,48 +33,48 @@ void writeGroup(TXMLWriter& w, int n) {
         w.WriteRaw("\r\n    ");
         w.WriteElement(
             "item",
-            TXMLWriter::TextAttribute("id", "IDS_TEXT" + number + "+" + std::to_string(i)) +
-                TXMLWriter::TextAttribute("value",
-                                          "Textul numărul " + number + " & încălzire, hőátadás"),
+            XmlWriter::TextAttribute("id", "IDS_TEXT" + number + "+" + std::to_string(i)) +
+                XmlWriter::TextAttribute("value",
+                                         "Textul numărul " + number + " & încălzire, hőátadás"),
             "");
     }
     w.WriteRaw("\r\n  ");
     w.WriteEndTag("strings");
     w.WriteRaw("\r\n  ");
-    w.WriteElement("form", TXMLWriter::TextAttribute("name", "TRoomForm" + number), "",
+    w.WriteElement("form", XmlWriter::TextAttribute("name", "TRoomForm" + number), "",
                    ElementEnd::Open);
     w.WriteRaw("\r\n    ");
     w.WriteElement("property",
-                   TXMLWriter::TextAttribute("id", "Caption") +
-                       TXMLWriter::TextAttribute("value", "Încăpere " + number),
+                   XmlWriter::TextAttribute("id", "Caption") +
+                       XmlWriter::TextAttribute("value", "Încăpere " + number),
                    "");
     w.WriteRaw("\r\n    ");
     w.WriteElement("formitem",
-                   TXMLWriter::TextAttribute("name", "EditArea") +
-                       TXMLWriter::TextAttribute("type", "TEdit"),
+                   XmlWriter::TextAttribute("name", "EditArea") +
+                       XmlWriter::TextAttribute("type", "TEdit"),
                    "", ElementEnd::Open);
     w.WriteElement("property",
-                   TXMLWriter::TextAttribute("id", "Hint") +
-                       TXMLWriter::TextAttribute("value", "Suprafața pardoselii în m²"),
+                   XmlWriter::TextAttribute("id", "Hint") +
+                       XmlWriter::TextAttribute("value", "Suprafața pardoselii în m²"),
                    "");
     w.WriteEndTag("formitem");
     w.WriteRaw("\r\n  ");
     w.WriteEndTag("form");
     w.WriteRaw("\r\n  ");
-    w.WriteElement("title", TXMLWriter::TextAttribute("name", "ROOMLIST" + number), "",
+    w.WriteElement("title", XmlWriter::TextAttribute("name", "ROOMLIST" + number), "",
                    ElementEnd::Open);
     for (int column = 1; column <= 4; ++column) {
         w.WriteElement("columnitem",
-                       TXMLWriter::IntAttribute("id", column) + TXMLWriter::IntAttribute("row", 1),
+                       XmlWriter::IntAttribute("id", column) + XmlWriter::IntAttribute("row", 1),
                        "Coloana " + std::to_string(column));
     }
     w.WriteEndTag("title");
 
     w.WriteRaw("\r\n  ");
     w.WriteElement("Kalydor32Radiator",
-                   TXMLWriter::TextAttribute("Type", "Panel") +
-                       TXMLWriter::TextAttribute("DTLog", "Yes") +
-                       TXMLWriter::RealAttribute("DTOrigin", 50, 5, 0),
+                   XmlWriter::TextAttribute("Type", "Panel") +
+                       XmlWriter::TextAttribute("DTLog", "Yes") +
+                       XmlWriter::RealAttribute("DTOrigin", 50, 5, 0),
                    "", ElementEnd::Open);
     w.WriteRaw("\r\n    ");
     w.WriteElement("ItemHeader", "", "", ElementEnd::Open);
@@ -86,22 +86,22 @@ void writeGroup(TXMLWriter& w, int n) {
     w.WriteEndTag("ItemHeader");
     w.WriteRaw("\r\n    ");
     w.WriteElement("DimensionArray",
-                   TXMLWriter::TextAttribute("Name", "Înălţime") +
-                       TXMLWriter::TextAttribute("Unit", "mm"),
+                   XmlWriter::TextAttribute("Name", "Înălţime") +
+                       XmlWriter::TextAttribute("Unit", "mm"),
                    "", ElementEnd::Open);
     for (int i = 0; i < 6; ++i) {
         w.WriteElement("Dimension",
-                       TXMLWriter::IntAttribute("Index", i) +
-                           TXMLWriter::RealAttribute("Value", 300 + 100 * i, 5, 0),
+                       XmlWriter::IntAttribute("Index", i) +
+                           XmlWriter::RealAttribute("Value", 300 + 100 * i, 5, 0),
                        "");
     }
     w.WriteEndTag("DimensionArray");
     for (int i = 0; i < 6; ++i) {
         w.WriteRaw("\r\n    ");
         w.WriteElement("Power",
-                       TXMLWriter::IntAttribute("Dimension0", i) +
-                           TXMLWriter::RealAttribute("Q", 412.5 + 37.25 * i + n % 17, 5, 0) +
-                           TXMLWriter::RealAttribute("n", 1.3317, 5, 0),
+                       XmlWriter::IntAttribute("Dimension0", i) +
+                           XmlWriter::RealAttribute("Q", 412.5 + 37.25 * i + n % 17, 5, 0) +
+                           XmlWriter::RealAttribute("n", 1.3317, 5, 0),
                        "", ElementEnd::Open);
         w.WriteElement("Comment", "", "Valori măsurate la ΔT=50 K");
         w.WriteEndTag("Power");
@@ -111,7 +111,7 @@ void writeGroup(TXMLWriter& w, int n) {
 }
 
 // Writes groups until the document has reached `size` bytes.
-std::size_t writeDocument(TXMLWriter& writer, std::size_t size) {
+std::size_t writeDocument(XmlWriter& writer, std::size_t size) {
     int groups = 0;
     while (writer.bytes().size() < size)
         writeGroup(writer, groups++);
@@ -124,7 +124,7 @@ const std::string& document(const std::string& encoding) {
     static std::string iso;
     std::string& cached = encoding == "UTF-8" ? utf8 : iso;
     if (cached.empty()) {
-        TXMLWriter writer("", "KalydorDB", encoding);
+        XmlWriter writer("", "KalydorDB", encoding);
         writeDocument(writer, kDocumentSize);
         cached = writer.bytes();
     }
@@ -144,7 +144,7 @@ void scanWithTXmlParser(benchmark::State& state) {
         state.PauseTiming();
         std::string copy = bytes;
         state.ResumeTiming();
-        TXmlParser parser;
+        XmlReader parser;
         parser.LoadFromBuffer(std::move(copy));
         parser.StartScan();
         while (parser.Scan()) {
@@ -206,7 +206,7 @@ void writeWithTXMLWriter(benchmark::State& state) {
     const std::string encoding = encodingOf(state);
     std::size_t written = 0;
     for (auto _ : state) {
-        TXMLWriter writer("", "KalydorDB", encoding);
+        XmlWriter writer("", "KalydorDB", encoding);
         written += writeDocument(writer, kDocumentSize);
     }
     state.SetBytesProcessed(static_cast<std::int64_t>(written));

@@ -22,7 +22,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         std::size_t entries = 0;
         for (;;) {
             const std::size_t start = stream.position();
-            const std::int32_t end = TClipboardStream::ReadEntry(stream, groupPath, name);
+            const std::int32_t end = ClipboardDocument::ReadEntry(stream, groupPath, name);
             if (end < 0)
                 break;
             // The item reads what it knows of its data, then the reader moves to the entry's

@@ -81,12 +81,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         }
     }
 
-    TXmlParser parser;
+    XmlReader parser;
     if (!parser.LoadFromBuffer(bytes, "languages/fuzz.xml"))
         return 0;
-    TLanguages languages;
+    Languages languages;
     languages.addLanguage(parser);
-    const TLanguage& language = languages.languages().front();
+    const Language& language = languages.languages().front();
 
     // The loaded language is both the interface and the printing language, whatever its flag.
     languages.SelectInterfaceLanguage(language.id);
@@ -101,13 +101,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     touched += languages.ExpandPlaceholders(bytes).size();
 
-    for (const TLanguageForm& form : language.forms) {
+    for (const LanguageForm& form : language.forms) {
         AnyWindow window(form.name);
         languages.TranslateForm(window);
         languages.TranslateFormForPrinting(window);
         touched += window.touched;
     }
-    for (const TLanguageTitle& title : language.titles) {
+    for (const LanguageTitle& title : language.titles) {
         if (title.codes.size() != title.texts.size())
             std::abort(); // every column code has its caption
     }

@@ -20,7 +20,7 @@ using namespace kalydor;
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     fuzz::silencePrompts();
     MyMemoryStream stream(std::string(reinterpret_cast<const char*>(data), size));
-    TProjektOptions options;
+    ProjectOptions options;
     try {
         const std::int16_t version = readInt16(stream);
         if (!options.ReadRecord(stream, version))
@@ -38,7 +38,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     }
     MyMemoryStream again(written);
-    TProjektOptions reread;
+    ProjectOptions reread;
     const std::int16_t version = readInt16(again);
     if (!reread.ReadRecord(again, version) || reread.recordBytes() != written)
         std::abort();

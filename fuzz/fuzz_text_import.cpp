@@ -23,7 +23,7 @@ using namespace kalydor;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string bytes(reinterpret_cast<const char*>(data), size);
-    TParserStream reader(bytes, "/fuzz/a.txt");
+    TextTokenReader reader(bytes, "/fuzz/a.txt");
     reader.setIncludeLoader([&bytes](const std::string& path) -> std::string {
         if (path.size() >= 5 && path.substr(path.size() - 5) == "b.txt")
             return bytes;

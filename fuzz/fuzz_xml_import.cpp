@@ -20,7 +20,7 @@
 using namespace kalydor;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    TXmlParser parser;
+    XmlReader parser;
     if (!parser.LoadFromBuffer(std::string(reinterpret_cast<const char*>(data), size), "fuzz.xml"))
         return 0;
     OverwriteAnswers answers;

@@ -24,7 +24,7 @@ struct Scanned {
 };
 
 // Scans to the end, touching every accessor as the system's readers do.
-Scanned scan(TXmlParser& parser) {
+Scanned scan(XmlReader& parser) {
     Scanned scanned;
     std::size_t touched = 0;
     parser.StartScan();
@@ -56,16 +56,16 @@ Scanned scan(TXmlParser& parser) {
 
 // What the writer writes, the reader must read back unchanged (content as normalised).
 void roundTrip(const Scanned& scanned, const std::string& encoding) {
-    TXMLWriter writer("", "Kalydor32Project", encoding);
+    XmlWriter writer("", "Kalydor32Project", encoding);
     const std::size_t count = std::max(scanned.contents.size(), scanned.attributes.size());
     for (std::size_t i = 0; i < count; ++i) {
         const std::string attribute = i < scanned.attributes.size() ? scanned.attributes[i] : "";
         const std::string content = i < scanned.contents.size() ? scanned.contents[i] : "x";
-        writer.WriteElement("Item", TXMLWriter::TextAttribute("Name", attribute), content);
+        writer.WriteElement("Item", XmlWriter::TextAttribute("Name", attribute), content);
     }
     writer.Finish();
 
-    TXmlParser parser;
+    XmlReader parser;
     if (!parser.LoadFromBuffer(writer.bytes()))
         std::abort();
     parser.StartScan();
@@ -90,7 +90,7 @@ void roundTrip(const Scanned& scanned, const std::string& encoding) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string bytes(reinterpret_cast<const char*>(data), size);
-    TXmlParser parser;
+    XmlReader parser;
     if (!parser.LoadFromBuffer(bytes, "fuzz.xml"))
         return 0;
     const Scanned normalised = scan(parser);

@@ -14,7 +14,7 @@ namespace kalydor::fuzz {
 /// A material table of the fuzzing process for the imports to store into, made anew every
 /// 500 uses so that its file stays small. The first call also silences the prompts and
 /// registers the item classes.
-inline TDataModuleForm& importTable(const char* name) {
+inline ItemStore& importTable(const char* name) {
     static const std::string directory = [name] {
         silencePrompts();
         registerConstructionItems();
@@ -25,14 +25,14 @@ inline TDataModuleForm& importTable(const char* name) {
         std::filesystem::create_directories(dir);
         return dir + "/";
     }();
-    static std::unique_ptr<TDataModuleForm> store;
+    static std::unique_ptr<ItemStore> store;
     static int uses = 0;
     if (!store || ++uses % 500 == 0) {
         store.reset();
         std::error_code ignored;
         std::filesystem::remove(directory + "fuzz.db", ignored);
-        store = std::make_unique<TDataModuleForm>(directory, "fuzz.db", TableMode::Create,
-                                                  TableKind::Catalogue);
+        store = std::make_unique<ItemStore>(directory, "fuzz.db", TableMode::Create,
+                                            TableKind::Catalogue);
     }
     return *store;
 }

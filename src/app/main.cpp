@@ -88,10 +88,10 @@ int main(int argc, char** argv) {
 
     // The language tables, loaded once from the program directory; the program options
     // choose the interface and printing languages.
-    kalydor::TLanguages languages;
+    kalydor::Languages languages;
     languages.LoadLanguages(QApplication::applicationDirPath().toStdString() + "/languages/*.xm?");
     kalydor::setTextLookup(&languages);
-    kalydor::TProgramOptions options(settings, languages);
+    kalydor::ProgramOptions options(settings, languages);
 
     kalydor::registerConstructionItems();
     kalydor::gui::QtMaterialDialogs materialDialogs(languages, settings);
@@ -109,7 +109,7 @@ int main(int argc, char** argv) {
     // The material table: beside the program, or — when the program directory cannot be
     // written (an installed copy) — a copy in the user's data folder made on first start.
     // One that cannot be used is named with its fault, and the program may start without it.
-    std::unique_ptr<kalydor::TDataModuleForm> materials;
+    std::unique_ptr<kalydor::ItemStore> materials;
     const QString table = materialTablePath();
     if (!table.isEmpty()) {
         kalydor::MaterialTableOpening opening =

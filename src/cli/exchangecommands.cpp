@@ -96,18 +96,18 @@ Arguments parse(const std::vector<std::string>& args, bool import) {
     return parsed;
 }
 
-TDataModuleForm openTable(const Arguments& arguments, TableMode mode) {
+ItemStore openTable(const Arguments& arguments, TableMode mode) {
     const fs::path path(arguments.table);
-    return TDataModuleForm(path.has_parent_path() ? path.parent_path().string() : ".",
-                           path.filename().string(), mode,
-                           arguments.kind == 1 ? TableKind::Catalogue : TableKind::Project);
+    return ItemStore(path.has_parent_path() ? path.parent_path().string() : ".",
+                     path.filename().string(), mode,
+                     arguments.kind == 1 ? TableKind::Catalogue : TableKind::Project);
 }
 
 int exportItems(const std::vector<std::string>& args, std::ostream& out) {
     const Arguments arguments = parse(args, false);
     TerminalPrompter prompter;
     PrompterScope scope(&prompter);
-    TDataModuleForm table = openTable(arguments, TableMode::ReadOnly);
+    ItemStore table = openTable(arguments, TableMode::ReadOnly);
     const ExportResult result =
         ExportItems(table, arguments.kind, ItemsInTreeOrder(table, arguments.kind), arguments.file);
     // The items left out were named on the standard error stream.
@@ -122,13 +122,13 @@ int importItems(const std::vector<std::string>& args, std::ostream& out) {
     const Arguments arguments = parse(args, true);
     TerminalPrompter prompter;
     PrompterScope scope(&prompter);
-    TDataModuleForm table = openTable(arguments, TableMode::Open);
+    ItemStore table = openTable(arguments, TableMode::Open);
     // Imported constructions are stored calculated: for a project with its outside design
     // temperature, for a catalogue with the default one.
     if (arguments.kind == 2) {
         PanelSettings settings;
         if (table.kind() == TableKind::Project) {
-            TProjektOptions options;
+            ProjectOptions options;
             if (options.LoadFromProject(table))
                 settings.outsideDesignTemperature = options.Heating.OutSideTemp;
         }

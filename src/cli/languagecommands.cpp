@@ -37,8 +37,8 @@ LanguageOptions parseOptions(const std::vector<std::string>& args) {
     return options;
 }
 
-TLanguages load(const LanguageOptions& options) {
-    TLanguages languages;
+Languages load(const LanguageOptions& options) {
+    Languages languages;
     languages.LoadLanguages(options.directory + "/*.xm?");
     return languages;
 }
@@ -47,8 +47,8 @@ int list(const std::vector<std::string>& args, std::ostream& out) {
     const LanguageOptions options = parseOptions(args);
     if (!options.rest.empty())
         throw UsageError{"no arguments expected"};
-    const TLanguages languages = load(options);
-    for (const TLanguage& language : languages.languages())
+    const Languages languages = load(options);
+    for (const Language& language : languages.languages())
         out << language.id << '\t' << (language.userInterface ? "yes" : "no") << '\n';
     return 0;
 }
@@ -57,7 +57,7 @@ int text(const std::vector<std::string>& args, std::ostream& out) {
     const LanguageOptions options = parseOptions(args);
     if (options.rest.size() != 1)
         throw UsageError{"one key expected"};
-    TLanguages languages = load(options);
+    Languages languages = load(options);
     languages.SelectInterfaceLanguage(options.language);
     if (languages.InterfaceLanguageId().empty()) {
         // A language not meant for the user interface still prints.

@@ -27,7 +27,7 @@ using kalydor::cli::Command;
 
 // The language of the messages: English, unless "--lang" names another language (the commands
 // that print texts take that option too). Installed for the whole run.
-void selectMessageLanguage(kalydor::TLanguages& languages, const std::vector<std::string>& args) {
+void selectMessageLanguage(kalydor::Languages& languages, const std::vector<std::string>& args) {
     languages.LoadLanguages(kalydor::cli::programDirectory() + "/languages/*.xm?");
     std::string id = "English";
     for (std::size_t i = 0; i + 1 < args.size(); ++i)
@@ -41,7 +41,7 @@ void selectMessageLanguage(kalydor::TLanguages& languages, const std::vector<std
         // A language not meant for the user interface still gives its texts.
         languages.SelectPrintingLanguage(candidate);
         languages.UsePrintingLanguage = true;
-        const kalydor::TLanguage* found = languages.lookupLanguage();
+        const kalydor::Language* found = languages.lookupLanguage();
         if (found && found->id == candidate)
             break;
     }
@@ -51,7 +51,7 @@ void selectMessageLanguage(kalydor::TLanguages& languages, const std::vector<std
 // An error as the command line shows it: the text in the message language, then its key in
 // brackets (what a script or a support request can refer to); the key alone when no language
 // has a text for it.
-std::string messageOf(const kalydor::Error& error, const kalydor::TLanguages& languages) {
+std::string messageOf(const kalydor::Error& error, const kalydor::Languages& languages) {
     const std::string text = error.textIn(languages);
     return text.empty() ? error.key() : text + " [" + error.key() + "]";
 }
@@ -91,7 +91,7 @@ int main(int argc, char** argv) {
         std::cout << "kalydor-cli " << kalydor::programVersion() << '\n';
         return 0;
     }
-    kalydor::TLanguages languages;
+    kalydor::Languages languages;
     selectMessageLanguage(languages, args);
     if (args.empty() || args[0] == "--help" || args[0] == "-h") {
         printUsage(args.empty() ? std::cerr : std::cout, commands);

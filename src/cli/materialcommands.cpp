@@ -63,8 +63,8 @@ int list(const std::vector<std::string>& args, std::ostream& out) {
     if (args.size() != 1)
         throw UsageError{"one material table expected"};
     const fs::path path(args[0]);
-    TDataModuleForm table(path.has_parent_path() ? path.parent_path().string() : ".",
-                          path.filename().string(), TableMode::ReadOnly, TableKind::Catalogue);
+    ItemStore table(path.has_parent_path() ? path.parent_path().string() : ".",
+                    path.filename().string(), TableMode::ReadOnly, TableKind::Catalogue);
     int failed = 0;
     for (const Reference& record : table.ListRecords(RecordType::Material)) {
         Material material;

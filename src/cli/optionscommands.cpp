@@ -61,7 +61,7 @@ std::string hexOf(const std::string& bytes) {
     return hex.str();
 }
 
-Json optionsJson(const TProjektOptions& o, Json version) {
+Json optionsJson(const ProjectOptions& o, Json version) {
     Json hours = Json::array();
     for (std::size_t hour = 0; hour < 24; ++hour) {
         const SunPosition& sun = o.Meteorology.sun[hour];
@@ -75,7 +75,7 @@ Json optionsJson(const TProjektOptions& o, Json version) {
     for (const float value : o.Point.Zeta)
         zeta.push_back(number(value));
     Json rules = Json::array();
-    for (const TPointTypeRuleItem& rule : o.Point.Rules)
+    for (const PointTypeRuleItem& rule : o.Point.Rules)
         rules.push_back(Json{{"FamilyType", rule.FamilyType},
                              {"PointType", rule.PointType},
                              {"TubeType", rule.TubeType}});
@@ -152,7 +152,7 @@ Json optionsJson(const TProjektOptions& o, Json version) {
 
 // The version word of the stored options record; null when the project has none or its data
 // block is empty (the options are then the defaults).
-Json storedVersion(TDataModuleForm& table) {
+Json storedVersion(ItemStore& table) {
     if (!table.FindRecord(1, std::string(), std::string()))
         return nullptr;
     const std::string data = table.currentData();
@@ -166,15 +166,15 @@ int dump(const std::vector<std::string>& args, std::ostream& out) {
     if (args.size() != 1)
         throw UsageError{"one project table expected"};
     const std::filesystem::path path(args[0]);
-    TDataModuleForm table(path.has_parent_path() ? path.parent_path().string() : std::string("."),
-                          path.filename().string(), TableMode::ReadOnly);
-    TProjektOptions options;
+    ItemStore table(path.has_parent_path() ? path.parent_path().string() : std::string("."),
+                    path.filename().string(), TableMode::ReadOnly);
+    ProjectOptions options;
     // Options that cannot be read print nothing but the reason: a version this program does
     // not know, or a record of a known version that is damaged.
     if (!options.LoadFromProject(table)) {
         const Json version = storedVersion(table);
         if (version.is_number() && version.get<int>() >= 10 &&
-            version.get<int>() <= TProjektOptions::kCurrentVersion)
+            version.get<int>() <= ProjectOptions::kCurrentVersion)
             throw Error("IDS_DATAREADERROR", {}, "The stored data end prematurely.");
         throw Error("IDS_OPTIONSNOTSHOWN", {table.path(), version.dump()},
                     "The project options in %s have the version %s, which this program does "

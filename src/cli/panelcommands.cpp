@@ -451,7 +451,7 @@ public:
             m_languages.SelectPrintingLanguage(id);
             m_languages.UsePrintingLanguage = true;
         }
-        const TLanguage* found = m_languages.lookupLanguage();
+        const Language* found = m_languages.lookupLanguage();
         if (!found || found->id != id)
             throw Error("IDS_NOLANGUAGE", {id, dir}, "There is no language \"%s\" in %s.");
         setTextLookup(&m_languages);
@@ -463,7 +463,7 @@ public:
 
 private:
     const TextLookup& m_previous = textLookup();
-    TLanguages m_languages;
+    Languages m_languages;
 };
 
 bool endsWith(const std::string& name, std::string_view suffix) {
@@ -507,7 +507,7 @@ std::vector<Panel> panelsOfJson(const std::string& fileName, std::vector<std::st
 
 // Constructions of an XML exchange file.
 std::vector<Panel> panelsOfXml(const std::string& fileName, std::vector<std::string>& groups) {
-    TXmlParser parser;
+    XmlReader parser;
     if (!parser.LoadFromFile(fileName))
         throw std::runtime_error("cannot read " + fileName);
     std::vector<Panel> panels;
@@ -529,7 +529,7 @@ std::vector<Panel> panelsOfXml(const std::string& fileName, std::vector<std::str
 
 // Constructions of a text exchange file.
 std::vector<Panel> panelsOfText(const std::string& fileName, std::vector<std::string>& groups) {
-    TParserStream reader(fileName);
+    TextTokenReader reader(fileName);
     std::vector<Panel> panels;
     TextRecordHeader header;
     for (NextRecordResult next = reader.NextRecord(header); next != NextRecordResult::End;
@@ -551,7 +551,7 @@ bool exportPanels(std::vector<Panel>& panels, const std::vector<std::string>& gr
                   const std::string& fileName) {
     ExportResult result;
     if (endsWith(fileName, ".xml")) {
-        TXMLWriter writer(fileName, std::string(kExchangeXmlRoot));
+        XmlWriter writer(fileName, std::string(kExchangeXmlRoot));
         for (std::size_t i = 0; i < panels.size(); ++i) {
             writer.WriteRaw("\r\n");
             if (!WriteItemXml(writer, panels[i], groups[i]))
@@ -559,8 +559,8 @@ bool exportPanels(std::vector<Panel>& panels, const std::vector<std::string>& gr
         }
         writer.Finish();
     } else {
-        TLanguages none;
-        TPrintfStringStream text(none);
+        Languages none;
+        TextDocument text(none);
         text.EscapeFlag = true;
         for (std::size_t i = 0; i < panels.size(); ++i)
             if (!WriteItemText(text, panels[i], groups[i]))

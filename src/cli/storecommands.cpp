@@ -43,7 +43,7 @@ int create(const std::vector<std::string>& args, std::ostream& out) {
     if (files.size() != 1)
         throw UsageError{"one table file expected"};
     const TableLocation where = locate(files[0]);
-    TDataModuleForm table(where.directory, where.fileName, mode, kind);
+    ItemStore table(where.directory, where.fileName, mode, kind);
     out << table.path() << '\n';
     return 0;
 }
@@ -53,8 +53,7 @@ int dump(const std::vector<std::string>& args, std::ostream& out) {
         throw UsageError{"one table file expected"};
     const TableLocation where = locate(args[0]);
     // Read-only, as a catalogue: the table may be shared with a running program.
-    TDataModuleForm table(where.directory, where.fileName, TableMode::ReadOnly,
-                          TableKind::Catalogue);
+    ItemStore table(where.directory, where.fileName, TableMode::ReadOnly, TableKind::Catalogue);
     int unreadable = 0;
     table.forEachRecord(
         [&out](const Reference& record, std::size_t dataSize) {
@@ -83,7 +82,7 @@ int resolve(const std::vector<std::string>& args, std::ostream& out) {
         groupType < -32768 || groupType > 32767)
         throw UsageError{"the group type must be a whole number, such as 32"};
     const TableLocation where = locate(args[0]);
-    TDataModuleForm table(where.directory, where.fileName, TableMode::Open);
+    ItemStore table(where.directory, where.fileName, TableMode::Open);
     out << table.GroupOfPath(static_cast<std::int16_t>(groupType), args[2], '\\') << '\n';
     return 0;
 }

@@ -117,7 +117,7 @@ std::string identityOf(const std::string& path) {
 // The lines of a file or of bytes in memory, read through a fixed buffer. The pieces between
 // line feeds are the lines, and the piece after the last one too (even when empty); each is
 // given without its carriage return and in UTF-8. A leading byte-order mark is skipped.
-class TParserStream::LineSource {
+class TextTokenReader::LineSource {
 public:
     enum class Next { Line, End, TooLong };
     virtual ~LineSource() = default;
@@ -209,7 +209,7 @@ private:
 
 namespace {
 
-class MemoryLineSource final : public TParserStream::LineSource {
+class MemoryLineSource final : public TextTokenReader::LineSource {
 public:
     explicit MemoryLineSource(std::string bytes)
         : m_bytes(std::move(bytes)) {
@@ -230,7 +230,7 @@ private:
     std::size_t m_offset = 0;
 };
 
-class FileLineSource final : public TParserStream::LineSource {
+class FileLineSource final : public TextTokenReader::LineSource {
 public:
     explicit FileLineSource(const std::string& path)
         : m_path(path) {
@@ -285,16 +285,17 @@ void throwTextFormatError(TextFormatError error, const std::string& fileName, in
     throw textFormatError(error, fileName, lineIndex);
 }
 
-TParserStream::TParserStream(const std::string& fileName)
-    : TParserStream(std::make_unique<FileLineSource>(fileName), fileName, identityOf(fileName), 0,
-                    {}) {}
+TextTokenReader::TextTokenReader(const std::string& fileName)
+    : TextTokenReader(std::make_unique<FileLineSource>(fileName), fileName, identityOf(fileName), 0,
+                      {}) {}
 
-TParserStream::TParserStream(std::string bytes, std::string fileName)
-    : TParserStream(std::make_unique<MemoryLineSource>(std::move(bytes)), fileName,
-                    identityOf(fileName), 0, {}) {}
+TextTokenReader::TextTokenReader(std::string bytes, std::string fileName)
+    : TextTokenReader(std::make_unique<MemoryLineSource>(std::move(bytes)), fileName,
+                      identityOf(fileName), 0, {}) {}
 
-TParserStream::TParserStream(std::unique_ptr<LineSource> source, std::string fileName,
-                             std::string identity, int depth, std::vector<std::string> ancestors)
+TextTokenReader::TextTokenReader(std::unique_ptr<LineSource> source, std::string fileName,
+                                 std::string identity, int depth,
+                                 std::vector<std::string> ancestors)
     : m_source(std::move(source))
     , m_fileName(std::move(fileName))
     , m_identity(std::move(identity))
@@ -314,13 +315,13 @@ TParserStream::TParserStream(std::unique_ptr<LineSource> source, std::string fil
     }
 }
 
-TParserStream::~TParserStream() = default;
+TextTokenReader::~TextTokenReader() = default;
 
-void TParserStream::setIncludeLoader(IncludeLoader loader) {
+void TextTokenReader::setIncludeLoader(IncludeLoader loader) {
     m_loader = std::move(loader);
 }
 
-void TParserStream::nextLine() {
+void TextTokenReader::nextLine() {
     ++m_line;
     m_column = 0;
     switch (m_source->next(m_text)) {
@@ -335,45 +336,45 @@ void TParserStream::nextLine() {
     }
 }
 
-TParserStream& TParserStream::innermost() {
-    TParserStream* reader = this;
+TextTokenReader& TextTokenReader::innermost() {
+    TextTokenReader* reader = this;
     while (reader->m_included)
         reader = reader->m_included.get();
     return *reader;
 }
 
-const TParserStream& TParserStream::innermost() const {
-    const TParserStream* reader = this;
+const TextTokenReader& TextTokenReader::innermost() const {
+    const TextTokenReader* reader = this;
     while (reader->m_included)
         reader = reader->m_included.get();
     return *reader;
 }
 
-const std::string& TParserStream::FileName() const {
+const std::string& TextTokenReader::FileName() const {
     return innermost().m_fileName;
 }
 
-int TParserStream::LineIndex() const {
-    const TParserStream& reader = innermost();
+int TextTokenReader::LineIndex() const {
+    const TextTokenReader& reader = innermost();
     return static_cast<int>(reader.m_line);
 }
 
-int TParserStream::IncludeDepth() const {
+int TextTokenReader::IncludeDepth() const {
     return innermost().m_depth;
 }
 
-void TParserStream::fail(TextFormatError error) const {
+void TextTokenReader::fail(TextFormatError error) const {
     throwTextFormatError(error, m_fileName, static_cast<int>(m_line));
 }
 
-std::string_view TParserStream::rest() const {
+std::string_view TextTokenReader::rest() const {
     if (!m_hasLine)
         return {};
     return std::string_view(m_text).substr(std::min(m_column, m_text.size()));
 }
 
-void TParserStream::SkipBlank() {
-    TParserStream& r = innermost();
+void TextTokenReader::SkipBlank() {
+    TextTokenReader& r = innermost();
     while (r.m_hasLine) {
         const std::string& line = r.m_text;
         while (r.m_column < line.size() && isBlank(line[r.m_column]))
@@ -385,9 +386,9 @@ void TParserStream::SkipBlank() {
     r.fail(TextFormatError::UnexpectedEnd);
 }
 
-std::string TParserStream::NextString() {
+std::string TextTokenReader::NextString() {
     SkipBlank();
-    TParserStream& r = innermost();
+    TextTokenReader& r = innermost();
     const std::string& line = r.m_text;
     std::size_t at = r.m_column;
     if (line[at] != '"')
@@ -414,9 +415,9 @@ std::string TParserStream::NextString() {
     return text;
 }
 
-std::int32_t TParserStream::NextInt() {
+std::int32_t TextTokenReader::NextInt() {
     SkipBlank();
-    TParserStream& r = innermost();
+    TextTokenReader& r = innermost();
     const std::string_view text = r.rest();
     std::size_t at = 0;
     if (text[at] == '+' || text[at] == '-')
@@ -439,9 +440,9 @@ std::int32_t TParserStream::NextInt() {
     return static_cast<std::int32_t>(value);
 }
 
-float TParserStream::NextReal() {
+float TextTokenReader::NextReal() {
     SkipBlank();
-    TParserStream& r = innermost();
+    TextTokenReader& r = innermost();
     const std::string_view text = r.rest();
     std::string number;
     std::size_t at = 0;
@@ -489,8 +490,8 @@ float TParserStream::NextReal() {
     return static_cast<float>(value);
 }
 
-void TParserStream::include(const std::string& name) {
-    TParserStream& r = innermost();
+void TextTokenReader::include(const std::string& name) {
+    TextTokenReader& r = innermost();
     fs::path path(name);
     // A relative name is taken from the folder of the file that includes it.
     if (!path.is_absolute())
@@ -509,13 +510,13 @@ void TParserStream::include(const std::string& name) {
     } catch (const std::exception&) {
         r.fail(TextFormatError::BadInclude);
     }
-    auto nested = std::unique_ptr<TParserStream>(
-        new TParserStream(std::move(source), resolved, identity, r.m_depth + 1, r.m_ancestors));
+    auto nested = std::unique_ptr<TextTokenReader>(
+        new TextTokenReader(std::move(source), resolved, identity, r.m_depth + 1, r.m_ancestors));
     nested->m_loader = r.m_loader;
     r.m_included = std::move(nested);
 }
 
-NextRecordResult TParserStream::NextRecord(TextRecordHeader& header) {
+NextRecordResult TextTokenReader::NextRecord(TextRecordHeader& header) {
     while (true) {
         const std::string keyword = NextString();
         if (keyword == "INCLUDE") {
@@ -533,7 +534,7 @@ NextRecordResult TParserStream::NextRecord(TextRecordHeader& header) {
             if (!m_included)
                 return NextRecordResult::End;
             // Close the innermost include: find its parent.
-            TParserStream* parent = this;
+            TextTokenReader* parent = this;
             while (parent->m_included->m_included)
                 parent = parent->m_included.get();
             parent->m_included.reset();

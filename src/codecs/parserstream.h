@@ -54,18 +54,18 @@ enum class NextRecordResult { Record = 0, Reset = 1, End = 2 };
 /// A file is read line by line through a fixed buffer, never whole: memory stays bounded by
 /// the longest line taken (`kMaxLineLength`) times the depth of includes, whatever the size
 /// of the files, and time grows with their size.
-class TParserStream {
+class TextTokenReader {
 public:
     /// Opens a file by its name. The bytes are read as UTF-8 (a leading byte-order mark is
     /// skipped) or, when the file is not valid UTF-8 throughout, as Windows-1250. Raises
     /// "IDS_FILEREADERROR" when the file cannot be read or is no regular file.
-    explicit TParserStream(const std::string& fileName);
+    explicit TextTokenReader(const std::string& fileName);
     /// A reader over bytes already in memory; `fileName` names them in messages and is the
     /// place relative include names are resolved against.
-    TParserStream(std::string bytes, std::string fileName);
-    ~TParserStream();
-    TParserStream(const TParserStream&) = delete;
-    TParserStream& operator=(const TParserStream&) = delete;
+    TextTokenReader(std::string bytes, std::string fileName);
+    ~TextTokenReader();
+    TextTokenReader(const TextTokenReader&) = delete;
+    TextTokenReader& operator=(const TextTokenReader&) = delete;
 
     /// Deepest nesting of included files.
     static constexpr int kMaxIncludeDepth = 16;
@@ -97,10 +97,10 @@ public:
     class LineSource;
 
 private:
-    TParserStream(std::unique_ptr<LineSource> source, std::string fileName, std::string identity,
-                  int depth, std::vector<std::string> ancestors);
-    TParserStream& innermost();
-    const TParserStream& innermost() const;
+    TextTokenReader(std::unique_ptr<LineSource> source, std::string fileName, std::string identity,
+                    int depth, std::vector<std::string> ancestors);
+    TextTokenReader& innermost();
+    const TextTokenReader& innermost() const;
     void include(const std::string& name);
     void nextLine();
     [[noreturn]] void fail(TextFormatError error) const;
@@ -116,7 +116,7 @@ private:
     int m_depth = 0;
     std::vector<std::string> m_ancestors;
     IncludeLoader m_loader;
-    std::unique_ptr<TParserStream> m_included;
+    std::unique_ptr<TextTokenReader> m_included;
 };
 
 } // namespace kalydor

@@ -93,7 +93,7 @@ struct Part {
 
 } // namespace
 
-class TXmlParser::Scanner {
+class XmlReader::Scanner {
 public:
     ~Scanner() { release(); }
 
@@ -493,12 +493,12 @@ private:
     bool m_skipEnd = false;
 };
 
-TXmlParser::TXmlParser()
+XmlReader::XmlReader()
     : m_scanner(std::make_unique<Scanner>()) {}
 
-TXmlParser::~TXmlParser() = default;
+XmlReader::~XmlReader() = default;
 
-bool TXmlParser::LoadFromFile(const std::string& fileName) {
+bool XmlReader::LoadFromFile(const std::string& fileName) {
     const int fd = ::open(fileName.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0)
         return m_scanner->failLoad(fileName,
@@ -536,31 +536,31 @@ bool TXmlParser::LoadFromFile(const std::string& fileName) {
     return m_scanner->load(std::move(bytes), fileName, MaxDocumentSize);
 }
 
-bool TXmlParser::LoadFromBuffer(std::string bytes, std::string sourceName) {
+bool XmlReader::LoadFromBuffer(std::string bytes, std::string sourceName) {
     return m_scanner->load(std::move(bytes), std::move(sourceName), MaxDocumentSize);
 }
 
-void TXmlParser::StartScan() {
+void XmlReader::StartScan() {
     m_scanner->start();
 }
 
-bool TXmlParser::Scan() {
+bool XmlReader::Scan() {
     return m_scanner->next(Normalize);
 }
 
-XmlPart TXmlParser::CurPartType() const {
+XmlPart XmlReader::CurPartType() const {
     return m_scanner->current().type;
 }
 
-const std::string& TXmlParser::CurName() const {
+const std::string& XmlReader::CurName() const {
     return m_scanner->current().name;
 }
 
-const std::string& TXmlParser::CurContent() const {
+const std::string& XmlReader::CurContent() const {
     return m_scanner->current().content;
 }
 
-std::string TXmlParser::CurAttr(std::string_view name) const {
+std::string XmlReader::CurAttr(std::string_view name) const {
     const Part& part = m_scanner->current();
     if (part.type != XmlPart::StartTag && part.type != XmlPart::EmptyElementTag)
         return {};
@@ -571,15 +571,15 @@ std::string TXmlParser::CurAttr(std::string_view name) const {
     return {};
 }
 
-const std::string& TXmlParser::FileName() const {
+const std::string& XmlReader::FileName() const {
     return m_scanner->fileName();
 }
 
-bool TXmlParser::EndedOnError() const {
+bool XmlReader::EndedOnError() const {
     return m_scanner->endedOnError();
 }
 
-std::string TXmlParser::ErrorText() const {
+std::string XmlReader::ErrorText() const {
     return m_scanner->errorText();
 }
 

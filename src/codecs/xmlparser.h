@@ -28,12 +28,12 @@ enum class XmlPart { StartTag, EmptyElementTag, EndTag, Content, Other };
 /// tells it apart from a complete one. External entities, DTDs and the network are never
 /// loaded; a document that declares entities is refused (it ends on an error before its first
 /// part), so entity expansion cannot blow up.
-class TXmlParser {
+class XmlReader {
 public:
-    TXmlParser();
-    ~TXmlParser();
-    TXmlParser(const TXmlParser&) = delete;
-    TXmlParser& operator=(const TXmlParser&) = delete;
+    XmlReader();
+    ~XmlReader();
+    XmlReader(const XmlReader&) = delete;
+    XmlReader& operator=(const XmlReader&) = delete;
 
     /// Reads the file; false when it cannot be read or is larger than `MaxDocumentSize`
     /// (`ErrorText` says why). A malformed document still loads: the scan finds the fault.

@@ -117,12 +117,12 @@ std::string escapeAttribute(std::string_view value) {
     return out;
 }
 
-TXMLWriter::Charset charsetOf(std::string_view label) {
+XmlWriter::Charset charsetOf(std::string_view label) {
     if (xmlencoding::isUtf8(label))
-        return TXMLWriter::Charset::Utf8;
+        return XmlWriter::Charset::Utf8;
     if (xmlencoding::isIso88592(label))
-        return TXMLWriter::Charset::Iso88592;
-    return TXMLWriter::Charset::Ascii;
+        return XmlWriter::Charset::Iso88592;
+    return XmlWriter::Charset::Ascii;
 }
 
 std::string attribute(std::string_view name, std::string_view text) {
@@ -137,7 +137,7 @@ std::string attribute(std::string_view name, std::string_view text) {
 
 } // namespace
 
-TXMLWriter::TXMLWriter(const std::string& fileName, std::string root, std::string encoding)
+XmlWriter::XmlWriter(const std::string& fileName, std::string root, std::string encoding)
     : m_root(std::move(root))
     , m_fileName(fileName)
     , m_encoding(std::move(encoding))
@@ -154,15 +154,15 @@ TXMLWriter::TXMLWriter(const std::string& fileName, std::string root, std::strin
     putAscii(kCrLf);
 }
 
-TXMLWriter::~TXMLWriter() = default;
+XmlWriter::~XmlWriter() = default;
 
-void TXMLWriter::WriteRaw(std::string_view text) {
+void XmlWriter::WriteRaw(std::string_view text) {
     requireOpen();
     put(text);
 }
 
-void TXMLWriter::WriteElement(std::string_view tag, std::string_view attributes,
-                              std::string_view value, ElementEnd end, ValueQuotes quotes) {
+void XmlWriter::WriteElement(std::string_view tag, std::string_view attributes,
+                             std::string_view value, ElementEnd end, ValueQuotes quotes) {
     requireOpen();
     putAscii("<");
     put(tag);
@@ -183,19 +183,19 @@ void TXMLWriter::WriteElement(std::string_view tag, std::string_view attributes,
         WriteEndTag(tag);
 }
 
-void TXMLWriter::WriteEndTag(std::string_view tag) {
+void XmlWriter::WriteEndTag(std::string_view tag) {
     requireOpen();
     putAscii("</");
     put(tag);
     putAscii(">");
 }
 
-void TXMLWriter::WriteEncoded(std::string_view bytes) {
+void XmlWriter::WriteEncoded(std::string_view bytes) {
     requireOpen();
     putAscii(bytes);
 }
 
-void TXMLWriter::Finish() {
+void XmlWriter::Finish() {
     requireOpen();
     putAscii(kCrLf);
     putAscii(kCrLf);
@@ -209,22 +209,22 @@ void TXMLWriter::Finish() {
     m_file->commit();
 }
 
-std::string TXMLWriter::RealAttribute(std::string_view name, double value, int precision,
-                                      int digits) {
+std::string XmlWriter::RealAttribute(std::string_view name, double value, int precision,
+                                     int digits) {
     return attribute(name, formatGeneral(value, precision, digits));
 }
 
-std::string TXMLWriter::IntAttribute(std::string_view name, std::int64_t value) {
+std::string XmlWriter::IntAttribute(std::string_view name, std::int64_t value) {
     return attribute(name, std::to_string(value));
 }
 
-std::string TXMLWriter::TextAttribute(std::string_view name, std::string_view value) {
+std::string XmlWriter::TextAttribute(std::string_view name, std::string_view value) {
     return attribute(name, escapeAttribute(value));
 }
 
 // Markup of our own: ASCII, written as it is. A write that fails ends the document: the
 // temporary file is gone and nothing more may be written.
-void TXMLWriter::putAscii(std::string_view ascii) {
+void XmlWriter::putAscii(std::string_view ascii) {
     if (!m_file) {
         m_memory.write(ascii);
         return;
@@ -239,7 +239,7 @@ void TXMLWriter::putAscii(std::string_view ascii) {
 
 // A text piece in the document's encoding. Plain ASCII runs go out as they are; a character
 // XML does not allow (a control character, or a broken UTF-8 sequence) becomes U+FFFD.
-void TXMLWriter::put(std::string_view utf8) {
+void XmlWriter::put(std::string_view utf8) {
     if (std::all_of(utf8.begin(), utf8.end(),
                     [](char c) { return isPlainAscii(static_cast<unsigned char>(c)); })) {
         putAscii(utf8);
@@ -281,7 +281,7 @@ void TXMLWriter::put(std::string_view utf8) {
     putAscii(out);
 }
 
-void TXMLWriter::requireOpen() const {
+void XmlWriter::requireOpen() const {
     if (m_finished)
         throw std::logic_error("XML document " + m_root + " written after Finish");
 }

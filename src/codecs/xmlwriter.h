@@ -30,17 +30,17 @@ enum class ValueQuotes { None, Double };
 /// A file document is written through a SafeFileWriter: into a temporary file beside the
 /// target, which `Finish` renames over it, so an export that fails or is abandoned leaves the
 /// old file as it was; links are followed and a target that is no regular file is refused.
-class TXMLWriter {
+class XmlWriter {
 public:
     /// A document with the root element `root`, written to `fileName`, or kept in memory when
     /// the file name is empty. Raises kalydor::Error ("IDS_FILEWRITEERROR",
     /// "IDS_FILENOTREGULAR") when the file cannot be created.
-    TXMLWriter(const std::string& fileName, std::string root,
-               std::string encoding = std::string(kExchangeXmlEncoding));
+    XmlWriter(const std::string& fileName, std::string root,
+              std::string encoding = std::string(kExchangeXmlEncoding));
     /// An unfinished file document is discarded; the target file keeps its old content.
-    ~TXMLWriter();
-    TXMLWriter(const TXMLWriter&) = delete;
-    TXMLWriter& operator=(const TXMLWriter&) = delete;
+    ~XmlWriter();
+    XmlWriter(const XmlWriter&) = delete;
+    XmlWriter& operator=(const XmlWriter&) = delete;
 
     /// The text unchanged (converted to the document's encoding): line breaks, indentation.
     void WriteRaw(std::string_view text);

@@ -97,15 +97,15 @@ public:
 
     /// The layer's line inside a construction's text record (no line break): quoted name, the
     /// material values and the layer values, each followed by a tab.
-    void WriteLayerText(TPrintfStringStream& stream) const;
+    void WriteLayerText(TextDocument& stream) const;
     /// Reads a layer line written with the construction record's text version.
-    void ReadLayerText(TParserStream& reader, int textVersion);
+    void ReadLayerText(TextTokenReader& reader, int textVersion);
     /// The "PanelLayer" element; its own lines are indented by `indent` spaces, its children
     /// by two more.
-    void WriteLayerXml(TXMLWriter& writer, int indent) const;
+    void WriteLayerXml(XmlWriter& writer, int indent) const;
     /// Reads the layer from the "PanelLayer" start tag the parser stands on up to its end tag;
     /// false when the document ends first.
-    bool ReadLayerXml(TXmlParser& parser);
+    bool ReadLayerXml(XmlReader& parser);
 };
 
 /// Vapour resistance per metre of thickness and unit of μ, m·s·MPa/g.

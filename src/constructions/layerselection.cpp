@@ -7,7 +7,7 @@
 
 namespace kalydor {
 
-MaterialPicker::MaterialPicker(TDataModuleForm& materials)
+MaterialPicker::MaterialPicker(ItemStore& materials)
     : m_materials(materials) {}
 
 TreeNode* MaterialPicker::fillGroupTree(TreeModel& tree, const std::string& rootCaption) {

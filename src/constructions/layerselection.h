@@ -9,7 +9,7 @@
 
 namespace kalydor {
 
-class TDataModuleForm;
+class ItemStore;
 class TreeModel;
 class TreeNode;
 
@@ -17,7 +17,7 @@ class TreeNode;
 /// of a group, read from the material table, and the material chosen to become a layer.
 class MaterialPicker {
 public:
-    explicit MaterialPicker(TDataModuleForm& materials);
+    explicit MaterialPicker(ItemStore& materials);
 
     /// Fills the material group tree under a root with the caption; returns the root.
     TreeNode* fillGroupTree(TreeModel& tree, const std::string& rootCaption);
@@ -29,7 +29,7 @@ public:
     std::optional<Material> load(const std::string& groupId, const std::string& name);
 
 private:
-    TDataModuleForm& m_materials;
+    ItemStore& m_materials;
 };
 
 } // namespace kalydor

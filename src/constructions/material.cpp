@@ -150,7 +150,7 @@ void Material::writeMaterial(MyMemoryStream& stream) const {
     }
 }
 
-bool Material::CopyTo(TClipboardStream& stream, platform::Window* owner) {
+bool Material::CopyTo(ClipboardDocument& stream, platform::Window* owner) {
     if (owner)
         writeReport(stream);
     WriteString(stream.privateStream(), Name);
@@ -176,7 +176,7 @@ std::string valueCell(double value) {
 }
 
 // One rich-text table row: the label cell, then a cell per value.
-void rtfRow(TClipboardStream& stream, int labelFormat, const std::vector<double>& values) {
+void rtfRow(ClipboardDocument& stream, int labelFormat, const std::vector<double>& values) {
     stream.rtf().WriteStringTableText(kRtfRowStart);
     stream.CellBoundary(kFirstCellBoundary);
     for (std::size_t i = 1; i <= values.size(); ++i)
@@ -189,9 +189,9 @@ void rtfRow(TClipboardStream& stream, int labelFormat, const std::vector<double>
 
 } // namespace
 
-void Material::writeReport(TClipboardStream& stream) const {
-    TPrintfStringStream& text = stream.text();
-    TPrintfStringStream& rtf = stream.rtf();
+void Material::writeReport(ClipboardDocument& stream) const {
+    TextDocument& text = stream.text();
+    TextDocument& rtf = stream.rtf();
     stream.WriteItemRtfHeader("MaterialRTFHeader");
     const auto field = [&](int offset, float value) {
         text.PrintfReal(kTextBase + offset, value, value > 0);
@@ -255,10 +255,10 @@ void Material::writeReport(TClipboardStream& stream) const {
     writeCells(stream, xs, ys);
 }
 
-void Material::writeCells(TClipboardStream& stream, const std::vector<double>& xs,
+void Material::writeCells(ClipboardDocument& stream, const std::vector<double>& xs,
                           const std::vector<double>& ys) const {
-    TBiffStream& sheet = stream.sheet();
-    const TLanguages& languages = stream.text().languages();
+    BiffWriter& sheet = stream.sheet();
+    const Languages& languages = stream.text().languages();
     const bool single = !stream.MultiItem;
     const auto title = [&](int n) {
         sheet.TextCell(languages.GetText("IDS_MATERBIFFTITLE+" + std::to_string(n)));

@@ -67,21 +67,21 @@ public:
 
     bool ReadRecord(MyMemoryStream& stream, std::int16_t version) override;
     bool WriteRecord(MyMemoryStream& stream, bool withVersion) override;
-    bool CopyTo(TClipboardStream& stream, platform::Window* owner) override;
+    bool CopyTo(ClipboardDocument& stream, platform::Window* owner) override;
     /// The material list's columns ("MaterialItemsTitle"): 0 name, 1 thickness, 2 λ, 3 R,
     /// 4 δ, 5 Rv, 6 c, 7 density ("-" when it does not apply), 8 ωk, 9 ωm, 10 μ.
     std::string ColumnText(int columnId, const ListColumns& columns) const override;
     /// The material's record of the text and XML exchange files.
-    bool WriteText(TPrintfStringStream& stream, const std::string& groupPath) override;
-    void ReadText(TParserStream& reader, int recordVersion) override;
-    void WriteXml(TXMLWriter& writer, const std::string& groupPath) override;
-    bool ReadXml(TXmlParser& parser, std::string& groupPath) override;
+    bool WriteText(TextDocument& stream, const std::string& groupPath) override;
+    void ReadText(TextTokenReader& reader, int recordVersion) override;
+    void WriteXml(XmlWriter& writer, const std::string& groupPath) override;
+    bool ReadXml(XmlReader& parser, std::string& groupPath) override;
     /// Asks for the kind of a new material, then opens the editor of its kind.
     bool Edit(platform::Window* owner) override;
     /// The material's report in a clipboard stream: the fields as text and rich text, the
     /// isotherm or diagram as a small table, and a spreadsheet row (with the table's title
     /// row when the sheet is empty).
-    void writeReport(TClipboardStream& stream) const;
+    void writeReport(ClipboardDocument& stream) const;
 
     /// The first failing check, 0 when the material is valid: 1 both λ and R given; 2 more
     /// than one of δ, Rv, μ given; 4–12 an isotherm point below an earlier one (point index
@@ -101,7 +101,7 @@ public:
     double EquilibriumMoisture(double relativeHumidity) const;
 
 protected:
-    void writeCells(TClipboardStream& stream, const std::vector<double>& xs,
+    void writeCells(ClipboardDocument& stream, const std::vector<double>& xs,
                     const std::vector<double>& ys) const;
     /// The material fields in the layout of a record version (no version word).
     void readMaterial(MyMemoryStream& stream, std::int16_t version);
@@ -114,14 +114,14 @@ protected:
         std::string index;
     };
     /// Exchange values on one line: kind, flags and the kind's values, each followed by a tab.
-    void writeMaterialText(TPrintfStringStream& stream) const;
+    void writeMaterialText(TextDocument& stream) const;
     /// Reads them; a text version below 1 has no flags value.
-    void readMaterialText(TParserStream& reader, int textVersion);
+    void readMaterialText(TextTokenReader& reader, int textVersion);
     /// The field elements of the XML form, each on a new line after `indent`.
-    void writeMaterialXml(TXMLWriter& writer, std::string_view indent) const;
+    void writeMaterialXml(XmlWriter& writer, std::string_view indent) const;
     /// Takes one part of an element being read: a start tag opens a field, content sets the
     /// open field, "AirLayer" (start or empty-element tag) sets the ventilated flag.
-    void readMaterialXmlPart(const TXmlParser& parser, XmlField& field);
+    void readMaterialXmlPart(const XmlReader& parser, XmlField& field);
 };
 
 /// The kind code of a kind name: the first of codes 0 to 15 whose name equals it, else 16.

@@ -27,7 +27,7 @@ std::string xmlReal(double value) {
     return formatGeneral(value, kXmlDigits);
 }
 
-void writeRealElement(TXMLWriter& writer, std::string_view indent, std::string_view tag,
+void writeRealElement(XmlWriter& writer, std::string_view indent, std::string_view tag,
                       double value, int digits = kXmlDigits) {
     writer.WriteRaw(indent);
     writer.WriteElement(tag, {}, formatGeneral(value, digits));
@@ -44,7 +44,7 @@ int materialKindOfName(std::string_view name) {
 
 // ---- text form -------------------------------------------------------------------------
 
-void Material::writeMaterialText(TPrintfStringStream& stream) const {
+void Material::writeMaterialText(TextDocument& stream) const {
     const auto real = [&stream](float value) { stream.Write(textReal(value) + "\t"); };
     stream.Write(std::to_string(Kind) + "\t" + std::to_string(Flags) + "\t");
     if (hasMaterialData()) {
@@ -68,7 +68,7 @@ void Material::writeMaterialText(TPrintfStringStream& stream) const {
     }
 }
 
-void Material::readMaterialText(TParserStream& reader, int textVersion) {
+void Material::readMaterialText(TextTokenReader& reader, int textVersion) {
     Kind = static_cast<std::uint8_t>(reader.NextInt() & 0xFF);
     Flags = textVersion >= 1 ? static_cast<std::uint16_t>(reader.NextInt() & 0xFFFF) : 0;
     if (hasMaterialData()) {
@@ -92,7 +92,7 @@ void Material::readMaterialText(TParserStream& reader, int textVersion) {
     }
 }
 
-bool Material::WriteText(TPrintfStringStream& stream, const std::string& groupPath) {
+bool Material::WriteText(TextDocument& stream, const std::string& groupPath) {
     stream.Write("\"KALYDOR32MATERIAL\" " + std::to_string(kMaterialTextVersion) + "\r\n");
     WriteTextItemHeader(stream, *this, groupPath);
     writeMaterialText(stream);
@@ -100,14 +100,14 @@ bool Material::WriteText(TPrintfStringStream& stream, const std::string& groupPa
     return true;
 }
 
-void Material::ReadText(TParserStream& reader, int recordVersion) {
+void Material::ReadText(TextTokenReader& reader, int recordVersion) {
     if (recordVersion < 0 || recordVersion > kMaterialTextVersion)
         throwTextFormatError(TextFormatError::UnsupportedLayout, reader.FileName(),
                              reader.LineIndex());
     readMaterialText(reader, recordVersion);
 }
 
-void Layer::WriteLayerText(TPrintfStringStream& stream) const {
+void Layer::WriteLayerText(TextDocument& stream) const {
     stream.Write("\"" + stream.Escape(Name) + "\"\t");
     writeMaterialText(stream);
     const auto real = [&stream](float value) { stream.Write(textReal(value) + "\t"); };
@@ -121,7 +121,7 @@ void Layer::WriteLayerText(TPrintfStringStream& stream) const {
     }
 }
 
-void Layer::ReadLayerText(TParserStream& reader, int textVersion) {
+void Layer::ReadLayerText(TextTokenReader& reader, int textVersion) {
     Name = reader.NextString();
     readMaterialText(reader, textVersion);
     if (isKind(MaterialKind::Normal)) {
@@ -136,7 +136,7 @@ void Layer::ReadLayerText(TParserStream& reader, int textVersion) {
 
 // ---- XML form --------------------------------------------------------------------------
 
-void Material::writeMaterialXml(TXMLWriter& writer, std::string_view indent) const {
+void Material::writeMaterialXml(XmlWriter& writer, std::string_view indent) const {
     writeRealElement(writer, indent, "Thickness", Thickness);
     if (hasMaterialData()) {
         for (const auto& [tag, value] : {std::pair{"Density", Density},
@@ -156,27 +156,27 @@ void Material::writeMaterialXml(TXMLWriter& writer, std::string_view indent) con
                 writer.WriteRaw(indent);
                 writer.WriteElement(
                     "SorptionIsotermaPoint",
-                    TXMLWriter::IntAttribute("RelHumidity", static_cast<int>((i + 1) * 10)),
+                    XmlWriter::IntAttribute("RelHumidity", static_cast<int>((i + 1) * 10)),
                     xmlReal(Sorption[i]));
             }
         }
     } else if (isKind(MaterialKind::Air)) {
         writer.WriteRaw(indent);
         writer.WriteElement("AirLayer",
-                            TXMLWriter::TextAttribute("Ventilled", Ventilled ? "Yes" : "No"), {});
+                            XmlWriter::TextAttribute("Ventilled", Ventilled ? "Yes" : "No"), {});
         writeRealElement(writer, indent, "ThermalRes", ThermalRes);
         for (const AirLayerPoint& point : Diagram) {
             if (!(point.thickness > 0))
                 continue;
             writer.WriteRaw(indent);
             writer.WriteElement("ThermalResDiagramPoint",
-                                TXMLWriter::RealAttribute("x", point.thickness, kXmlDigits, 0),
+                                XmlWriter::RealAttribute("x", point.thickness, kXmlDigits, 0),
                                 xmlReal(point.resistance));
         }
     }
 }
 
-void Material::readMaterialXmlPart(const TXmlParser& parser, XmlField& field) {
+void Material::readMaterialXmlPart(const XmlReader& parser, XmlField& field) {
     switch (parser.CurPartType()) {
     case XmlPart::StartTag:
     case XmlPart::EmptyElementTag: {
@@ -260,8 +260,8 @@ void Material::readMaterialXmlPart(const TXmlParser& parser, XmlField& field) {
     }
 }
 
-void Material::WriteXml(TXMLWriter& writer, const std::string& groupPath) {
-    writer.WriteElement(kMaterialElement, TXMLWriter::TextAttribute("Type", materialKindName(Kind)),
+void Material::WriteXml(XmlWriter& writer, const std::string& groupPath) {
+    writer.WriteElement(kMaterialElement, XmlWriter::TextAttribute("Type", materialKindName(Kind)),
                         {}, ElementEnd::Open);
     WriteXmlItemHeader(writer, *this, groupPath);
     writeMaterialXml(writer, "\r\n  ");
@@ -269,7 +269,7 @@ void Material::WriteXml(TXMLWriter& writer, const std::string& groupPath) {
     writer.WriteEndTag(kMaterialElement);
 }
 
-bool Material::ReadXml(TXmlParser& parser, std::string& groupPath) {
+bool Material::ReadXml(XmlReader& parser, std::string& groupPath) {
     Kind = static_cast<std::uint8_t>(materialKindOfName(parser.CurAttr("Type")));
     XmlField field;
     while (parser.Scan()) {
@@ -287,14 +287,13 @@ bool Material::ReadXml(TXmlParser& parser, std::string& groupPath) {
     return false;
 }
 
-void Layer::WriteLayerXml(TXMLWriter& writer, int indent) const {
+void Layer::WriteLayerXml(XmlWriter& writer, int indent) const {
     const std::string pad =
         "\r\n" + std::string(static_cast<std::size_t>(std::max(indent, 0)), ' ');
     const std::string inner = pad + "  ";
     writer.WriteRaw(pad);
-    writer.WriteElement(kLayerElement,
-                        TXMLWriter::TextAttribute("DataMode", materialKindName(Kind)), {},
-                        ElementEnd::Open);
+    writer.WriteElement(kLayerElement, XmlWriter::TextAttribute("DataMode", materialKindName(Kind)),
+                        {}, ElementEnd::Open);
     writer.WriteRaw(inner);
     writer.WriteElement("LayerName", {}, Name);
     writeMaterialXml(writer, inner);
@@ -308,7 +307,7 @@ void Layer::WriteLayerXml(TXMLWriter& writer, int indent) const {
     writer.WriteEndTag(kLayerElement);
 }
 
-bool Layer::ReadLayerXml(TXmlParser& parser) {
+bool Layer::ReadLayerXml(XmlReader& parser) {
     Kind = static_cast<std::uint8_t>(materialKindOfName(parser.CurAttr("DataMode")));
     XmlField field;
     while (parser.Scan()) {

@@ -280,7 +280,7 @@ bool Panel::WriteRecord(MyMemoryStream& stream, bool withVersion) {
     return true;
 }
 
-bool Panel::CopyTo(TClipboardStream& stream, platform::Window* owner) {
+bool Panel::CopyTo(ClipboardDocument& stream, platform::Window* owner) {
     if (owner)
         writeReport(stream, panelReportSettings());
     WriteString(stream.privateStream(), Name);

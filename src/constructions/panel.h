@@ -114,7 +114,7 @@ public:
     bool ReadRecord(MyMemoryStream& stream, std::int16_t version) override;
     bool WriteRecord(MyMemoryStream& stream, bool withVersion) override;
     /// The binary part of a copy: the name and the record without version.
-    bool CopyTo(TClipboardStream& stream, platform::Window* owner) override;
+    bool CopyTo(ClipboardDocument& stream, platform::Window* owner) override;
     /// Opens the editor of the construction (asking first whether a new one is layered or
     /// known); a confirmed layered construction comes back calculated.
     bool Edit(platform::Window* owner) override;
@@ -122,16 +122,16 @@ public:
     std::string ColumnText(int columnId, const ListColumns& columns) const override;
     /// The construction's record of the text and XML exchange files, and the text offered
     /// when it is dragged out of its list (built from its XML form).
-    bool WriteText(TPrintfStringStream& stream, const std::string& groupPath) override;
-    void ReadText(TParserStream& reader, int recordVersion) override;
-    void WriteXml(TXMLWriter& writer, const std::string& groupPath) override;
-    bool ReadXml(TXmlParser& parser, std::string& groupPath) override;
+    bool WriteText(TextDocument& stream, const std::string& groupPath) override;
+    void ReadText(TextTokenReader& reader, int recordVersion) override;
+    void WriteXml(XmlWriter& writer, const std::string& groupPath) override;
+    bool ReadXml(XmlReader& parser, std::string& groupPath) override;
     std::string DragText() override;
 
     /// The construction's report in a clipboard stream, calculated first: its properties as
     /// text and rich text, the layer and result tables, the moisture messages, and a
     /// spreadsheet row per layer (with the titles when the sheet is empty).
-    void writeReport(TClipboardStream& stream, const PanelSettings& settings);
+    void writeReport(ClipboardDocument& stream, const PanelSettings& settings);
 
     /// Recalculates a layered construction: the thermal values, then the vapour diffusion,
     /// condensation and moisture balance. A known construction keeps its typed values.
@@ -147,7 +147,7 @@ public:
     static const char* floorClassKey(double b);
 
 private:
-    void writeLayerTables(TClipboardStream& stream);
+    void writeLayerTables(ClipboardDocument& stream);
     void readChunked(MyMemoryStream& stream, std::int16_t version);
     void readOldLayout(MyMemoryStream& stream, std::int16_t version);
 };

@@ -23,7 +23,7 @@ constexpr std::string_view kLayerElement = "PanelLayer";
 constexpr int kPanelTextVersion = 2;
 constexpr const char* kIndent = "\r\n  ";
 
-void realElement(TXMLWriter& writer, std::string_view tag, double value, int digits) {
+void realElement(XmlWriter& writer, std::string_view tag, double value, int digits) {
     writer.WriteRaw(kIndent);
     writer.WriteElement(tag, {}, formatGeneral(value, digits));
 }
@@ -69,7 +69,7 @@ template <class P> auto knownTextFields(P& p) {
 
 // ---- text form -------------------------------------------------------------------------
 
-bool Panel::WriteText(TPrintfStringStream& stream, const std::string& groupPath) {
+bool Panel::WriteText(TextDocument& stream, const std::string& groupPath) {
     stream.Write("\"KALYDOR32PANEL\" " + std::to_string(kPanelTextVersion) + "\r\n");
     WriteTextItemHeader(stream, *this, groupPath);
     stream.Write(std::to_string(Type) + "\t" + std::to_string(Layered) + "\t");
@@ -90,7 +90,7 @@ bool Panel::WriteText(TPrintfStringStream& stream, const std::string& groupPath)
     return true;
 }
 
-void Panel::ReadText(TParserStream& reader, int recordVersion) {
+void Panel::ReadText(TextTokenReader& reader, int recordVersion) {
     if (recordVersion < 0 || recordVersion > kPanelTextVersion)
         throwTextFormatError(TextFormatError::UnsupportedLayout, reader.FileName(),
                              reader.LineIndex());
@@ -119,10 +119,10 @@ void Panel::ReadText(TParserStream& reader, int recordVersion) {
 
 // ---- XML form --------------------------------------------------------------------------
 
-void Panel::WriteXml(TXMLWriter& writer, const std::string& groupPath) {
+void Panel::WriteXml(XmlWriter& writer, const std::string& groupPath) {
     writer.WriteElement(kPanelElement,
-                        TXMLWriter::TextAttribute("Type", typeName(Type)) +
-                            TXMLWriter::TextAttribute("Layered", isKnown() ? "No" : "Yes"),
+                        XmlWriter::TextAttribute("Type", typeName(Type)) +
+                            XmlWriter::TextAttribute("Layered", isKnown() ? "No" : "Yes"),
                         {}, ElementEnd::Open);
     WriteXmlItemHeader(writer, *this, groupPath);
     writer.WriteRaw(kIndent);
@@ -152,7 +152,7 @@ void Panel::WriteXml(TXMLWriter& writer, const std::string& groupPath) {
         writer.WriteRaw(kIndent);
         writer.WriteElement(
             "LayeredPanel",
-            TXMLWriter::TextAttribute("Ordering", Ordering == 1 ? "Reverse" : "Normal"), {});
+            XmlWriter::TextAttribute("Ordering", Ordering == 1 ? "Reverse" : "Normal"), {});
         for (const auto& [tag, value] : {std::pair{"OutSideTemp", OutSideTemp},
                                          {"InSideTemp", InSideTemp},
                                          {"OutSideAlpha", OutSideAlpha},
@@ -182,7 +182,7 @@ void Panel::WriteXml(TXMLWriter& writer, const std::string& groupPath) {
     writer.WriteEndTag(kPanelElement);
 }
 
-bool Panel::ReadXml(TXmlParser& parser, std::string& groupPath) {
+bool Panel::ReadXml(XmlReader& parser, std::string& groupPath) {
     Type = static_cast<std::uint8_t>(typeOfName(parser.CurAttr("Type")));
     Layered = static_cast<std::int16_t>(parser.CurAttr("Layered") == "Yes" ? 0 : 1);
     Layers.clear();

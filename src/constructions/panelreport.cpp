@@ -47,10 +47,10 @@ const PanelSettings& panelReportSettings() {
     return g_reportSettings;
 }
 
-void Panel::writeReport(TClipboardStream& stream, const PanelSettings& settings) {
+void Panel::writeReport(ClipboardDocument& stream, const PanelSettings& settings) {
     Calculate(settings);
-    TPrintfStringStream& text = stream.text();
-    TPrintfStringStream& rtf = stream.rtf();
+    TextDocument& text = stream.text();
+    TextDocument& rtf = stream.rtf();
     stream.WriteItemRtfHeader("PanelRTFHeader");
     const auto real = [&](int offset, double value, bool condition = true) {
         text.PrintfReal(kTextBase + offset, value, condition);
@@ -123,11 +123,11 @@ void Panel::writeReport(TClipboardStream& stream, const PanelSettings& settings)
     }
 }
 
-void Panel::writeLayerTables(TClipboardStream& stream) {
-    TPrintfStringStream& text = stream.text();
-    TPrintfStringStream& rtf = stream.rtf();
-    TBiffStream& sheet = stream.sheet();
-    const TLanguages& languages = text.languages();
+void Panel::writeLayerTables(ClipboardDocument& stream) {
+    TextDocument& text = stream.text();
+    TextDocument& rtf = stream.rtf();
+    BiffWriter& sheet = stream.sheet();
+    const Languages& languages = text.languages();
     if (sheet.empty()) {
         sheet.BeginSheet();
         for (int n = 0; n <= 22; ++n)

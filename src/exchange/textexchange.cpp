@@ -113,7 +113,7 @@ std::string itemLabel(const std::string& groupPath, const std::string& name) {
     return quotedExcerpt(groupPath.empty() ? name : groupPath + '\\' + name);
 }
 
-std::unique_ptr<DBItem> loadForExport(TDataModuleForm& store, const ExchangeKind& kind,
+std::unique_ptr<DBItem> loadForExport(ItemStore& store, const ExchangeKind& kind,
                                       const Reference& ref, const std::string& groupPath,
                                       ExportResult& result) {
     bool loaded = false;
@@ -168,7 +168,7 @@ bool isXmlFileName(std::string_view fileName) {
            (tail[2] == 'l' || tail[2] == 'L');
 }
 
-std::vector<Reference> ItemsInTreeOrder(TDataModuleForm& store, int kind) {
+std::vector<Reference> ItemsInTreeOrder(ItemStore& store, int kind) {
     const ExchangeKind& k = requireKind(kind);
     TreeModel tree;
     TreeNode* root = store.FillGroupTree(tree, std::string(), k.groupType, true);
@@ -198,7 +198,7 @@ std::vector<Reference> ItemsInTreeOrder(TDataModuleForm& store, int kind) {
     return items;
 }
 
-std::string ExchangeGroupPath(TDataModuleForm& store, std::int16_t groupType,
+std::string ExchangeGroupPath(ItemStore& store, std::int16_t groupType,
                               const std::string& groupId) {
     std::string path = store.PathOfGroup(groupType, groupId, '\\');
     if (!path.empty())
@@ -210,8 +210,7 @@ std::string textReal(double value) {
     return formatGeneral(value, 6);
 }
 
-void WriteTextItemHeader(TPrintfStringStream& stream, const DBItem& item,
-                         const std::string& groupPath) {
+void WriteTextItemHeader(TextDocument& stream, const DBItem& item, const std::string& groupPath) {
     stream.Write(exportDateLine());
     stream.Write("\"" + stream.Escape(groupPath) + "\"\r\n");
     stream.Write("\"" + stream.Escape(item.Name) + "\"\r\n");
@@ -259,7 +258,7 @@ Error badGroupPathError(const std::string& path) {
 
 namespace {
 
-StoreOutcome storeItem(TDataModuleForm& store, const ExchangeKind& kind, DBItem& item,
+StoreOutcome storeItem(ItemStore& store, const ExchangeKind& kind, DBItem& item,
                        const std::string& groupPath, OverwriteAnswers& answers,
                        bool consultUntouched) {
     const std::string groupId = store.GroupOfPath(kind.groupType, groupPath, '\\');
@@ -298,7 +297,7 @@ StoreOutcome storeItem(TDataModuleForm& store, const ExchangeKind& kind, DBItem&
 
 } // namespace
 
-StoreOutcome StoreImportedItem(TDataModuleForm& store, const ExchangeKind& kind, DBItem& item,
+StoreOutcome StoreImportedItem(ItemStore& store, const ExchangeKind& kind, DBItem& item,
                                const std::string& groupPath, OverwriteAnswers& answers,
                                bool consultUntouched) {
     // One item is one change: when storing it fails, the groups made for it go as well and
@@ -309,9 +308,9 @@ StoreOutcome StoreImportedItem(TDataModuleForm& store, const ExchangeKind& kind,
     return outcome;
 }
 
-bool WriteItemText(TPrintfStringStream& stream, DBItem& item, const std::string& groupPath) {
-    TLanguages noLanguage;
-    TPrintfStringStream record(noLanguage);
+bool WriteItemText(TextDocument& stream, DBItem& item, const std::string& groupPath) {
+    Languages noLanguage;
+    TextDocument record(noLanguage);
     record.EscapeFlag = stream.EscapeFlag;
     const NonFiniteWatch watch;
     item.WriteText(record, groupPath);
@@ -321,11 +320,11 @@ bool WriteItemText(TPrintfStringStream& stream, DBItem& item, const std::string&
     return true;
 }
 
-ExportResult ExportText(TDataModuleForm& store, int kind, const std::vector<Reference>& items,
+ExportResult ExportText(ItemStore& store, int kind, const std::vector<Reference>& items,
                         const std::string& fileName) {
     const ExchangeKind& k = requireKind(kind);
-    TLanguages noLanguage;
-    TPrintfStringStream stream(noLanguage);
+    Languages noLanguage;
+    TextDocument stream(noLanguage);
     stream.EscapeFlag = true;
     ExportResult result;
     for (const Reference& ref : items) {
@@ -366,12 +365,12 @@ void ImportResult::count(StoreOutcome outcome) {
     }
 }
 
-ImportResult ImportText(TDataModuleForm& store, int kind, const std::string& fileName,
+ImportResult ImportText(ItemStore& store, int kind, const std::string& fileName,
                         OverwriteAnswers& answers) {
     answers.clear();
-    std::unique_ptr<TParserStream> reader;
+    std::unique_ptr<TextTokenReader> reader;
     try {
-        reader = std::make_unique<TParserStream>(fileName);
+        reader = std::make_unique<TextTokenReader>(fileName);
     } catch (const Error& error) {
         ImportResult result;
         result.failed = true;
@@ -382,7 +381,7 @@ ImportResult ImportText(TDataModuleForm& store, int kind, const std::string& fil
     return ImportText(store, kind, *reader, answers);
 }
 
-ImportResult ImportText(TDataModuleForm& store, int kind, TParserStream& reader,
+ImportResult ImportText(ItemStore& store, int kind, TextTokenReader& reader,
                         OverwriteAnswers& answers) {
     answers.clear();
     reader.onAutoYes = [&answers] { answers.autoYes(); };
@@ -449,14 +448,14 @@ void commitImport(std::optional<SqliteTransaction>& import, ImportResult& result
 }
 } // namespace exchange_detail
 
-ExportResult ExportItems(TDataModuleForm& store, int kind, const std::vector<Reference>& items,
+ExportResult ExportItems(ItemStore& store, int kind, const std::vector<Reference>& items,
                          const std::string& fileName) {
     if (isXmlFileName(fileName))
         return ExportXml(store, kind, items, fileName);
     return ExportText(store, kind, items, fileName);
 }
 
-ImportResult ImportItems(TDataModuleForm& store, int kind, const std::string& fileName,
+ImportResult ImportItems(ItemStore& store, int kind, const std::string& fileName,
                          OverwriteAnswers& answers) {
     if (isXmlFileName(fileName))
         return ImportXml(store, kind, fileName, answers);

@@ -15,9 +15,9 @@ namespace kalydor {
 
 class DBItem;
 class SqliteTransaction;
-class TDataModuleForm;
-class TParserStream;
-class TPrintfStringStream;
+class ItemStore;
+class TextTokenReader;
+class TextDocument;
 
 /// What the exchange files know of an item kind that travels: materials (kind 1) and
 /// constructions (kind 2).
@@ -96,12 +96,11 @@ bool isXmlFileName(std::string_view fileName);
 
 /// Every item of a kind in the order of its group tree: depth first, groups and items of a
 /// group in the order names are shown.
-std::vector<Reference> ItemsInTreeOrder(TDataModuleForm& store, int kind);
+std::vector<Reference> ItemsInTreeOrder(ItemStore& store, int kind);
 
 /// The path of a group below the root joined with a backslash, without a trailing one; empty
 /// for the root group.
-std::string ExchangeGroupPath(TDataModuleForm& store, std::int16_t groupType,
-                              const std::string& groupId);
+std::string ExchangeGroupPath(ItemStore& store, std::int16_t groupType, const std::string& groupId);
 
 namespace exchange_detail {
 /// An item as messages name it: its group path and its name joined by a backslash, cut to a
@@ -111,7 +110,7 @@ std::string itemLabel(const std::string& groupPath, const std::string& name);
 void leaveOutNonFinite(ExportResult& result, const std::string& groupPath, const std::string& name);
 /// Loads a chosen item for an export; nullptr (and the item counted and named in the result)
 /// when it is gone or cannot be read.
-std::unique_ptr<DBItem> loadForExport(TDataModuleForm& store, const ExchangeKind& kind,
+std::unique_ptr<DBItem> loadForExport(ItemStore& store, const ExchangeKind& kind,
                                       const Reference& ref, const std::string& groupPath,
                                       ExportResult& result);
 /// Shows the items an export left out, if any, as one message.
@@ -123,8 +122,7 @@ std::string textReal(double value);
 
 /// The common part of a text record after its keyword line: the export date line, the quoted
 /// group path and the quoted item name.
-void WriteTextItemHeader(TPrintfStringStream& stream, const DBItem& item,
-                         const std::string& groupPath);
+void WriteTextItemHeader(TextDocument& stream, const DBItem& item, const std::string& groupPath);
 
 /// A name as imports store it: trailing blanks removed. False when the store cannot take it
 /// (empty or longer than a record name may be).
@@ -141,26 +139,26 @@ Error badGroupPathError(const std::string& path);
 /// set and its `Untouched` flag is not 0, otherwise after the overwrite question; a namesake
 /// that cannot be read is never replaced. Storing errors are raised (nothing half-stored is
 /// left behind).
-StoreOutcome StoreImportedItem(TDataModuleForm& store, const ExchangeKind& kind, DBItem& item,
+StoreOutcome StoreImportedItem(ItemStore& store, const ExchangeKind& kind, DBItem& item,
                                const std::string& groupPath, OverwriteAnswers& answers,
                                bool consultUntouched);
 
 /// Writes one item's text record (header and fields) into the stream. False, with nothing
 /// written, when one of its numbers is not finite: no reader takes such a number back.
-bool WriteItemText(TPrintfStringStream& stream, DBItem& item, const std::string& groupPath);
+bool WriteItemText(TextDocument& stream, DBItem& item, const std::string& groupPath);
 
 /// Writes the items as a text exchange file. No file is created when nothing was written.
-ExportResult ExportText(TDataModuleForm& store, int kind, const std::vector<Reference>& items,
+ExportResult ExportText(ItemStore& store, int kind, const std::vector<Reference>& items,
                         const std::string& fileName);
 /// Reads a text exchange file into the store; errors end the import and are shown. The
 /// import is one transaction, so it waits for and shuts out another program's changes to the
 /// table and costs one commit: when it cannot start ("IDS_TABLEBUSY") nothing is stored, when
 /// an error ends it the items stored before stay stored, and a program stopped half-way
 /// leaves the table as it was.
-ImportResult ImportText(TDataModuleForm& store, int kind, const std::string& fileName,
+ImportResult ImportText(ItemStore& store, int kind, const std::string& fileName,
                         OverwriteAnswers& answers);
 /// The same over a reader already made.
-ImportResult ImportText(TDataModuleForm& store, int kind, TParserStream& reader,
+ImportResult ImportText(ItemStore& store, int kind, TextTokenReader& reader,
                         OverwriteAnswers& answers);
 
 namespace exchange_detail {
@@ -170,9 +168,9 @@ void commitImport(std::optional<SqliteTransaction>& import, ImportResult& result
 } // namespace exchange_detail
 
 /// Export and import choosing the format by the file name (XML when it ends in "xml").
-ExportResult ExportItems(TDataModuleForm& store, int kind, const std::vector<Reference>& items,
+ExportResult ExportItems(ItemStore& store, int kind, const std::vector<Reference>& items,
                          const std::string& fileName);
-ImportResult ImportItems(TDataModuleForm& store, int kind, const std::string& fileName,
+ImportResult ImportItems(ItemStore& store, int kind, const std::string& fileName,
                          OverwriteAnswers& answers);
 
 } // namespace kalydor

@@ -18,7 +18,7 @@ namespace {
 
 // The message of an element that could not be read: the error, the file, the tag and the
 // content where reading stopped.
-std::string elementErrorText(const std::string* errorText, const TXmlParser& parser) {
+std::string elementErrorText(const std::string* errorText, const XmlReader& parser) {
     std::string text;
     if (errorText)
         text = *errorText + "\r\n";
@@ -29,9 +29,9 @@ std::string elementErrorText(const std::string* errorText, const TXmlParser& par
 
 // The item is written into a memory document of the same encoding first; its bytes after
 // the document's opening go into the real one when every number was finite.
-bool writeItemElement(TXMLWriter& writer, DBItem& item, const std::string& groupPath,
+bool writeItemElement(XmlWriter& writer, DBItem& item, const std::string& groupPath,
                       std::string_view before) {
-    TXMLWriter element({}, writer.Root(), writer.Encoding());
+    XmlWriter element({}, writer.Root(), writer.Encoding());
     const std::size_t opening = element.bytes().size();
     element.WriteRaw(before);
     const NonFiniteWatch watch;
@@ -44,7 +44,7 @@ bool writeItemElement(TXMLWriter& writer, DBItem& item, const std::string& group
 
 } // namespace
 
-void WriteXmlItemHeader(TXMLWriter& writer, const DBItem& item, const std::string& groupPath) {
+void WriteXmlItemHeader(XmlWriter& writer, const DBItem& item, const std::string& groupPath) {
     writer.WriteRaw("\r\n  ");
     writer.WriteElement("ItemHeader", {}, {}, ElementEnd::Open);
     writer.WriteRaw("\r\n    ");
@@ -55,7 +55,7 @@ void WriteXmlItemHeader(TXMLWriter& writer, const DBItem& item, const std::strin
     writer.WriteEndTag("ItemHeader");
 }
 
-bool ReadXmlItemHeader(TXmlParser& parser, DBItem& item, std::string& groupPath) {
+bool ReadXmlItemHeader(XmlReader& parser, DBItem& item, std::string& groupPath) {
     std::string open;
     while (parser.Scan()) {
         switch (parser.CurPartType()) {
@@ -83,17 +83,17 @@ bool ReadXmlItemHeader(TXmlParser& parser, DBItem& item, std::string& groupPath)
     return false;
 }
 
-bool WriteItemXml(TXMLWriter& writer, DBItem& item, const std::string& groupPath) {
+bool WriteItemXml(XmlWriter& writer, DBItem& item, const std::string& groupPath) {
     return writeItemElement(writer, item, groupPath, {});
 }
 
-ExportResult ExportXml(TDataModuleForm& store, int kind, const std::vector<Reference>& items,
+ExportResult ExportXml(ItemStore& store, int kind, const std::vector<Reference>& items,
                        const std::string& fileName) {
     const ExchangeKind* k = exchangeKindOf(kind);
     if (!k)
         throw Error("IDS_NOEXCHANGEFORM", {std::to_string(kind)},
                     "\"%s\" cannot be written in this exchange format.");
-    TXMLWriter writer(fileName, std::string(kExchangeXmlRoot));
+    XmlWriter writer(fileName, std::string(kExchangeXmlRoot));
     ExportResult result;
     for (const Reference& ref : items) {
         const std::string path = ExchangeGroupPath(store, k->groupType, ref.RefID);
@@ -113,10 +113,10 @@ ExportResult ExportXml(TDataModuleForm& store, int kind, const std::vector<Refer
     return result;
 }
 
-ImportResult ImportXml(TDataModuleForm& store, int kind, const std::string& fileName,
+ImportResult ImportXml(ItemStore& store, int kind, const std::string& fileName,
                        OverwriteAnswers& answers) {
     answers.clear();
-    TXmlParser parser;
+    XmlReader parser;
     if (!parser.LoadFromFile(fileName)) {
         // A file that cannot be read (missing, no regular file, too large) imports nothing;
         // the user learns why.
@@ -131,8 +131,7 @@ ImportResult ImportXml(TDataModuleForm& store, int kind, const std::string& file
     return ImportXml(store, kind, parser, answers);
 }
 
-ImportResult ImportXml(TDataModuleForm& store, int kind, TXmlParser& parser,
-                       OverwriteAnswers& answers) {
+ImportResult ImportXml(ItemStore& store, int kind, XmlReader& parser, OverwriteAnswers& answers) {
     answers.clear();
     ImportResult result;
     const ExchangeKind* k = exchangeKindOf(kind);
@@ -216,7 +215,7 @@ std::string BuildDragText(DBItem& item, const std::string& keyName, const std::s
     std::string text(kDragTextSource);
     text += '\n';
     text += keyName + "=\"" + slashPath + item.Name + "\"\n";
-    TXMLWriter document({}, std::string(kExchangeXmlRoot));
+    XmlWriter document({}, std::string(kExchangeXmlRoot));
     item.WriteXml(document, backslashPath);
     document.Finish();
     const std::string& bytes = document.bytes();

@@ -9,9 +9,9 @@
 namespace kalydor {
 
 class DBItem;
-class TDataModuleForm;
-class TXMLWriter;
-class TXmlParser;
+class ItemStore;
+class XmlWriter;
+class XmlReader;
 
 /// Root element of the XML exchange documents.
 inline constexpr std::string_view kExchangeXmlRoot = "Kalydor32Project";
@@ -20,27 +20,26 @@ inline constexpr std::string_view kDragTextSource = "Source=Kalydor_00";
 
 /// The common first child of every item element: "ItemHeader" with the name, the backslash
 /// group path and the identifier.
-void WriteXmlItemHeader(TXMLWriter& writer, const DBItem& item, const std::string& groupPath);
+void WriteXmlItemHeader(XmlWriter& writer, const DBItem& item, const std::string& groupPath);
 /// Reads the item header the parser stands in (after its start tag) up to its end tag: the
 /// content of "ItemName" becomes the item's name, that of "ItemPath" the group path. False
 /// when the document ends first.
-bool ReadXmlItemHeader(TXmlParser& parser, DBItem& item, std::string& groupPath);
+bool ReadXmlItemHeader(XmlReader& parser, DBItem& item, std::string& groupPath);
 
 /// Writes one item's element into the document. False, with nothing written, when one of its
 /// numbers is not finite: no reader takes such a number back.
-bool WriteItemXml(TXMLWriter& writer, DBItem& item, const std::string& groupPath);
+bool WriteItemXml(XmlWriter& writer, DBItem& item, const std::string& groupPath);
 
 /// Writes the items as an XML exchange document; the file is written even with no item.
-ExportResult ExportXml(TDataModuleForm& store, int kind, const std::vector<Reference>& items,
+ExportResult ExportXml(ItemStore& store, int kind, const std::vector<Reference>& items,
                        const std::string& fileName);
 /// Reads the item elements of the kind from an XML exchange file into the store. An element
 /// that cannot be read is reported and dropped; a document that breaks off keeps what was
 /// stored before and is reported with the number of items stored.
-ImportResult ImportXml(TDataModuleForm& store, int kind, const std::string& fileName,
+ImportResult ImportXml(ItemStore& store, int kind, const std::string& fileName,
                        OverwriteAnswers& answers);
 /// The same over a loaded parser.
-ImportResult ImportXml(TDataModuleForm& store, int kind, TXmlParser& parser,
-                       OverwriteAnswers& answers);
+ImportResult ImportXml(ItemStore& store, int kind, XmlReader& parser, OverwriteAnswers& answers);
 
 /// The drag text of an item: the source line, the key line naming the item by its slash path
 /// (with a trailing slash) and name, then the lines of an in-memory exchange document holding

@@ -43,8 +43,8 @@ QLabel* label(const char* name, const char* text, QWidget* buddy, QWidget* paren
 
 } // namespace
 
-TChangeHeaderForm::TChangeHeaderForm(TListHeaderFormat& layout, const TLanguages& languages,
-                                     platform::SettingsStore& store, QWidget* parent)
+ColumnLayoutDialog::ColumnLayoutDialog(ColumnLayout& layout, const Languages& languages,
+                                       platform::SettingsStore& store, QWidget* parent)
     : QDialog(parent)
     , m_logic(layout, languages)
     , m_store(store) {
@@ -55,7 +55,7 @@ TChangeHeaderForm::TChangeHeaderForm(TListHeaderFormat& layout, const TLanguages
     fillList(0);
 }
 
-void TChangeHeaderForm::buildWidgets() {
+void ColumnLayoutDialog::buildWidgets() {
     auto* columns = new QVBoxLayout;
     m_list = new QListWidget(this);
     m_list->setObjectName("ColumnList");
@@ -132,9 +132,9 @@ void TChangeHeaderForm::buildWidgets() {
     main->addWidget(m_status);
     main->addWidget(buttons);
 
-    connect(buttons, &QDialogButtonBox::accepted, this, &TChangeHeaderForm::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &TChangeHeaderForm::reject);
-    connect(m_list, &QListWidget::currentRowChanged, this, &TChangeHeaderForm::currentRowChanged);
+    connect(buttons, &QDialogButtonBox::accepted, this, &ColumnLayoutDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &ColumnLayoutDialog::reject);
+    connect(m_list, &QListWidget::currentRowChanged, this, &ColumnLayoutDialog::currentRowChanged);
     connect(m_list, &QListWidget::itemChanged, this, [this](QListWidgetItem* item) {
         itemChanged(m_list->row(item), item->checkState() == Qt::Checked);
     });
@@ -143,11 +143,11 @@ void TChangeHeaderForm::buildWidgets() {
     connect(m_ownCaptions, &QGroupBox::toggled, this, [this] { updateEnabled(); });
 }
 
-QString TChangeHeaderForm::statusText() const {
+QString ColumnLayoutDialog::statusText() const {
     return m_status->text();
 }
 
-void TChangeHeaderForm::fillList(int selected) {
+void ColumnLayoutDialog::fillList(int selected) {
     m_filling = true;
     m_list->clear();
     for (int position = 0; position < m_logic.Count(); ++position) {
@@ -165,11 +165,11 @@ void TChangeHeaderForm::fillList(int selected) {
     updateEnabled();
 }
 
-void TChangeHeaderForm::showColumn(int position) {
+void ColumnLayoutDialog::showColumn(int position) {
     m_shown = position;
     if (position < 0)
         return;
-    const TColumnSettings settings = m_logic.Settings(position);
+    const ColumnSettings settings = m_logic.Settings(position);
     m_width->setText(QString::fromStdString(settings.Width));
     m_captionAlignment->setCurrentIndex(static_cast<int>(settings.CaptionAlignment));
     m_dataAlignment->setCurrentIndex(static_cast<int>(settings.DataAlignment));
@@ -184,17 +184,17 @@ void TChangeHeaderForm::showColumn(int position) {
     updateEnabled();
 }
 
-TColumnSettings TChangeHeaderForm::fields() const {
-    TColumnSettings settings;
+ColumnSettings ColumnLayoutDialog::fields() const {
+    ColumnSettings settings;
     settings.Width = m_width->text().toStdString();
-    settings.CaptionAlignment = static_cast<TColumnAlignment>(m_captionAlignment->currentIndex());
-    settings.DataAlignment = static_cast<TColumnAlignment>(m_dataAlignment->currentIndex());
+    settings.CaptionAlignment = static_cast<ColumnAlignment>(m_captionAlignment->currentIndex());
+    settings.DataAlignment = static_cast<ColumnAlignment>(m_dataAlignment->currentIndex());
     settings.ShowZero = m_showZero->isChecked();
     settings.Precision = m_precision->text().toStdString();
     settings.Digits = m_digits->text().toStdString();
     for (int i = 0; i < 3; ++i) {
         if (m_formatButtons[i]->isChecked())
-            settings.RealFormat = static_cast<TRealFormat>(i);
+            settings.RealFormat = static_cast<RealNumberFormat>(i);
     }
     settings.OwnCaptions = m_ownCaptions->isChecked();
     settings.OwnCaption1 = m_caption1->text().toStdString();
@@ -203,10 +203,10 @@ TColumnSettings TChangeHeaderForm::fields() const {
     return settings;
 }
 
-bool TChangeHeaderForm::applyShown() {
+bool ColumnLayoutDialog::applyShown() {
     if (m_shown < 0)
         return true;
-    const std::optional<TColumnSettingsError> error = m_logic.Apply(m_shown, fields());
+    const std::optional<ColumnSettingsError> error = m_logic.Apply(m_shown, fields());
     if (!error) {
         m_status->clear();
         m_filling = true;
@@ -217,15 +217,15 @@ bool TChangeHeaderForm::applyShown() {
     m_status->setText(QString::fromStdString(error->text));
     QLineEdit* field = m_width;
     switch (error->field) {
-    case TColumnSettingsError::Field::Width:
+    case ColumnSettingsError::Field::Width:
         break;
-    case TColumnSettingsError::Field::Precision:
+    case ColumnSettingsError::Field::Precision:
         field = m_precision;
         break;
-    case TColumnSettingsError::Field::Digits:
+    case ColumnSettingsError::Field::Digits:
         field = m_digits;
         break;
-    case TColumnSettingsError::Field::Multiplier:
+    case ColumnSettingsError::Field::Multiplier:
         field = m_multiplier;
         break;
     }
@@ -234,20 +234,20 @@ bool TChangeHeaderForm::applyShown() {
     return false;
 }
 
-void TChangeHeaderForm::updateEnabled() {
+void ColumnLayoutDialog::updateEnabled() {
     const bool any = m_shown >= 0;
-    const TColumnType type = any ? m_logic.ValueType(m_shown) : TColumnType::Text;
-    const bool real = type == TColumnType::Real;
-    m_showZero->setEnabled(any && type != TColumnType::Text);
+    const ColumnType type = any ? m_logic.ValueType(m_shown) : ColumnType::Text;
+    const bool real = type == ColumnType::Real;
+    m_showZero->setEnabled(any && type != ColumnType::Text);
     m_precision->setEnabled(real);
     m_digits->setEnabled(real);
     m_realFormat->setEnabled(real);
-    m_multiplier->setEnabled(m_ownCaptions->isChecked() && type != TColumnType::Text);
+    m_multiplier->setEnabled(m_ownCaptions->isChecked() && type != ColumnType::Text);
     m_up->setEnabled(any && m_shown > 0);
     m_down->setEnabled(any && m_shown + 1 < m_logic.Count());
 }
 
-void TChangeHeaderForm::currentRowChanged(int row) {
+void ColumnLayoutDialog::currentRowChanged(int row) {
     if (m_filling || row == m_shown)
         return;
     if (!applyShown()) {
@@ -260,7 +260,7 @@ void TChangeHeaderForm::currentRowChanged(int row) {
     showColumn(row);
 }
 
-void TChangeHeaderForm::itemChanged(int row, bool checked) {
+void ColumnLayoutDialog::itemChanged(int row, bool checked) {
     if (m_filling || row < 0)
         return;
     if (!m_logic.SetVisible(row, checked)) {
@@ -270,7 +270,7 @@ void TChangeHeaderForm::itemChanged(int row, bool checked) {
     }
 }
 
-void TChangeHeaderForm::move(bool up) {
+void ColumnLayoutDialog::move(bool up) {
     if (!applyShown())
         return;
     const int row = m_shown;
@@ -278,7 +278,7 @@ void TChangeHeaderForm::move(bool up) {
     fillList(moved ? (up ? row - 1 : row + 1) : row);
 }
 
-void TChangeHeaderForm::accept() {
+void ColumnLayoutDialog::accept() {
     if (!applyShown())
         return;
     m_changed = m_logic.Changed();
@@ -286,7 +286,7 @@ void TChangeHeaderForm::accept() {
     QDialog::accept();
 }
 
-void TChangeHeaderForm::reject() {
+void ColumnLayoutDialog::reject() {
     m_logic.Cancel();
     m_changed = false;
     QDialog::reject();

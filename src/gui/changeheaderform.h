@@ -14,7 +14,7 @@ class QPushButton;
 class QRadioButton;
 
 namespace kalydor {
-class TLanguages;
+class Languages;
 namespace platform {
 class SettingsStore;
 }
@@ -25,12 +25,12 @@ namespace kalydor::gui {
 /// The column editor of a list or printed table: the columns in display order (ticked =
 /// shown) with move up and down, and the settings of the selected column. OK applies the
 /// settings and stores them when the layout has a name; Cancel restores the layout.
-class TChangeHeaderForm : public QDialog {
+class ColumnLayoutDialog : public QDialog {
     Q_OBJECT
 
 public:
-    TChangeHeaderForm(TListHeaderFormat& layout, const TLanguages& languages,
-                      platform::SettingsStore& store, QWidget* parent = nullptr);
+    ColumnLayoutDialog(ColumnLayout& layout, const Languages& languages,
+                       platform::SettingsStore& store, QWidget* parent = nullptr);
 
     /// True when the layout was changed and confirmed (the list must be reloaded).
     bool layoutChanged() const { return m_changed; }
@@ -46,13 +46,13 @@ private:
     /// Applies the fields to the shown column; false (status line, focus on the field) when
     /// a value is bad.
     bool applyShown();
-    TColumnSettings fields() const;
+    ColumnSettings fields() const;
     void updateEnabled();
     void currentRowChanged(int row);
     void itemChanged(int row, bool checked);
     void move(bool up);
 
-    TChangeHeader m_logic;
+    ColumnLayoutEditor m_logic;
     platform::SettingsStore& m_store;
     int m_shown = -1;
     bool m_filling = false;

@@ -41,7 +41,7 @@ QTableWidgetItem* valueCell(double value, const std::string& field) {
 
 } // namespace
 
-TkuTableForm::TkuTableForm(GlazingTable table, QWidget* parent)
+GlazingTableDialog::GlazingTableDialog(GlazingTable table, QWidget* parent)
     : QDialog(parent)
     , m_table(std::move(table))
     , m_rows(named<QTableWidget>("KuList"))
@@ -106,7 +106,7 @@ TkuTableForm::TkuTableForm(GlazingTable table, QWidget* parent)
     setChoice(last.entry, last.mode);
 }
 
-void TkuTableForm::showEvent(QShowEvent* event) {
+void GlazingTableDialog::showEvent(QShowEvent* event) {
     // Wide enough for every column with its translated caption: no column hides behind a
     // scroll bar.
     m_rows->resizeColumnsToContents();
@@ -116,11 +116,11 @@ void TkuTableForm::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
 }
 
-int TkuTableForm::entry() const {
+int GlazingTableDialog::entry() const {
     return m_rows->currentRow();
 }
 
-int TkuTableForm::mode() const {
+int GlazingTableDialog::mode() const {
     for (std::size_t m = 0; m < m_modes.size(); ++m) {
         if (m_modes[m]->isChecked())
             return static_cast<int>(m);
@@ -128,7 +128,7 @@ int TkuTableForm::mode() const {
     return 0;
 }
 
-void TkuTableForm::setChoice(int entry, int mode) {
+void GlazingTableDialog::setChoice(int entry, int mode) {
     // A remembered entry the table no longer has (another language) falls back to the first.
     if (entry < 0 || entry >= m_rows->rowCount())
         entry = 0;
@@ -141,7 +141,7 @@ void TkuTableForm::setChoice(int entry, int mode) {
     m_modes[static_cast<std::size_t>(mode)]->setChecked(true);
 }
 
-void TkuTableForm::accept() {
+void GlazingTableDialog::accept() {
     const int row = entry();
     if (row < 0)
         return; // an empty table offers nothing to confirm
@@ -161,10 +161,10 @@ void TkuTableForm::accept() {
     QDialog::accept();
 }
 
-std::optional<std::pair<double, double>> TkuTableForm::choose(QWidget* parent,
-                                                              const TLanguages& languages,
-                                                              platform::SettingsStore& settings) {
-    TkuTableForm dialog(GlazingTable::fromLanguage(languages), parent);
+std::optional<std::pair<double, double>>
+GlazingTableDialog::choose(QWidget* parent, const Languages& languages,
+                           platform::SettingsStore& settings) {
+    GlazingTableDialog dialog(GlazingTable::fromLanguage(languages), parent);
     translateWindow(languages, dialog);
     if (execPlaced(dialog, settings) != QDialog::Accepted || !dialog.chosen())
         return std::nullopt;

@@ -13,7 +13,7 @@ class QRadioButton;
 class QTableWidget;
 
 namespace kalydor {
-class TLanguages;
+class Languages;
 }
 namespace kalydor::platform {
 class SettingsStore;
@@ -26,16 +26,16 @@ namespace kalydor::gui {
 /// It opens on the entry and shading last confirmed in this run; confirming (button or double
 /// click on a row) remembers them. An entry with a value that is not a number cannot be
 /// confirmed: the status line says so.
-class TkuTableForm : public QDialog {
+class GlazingTableDialog : public QDialog {
     Q_OBJECT
 
 public:
-    explicit TkuTableForm(GlazingTable table, QWidget* parent = nullptr);
+    explicit GlazingTableDialog(GlazingTable table, QWidget* parent = nullptr);
 
     /// Shows the table of the interface language, translated and at its remembered place;
     /// the (day, night) coefficients of the confirmed choice, none when cancelled.
     static std::optional<std::pair<double, double>>
-    choose(QWidget* parent, const TLanguages& languages, platform::SettingsStore& settings);
+    choose(QWidget* parent, const Languages& languages, platform::SettingsStore& settings);
 
     QTableWidget* table() const { return m_rows; }
     QLabel* status() const { return m_status; }

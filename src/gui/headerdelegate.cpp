@@ -15,9 +15,9 @@ namespace {
 
 constexpr int kPadding = 3;
 
-QFont runFont(const QFont& base, const TCaptionRun& run) {
+QFont runFont(const QFont& base, const CaptionRun& run) {
     QFont font = base;
-    if (run.position != TCaptionRun::Position::Normal) {
+    if (run.position != CaptionRun::Position::Normal) {
         if (base.pointSizeF() > 0)
             font.setPointSizeF(base.pointSizeF() * 2.0 / 3.0);
         else if (base.pixelSize() > 0)
@@ -28,19 +28,19 @@ QFont runFont(const QFont& base, const TCaptionRun& run) {
 
 // Draws (or, without a painter, only measures) the runs from x on the given baseline;
 // returns the width taken.
-int layoutRuns(QPainter* painter, const QFont& base, const std::vector<TCaptionRun>& runs, int x,
+int layoutRuns(QPainter* painter, const QFont& base, const std::vector<CaptionRun>& runs, int x,
                int baseline) {
     const int lineHeight = QFontMetrics(base).height();
     int width = 0;
-    for (const TCaptionRun& run : runs) {
+    for (const CaptionRun& run : runs) {
         const QFont font = runFont(base, run);
         const QString text = QString::fromStdString(run.text);
         const int advance = QFontMetrics(font).horizontalAdvance(text);
         if (painter) {
             int y = baseline;
-            if (run.position == TCaptionRun::Position::Superscript)
+            if (run.position == CaptionRun::Position::Superscript)
                 y -= lineHeight / 3;
-            else if (run.position == TCaptionRun::Position::Subscript)
+            else if (run.position == CaptionRun::Position::Subscript)
                 y += lineHeight / 3;
             painter->setFont(font);
             painter->drawText(x + width, y, text);
@@ -57,15 +57,15 @@ int captionWidth(const QFont& font, std::string_view caption, bool shortForm) {
 }
 
 void drawCaption(QPainter& painter, const QRect& rect, std::string_view caption,
-                 TColumnAlignment alignment, bool shortForm) {
+                 ColumnAlignment alignment, bool shortForm) {
     const QFont base = painter.font();
-    const std::vector<TCaptionRun> runs = ParseCaption(caption, shortForm);
+    const std::vector<CaptionRun> runs = ParseCaption(caption, shortForm);
     // A first pass measures the caption for right and centred alignment.
     const int width = layoutRuns(nullptr, base, runs, 0, 0);
     int x = rect.left() + kPadding;
-    if (alignment == TColumnAlignment::Right)
+    if (alignment == ColumnAlignment::Right)
         x = rect.right() - kPadding - width;
-    else if (alignment == TColumnAlignment::Center)
+    else if (alignment == ColumnAlignment::Center)
         x = rect.left() + (rect.width() - width) / 2;
     const QFontMetrics metrics(base);
     const int baseline = rect.top() + (rect.height() - metrics.height()) / 2 + metrics.ascent();
@@ -79,7 +79,7 @@ void drawCaption(QPainter& painter, const QRect& rect, std::string_view caption,
     painter.setFont(base);
 }
 
-TListHeaderView::TListHeaderView(QWidget* parent)
+ColumnHeaderView::ColumnHeaderView(QWidget* parent)
     : QHeaderView(Qt::Horizontal, parent) {
     setSectionsClickable(true);
     setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
@@ -93,18 +93,18 @@ TListHeaderView::TListHeaderView(QWidget* parent)
     });
 }
 
-void TListHeaderView::setColumnLayout(const TListHeaderFormat* layout) {
+void ColumnHeaderView::setColumnLayout(const ColumnLayout* layout) {
     m_layout = layout;
     updateGeometries();
     viewport()->update();
 }
 
-const TListHeaderFormatCol* TListHeaderView::sectionColumn(int logicalIndex) const {
+const ColumnFormat* ColumnHeaderView::sectionColumn(int logicalIndex) const {
     if (!m_layout || logicalIndex < 0)
         return nullptr;
     int visibleIndex = 0;
     for (int position = 0; position < m_layout->ColumnCount(); ++position) {
-        const TListHeaderFormatCol& column = m_layout->ColumnAt(position);
+        const ColumnFormat& column = m_layout->ColumnAt(position);
         if (!column.Visible)
             continue;
         if (visibleIndex++ == logicalIndex)
@@ -113,26 +113,26 @@ const TListHeaderFormatCol* TListHeaderView::sectionColumn(int logicalIndex) con
     return nullptr;
 }
 
-void TListHeaderView::applyColumnWidths() {
+void ColumnHeaderView::applyColumnWidths() {
     m_fitting = true;
     for (int section = 0; section < count(); ++section) {
-        if (const TListHeaderFormatCol* column = sectionColumn(section))
+        if (const ColumnFormat* column = sectionColumn(section))
             resizeSection(section, std::max<int>(3, column->Width));
     }
     m_fitting = false;
 }
 
-void TListHeaderView::fitColumns() {
+void ColumnHeaderView::fitColumns() {
     // Asked through the base class: the tree view keeps its own override protected.
     auto* view = qobject_cast<QAbstractItemView*>(parentWidget());
     if (!view || !m_layout)
         return;
     m_fitting = true;
     for (int section = 0; section < count(); ++section) {
-        const TListHeaderFormatCol* column = sectionColumn(section);
+        const ColumnFormat* column = sectionColumn(section);
         if (!column)
             continue;
-        const bool number = column->ValueType != TColumnType::Text;
+        const bool number = column->ValueType != ColumnType::Text;
         // A little room beyond the style's own margins, so that no font rounding elides.
         const int content = view->sizeHintForColumn(section) + 4;
         const bool userSized =
@@ -150,8 +150,8 @@ void TListHeaderView::fitColumns() {
     m_fitting = false;
 }
 
-void TListHeaderView::paintSection(QPainter* painter, const QRect& rect, int logicalIndex) const {
-    const TListHeaderFormatCol* column = sectionColumn(logicalIndex);
+void ColumnHeaderView::paintSection(QPainter* painter, const QRect& rect, int logicalIndex) const {
+    const ColumnFormat* column = sectionColumn(logicalIndex);
     if (!column) {
         QHeaderView::paintSection(painter, rect, logicalIndex);
         return;
@@ -179,8 +179,8 @@ void TListHeaderView::paintSection(QPainter* painter, const QRect& rect, int log
     painter->restore();
 }
 
-QSize TListHeaderView::sectionSizeFromContents(int logicalIndex) const {
-    const TListHeaderFormatCol* column = sectionColumn(logicalIndex);
+QSize ColumnHeaderView::sectionSizeFromContents(int logicalIndex) const {
+    const ColumnFormat* column = sectionColumn(logicalIndex);
     if (!column)
         return QHeaderView::sectionSizeFromContents(logicalIndex);
     const int lines = std::max(1, m_layout->TitleLineCount);

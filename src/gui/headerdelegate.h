@@ -23,21 +23,21 @@ int captionWidth(const QFont& font, std::string_view caption, bool shortForm);
 /// line height; the Greek letters of "\f" drawn as Unicode letters in the normal font (no
 /// symbol-encoded font is needed, and none is installed on most systems).
 void drawCaption(QPainter& painter, const QRect& rect, std::string_view caption,
-                 TColumnAlignment alignment, bool shortForm);
+                 ColumnAlignment alignment, bool shortForm);
 
 /// A list header that shows the captions of a column layout: every caption line of the
 /// visible columns, in their short form, with the caption markup drawn. Section i is the
 /// i-th visible column in display order.
-class TListHeaderView : public QHeaderView {
+class ColumnHeaderView : public QHeaderView {
     Q_OBJECT
 
 public:
-    explicit TListHeaderView(QWidget* parent = nullptr);
+    explicit ColumnHeaderView(QWidget* parent = nullptr);
 
     /// The layout whose captions are shown (not owned; null shows nothing).
-    void setColumnLayout(const TListHeaderFormat* layout);
+    void setColumnLayout(const ColumnLayout* layout);
     /// The column shown in a section, or null.
-    const TListHeaderFormatCol* sectionColumn(int logicalIndex) const;
+    const ColumnFormat* sectionColumn(int logicalIndex) const;
     /// Sets the section widths from the layout's column widths.
     void applyColumnWidths();
     /// Fits the columns to the rows of the list they head. A column the user has not sized
@@ -54,7 +54,7 @@ protected:
     QSize sectionSizeFromContents(int logicalIndex) const override;
 
 private:
-    const TListHeaderFormat* m_layout = nullptr;
+    const ColumnLayout* m_layout = nullptr;
     std::vector<bool> m_userSized;
     bool m_fitting = false;
 };

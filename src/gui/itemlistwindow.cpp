@@ -119,7 +119,7 @@ bool isDescendant(const QTreeWidgetItem* node, const QTreeWidgetItem* of) {
 
 } // namespace
 
-ItemListWindow::ItemListWindow(int kind, TDataModuleForm& store, TProgramOptions& options,
+ItemListWindow::ItemListWindow(int kind, ItemStore& store, ProgramOptions& options,
                                platform::Clipboard& clipboard, NamePrompt namePrompt,
                                QWidget* parent)
     : QWidget(parent)
@@ -129,7 +129,7 @@ ItemListWindow::ItemListWindow(int kind, TDataModuleForm& store, TProgramOptions
     , m_logic(kind, store, options.languages(), options.store())
     , m_owner(std::make_unique<QtWindow>(this))
     , m_list(named<ItemRows>("ItemList"))
-    , m_header(new TListHeaderView) {
+    , m_header(new ColumnHeaderView) {
     setObjectName(QString::fromLatin1(m_logic.kind().listName) + QStringLiteral("Form"));
     m_tree = new GroupTree(
         *this, [this](QTreeWidgetItem* node) { return dropSelectedItemOn(node); },
@@ -154,7 +154,7 @@ ItemListWindow::ItemListWindow(int kind, TDataModuleForm& store, TProgramOptions
     m_list->setDragEnabled(true);
     m_list->setDragDropMode(QAbstractItemView::DragOnly);
     // A material's copy carries its chart, a construction's its vapour diagram.
-    m_logic.addPicture = [this](const DBItem& item, TClipboardStream& stream) {
+    m_logic.addPicture = [this](const DBItem& item, ClipboardDocument& stream) {
         QByteArray png;
         if (const auto* material = dynamic_cast<const Material*>(&item))
             png = materialChartPng(*material, m_options.languages());
@@ -366,10 +366,10 @@ void ItemListWindow::showRows() {
         for (std::size_t i = 0; i < row.texts.subItems.size(); ++i)
             item->setText(static_cast<int>(i + 1), qt(row.texts.subItems[i]));
         for (std::size_t i = 0; i < ids.size(); ++i) {
-            const TListHeaderFormatCol* column = m_header->sectionColumn(static_cast<int>(i));
-            if (column && column->DataAlignment != TColumnAlignment::Left)
+            const ColumnFormat* column = m_header->sectionColumn(static_cast<int>(i));
+            if (column && column->DataAlignment != ColumnAlignment::Left)
                 item->setTextAlignment(static_cast<int>(i),
-                                       column->DataAlignment == TColumnAlignment::Right
+                                       column->DataAlignment == ColumnAlignment::Right
                                            ? Qt::AlignRight | Qt::AlignVCenter
                                            : Qt::AlignCenter);
         }
@@ -542,7 +542,7 @@ void ItemListWindow::paste() {
 }
 
 void ItemListWindow::editColumns() {
-    TChangeHeaderForm dialog(m_logic.columns(), m_options.languages(), m_options.store(), this);
+    ColumnLayoutDialog dialog(m_logic.columns(), m_options.languages(), m_options.store(), this);
     if (execPlaced(dialog, m_options.store()) == QDialog::Accepted && dialog.layoutChanged()) {
         // The widths are the user's now.
         m_logic.columns().UserSettings = true;
@@ -553,7 +553,7 @@ void ItemListWindow::editColumns() {
 }
 
 void ItemListWindow::exportToClipboard() {
-    TSelectionForm selection(m_logic.store(), kind(), m_options.languages(), this);
+    SelectionDialog selection(m_logic.store(), kind(), m_options.languages(), this);
     if (execPlaced(selection, m_options.store()) == QDialog::Accepted)
         m_logic.exportToClipboard(selection.chosenItems(), m_clipboard, m_owner.get());
     updateCommands();
@@ -563,7 +563,7 @@ void ItemListWindow::importFromClipboard() {
     const std::vector<ItemListLogic::ExportEntry> entries = m_logic.clipboardExport(m_clipboard);
     if (entries.empty())
         return;
-    TSelectionForm selection(m_logic.store(), kind(), entries, m_options.languages(), this);
+    SelectionDialog selection(m_logic.store(), kind(), entries, m_options.languages(), this);
     if (execPlaced(selection, m_options.store()) != QDialog::Accepted)
         return;
     {
@@ -575,11 +575,11 @@ void ItemListWindow::importFromClipboard() {
 }
 
 void ItemListWindow::exportFile() {
-    TSelectionForm selection(m_logic.store(), kind(), m_options.languages(), this);
+    SelectionDialog selection(m_logic.store(), kind(), m_options.languages(), this);
     if (execPlaced(selection, m_options.store()) != QDialog::Accepted)
         return;
     const std::vector<Reference> items = selection.chosenItems();
-    const TLanguages& languages = m_options.languages();
+    const Languages& languages = m_options.languages();
     const QStringList filters = {qt(languages.GetText("IDS_TEXTEXCHANGEFILTER")),
                                  qt(languages.GetText("IDS_XMLEXCHANGEFILTER")),
                                  qt(languages.GetText("IDS_ALLFILESFILTER"))};
@@ -600,7 +600,7 @@ void ItemListWindow::exportToFile(const std::vector<Reference>& items,
 }
 
 void ItemListWindow::importFile() {
-    const TLanguages& languages = m_options.languages();
+    const Languages& languages = m_options.languages();
     const QString file =
         chooseFileToOpen(this, qt(languages.GetText("IDS_IMPORTFILETITLE")), QString(),
                          {qt(languages.GetText("IDS_EXCHANGEFILESFILTER")),

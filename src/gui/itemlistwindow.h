@@ -14,7 +14,7 @@ class QAction;
 class QMenu;
 
 namespace kalydor {
-class TProgramOptions;
+class ProgramOptions;
 namespace platform {
 class Clipboard;
 }
@@ -23,7 +23,7 @@ class Clipboard;
 namespace kalydor::gui {
 
 class QtWindow;
-class TListHeaderView;
+class ColumnHeaderView;
 
 /// Asks for the name of a new group or item under a parent group and creates its record (an
 /// item's with the data block `itemData`, in the same change); the name, or nothing when
@@ -38,7 +38,7 @@ class ItemListWindow : public QWidget {
     Q_OBJECT
 
 public:
-    ItemListWindow(int kind, TDataModuleForm& store, TProgramOptions& options,
+    ItemListWindow(int kind, ItemStore& store, ProgramOptions& options,
                    platform::Clipboard& clipboard, NamePrompt namePrompt,
                    QWidget* parent = nullptr);
     ~ItemListWindow() override;
@@ -108,14 +108,14 @@ private:
     static std::string nodeId(const QTreeWidgetItem* node);
     static std::string parentIdOf(const QTreeWidgetItem* node);
 
-    TProgramOptions& m_options;
+    ProgramOptions& m_options;
     platform::Clipboard& m_clipboard;
     NamePrompt m_namePrompt;
     ItemListLogic m_logic;
     std::unique_ptr<QtWindow> m_owner;
     QTreeWidget* m_tree;
     QTreeWidget* m_list;
-    TListHeaderView* m_header;
+    ColumnHeaderView* m_header;
     QHash<QString, QAction*> m_commands;
     bool m_filling = false;
     bool m_widthsApplied = false;

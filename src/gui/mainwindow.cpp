@@ -231,7 +231,7 @@ void MainWindow::arrangeIcons() {
     }
 }
 
-void MainWindow::setProgramOptions(TProgramOptions* options) {
+void MainWindow::setProgramOptions(ProgramOptions* options) {
     m_options = options;
     updateCommands();
 }
@@ -262,7 +262,7 @@ void MainWindow::setProjectSession(ProjectSession* session, platform::FileTrash*
     updateCommands();
 }
 
-void MainWindow::setMaterialStore(TDataModuleForm* store) {
+void MainWindow::setMaterialStore(ItemStore* store) {
     m_materialStore = store;
     updateCommands();
 }
@@ -271,7 +271,7 @@ void MainWindow::showSearchReplace() {
     if (!m_options)
         return;
     if (!m_searchForm) {
-        m_searchForm = new TSearchReplaceForm(
+        m_searchForm = new SearchReplaceWindow(
             m_options->languages(),
             [this]() -> ItemListWindow* {
                 QMdiSubWindow* active = m_childArea->activeSubWindow();
@@ -295,14 +295,14 @@ void MainWindow::openList(int kind) {
         open->showNormal();
         return;
     }
-    TDataModuleForm* store = kind == 1                          ? m_materialStore
-                             : m_session && m_session->isOpen() ? m_session->store()
-                                                                : nullptr;
+    ItemStore* store = kind == 1                          ? m_materialStore
+                       : m_session && m_session->isOpen() ? m_session->store()
+                                                          : nullptr;
     if (!store || !m_options)
         return;
     if (!m_clipboard)
         m_clipboard = std::make_unique<QtClipboard>();
-    const TLanguages& languages = m_options->languages();
+    const Languages& languages = m_options->languages();
     platform::SettingsStore& settings = m_options->store();
     NamePrompt prompt = [store, &languages, &settings,
                          kind](QWidget* parent, bool group, const std::string& parentId,
@@ -316,7 +316,7 @@ void MainWindow::openList(int kind) {
         request.type = group ? constants.groupType : constants.itemType;
         request.store = store;
         request.itemData = itemData;
-        TNameDialog dialog(languages, request, parent);
+        NameDialog dialog(languages, request, parent);
         if (execPlaced(dialog, settings) != QDialog::Accepted)
             return std::nullopt;
         return dialog.name();
@@ -477,8 +477,8 @@ void MainWindow::deleteProject() {
 void MainWindow::editProjectData() {
     if (!m_session || !m_session->isOpen())
         return;
-    TProjektData edited = *m_session->data();
-    TProjektDataForm dialog(edited, this);
+    ProjectData edited = *m_session->data();
+    ProjectDataDialog dialog(edited, this);
     translateWindow(m_options->languages(), dialog);
     if (execPlaced(dialog, m_options->store()) != QDialog::Accepted)
         return;
@@ -490,8 +490,8 @@ void MainWindow::editProjectData() {
 void MainWindow::editProjectOptions() {
     if (!m_session || !m_session->isOpen())
         return;
-    TProjektOptionsForm dialog(*m_session->options(), *m_session->store(), m_options->languages(),
-                               this);
+    ProjectOptionsDialog dialog(*m_session->options(), *m_session->store(), m_options->languages(),
+                                this);
     if (execPlaced(dialog, m_options->store()) == QDialog::Accepted)
         showChangeStored();
     updateCalculationSettings();
@@ -502,7 +502,7 @@ void MainWindow::editProjectOptions() {
 void MainWindow::editProgramOptions() {
     if (!m_options)
         return;
-    TProgramOptionsForm dialog(*m_options, this);
+    ProgramOptionsDialog dialog(*m_options, this);
     if (execPlaced(dialog, m_options->store()) != QDialog::Accepted)
         return;
     retranslate();

@@ -12,8 +12,8 @@ class QMenu;
 
 namespace kalydor {
 class ProjectSession;
-class TDataModuleForm;
-class TProgramOptions;
+class ItemStore;
+class ProgramOptions;
 namespace platform {
 class Clipboard;
 class FileTrash;
@@ -23,7 +23,7 @@ class FileTrash;
 namespace kalydor::gui {
 
 class ItemListWindow;
-class TSearchReplaceForm;
+class SearchReplaceWindow;
 
 /// The frame of the application: the command menus and the area that hosts the item list
 /// windows. Commands that the program cannot carry out yet are shown disabled.
@@ -40,7 +40,7 @@ public:
 
     /// Gives the window the program options of the run (and through them the languages and
     /// the settings store); the options command is enabled from then on.
-    void setProgramOptions(TProgramOptions* options);
+    void setProgramOptions(ProgramOptions* options);
 
     /// Opens the program options dialog; after OK the window speaks the chosen language and
     /// the options are saved.
@@ -73,7 +73,7 @@ public:
 
     /// The material table of the program directory; without one the materials list is not
     /// offered.
-    void setMaterialStore(TDataModuleForm* store);
+    void setMaterialStore(ItemStore* store);
     /// Opens the list window of an item kind (1 materials … 4 buildings), or brings the open
     /// one to the front.
     void openList(int kind);
@@ -108,12 +108,12 @@ private:
     QString chooseProjectFile(int purpose, const char* titleKey);
 
     QMdiArea* m_childArea;
-    TProgramOptions* m_options = nullptr;
+    ProgramOptions* m_options = nullptr;
     ProjectSession* m_session = nullptr;
-    TDataModuleForm* m_materialStore = nullptr;
+    ItemStore* m_materialStore = nullptr;
     std::unique_ptr<platform::Clipboard> m_clipboard;
     QHash<int, QMdiSubWindow*> m_lists;
-    TSearchReplaceForm* m_searchForm = nullptr;
+    SearchReplaceWindow* m_searchForm = nullptr;
     platform::FileTrash* m_trash = nullptr;
     QHash<QString, QAction*> m_commands;
 };

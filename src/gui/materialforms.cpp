@@ -104,7 +104,7 @@ double number(const QString& text) {
 
 } // namespace
 
-QByteArray materialChartPng(const Material& material, const TLanguages& languages) {
+QByteArray materialChartPng(const Material& material, const Languages& languages) {
     QList<QPointF> points;
     double xMax = 100;
     QString x;
@@ -142,7 +142,7 @@ QByteArray materialChartPng(const Material& material, const TLanguages& language
     return png;
 }
 
-TMaterialTypeForm::TMaterialTypeForm(QWidget* parent)
+MaterialKindDialog::MaterialKindDialog(QWidget* parent)
     : QDialog(parent) {
     setObjectName(QStringLiteral("MaterialTypeForm"));
     setWindowTitle(QStringLiteral("Material kind"));
@@ -160,17 +160,17 @@ TMaterialTypeForm::TMaterialTypeForm(QWidget* parent)
     setFixedSize(sizeHint());
 }
 
-MaterialKind TMaterialTypeForm::kind() const {
+MaterialKind MaterialKindDialog::kind() const {
     return m_kinds[1]->isChecked()   ? MaterialKind::Thick
            : m_kinds[2]->isChecked() ? MaterialKind::Air
                                      : MaterialKind::Normal;
 }
 
-void TMaterialTypeForm::setKind(MaterialKind kind) {
+void MaterialKindDialog::setKind(MaterialKind kind) {
     m_kinds[kind == MaterialKind::Thick ? 1 : kind == MaterialKind::Air ? 2 : 0]->setChecked(true);
 }
 
-TMaterialModifyForm::TMaterialModifyForm(MaterialEditor& editor, QWidget* parent)
+MaterialDialog::MaterialDialog(MaterialEditor& editor, QWidget* parent)
     : QDialog(parent)
     , m_editor(editor)
     , m_isotherm(grid("IsothermGrid", Material::kIsothermPoints,
@@ -235,7 +235,7 @@ TMaterialModifyForm::TMaterialModifyForm(MaterialEditor& editor, QWidget* parent
         m_isotherm->setItem(row, 0, cell(QString::number((row + 1) * 10), false));
         m_isotherm->setItem(row, 1, cell(qt(isotherm[row]), !editor.isothermReadOnly()));
     }
-    connect(m_isotherm, &QTableWidget::cellChanged, this, &TMaterialModifyForm::isothermEdited);
+    connect(m_isotherm, &QTableWidget::cellChanged, this, &MaterialDialog::isothermEdited);
     auto* moisture = named<QGroupBox>("IsothermGroup", QStringLiteral("Sorption isotherm"));
     auto* moistureLayout = new QHBoxLayout(moisture);
     moistureLayout->addWidget(m_isotherm);
@@ -250,7 +250,7 @@ TMaterialModifyForm::TMaterialModifyForm(MaterialEditor& editor, QWidget* parent
     redrawChart();
 }
 
-std::array<std::string, Material::kIsothermPoints> TMaterialModifyForm::isothermTexts() const {
+std::array<std::string, Material::kIsothermPoints> MaterialDialog::isothermTexts() const {
     std::array<std::string, Material::kIsothermPoints> texts;
     for (std::size_t i = 0; i < texts.size(); ++i)
         texts[i] = m_isotherm->item(static_cast<int>(i), 1)->text().toStdString();
@@ -258,7 +258,7 @@ std::array<std::string, Material::kIsothermPoints> TMaterialModifyForm::isotherm
 }
 
 // A cell is read as soon as it is typed; a bad number is named in the status line.
-void TMaterialModifyForm::isothermEdited(int row, int column) {
+void MaterialDialog::isothermEdited(int row, int column) {
     if (column != 1)
         return;
     try {
@@ -270,7 +270,7 @@ void TMaterialModifyForm::isothermEdited(int row, int column) {
     redrawChart();
 }
 
-void TMaterialModifyForm::redrawChart() {
+void MaterialDialog::redrawChart() {
     QList<QPointF> points;
     for (int row = 0; row < static_cast<int>(Material::kIsothermPoints); ++row) {
         const double value = number(m_isotherm->item(row, 1)->text());
@@ -280,11 +280,11 @@ void TMaterialModifyForm::redrawChart() {
     plot(m_chart, points, 100);
 }
 
-int TMaterialModifyForm::plottedPoints() const {
+int MaterialDialog::plottedPoints() const {
     return static_cast<int>(static_cast<QXYSeries*>(m_chart->chart()->series().first())->count());
 }
 
-void TMaterialModifyForm::accept() {
+void MaterialDialog::accept() {
     if (!m_numbers.takeAll())
         return;
     std::array<std::string, kMaterialFieldCount> texts;
@@ -306,7 +306,7 @@ void TMaterialModifyForm::accept() {
     }
 }
 
-void TMaterialModifyForm::reject() {
+void MaterialDialog::reject() {
     bool changed = m_numbers.anyEdited() || isothermTexts() != m_editor.isothermTexts();
     const std::array<std::string, kMaterialFieldCount> shown = m_editor.texts();
     for (std::size_t i = 0; i < shown.size(); ++i)
@@ -316,7 +316,7 @@ void TMaterialModifyForm::reject() {
     QDialog::reject();
 }
 
-TAirMaterialModifyForm::TAirMaterialModifyForm(AirMaterialEditor& editor, QWidget* parent)
+AirLayerDialog::AirLayerDialog(AirMaterialEditor& editor, QWidget* parent)
     : QDialog(parent)
     , m_editor(editor)
     , m_thickness(named<QLineEdit>("ThicknessEdit"))
@@ -364,7 +364,7 @@ TAirMaterialModifyForm::TAirMaterialModifyForm(AirMaterialEditor& editor, QWidge
     form->addRow(m_ventilated);
 
     showDiagram(fields);
-    connect(m_diagram, &QTableWidget::cellChanged, this, &TAirMaterialModifyForm::diagramEdited);
+    connect(m_diagram, &QTableWidget::cellChanged, this, &AirLayerDialog::diagramEdited);
     auto* diagram =
         named<QGroupBox>("DiagramGroup", QStringLiteral("Thermal resistance by thickness"));
     auto* diagramLayout = new QHBoxLayout(diagram);
@@ -379,7 +379,7 @@ TAirMaterialModifyForm::TAirMaterialModifyForm(AirMaterialEditor& editor, QWidge
     redrawChart();
 }
 
-void TAirMaterialModifyForm::showDiagram(const AirMaterialEditor::Fields& fields) {
+void AirLayerDialog::showDiagram(const AirMaterialEditor::Fields& fields) {
     const QSignalBlocker blocker(m_diagram);
     for (int i = 0; i < static_cast<int>(Material::kDiagramPoints); ++i) {
         m_diagram->setItem(i, 0, cell(qt(fields.diagram[i].first), true));
@@ -387,7 +387,7 @@ void TAirMaterialModifyForm::showDiagram(const AirMaterialEditor::Fields& fields
     }
 }
 
-AirMaterialEditor::Fields TAirMaterialModifyForm::takeFields() const {
+AirMaterialEditor::Fields AirLayerDialog::takeFields() const {
     AirMaterialEditor::Fields f;
     f.thickness = m_thickness->text().toStdString();
     f.resistance = m_resistance->text().toStdString();
@@ -399,7 +399,7 @@ AirMaterialEditor::Fields TAirMaterialModifyForm::takeFields() const {
     return f;
 }
 
-void TAirMaterialModifyForm::diagramEdited(int row, int column) {
+void AirLayerDialog::diagramEdited(int row, int column) {
     try {
         MaterialEditor::parseCell(m_diagram->item(row, column)->text().toStdString());
         m_status->clear();
@@ -409,7 +409,7 @@ void TAirMaterialModifyForm::diagramEdited(int row, int column) {
     redrawChart();
 }
 
-void TAirMaterialModifyForm::redrawChart() {
+void AirLayerDialog::redrawChart() {
     QList<QPointF> points;
     double xMax = 1;
     for (int i = 0; i < static_cast<int>(Material::kDiagramPoints); ++i) {
@@ -424,11 +424,11 @@ void TAirMaterialModifyForm::redrawChart() {
     plot(m_chart, points, xMax);
 }
 
-int TAirMaterialModifyForm::plottedPoints() const {
+int AirLayerDialog::plottedPoints() const {
     return static_cast<int>(static_cast<QXYSeries*>(m_chart->chart()->series().first())->count());
 }
 
-void TAirMaterialModifyForm::accept() {
+void AirLayerDialog::accept() {
     if (!m_numbers.takeAll())
         return;
     AirMaterialEditor::Fields fields = takeFields();
@@ -454,7 +454,7 @@ void TAirMaterialModifyForm::accept() {
     }
 }
 
-void TAirMaterialModifyForm::reject() {
+void AirLayerDialog::reject() {
     const AirMaterialEditor::Fields typed = takeFields();
     const AirMaterialEditor::Fields shown = m_editor.fields();
     const bool changed = m_numbers.anyEdited() || typed.thickness != shown.thickness ||
@@ -466,12 +466,12 @@ void TAirMaterialModifyForm::reject() {
     QDialog::reject();
 }
 
-QtMaterialDialogs::QtMaterialDialogs(const TLanguages& languages, platform::SettingsStore& settings)
+QtMaterialDialogs::QtMaterialDialogs(const Languages& languages, platform::SettingsStore& settings)
     : m_languages(languages)
     , m_settings(settings) {}
 
 std::optional<MaterialKind> QtMaterialDialogs::chooseKind(platform::Window* owner) {
-    TMaterialTypeForm dialog(QtWindow::widgetOf(owner));
+    MaterialKindDialog dialog(QtWindow::widgetOf(owner));
     translateWindow(m_languages, dialog);
     if (execPlaced(dialog, m_settings) != QDialog::Accepted)
         return std::nullopt;
@@ -479,14 +479,14 @@ std::optional<MaterialKind> QtMaterialDialogs::chooseKind(platform::Window* owne
 }
 
 bool QtMaterialDialogs::editMaterial(MaterialEditor& editor, platform::Window* owner) {
-    TMaterialModifyForm dialog(editor, QtWindow::widgetOf(owner));
+    MaterialDialog dialog(editor, QtWindow::widgetOf(owner));
     translateWindow(m_languages, dialog);
     dialog.setWindowTitle(qt(editor.title()));
     return execPlaced(dialog, m_settings) == QDialog::Accepted;
 }
 
 bool QtMaterialDialogs::editAirMaterial(AirMaterialEditor& editor, platform::Window* owner) {
-    TAirMaterialModifyForm dialog(editor, QtWindow::widgetOf(owner));
+    AirLayerDialog dialog(editor, QtWindow::widgetOf(owner));
     translateWindow(m_languages, dialog);
     dialog.setWindowTitle(qt(editor.title()));
     return execPlaced(dialog, m_settings) == QDialog::Accepted;

@@ -19,17 +19,17 @@ class SettingsStore;
 }
 
 namespace kalydor {
-class TLanguages;
+class Languages;
 }
 
 namespace kalydor::gui {
 
 /// Chooses the kind of a new material: "Normal", "Thick" or "Air".
-class TMaterialTypeForm : public QDialog {
+class MaterialKindDialog : public QDialog {
     Q_OBJECT
 
 public:
-    explicit TMaterialTypeForm(QWidget* parent = nullptr);
+    explicit MaterialKindDialog(QWidget* parent = nullptr);
     MaterialKind kind() const;
     void setKind(MaterialKind kind);
 
@@ -39,11 +39,11 @@ private:
 
 /// The editor of "Normal" and "Thick" materials (and of a layer's material): the thermal and
 /// vapour values, the moisture values and the sorption isotherm with its chart.
-class TMaterialModifyForm : public QDialog {
+class MaterialDialog : public QDialog {
     Q_OBJECT
 
 public:
-    TMaterialModifyForm(MaterialEditor& editor, QWidget* parent = nullptr);
+    MaterialDialog(MaterialEditor& editor, QWidget* parent = nullptr);
 
     QLineEdit* field(MaterialField which) const { return m_fields[static_cast<int>(which)]; }
     QTableWidget* isotherm() const { return m_isotherm; }
@@ -70,11 +70,11 @@ private:
 
 /// The editor of air layers: thickness, ventilated flag, in layer mode the vapour-pressure
 /// offset, and the resistance-by-thickness diagram with its chart.
-class TAirMaterialModifyForm : public QDialog {
+class AirLayerDialog : public QDialog {
     Q_OBJECT
 
 public:
-    TAirMaterialModifyForm(AirMaterialEditor& editor, QWidget* parent = nullptr);
+    AirLayerDialog(AirMaterialEditor& editor, QWidget* parent = nullptr);
 
     QLineEdit* thickness() const { return m_thickness; }
     QLineEdit* resistance() const { return m_resistance; }
@@ -108,19 +108,19 @@ private:
 /// The chart of a material as a PNG picture: the sorption isotherm of a "Normal" material
 /// with its 100 % point, the resistance-by-thickness diagram of an air layer with points;
 /// empty for a material without one.
-QByteArray materialChartPng(const Material& material, const TLanguages& languages);
+QByteArray materialChartPng(const Material& material, const Languages& languages);
 
 /// The material dialogs of the desktop: translated, placed where they were last closed.
 class QtMaterialDialogs final : public MaterialDialogs {
 public:
-    QtMaterialDialogs(const TLanguages& languages, platform::SettingsStore& settings);
+    QtMaterialDialogs(const Languages& languages, platform::SettingsStore& settings);
 
     std::optional<MaterialKind> chooseKind(platform::Window* owner) override;
     bool editMaterial(MaterialEditor& editor, platform::Window* owner) override;
     bool editAirMaterial(AirMaterialEditor& editor, platform::Window* owner) override;
 
 private:
-    const TLanguages& m_languages;
+    const Languages& m_languages;
     platform::SettingsStore& m_settings;
 };
 

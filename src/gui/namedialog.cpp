@@ -13,7 +13,7 @@
 
 namespace kalydor::gui {
 
-TNameDialog::TNameDialog(const TLanguages& languages, NameRequest request, QWidget* parent)
+NameDialog::NameDialog(const Languages& languages, NameRequest request, QWidget* parent)
     : QDialog(parent)
     , m_logic(std::move(request)) {
     setObjectName(QStringLiteral("NameForm"));
@@ -21,7 +21,7 @@ TNameDialog::TNameDialog(const TLanguages& languages, NameRequest request, QWidg
     auto* label = new QLabel(QStringLiteral("Name"), this);
     label->setObjectName(QStringLiteral("NameLabel"));
     m_edit = new QLineEdit(
-        QString::fromStdString(TNameDialogLogic::limitInput(m_logic.request().initialName)), this);
+        QString::fromStdString(NameEditor::limitInput(m_logic.request().initialName)), this);
     m_edit->setObjectName(QStringLiteral("NameEdit"));
     m_edit->setMaxLength(static_cast<int>(kMaxTypedNameLength));
     label->setBuddy(m_edit);
@@ -35,10 +35,10 @@ TNameDialog::TNameDialog(const TLanguages& languages, NameRequest request, QWidg
     layout->addWidget(label);
     layout->addWidget(m_edit);
     layout->addWidget(buttons);
-    connect(buttons, &QDialogButtonBox::accepted, this, &TNameDialog::accept);
+    connect(buttons, &QDialogButtonBox::accepted, this, &NameDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     const auto updateOk = [this] {
-        m_ok->setEnabled(TNameDialogLogic::okEnabled(m_edit->text().toStdString()));
+        m_ok->setEnabled(NameEditor::okEnabled(m_edit->text().toStdString()));
     };
     connect(m_edit, &QLineEdit::textChanged, this, updateOk);
     updateOk();
@@ -47,8 +47,8 @@ TNameDialog::TNameDialog(const TLanguages& languages, NameRequest request, QWidg
         setWindowTitle(QString::fromStdString(languages.GetText("IDS_NEWITEMNAME")));
 }
 
-void TNameDialog::accept() {
-    TNameDialogLogic::Result result;
+void NameDialog::accept() {
+    NameEditor::Result result;
     try {
         result = m_logic.accept(m_edit->text().toStdString());
     } catch (const Error& error) {
@@ -56,12 +56,12 @@ void TNameDialog::accept() {
         return;
     }
     switch (result.outcome) {
-    case TNameDialogLogic::Outcome::StayOpen:
+    case NameEditor::Outcome::StayOpen:
         return;
-    case TNameDialogLogic::Outcome::Refused:
+    case NameEditor::Outcome::Refused:
         platform::showLanguageMessage(result.messageKey);
         return;
-    case TNameDialogLogic::Outcome::Accepted:
+    case NameEditor::Outcome::Accepted:
         m_name = result.name;
         m_id = result.id;
         QDialog::accept();

@@ -9,17 +9,17 @@ class QPushButton;
 
 namespace kalydor {
 
-class TLanguages;
+class Languages;
 
 namespace gui {
 
 /// The dialog that names a new group or item (also copies, pastes and import-tree groups): at
 /// most 31 characters, OK only while the field is not empty; on OK the name is checked and,
 /// with a store, the record is created at once.
-class TNameDialog : public QDialog {
+class NameDialog : public QDialog {
     Q_OBJECT
 public:
-    TNameDialog(const TLanguages& languages, NameRequest request, QWidget* parent = nullptr);
+    NameDialog(const Languages& languages, NameRequest request, QWidget* parent = nullptr);
 
     /// The accepted name and, with a store, the new record's identifier.
     const std::string& name() const { return m_name; }
@@ -31,7 +31,7 @@ public:
     void accept() override;
 
 private:
-    TNameDialogLogic m_logic;
+    NameEditor m_logic;
     QLineEdit* m_edit = nullptr;
     QPushButton* m_ok = nullptr;
     std::string m_name;

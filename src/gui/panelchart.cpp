@@ -10,10 +10,10 @@
 
 namespace kalydor::gui {
 
-QByteArray panelChartPng(const Panel& panel, bool overDistance, const TLanguages* languages) {
+QByteArray panelChartPng(const Panel& panel, bool overDistance, const Languages* languages) {
     if (panel.isKnown() || panel.Layers.empty())
         return {};
-    static const TLanguages noLanguage;
+    static const Languages noLanguage;
     QImage picture(560, 360, QImage::Format_ARGB32_Premultiplied);
     picture.fill(Qt::white);
     {

@@ -4,7 +4,7 @@
 
 namespace kalydor {
 class Panel;
-class TLanguages;
+class Languages;
 } // namespace kalydor
 
 namespace kalydor::gui {
@@ -15,6 +15,6 @@ namespace kalydor::gui {
 /// its texts from the languages (built-in texts without them). Empty for a known
 /// construction and for one without layers.
 QByteArray panelChartPng(const Panel& panel, bool overDistance,
-                         const TLanguages* languages = nullptr);
+                         const Languages* languages = nullptr);
 
 } // namespace kalydor::gui

@@ -163,7 +163,7 @@ void addTreeNodes(QTreeWidgetItem* into, const TreeNode& node) {
 
 // ---------------------------------------------------------------------------------------------
 
-TPanelTypeForm::TPanelTypeForm(QWidget* parent)
+PanelTypeDialog::PanelTypeDialog(QWidget* parent)
     : QDialog(parent)
     , m_layered(named<QRadioButton>("Laminated", QStringLiteral("Layered construction")))
     , m_known(named<QRadioButton>("Knowed", QStringLiteral("Construction with known values"))) {
@@ -179,17 +179,17 @@ TPanelTypeForm::TPanelTypeForm(QWidget* parent)
     layout->addWidget(okCancelButtons(this));
 }
 
-bool TPanelTypeForm::known() const {
+bool PanelTypeDialog::known() const {
     return m_known->isChecked();
 }
 
-void TPanelTypeForm::setKnown(bool known) {
+void PanelTypeDialog::setKnown(bool known) {
     (known ? m_known : m_layered)->setChecked(true);
 }
 
 // ---------------------------------------------------------------------------------------------
 
-TInitThicknesForm::TInitThicknesForm(Layer& layer, QWidget* parent)
+ThicknessDialog::ThicknessDialog(Layer& layer, QWidget* parent)
     : QDialog(parent)
     , m_layer(layer)
     , m_thickness(named<QLineEdit>("Thickness", qt(layerThicknessText(layer))))
@@ -219,7 +219,7 @@ TInitThicknesForm::TInitThicknesForm(Layer& layer, QWidget* parent)
     m_thickness->selectAll();
 }
 
-void TInitThicknesForm::accept() {
+void ThicknessDialog::accept() {
     // The thickness is judged even when it was not typed: a catalogue material without one
     // would otherwise become a layer of none.
     NumberFieldBinding* thickness = m_numbers.find(m_thickness);
@@ -237,9 +237,9 @@ void TInitThicknesForm::accept() {
     QDialog::accept();
 }
 
-bool askLayerThickness(QWidget* parent, Layer& layer, const TLanguages& languages,
+bool askLayerThickness(QWidget* parent, Layer& layer, const Languages& languages,
                        platform::SettingsStore& settings) {
-    TInitThicknesForm dialog(layer, parent);
+    ThicknessDialog dialog(layer, parent);
     translateWindow(languages, dialog);
     dialog.setWindowTitle(qt(layer.Name));
     return execPlaced(dialog, settings) == QDialog::Accepted;
@@ -247,12 +247,12 @@ bool askLayerThickness(QWidget* parent, Layer& layer, const TLanguages& language
 
 // ---------------------------------------------------------------------------------------------
 
-LayerListView::LayerListView(LayeredPanelEditor& editor, const TLanguages& languages,
+LayerListView::LayerListView(LayeredPanelEditor& editor, const Languages& languages,
                              platform::SettingsStore& settings, const char* objectName)
     : m_editor(editor)
     , m_columns(LoadListHeaderFormat("PanelLayersTitle", languages, &settings))
     , m_list(named<QTreeWidget>(objectName))
-    , m_header(new TListHeaderView) {
+    , m_header(new ColumnHeaderView) {
     m_list->setRootIsDecorated(false);
     m_list->setHeader(m_header);
     m_list->setItemDelegate(new FullTextTipDelegate(m_list));
@@ -294,8 +294,8 @@ void LayerListView::fill(int selected) {
         for (std::size_t i = 0; i < row.subItems.size(); ++i)
             item->setText(static_cast<int>(i + 1), qt(row.subItems[i]));
         for (std::size_t i = 1; i < ids.size(); ++i) {
-            const TListHeaderFormatCol* column = m_header->sectionColumn(static_cast<int>(i));
-            if (column && column->DataAlignment == TColumnAlignment::Right)
+            const ColumnFormat* column = m_header->sectionColumn(static_cast<int>(i));
+            if (column && column->DataAlignment == ColumnAlignment::Right)
                 item->setTextAlignment(static_cast<int>(i), Qt::AlignRight | Qt::AlignVCenter);
         }
         item->setFlags(item->flags() | Qt::ItemIsEditable);
@@ -371,9 +371,10 @@ void LayerListView::runOnSelected(const std::function<int(int)>& command) {
 
 // ---------------------------------------------------------------------------------------------
 
-TSelectLayersForm::TSelectLayersForm(LayeredPanelEditor& editor, TDataModuleForm* materials,
-                                     const TLanguages& languages, platform::SettingsStore& settings,
-                                     ThicknessPrompt askThickness, QWidget* parent)
+LayerSelectionDialog::LayerSelectionDialog(LayeredPanelEditor& editor, ItemStore* materials,
+                                           const Languages& languages,
+                                           platform::SettingsStore& settings,
+                                           ThicknessPrompt askThickness, QWidget* parent)
     : QDialog(parent)
     , m_editor(editor)
     , m_picker(materials ? std::make_unique<MaterialPicker>(*materials) : nullptr)
@@ -440,9 +441,9 @@ TSelectLayersForm::TSelectLayersForm(LayeredPanelEditor& editor, TDataModuleForm
     m_layers.fill(-1);
 }
 
-TSelectLayersForm::~TSelectLayersForm() = default;
+LayerSelectionDialog::~LayerSelectionDialog() = default;
 
-bool TSelectLayersForm::selectGroup(const QStringList& path) {
+bool LayerSelectionDialog::selectGroup(const QStringList& path) {
     QTreeWidgetItem* node = m_groups->topLevelItem(0);
     for (const QString& caption : path) {
         QTreeWidgetItem* found = nullptr;
@@ -457,7 +458,7 @@ bool TSelectLayersForm::selectGroup(const QStringList& path) {
     return true;
 }
 
-void TSelectLayersForm::showMaterials() {
+void LayerSelectionDialog::showMaterials() {
     m_materials->clear();
     QTreeWidgetItem* group = m_groups->currentItem();
     if (!group || !m_picker)
@@ -467,7 +468,7 @@ void TSelectLayersForm::showMaterials() {
         m_materials->addItem(qt(material.Name));
 }
 
-void TSelectLayersForm::addSelected() {
+void LayerSelectionDialog::addSelected() {
     QTreeWidgetItem* group = m_groups->currentItem();
     QListWidgetItem* chosen = m_materials->currentItem();
     if (!group || !chosen || !m_picker)
@@ -493,9 +494,10 @@ void TSelectLayersForm::addSelected() {
 
 // ---------------------------------------------------------------------------------------------
 
-TPanelModifyForm::TPanelModifyForm(LayeredPanelEditor& editor, TDataModuleForm* materials,
-                                   const TLanguages& languages, platform::SettingsStore& settings,
-                                   bool xIsDistance, ThicknessPrompt askThickness, QWidget* parent)
+LayeredPanelDialog::LayeredPanelDialog(LayeredPanelEditor& editor, ItemStore* materials,
+                                       const Languages& languages,
+                                       platform::SettingsStore& settings, bool xIsDistance,
+                                       ThicknessPrompt askThickness, QWidget* parent)
     : QDialog(parent)
     , m_editor(editor)
     , m_materials(materials)
@@ -514,7 +516,7 @@ TPanelModifyForm::TPanelModifyForm(LayeredPanelEditor& editor, TDataModuleForm* 
     typeRow->addWidget(named<QLabel>("PanelTypeLabel", QStringLiteral("Type")));
     typeRow->addWidget(m_type, 1);
     fillTypeCombo(m_type, editor.types(), editor.typeIndex());
-    connect(m_type, &QComboBox::activated, this, &TPanelModifyForm::typeChosen);
+    connect(m_type, &QComboBox::activated, this, &LayeredPanelDialog::typeChosen);
 
     auto* values = new QVBoxLayout;
     auto* given = new QVBoxLayout;
@@ -616,7 +618,7 @@ TPanelModifyForm::TPanelModifyForm(LayeredPanelEditor& editor, TDataModuleForm* 
     commands->addStretch();
     QPushButton* diagram = button(commands, "DiagramButton", "Vapour diagram...");
     layersLayout->addLayout(commands);
-    connect(add, &QPushButton::clicked, this, &TPanelModifyForm::selectLayers);
+    connect(add, &QPushButton::clicked, this, &LayeredPanelDialog::selectLayers);
     connect(m_layers.widget(), &QTreeWidget::itemDoubleClicked, this,
             [this] { m_layers.modifySelected(this); });
     connect(diagram, &QPushButton::clicked, this, [this] { showDiagram(); });
@@ -636,21 +638,21 @@ TPanelModifyForm::TPanelModifyForm(LayeredPanelEditor& editor, TDataModuleForm* 
     refresh();
 }
 
-TPanelModifyForm::~TPanelModifyForm() = default;
+LayeredPanelDialog::~LayeredPanelDialog() = default;
 
-QLabel* TPanelModifyForm::result(const char* name) const {
+QLabel* LayeredPanelDialog::result(const char* name) const {
     const auto it = m_results.find(name);
     return it == m_results.end() ? nullptr : it->second;
 }
 
-void TPanelModifyForm::fieldTaken(PanelField which, double value) {
+void LayeredPanelDialog::fieldTaken(PanelField which, double value) {
     m_editor.setValue(which, value);
     // The field shows the value as the construction holds it.
     m_numbers.find(m_fields.at(which))->show(m_editor.value(which));
     refresh();
 }
 
-void TPanelModifyForm::typeChosen(int index) {
+void LayeredPanelDialog::typeChosen(int index) {
     if (index < 0)
         return;
     m_editor.setType(m_type->itemData(index).toInt());
@@ -660,11 +662,11 @@ void TPanelModifyForm::typeChosen(int index) {
     refresh();
 }
 
-void TPanelModifyForm::refresh() {
+void LayeredPanelDialog::refresh() {
     refresh(m_layers.selected());
 }
 
-void TPanelModifyForm::refresh(int selectedLayer) {
+void LayeredPanelDialog::refresh(int selectedLayer) {
     for (auto& [field, edit] : m_fields)
         edit->setEnabled(m_editor.isEnabled(field));
     const LayeredPanelEditor::Results shown = m_editor.results();
@@ -705,10 +707,11 @@ void TPanelModifyForm::refresh(int selectedLayer) {
         m_diagram->refresh();
 }
 
-void TPanelModifyForm::selectLayers() {
-    TSelectLayersForm dialog(m_editor, m_materials, m_languages, m_settings, m_askThickness, this);
+void LayeredPanelDialog::selectLayers() {
+    LayerSelectionDialog dialog(m_editor, m_materials, m_languages, m_settings, m_askThickness,
+                                this);
     translateWindow(m_languages, dialog);
-    connect(&dialog, &TSelectLayersForm::layersChanged, this, [this] {
+    connect(&dialog, &LayerSelectionDialog::layersChanged, this, [this] {
         m_layers.showOrdering();
         refresh();
     });
@@ -716,22 +719,22 @@ void TPanelModifyForm::selectLayers() {
     refresh();
 }
 
-TPanelDiagramForm* TPanelModifyForm::showDiagram() {
+VapourDiagramWindow* LayeredPanelDialog::showDiagram() {
     if (!m_diagram) {
-        m_diagram = new TPanelDiagramForm(m_editor.panel(), m_languages, m_xIsDistance, this);
+        m_diagram = new VapourDiagramWindow(m_editor.panel(), m_languages, m_xIsDistance, this);
     }
     m_diagram->show();
     m_diagram->raise();
     return m_diagram;
 }
 
-void TPanelModifyForm::reject() {
+void LayeredPanelDialog::reject() {
     if ((m_editor.changed() || m_numbers.anyEdited()) && !mayDiscardChanges())
         return;
     QDialog::reject();
 }
 
-void TPanelModifyForm::accept() {
+void LayeredPanelDialog::accept() {
     // The value being typed has not been left yet when the dialog is confirmed by key.
     if (!m_numbers.takeAll())
         return;
@@ -745,7 +748,7 @@ void TPanelModifyForm::accept() {
 
 // ---------------------------------------------------------------------------------------------
 
-TPanelModifyForm2::TPanelModifyForm2(KnownPanelEditor& editor, QWidget* parent)
+KnownPanelDialog::KnownPanelDialog(KnownPanelEditor& editor, QWidget* parent)
     : QDialog(parent)
     , m_editor(editor)
     , m_type(named<QComboBox>("PanelType"))
@@ -758,7 +761,7 @@ TPanelModifyForm2::TPanelModifyForm2(KnownPanelEditor& editor, QWidget* parent)
     typeRow->addWidget(named<QLabel>("PanelTypeLabel", QStringLiteral("Type")));
     typeRow->addWidget(m_type, 1);
     fillTypeCombo(m_type, editor.types(), editor.typeIndex());
-    connect(m_type, &QComboBox::activated, this, &TPanelModifyForm2::typeChosen);
+    connect(m_type, &QComboBox::activated, this, &KnownPanelDialog::typeChosen);
 
     auto* general = new QFormLayout;
     addFieldRows(general,
@@ -792,7 +795,7 @@ TPanelModifyForm2::TPanelModifyForm2(KnownPanelEditor& editor, QWidget* parent)
     showPages();
 }
 
-void TPanelModifyForm2::typeChosen(int index) {
+void KnownPanelDialog::typeChosen(int index) {
     if (index < 0)
         return;
     QLineEdit* alpha = m_fields.at(PanelField::InSideAlpha);
@@ -803,7 +806,7 @@ void TPanelModifyForm2::typeChosen(int index) {
     showPages();
 }
 
-void TPanelModifyForm2::showPages() {
+void KnownPanelDialog::showPages() {
     m_pages->setTabVisible(0, m_editor.showsWallPage());
     m_pages->setTabVisible(1, m_editor.showsOpeningPage());
     m_pages->setTabVisible(2, m_editor.showsFloorPage());
@@ -822,7 +825,7 @@ void TPanelModifyForm2::showPages() {
         }
 }
 
-void TPanelModifyForm2::reject() {
+void KnownPanelDialog::reject() {
     bool changed = m_editor.typeChanged() || m_numbers.anyEdited();
     for (const auto& [field, edit] : m_fields)
         changed = changed ||
@@ -832,7 +835,7 @@ void TPanelModifyForm2::reject() {
     QDialog::reject();
 }
 
-void TPanelModifyForm2::accept() {
+void KnownPanelDialog::accept() {
     if (!m_numbers.takeAll())
         return;
     const std::optional<PanelEditorProblem> problem = m_editor.confirm(
@@ -857,13 +860,12 @@ void TPanelModifyForm2::accept() {
 
 // ---------------------------------------------------------------------------------------------
 
-QtPanelDialogs::QtPanelDialogs(const TProgramOptions& options,
-                               std::function<TDataModuleForm*()> materials)
+QtPanelDialogs::QtPanelDialogs(const ProgramOptions& options, std::function<ItemStore*()> materials)
     : m_options(options)
     , m_materials(std::move(materials)) {}
 
 std::optional<bool> QtPanelDialogs::chooseKnown(platform::Window* owner) {
-    TPanelTypeForm dialog(QtWindow::widgetOf(owner));
+    PanelTypeDialog dialog(QtWindow::widgetOf(owner));
     translateWindow(m_options.languages(), dialog);
     if (execPlaced(dialog, m_options.store()) != QDialog::Accepted)
         return std::nullopt;
@@ -871,20 +873,20 @@ std::optional<bool> QtPanelDialogs::chooseKnown(platform::Window* owner) {
 }
 
 bool QtPanelDialogs::editLayered(LayeredPanelEditor& editor, platform::Window* owner) {
-    const TLanguages& languages = m_options.languages();
+    const Languages& languages = m_options.languages();
     platform::SettingsStore& settings = m_options.store();
     ThicknessPrompt ask = [&languages, &settings](QWidget* parent, Layer& layer) {
         return askLayerThickness(parent, layer, languages, settings);
     };
-    TPanelModifyForm dialog(editor, m_materials ? m_materials() : nullptr, languages, settings,
-                            m_options.XIsDistance, ask, QtWindow::widgetOf(owner));
+    LayeredPanelDialog dialog(editor, m_materials ? m_materials() : nullptr, languages, settings,
+                              m_options.XIsDistance, ask, QtWindow::widgetOf(owner));
     translateWindow(languages, dialog);
     dialog.setWindowTitle(editorTitle(editor.panel()));
     return execPlaced(dialog, settings) == QDialog::Accepted;
 }
 
 bool QtPanelDialogs::editKnown(KnownPanelEditor& editor, platform::Window* owner) {
-    TPanelModifyForm2 dialog(editor, QtWindow::widgetOf(owner));
+    KnownPanelDialog dialog(editor, QtWindow::widgetOf(owner));
     translateWindow(m_options.languages(), dialog);
     dialog.setWindowTitle(editorTitle(editor.panel()));
     return execPlaced(dialog, m_options.store()) == QDialog::Accepted;

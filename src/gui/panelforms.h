@@ -23,9 +23,9 @@ class QTabWidget;
 class QTreeWidget;
 
 namespace kalydor {
-class TDataModuleForm;
-class TLanguages;
-class TProgramOptions;
+class ItemStore;
+class Languages;
+class ProgramOptions;
 class TreeModel;
 namespace platform {
 class SettingsStore;
@@ -34,16 +34,16 @@ class SettingsStore;
 
 namespace kalydor::gui {
 
-class TListHeaderView;
-class TPanelDiagramForm;
+class ColumnHeaderView;
+class VapourDiagramWindow;
 
 /// Asks whether a new construction is built from layers ("Laminated") or has its values
 /// typed in ("Knowed").
-class TPanelTypeForm : public QDialog {
+class PanelTypeDialog : public QDialog {
     Q_OBJECT
 
 public:
-    explicit TPanelTypeForm(QWidget* parent = nullptr);
+    explicit PanelTypeDialog(QWidget* parent = nullptr);
     bool known() const;
     void setKnown(bool known);
 
@@ -54,11 +54,11 @@ private:
 
 /// Asks the thickness of a material being added as a layer; a bad number shows its message
 /// and keeps the dialog open.
-class TInitThicknesForm : public QDialog {
+class ThicknessDialog : public QDialog {
     Q_OBJECT
 
 public:
-    TInitThicknesForm(Layer& layer, QWidget* parent = nullptr);
+    ThicknessDialog(Layer& layer, QWidget* parent = nullptr);
     QLineEdit* thickness() const { return m_thickness; }
     QLabel* status() const { return m_status; }
     void accept() override;
@@ -89,7 +89,7 @@ class LayerListView {
 public:
     using Changed = std::function<void(int selected)>;
 
-    LayerListView(LayeredPanelEditor& editor, const TLanguages& languages,
+    LayerListView(LayeredPanelEditor& editor, const Languages& languages,
                   platform::SettingsStore& settings, const char* objectName);
     /// The header lets go of the column layout, which goes before the list's widgets do.
     ~LayerListView();
@@ -117,9 +117,9 @@ private:
     void runOnSelected(const std::function<int(int)>& command);
 
     LayeredPanelEditor& m_editor;
-    TListHeaderFormat m_columns;
+    ColumnLayout m_columns;
     QTreeWidget* m_list;
-    TListHeaderView* m_header;
+    ColumnHeaderView* m_header;
     QRadioButton* m_outsideIn = nullptr;
     QRadioButton* m_insideOut = nullptr;
     Changed m_changed;
@@ -130,14 +130,14 @@ private:
 /// Adds materials as layers: the material groups and the materials of the selected group
 /// on one side, the construction's layers with their ordering and operations on the other.
 /// Every change goes straight to the editor's construction.
-class TSelectLayersForm : public QDialog {
+class LayerSelectionDialog : public QDialog {
     Q_OBJECT
 
 public:
-    TSelectLayersForm(LayeredPanelEditor& editor, TDataModuleForm* materials,
-                      const TLanguages& languages, platform::SettingsStore& settings,
-                      ThicknessPrompt askThickness, QWidget* parent = nullptr);
-    ~TSelectLayersForm() override;
+    LayerSelectionDialog(LayeredPanelEditor& editor, ItemStore* materials,
+                         const Languages& languages, platform::SettingsStore& settings,
+                         ThicknessPrompt askThickness, QWidget* parent = nullptr);
+    ~LayerSelectionDialog() override;
 
     QTreeWidget* groupTree() const { return m_groups; }
     QListWidget* materialList() const { return m_materials; }
@@ -167,14 +167,14 @@ private:
 
 /// The editor of a layered construction: its type, climates and given values, the layer
 /// list, and the results recalculated after every change.
-class TPanelModifyForm : public QDialog {
+class LayeredPanelDialog : public QDialog {
     Q_OBJECT
 
 public:
-    TPanelModifyForm(LayeredPanelEditor& editor, TDataModuleForm* materials,
-                     const TLanguages& languages, platform::SettingsStore& settings,
-                     bool xIsDistance, ThicknessPrompt askThickness, QWidget* parent = nullptr);
-    ~TPanelModifyForm() override;
+    LayeredPanelDialog(LayeredPanelEditor& editor, ItemStore* materials, const Languages& languages,
+                       platform::SettingsStore& settings, bool xIsDistance,
+                       ThicknessPrompt askThickness, QWidget* parent = nullptr);
+    ~LayeredPanelDialog() override;
 
     QComboBox* typeCombo() const { return m_type; }
     QLineEdit* field(PanelField which) const { return m_fields.at(which); }
@@ -187,7 +187,7 @@ public:
     /// Opens the layer selection dialog (modal).
     void selectLayers();
     /// Opens (or brings up) the diagram window following this construction.
-    TPanelDiagramForm* showDiagram();
+    VapourDiagramWindow* showDiagram();
 
     void accept() override;
     /// Cancel asks before changes are thrown away.
@@ -201,8 +201,8 @@ private:
     void refresh();
 
     LayeredPanelEditor& m_editor;
-    TDataModuleForm* m_materials;
-    const TLanguages& m_languages;
+    ItemStore* m_materials;
+    const Languages& m_languages;
     platform::SettingsStore& m_settings;
     bool m_xIsDistance;
     ThicknessPrompt m_askThickness;
@@ -216,15 +216,15 @@ private:
     QFormLayout* m_resultForm = nullptr;
     LayerListView m_layers;
     QLabel* m_status;
-    QPointer<TPanelDiagramForm> m_diagram;
+    QPointer<VapourDiagramWindow> m_diagram;
 };
 
 /// The editor of a known construction: the type and the values of the type's pages.
-class TPanelModifyForm2 : public QDialog {
+class KnownPanelDialog : public QDialog {
     Q_OBJECT
 
 public:
-    TPanelModifyForm2(KnownPanelEditor& editor, QWidget* parent = nullptr);
+    KnownPanelDialog(KnownPanelEditor& editor, QWidget* parent = nullptr);
 
     QComboBox* typeCombo() const { return m_type; }
     QLineEdit* field(PanelField which) const { return m_fields.at(which); }
@@ -250,7 +250,7 @@ private:
 /// The desktop's construction dialogs, installed at start-up.
 class QtPanelDialogs final : public PanelDialogs {
 public:
-    QtPanelDialogs(const TProgramOptions& options, std::function<TDataModuleForm*()> materials);
+    QtPanelDialogs(const ProgramOptions& options, std::function<ItemStore*()> materials);
 
     std::optional<bool> chooseKnown(platform::Window* owner) override;
     bool editLayered(LayeredPanelEditor& editor, platform::Window* owner) override;
@@ -258,12 +258,12 @@ public:
     PanelEditorOptions editorOptions() const override;
 
 private:
-    const TProgramOptions& m_options;
-    std::function<TDataModuleForm*()> m_materials;
+    const ProgramOptions& m_options;
+    std::function<ItemStore*()> m_materials;
 };
 
 /// The thickness dialog as the program shows it.
-bool askLayerThickness(QWidget* parent, Layer& layer, const TLanguages& languages,
+bool askLayerThickness(QWidget* parent, Layer& layer, const Languages& languages,
                        platform::SettingsStore& settings);
 
 } // namespace kalydor::gui

@@ -51,7 +51,7 @@ QFont fontOf(const ListFontAttributes& choice) {
 
 } // namespace
 
-TProgramOptionsForm::TProgramOptionsForm(TProgramOptions& options, QWidget* parent)
+ProgramOptionsDialog::ProgramOptionsDialog(ProgramOptions& options, QWidget* parent)
     : QDialog(parent)
     , m_options(options)
     , m_editor(options)
@@ -93,23 +93,23 @@ TProgramOptionsForm::TProgramOptionsForm(TProgramOptions& options, QWidget* pare
     m_pages->setCurrentIndex(page >= 0 && page < m_pages->count() ? page : 0);
 }
 
-QWidget* TProgramOptionsForm::buildProjectPage() {
+QWidget* ProgramOptionsDialog::buildProjectPage() {
     auto* page = named<QWidget>("ProjectSheet");
     m_planer = named<QPlainTextEdit>("PlanerMemo");
     m_planer->setTabChangesFocus(true);
     m_initDate =
         named<QCheckBox>("InitDateCheck", QStringLiteral("Today's date for a new project"));
-    m_viewProjektData = named<QCheckBox>("ViewProjektDataCheck",
+    m_viewProjectData = named<QCheckBox>("ViewProjektDataCheck",
                                          QStringLiteral("Open the project data after creating"));
     auto* layout = new QVBoxLayout(page);
     layout->addWidget(named<QLabel>("PlanerLabel", QStringLiteral("Planner")));
     layout->addWidget(m_planer);
     layout->addWidget(m_initDate);
-    layout->addWidget(m_viewProjektData);
+    layout->addWidget(m_viewProjectData);
     return page;
 }
 
-QWidget* TProgramOptionsForm::buildPrintPage() {
+QWidget* ProgramOptionsDialog::buildPrintPage() {
     auto* page = named<QWidget>("PrintSheet");
     auto* margins = named<QGroupBox>("MarginGroup", QStringLiteral("Margins (mm)"));
     auto* form = new QFormLayout(margins);
@@ -136,7 +136,7 @@ QWidget* TProgramOptionsForm::buildPrintPage() {
     return page;
 }
 
-QWidget* TProgramOptionsForm::buildHeaderPage() {
+QWidget* ProgramOptionsDialog::buildHeaderPage() {
     auto* page = named<QWidget>("HeaderSheet");
     auto* modes = named<QGroupBox>("HeaderPageGroup", QStringLiteral("Firm header"));
     auto* modeLayout = new QVBoxLayout(modes);
@@ -163,7 +163,7 @@ QWidget* TProgramOptionsForm::buildHeaderPage() {
                                   logoNames[i], QString::fromLatin1(logoCaptions[i])),
                               i, 0);
     auto* logoButton = named<QPushButton>("LogoButton", QStringLiteral("Picture..."));
-    connect(logoButton, &QPushButton::clicked, this, &TProgramOptionsForm::chooseLogo);
+    connect(logoButton, &QPushButton::clicked, this, &ProgramOptionsDialog::chooseLogo);
     logoLayout->addWidget(logoButton, 3, 0);
     m_logoPreview = named<QLabel>("LogoPreview");
     m_logoPreview->setFixedSize(200, 110);
@@ -194,7 +194,7 @@ QWidget* TProgramOptionsForm::buildHeaderPage() {
     return page;
 }
 
-QWidget* TProgramOptionsForm::buildFontPage() {
+QWidget* ProgramOptionsDialog::buildFontPage() {
     auto* page = named<QWidget>("FontSheet");
     auto* layout = new QGridLayout(page);
     const char* const labels[] = {"ListFontLabel", "ReportFontLabel"};
@@ -215,7 +215,7 @@ QWidget* TProgramOptionsForm::buildFontPage() {
     return page;
 }
 
-QWidget* TProgramOptionsForm::buildSettingsPage() {
+QWidget* ProgramOptionsDialog::buildSettingsPage() {
     auto* page = named<QWidget>("SettingsSheet");
     m_switches = named<QListWidget>("SwitchList");
     for (const char* name : kProgramOptionSwitches) {
@@ -227,7 +227,7 @@ QWidget* TProgramOptionsForm::buildSettingsPage() {
     return page;
 }
 
-QWidget* TProgramOptionsForm::buildLanguagePage() {
+QWidget* ProgramOptionsDialog::buildLanguagePage() {
     auto* page = named<QWidget>("LanguageSheet");
     m_interfaceLanguage = named<QComboBox>("InterfaceLanguageCombo");
     m_printingLanguage = named<QComboBox>("PrintingLanguageCombo");
@@ -239,7 +239,7 @@ QWidget* TProgramOptionsForm::buildLanguagePage() {
     return page;
 }
 
-QWidget* TProgramOptionsForm::buildEstimatePage() {
+QWidget* ProgramOptionsDialog::buildEstimatePage() {
     auto* page = named<QWidget>("EstimateSheet");
     m_estimateProgram = named<QLineEdit>("EstimateProgramEdit");
     m_estimateParameters = named<QLineEdit>("EstimateParametersEdit");
@@ -247,7 +247,7 @@ QWidget* TProgramOptionsForm::buildEstimatePage() {
         named<QCheckBox>("EstimateQuestionCheck", QStringLiteral("Ask before starting"));
     auto* browse = named<QPushButton>("EstimateProgramButton", QStringLiteral("..."));
     browse->setMaximumWidth(40);
-    connect(browse, &QPushButton::clicked, this, &TProgramOptionsForm::chooseEstimateProgram);
+    connect(browse, &QPushButton::clicked, this, &ProgramOptionsDialog::chooseEstimateProgram);
     auto* program = new QHBoxLayout;
     program->addWidget(m_estimateProgram);
     program->addWidget(browse);
@@ -259,11 +259,11 @@ QWidget* TProgramOptionsForm::buildEstimatePage() {
     return page;
 }
 
-void TProgramOptionsForm::showFields() {
+void ProgramOptionsDialog::showFields() {
     const ProgramOptionsFields& f = m_fields;
     showLines(m_planer, f.planer);
     m_initDate->setChecked(f.initDate);
-    m_viewProjektData->setChecked(f.viewProjektData);
+    m_viewProjectData->setChecked(f.viewProjectData);
     for (int i = 0; i < 6; ++i) {
         double value = 0;
         try {
@@ -300,12 +300,12 @@ void TProgramOptionsForm::showFields() {
     m_estimateQuestion->setChecked(f.estimateProgramStartQuestion);
 }
 
-ProgramOptionsFields TProgramOptionsForm::takeFields() const {
+ProgramOptionsFields ProgramOptionsDialog::takeFields() const {
     ProgramOptionsFields f = m_fields;
     f.planer = linesOf(m_planer);
     f.firmaHeaderText = linesOf(m_headerText);
     f.initDate = m_initDate->isChecked();
-    f.viewProjektData = m_viewProjektData->isChecked();
+    f.viewProjectData = m_viewProjectData->isChecked();
     f.forceNewPage = m_forceNewPage->isChecked();
     f.colorPrinting = m_colorPrinting->isChecked();
     f.programSign = m_programSign->isChecked();
@@ -324,7 +324,7 @@ ProgramOptionsFields TProgramOptionsForm::takeFields() const {
     return f;
 }
 
-void TProgramOptionsForm::accept() {
+void ProgramOptionsDialog::accept() {
     if (!m_fieldSet.takeAll()) {
         for (int i = 0; i < 6; ++i) {
             if (m_fieldSet.find(m_numbers[i])->refused())
@@ -350,12 +350,12 @@ void TProgramOptionsForm::accept() {
     QDialog::accept();
 }
 
-void TProgramOptionsForm::reject() {
+void ProgramOptionsDialog::reject() {
     ProgramOptionsEditor::rememberedPage = m_pages->currentIndex();
     QDialog::reject();
 }
 
-void TProgramOptionsForm::setFontChoice(ListFontAttributes::Kind kind, const QFont& font) {
+void ProgramOptionsDialog::setFontChoice(ListFontAttributes::Kind kind, const QFont& font) {
     ListFontAttributes& choice =
         kind == ListFontAttributes::List ? m_fields.listFont : m_fields.reportFont;
     choice.name = font.family().toStdString();
@@ -364,7 +364,7 @@ void TProgramOptionsForm::setFontChoice(ListFontAttributes::Kind kind, const QFo
     m_fontDescriptions[kind]->setFont(fontOf(choice));
 }
 
-void TProgramOptionsForm::chooseFont(ListFontAttributes::Kind kind) {
+void ProgramOptionsDialog::chooseFont(ListFontAttributes::Kind kind) {
     bool ok = false;
     const QFont font = QFontDialog::getFont(
         &ok, fontOf(kind == ListFontAttributes::List ? m_fields.listFont : m_fields.reportFont),
@@ -373,7 +373,7 @@ void TProgramOptionsForm::chooseFont(ListFontAttributes::Kind kind) {
         setFontChoice(kind, font);
 }
 
-bool TProgramOptionsForm::loadLogo(const QString& fileName) {
+bool ProgramOptionsDialog::loadLogo(const QString& fileName) {
     QPixmap picture;
     if (!picture.load(fileName))
         return false;
@@ -384,13 +384,13 @@ bool TProgramOptionsForm::loadLogo(const QString& fileName) {
 }
 
 // The picture scaled to fit the preview with its proportions kept; the label centres it.
-void TProgramOptionsForm::showLogo() {
+void ProgramOptionsDialog::showLogo() {
     m_logoPreview->setPixmap(m_logo.scaled(m_logoPreview->contentsRect().size(),
                                            Qt::KeepAspectRatio, Qt::SmoothTransformation));
 }
 
-void TProgramOptionsForm::chooseLogo() {
-    const TLanguages& languages = m_options.languages();
+void ProgramOptionsDialog::chooseLogo() {
+    const Languages& languages = m_options.languages();
     const QString file = chooseFileToOpen(
         this, qt(languages.GetText("IDS_LOGOFILETITLE")), qt(m_options.FirmaHeaderLogoName),
         {qt(languages.GetText("IDS_PICTUREFILTER")), qt(languages.GetText("IDS_ALLFILESFILTER"))});
@@ -398,7 +398,7 @@ void TProgramOptionsForm::chooseLogo() {
         loadLogo(file);
 }
 
-void TProgramOptionsForm::chooseEstimateProgram() {
+void ProgramOptionsDialog::chooseEstimateProgram() {
     const QString file = chooseFileToOpen(
         this, qt(m_options.languages().GetText("IDS_ESTIMATEPROGRAMTITLE")),
         m_estimateProgram->text(), {qt(m_options.languages().GetText("IDS_ALLFILESFILTER"))});

@@ -22,11 +22,11 @@ namespace kalydor::gui {
 /// fonts, behaviour switches, languages and the cost-estimating program. OK applies every
 /// field when all numbers are whole numbers; otherwise it names the first bad field and stays
 /// open. The options reach the settings store when the caller saves them.
-class TProgramOptionsForm : public QDialog {
+class ProgramOptionsDialog : public QDialog {
     Q_OBJECT
 
 public:
-    TProgramOptionsForm(TProgramOptions& options, QWidget* parent = nullptr);
+    ProgramOptionsDialog(ProgramOptions& options, QWidget* parent = nullptr);
 
     /// Loads a logo picture into the preview; on success its file becomes the options' logo
     /// at once (also when the dialog is cancelled later). False when it cannot be loaded.
@@ -52,7 +52,7 @@ private:
     void chooseEstimateProgram();
     void showLogo();
 
-    TProgramOptions& m_options;
+    ProgramOptions& m_options;
     ProgramOptionsEditor m_editor;
     ProgramOptionsFields m_fields;
     QPixmap m_logo;
@@ -62,7 +62,7 @@ private:
     NumberFieldSet m_fieldSet;
     QPlainTextEdit* m_planer;
     QCheckBox* m_initDate;
-    QCheckBox* m_viewProjektData;
+    QCheckBox* m_viewProjectData;
     QLineEdit* m_numbers[6];
     QCheckBox* m_forceNewPage;
     QCheckBox* m_colorPrinting;

@@ -16,7 +16,7 @@
 
 namespace kalydor::gui {
 
-TProjektDataForm::TProjektDataForm(TProjektData& projectData, QWidget* parent)
+ProjectDataDialog::ProjectDataDialog(ProjectData& projectData, QWidget* parent)
     : QDialog(parent)
     , m_data(projectData)
     , m_date(named<QLineEdit>("DateEdit", qt(projectData.Date))) {
@@ -45,7 +45,7 @@ TProjektDataForm::TProjektDataForm(TProjektData& projectData, QWidget* parent)
     resize(520, 460);
 }
 
-void TProjektDataForm::accept() {
+void ProjectDataDialog::accept() {
     StringList* const values[] = {&m_data.Building, &m_data.Customer, &m_data.Planner,
                                   &m_data.Comment};
     for (int i = 0; i < 4; ++i)

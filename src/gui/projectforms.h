@@ -12,11 +12,11 @@ namespace kalydor::gui {
 
 /// The project description: building, customer, planner and comment as several lines, and
 /// the date. OK takes the fields into the description; the caller saves it.
-class TProjektDataForm : public QDialog {
+class ProjectDataDialog : public QDialog {
     Q_OBJECT
 
 public:
-    explicit TProjektDataForm(TProjektData& data, QWidget* parent = nullptr);
+    explicit ProjectDataDialog(ProjectData& data, QWidget* parent = nullptr);
 
     QPlainTextEdit* memo(int index) const { return m_memos[index]; }
     QLineEdit* date() const { return m_date; }
@@ -24,7 +24,7 @@ public:
     void accept() override;
 
 private:
-    TProjektData& m_data;
+    ProjectData& m_data;
     QPlainTextEdit* m_memos[4];
     QLineEdit* m_date;
 };

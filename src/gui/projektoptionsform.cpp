@@ -22,7 +22,7 @@
 namespace kalydor::gui {
 namespace {
 
-using Number = ProjektOptionsFields::Number;
+using Number = ProjectOptionsFields::Number;
 
 // The page of the dialog that shows a field.
 int pageOf(Number field) {
@@ -63,8 +63,8 @@ void check(const std::vector<QRadioButton*>& buttons, int index) {
 
 } // namespace
 
-TProjektOptionsForm::TProjektOptionsForm(TProjektOptions& options, TDataModuleForm& project,
-                                         const TLanguages& languages, QWidget* parent)
+ProjectOptionsDialog::ProjectOptionsDialog(ProjectOptions& options, ItemStore& project,
+                                           const Languages& languages, QWidget* parent)
     : QDialog(parent)
     , m_languages(languages)
     , m_editor(options, project)
@@ -112,16 +112,16 @@ TProjektOptionsForm::TProjektOptionsForm(TProjektOptions& options, TDataModuleFo
     showFields();
 }
 
-QLineEdit* TProjektOptionsForm::numberEdit(Number field, const char* name) {
+QLineEdit* ProjectOptionsDialog::numberEdit(Number field, const char* name) {
     QLineEdit* edit = named<QLineEdit>(name);
     edit->setMaximumWidth(90);
     m_numbers[static_cast<std::size_t>(field)] = edit;
     return edit;
 }
 
-QGroupBox* TProjektOptionsForm::choiceGroup(const char* name, const QString& caption,
-                                            std::initializer_list<const char*> captions,
-                                            std::vector<QRadioButton*>& buttons) {
+QGroupBox* ProjectOptionsDialog::choiceGroup(const char* name, const QString& caption,
+                                             std::initializer_list<const char*> captions,
+                                             std::vector<QRadioButton*>& buttons) {
     auto* group = named<QGroupBox>(name, caption);
     auto* layout = new QVBoxLayout(group);
     for (const char* text : captions) {
@@ -132,7 +132,7 @@ QGroupBox* TProjektOptionsForm::choiceGroup(const char* name, const QString& cap
     return group;
 }
 
-QWidget* TProjektOptionsForm::buildPanelPage() {
+QWidget* ProjectOptionsDialog::buildPanelPage() {
     auto* page = named<QWidget>("PanelSheet");
     auto* air = named<QGroupBox>("PanelAirGroup", QStringLiteral("Design air conditions"));
     auto* airForm = new QFormLayout(air);
@@ -167,7 +167,7 @@ QWidget* TProjektOptionsForm::buildPanelPage() {
     return page;
 }
 
-QWidget* TProjektOptionsForm::buildBuildingPage() {
+QWidget* ProjectOptionsDialog::buildBuildingPage() {
     auto* page = named<QWidget>("BuildingSheet");
     auto* usingMode = choiceGroup("UsingModeGroup", QStringLiteral("Use"),
                                   {"Continuous", "Intermittent"}, m_usingModes);
@@ -190,7 +190,7 @@ QWidget* TProjektOptionsForm::buildBuildingPage() {
     return page;
 }
 
-QWidget* TProjektOptionsForm::buildHeatingPage() {
+QWidget* ProjectOptionsDialog::buildHeatingPage() {
     auto* page = named<QWidget>("HeatingSheet");
     m_heatingCalculate =
         named<QCheckBox>("HeatingCalculateCheck", QStringLiteral("Calculate the heating load"));
@@ -246,7 +246,7 @@ QWidget* TProjektOptionsForm::buildHeatingPage() {
     return page;
 }
 
-QWidget* TProjektOptionsForm::buildRadiatorPage() {
+QWidget* ProjectOptionsDialog::buildRadiatorPage() {
     auto* page = named<QWidget>("RadiatorSheet");
     auto* nearest =
         choiceGroup("NearestGroup", QStringLiteral("Radiator size"),
@@ -267,8 +267,8 @@ QWidget* TProjektOptionsForm::buildRadiatorPage() {
     return page;
 }
 
-void TProjektOptionsForm::showFields() {
-    const ProjektOptionsFields& f = m_fields;
+void ProjectOptionsDialog::showFields() {
+    const ProjectOptionsFields& f = m_fields;
     for (std::size_t i = 0; i < m_numbers.size(); ++i) {
         double value = 0;
         try {
@@ -289,8 +289,8 @@ void TProjektOptionsForm::showFields() {
 
 // The fields as the controls hold them; a choice the controls cannot show (a stored code
 // outside the offered ones) stays as it was.
-ProjektOptionsFields TProjektOptionsForm::takeFields() const {
-    ProjektOptionsFields f = m_fields;
+ProjectOptionsFields ProjectOptionsDialog::takeFields() const {
+    ProjectOptionsFields f = m_fields;
     for (std::size_t i = 0; i < m_numbers.size(); ++i)
         f.numbers[i] = m_numbers[i]->text().toStdString();
     const auto take = [](int& field, int index) {
@@ -308,7 +308,7 @@ ProjektOptionsFields TProjektOptionsForm::takeFields() const {
     return f;
 }
 
-void TProjektOptionsForm::showFieldError(Number field) {
+void ProjectOptionsDialog::showFieldError(Number field) {
     // A stored value the field does not allow, never typed: the field helper names it and
     // its rule like any refused value.
     QLineEdit* edit = m_numbers[static_cast<std::size_t>(field)];
@@ -320,7 +320,7 @@ void TProjektOptionsForm::showFieldError(Number field) {
     edit->selectAll();
 }
 
-void TProjektOptionsForm::accept() {
+void ProjectOptionsDialog::accept() {
     if (!m_fieldSet.takeAll()) {
         // The page of the refused field comes to the front with it.
         for (std::size_t i = 0; i < m_numbers.size(); ++i) {
@@ -329,7 +329,7 @@ void TProjektOptionsForm::accept() {
         }
         return;
     }
-    const ProjektOptionsFields fields = takeFields();
+    const ProjectOptionsFields fields = takeFields();
     if (const std::optional<Number> bad = m_editor.invalidField(fields)) {
         showFieldError(*bad);
         return;
@@ -343,7 +343,7 @@ void TProjektOptionsForm::accept() {
     QDialog::accept();
 }
 
-void TProjektOptionsForm::reject() {
+void ProjectOptionsDialog::reject() {
     try {
         m_editor.cancel();
     } catch (const Error& error) {

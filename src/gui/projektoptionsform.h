@@ -16,7 +16,7 @@ class QRadioButton;
 class QTabWidget;
 
 namespace kalydor {
-class TLanguages;
+class Languages;
 }
 
 namespace kalydor::gui {
@@ -26,21 +26,21 @@ namespace kalydor::gui {
 /// them all and saves the options into the project; a bad number is named and the dialog
 /// stays open. Cancel loads the options afresh from the project. After OK, `changes()` says
 /// whether the rooms and buildings of the project are to be recalculated.
-class TProjektOptionsForm : public QDialog {
+class ProjectOptionsDialog : public QDialog {
     Q_OBJECT
 
 public:
-    TProjektOptionsForm(TProjektOptions& options, TDataModuleForm& project,
-                        const TLanguages& languages, QWidget* parent = nullptr);
+    ProjectOptionsDialog(ProjectOptions& options, ItemStore& project, const Languages& languages,
+                         QWidget* parent = nullptr);
 
     /// What the confirmed options changed (all false until OK succeeded).
-    const ProjektOptionsChanges& changes() const { return m_changes; }
+    const ProjectOptionsChanges& changes() const { return m_changes; }
 
     void accept() override;
     void reject() override;
 
 private:
-    using Number = ProjektOptionsFields::Number;
+    using Number = ProjectOptionsFields::Number;
 
     QWidget* buildPanelPage();
     QWidget* buildBuildingPage();
@@ -51,18 +51,18 @@ private:
                            std::initializer_list<const char*> captions,
                            std::vector<QRadioButton*>& buttons);
     void showFields();
-    ProjektOptionsFields takeFields() const;
+    ProjectOptionsFields takeFields() const;
     void showFieldError(Number field);
 
-    const TLanguages& m_languages;
-    ProjektOptionsEditor m_editor;
-    ProjektOptionsFields m_fields;
-    ProjektOptionsChanges m_changes;
+    const Languages& m_languages;
+    ProjectOptionsEditor m_editor;
+    ProjectOptionsFields m_fields;
+    ProjectOptionsChanges m_changes;
 
     QTabWidget* m_pages;
     QLabel* m_readOnlyNote;
     QLabel* m_status;
-    std::array<QLineEdit*, ProjektOptionsFields::kNumberCount> m_numbers{};
+    std::array<QLineEdit*, ProjectOptionsFields::kNumberCount> m_numbers{};
     NumberFieldSet m_fieldSet;
     std::vector<QRadioButton*> m_usingModes;
     std::vector<QRadioButton*> m_wallMassModes;

@@ -53,7 +53,7 @@ std::unique_ptr<QTranslator>& toolkitTranslator() {
 
 } // namespace
 
-void applyToolkitLanguage(const TLanguages& languages) {
+void applyToolkitLanguage(const Languages& languages) {
     const QString locale = QString::fromStdString(languages.GetText("IDS_LOCALE"));
     QLocale::setDefault(locale.isEmpty() ? QLocale::c() : QLocale(locale));
     std::unique_ptr<QTranslator>& translator = toolkitTranslator();

@@ -9,7 +9,7 @@ class QMessageBox;
 class QWidget;
 
 namespace kalydor {
-class TLanguages;
+class Languages;
 }
 
 namespace kalydor::gui {
@@ -18,7 +18,7 @@ namespace kalydor::gui {
 /// for the language's locale ("IDS_LOCALE"), where the system has them (the Debian package
 /// "qt6-translations-l10n"), and the default locale of the toolkit. Called at start-up and
 /// after each switch of the interface language.
-void applyToolkitLanguage(const TLanguages& languages);
+void applyToolkitLanguage(const Languages& languages);
 
 /// The standard buttons of a message box or a button box (OK, Cancel, Close, Yes, No, Yes to
 /// all, No to all) captioned in the interface language.

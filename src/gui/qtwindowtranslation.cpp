@@ -205,7 +205,7 @@ TranslatableControl* QtTranslatableWindow::control(const std::string& name) {
     return slot.get();
 }
 
-void translateWindow(const TLanguages& languages, QWidget& window) {
+void translateWindow(const Languages& languages, QWidget& window) {
     QtTranslatableWindow translatable(window);
     languages.TranslateForm(translatable);
 }

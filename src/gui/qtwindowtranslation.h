@@ -11,7 +11,7 @@ class QObject;
 class QWidget;
 
 namespace kalydor {
-class TLanguages;
+class Languages;
 }
 
 namespace kalydor::gui {
@@ -36,7 +36,7 @@ private:
 };
 
 /// Translates a window into the interface language.
-void translateWindow(const TLanguages& languages, QWidget& window);
+void translateWindow(const Languages& languages, QWidget& window);
 
 /// A file-type list written as "Projects (*.db)|*.db|All files|*" turned into the name
 /// filters of a Qt file dialog ("Projects (*.db)", "All files (*)").

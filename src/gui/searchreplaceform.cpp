@@ -16,8 +16,9 @@
 
 namespace kalydor::gui {
 
-TSearchReplaceForm::TSearchReplaceForm(const TLanguages& languages,
-                                       std::function<ItemListWindow*()> activeList, QWidget* parent)
+SearchReplaceWindow::SearchReplaceWindow(const Languages& languages,
+                                         std::function<ItemListWindow*()> activeList,
+                                         QWidget* parent)
     : QDialog(parent)
     , m_languages(languages)
     , m_activeList(std::move(activeList))
@@ -60,7 +61,7 @@ TSearchReplaceForm::TSearchReplaceForm(const TLanguages& languages,
     translateWindow(languages, *this);
 }
 
-void TSearchReplaceForm::run(SearchRequest::Command command) {
+void SearchReplaceWindow::run(SearchRequest::Command command) {
     ItemListWindow* list = m_activeList ? m_activeList() : nullptr;
     if (!list)
         return;

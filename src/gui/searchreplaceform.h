@@ -10,7 +10,7 @@ class QCheckBox;
 class QLineEdit;
 
 namespace kalydor {
-class TLanguages;
+class Languages;
 }
 
 namespace kalydor::gui {
@@ -19,12 +19,12 @@ class ItemListWindow;
 
 /// The one search-and-replace window of the program. It always works on the active list
 /// window, which the main window names through `activeList`.
-class TSearchReplaceForm : public QDialog {
+class SearchReplaceWindow : public QDialog {
     Q_OBJECT
 
 public:
-    TSearchReplaceForm(const TLanguages& languages, std::function<ItemListWindow*()> activeList,
-                       QWidget* parent = nullptr);
+    SearchReplaceWindow(const Languages& languages, std::function<ItemListWindow*()> activeList,
+                        QWidget* parent = nullptr);
 
     QLineEdit* pattern() const { return m_pattern; }
     QLineEdit* replacement() const { return m_replacement; }
@@ -36,7 +36,7 @@ public:
     void run(SearchRequest::Command command);
 
 private:
-    const TLanguages& m_languages;
+    const Languages& m_languages;
     std::function<ItemListWindow*()> m_activeList;
     QLineEdit* m_pattern;
     QLineEdit* m_replacement;

@@ -37,8 +37,8 @@ void addRows(QTreeWidgetItem* parent, const TreeNode& node) {
 
 } // namespace
 
-TSelectionForm::TSelectionForm(TDataModuleForm& store, int kind, const TLanguages& languages,
-                               bool importing, QWidget* parent)
+SelectionDialog::SelectionDialog(ItemStore& store, int kind, const Languages& languages,
+                                 bool importing, QWidget* parent)
     : QDialog(parent)
     , m_store(store)
     , m_kind(kind)
@@ -48,24 +48,24 @@ TSelectionForm::TSelectionForm(TDataModuleForm& store, int kind, const TLanguage
     , m_languages(languages)
     , m_importing(importing) {}
 
-TSelectionForm::TSelectionForm(TDataModuleForm& store, int kind, const TLanguages& languages,
-                               QWidget* parent)
-    : TSelectionForm(store, kind, languages, false, parent) {
+SelectionDialog::SelectionDialog(ItemStore& store, int kind, const Languages& languages,
+                                 QWidget* parent)
+    : SelectionDialog(store, kind, languages, false, parent) {
     const ItemListKind& constants = itemListKind(kind);
     TreeNode* root =
         store.FillGroupTree(m_model, languages.GetText("IDS_PRINTCATEGORY+" + std::to_string(kind)),
                             constants.groupType, true);
     store.FillItemTree(constants.itemType, m_model, root);
     m_hierarchy =
-        std::make_unique<THierarchy>(m_model, nullptr, constants.groupType, constants.itemType);
+        std::make_unique<Hierarchy>(m_model, nullptr, constants.groupType, constants.itemType);
     build(root, languages);
     setWindowTitle(qt(root->caption()));
 }
 
-TSelectionForm::TSelectionForm(TDataModuleForm& store, int kind,
-                               const std::vector<ItemListLogic::ExportEntry>& entries,
-                               const TLanguages& languages, QWidget* parent)
-    : TSelectionForm(store, kind, languages, true, parent) {
+SelectionDialog::SelectionDialog(ItemStore& store, int kind,
+                                 const std::vector<ItemListLogic::ExportEntry>& entries,
+                                 const Languages& languages, QWidget* parent)
+    : SelectionDialog(store, kind, languages, true, parent) {
     const ItemListKind& constants = itemListKind(kind);
     const std::string category = languages.GetText("IDS_PRINTCATEGORY+" + std::to_string(kind));
     // Group nodes carry "1", item nodes "P" and the entry's position.
@@ -74,14 +74,14 @@ TSelectionForm::TSelectionForm(TDataModuleForm& store, int kind,
         TreeNode* parentNode = root;
         std::string path = entry.path;
         while (!path.empty()) {
-            const std::string part = THierarchy::SplitFirst(path, "\n");
+            const std::string part = Hierarchy::SplitFirst(path, "\n");
             TreeNode* child = parentNode->childWithCaption(part);
             parentNode = child ? child : m_model.addChild(*parentNode, part, "1");
         }
         m_model.addChild(*parentNode, entry.name, "P" + std::to_string(entry.position));
     }
     m_hierarchy =
-        std::make_unique<THierarchy>(m_model, &store, constants.groupType, constants.itemType);
+        std::make_unique<Hierarchy>(m_model, &store, constants.groupType, constants.itemType);
     build(root, languages);
     setWindowTitle(qt(languages.GetText("IDS_IMPORTTITLE") + category));
     m_ticked->setChecked(true);
@@ -99,7 +99,7 @@ TSelectionForm::TSelectionForm(TDataModuleForm& store, int kind,
         NameRequest request;
         request.group = true;
         request.parentNode = groupNode;
-        TNameDialog dialog(m_languages, request, this);
+        NameDialog dialog(m_languages, request, this);
         if (dialog.exec() == QDialog::Accepted)
             addGroup(dialog.name());
     });
@@ -107,7 +107,7 @@ TSelectionForm::TSelectionForm(TDataModuleForm& store, int kind,
     translateWindow(m_languages, *this);
 }
 
-void TSelectionForm::build(TreeNode* root, const TLanguages& languages) {
+void SelectionDialog::build(TreeNode* root, const Languages& languages) {
     setObjectName(QStringLiteral("SelectionForm"));
     setSizeGripEnabled(true);
     m_view->setHeaderHidden(true);
@@ -139,7 +139,7 @@ void TSelectionForm::build(TreeNode* root, const TLanguages& languages) {
     resize(420, 520);
 }
 
-void TSelectionForm::showTree() {
+void SelectionDialog::showTree() {
     const QSignalBlocker blocker(m_view);
     m_view->clear();
     auto* top = new QTreeWidgetItem(m_view, {qt(m_root->caption())});
@@ -152,7 +152,7 @@ void TSelectionForm::showTree() {
     }
 }
 
-bool TSelectionForm::moveNode(QTreeWidgetItem* row, QTreeWidgetItem* target) {
+bool SelectionDialog::moveNode(QTreeWidgetItem* row, QTreeWidgetItem* target) {
     auto* node = const_cast<TreeNode*>(nodeOf(row));
     auto* group = const_cast<TreeNode*>(nodeOf(target));
     if (!node || !group || !m_hierarchy->Drop(group, node).empty())
@@ -162,7 +162,7 @@ bool TSelectionForm::moveNode(QTreeWidgetItem* row, QTreeWidgetItem* target) {
     return true;
 }
 
-QTreeWidgetItem* TSelectionForm::addGroup(const std::string& name) {
+QTreeWidgetItem* SelectionDialog::addGroup(const std::string& name) {
     QTreeWidgetItem* selected =
         m_view->currentItem() ? m_view->currentItem() : m_view->topLevelItem(0);
     auto* parent = const_cast<TreeNode*>(nodeOf(selected));
@@ -181,7 +181,7 @@ QTreeWidgetItem* TSelectionForm::addGroup(const std::string& name) {
 }
 
 // Drops inside the import tree move nodes under a group; nothing moves by itself.
-bool TSelectionForm::eventFilter(QObject* watched, QEvent* event) {
+bool SelectionDialog::eventFilter(QObject* watched, QEvent* event) {
     if (watched == m_view->viewport() && event->type() == QEvent::Drop) {
         auto* drop = static_cast<QDropEvent*>(event);
         QTreeWidgetItem* target = m_view->itemAt(drop->position().toPoint());
@@ -195,7 +195,7 @@ bool TSelectionForm::eventFilter(QObject* watched, QEvent* event) {
 }
 
 // A node renamed in place: the hierarchy checks the name (and the existing items).
-void TSelectionForm::renamed(QTreeWidgetItem* row) {
+void SelectionDialog::renamed(QTreeWidgetItem* row) {
     auto* node = const_cast<TreeNode*>(nodeOf(row));
     m_hierarchy->Rename(node, row->text(0).toStdString());
     const QSignalBlocker blocker(m_view);
@@ -203,7 +203,7 @@ void TSelectionForm::renamed(QTreeWidgetItem* row) {
     showStates();
 }
 
-void TSelectionForm::accept() {
+void SelectionDialog::accept() {
     if (m_importing && chosenEntries().empty()) {
         platform::prompter().showMessage(m_languages.GetText("IDS_NOSELECTION"));
         return;
@@ -211,7 +211,7 @@ void TSelectionForm::accept() {
     QDialog::accept();
 }
 
-std::vector<ItemListLogic::ExportEntry> TSelectionForm::chosenEntries() const {
+std::vector<ItemListLogic::ExportEntry> SelectionDialog::chosenEntries() const {
     std::vector<ItemListLogic::ExportEntry> entries;
     for (QTreeWidgetItemIterator it(m_view); *it; ++it) {
         const TreeNode* node = nodeOf(*it);
@@ -221,7 +221,7 @@ std::vector<ItemListLogic::ExportEntry> TSelectionForm::chosenEntries() const {
         if (id.size() < 2 || id[0] != 'P')
             continue;
         ItemListLogic::ExportEntry entry;
-        entry.path = THierarchy::PathOf(node, "\n");
+        entry.path = Hierarchy::PathOf(node, "\n");
         entry.name = node->caption();
         entry.position = std::stoul(id.substr(1));
         entries.push_back(std::move(entry));
@@ -229,9 +229,9 @@ std::vector<ItemListLogic::ExportEntry> TSelectionForm::chosenEntries() const {
     return entries;
 }
 
-TSelectionForm::~TSelectionForm() = default;
+SelectionDialog::~SelectionDialog() = default;
 
-void TSelectionForm::toggle(QTreeWidgetItem* row) {
+void SelectionDialog::toggle(QTreeWidgetItem* row) {
     const TreeNode* node = nodeOf(row);
     if (!node)
         return;
@@ -241,7 +241,7 @@ void TSelectionForm::toggle(QTreeWidgetItem* row) {
 }
 
 // Ticked (1), partly ticked (2: a group with some of its nodes ticked) or unticked (3).
-void TSelectionForm::showStates() {
+void SelectionDialog::showStates() {
     const QSignalBlocker blocker(m_view);
     for (QTreeWidgetItemIterator it(m_view); *it; ++it) {
         const int state = m_hierarchy->state(nodeOf(*it));
@@ -251,7 +251,7 @@ void TSelectionForm::showStates() {
     }
 }
 
-std::vector<Reference> TSelectionForm::chosenItems() const {
+std::vector<Reference> SelectionDialog::chosenItems() const {
     const ItemListKind& constants = itemListKind(m_kind);
     const bool all = m_all->isChecked();
     std::vector<Reference> items;

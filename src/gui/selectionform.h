@@ -14,9 +14,9 @@ class QTreeWidget;
 class QTreeWidgetItem;
 
 namespace kalydor {
-class TDataModuleForm;
-class THierarchy;
-class TLanguages;
+class ItemStore;
+class Hierarchy;
+class Languages;
 } // namespace kalydor
 
 namespace kalydor::gui {
@@ -24,19 +24,19 @@ namespace kalydor::gui {
 /// Chooses the items of a kind for an export: a check tree of the groups and items, all
 /// items or only the ticked ones. A double click ticks or unticks a node (a group with all
 /// it holds) and switches to the ticked items.
-class TSelectionForm : public QDialog {
+class SelectionDialog : public QDialog {
     Q_OBJECT
 
 public:
-    TSelectionForm(TDataModuleForm& store, int kind, const TLanguages& languages,
-                   QWidget* parent = nullptr);
+    SelectionDialog(ItemStore& store, int kind, const Languages& languages,
+                    QWidget* parent = nullptr);
     /// The import form: the tree of the entries of a multi-item export on the clipboard.
     /// Ticking an item that exists in the store at its path is refused; nodes can be renamed
     /// in place; OK needs at least one ticked item.
-    TSelectionForm(TDataModuleForm& store, int kind,
-                   const std::vector<ItemListLogic::ExportEntry>& entries,
-                   const TLanguages& languages, QWidget* parent = nullptr);
-    ~TSelectionForm() override;
+    SelectionDialog(ItemStore& store, int kind,
+                    const std::vector<ItemListLogic::ExportEntry>& entries,
+                    const Languages& languages, QWidget* parent = nullptr);
+    ~SelectionDialog() override;
 
     QTreeWidget* tree() const { return m_view; }
     QRadioButton* allItems() const { return m_all; }
@@ -59,23 +59,23 @@ public:
     void accept() override;
 
 private:
-    TSelectionForm(TDataModuleForm& store, int kind, const TLanguages& languages, bool importing,
-                   QWidget* parent);
-    void build(TreeNode* root, const TLanguages& languages);
+    SelectionDialog(ItemStore& store, int kind, const Languages& languages, bool importing,
+                    QWidget* parent);
+    void build(TreeNode* root, const Languages& languages);
     void showStates();
     void renamed(QTreeWidgetItem* row);
     void showTree();
     bool eventFilter(QObject* watched, QEvent* event) override;
 
-    TDataModuleForm& m_store;
+    ItemStore& m_store;
     int m_kind;
     TreeModel m_model;
-    std::unique_ptr<THierarchy> m_hierarchy;
+    std::unique_ptr<Hierarchy> m_hierarchy;
     TreeNode* m_root = nullptr;
     QTreeWidget* m_view;
     QRadioButton* m_all;
     QRadioButton* m_ticked;
-    const TLanguages& m_languages;
+    const Languages& m_languages;
     bool m_importing = false;
 };
 

@@ -30,7 +30,7 @@ namespace {
 
 // The language text of a key; the built-in English text when the language has none, so a
 // chart drawn without a language still names its axes.
-QString text(const TLanguages& languages, const char* key, const char* builtIn) {
+QString text(const Languages& languages, const char* key, const char* builtIn) {
     const std::string found = languages.GetText(key);
     return found.empty() ? QString::fromUtf8(builtIn) : qt(found);
 }
@@ -128,7 +128,7 @@ void narrowFilms(PanelDiagram& diagram) {
     }
 }
 
-void fillChart(QChart* chart, const Panel& panel, bool overDistance, const TLanguages& languages) {
+void fillChart(QChart* chart, const Panel& panel, bool overDistance, const Languages& languages) {
     chart->removeAllSeries();
     chart->setLocalizeNumbers(true);
     chart->setLocale(displayLocale());
@@ -283,7 +283,7 @@ QChart* newChart() {
 
 } // namespace
 
-QChart* panelDiagramChart(const Panel& panel, bool overDistance, const TLanguages& languages) {
+QChart* panelDiagramChart(const Panel& panel, bool overDistance, const Languages& languages) {
     QChart* chart = newChart();
     fillChart(chart, panel, overDistance, languages);
     return chart;
@@ -307,7 +307,7 @@ QSizeF legibleDiagramSize(QChart& chart, const QSizeF& target) {
 }
 
 void renderPanelDiagram(QPainter& painter, const QRectF& target, const Panel& panel,
-                        bool overDistance, const TLanguages& languages) {
+                        bool overDistance, const Languages& languages) {
     if (!target.isValid())
         return;
     QChartView view(panelDiagramChart(panel, overDistance, languages));
@@ -324,8 +324,8 @@ void renderPanelDiagram(QPainter& painter, const QRectF& target, const Panel& pa
     painter.restore();
 }
 
-TPanelDiagramForm::TPanelDiagramForm(const Panel& panel, const TLanguages& languages,
-                                     bool overDistance, QWidget* parent)
+VapourDiagramWindow::VapourDiagramWindow(const Panel& panel, const Languages& languages,
+                                         bool overDistance, QWidget* parent)
     : QWidget(parent, Qt::Tool)
     , m_panel(panel)
     , m_languages(languages)
@@ -348,17 +348,17 @@ TPanelDiagramForm::TPanelDiagramForm(const Panel& panel, const TLanguages& langu
     refresh();
 }
 
-void TPanelDiagramForm::refresh() {
+void VapourDiagramWindow::refresh() {
     fillChart(m_view->chart(), m_panel, m_distance->isChecked(), m_languages);
     setWindowTitle(m_panel.Name.empty() ? m_caption
                                         : m_caption + QStringLiteral(" - ") + qt(m_panel.Name));
 }
 
-bool TPanelDiagramForm::overDistance() const {
+bool VapourDiagramWindow::overDistance() const {
     return m_distance->isChecked();
 }
 
-QChart* TPanelDiagramForm::chart() const {
+QChart* VapourDiagramWindow::chart() const {
     return m_view->chart();
 }
 

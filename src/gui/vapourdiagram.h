@@ -10,7 +10,7 @@ class QPainter;
 
 namespace kalydor {
 class Panel;
-class TLanguages;
+class Languages;
 } // namespace kalydor
 
 namespace kalydor::gui {
@@ -20,7 +20,7 @@ namespace kalydor::gui {
 /// condensation over the temperature or — with `overDistance` — over the distance through
 /// the construction in cm, the layer faces marked and the layers numbered along the top. A
 /// construction without a diagram gives an empty chart with a note.
-QChart* panelDiagramChart(const Panel& panel, bool overDistance, const TLanguages& languages);
+QChart* panelDiagramChart(const Panel& panel, bool overDistance, const Languages& languages);
 
 /// The size a diagram is laid out at before it is scaled into a target of this size: about
 /// the size of a screen window, and wide enough for the whole legend.
@@ -28,18 +28,18 @@ QSizeF legibleDiagramSize(QChart& chart, const QSizeF& target);
 
 /// Paints the diagram into a rectangle of any canvas (screen, picture, printer page).
 void renderPanelDiagram(QPainter& painter, const QRectF& target, const Panel& panel,
-                        bool overDistance, const TLanguages& languages);
+                        bool overDistance, const Languages& languages);
 
 /// A non-modal window following one construction: `refresh()` redraws from the panel's last
 /// calculation (the editor calls it after every recalculation). Its check box switches the
 /// horizontal axis between temperature and distance while the window is open.
-class TPanelDiagramForm : public QWidget {
+class VapourDiagramWindow : public QWidget {
     Q_OBJECT
 
 public:
     /// A top-level tool window over `parent`; the panel must outlive the window.
-    TPanelDiagramForm(const Panel& panel, const TLanguages& languages, bool overDistance,
-                      QWidget* parent = nullptr);
+    VapourDiagramWindow(const Panel& panel, const Languages& languages, bool overDistance,
+                        QWidget* parent = nullptr);
 
     void refresh();
     bool overDistance() const;
@@ -47,7 +47,7 @@ public:
 
 private:
     const Panel& m_panel;
-    const TLanguages& m_languages;
+    const Languages& m_languages;
     QChartView* m_view;
     QCheckBox* m_distance;
     QString m_caption;

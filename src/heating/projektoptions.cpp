@@ -121,7 +121,7 @@ template <class Body> void writeChunk(MyMemoryStream& s, std::int16_t tag, Body&
 // Applies one chunk of a version 12 or 13 record; false for a tag this version does not
 // interpret. The payload is its own stream, so a field cut off by the chunk's end is damaged
 // data and a chunk that is longer (written by a newer version) is passed over.
-bool readChunk(TProjektOptions& o, std::int16_t tag, MyMemoryStream& s, std::int16_t version) {
+bool readChunk(ProjectOptions& o, std::int16_t tag, MyMemoryStream& s, std::int16_t version) {
     switch (tag) {
     case Tag::Panel:
         o.Panel.OutSideTemp = readFloat(s);
@@ -222,7 +222,7 @@ bool readChunk(TProjektOptions& o, std::int16_t tag, MyMemoryStream& s, std::int
             zeta = readFloat(s);
         return true;
     case Tag::PointRule: {
-        TPointTypeRuleItem rule;
+        PointTypeRuleItem rule;
         rule.FamilyType = readInt16(s);
         rule.PointType = ReadString(s);
         rule.TubeType = ReadString(s);
@@ -254,7 +254,7 @@ bool readChunk(TProjektOptions& o, std::int16_t tag, MyMemoryStream& s, std::int
     }
 }
 
-void readChunks(TProjektOptions& o, MyMemoryStream& s, std::int16_t version) {
+void readChunks(ProjectOptions& o, MyMemoryStream& s, std::int16_t version) {
     ChunkHeader header;
     while (readChunkHeader(s, header)) {
         const std::size_t start = s.position();
@@ -272,7 +272,7 @@ void readChunks(TProjektOptions& o, MyMemoryStream& s, std::int16_t version) {
 }
 
 // The record of the older program: a few groups in chunks ended by the tag 256.
-void readVersion11(TProjektOptions& o, MyMemoryStream& s) {
+void readVersion11(ProjectOptions& o, MyMemoryStream& s) {
     for (;;) {
         const std::int16_t tag = readInt16(s);
         if (tag == OldTag::End)
@@ -326,7 +326,7 @@ void readVersion11(TProjektOptions& o, MyMemoryStream& s) {
 }
 
 // The oldest record: seven floats without chunks.
-void readVersion10(TProjektOptions& o, MyMemoryStream& s) {
+void readVersion10(ProjectOptions& o, MyMemoryStream& s) {
     o.Panel.OutSideTemp = readFloat(s);
     o.Panel.InSideTemp = readFloat(s);
     o.Panel.OutSideRelHum = readFloat(s);
@@ -338,7 +338,7 @@ void readVersion10(TProjektOptions& o, MyMemoryStream& s) {
 
 } // namespace
 
-TProjektOptions::TProjektOptions() {
+ProjectOptions::ProjectOptions() {
     const std::string water = GetText("IDS_NORMALWATER");
     Radiator.Hydraulic = hydraulicDefaults(90.0f, 70.0f, water);
     Radiator.Hydraulic.AvailablePressure = 10000.0f;
@@ -351,7 +351,7 @@ TProjektOptions::TProjektOptions() {
     NormalSection.Hydraulic = hydraulicDefaults(90.0f, 70.0f, water);
 }
 
-bool TProjektOptions::ReadRecord(MyMemoryStream& stream, std::int16_t version) {
+bool ProjectOptions::ReadRecord(MyMemoryStream& stream, std::int16_t version) {
     UnknownChunks.clear();
     if (version < 10 || version > kCurrentVersion) {
         m_loadState = LoadState::Failed;
@@ -359,7 +359,7 @@ bool TProjektOptions::ReadRecord(MyMemoryStream& stream, std::int16_t version) {
         return false;
     }
     // Read into a copy: the values change only when the whole record could be read.
-    TProjektOptions read(*this);
+    ProjectOptions read(*this);
     read.Point.Rules.clear();
     try {
         if (version >= 12)
@@ -377,7 +377,7 @@ bool TProjektOptions::ReadRecord(MyMemoryStream& stream, std::int16_t version) {
     return true;
 }
 
-void TProjektOptions::WriteRecord(MyMemoryStream& s, VersionWord versionWord) const {
+void ProjectOptions::WriteRecord(MyMemoryStream& s, VersionWord versionWord) const {
     if (versionWord == VersionWord::With)
         writeInt16(s, kCurrentVersion);
     writeChunk(s, Tag::Panel, [&] {
@@ -466,7 +466,7 @@ void TProjektOptions::WriteRecord(MyMemoryStream& s, VersionWord versionWord) co
         for (const float zeta : Point.Zeta)
             writeFloat(s, zeta);
     });
-    for (const TPointTypeRuleItem& rule : Point.Rules) {
+    for (const PointTypeRuleItem& rule : Point.Rules) {
         writeChunk(s, Tag::PointRule, [&] {
             writeInt16(s, rule.FamilyType);
             WriteString(s, rule.PointType);
@@ -495,13 +495,13 @@ void TProjektOptions::WriteRecord(MyMemoryStream& s, VersionWord versionWord) co
     writeChunkEnd(s);
 }
 
-std::string TProjektOptions::recordBytes() const {
+std::string ProjectOptions::recordBytes() const {
     MyMemoryStream stream;
     WriteRecord(stream, VersionWord::With);
     return stream.takeBytes();
 }
 
-bool TProjektOptions::LoadFromProject(TDataModuleForm& project) {
+bool ProjectOptions::LoadFromProject(ItemStore& project) {
     UnknownChunks.clear();
     // Only a project table has an options record; type 1 names material groups elsewhere.
     if (project.kind() != TableKind::Project ||
@@ -526,7 +526,7 @@ bool TProjektOptions::LoadFromProject(TDataModuleForm& project) {
     }
 }
 
-bool TProjektOptions::SaveToProject(TDataModuleForm& project) const {
+bool ProjectOptions::SaveToProject(ItemStore& project) const {
     if (loadFailed())
         throw projektOptionsReadOnlyError();
     if (project.kind() != TableKind::Project ||
@@ -544,15 +544,14 @@ Error projektOptionsReadOnlyError() {
                  "not saved, so that the stored options stay as they are.");
 }
 
-void installProjektOptionsHooks(std::function<TProjektOptions*()> currentOptions) {
+void installProjectOptionsHooks(std::function<ProjectOptions*()> currentOptions) {
     StoreHooks& hooks = storeHooks();
-    hooks.newProjectOptions = [] { return TProjektOptions().recordBytes(); };
-    hooks.reloadProjectOptions = [currentOptions =
-                                      std::move(currentOptions)](TDataModuleForm& table) {
-        TProjektOptions* options = currentOptions ? currentOptions() : nullptr;
+    hooks.newProjectOptions = [] { return ProjectOptions().recordBytes(); };
+    hooks.reloadProjectOptions = [currentOptions = std::move(currentOptions)](ItemStore& table) {
+        ProjectOptions* options = currentOptions ? currentOptions() : nullptr;
         if (!options)
             return;
-        *options = TProjektOptions();
+        *options = ProjectOptions();
         // Options that cannot be read do not stop the conversion of the items: they stay
         // read-only, so the stored record is kept for a program that can read it.
         try {

@@ -10,10 +10,10 @@ namespace kalydor {
 
 class Error;
 class MyMemoryStream;
-class TDataModuleForm;
+class ItemStore;
 
 /// The heating medium of an element kind and its design temperatures.
-struct TMedium {
+struct HeatingMedium {
     float ForwardTemperature = 0.0f;  ///< supply temperature, °C
     float BackwardTemperature = 0.0f; ///< return temperature, °C
     std::string MediumType;           ///< medium name
@@ -25,7 +25,7 @@ struct TMedium {
 /// Thermal and hydraulic defaults of one kind of heating element. The limits are carried and
 /// stored for the hydraulic network; no calculation of the program reads them.
 struct HydraulicOptions {
-    TMedium Medium;
+    HeatingMedium Medium;
     std::string TubeType;
     std::string IsolationType;
     std::string ValveType0;
@@ -142,7 +142,7 @@ struct NormalSectionStruct {
 };
 
 /// Which junction type and pipe a junction family gets.
-struct TPointTypeRuleItem {
+struct PointTypeRuleItem {
     std::int16_t FamilyType = 0; ///< junction family, named by "IDS_POINTDBFAMILYS+n"
     std::string PointType;
     std::string TubeType;
@@ -153,7 +153,7 @@ struct PointStruct {
     /// Contraction, expansion, T-branch perpendicular and straight leg, T-union perpendicular
     /// and straight leg, exit from a distributor, entry into a collector.
     std::array<float, 8> Zeta{0.2f, 0.1f, 2.0f, 0.2f, 1.5f, 1.2f, 0.5f, 1.0f};
-    std::vector<TPointTypeRuleItem> Rules;
+    std::vector<PointTypeRuleItem> Rules;
 };
 
 /// Ground and wind data of the heating-load method.
@@ -173,7 +173,7 @@ struct RomanianOptions {
 /// with the defaults, then loaded from the project's options record, saved back when the user
 /// confirms the options dialog. An object whose record could not be read keeps the values it
 /// had and refuses to be saved, so a damaged or newer record is never overwritten.
-class TProjektOptions {
+class ProjectOptions {
 public:
     /// The version written; versions 10 to 13 are read.
     static constexpr std::int16_t kCurrentVersion = 13;
@@ -186,7 +186,7 @@ public:
 
     /// Every default; the medium name and the radiator connection names come from the
     /// language tables.
-    TProjektOptions();
+    ProjectOptions();
 
     PanelOptions Panel;
     BuildingOptions Building;
@@ -209,12 +209,12 @@ public:
     /// record leaves the values as they are and gives true. An unknown version
     /// ("IDS_VERSIONERR") and damaged data ("IDS_DATAREADERROR") are shown and give false:
     /// the values stay as they were and the object becomes read-only.
-    bool LoadFromProject(TDataModuleForm& project);
+    bool LoadFromProject(ItemStore& project);
     /// Writes the options into the project's options record and commits; false (nothing
     /// written) when the project has no options record. Raises "IDS_PROJEKTOPTIONSREADONLY"
     /// when the options could not be loaded, and passes on write errors with the record
     /// unchanged.
-    bool SaveToProject(TDataModuleForm& project) const;
+    bool SaveToProject(ItemStore& project) const;
 
     /// Reads a record body of the given version (the version word already read). False after
     /// an unknown version (reported); an error for damaged data. Only a complete read changes
@@ -240,6 +240,6 @@ Error projektOptionsReadOnlyError();
 /// table gets the default options record, and converting a project of an older format
 /// reloads the options of the open project, which `currentOptions` names (nullptr when no
 /// options object exists yet; the reload is then skipped).
-void installProjektOptionsHooks(std::function<TProjektOptions*()> currentOptions);
+void installProjectOptionsHooks(std::function<ProjectOptions*()> currentOptions);
 
 } // namespace kalydor

@@ -10,10 +10,10 @@
 namespace kalydor {
 namespace {
 
-using Number = ProjektOptionsFields::Number;
+using Number = ProjectOptionsFields::Number;
 
 // The float each number field edits; Compass is a whole number and has none.
-float* floatOf(TProjektOptions& o, Number field) {
+float* floatOf(ProjectOptions& o, Number field) {
     switch (field) {
     case Number::PanelOutSideTemp:
         return &o.Panel.OutSideTemp;
@@ -75,7 +75,7 @@ std::int16_t compassOf(const std::string& text) {
 }
 
 // Checks one field and gives its value (Compass as a whole number).
-double valueOf(const ProjektOptionsFields& fields, Number field) {
+double valueOf(const ProjectOptionsFields& fields, Number field) {
     const std::string& text = fields.number(field);
     if (field == Number::Compass)
         return compassOf(text);
@@ -121,16 +121,16 @@ FieldRule projektOptionsFieldRule(Number field) {
     return rule;
 }
 
-ProjektOptionsEditor::ProjektOptionsEditor(TProjektOptions& options, TDataModuleForm& project)
+ProjectOptionsEditor::ProjectOptionsEditor(ProjectOptions& options, ItemStore& project)
     : m_options(options)
     , m_project(project)
     , m_openedOutSideTemp(options.Heating.OutSideTemp)
     , m_openedUserDefined(options.Meteorology.UserDefined)
     , m_shown(fields()) {}
 
-ProjektOptionsFields ProjektOptionsEditor::fields() const {
-    TProjektOptions& o = m_options;
-    ProjektOptionsFields f;
+ProjectOptionsFields ProjectOptionsEditor::fields() const {
+    ProjectOptions& o = m_options;
+    ProjectOptionsFields f;
     for (std::size_t i = 0; i < f.numbers.size(); ++i) {
         const auto field = static_cast<Number>(i);
         const float* value = floatOf(o, field);
@@ -148,7 +148,7 @@ ProjektOptionsFields ProjektOptionsEditor::fields() const {
     return f;
 }
 
-std::optional<Number> ProjektOptionsEditor::invalidField(const ProjektOptionsFields& f) const {
+std::optional<Number> ProjectOptionsEditor::invalidField(const ProjectOptionsFields& f) const {
     for (std::size_t i = 0; i < f.numbers.size(); ++i) {
         try {
             valueOf(f, static_cast<Number>(i));
@@ -159,16 +159,16 @@ std::optional<Number> ProjektOptionsEditor::invalidField(const ProjektOptionsFie
     return std::nullopt;
 }
 
-ProjektOptionsChanges ProjektOptionsEditor::confirm(const ProjektOptionsFields& f) {
+ProjectOptionsChanges ProjectOptionsEditor::confirm(const ProjectOptionsFields& f) {
     if (readOnly())
         throw projektOptionsReadOnlyError();
     // Every field is checked before anything is applied.
-    std::array<double, ProjektOptionsFields::kNumberCount> values{};
+    std::array<double, ProjectOptionsFields::kNumberCount> values{};
     for (std::size_t i = 0; i < f.numbers.size(); ++i)
         values[i] = valueOf(f, static_cast<Number>(i));
 
     // Applied to a copy first, so that a failed save leaves the live options as they were.
-    TProjektOptions updated(m_options);
+    ProjectOptions updated(m_options);
     for (std::size_t i = 0; i < f.numbers.size(); ++i) {
         // A field left as shown keeps its exact stored value.
         if (f.numbers[i] == m_shown.numbers[i])
@@ -196,14 +196,14 @@ ProjektOptionsChanges ProjektOptionsEditor::confirm(const ProjektOptionsFields& 
     m_options = std::move(updated);
     m_shown = fields();
 
-    ProjektOptionsChanges changes;
+    ProjectOptionsChanges changes;
     changes.outSideTempChanged = m_options.Heating.OutSideTemp != m_openedOutSideTemp;
     changes.userDefinedChanged = m_options.Meteorology.UserDefined != m_openedUserDefined;
     return changes;
 }
 
-bool ProjektOptionsEditor::cancel() {
-    m_options = TProjektOptions();
+bool ProjectOptionsEditor::cancel() {
+    m_options = ProjectOptions();
     const bool loaded = m_options.LoadFromProject(m_project);
     m_shown = fields();
     return loaded;

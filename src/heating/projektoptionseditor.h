@@ -11,11 +11,11 @@
 
 namespace kalydor {
 
-class TDataModuleForm;
+class ItemStore;
 
 /// What the project options dialog shows and edits, as its controls hold it: numbers as typed
 /// text, switches as booleans, choices as indexes.
-struct ProjektOptionsFields {
+struct ProjectOptionsFields {
     /// The number fields, in the order they are checked.
     enum class Number {
         PanelOutSideTemp,
@@ -61,14 +61,14 @@ struct ProjektOptionsFields {
 };
 
 /// The rule a number field of the dialog must satisfy.
-NumberRule ruleOf(ProjektOptionsFields::Number field);
+NumberRule ruleOf(ProjectOptionsFields::Number field);
 /// The same as the field helper of the dialog takes it: `Compass` a whole number of degrees
 /// (its fraction dropped) that the stored 16-bit value holds.
-FieldRule projektOptionsFieldRule(ProjektOptionsFields::Number field);
+FieldRule projektOptionsFieldRule(ProjectOptionsFields::Number field);
 
 /// What confirming the dialog changed that the rest of the project depends on: a new winter
 /// outside temperature or weather switch means every room and building is to be recalculated.
-struct ProjektOptionsChanges {
+struct ProjectOptionsChanges {
     bool outSideTempChanged = false;
     bool userDefinedChanged = false;
     bool needsRecalculation() const { return outSideTempChanged || userDefinedChanged; }
@@ -77,18 +77,18 @@ struct ProjektOptionsChanges {
 /// The logic of the project options dialog. It edits the live options of the open project:
 /// confirm checks every field, applies them all and saves the options into the project;
 /// cancel discards the live options and loads them again from the project.
-class ProjektOptionsEditor {
+class ProjectOptionsEditor {
 public:
     /// Remembers the values the recalculation depends on as they are when the dialog opens.
-    ProjektOptionsEditor(TProjektOptions& options, TDataModuleForm& project);
+    ProjectOptionsEditor(ProjectOptions& options, ItemStore& project);
 
     /// The fields as the live options hold them, numbers with the language's decimal
     /// separator.
-    ProjektOptionsFields fields() const;
+    ProjectOptionsFields fields() const;
 
     /// The first number field that breaks its rule, or none.
-    std::optional<ProjektOptionsFields::Number>
-    invalidField(const ProjektOptionsFields& fields) const;
+    std::optional<ProjectOptionsFields::Number>
+    invalidField(const ProjectOptionsFields& fields) const;
 
     /// True when the options could not be read from the project: they cannot be saved.
     bool readOnly() const { return m_options.loadFailed(); }
@@ -96,18 +96,18 @@ public:
     /// Checks every field ("IDS_WRONGVALUE" for the first bad one, nothing changed), then
     /// applies them all, saves the options into the project and reports what changed.
     /// Options that could not be loaded are not saved ("IDS_PROJEKTOPTIONSREADONLY").
-    ProjektOptionsChanges confirm(const ProjektOptionsFields& fields);
+    ProjectOptionsChanges confirm(const ProjectOptionsFields& fields);
 
     /// Discards the live options: fresh defaults, loaded again from the project.
     bool cancel();
 
 private:
-    TProjektOptions& m_options;
-    TDataModuleForm& m_project;
+    ProjectOptions& m_options;
+    ItemStore& m_project;
     float m_openedOutSideTemp;
     std::int16_t m_openedUserDefined;
     /// The texts shown when the dialog opened: a field left as shown keeps its exact value.
-    ProjektOptionsFields m_shown;
+    ProjectOptionsFields m_shown;
 };
 
 } // namespace kalydor

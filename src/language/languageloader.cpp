@@ -11,15 +11,15 @@
 namespace kalydor {
 namespace {
 
-bool isStart(const TXmlParser& parser, std::string_view name) {
+bool isStart(const XmlReader& parser, std::string_view name) {
     return parser.CurPartType() == XmlPart::StartTag && parser.CurName() == name;
 }
 
-bool isEnd(const TXmlParser& parser, std::string_view name) {
+bool isEnd(const XmlReader& parser, std::string_view name) {
     return parser.CurPartType() == XmlPart::EndTag && parser.CurName() == name;
 }
 
-std::optional<int> integerAttribute(const TXmlParser& parser, std::string_view name) {
+std::optional<int> integerAttribute(const XmlReader& parser, std::string_view name) {
     const std::string text = parser.CurAttr(name);
     int value = 0;
     const auto result = std::from_chars(text.data(), text.data() + text.size(), value);
@@ -28,14 +28,14 @@ std::optional<int> integerAttribute(const TXmlParser& parser, std::string_view n
     return value;
 }
 
-void readStrings(TXmlParser& parser, TLanguage& language) {
+void readStrings(XmlReader& parser, Language& language) {
     while (parser.Scan() && !isEnd(parser, "strings")) {
         if (isStart(parser, "item"))
             language.strings[parser.CurAttr("id")] = parser.CurAttr("value");
     }
 }
 
-void readProperty(const TXmlParser& parser, std::vector<std::string>& ids,
+void readProperty(const XmlReader& parser, std::vector<std::string>& ids,
                   std::vector<std::string>& values) {
     std::string id = parser.CurAttr("id");
     if (id.empty())
@@ -44,19 +44,19 @@ void readProperty(const TXmlParser& parser, std::vector<std::string>& ids,
     values.push_back(parser.CurAttr("value"));
 }
 
-void readFormItem(TXmlParser& parser, TLanguageFormItem& item) {
+void readFormItem(XmlReader& parser, LanguageFormItem& item) {
     while (parser.Scan() && !isEnd(parser, "formitem")) {
         if (isStart(parser, "property"))
             readProperty(parser, item.propertyIds, item.values);
     }
 }
 
-void readForm(TXmlParser& parser, TLanguageForm& form) {
+void readForm(XmlReader& parser, LanguageForm& form) {
     while (parser.Scan() && !isEnd(parser, "form")) {
         if (isStart(parser, "property")) {
             readProperty(parser, form.propertyIds, form.values);
         } else if (isStart(parser, "formitem")) {
-            TLanguageFormItem& item = form.items.emplace_back();
+            LanguageFormItem& item = form.items.emplace_back();
             item.name = parser.CurAttr("name");
             item.type = parser.CurAttr("type");
             readFormItem(parser, item);
@@ -66,7 +66,7 @@ void readForm(TXmlParser& parser, TLanguageForm& form) {
 
 // A caption line of a column: the content right after a "columnitem" start tag. The code is
 // computed in 16 bits as the column layouts store it.
-void readTitle(TXmlParser& parser, TLanguageTitle& title) {
+void readTitle(XmlReader& parser, LanguageTitle& title) {
     std::optional<std::int16_t> pending;
     while (parser.Scan() && !isEnd(parser, "title")) {
         if (isStart(parser, "columnitem")) {
@@ -90,8 +90,8 @@ void readTitle(TXmlParser& parser, TLanguageTitle& title) {
 
 } // namespace
 
-TLanguage readLanguage(TXmlParser& parser) {
-    TLanguage language;
+Language readLanguage(XmlReader& parser) {
+    Language language;
     parser.Normalize = true;
     parser.StartScan();
     while (parser.Scan()) {
@@ -104,11 +104,11 @@ TLanguage readLanguage(TXmlParser& parser) {
         } else if (name == "strings") {
             readStrings(parser, language);
         } else if (name == "form") {
-            TLanguageForm& form = language.forms.emplace_back();
+            LanguageForm& form = language.forms.emplace_back();
             form.name = parser.CurAttr("name");
             readForm(parser, form);
         } else if (name == "title") {
-            TLanguageTitle& title = language.titles.emplace_back();
+            LanguageTitle& title = language.titles.emplace_back();
             title.name = parser.CurAttr("name");
             readTitle(parser, title);
         }

@@ -7,13 +7,13 @@
 
 namespace kalydor {
 
-class TXmlParser;
+class XmlReader;
 
 /// Reads one language document: the start tags "language", "strings"/"item",
 /// "form"/"property"/"formitem" and "title"/"columnitem", wherever they stand. Elements
 /// written as empty-element tags are not taken. A document that breaks off is read as far as
 /// the scan gets.
-TLanguage readLanguage(TXmlParser& parser);
+Language readLanguage(XmlReader& parser);
 
 /// The files of a folder whose names match a pattern of "*" and "?" (letters compared without
 /// regard to case), in the sorted order of their names.

@@ -37,11 +37,11 @@ bool readFile(const std::string& path, std::string& bytes) {
 
 } // namespace
 
-void TLanguages::LoadLanguages(const std::string& pattern) {
+void Languages::LoadLanguages(const std::string& pattern) {
     const std::filesystem::path full(pattern);
     const std::string directory = full.has_parent_path() ? full.parent_path().string() : ".";
     for (const std::string& path : matchingFiles(directory, full.filename().string())) {
-        TXmlParser parser;
+        XmlReader parser;
         try {
             if (endsWithXml(path)) {
                 if (!parser.LoadFromFile(path))
@@ -62,11 +62,11 @@ void TLanguages::LoadLanguages(const std::string& pattern) {
     }
 }
 
-void TLanguages::addLanguage(TXmlParser& parser) {
+void Languages::addLanguage(XmlReader& parser) {
     m_languages.push_back(readLanguage(parser));
 }
 
-void TLanguages::SelectInterfaceLanguage(const std::string& id) {
+void Languages::SelectInterfaceLanguage(const std::string& id) {
     m_interface = -1;
     for (std::size_t i = 0; i < m_languages.size(); ++i) {
         if (m_languages[i].id == id && m_languages[i].userInterface) {
@@ -76,7 +76,7 @@ void TLanguages::SelectInterfaceLanguage(const std::string& id) {
     }
 }
 
-void TLanguages::SelectPrintingLanguage(const std::string& id) {
+void Languages::SelectPrintingLanguage(const std::string& id) {
     m_printing = m_interface;
     for (std::size_t i = 0; i < m_languages.size(); ++i) {
         if (m_languages[i].id == id) {
@@ -86,36 +86,36 @@ void TLanguages::SelectPrintingLanguage(const std::string& id) {
     }
 }
 
-std::string TLanguages::InterfaceLanguageId() const {
+std::string Languages::InterfaceLanguageId() const {
     return m_interface < 0 ? std::string() : m_languages[m_interface].id;
 }
 
-std::string TLanguages::PrintingLanguageId() const {
+std::string Languages::PrintingLanguageId() const {
     return m_printing < 0 ? std::string() : m_languages[m_printing].id;
 }
 
-void TLanguages::ListLanguages(std::vector<std::string>& list, bool interfaceOnly) const {
+void Languages::ListLanguages(std::vector<std::string>& list, bool interfaceOnly) const {
     list.clear();
-    for (const TLanguage& language : m_languages) {
+    for (const Language& language : m_languages) {
         if (!interfaceOnly || language.userInterface)
             list.push_back(language.id);
     }
 }
 
-const TLanguage* TLanguages::lookupLanguage() const {
+const Language* Languages::lookupLanguage() const {
     const int index = UsePrintingLanguage ? m_printing : m_interface;
     return index < 0 ? nullptr : &m_languages[index];
 }
 
-std::string TLanguages::GetText(std::string_view key) const {
-    const TLanguage* language = lookupLanguage();
+std::string Languages::GetText(std::string_view key) const {
+    const Language* language = lookupLanguage();
     if (!language)
         return {};
     const auto it = language->strings.find(key);
     return it == language->strings.end() ? std::string() : it->second;
 }
 
-std::string TLanguages::ExpandPlaceholders(std::string_view text) const {
+std::string Languages::ExpandPlaceholders(std::string_view text) const {
     if (!lookupLanguage())
         return std::string(text);
     std::string out;
@@ -145,22 +145,22 @@ std::string TLanguages::ExpandPlaceholders(std::string_view text) const {
     return out;
 }
 
-std::string TLanguages::StringTableText(int n) const {
+std::string Languages::StringTableText(int n) const {
     return ExpandPlaceholders(stringTableEntry(n));
 }
 
-void TLanguages::TranslateForm(TranslatableWindow& window) const {
+void Languages::TranslateForm(TranslatableWindow& window) const {
     if (m_interface < 0)
         return;
-    if (const TLanguageForm* form = findForm(m_languages[m_interface], window.windowName()))
+    if (const LanguageForm* form = findForm(m_languages[m_interface], window.windowName()))
         applyForm(*form, window);
 }
 
-void TLanguages::TranslateFormForPrinting(TranslatableWindow& window) const {
+void Languages::TranslateFormForPrinting(TranslatableWindow& window) const {
     const int index = m_printing >= 0 ? m_printing : m_interface;
     if (index < 0)
         return;
-    if (const TLanguageForm* form = findForm(m_languages[index], window.windowName()))
+    if (const LanguageForm* form = findForm(m_languages[index], window.windowName()))
         applyForm(*form, window);
 }
 

@@ -9,20 +9,20 @@
 
 namespace kalydor {
 
-class TXmlParser;
+class XmlReader;
 class TranslatableWindow;
 
 /// The language tables: every loaded language, the one the user interface speaks and the one
 /// reports are printed in. Every user-visible text is looked up here by its key.
-class TLanguages final : public TextLookup {
+class Languages final : public TextLookup {
 public:
     /// Loads every file matching the pattern ("<program dir>/languages/*.xm?"): files named
     /// ".xml" as they are, any other match expanded with the dictionary decoder first. Files are
     /// taken in the sorted order of their names; one that cannot be read is skipped silently.
     void LoadLanguages(const std::string& pattern);
     /// Adds the language of one document (used by the loader and by tests).
-    void addLanguage(TXmlParser& parser);
-    void addLanguage(TLanguage language) { m_languages.push_back(std::move(language)); }
+    void addLanguage(XmlReader& parser);
+    void addLanguage(Language language) { m_languages.push_back(std::move(language)); }
 
     /// The first language with this id that is meant for the user interface; none otherwise.
     void SelectInterfaceLanguage(const std::string& id);
@@ -52,12 +52,12 @@ public:
     /// While set, every lookup uses the printing language (reports being prepared).
     bool UsePrintingLanguage = false;
 
-    const std::vector<TLanguage>& languages() const { return m_languages; }
+    const std::vector<Language>& languages() const { return m_languages; }
     /// The language lookups currently use, or null.
-    const TLanguage* lookupLanguage() const;
+    const Language* lookupLanguage() const;
 
 private:
-    std::vector<TLanguage> m_languages;
+    std::vector<Language> m_languages;
     // Indexes into m_languages; -1 for none.
     int m_interface = -1;
     int m_printing = -1;

@@ -87,8 +87,8 @@ void applyProperty(TranslatableControl& control, std::string_view id, const std:
         control.setAxisTitle(Axis::Top, value);
 }
 
-const TLanguageForm* formNamed(const TLanguage& language, const std::string& name) {
-    for (const TLanguageForm& form : language.forms) {
+const LanguageForm* formNamed(const Language& language, const std::string& name) {
+    for (const LanguageForm& form : language.forms) {
         if (form.name == name)
             return &form;
     }
@@ -97,8 +97,8 @@ const TLanguageForm* formNamed(const TLanguage& language, const std::string& nam
 
 } // namespace
 
-const TLanguageForm* findForm(const TLanguage& language, const std::string& windowName) {
-    if (const TLanguageForm* form = formNamed(language, windowName))
+const LanguageForm* findForm(const Language& language, const std::string& windowName) {
+    if (const LanguageForm* form = formNamed(language, windowName))
         return form;
     std::size_t end = windowName.size();
     while (end > 0 && std::isdigit(static_cast<unsigned char>(windowName[end - 1])))
@@ -108,7 +108,7 @@ const TLanguageForm* findForm(const TLanguage& language, const std::string& wind
     return formNamed(language, windowName.substr(0, end - 1));
 }
 
-void applyForm(const TLanguageForm& form, TranslatableWindow& window) {
+void applyForm(const LanguageForm& form, TranslatableWindow& window) {
     for (std::size_t i = 0; i < form.propertyIds.size(); ++i) {
         const std::string& id = form.propertyIds[i];
         if (id == "Caption")
@@ -118,7 +118,7 @@ void applyForm(const TLanguageForm& form, TranslatableWindow& window) {
         else if (id == "HelpFile")
             window.setHelpFile(form.values[i]);
     }
-    for (const TLanguageFormItem& item : form.items) {
+    for (const LanguageFormItem& item : form.items) {
         TranslatableControl* control = window.control(item.name);
         if (!control)
             continue;

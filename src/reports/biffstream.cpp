@@ -58,17 +58,17 @@ std::string windows1250Bytes(std::string_view utf8, std::size_t maxBytes) {
     return out;
 }
 
-void TBiffStream::writeWord(std::uint16_t value) {
+void BiffWriter::writeWord(std::uint16_t value) {
     m_bytes += char(value & 0xFF);
     m_bytes += char(value >> 8);
 }
 
-void TBiffStream::beginRecord(std::uint16_t type, std::uint16_t length) {
+void BiffWriter::beginRecord(std::uint16_t type, std::uint16_t length) {
     writeWord(type);
     writeWord(length);
 }
 
-void TBiffStream::BeginSheet() {
+void BiffWriter::BeginSheet() {
     if (!m_bytes.empty())
         return;
     beginRecord(kBof, 4);
@@ -83,13 +83,13 @@ void TBiffStream::BeginSheet() {
     writeWord(kWindows1250);
 }
 
-void TBiffStream::writeCellPosition() {
+void BiffWriter::writeCellPosition() {
     writeWord(std::uint16_t(m_row));
     writeWord(std::uint16_t(m_column));
     m_bytes.append(kCellAttributes, 3);
 }
 
-void TBiffStream::keepCell(Cell cell) {
+void BiffWriter::keepCell(Cell cell) {
     if (m_cells.size() <= std::size_t(m_row))
         m_cells.resize(m_row + 1);
     auto& row = m_cells[m_row];
@@ -98,13 +98,13 @@ void TBiffStream::keepCell(Cell cell) {
     row[m_column] = std::move(cell);
 }
 
-void TBiffStream::advance(int column) {
+void BiffWriter::advance(int column) {
     m_column = std::int16_t(std::clamp(column, 0, kMaxColumns));
     m_columnCount = std::max(m_columnCount, m_column);
     m_rowCount = std::max(m_rowCount, m_row);
 }
 
-void TBiffStream::TextCell(std::string_view utf8) {
+void BiffWriter::TextCell(std::string_view utf8) {
     if (m_ended || m_column >= kMaxColumns || m_row >= kMaxRows) {
         advance(m_column + 1);
         return;
@@ -119,7 +119,7 @@ void TBiffStream::TextCell(std::string_view utf8) {
     advance(m_column + 1);
 }
 
-void TBiffStream::NumberCell(double value) {
+void BiffWriter::NumberCell(double value) {
     if (m_ended || m_column >= kMaxColumns || m_row >= kMaxRows) {
         advance(m_column + 1);
         return;
@@ -134,28 +134,28 @@ void TBiffStream::NumberCell(double value) {
     advance(m_column + 1);
 }
 
-void TBiffStream::NumberCellIf(double value, bool condition) {
+void BiffWriter::NumberCellIf(double value, bool condition) {
     if (condition)
         NumberCell(value);
     else
         SkipCell();
 }
 
-void TBiffStream::SkipCell() {
+void BiffWriter::SkipCell() {
     advance(m_column + 1);
 }
 
-void TBiffStream::GoToColumn(int column) {
+void BiffWriter::GoToColumn(int column) {
     advance(column);
 }
 
-void TBiffStream::NewRow() {
+void BiffWriter::NewRow() {
     if (m_row < kMaxRows)
         ++m_row;
     advance(0);
 }
 
-void TBiffStream::EndSheet() {
+void BiffWriter::EndSheet() {
     if (m_ended || m_bytes.empty())
         return;
     beginRecord(kEof, 0);
@@ -194,7 +194,7 @@ void appendHtmlEscaped(std::string& html, std::string_view text) {
 
 } // namespace
 
-std::string htmlTableOfCells(const std::vector<std::vector<TBiffStream::Cell>>& cells) {
+std::string htmlTableOfCells(const std::vector<std::vector<BiffWriter::Cell>>& cells) {
     std::string html = "<!DOCTYPE html>\n<html><head><meta charset=\"utf-8\"></head><body>\n"
                        "<table>\n";
     for (const auto& row : cells) {

@@ -17,7 +17,7 @@ namespace kalydor {
 /// and a text is cut at 255 bytes, the most a cell's length byte can say.
 /// The cells are also kept as written, so that other forms (an HTML table) can be made from
 /// the same sheet.
-class TBiffStream {
+class BiffWriter {
 public:
     /// A cell as written: empty, a UTF-8 text or a number.
     using Cell = std::variant<std::monostate, std::string, double>;
@@ -73,6 +73,6 @@ std::string windows1250Bytes(std::string_view utf8, std::size_t maxBytes);
 
 /// An HTML document holding the cells as one table (UTF-8; numbers carry their exact value
 /// for spreadsheets that read it).
-std::string htmlTableOfCells(const std::vector<std::vector<TBiffStream::Cell>>& cells);
+std::string htmlTableOfCells(const std::vector<std::vector<BiffWriter::Cell>>& cells);
 
 } // namespace kalydor

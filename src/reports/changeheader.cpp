@@ -36,13 +36,13 @@ std::string oneLineCaption(std::string text) {
 
 } // namespace
 
-TChangeHeader::TChangeHeader(TListHeaderFormat& layout, const TLanguages& languages)
+ColumnLayoutEditor::ColumnLayoutEditor(ColumnLayout& layout, const Languages& languages)
     : m_layout(layout)
     , m_original(layout)
     , m_languages(languages) {}
 
-std::string TChangeHeader::EntryText(int position) const {
-    const TListHeaderFormatCol& column = m_layout.ColumnAt(position);
+std::string ColumnLayoutEditor::EntryText(int position) const {
+    const ColumnFormat& column = m_layout.ColumnAt(position);
     std::string text;
     for (int line = 0; line < std::max(m_layout.TitleLineCount, column.OwnCaptions ? 2 : 0);
          ++line) {
@@ -56,11 +56,11 @@ std::string TChangeHeader::EntryText(int position) const {
     return text.empty() ? std::to_string(column.ID) : text;
 }
 
-void TChangeHeader::refuseHiddenFirstColumn() const {
+void ColumnLayoutEditor::refuseHiddenFirstColumn() const {
     platform::prompter().showMessage(m_languages.StringTableText(kNeedFirstColumnText));
 }
 
-bool TChangeHeader::SetVisible(int position, bool visible) {
+bool ColumnLayoutEditor::SetVisible(int position, bool visible) {
     if (position == 0 && !visible) {
         refuseHiddenFirstColumn();
         return false;
@@ -69,7 +69,7 @@ bool TChangeHeader::SetVisible(int position, bool visible) {
     return true;
 }
 
-bool TChangeHeader::MoveUp(int position) {
+bool ColumnLayoutEditor::MoveUp(int position) {
     if (position <= 0 || position >= Count())
         return false;
     // Moving to the top, or the top column down, must leave a visible column first.
@@ -81,15 +81,15 @@ bool TChangeHeader::MoveUp(int position) {
     return true;
 }
 
-bool TChangeHeader::MoveDown(int position) {
+bool ColumnLayoutEditor::MoveDown(int position) {
     if (position < 0 || position + 1 >= Count())
         return false;
     return MoveUp(position + 1);
 }
 
-TColumnSettings TChangeHeader::Settings(int position) const {
-    const TListHeaderFormatCol& column = m_layout.ColumnAt(position);
-    TColumnSettings settings;
+ColumnSettings ColumnLayoutEditor::Settings(int position) const {
+    const ColumnFormat& column = m_layout.ColumnAt(position);
+    ColumnSettings settings;
     settings.Width = std::to_string(column.Width);
     settings.CaptionAlignment = column.CaptionAlignment;
     settings.DataAlignment = column.DataAlignment;
@@ -105,10 +105,10 @@ TColumnSettings TChangeHeader::Settings(int position) const {
     return settings;
 }
 
-std::optional<TColumnSettingsError> TChangeHeader::Apply(int position,
-                                                         const TColumnSettings& settings) {
-    TListHeaderFormatCol column = m_layout.ColumnAt(position);
-    using Field = TColumnSettingsError::Field;
+std::optional<ColumnSettingsError> ColumnLayoutEditor::Apply(int position,
+                                                             const ColumnSettings& settings) {
+    ColumnFormat column = m_layout.ColumnAt(position);
+    using Field = ColumnSettingsError::Field;
     Field field = Field::Width;
     try {
         const double width = std::floor(ParseNumber(settings.Width, NumberRule::Any) + 0.5);
@@ -116,9 +116,9 @@ std::optional<TColumnSettingsError> TChangeHeader::Apply(int position,
             width, static_cast<double>(kMinimumWidth), static_cast<double>(kMaximumWidth)));
         column.CaptionAlignment = settings.CaptionAlignment;
         column.DataAlignment = settings.DataAlignment;
-        if (column.ValueType != TColumnType::Text)
+        if (column.ValueType != ColumnType::Text)
             column.ShowZero = settings.ShowZero;
-        if (column.ValueType == TColumnType::Real) {
+        if (column.ValueType == ColumnType::Real) {
             field = Field::Precision;
             column.Precision = wholeNumber(settings.Precision, 1, 17);
             field = Field::Digits;
@@ -133,22 +133,22 @@ std::optional<TColumnSettingsError> TChangeHeader::Apply(int position,
             column.Multiplier = ParseNumber(settings.Multiplier, NumberRule::Positive);
         }
     } catch (const Error& error) {
-        return TColumnSettingsError{field, error.text()};
+        return ColumnSettingsError{field, error.text()};
     }
     m_layout.ColumnAt(position) = std::move(column);
     return std::nullopt;
 }
 
-void TChangeHeader::Confirm(platform::SettingsStore& store) {
+void ColumnLayoutEditor::Confirm(platform::SettingsStore& store) {
     if (!m_layout.Name.empty())
         m_layout.SaveSettings(store);
 }
 
-void TChangeHeader::Cancel() {
+void ColumnLayoutEditor::Cancel() {
     m_layout = m_original;
 }
 
-bool TChangeHeader::Changed() const {
+bool ColumnLayoutEditor::Changed() const {
     return m_layout.Columns != m_original.Columns || m_layout.Order != m_original.Order;
 }
 

@@ -7,20 +7,20 @@
 
 namespace kalydor {
 
-class TLanguages;
+class Languages;
 namespace platform {
 class SettingsStore;
 }
 
 /// The settings of one column as the column editor shows them: numbers as typed text.
-struct TColumnSettings {
+struct ColumnSettings {
     std::string Width;
-    TColumnAlignment CaptionAlignment = TColumnAlignment::Left;
-    TColumnAlignment DataAlignment = TColumnAlignment::Left;
+    ColumnAlignment CaptionAlignment = ColumnAlignment::Left;
+    ColumnAlignment DataAlignment = ColumnAlignment::Left;
     bool ShowZero = true;
     std::string Precision;
     std::string Digits;
-    TRealFormat RealFormat = TRealFormat::General;
+    RealNumberFormat RealFormat = RealNumberFormat::General;
     bool OwnCaptions = false;
     std::string OwnCaption1;
     std::string OwnCaption2;
@@ -28,25 +28,25 @@ struct TColumnSettings {
 };
 
 /// The field of a rejected value and the message for the editor's status line.
-struct TColumnSettingsError {
+struct ColumnSettingsError {
     enum class Field { Width, Precision, Digits, Multiplier };
     Field field;
     std::string text;
 };
 
-/// The logic of the column editor (`TChangeHeaderForm`): the columns in display order with
+/// The logic of the column editor (`ColumnLayoutDialog`): the columns in display order with
 /// their visibility, moving them, and the settings of one column. Changes go straight into
 /// the layout; cancelling restores the copy taken when the editor opened.
-class TChangeHeader {
+class ColumnLayoutEditor {
 public:
     /// Messages (string-table text 32000) are looked up in `languages`.
-    TChangeHeader(TListHeaderFormat& layout, const TLanguages& languages);
+    ColumnLayoutEditor(ColumnLayout& layout, const Languages& languages);
 
     int Count() const { return m_layout.ColumnCount(); }
     /// The entry of the check list: the column's caption lines as plain text.
     std::string EntryText(int position) const;
     bool IsVisible(int position) const { return m_layout.ColumnAt(position).Visible; }
-    TColumnType ValueType(int position) const { return m_layout.ColumnAt(position).ValueType; }
+    ColumnType ValueType(int position) const { return m_layout.ColumnAt(position).ValueType; }
 
     /// Ticks or unticks a column. The first column cannot be hidden: the user is told so and
     /// false is returned (the column stays visible).
@@ -56,11 +56,11 @@ public:
     bool MoveUp(int position);
     bool MoveDown(int position);
 
-    TColumnSettings Settings(int position) const;
+    ColumnSettings Settings(int position) const;
     /// Checks the typed values and, when all are good, applies them to the column. A width
     /// below 3 becomes 3; "," in numbers reads as "."; tabs and line breaks in own captions
     /// become blanks. On a bad value nothing changes and the field and message are returned.
-    std::optional<TColumnSettingsError> Apply(int position, const TColumnSettings& settings);
+    std::optional<ColumnSettingsError> Apply(int position, const ColumnSettings& settings);
 
     /// Confirms the editor: the user's settings are saved when the layout has a name.
     void Confirm(platform::SettingsStore& store);
@@ -69,14 +69,14 @@ public:
     /// True when the layout differs from the copy taken when the editor opened.
     bool Changed() const;
 
-    const TListHeaderFormat& layout() const { return m_layout; }
+    const ColumnLayout& layout() const { return m_layout; }
 
 private:
     void refuseHiddenFirstColumn() const;
 
-    TListHeaderFormat& m_layout;
-    TListHeaderFormat m_original;
-    const TLanguages& m_languages;
+    ColumnLayout& m_layout;
+    ColumnLayout m_original;
+    const Languages& m_languages;
 };
 
 } // namespace kalydor

@@ -14,7 +14,7 @@ namespace kalydor {
 
 namespace format = platform::clipboard_format;
 
-TClipboardStream::TClipboardStream(const TLanguages& languages)
+ClipboardDocument::ClipboardDocument(const Languages& languages)
     : m_languages(languages)
     , m_text(languages, TextStreamKind::PlainText)
     , m_rtf(languages, TextStreamKind::Rtf) {
@@ -27,7 +27,7 @@ TClipboardStream::TClipboardStream(const TLanguages& languages)
     }
 }
 
-void TClipboardStream::WriteRtfHeader(std::string_view name) {
+void ClipboardDocument::WriteRtfHeader(std::string_view name) {
     const std::string_view resource = namedResource("rtfheaders", name);
     if (resource.empty())
         return;
@@ -35,40 +35,40 @@ void TClipboardStream::WriteRtfHeader(std::string_view name) {
     m_rtfHeaderPending = false;
 }
 
-void TClipboardStream::WriteItemRtfHeader(std::string_view name) {
+void ClipboardDocument::WriteItemRtfHeader(std::string_view name) {
     if (m_rtfHeaderPending)
         WriteRtfHeader(name);
 }
 
-void TClipboardStream::CellBoundary(int twips) {
+void ClipboardDocument::CellBoundary(int twips) {
     m_rtf.Write("\\cellx" + std::to_string(twips));
 }
 
-void TClipboardStream::Cell(std::string_view text) {
+void ClipboardDocument::Cell(std::string_view text) {
     m_rtf.Write(text);
     m_rtf.Write("\\cell ");
 }
 
-void TClipboardStream::CellIf(std::string_view text, bool condition) {
+void ClipboardDocument::CellIf(std::string_view text, bool condition) {
     m_rtf.WriteIf(text, condition);
     m_rtf.Write("\\cell ");
 }
 
-void TClipboardStream::EndRow() {
+void ClipboardDocument::EndRow() {
     m_rtf.Write("\\row\r\n");
 }
 
-void TClipboardStream::TakeBitmap(const platform::Clipboard& clipboard) {
+void ClipboardDocument::TakeBitmap(const platform::Clipboard& clipboard) {
     if (auto picture = clipboard.data(format::kBitmap))
         m_bitmap = std::move(picture);
 }
 
-void TClipboardStream::TakeMetafile(const platform::Clipboard& clipboard) {
+void ClipboardDocument::TakeMetafile(const platform::Clipboard& clipboard) {
     if (auto picture = clipboard.data(format::kMetafile))
         m_metafile = std::move(picture);
 }
 
-std::size_t TClipboardStream::BeginEntry(const std::string& groupPath, const std::string& name) {
+std::size_t ClipboardDocument::BeginEntry(const std::string& groupPath, const std::string& name) {
     WriteString(m_private, groupPath);
     WriteString(m_private, name);
     const std::size_t placeholder = m_private.position();
@@ -76,7 +76,7 @@ std::size_t TClipboardStream::BeginEntry(const std::string& groupPath, const std
     return placeholder;
 }
 
-void TClipboardStream::EndEntry(std::size_t placeholder) {
+void ClipboardDocument::EndEntry(std::size_t placeholder) {
     const std::size_t end = m_private.position();
     // The offset word is 32 bits wide; an export that large cannot be held in memory anyway.
     if (end > std::size_t(std::numeric_limits<std::int32_t>::max()))
@@ -86,8 +86,8 @@ void TClipboardStream::EndEntry(std::size_t placeholder) {
     m_private.seek(end);
 }
 
-std::int32_t TClipboardStream::ReadEntry(MyMemoryStream& stream, std::string& groupPath,
-                                         std::string& name) {
+std::int32_t ClipboardDocument::ReadEntry(MyMemoryStream& stream, std::string& groupPath,
+                                          std::string& name) {
     if (stream.remaining() == 0)
         return -1;
     groupPath = ReadString(stream);
@@ -100,7 +100,7 @@ std::int32_t TClipboardStream::ReadEntry(MyMemoryStream& stream, std::string& gr
     return end;
 }
 
-void TClipboardStream::FinishDocument() {
+void ClipboardDocument::FinishDocument() {
     if (m_finished)
         return;
     m_finished = true;
@@ -109,8 +109,8 @@ void TClipboardStream::FinishDocument() {
     m_sheet.EndSheet();
 }
 
-void TClipboardStream::CopyToClipboard(platform::Clipboard& clipboard,
-                                       std::string_view privateFormat) {
+void ClipboardDocument::CopyToClipboard(platform::Clipboard& clipboard,
+                                        std::string_view privateFormat) {
     FinishDocument();
     std::vector<platform::ClipboardEntry> entries;
     if (!privateFormat.empty())
@@ -130,8 +130,8 @@ void TClipboardStream::CopyToClipboard(platform::Clipboard& clipboard,
     clipboard.setEntries(entries);
 }
 
-bool TClipboardStream::PasteFromClipboard(const platform::Clipboard& clipboard,
-                                          std::string_view privateFormat) {
+bool ClipboardDocument::PasteFromClipboard(const platform::Clipboard& clipboard,
+                                           std::string_view privateFormat) {
     if (privateFormat.empty())
         return false;
     auto bytes = clipboard.data(privateFormat);

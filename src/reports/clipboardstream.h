@@ -11,7 +11,7 @@
 
 namespace kalydor {
 
-class TLanguages;
+class Languages;
 
 namespace platform {
 class Clipboard;
@@ -20,19 +20,19 @@ class Clipboard;
 /// Collects the forms an item (or a series of items) describes itself in — plain text, rich
 /// text, spreadsheet cells, pictures and a private copy the program can paste back — and
 /// publishes them on the clipboard in one go, or hands the rich text to the report printer.
-class TClipboardStream {
+class ClipboardDocument {
 public:
-    explicit TClipboardStream(const TLanguages& languages);
+    explicit ClipboardDocument(const Languages& languages);
 
     /// The item's private copy (name and stored record), or the entries of a multi-item export.
     MyMemoryStream& privateStream() { return m_private; }
-    TPrintfStringStream& text() { return m_text; }
-    TPrintfStringStream& rtf() { return m_rtf; }
-    TBiffStream& sheet() { return m_sheet; }
+    TextDocument& text() { return m_text; }
+    TextDocument& rtf() { return m_rtf; }
+    BiffWriter& sheet() { return m_sheet; }
     const MyMemoryStream& privateStream() const { return m_private; }
-    const TPrintfStringStream& text() const { return m_text; }
-    const TPrintfStringStream& rtf() const { return m_rtf; }
-    const TBiffStream& sheet() const { return m_sheet; }
+    const TextDocument& text() const { return m_text; }
+    const TextDocument& rtf() const { return m_rtf; }
+    const BiffWriter& sheet() const { return m_sheet; }
 
     /// Set for an export of several items: items then leave out per-item detail.
     bool MultiItem = false;
@@ -89,11 +89,11 @@ public:
     bool PasteFromClipboard(const platform::Clipboard& clipboard, std::string_view privateFormat);
 
 private:
-    const TLanguages& m_languages;
+    const Languages& m_languages;
     MyMemoryStream m_private;
-    TPrintfStringStream m_text;
-    TPrintfStringStream m_rtf;
-    TBiffStream m_sheet;
+    TextDocument m_text;
+    TextDocument m_rtf;
+    BiffWriter m_sheet;
     std::optional<std::string> m_bitmap;
     std::optional<std::string> m_metafile;
     bool m_rtfHeaderPending = true;

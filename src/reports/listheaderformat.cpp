@@ -64,21 +64,21 @@ std::optional<int> digitsAt(std::string_view text, std::size_t& pos) {
     return value;
 }
 
-TColumnAlignment alignmentOf(char c) {
+ColumnAlignment alignmentOf(char c) {
     if (c == 'c' || c == 'C')
-        return TColumnAlignment::Center;
+        return ColumnAlignment::Center;
     if (c == 'r' || c == 'R')
-        return TColumnAlignment::Right;
-    return TColumnAlignment::Left;
+        return ColumnAlignment::Right;
+    return ColumnAlignment::Left;
 }
 
-char alignmentLetter(TColumnAlignment alignment) {
+char alignmentLetter(ColumnAlignment alignment) {
     switch (alignment) {
-    case TColumnAlignment::Center:
+    case ColumnAlignment::Center:
         return 'c';
-    case TColumnAlignment::Right:
+    case ColumnAlignment::Right:
         return 'r';
-    case TColumnAlignment::Left:
+    case ColumnAlignment::Left:
         break;
     }
     return 'l';
@@ -86,7 +86,7 @@ char alignmentLetter(TColumnAlignment alignment) {
 
 // The number format: optional precision, optional "." and digits, the type letter (upper
 // case: zero is shown as "-").
-bool readTypeAt(std::string_view text, std::size_t& pos, TListHeaderFormatCol& column) {
+bool readTypeAt(std::string_view text, std::size_t& pos, ColumnFormat& column) {
     if (pos < text.size() && isDigit(text[pos])) {
         const std::optional<int> precision = digitsAt(text, pos);
         if (!precision)
@@ -106,22 +106,22 @@ bool readTypeAt(std::string_view text, std::size_t& pos, TListHeaderFormatCol& c
     column.ShowZero = !(letter >= 'A' && letter <= 'Z');
     switch (letter | 0x20) {
     case 'g':
-        column.ValueType = TColumnType::Real;
-        column.RealFormat = TRealFormat::General;
+        column.ValueType = ColumnType::Real;
+        column.RealFormat = RealNumberFormat::General;
         break;
     case 'e':
-        column.ValueType = TColumnType::Real;
-        column.RealFormat = TRealFormat::Scientific;
+        column.ValueType = ColumnType::Real;
+        column.RealFormat = RealNumberFormat::Scientific;
         break;
     case 'f':
-        column.ValueType = TColumnType::Real;
-        column.RealFormat = TRealFormat::Fixed;
+        column.ValueType = ColumnType::Real;
+        column.RealFormat = RealNumberFormat::Fixed;
         break;
     case 'i':
-        column.ValueType = TColumnType::Integer;
+        column.ValueType = ColumnType::Integer;
         break;
     default:
-        column.ValueType = TColumnType::Text;
+        column.ValueType = ColumnType::Text;
         break;
     }
     return true;
@@ -129,7 +129,7 @@ bool readTypeAt(std::string_view text, std::size_t& pos, TListHeaderFormatCol& c
 
 // A format line of a built-in layout: [mask] precision . digits type caption-alignment
 // data-alignment id.
-bool readFormatLine(std::string_view line, int editionMask, TListHeaderFormatCol& column) {
+bool readFormatLine(std::string_view line, int editionMask, ColumnFormat& column) {
     line = trimmed(line);
     std::size_t pos = 0;
     if (pos < line.size() && line[pos] == '[') {
@@ -253,12 +253,12 @@ std::string_view greekLetter(char c) {
     return {};
 }
 
-std::string_view raisedCharacter(char c, TCaptionRun::Position position) {
+std::string_view raisedCharacter(char c, CaptionRun::Position position) {
     static constexpr std::string_view superscripts[10] = {"⁰", "¹", "²", "³", "⁴",
                                                           "⁵", "⁶", "⁷", "⁸", "⁹"};
     static constexpr std::string_view subscripts[10] = {"₀", "₁", "₂", "₃", "₄",
                                                         "₅", "₆", "₇", "₈", "₉"};
-    const bool super = position == TCaptionRun::Position::Superscript;
+    const bool super = position == CaptionRun::Position::Superscript;
     if (isDigit(c))
         return super ? superscripts[c - '0'] : subscripts[c - '0'];
     if (c == '+')
@@ -270,9 +270,9 @@ std::string_view raisedCharacter(char c, TCaptionRun::Position position) {
 
 } // namespace
 
-// ---- TListHeaderFormatCol ----------------------------------------------------------------
+// ---- ColumnFormat ----------------------------------------------------------------
 
-std::string TListHeaderFormatCol::Caption(int line) const {
+std::string ColumnFormat::Caption(int line) const {
     if (OwnCaptions) {
         if (line == 0)
             return OwnCaption1;
@@ -285,7 +285,7 @@ std::string TListHeaderFormatCol::Caption(int line) const {
     return Captions[static_cast<std::size_t>(line)];
 }
 
-std::string TListHeaderFormatCol::FormatReal(double value, char decimalSeparator) const {
+std::string ColumnFormat::FormatReal(double value, char decimalSeparator) const {
     if (!ShowZero && value == 0)
         return "-";
     if (OwnCaptions)
@@ -295,9 +295,9 @@ std::string TListHeaderFormatCol::FormatReal(double value, char decimalSeparator
     std::string text;
     if (!std::isfinite(value))
         text = formatGeneral(value, precision);
-    else if (RealFormat == TRealFormat::Fixed)
+    else if (RealFormat == RealNumberFormat::Fixed)
         text = fixedText(value, digits, precision);
-    else if (RealFormat == TRealFormat::Scientific)
+    else if (RealFormat == RealNumberFormat::Scientific)
         text = scientificText(value, precision, std::min(digits, 4));
     else
         text = formatGeneral(value, precision, std::min(digits, 4));
@@ -306,21 +306,21 @@ std::string TListHeaderFormatCol::FormatReal(double value, char decimalSeparator
     return text;
 }
 
-std::string TListHeaderFormatCol::FormatInteger(std::int64_t value) const {
+std::string ColumnFormat::FormatInteger(std::int64_t value) const {
     if (!ShowZero && value == 0)
         return "-";
     return std::to_string(value);
 }
 
-std::string TListHeaderFormatCol::FormatNumber(double value, char decimalSeparator) const {
-    if (ValueType == TColumnType::Integer && std::isfinite(value) && std::fabs(value) < 9e18)
+std::string ColumnFormat::FormatNumber(double value, char decimalSeparator) const {
+    if (ValueType == ColumnType::Integer && std::isfinite(value) && std::fabs(value) < 9e18)
         return FormatInteger(static_cast<std::int64_t>(std::floor(value + 0.5)));
     return FormatReal(value, decimalSeparator);
 }
 
-// ---- TListHeaderFormat -------------------------------------------------------------------
+// ---- ColumnLayout -------------------------------------------------------------------
 
-void TListHeaderFormat::Load(std::string_view resourceName) {
+void ColumnLayout::Load(std::string_view resourceName) {
     const std::string_view text = namedResource("titles", resourceName);
     if (text.empty())
         throw Error("IDS_COLUMNLAYOUTMISSING", {std::string(resourceName)},
@@ -329,8 +329,8 @@ void TListHeaderFormat::Load(std::string_view resourceName) {
     Name = std::string(resourceName);
 }
 
-void TListHeaderFormat::LoadFromText(std::string_view text, std::string_view layoutName,
-                                     int editionMask) {
+void ColumnLayout::LoadFromText(std::string_view text, std::string_view layoutName,
+                                int editionMask) {
     const std::vector<std::string_view> lines = splitLines(text);
     const auto line = [&](std::size_t i) {
         return i < lines.size() ? lines[i] : std::string_view();
@@ -347,10 +347,10 @@ void TListHeaderFormat::LoadFromText(std::string_view text, std::string_view lay
     if (lines.size() < 2 + linesPerColumn * static_cast<std::size_t>(*count))
         badLayout(layoutName, lines.size() + 1);
 
-    std::vector<TListHeaderFormatCol> columns;
+    std::vector<ColumnFormat> columns;
     std::size_t next = 2;
     for (int i = 0; i < *count; ++i) {
-        TListHeaderFormatCol column;
+        ColumnFormat column;
         const std::optional<int> width =
             wholeNumber(line(next), -std::numeric_limits<std::int16_t>::max(),
                         std::numeric_limits<std::int16_t>::max());
@@ -374,44 +374,44 @@ void TListHeaderFormat::LoadFromText(std::string_view text, std::string_view lay
         Order.push_back(static_cast<std::int16_t>(i));
 }
 
-TListHeaderFormatCol& TListHeaderFormat::ColumnAt(int position) {
+ColumnFormat& ColumnLayout::ColumnAt(int position) {
     return Columns.at(static_cast<std::size_t>(Order.at(static_cast<std::size_t>(position))));
 }
 
-const TListHeaderFormatCol& TListHeaderFormat::ColumnAt(int position) const {
+const ColumnFormat& ColumnLayout::ColumnAt(int position) const {
     return Columns.at(static_cast<std::size_t>(Order.at(static_cast<std::size_t>(position))));
 }
 
-const TListHeaderFormatCol* TListHeaderFormat::FindColumn(int id) const {
-    for (const TListHeaderFormatCol& column : Columns) {
+const ColumnFormat* ColumnLayout::FindColumn(int id) const {
+    for (const ColumnFormat& column : Columns) {
         if (column.ID == id)
             return &column;
     }
     return nullptr;
 }
 
-void TListHeaderFormat::Swap(int position1, int position2) {
+void ColumnLayout::Swap(int position1, int position2) {
     std::swap(Order.at(static_cast<std::size_t>(position1)),
               Order.at(static_cast<std::size_t>(position2)));
 }
 
-std::string TListHeaderFormat::ColumnSettingsText(const TListHeaderFormatCol& column) {
+std::string ColumnLayout::ColumnSettingsText(const ColumnFormat& column) {
     std::string text = column.Visible ? "" : "-";
     text += std::to_string(column.Width);
     text += alignmentLetter(column.CaptionAlignment);
     text += alignmentLetter(column.DataAlignment);
     char letter = 'S';
     switch (column.ValueType) {
-    case TColumnType::Text:
+    case ColumnType::Text:
         break;
-    case TColumnType::Integer:
+    case ColumnType::Integer:
         letter = 'I';
         break;
-    case TColumnType::Real:
+    case ColumnType::Real:
         text += std::to_string(column.Precision) + "." + std::to_string(column.Digits);
-        letter = column.RealFormat == TRealFormat::Fixed        ? 'F'
-                 : column.RealFormat == TRealFormat::Scientific ? 'E'
-                                                                : 'G';
+        letter = column.RealFormat == RealNumberFormat::Fixed        ? 'F'
+                 : column.RealFormat == RealNumberFormat::Scientific ? 'E'
+                                                                     : 'G';
         break;
     }
     text += column.ShowZero ? static_cast<char>(letter | 0x20) : letter;
@@ -426,9 +426,8 @@ std::string TListHeaderFormat::ColumnSettingsText(const TListHeaderFormatCol& co
     return text;
 }
 
-bool TListHeaderFormat::ApplyColumnSettingsText(std::string_view text,
-                                                TListHeaderFormatCol& column) {
-    TListHeaderFormatCol read = column;
+bool ColumnLayout::ApplyColumnSettingsText(std::string_view text, ColumnFormat& column) {
+    ColumnFormat read = column;
     std::size_t pos = 0;
     read.Visible = true;
     if (pos < text.size() && text[pos] == '-') {
@@ -472,7 +471,7 @@ bool TListHeaderFormat::ApplyColumnSettingsText(std::string_view text,
     return true;
 }
 
-void TListHeaderFormat::SaveSettings(platform::SettingsStore& store) const {
+void ColumnLayout::SaveSettings(platform::SettingsStore& store) const {
     if (Name.empty())
         return;
     const std::string key = "Headers/" + Name;
@@ -483,11 +482,11 @@ void TListHeaderFormat::SaveSettings(platform::SettingsStore& store) const {
         order += std::to_string(Columns.at(static_cast<std::size_t>(Order[i])).ID);
     }
     store.writeText(key, "Order", order);
-    for (const TListHeaderFormatCol& column : Columns)
+    for (const ColumnFormat& column : Columns)
         store.writeText(key, std::to_string(column.ID), ColumnSettingsText(column));
 }
 
-void TListHeaderFormat::LoadSettings(const platform::SettingsStore& store) {
+void ColumnLayout::LoadSettings(const platform::SettingsStore& store) {
     if (Name.empty())
         return;
     const std::string key = "Headers/" + Name;
@@ -518,7 +517,7 @@ void TListHeaderFormat::LoadSettings(const platform::SettingsStore& store) {
         }
         Order = std::move(newOrder);
     }
-    for (TListHeaderFormatCol& column : Columns) {
+    for (ColumnFormat& column : Columns) {
         if (const std::optional<std::string> value = store.readText(key, std::to_string(column.ID)))
             ApplyColumnSettingsText(*value, column);
     }
@@ -527,15 +526,15 @@ void TListHeaderFormat::LoadSettings(const platform::SettingsStore& store) {
         ColumnAt(0).Visible = true;
 }
 
-std::string TListHeaderFormat::FormatReal(int position, double value) const {
+std::string ColumnLayout::FormatReal(int position, double value) const {
     return ColumnAt(position).FormatReal(value, DecimalSeparator);
 }
 
-std::string TListHeaderFormat::FormatInteger(int position, std::int64_t value) const {
+std::string ColumnLayout::FormatInteger(int position, std::int64_t value) const {
     return ColumnAt(position).FormatInteger(value);
 }
 
-std::vector<int> TListHeaderFormat::visibleColumnIds() const {
+std::vector<int> ColumnLayout::visibleColumnIds() const {
     std::vector<int> ids;
     for (int position = 0; position < ColumnCount(); ++position) {
         if (ColumnAt(position).Visible)
@@ -544,26 +543,26 @@ std::vector<int> TListHeaderFormat::visibleColumnIds() const {
     return ids;
 }
 
-std::string TListHeaderFormat::formatReal(int columnId, double value) const {
-    const TListHeaderFormatCol* column = FindColumn(columnId);
+std::string ColumnLayout::formatReal(int columnId, double value) const {
+    const ColumnFormat* column = FindColumn(columnId);
     return column ? column->FormatReal(value, DecimalSeparator)
                   : ListColumns::formatReal(columnId, value);
 }
 
-std::string TListHeaderFormat::formatInteger(int columnId, std::int64_t value) const {
-    const TListHeaderFormatCol* column = FindColumn(columnId);
+std::string ColumnLayout::formatInteger(int columnId, std::int64_t value) const {
+    const ColumnFormat* column = FindColumn(columnId);
     return column ? column->FormatInteger(value) : ListColumns::formatInteger(columnId, value);
 }
 
 // ---- Translation and loading -------------------------------------------------------------
 
-void TranslateListTitles(const TLanguages& languages, TListHeaderFormat& layout,
+void TranslateListTitles(const Languages& languages, ColumnLayout& layout,
                          std::string_view layoutName) {
-    const TLanguage* language = languages.lookupLanguage();
+    const Language* language = languages.lookupLanguage();
     if (!language)
         return;
     const auto title = std::find_if(language->titles.begin(), language->titles.end(),
-                                    [&](const TLanguageTitle& t) { return t.name == layoutName; });
+                                    [&](const LanguageTitle& t) { return t.name == layoutName; });
     if (title == language->titles.end())
         return;
     const std::size_t entries = std::min(title->codes.size(), title->texts.size());
@@ -573,7 +572,7 @@ void TranslateListTitles(const TLanguages& languages, TListHeaderFormat& layout,
         const int id = code & 0xFF;
         if (row < 0 || row >= layout.TitleLineCount)
             continue;
-        for (TListHeaderFormatCol& column : layout.Columns) {
+        for (ColumnFormat& column : layout.Columns) {
             if (column.ID != id)
                 continue;
             if (column.Captions.size() < static_cast<std::size_t>(layout.TitleLineCount))
@@ -583,13 +582,13 @@ void TranslateListTitles(const TLanguages& languages, TListHeaderFormat& layout,
     }
 }
 
-TListHeaderFormat LoadListHeaderFormat(std::string_view resourceName, const TLanguages& languages,
-                                       const platform::SettingsStore* store,
-                                       std::string_view settingsName) {
-    TListHeaderFormat layout;
+ColumnLayout LoadListHeaderFormat(std::string_view resourceName, const Languages& languages,
+                                  const platform::SettingsStore* store,
+                                  std::string_view settingsName) {
+    ColumnLayout layout;
     layout.Load(resourceName);
     // Built-in texts may carry "#KEY#" placeholders; the list titles then replace lines.
-    for (TListHeaderFormatCol& column : layout.Columns) {
+    for (ColumnFormat& column : layout.Columns) {
         for (std::string& caption : column.Captions)
             caption = languages.ExpandPlaceholders(caption);
     }
@@ -607,15 +606,15 @@ TListHeaderFormat LoadListHeaderFormat(std::string_view resourceName, const TLan
 
 // ---- Caption markup ----------------------------------------------------------------------
 
-std::vector<TCaptionRun> ParseCaption(std::string_view caption, bool shortForm) {
-    std::vector<TCaptionRun> runs;
-    TCaptionRun current;
+std::vector<CaptionRun> ParseCaption(std::string_view caption, bool shortForm) {
+    std::vector<CaptionRun> runs;
+    CaptionRun current;
     const auto flush = [&] {
         if (!current.text.empty())
             runs.push_back(current);
         current.text.clear();
     };
-    const auto switchTo = [&](TCaptionRun::Position position, bool symbol) {
+    const auto switchTo = [&](CaptionRun::Position position, bool symbol) {
         if (position == current.position && symbol == current.symbol)
             return;
         flush();
@@ -635,16 +634,16 @@ std::vector<TCaptionRun> ParseCaption(std::string_view caption, bool shortForm) 
         const char code = caption[++i];
         switch (code) {
         case 'u':
-            switchTo(TCaptionRun::Position::Superscript, current.symbol);
+            switchTo(CaptionRun::Position::Superscript, current.symbol);
             break;
         case 'd':
-            switchTo(TCaptionRun::Position::Subscript, current.symbol);
+            switchTo(CaptionRun::Position::Subscript, current.symbol);
             break;
         case 'f':
             switchTo(current.position, true);
             break;
         case 'p':
-            switchTo(TCaptionRun::Position::Normal, false);
+            switchTo(CaptionRun::Position::Normal, false);
             break;
         case '\\':
             current.text += '\\';
@@ -667,8 +666,8 @@ std::vector<TCaptionRun> ParseCaption(std::string_view caption, bool shortForm) 
 
 std::string PlainCaption(std::string_view caption, bool shortForm) {
     std::string text;
-    for (const TCaptionRun& run : ParseCaption(caption, shortForm)) {
-        if (run.position == TCaptionRun::Position::Normal) {
+    for (const CaptionRun& run : ParseCaption(caption, shortForm)) {
+        if (run.position == CaptionRun::Position::Normal) {
             text += run.text;
             continue;
         }

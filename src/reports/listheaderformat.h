@@ -9,7 +9,7 @@
 
 namespace kalydor {
 
-class TLanguages;
+class Languages;
 namespace platform {
 class SettingsStore;
 }
@@ -24,23 +24,23 @@ inline constexpr int kEditionMask = 194;
 /// in the settings file; "|", ";" or "," may well appear in a caption.
 inline constexpr char kOwnCaptionSeparator = '\t';
 
-enum class TColumnAlignment : std::uint8_t { Left = 0, Right = 1, Center = 2 };
-enum class TColumnType : std::uint8_t { Text = 0, Integer = 1, Real = 2 };
-enum class TRealFormat : std::uint8_t { General = 0, Scientific = 1, Fixed = 2 };
+enum class ColumnAlignment : std::uint8_t { Left = 0, Right = 1, Center = 2 };
+enum class ColumnType : std::uint8_t { Text = 0, Integer = 1, Real = 2 };
+enum class RealNumberFormat : std::uint8_t { General = 0, Scientific = 1, Fixed = 2 };
 
 /// One column of a list or printed table: its id (what the item is asked for), width,
 /// alignments, number format and captions, and the user's own captions and multiplier.
-struct TListHeaderFormatCol {
-    TColumnAlignment CaptionAlignment = TColumnAlignment::Left;
-    TColumnAlignment DataAlignment = TColumnAlignment::Left;
+struct ColumnFormat {
+    ColumnAlignment CaptionAlignment = ColumnAlignment::Left;
+    ColumnAlignment DataAlignment = ColumnAlignment::Left;
     bool Visible = true;
     std::int16_t ID = 0;
     std::int16_t Width = 50;
-    TColumnType ValueType = TColumnType::Text;
+    ColumnType ValueType = ColumnType::Text;
     int Precision = 5; ///< significant digits of reals
     int Digits = 3;    ///< decimals (fixed) or least exponent digits (general, scientific)
     bool ShowZero = true;
-    TRealFormat RealFormat = TRealFormat::General;
+    RealNumberFormat RealFormat = RealNumberFormat::General;
     std::vector<std::string> Captions; ///< one text per caption line, with caption markup
     bool InEdition = true;
     bool OwnCaptions = false;
@@ -65,18 +65,18 @@ struct TListHeaderFormatCol {
     /// real (and text) columns format as a real.
     std::string FormatNumber(double value, char decimalSeparator = '.') const;
 
-    bool operator==(const TListHeaderFormatCol&) const = default;
+    bool operator==(const ColumnFormat&) const = default;
 };
 
 /// A column layout: the columns in resource order and the order they are shown in. Loaded
 /// from a built-in layout, adjusted by the user's stored settings, it drives both the list
 /// windows and the printed tables.
-class TListHeaderFormat final : public ListColumns {
+class ColumnLayout final : public ListColumns {
 public:
     /// The name the user's settings are stored under ("Headers/<Name>"); empty: not stored.
     std::string Name;
     int TitleLineCount = 2;
-    std::vector<TListHeaderFormatCol> Columns;
+    std::vector<ColumnFormat> Columns;
     /// Display position -> index into Columns.
     std::vector<std::int16_t> Order;
     /// The decimal separator of the display language; files always use ".".
@@ -98,10 +98,10 @@ public:
 
     int ColumnCount() const { return static_cast<int>(Order.size()); }
     /// The column shown at a display position (0-based).
-    TListHeaderFormatCol& ColumnAt(int position);
-    const TListHeaderFormatCol& ColumnAt(int position) const;
+    ColumnFormat& ColumnAt(int position);
+    const ColumnFormat& ColumnAt(int position) const;
     /// The first column with this id, or null.
-    const TListHeaderFormatCol* FindColumn(int id) const;
+    const ColumnFormat* FindColumn(int id) const;
     /// Exchanges the columns shown at two display positions.
     void Swap(int position1, int position2);
 
@@ -116,8 +116,8 @@ public:
 
     /// The settings text of one column ("-12cr5.3g", own captions appended) and its reader;
     /// false (column unchanged) for a malformed text.
-    static std::string ColumnSettingsText(const TListHeaderFormatCol& column);
-    static bool ApplyColumnSettingsText(std::string_view text, TListHeaderFormatCol& column);
+    static std::string ColumnSettingsText(const ColumnFormat& column);
+    static bool ApplyColumnSettingsText(std::string_view text, ColumnFormat& column);
 
     /// Cell texts through the column at a display position, with the layout's separator.
     std::string FormatReal(int position, double value) const;
@@ -132,17 +132,17 @@ public:
 /// Replaces caption lines of a loaded layout from the current lookup language's list-title
 /// translation of that name (code = column id + 256 x (line - 1)); nothing changes when
 /// there is no lookup language or no such title.
-void TranslateListTitles(const TLanguages& languages, TListHeaderFormat& layout,
+void TranslateListTitles(const Languages& languages, ColumnLayout& layout,
                          std::string_view layoutName);
 
 /// Loads a built-in layout, translates its captions, takes the language's decimal separator
 /// and applies the user's settings stored under `settingsName` (the layout name when empty).
-TListHeaderFormat LoadListHeaderFormat(std::string_view resourceName, const TLanguages& languages,
-                                       const platform::SettingsStore* store,
-                                       std::string_view settingsName = {});
+ColumnLayout LoadListHeaderFormat(std::string_view resourceName, const Languages& languages,
+                                  const platform::SettingsStore* store,
+                                  std::string_view settingsName = {});
 
 /// One piece of a caption drawn in one font state.
-struct TCaptionRun {
+struct CaptionRun {
     enum class Position : std::uint8_t { Normal, Superscript, Subscript };
     std::string text; ///< UTF-8; Greek letters of the symbol codes already as Unicode
     Position position = Position::Normal;
@@ -152,7 +152,7 @@ struct TCaptionRun {
 /// Splits a caption at its markup: "\u" superscript, "\d" subscript, "\f" Greek letters
 /// ("\fl" is lambda), "\p" back to plain, "\\" a backslash, "\;" end of the short caption.
 /// With `shortForm` the caption stops at "\;". An unknown code is kept as it stands.
-std::vector<TCaptionRun> ParseCaption(std::string_view caption, bool shortForm);
+std::vector<CaptionRun> ParseCaption(std::string_view caption, bool shortForm);
 /// The caption as plain Unicode text (superscript and subscript written inline).
 std::string PlainCaption(std::string_view caption, bool shortForm);
 

@@ -50,11 +50,11 @@ void appendRtfUnicode(std::string& rtf, std::string_view utf8) {
     }
 }
 
-TPrintfStringStream::TPrintfStringStream(const TLanguages& languages, TextStreamKind kind)
+TextDocument::TextDocument(const Languages& languages, TextStreamKind kind)
     : m_languages(languages)
     , m_kind(kind) {}
 
-std::string TPrintfStringStream::Escape(std::string_view text) const {
+std::string TextDocument::Escape(std::string_view text) const {
     if (!EscapeFlag)
         return std::string(text);
     std::string out;
@@ -67,14 +67,14 @@ std::string TPrintfStringStream::Escape(std::string_view text) const {
     return out;
 }
 
-void TPrintfStringStream::Write(std::string_view text) {
+void TextDocument::Write(std::string_view text) {
     if (m_kind == TextStreamKind::Rtf)
         appendRtfUnicode(m_text, text);
     else
         m_text.append(text);
 }
 
-void TPrintfStringStream::writeFormatted(const std::string& format, TextArgs args) {
+void TextDocument::writeFormatted(const std::string& format, TextArgs args) {
     if (format.empty())
         return;
     if (m_kind == TextStreamKind::Rtf) {
@@ -86,39 +86,39 @@ void TPrintfStringStream::writeFormatted(const std::string& format, TextArgs arg
     Write(formatText(format, args, DecimalSeparator));
 }
 
-void TPrintfStringStream::WriteStringTableText(int n) {
+void TextDocument::WriteStringTableText(int n) {
     Write(m_languages.StringTableText(n));
 }
 
-void TPrintfStringStream::PrintfText(int n, const std::string& value) {
+void TextDocument::PrintfText(int n, const std::string& value) {
     writeFormatted(m_languages.StringTableText(n), {value});
 }
 
-void TPrintfStringStream::PrintfReal(int n, double value, bool condition) {
+void TextDocument::PrintfReal(int n, double value, bool condition) {
     if (condition)
         writeFormatted(m_languages.StringTableText(n), {value});
 }
 
-void TPrintfStringStream::PrintfReals(int n, double first, double second, bool condition) {
+void TextDocument::PrintfReals(int n, double first, double second, bool condition) {
     if (condition)
         writeFormatted(m_languages.StringTableText(n), {first, second});
 }
 
-void TPrintfStringStream::PrintfInt(int n, std::int16_t value, bool condition) {
+void TextDocument::PrintfInt(int n, std::int16_t value, bool condition) {
     if (condition)
         writeFormatted(m_languages.StringTableText(n), {std::int64_t(value)});
 }
 
-void TPrintfStringStream::PrintfKeyText(std::string_view key, const std::string& value) {
+void TextDocument::PrintfKeyText(std::string_view key, const std::string& value) {
     writeFormatted(m_languages.GetText(key), {value});
 }
 
-void TPrintfStringStream::PrintfKeyReal(std::string_view key, double value, bool condition) {
+void TextDocument::PrintfKeyReal(std::string_view key, double value, bool condition) {
     if (condition)
         writeFormatted(m_languages.GetText(key), {value});
 }
 
-void TPrintfStringStream::WriteKeyText(std::string_view key, bool condition) {
+void TextDocument::WriteKeyText(std::string_view key, bool condition) {
     if (condition)
         Write(m_languages.GetText(key));
 }

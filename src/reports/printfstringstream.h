@@ -8,7 +8,7 @@
 
 namespace kalydor {
 
-class TLanguages;
+class Languages;
 
 /// How a text stream writes what it is given.
 enum class TextStreamKind {
@@ -25,10 +25,10 @@ enum class TextStreamKind {
 /// Formats come from files the user may edit: a format that does not fit its arguments (a
 /// lone "%", "%d" where a text comes) is written unformatted instead, and a format missing
 /// from its table writes nothing.
-class TPrintfStringStream {
+class TextDocument {
 public:
-    explicit TPrintfStringStream(const TLanguages& languages,
-                                 TextStreamKind kind = TextStreamKind::PlainText);
+    explicit TextDocument(const Languages& languages,
+                          TextStreamKind kind = TextStreamKind::PlainText);
 
     TextStreamKind kind() const { return m_kind; }
     const std::string& text() const { return m_text; }
@@ -72,12 +72,12 @@ public:
     /// The language text of a key, written only when the condition holds.
     void WriteKeyText(std::string_view key, bool condition = true);
 
-    const TLanguages& languages() const { return m_languages; }
+    const Languages& languages() const { return m_languages; }
 
 private:
     void writeFormatted(const std::string& format, TextArgs args);
 
-    const TLanguages& m_languages;
+    const Languages& m_languages;
     TextStreamKind m_kind;
     std::string m_text;
 };

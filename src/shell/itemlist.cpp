@@ -41,7 +41,7 @@ std::string trimTrailingSpaces(std::string text) {
     return text;
 }
 
-void showKey(const TLanguages& languages, const char* key) {
+void showKey(const Languages& languages, const char* key) {
     platform::prompter().showMessage(languages.GetText(key));
 }
 
@@ -64,7 +64,7 @@ std::string exchangeFileName(const std::string& typed, ExchangeFileType type) {
     return typed + extension;
 }
 
-ItemListLogic::ItemListLogic(int kind, TDataModuleForm& store, const TLanguages& languages,
+ItemListLogic::ItemListLogic(int kind, ItemStore& store, const Languages& languages,
                              platform::SettingsStore& settings)
     : m_kind(itemListKind(kind))
     , m_store(store)
@@ -300,7 +300,7 @@ bool ItemListLogic::copyToClipboard(const std::string& name, platform::Clipboard
     const std::unique_ptr<DBItem> item = loadItem(name);
     if (!item || item->loadFailed())
         return false;
-    TClipboardStream stream(m_languages);
+    ClipboardDocument stream(m_languages);
     if (!item->CopyTo(stream, owner))
         return false;
     if (addPicture)
@@ -322,7 +322,7 @@ std::optional<std::string> ItemListLogic::paste(const platform::Clipboard& clipb
                                                 const NameAsker& askName) {
     if (m_groupId.empty())
         return std::nullopt;
-    TClipboardStream stream(m_languages);
+    ClipboardDocument stream(m_languages);
     if (!stream.PasteFromClipboard(clipboard, privateFormat(false)))
         return std::nullopt;
     std::unique_ptr<DBItem> item = CreateItemOfKind(m_kind.kind);
@@ -348,7 +348,7 @@ std::optional<std::string> ItemListLogic::paste(const platform::Clipboard& clipb
 
 void ItemListLogic::exportToClipboard(const std::vector<Reference>& items,
                                       platform::Clipboard& clipboard, platform::Window* owner) {
-    TClipboardStream stream(m_languages);
+    ClipboardDocument stream(m_languages);
     stream.MultiItem = true;
     for (const Reference& reference : items) {
         bool loaded = false;
@@ -386,7 +386,8 @@ ItemListLogic::clipboardExport(const platform::Clipboard& clipboard) const {
             break;
         stream.seek(start);
         ExportEntry entry;
-        const std::int32_t checkedEnd = TClipboardStream::ReadEntry(stream, entry.path, entry.name);
+        const std::int32_t checkedEnd =
+            ClipboardDocument::ReadEntry(stream, entry.path, entry.name);
         entry.position = stream.position();
         entries.push_back(std::move(entry));
         stream.seek(static_cast<std::size_t>(checkedEnd));

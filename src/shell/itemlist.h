@@ -13,9 +13,9 @@
 
 namespace kalydor {
 
-class TClipboardStream;
-class TDataModuleForm;
-class TLanguages;
+class ClipboardDocument;
+class ItemStore;
+class Languages;
 
 namespace platform {
 class Clipboard;
@@ -48,12 +48,12 @@ std::string exchangeFileName(const std::string& typed, ExchangeFileType type);
 /// user through the prompter; the name dialog and the editors are run by the caller.
 class ItemListLogic {
 public:
-    ItemListLogic(int kind, TDataModuleForm& store, const TLanguages& languages,
+    ItemListLogic(int kind, ItemStore& store, const Languages& languages,
                   platform::SettingsStore& settings);
 
     const ItemListKind& kind() const { return m_kind; }
-    TDataModuleForm& store() const { return m_store; }
-    TListHeaderFormat& columns() { return m_columns; }
+    ItemStore& store() const { return m_store; }
+    ColumnLayout& columns() { return m_columns; }
     /// Loads the column layout again in the current language (after a language switch) and
     /// refills the rows.
     void reloadColumns();
@@ -126,7 +126,7 @@ public:
                          platform::Window* owner, bool cut);
     /// Draws the picture that goes with an item's copy (a material's chart) into the stream;
     /// set by the desktop, which can draw.
-    std::function<void(const DBItem& item, TClipboardStream& stream)> addPicture;
+    std::function<void(const DBItem& item, ClipboardDocument& stream)> addPicture;
 
     /// Whether the clipboard holds an item of this kind.
     bool canPaste(const platform::Clipboard& clipboard) const;
@@ -179,10 +179,10 @@ private:
     std::string textOf(const char* key, const std::string& argument) const;
 
     ItemListKind m_kind;
-    TDataModuleForm& m_store;
-    const TLanguages& m_languages;
+    ItemStore& m_store;
+    const Languages& m_languages;
     platform::SettingsStore& m_settings;
-    TListHeaderFormat m_columns;
+    ColumnLayout m_columns;
     std::vector<std::string> m_captionPath;
     std::string m_groupId;
     std::vector<Row> m_rows;

@@ -37,7 +37,7 @@ std::vector<GroupStep> groupsInTreeOrder(ItemListLogic& list) {
 
 } // namespace
 
-std::string SearchOutcome::messageText(const TLanguages& languages) const {
+std::string SearchOutcome::messageText(const Languages& languages) const {
     if (messageKey.empty())
         return {};
     if (messageKey == "IDS_REPLACEDNAMES")
@@ -48,7 +48,7 @@ std::string SearchOutcome::messageText(const TLanguages& languages) const {
 SearchOutcome searchAndReplace(ItemListLogic& list, const SearchRequest& request,
                                const std::string& selectedItem) {
     using Command = SearchRequest::Command;
-    const TSearchPattern pattern(request.pattern);
+    const SearchPattern pattern(request.pattern);
     SearchOutcome outcome;
     // The group the window shows, for the list to show again when the walk ends.
     std::vector<std::string> shownPath;
@@ -101,7 +101,7 @@ SearchOutcome searchAndReplace(ItemListLogic& list, const SearchRequest& request
             const std::string name = names[r];
             const bool isStartingRow = startingRow;
             startingRow = false;
-            TSearchPattern::Match match;
+            SearchPattern::Match match;
             if (!pattern.matches(name, request.exactCase, &match))
                 continue;
             ++outcome.matched;
@@ -121,7 +121,7 @@ SearchOutcome searchAndReplace(ItemListLogic& list, const SearchRequest& request
             }
             std::string newName;
             try {
-                newName = TSearchPattern::replacement(request.replacement, match);
+                newName = SearchPattern::replacement(request.replacement, match);
             } catch (const Error& error) {
                 outcome.messageKey = error.key();
                 return outcome;

@@ -6,7 +6,7 @@
 namespace kalydor {
 
 class ItemListLogic;
-class TLanguages;
+class Languages;
 
 /// What the search-and-replace window asks of the active list.
 struct SearchRequest {
@@ -36,7 +36,7 @@ struct SearchOutcome {
     /// warning.
     bool informative = false;
     /// The message as the user reads it.
-    std::string messageText(const TLanguages& languages) const;
+    std::string messageText(const Languages& languages) const;
 };
 
 /// Walks the rows of a list window from the selected row (or the first one) through the

@@ -18,11 +18,10 @@ MaterialTableOpening OpenMaterialTable(const std::string& directory) {
     if (!fs::exists(file, ec))
         return opening;
     // A table the user may not change is used for reading.
-    const TableMode mode =
-        TDataModuleForm::isWritable(file) ? TableMode::Open : TableMode::ReadOnly;
+    const TableMode mode = ItemStore::isWritable(file) ? TableMode::Open : TableMode::ReadOnly;
     try {
         opening.table =
-            std::make_unique<TDataModuleForm>(directory, "material.db", mode, TableKind::Catalogue);
+            std::make_unique<ItemStore>(directory, "material.db", mode, TableKind::Catalogue);
     } catch (const Error& error) {
         // The store refuses a damaged table before it writes anything; the error names the
         // file and the fault.

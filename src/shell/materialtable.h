@@ -5,13 +5,13 @@
 
 namespace kalydor {
 
-class TDataModuleForm;
+class ItemStore;
 
 /// What became of the program's material table at start-up.
 struct MaterialTableOpening {
     /// The open table; null when the program runs without the material catalogue (the
     /// materials command hidden).
-    std::unique_ptr<TDataModuleForm> table;
+    std::unique_ptr<ItemStore> table;
     /// The user chose not to start without the catalogue: the program ends.
     bool quit = false;
 };

@@ -54,7 +54,7 @@ std::optional<int> parseInt(std::string_view text) {
 
 } // namespace
 
-TProgramOptions::TProgramOptions(platform::SettingsStore& store, TLanguages& languages)
+ProgramOptions::ProgramOptions(platform::SettingsStore& store, Languages& languages)
     : m_store(store)
     , m_languages(languages) {
     const char* key = kProgramOptionsKey;
@@ -98,7 +98,7 @@ TProgramOptions::TProgramOptions(platform::SettingsStore& store, TLanguages& lan
         store.boolOr(key, "EstimateProgramStartQuestion", EstimateProgramStartQuestion);
 }
 
-void TProgramOptions::SaveProgramOptions() const {
+void ProgramOptions::SaveProgramOptions() const {
     platform::SettingsStore& store = m_store;
     const char* key = kProgramOptionsKey;
     store.writeText(key, "Planer", joinStoredLines(Planer));
@@ -133,7 +133,7 @@ void TProgramOptions::SaveProgramOptions() const {
     store.writeBool(key, "EstimateProgramStartQuestion", EstimateProgramStartQuestion);
 }
 
-bool TProgramOptions::MayOverwriteAlphas() const {
+bool ProgramOptions::MayOverwriteAlphas() const {
     if (!ChangeAlphas)
         return false;
     if (!AskBeforeChange)
@@ -182,7 +182,7 @@ void ListFontAttributes::save(platform::SettingsStore& store, Kind kind) const {
     store.writeInteger(kFontsKey, kind == List ? "ListSize" : "ReportSize", size);
 }
 
-std::string ListFontAttributes::describe(const TLanguages& languages) const {
+std::string ListFontAttributes::describe(const Languages& languages) const {
     return formatText(languages.GetText("IDS_FONTSIZE"), {size, name});
 }
 
@@ -271,7 +271,7 @@ std::vector<std::string> estimateProgramArguments(const std::string& parameters,
     return arguments;
 }
 
-void startEstimateProgram(const TProgramOptions& options, const std::string& exportedFile,
+void startEstimateProgram(const ProgramOptions& options, const std::string& exportedFile,
                           ProcessLauncher& launcher) {
     if (options.EstimateProgram.empty())
         return;

@@ -6,7 +6,7 @@
 
 namespace kalydor {
 
-class TLanguages;
+class Languages;
 
 namespace platform {
 class SettingsStore;
@@ -21,11 +21,11 @@ inline constexpr const char* kProgramOptionsKey = "ProgramOptions";
 ///
 /// The two language values are not kept here: reading them selects the languages of the
 /// language tables, and saving writes the ids of the languages selected there.
-class TProgramOptions {
+class ProgramOptions {
 public:
     /// Reads every value from the settings store; a missing value gives its default. Selects
     /// the user-interface and the printing language.
-    TProgramOptions(platform::SettingsStore& store, TLanguages& languages);
+    ProgramOptions(platform::SettingsStore& store, Languages& languages);
 
     /// Writes every value, the two language ids included.
     void SaveProgramOptions() const;
@@ -74,11 +74,11 @@ public:
     bool EstimateProgramStartQuestion = true;
 
     platform::SettingsStore& store() const { return m_store; }
-    TLanguages& languages() const { return m_languages; }
+    Languages& languages() const { return m_languages; }
 
 private:
     platform::SettingsStore& m_store;
-    TLanguages& m_languages;
+    Languages& m_languages;
 };
 
 /// Text lines stored as one text, each line followed by CR LF.
@@ -99,7 +99,7 @@ struct ListFontAttributes {
     static ListFontAttributes create(const platform::SettingsStore& store, Kind kind);
     void save(platform::SettingsStore& store, Kind kind) const;
     /// The label text describing the choice: "IDS_FONTSIZE" with the size and the name.
-    std::string describe(const TLanguages& languages) const;
+    std::string describe(const Languages& languages) const;
 };
 
 /// Where a dialog window is to be shown, as read from the settings store.
@@ -143,7 +143,7 @@ public:
 /// Starts the estimating program on an exported file when one is set up, after the question
 /// "IDS_ESTIMATEPROGRAMSTART" when the options ask for it. A program that cannot be started
 /// raises an error naming it.
-void startEstimateProgram(const TProgramOptions& options, const std::string& exportedFile,
+void startEstimateProgram(const ProgramOptions& options, const std::string& exportedFile,
                           ProcessLauncher& launcher);
 
 } // namespace kalydor

@@ -67,16 +67,16 @@ FieldRule programOptionsFieldRule(Number field) {
     return FieldRule::wholeBetween(static_cast<double>(low), static_cast<double>(high));
 }
 
-ProgramOptionsEditor::ProgramOptionsEditor(TProgramOptions& options)
+ProgramOptionsEditor::ProgramOptionsEditor(ProgramOptions& options)
     : m_options(options) {}
 
 ProgramOptionsFields ProgramOptionsEditor::fields() const {
-    const TProgramOptions& o = m_options;
+    const ProgramOptions& o = m_options;
     ProgramOptionsFields f;
     f.planer = o.Planer;
     f.firmaHeaderText = o.FirmaHeaderText;
     f.initDate = o.InitDate;
-    f.viewProjektData = o.ViewProjektData;
+    f.viewProjectData = o.ViewProjektData;
     f.forceNewPage = o.ForceNewPage;
     f.colorPrinting = o.ColorPrinting;
     f.programSign = o.ProgramSign;
@@ -123,11 +123,11 @@ bool ProgramOptionsEditor::apply(const ProgramOptionsFields& f) {
         const auto [low, high] = rangeOf(which);
         return *wholeNumber(f.number(which), low, high);
     };
-    TProgramOptions& o = m_options;
+    ProgramOptions& o = m_options;
     o.Planer = f.planer;
     o.FirmaHeaderText = f.firmaHeaderText;
     o.InitDate = f.initDate;
-    o.ViewProjektData = f.viewProjektData;
+    o.ViewProjektData = f.viewProjectData;
     o.ForceNewPage = f.forceNewPage;
     o.ColorPrinting = f.colorPrinting;
     o.ProgramSign = f.programSign;

@@ -19,7 +19,7 @@ struct ProgramOptionsFields {
     std::vector<std::string> planer;
     std::vector<std::string> firmaHeaderText;
     bool initDate = false;
-    bool viewProjektData = false;
+    bool viewProjectData = false;
     bool forceNewPage = false;
     bool colorPrinting = false;
     bool programSign = false;
@@ -60,7 +60,7 @@ extern const std::array<int, 3> kLogoResolutions;
 /// them back. Nothing is applied unless every number field holds a whole number.
 class ProgramOptionsEditor {
 public:
-    explicit ProgramOptionsEditor(TProgramOptions& options);
+    explicit ProgramOptionsEditor(ProgramOptions& options);
 
     ProgramOptionsFields fields() const;
 
@@ -76,7 +76,7 @@ public:
     static int rememberedPage;
 
 private:
-    TProgramOptions& m_options;
+    ProgramOptions& m_options;
 };
 
 } // namespace kalydor

@@ -106,7 +106,7 @@ void rememberRecentProject(platform::SettingsStore& settings, const std::string&
         settings.writeText(kLastProjectsKey, std::to_string(i + 1), names[i]);
 }
 
-ProjectSession::ProjectSession(TProgramOptions& programOptions, platform::SettingsStore& settings)
+ProjectSession::ProjectSession(ProgramOptions& programOptions, platform::SettingsStore& settings)
     : m_programOptions(programOptions)
     , m_settings(settings) {}
 
@@ -127,14 +127,14 @@ bool ProjectSession::OpenProject(const std::string& fileName, bool create) {
     const std::string directory =
         file.has_parent_path() ? file.parent_path().string() : std::string(".");
     const std::string tableFile =
-        (fs::path(directory) / TDataModuleForm::tableFileName(file.filename().string())).string();
+        (fs::path(directory) / ItemStore::tableFileName(file.filename().string())).string();
     // A project this program may not change (a read-only file or folder) is opened for
     // reading; the caption says so.
-    const TableMode mode = create                                   ? TableMode::Create
-                           : TDataModuleForm::isWritable(tableFile) ? TableMode::Open
-                                                                    : TableMode::ReadOnly;
-    auto store = std::make_unique<TDataModuleForm>(directory, file.filename().string(), mode,
-                                                   TableKind::Project);
+    const TableMode mode = create                             ? TableMode::Create
+                           : ItemStore::isWritable(tableFile) ? TableMode::Open
+                                                              : TableMode::ReadOnly;
+    auto store =
+        std::make_unique<ItemStore>(directory, file.filename().string(), mode, TableKind::Project);
     if (!store->CheckProjectVersion()) {
         // A declined conversion needs no word; a table that is no project of this program
         // (a header of another program, or none) is named with the reason.
@@ -151,9 +151,9 @@ bool ProjectSession::OpenProject(const std::string& fileName, bool create) {
                     .text());
         return false;
     }
-    auto options = std::make_unique<TProjektOptions>();
+    auto options = std::make_unique<ProjectOptions>();
     options->LoadFromProject(*store);
-    auto data = std::make_unique<TProjektData>();
+    auto data = std::make_unique<ProjectData>();
     // A description that cannot be read leaves it empty; the project still opens.
     try {
         data->LoadFromProject(*store);
@@ -201,8 +201,8 @@ bool ProjectSession::SaveAs(const std::string& fileName) {
     // header with its identifier counter and description, the options record.
     try {
         const fs::path old(oldName);
-        TDataModuleForm source(old.parent_path().string(), old.filename().string(), TableMode::Open,
-                               TableKind::Project);
+        ItemStore source(old.parent_path().string(), old.filename().string(), TableMode::Open,
+                         TableKind::Project);
         m_store->CopyRecordsFrom(source);
     } catch (const Error& error) {
         // A half-made copy is not left open (nor on the disk): the user is told and no
@@ -222,7 +222,7 @@ bool ProjectSession::SaveAs(const std::string& fileName) {
     return true;
 }
 
-void prepareNewProjectItem(DBItem& item, const TProjektOptions& options) {
+void prepareNewProjectItem(DBItem& item, const ProjectOptions& options) {
     auto* panel = dynamic_cast<Panel*>(&item);
     if (!panel)
         return;
@@ -258,12 +258,12 @@ bool DeleteProject(const std::string& fileName, platform::FileTrash& trash) {
     return !files.empty() && trash.moveToTrash(files);
 }
 
-void installProjectHooks(ProjectSession& session, const TProgramOptions& programOptions) {
+void installProjectHooks(ProjectSession& session, const ProgramOptions& programOptions) {
     storeHooks().newProjectDescription = [&programOptions] {
-        return TProjektData::forNewProject(programOptions.Planer, programOptions.InitDate)
+        return ProjectData::forNewProject(programOptions.Planer, programOptions.InitDate)
             .recordBytes();
     };
-    installProjektOptionsHooks([&session] { return session.options(); });
+    installProjectOptionsHooks([&session] { return session.options(); });
 }
 
 } // namespace kalydor

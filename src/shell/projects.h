@@ -11,8 +11,8 @@
 namespace kalydor {
 
 class DBItem;
-class TDataModuleForm;
-class TProgramOptions;
+class ItemStore;
+class ProgramOptions;
 
 namespace platform {
 class FileTrash;
@@ -45,13 +45,13 @@ void rememberRecentProject(platform::SettingsStore& settings, const std::string&
 /// not at all.
 class ProjectSession {
 public:
-    ProjectSession(TProgramOptions& programOptions, platform::SettingsStore& settings);
+    ProjectSession(ProgramOptions& programOptions, platform::SettingsStore& settings);
     ~ProjectSession();
 
     bool isOpen() const { return m_store != nullptr; }
-    TDataModuleForm* store() const { return m_store.get(); }
-    TProjektOptions* options() const { return m_options.get(); }
-    TProjektData* data() const { return m_data.get(); }
+    ItemStore* store() const { return m_store.get(); }
+    ProjectOptions* options() const { return m_options.get(); }
+    ProjectData* data() const { return m_data.get(); }
     /// The full name of the open project's table file; empty without one.
     std::string path() const;
     /// True while the open project is one this program may not change (a read-only file or
@@ -75,17 +75,17 @@ public:
     std::function<void()> closing;
 
 private:
-    TProgramOptions& m_programOptions;
+    ProgramOptions& m_programOptions;
     platform::SettingsStore& m_settings;
-    std::unique_ptr<TDataModuleForm> m_store;
-    std::unique_ptr<TProjektOptions> m_options;
-    std::unique_ptr<TProjektData> m_data;
+    std::unique_ptr<ItemStore> m_store;
+    std::unique_ptr<ProjectOptions> m_options;
+    std::unique_ptr<ProjectData> m_data;
 };
 
 /// Gives an item being created in a project the project's defaults: a construction takes
 /// the design climate of the construction defaults and the ground-water level and ground
 /// conductivity of the ground values.
-void prepareNewProjectItem(DBItem& item, const TProjektOptions& options);
+void prepareNewProjectItem(DBItem& item, const ProjectOptions& options);
 
 /// Moves a project's files (".db" and the companion ".mb", ".px" of older installations) to
 /// the trash after the question "IDS_PROJEKTDELETEQUESTION" with No as the default answer.
@@ -95,6 +95,6 @@ bool DeleteProject(const std::string& fileName, platform::FileTrash& trash);
 /// The store hooks of projects, installed once at start-up: a new project table gets the
 /// default description (from the program options) and the default options, and converting a
 /// project reloads the options of the open project.
-void installProjectHooks(ProjectSession& session, const TProgramOptions& programOptions);
+void installProjectHooks(ProjectSession& session, const ProgramOptions& programOptions);
 
 } // namespace kalydor

@@ -62,11 +62,11 @@ char32_t fold(char32_t c) {
     }
 }
 
-using Token = TSearchPattern::Token;
+using Token = SearchPattern::Token;
 
 // Matches tokens[t...] against name[at...]; the wildcards' texts are recorded on success.
 bool matchFrom(const std::vector<Token>& tokens, std::size_t t, const std::u32string& folded,
-               const std::u32string& name, std::size_t at, TSearchPattern::Match& match) {
+               const std::u32string& name, std::size_t at, SearchPattern::Match& match) {
     if (t == tokens.size())
         return at == name.size();
     const Token& token = tokens[t];
@@ -106,7 +106,7 @@ std::u32string searchFold(std::u32string text) {
     return text;
 }
 
-TSearchPattern::TSearchPattern(std::string_view pattern) {
+SearchPattern::SearchPattern(std::string_view pattern) {
     for (const char32_t c : codePoints(pattern)) {
         if (c == U'?' || c == U'*') {
             if (m_tokens.size() == kMaxTokens)
@@ -123,7 +123,7 @@ TSearchPattern::TSearchPattern(std::string_view pattern) {
     }
 }
 
-bool TSearchPattern::matches(std::string_view name, bool exactCase, Match* match) const {
+bool SearchPattern::matches(std::string_view name, bool exactCase, Match* match) const {
     std::vector<Token> tokens = m_tokens;
     const std::u32string written = codePoints(name);
     std::u32string compared = written;
@@ -140,8 +140,8 @@ bool TSearchPattern::matches(std::string_view name, bool exactCase, Match* match
     return true;
 }
 
-std::string TSearchPattern::replacement(std::string_view replacementPattern, const Match& match) {
-    const TSearchPattern pattern(replacementPattern);
+std::string SearchPattern::replacement(std::string_view replacementPattern, const Match& match) {
+    const SearchPattern pattern(replacementPattern);
     std::u32string out;
     std::size_t ones = 0;
     std::size_t manys = 0;

@@ -9,7 +9,7 @@ namespace kalydor {
 /// A search pattern of the list windows' search and replace: "?" stands for exactly one
 /// character, "*" for one or more, everything else for itself. At most the first 32 tokens
 /// count (each "?" and "*" is a token, each run of other characters one more).
-class TSearchPattern {
+class SearchPattern {
 public:
     static constexpr std::size_t kMaxTokens = 32;
 
@@ -18,7 +18,7 @@ public:
         std::u32string text; ///< for literals
     };
 
-    explicit TSearchPattern(std::string_view pattern);
+    explicit SearchPattern(std::string_view pattern);
 
     const std::vector<Token>& tokens() const { return m_tokens; }
 

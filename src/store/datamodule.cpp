@@ -126,7 +126,7 @@ std::string folderOf(const std::string& file) {
 
 } // namespace
 
-std::string TDataModuleForm::tableFileName(const std::string& fileName) {
+std::string ItemStore::tableFileName(const std::string& fileName) {
     const std::string extension = fs::path(fileName).extension().string();
     std::string lower = extension;
     std::transform(lower.begin(), lower.end(), lower.begin(),
@@ -134,12 +134,11 @@ std::string TDataModuleForm::tableFileName(const std::string& fileName) {
     return lower == ".db" ? fileName : fileName + ".db";
 }
 
-bool TDataModuleForm::isWritable(const std::string& path) {
+bool ItemStore::isWritable(const std::string& path) {
     return canWrite(path) && canWrite(folderOf(path));
 }
 
-TDataModuleForm::TDataModuleForm(std::string directory, std::string fileName, TableMode mode,
-                                 TableKind kind)
+ItemStore::ItemStore(std::string directory, std::string fileName, TableMode mode, TableKind kind)
     : m_directory(std::move(directory))
     , m_fileName(tableFileName(fileName))
     , m_kind(kind)
@@ -150,7 +149,7 @@ TDataModuleForm::TDataModuleForm(std::string directory, std::string fileName, Ta
     open();
 }
 
-TDataModuleForm::~TDataModuleForm() {
+ItemStore::~ItemStore() {
     // Statements first: a connection closes only when none is left. Closing the last
     // connection checkpoints the write-ahead log into the table and removes it.
     m_findStatement.reset();
@@ -161,7 +160,7 @@ TDataModuleForm::~TDataModuleForm() {
     m_db.reset();
 }
 
-std::string TDataModuleForm::path() const {
+std::string ItemStore::path() const {
     if (m_directory.empty())
         return m_fileName;
     return (fs::path(m_directory) / m_fileName).string();
@@ -171,7 +170,7 @@ std::string TDataModuleForm::path() const {
 // of thousands of items) before it gives up with "IDS_TABLEBUSY".
 constexpr int kCatalogueBusyTimeoutMs = 8000;
 
-void TDataModuleForm::configureConnection() {
+void ItemStore::configureConnection() {
     sqlite3* db = m_db->handle();
     const std::string file = path();
     // The schema and the pages are checked before anything is written, so that opening a
@@ -218,7 +217,7 @@ void TDataModuleForm::configureConnection() {
 // SQLite's quick check reads every page of the table and checks its structure (not the
 // indexes against the rows, which the full check adds): a damaged page is found at opening
 // instead of half-way through a command.
-void TDataModuleForm::checkIntegrity() {
+void ItemStore::checkIntegrity() {
     SqliteStatement check(m_db->handle(), "PRAGMA quick_check(1)");
     const std::string verdict = check.step() ? check.text(0) : std::string("no answer");
     if (verdict != "ok")
@@ -232,7 +231,7 @@ void TDataModuleForm::checkIntegrity() {
 // the file is read as it is, without locks or side files, since nobody else can change it
 // either. With a log beside it another program has the table open: the log and its index
 // are that program's and stay.
-void TDataModuleForm::openForReading(const std::string& file) {
+void ItemStore::openForReading(const std::string& file) {
     std::error_code ec;
     if (fs::exists(file + "-wal", ec)) {
         m_db = std::make_unique<SqliteDatabase>(file, SqliteOpen::ReadOnly);
@@ -244,7 +243,7 @@ void TDataModuleForm::openForReading(const std::string& file) {
     }
 }
 
-void TDataModuleForm::open() {
+void ItemStore::open() {
     const std::string file = path();
     std::error_code ec;
     if (!fs::is_regular_file(file, ec))
@@ -264,7 +263,7 @@ void TDataModuleForm::open() {
     readRootId();
 }
 
-void TDataModuleForm::readRootId() {
+void ItemStore::readRootId() {
     SqliteStatement header(m_db->handle(),
                            "SELECT RefID FROM Items WHERE Type=0 ORDER BY RefID, Name LIMIT 1");
     if (header.step()) {
@@ -274,13 +273,13 @@ void TDataModuleForm::readRootId() {
     }
 }
 
-void TDataModuleForm::requireWritable() const {
+void ItemStore::requireWritable() const {
     if (m_readOnly)
         throw Error("IDS_TABLEREADONLY", {path()},
                     "The table %s is open read-only; nothing can be changed in it.");
 }
 
-void TDataModuleForm::createTable(bool replace) {
+void ItemStore::createTable(bool replace) {
     const std::string file = path();
     std::error_code ec;
     if (fs::exists(fs::symlink_status(file, ec))) {
@@ -332,32 +331,31 @@ void TDataModuleForm::createTable(bool replace) {
     }
 }
 
-std::optional<std::int64_t> TDataModuleForm::refDay(const std::string& identifier) const {
+std::optional<std::int64_t> ItemStore::refDay(const std::string& identifier) const {
     return identifierDay(identifier.empty() ? m_rootId : identifier);
 }
 
-std::int64_t TDataModuleForm::requireDay(const std::string& identifier) const {
+std::int64_t ItemStore::requireDay(const std::string& identifier) const {
     const std::optional<std::int64_t> day = refDay(identifier);
     if (!day)
         throw Error("IDS_BADIDENTIFIER", {identifier}, "\"%s\" is not a valid identifier.");
     return *day;
 }
 
-void TDataModuleForm::checkName(const std::string& name) const {
+void ItemStore::checkName(const std::string& name) const {
     if (codePointCount(name) > kMaxStoredNameLength)
         throw Error("IDS_NAMETOOLONG",
                     {quotedExcerpt(name), static_cast<std::int64_t>(kMaxStoredNameLength)},
                     "The name \"%s\" is longer than %d characters.");
 }
 
-const Reference& TDataModuleForm::current() const {
+const Reference& ItemStore::current() const {
     if (!m_current)
         throw Error("IDS_NOCURRENTRECORD", {}, "No record is selected.");
     return *m_current;
 }
 
-bool TDataModuleForm::FindRecord(std::int16_t type, const std::string& refId,
-                                 const std::string& name) {
+bool ItemStore::FindRecord(std::int16_t type, const std::string& refId, const std::string& name) {
     const std::optional<std::int64_t> day = refDay(refId);
     if (!day)
         return false;
@@ -381,15 +379,15 @@ bool TDataModuleForm::FindRecord(std::int16_t type, const std::string& refId,
 }
 
 // Prepared once per store: these statements run for every new record and every save.
-SqliteStatement& TDataModuleForm::statement(std::unique_ptr<SqliteStatement>& slot,
-                                            std::string_view sql) {
+SqliteStatement& ItemStore::statement(std::unique_ptr<SqliteStatement>& slot,
+                                      std::string_view sql) {
     if (!slot)
         slot = std::make_unique<SqliteStatement>(m_db->handle(), sql);
     slot->reset();
     return *slot;
 }
 
-std::string TDataModuleForm::allocateIdentifier() {
+std::string ItemStore::allocateIdentifier() {
     SqliteStatement& header = statement(m_headerStatement, "SELECT RefID, Name, ID FROM Items "
                                                            "WHERE Type=0 ORDER BY RefID, Name "
                                                            "LIMIT 1");
@@ -414,7 +412,7 @@ std::string TDataModuleForm::allocateIdentifier() {
     return text;
 }
 
-std::string TDataModuleForm::NewIdentifier() {
+std::string ItemStore::NewIdentifier() {
     requireWritable();
     SqliteTransaction transaction(*m_db);
     std::string id = allocateIdentifier();
@@ -422,8 +420,8 @@ std::string TDataModuleForm::NewIdentifier() {
     return id;
 }
 
-std::string TDataModuleForm::AddRecord(std::int16_t type, const std::string& refId,
-                                       const std::string& name, std::string_view data) {
+std::string ItemStore::AddRecord(std::int16_t type, const std::string& refId,
+                                 const std::string& name, std::string_view data) {
     requireWritable();
     checkName(name);
     const std::int64_t parent = requireDay(refId);
@@ -446,8 +444,7 @@ std::string TDataModuleForm::AddRecord(std::int16_t type, const std::string& ref
     return id;
 }
 
-std::string TDataModuleForm::GroupOfPath(std::int16_t groupType, std::string_view path,
-                                         char separator) {
+std::string ItemStore::GroupOfPath(std::int16_t groupType, std::string_view path, char separator) {
     std::string current = m_rootId;
     std::string_view remaining = path;
     while (!remaining.empty()) {
@@ -467,9 +464,9 @@ std::string TDataModuleForm::GroupOfPath(std::int16_t groupType, std::string_vie
     return current;
 }
 
-bool TDataModuleForm::DeleteGroup(std::int16_t groupType, std::int16_t itemType,
-                                  const std::string& groupName, const std::string& groupId,
-                                  const std::string& parentId) {
+bool ItemStore::DeleteGroup(std::int16_t groupType, std::int16_t itemType,
+                            const std::string& groupName, const std::string& groupId,
+                            const std::string& parentId) {
     for (const Reference& item : ListRecordsInGroup(itemType, groupId)) {
         if (!DeleteItem(item.Type, item.RefID, item.Name))
             return false;
@@ -478,8 +475,7 @@ bool TDataModuleForm::DeleteGroup(std::int16_t groupType, std::int16_t itemType,
     return true;
 }
 
-bool TDataModuleForm::DeleteItem(std::int16_t type, const std::string& refId,
-                                 const std::string& name) {
+bool ItemStore::DeleteItem(std::int16_t type, const std::string& refId, const std::string& name) {
     if (!FindRecord(type, refId, name))
         return true;
     requireWritable();
@@ -497,8 +493,8 @@ bool TDataModuleForm::DeleteItem(std::int16_t type, const std::string& refId,
     return true;
 }
 
-void TDataModuleForm::RenameRecord(std::int16_t type, const std::string& refId,
-                                   const std::string& oldName, const std::string& newName) {
+void ItemStore::RenameRecord(std::int16_t type, const std::string& refId,
+                             const std::string& oldName, const std::string& newName) {
     if (oldName == newName || !FindRecord(type, refId, oldName))
         return;
     requireWritable();
@@ -518,8 +514,8 @@ void TDataModuleForm::RenameRecord(std::int16_t type, const std::string& refId,
     m_currentKey = newName;
 }
 
-bool TDataModuleForm::MoveRecord(std::int16_t type, const std::string& name,
-                                 const std::string& fromRefId, const std::string& toRefId) {
+bool ItemStore::MoveRecord(std::int16_t type, const std::string& name, const std::string& fromRefId,
+                           const std::string& toRefId) {
     const std::optional<std::int64_t> from = refDay(fromRefId);
     const std::optional<std::int64_t> to = refDay(toRefId);
     if (!from || !to || *from == *to)
@@ -552,8 +548,8 @@ bool TDataModuleForm::MoveRecord(std::int16_t type, const std::string& name,
     return true;
 }
 
-std::vector<Reference> TDataModuleForm::selectReferences(std::string_view where, std::int16_t type,
-                                                         std::optional<std::int64_t> day) {
+std::vector<Reference> ItemStore::selectReferences(std::string_view where, std::int16_t type,
+                                                   std::optional<std::int64_t> day) {
     std::string sql = "SELECT Type, RefID, Name, ID FROM Items WHERE Type=?1";
     sql += where;
     sql += kListOrder;
@@ -567,25 +563,24 @@ std::vector<Reference> TDataModuleForm::selectReferences(std::string_view where,
     return references;
 }
 
-bool TDataModuleForm::hasRecords(std::int16_t type) {
+bool ItemStore::hasRecords(std::int16_t type) {
     SqliteStatement any(m_db->handle(), "SELECT 1 FROM Items WHERE Type=?1 LIMIT 1");
     any.bind(1, std::int64_t{type});
     return any.step();
 }
 
-std::vector<Reference> TDataModuleForm::ListRecords(std::int16_t type) {
+std::vector<Reference> ItemStore::ListRecords(std::int16_t type) {
     return selectReferences({}, type, std::nullopt);
 }
 
-std::vector<Reference> TDataModuleForm::ListRecordsInGroup(std::int16_t type,
-                                                           const std::string& refId) {
+std::vector<Reference> ItemStore::ListRecordsInGroup(std::int16_t type, const std::string& refId) {
     const std::optional<std::int64_t> day = refDay(refId);
     if (!day)
         return {};
     return selectReferences(" AND RefID=?2", type, day);
 }
 
-std::optional<Reference> TDataModuleForm::FindRecordById(std::int16_t type, const std::string& id) {
+std::optional<Reference> ItemStore::FindRecordById(std::int16_t type, const std::string& id) {
     const std::optional<std::int64_t> day = identifierDay(id);
     if (!day)
         return std::nullopt;
@@ -597,8 +592,7 @@ std::optional<Reference> TDataModuleForm::FindRecordById(std::int16_t type, cons
     return referenceOf(select);
 }
 
-std::string TDataModuleForm::PathOfGroup(std::int16_t groupType, const std::string& id,
-                                         char separator) {
+std::string ItemStore::PathOfGroup(std::int16_t groupType, const std::string& id, char separator) {
     std::string path;
     std::set<std::string> seen;
     for (std::string current = id; !current.empty() && current != m_rootId;) {
@@ -614,8 +608,8 @@ std::string TDataModuleForm::PathOfGroup(std::int16_t groupType, const std::stri
     return path;
 }
 
-TreeNode* TDataModuleForm::FillGroupTree(TreeModel& tree, const std::string& rootCaption,
-                                         std::int16_t groupType, bool clear) {
+TreeNode* ItemStore::FillGroupTree(TreeModel& tree, const std::string& rootCaption,
+                                   std::int16_t groupType, bool clear) {
     if (clear)
         tree.clear();
     TreeNode* root = tree.addRoot(rootCaption, m_rootId);
@@ -651,7 +645,7 @@ TreeNode* TDataModuleForm::FillGroupTree(TreeModel& tree, const std::string& roo
     return root;
 }
 
-void TDataModuleForm::FillItemTree(std::int16_t itemType, TreeModel& tree, TreeNode* root) {
+void ItemStore::FillItemTree(std::int16_t itemType, TreeModel& tree, TreeNode* root) {
     if (!root)
         return;
     std::unordered_map<std::string, TreeNode*> groups;
@@ -671,17 +665,17 @@ void TDataModuleForm::FillItemTree(std::int16_t itemType, TreeModel& tree, TreeN
     }
 }
 
-std::string TDataModuleForm::headerName() {
+std::string ItemStore::headerName() {
     SqliteStatement header(m_db->handle(),
                            "SELECT Name FROM Items WHERE Type=0 ORDER BY RefID, Name LIMIT 1");
     return header.step() ? header.text(0) : std::string();
 }
 
-bool TDataModuleForm::hasHeader() {
+bool ItemStore::hasHeader() {
     return hasRecords(RecordType::Header);
 }
 
-bool TDataModuleForm::CheckProjectVersion() {
+bool ItemStore::CheckProjectVersion() {
     SqliteStatement header(m_db->handle(), "SELECT RefID, Name FROM Items WHERE Type=0 "
                                            "ORDER BY RefID, Name LIMIT 1");
     if (!header.step())
@@ -716,7 +710,7 @@ bool TDataModuleForm::CheckProjectVersion() {
     return true;
 }
 
-std::string TDataModuleForm::currentData() {
+std::string ItemStore::currentData() {
     const Reference& record = current();
     SqliteStatement select(m_db->handle(),
                            "SELECT Data FROM Items WHERE Type=?1 AND RefID=?2 AND Name=?3");
@@ -728,7 +722,7 @@ std::string TDataModuleForm::currentData() {
     return select.blob(0);
 }
 
-void TDataModuleForm::setCurrentData(std::string_view bytes) {
+void ItemStore::setCurrentData(std::string_view bytes) {
     requireWritable();
     const Reference& record = current();
     // The write lock first (waiting for another program's change), then the write.
@@ -745,7 +739,7 @@ void TDataModuleForm::setCurrentData(std::string_view bytes) {
     transaction.commit();
 }
 
-std::string TDataModuleForm::recordLabel(const Reference& record) {
+std::string ItemStore::recordLabel(const Reference& record) {
     // An item's group has the type one less than the item's; a group's parent has its type.
     std::int16_t groupType = record.Type;
     for (int kind = kFirstItemKind; kind <= kLastItemKind; ++kind) {
@@ -755,7 +749,7 @@ std::string TDataModuleForm::recordLabel(const Reference& record) {
     return PathOfGroup(groupType, record.RefID, '\\') + record.Name;
 }
 
-bool TDataModuleForm::LoadItem(DBItem& item) {
+bool ItemStore::LoadItem(DBItem& item) {
     item.setLoadFailed(true);
     const Reference record = current();
     if (!hasValidIdentifiers(record))
@@ -774,7 +768,7 @@ bool TDataModuleForm::LoadItem(DBItem& item) {
     return loaded;
 }
 
-void TDataModuleForm::forEachRecord(
+void ItemStore::forEachRecord(
     const std::function<void(const Reference&, std::size_t dataSize)>& visit,
     const std::function<void(const Error&)>& unreadable) {
     SqliteStatement select(m_db->handle(), "SELECT Type, RefID, Name, ID, length(Data) FROM Items "
@@ -791,7 +785,7 @@ void TDataModuleForm::forEachRecord(
     }
 }
 
-void TDataModuleForm::CopyRecordsFrom(TDataModuleForm& source) {
+void ItemStore::CopyRecordsFrom(ItemStore& source) {
     requireWritable();
     SqliteStatement select(
         source.m_db->handle(),

@@ -45,18 +45,18 @@ inline constexpr std::size_t kMaxStoredNameLength = 32;
 ///
 /// Identifier texts ("yyyy.MM.dd.") are accepted only in their exact form; the empty text
 /// means the root group, any other malformed text matches no record.
-class TDataModuleForm {
+class ItemStore {
 public:
     /// Opens (or, with TableMode::Create or Replace, makes anew) the table `fileName` in
     /// `directory`; ".db" is appended to a name without it. Opening never creates a file and
     /// writes nothing before the file has been checked: a damaged table is refused naming the
     /// file and the fault ("IDS_TABLEDAMAGED"). Failures raise an error with a message for
     /// the user; no store object remains.
-    TDataModuleForm(std::string directory, std::string fileName, TableMode mode,
-                    TableKind kind = TableKind::Project);
-    ~TDataModuleForm();
-    TDataModuleForm(const TDataModuleForm&) = delete;
-    TDataModuleForm& operator=(const TDataModuleForm&) = delete;
+    ItemStore(std::string directory, std::string fileName, TableMode mode,
+              TableKind kind = TableKind::Project);
+    ~ItemStore();
+    ItemStore(const ItemStore&) = delete;
+    ItemStore& operator=(const ItemStore&) = delete;
 
     /// The table file name with ".db" (as given when it already ends so, in any case).
     static std::string tableFileName(const std::string& fileName);
@@ -145,7 +145,7 @@ public:
     /// Appends every record of another table, a record with an equal key (type, group, name)
     /// replacing the one already here; the header (format name, identifier counter,
     /// description) and the options record come along. One transaction.
-    void CopyRecordsFrom(TDataModuleForm& source);
+    void CopyRecordsFrom(ItemStore& source);
 
     /// Visits every record in key order with the size of its data block. A record whose
     /// identifiers are out of range cannot be read: it goes to `unreadable` instead, with an

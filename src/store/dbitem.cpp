@@ -53,7 +53,7 @@ bool DBItem::PasteFrom(MyMemoryStream& binaryPart) {
     }
 }
 
-void DBItem::ReadText(TParserStream&, int) {}
+void DBItem::ReadText(TextTokenReader&, int) {}
 
 namespace {
 
@@ -63,15 +63,15 @@ namespace {
 
 } // namespace
 
-bool DBItem::WriteText(TPrintfStringStream&, const std::string&) {
+bool DBItem::WriteText(TextDocument&, const std::string&) {
     throwNoExchangeForm(Name);
 }
 
-void DBItem::WriteXml(TXMLWriter&, const std::string&) {
+void DBItem::WriteXml(XmlWriter&, const std::string&) {
     throwNoExchangeForm(Name);
 }
 
-bool DBItem::ReadXml(TXmlParser&, std::string&) {
+bool DBItem::ReadXml(XmlReader&, std::string&) {
     throwNoExchangeForm(Name);
 }
 
@@ -81,7 +81,7 @@ std::string DBItem::DragText() {
     return {};
 }
 
-bool DBItem::SaveToRecord(TDataModuleForm& table, MyMemoryStream* stream) {
+bool DBItem::SaveToRecord(ItemStore& table, MyMemoryStream* stream) {
     if (m_loadFailed)
         throw Error("IDS_UNREADABLEITEM", {Name},
                     "The stored data of \"%s\" could not be read; it is left unchanged.");

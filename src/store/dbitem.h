@@ -7,15 +7,15 @@
 namespace kalydor {
 
 class MyMemoryStream;
-class TDataModuleForm;
+class ItemStore;
 
 // The exchange, clipboard, report and editor types of the item operations are named here
 // only; the subsystems that define them implement the operations of each item class.
-class TClipboardStream;
-class TPrintfStringStream;
-class TParserStream;
-class TXMLWriter;
-class TXmlParser;
+class ClipboardDocument;
+class TextDocument;
+class TextTokenReader;
+class XmlWriter;
+class XmlReader;
 class UsedMaterials;
 namespace platform {
 class Window;
@@ -77,22 +77,22 @@ public:
     virtual std::string ColumnText(int columnId, const ListColumns& columns) const;
     /// Writes the item into a clipboard stream: with an owner its report text and table
     /// cells, then always the name and the record without version.
-    virtual bool CopyTo(TClipboardStream& stream, platform::Window* owner) = 0;
+    virtual bool CopyTo(ClipboardDocument& stream, platform::Window* owner) = 0;
     /// Reads the name and the record (current layout) from the binary part of clipboard
     /// data; false when anything could not be read.
     virtual bool PasteFrom(MyMemoryStream& binaryPart);
     /// Writes the item as one record of the text exchange format. Item kinds without a text
     /// form (rooms, buildings) keep the base, which refuses with an error.
-    virtual bool WriteText(TPrintfStringStream& stream, const std::string& groupPath);
+    virtual bool WriteText(TextDocument& stream, const std::string& groupPath);
     /// Reads the item's own fields of a text exchange record.
-    virtual void ReadText(TParserStream& reader, int recordVersion);
+    virtual void ReadText(TextTokenReader& reader, int recordVersion);
     /// Adds the item's material quantities to a bill of materials.
     virtual void AddUsedMaterials(UsedMaterials& bill) const;
     /// Writes the item as an element of an XML exchange document. Item kinds without an XML
     /// form keep the base, which refuses with an error.
-    virtual void WriteXml(TXMLWriter& writer, const std::string& groupPath);
+    virtual void WriteXml(XmlWriter& writer, const std::string& groupPath);
     /// Reads the item from the XML element the parser stands on; the base has no XML form.
-    virtual bool ReadXml(TXmlParser& parser, std::string& groupPath);
+    virtual bool ReadXml(XmlReader& parser, std::string& groupPath);
     /// Text offered when the item is dragged out of its list; empty when it can only be
     /// dragged inside its own window.
     virtual std::string DragText();
@@ -100,7 +100,7 @@ public:
     /// Writes the item's record with its version word into the current record of the table
     /// (or, with a stream given, without the version word into that stream only). Raises an
     /// error for an item whose record could not be read: such a record is never written over.
-    bool SaveToRecord(TDataModuleForm& table, MyMemoryStream* stream = nullptr);
+    bool SaveToRecord(ItemStore& table, MyMemoryStream* stream = nullptr);
     /// The data block of the item's record: the record with its version word, as
     /// SaveToRecord writes it and a new record is created with (AddRecord).
     std::string recordBytes();

@@ -17,18 +17,18 @@ std::string rootGroupCaption(int kind) {
     return GetText("IDS_PRINTCATEGORY+" + std::to_string(kind));
 }
 
-TNameDialogLogic::TNameDialogLogic(NameRequest request)
+NameEditor::NameEditor(NameRequest request)
     : m_request(std::move(request)) {}
 
-std::string TNameDialogLogic::title() const {
+std::string NameEditor::title() const {
     return m_request.group ? std::string() : GetText("IDS_NEWITEMNAME");
 }
 
-std::string TNameDialogLogic::limitInput(const std::string& typed) {
+std::string NameEditor::limitInput(const std::string& typed) {
     return leftCodePoints(typed, kMaxTypedNameLength);
 }
 
-TNameDialogLogic::Result TNameDialogLogic::accept(const std::string& typed) {
+NameEditor::Result NameEditor::accept(const std::string& typed) {
     Result result;
     result.name = trimTrailingBlanks(limitInput(typed));
     if (result.name.empty()) {

@@ -5,7 +5,7 @@
 
 namespace kalydor {
 
-class TDataModuleForm;
+class ItemStore;
 class TreeNode;
 
 /// Longest name of a group or item typed into the name dialog, in characters.
@@ -24,7 +24,7 @@ struct NameRequest {
     bool group = false;
     std::string parentId;  ///< identifier of the parent group (with a store)
     std::int16_t type = 0; ///< record type code of the new record
-    TDataModuleForm* store = nullptr;
+    ItemStore* store = nullptr;
     const TreeNode* parentNode = nullptr; ///< without a store: the parent node in the tree
     /// The data block the new item's record is created with, in the same change (a new
     /// item's defaults, a copy's or a pasted item's data); empty for a group.
@@ -32,9 +32,9 @@ struct NameRequest {
 };
 
 /// The logic of the name dialog, without widgets.
-class TNameDialogLogic {
+class NameEditor {
 public:
-    explicit TNameDialogLogic(NameRequest request);
+    explicit NameEditor(NameRequest request);
 
     const NameRequest& request() const { return m_request; }
     /// The dialog title: for items the language text "IDS_NEWITEMNAME"; empty for groups.

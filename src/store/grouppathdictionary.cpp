@@ -6,15 +6,15 @@
 
 namespace kalydor {
 
-TGroupPathDictionary::TGroupPathDictionary(TDataModuleForm* store, std::int16_t groupType) {
+GroupPathDictionary::GroupPathDictionary(ItemStore* store, std::int16_t groupType) {
     if (!store)
         return;
     for (Reference& group : store->ListRecords(groupType))
         m_entries.push_back({std::move(group.Name), std::move(group.RefID), std::move(group.ID)});
 }
 
-std::string TGroupPathDictionary::PathOf(const std::string& groupId,
-                                         std::string_view separator) const {
+std::string GroupPathDictionary::PathOf(const std::string& groupId,
+                                        std::string_view separator) const {
     std::string path;
     std::unordered_set<std::string> seen;
     std::string current = groupId;

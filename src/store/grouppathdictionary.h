@@ -7,14 +7,14 @@
 
 namespace kalydor {
 
-class TDataModuleForm;
+class ItemStore;
 
 /// A snapshot of the group records of one group type, taken when a report is prepared; it
 /// answers the path of a group identifier without going back to the store.
-class TGroupPathDictionary {
+class GroupPathDictionary {
 public:
     /// Loads the groups of the store; nothing without a store (no project open).
-    TGroupPathDictionary(TDataModuleForm* store, std::int16_t groupType);
+    GroupPathDictionary(ItemStore* store, std::int16_t groupType);
 
     struct Entry {
         std::string name;

@@ -50,23 +50,23 @@ std::string trimTrailingSpaces(std::string text) {
 
 } // namespace
 
-THierarchy::THierarchy(TreeModel& tree, TDataModuleForm* store, std::int16_t groupType,
-                       std::int16_t itemType)
+Hierarchy::Hierarchy(TreeModel& tree, ItemStore* store, std::int16_t groupType,
+                     std::int16_t itemType)
     : m_tree(tree)
     , m_store(store)
     , m_groupType(groupType)
     , m_itemType(itemType) {}
 
-int THierarchy::state(const TreeNode* node) const {
+int Hierarchy::state(const TreeNode* node) const {
     const auto it = m_states.find(node);
     return it == m_states.end() ? NodeState::NotSelected : it->second;
 }
 
-void THierarchy::setState(const TreeNode* node, int state) {
+void Hierarchy::setState(const TreeNode* node, int state) {
     m_states[node] = state;
 }
 
-int THierarchy::stateFromChildren(const TreeNode* node) const {
+int Hierarchy::stateFromChildren(const TreeNode* node) const {
     bool allSelected = true;
     bool noneSelected = true;
     for (const auto& child : node->children()) {
@@ -78,7 +78,7 @@ int THierarchy::stateFromChildren(const TreeNode* node) const {
                        : (noneSelected ? NodeState::NotSelected : NodeState::Partial);
 }
 
-void THierarchy::UpdateParents(TreeNode* node) {
+void Hierarchy::UpdateParents(TreeNode* node) {
     std::unordered_set<const TreeNode*> seen;
     for (TreeNode* up = node; up && seen.insert(up).second; up = up->parent()) {
         if (!up->children().empty())
@@ -87,7 +87,7 @@ void THierarchy::UpdateParents(TreeNode* node) {
 }
 
 // Groups inside the subtree, deepest first, take their state from their children.
-void THierarchy::recomputeSubtreeGroups(TreeNode* node) {
+void Hierarchy::recomputeSubtreeGroups(TreeNode* node) {
     std::vector<TreeNode*> all = descendants(node);
     all.insert(all.begin(), node);
     for (auto it = all.rbegin(); it != all.rend(); ++it)
@@ -95,7 +95,7 @@ void THierarchy::recomputeSubtreeGroups(TreeNode* node) {
             setState(*it, stateFromChildren(*it));
 }
 
-bool THierarchy::ItemExists(const TreeNode* node) {
+bool Hierarchy::ItemExists(const TreeNode* node) {
     if (!m_store || !node || node->isGroup())
         return false;
     std::string group = m_store->RootId();
@@ -107,7 +107,7 @@ bool THierarchy::ItemExists(const TreeNode* node) {
     return m_store->FindRecord(m_itemType, group, node->caption());
 }
 
-bool THierarchy::deselectExisting(TreeNode* node, bool wholeSubtree) {
+bool Hierarchy::deselectExisting(TreeNode* node, bool wholeSubtree) {
     bool deselected = false;
     std::vector<TreeNode*> nodes{node};
     if (wholeSubtree) {
@@ -123,7 +123,7 @@ bool THierarchy::deselectExisting(TreeNode* node, bool wholeSubtree) {
     return deselected;
 }
 
-bool THierarchy::Toggle(TreeNode* node) {
+bool Hierarchy::Toggle(TreeNode* node) {
     m_conflict = false;
     if (!node)
         return false;
@@ -144,7 +144,7 @@ bool THierarchy::Toggle(TreeNode* node) {
     return m_conflict;
 }
 
-bool THierarchy::Recheck(TreeNode* node) {
+bool Hierarchy::Recheck(TreeNode* node) {
     m_conflict = false;
     if (!node)
         return false;
@@ -156,7 +156,7 @@ bool THierarchy::Recheck(TreeNode* node) {
     return m_conflict;
 }
 
-bool THierarchy::MoveNode(TreeNode* target, TreeNode* node) {
+bool Hierarchy::MoveNode(TreeNode* target, TreeNode* node) {
     m_conflict = false;
     if (!target || !node)
         return false;
@@ -169,7 +169,7 @@ bool THierarchy::MoveNode(TreeNode* target, TreeNode* node) {
     return conflict;
 }
 
-std::string THierarchy::PathOf(const TreeNode* node, std::string_view separator) {
+std::string Hierarchy::PathOf(const TreeNode* node, std::string_view separator) {
     std::string path;
     for (const TreeNode* ancestor : ancestorsBelowRoot(node)) {
         if (!path.empty())
@@ -179,7 +179,7 @@ std::string THierarchy::PathOf(const TreeNode* node, std::string_view separator)
     return path;
 }
 
-std::string THierarchy::SplitFirst(std::string& path, std::string_view separator) {
+std::string Hierarchy::SplitFirst(std::string& path, std::string_view separator) {
     const std::size_t at = separator.empty() ? std::string::npos : path.find(separator);
     if (at == std::string::npos) {
         std::string first = std::move(path);
@@ -191,7 +191,7 @@ std::string THierarchy::SplitFirst(std::string& path, std::string_view separator
     return first;
 }
 
-std::string THierarchy::Rename(TreeNode* node, std::string caption) {
+std::string Hierarchy::Rename(TreeNode* node, std::string caption) {
     if (!node)
         return {};
     caption = trimTrailingSpaces(std::move(caption));
@@ -221,7 +221,7 @@ std::string THierarchy::Rename(TreeNode* node, std::string caption) {
     return {};
 }
 
-std::string THierarchy::DropRefusal(const TreeNode* target, const TreeNode* node) {
+std::string Hierarchy::DropRefusal(const TreeNode* target, const TreeNode* node) {
     if (!target || !node || !target->isGroup() || !node->parent())
         return "IDS_CONFLICTEXISTEDNAMES";
     std::unordered_set<const TreeNode*> seen;
@@ -234,7 +234,7 @@ std::string THierarchy::DropRefusal(const TreeNode* target, const TreeNode* node
     return {};
 }
 
-std::string THierarchy::Drop(TreeNode* target, TreeNode* node) {
+std::string Hierarchy::Drop(TreeNode* target, TreeNode* node) {
     std::string refusal = DropRefusal(target, node);
     if (refusal.empty() && MoveNode(target, node))
         refusal = "IDS_CONFLICTEXISTEDNAMES";

@@ -7,7 +7,7 @@
 
 namespace kalydor {
 
-class TDataModuleForm;
+class ItemStore;
 class TreeModel;
 class TreeNode;
 
@@ -21,10 +21,9 @@ inline constexpr int NotSelected = 3;
 /// The selection model of a check tree of groups and items, used to pick items for export,
 /// import, printing and bulk changes. With a store attached, an item that already exists in
 /// the store cannot be selected (the conflict flag tells that one was refused).
-class THierarchy {
+class Hierarchy {
 public:
-    THierarchy(TreeModel& tree, TDataModuleForm* store, std::int16_t groupType,
-               std::int16_t itemType);
+    Hierarchy(TreeModel& tree, ItemStore* store, std::int16_t groupType, std::int16_t itemType);
 
     TreeModel& tree() { return m_tree; }
     /// The state of a node; a node never set is not selected.
@@ -68,7 +67,7 @@ private:
     bool deselectExisting(TreeNode* node, bool wholeSubtree);
 
     TreeModel& m_tree;
-    TDataModuleForm* m_store;
+    ItemStore* m_store;
     std::int16_t m_groupType;
     std::int16_t m_itemType;
     bool m_conflict = false;

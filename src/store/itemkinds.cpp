@@ -43,8 +43,8 @@ std::unique_ptr<DBItem> CreateItemOfKind(int kind) {
     return factories()[kind]();
 }
 
-std::unique_ptr<DBItem> LoadReferencedItem(TDataModuleForm& store, int kind,
-                                           const Reference& reference, bool& loaded) {
+std::unique_ptr<DBItem> LoadReferencedItem(ItemStore& store, int kind, const Reference& reference,
+                                           bool& loaded) {
     loaded = false;
     const std::int16_t type = itemTypeOfKind(kind);
     if (type < 0 || !store.FindRecord(type, reference.RefID, reference.Name))

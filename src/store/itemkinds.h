@@ -7,7 +7,7 @@
 namespace kalydor {
 
 class DBItem;
-class TDataModuleForm;
+class ItemStore;
 struct Reference;
 
 /// Record type codes of the item tables.
@@ -47,7 +47,7 @@ std::unique_ptr<DBItem> CreateItemOfKind(int kind);
 /// becomes the store's current record): nothing when the record is gone or the kind has no
 /// class. `loaded` tells whether its data could be read; an item that could not be read
 /// must not be used for anything but its name.
-std::unique_ptr<DBItem> LoadReferencedItem(TDataModuleForm& store, int kind,
-                                           const Reference& reference, bool& loaded);
+std::unique_ptr<DBItem> LoadReferencedItem(ItemStore& store, int kind, const Reference& reference,
+                                           bool& loaded);
 
 } // namespace kalydor

@@ -11,15 +11,15 @@ namespace kalydor {
 namespace {
 
 // The header record of a project table, made current; false when there is none.
-bool findHeader(TDataModuleForm& project) {
+bool findHeader(ItemStore& project) {
     const std::string name = project.headerName();
     return !name.empty() && project.FindRecord(RecordType::Header, project.RootId(), name);
 }
 
 } // namespace
 
-TProjektData TProjektData::forNewProject(const StringList& planner, bool initDate) {
-    TProjektData data;
+ProjectData ProjectData::forNewProject(const StringList& planner, bool initDate) {
+    ProjectData data;
     data.Planner = planner;
     // The date is for people: written as the language writes dates.
     if (initDate)
@@ -27,12 +27,12 @@ TProjektData TProjektData::forNewProject(const StringList& planner, bool initDat
     return data;
 }
 
-bool TProjektData::Read(MyMemoryStream& stream) {
-    *this = TProjektData{};
+bool ProjectData::Read(MyMemoryStream& stream) {
+    *this = ProjectData{};
     if (stream.remaining() == 0)
         return true;
     const std::int16_t version = readInt16(stream);
-    TProjektData read;
+    ProjectData read;
     if (version == 11) {
         read.Building = ReadLines(stream);
         read.Customer = ReadLines(stream);
@@ -78,7 +78,7 @@ bool TProjektData::Read(MyMemoryStream& stream) {
     return true;
 }
 
-std::string TProjektData::recordBytes() const {
+std::string ProjectData::recordBytes() const {
     MyMemoryStream stream;
     writeInt16(stream, kCurrentVersion);
     WriteLines(stream, Building);
@@ -89,15 +89,15 @@ std::string TProjektData::recordBytes() const {
     return stream.takeBytes();
 }
 
-bool TProjektData::LoadFromProject(TDataModuleForm& project) {
-    *this = TProjektData{};
+bool ProjectData::LoadFromProject(ItemStore& project) {
+    *this = ProjectData{};
     if (!findHeader(project))
         return true;
     MyMemoryStream stream(project.currentData());
     return Read(stream);
 }
 
-bool TProjektData::SaveProjectData(TDataModuleForm& project) const {
+bool ProjectData::SaveProjectData(ItemStore& project) const {
     const std::string bytes = recordBytes();
     if (!findHeader(project))
         return false;

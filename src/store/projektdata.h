@@ -8,11 +8,11 @@
 namespace kalydor {
 
 class MyMemoryStream;
-class TDataModuleForm;
+class ItemStore;
 
 /// The description of a project, kept in the data block of the project table's header
 /// record: who the building is for, who designs it, and when.
-struct TProjektData {
+struct ProjectData {
     static constexpr std::int16_t kCurrentVersion = 11;
 
     StringList Building;
@@ -25,7 +25,7 @@ struct TProjektData {
 
     /// The description of a new project: the planner lines of the program options, and
     /// today's date when the options ask for it.
-    static TProjektData forNewProject(const StringList& planner, bool initDate);
+    static ProjectData forNewProject(const StringList& planner, bool initDate);
 
     /// Reads a data block: version word and the layout of that version (11 written, 10 read).
     /// An empty block leaves the description empty. An unknown version is reported and gives
@@ -36,10 +36,10 @@ struct TProjektData {
 
     /// Loads the description from the project's header record; empty when there is none.
     /// False when the stored description could not be read.
-    bool LoadFromProject(TDataModuleForm& project);
+    bool LoadFromProject(ItemStore& project);
     /// Writes the description into the header record and commits; false (nothing written)
     /// when the project has no header record.
-    bool SaveProjectData(TDataModuleForm& project) const;
+    bool SaveProjectData(ItemStore& project) const;
 };
 
 } // namespace kalydor

@@ -5,7 +5,7 @@
 
 namespace kalydor {
 
-class TDataModuleForm;
+class ItemStore;
 struct Reference;
 
 /// What the store needs from the item subsystems above it. The rooms, buildings and project
@@ -19,16 +19,16 @@ struct StoreHooks {
     std::function<std::string()> newProjectOptions;
     /// Asked before an item record is deleted: false refuses (a building that still has
     /// rooms). Unset: every item may be deleted.
-    std::function<bool(TDataModuleForm& table, const Reference& item)> mayDeleteItem;
+    std::function<bool(ItemStore& table, const Reference& item)> mayDeleteItem;
     /// First step of converting a project of an older format, after the user agreed: the
     /// open project's options are discarded and loaded afresh from the table. Unset: there
     /// are no options to reload.
-    std::function<void(TDataModuleForm& table)> reloadProjectOptions;
+    std::function<void(ItemStore& table)> reloadProjectOptions;
     /// Converts the items of a project of an older format, after the user agreed and the
     /// options were reloaded: for the oldest format (`oldestFormat`) moves the buildings to
     /// the root and re-links the rooms to them. Unset: a project that holds rooms or
     /// buildings cannot be converted and is refused.
-    std::function<void(TDataModuleForm& table, bool oldestFormat)> convertProject;
+    std::function<void(ItemStore& table, bool oldestFormat)> convertProject;
 };
 
 /// The hooks in force for the whole program.

@@ -127,7 +127,7 @@ TEST(ExchangeCommands, ShippedCataloguesImportCompletely) {
 
     // The constructions were stored calculated: every layered one has its resistance.
     registerConstructionItems();
-    TDataModuleForm project(dir.path().string(), "Project.db", TableMode::Open, TableKind::Project);
+    ItemStore project(dir.path().string(), "Project.db", TableMode::Open, TableKind::Project);
     int layered = 0;
     for (const Reference& record : project.ListRecords(RecordType::Panel)) {
         bool loaded = false;
@@ -214,7 +214,7 @@ TEST(ExchangeCommands, ExportNamesTheItemsItLeavesOut) {
               materialRecord("Beton armat") + materialRecord("Beton simplu") + "\"END\"\r\n");
     ASSERT_EQ(cli({"exchange", "import", table, dir.file("in.txt")}).status, 0);
     {
-        TDataModuleForm store(dir.directory(), "m.db", TableMode::Open, TableKind::Catalogue);
+        ItemStore store(dir.directory(), "m.db", TableMode::Open, TableKind::Catalogue);
         const std::string group = store.GroupOfPath(RecordType::MaterialGroup, "Beton", '\\');
         ASSERT_TRUE(store.FindRecord(RecordType::Material, group, "Beton simplu"));
         store.setCurrentData(std::string("\x63\x00", 2)); // a version no program wrote

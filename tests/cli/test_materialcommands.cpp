@@ -11,7 +11,7 @@
 namespace kalydor {
 namespace {
 
-void storeMaterial(TDataModuleForm& table, const std::string& group, Material& material) {
+void storeMaterial(ItemStore& table, const std::string& group, Material& material) {
     const std::string groupId = table.GroupOfPath(RecordType::MaterialGroup, group, '\\');
     table.AddRecord(RecordType::Material, groupId, material.Name);
     MyMemoryStream record;
@@ -22,8 +22,7 @@ void storeMaterial(TDataModuleForm& table, const std::string& group, Material& m
 TEST(MaterialCommands, ListsEveryFieldAndReportsAnUnreadableRecord) {
     test::TempDir dir;
     {
-        TDataModuleForm table(dir.path().string(), "material", TableMode::Create,
-                              TableKind::Catalogue);
+        ItemStore table(dir.path().string(), "material", TableMode::Create, TableKind::Catalogue);
         Material brick;
         brick.Name = "Cărămidă plină";
         brick.Kind = 0;
@@ -55,8 +54,7 @@ TEST(MaterialCommands, ListsEveryFieldAndReportsAnUnreadableRecord) {
 
     // A record of an unknown version is reported; the others are still listed.
     {
-        TDataModuleForm table(dir.path().string(), "material", TableMode::Open,
-                              TableKind::Catalogue);
+        ItemStore table(dir.path().string(), "material", TableMode::Open, TableKind::Catalogue);
         ASSERT_TRUE(table.FindRecord(RecordType::Material, table.RootId(), "Strat de aer"));
         table.setCurrentData(std::string("\x63\x00\x02\x00", 4));
     }

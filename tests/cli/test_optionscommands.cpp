@@ -26,7 +26,7 @@ std::string fixture(const std::string& name) {
 
 // A project table whose options record holds the given bytes.
 std::string projectWithOptions(const test::TempDir& dir, const std::string& record) {
-    TDataModuleForm project(dir.directory(), "Project", TableMode::Create);
+    ItemStore project(dir.directory(), "Project", TableMode::Create);
     EXPECT_TRUE(project.FindRecord(RecordType::ProjectOptions, "", ""));
     project.setCurrentData(record);
     return project.path();

@@ -94,7 +94,7 @@ TEST(StoreCreate, KeepsAnExistingTableUnlessAskedAndNeverReplacesOneInUse) {
     ASSERT_GT(materials, 40u);
     {
         // A running program has the catalogue open.
-        TDataModuleForm open(dir.directory(), "material.db", TableMode::Open, TableKind::Catalogue);
+        ItemStore open(dir.directory(), "material.db", TableMode::Open, TableKind::Catalogue);
         const CliResult inUse = run({"store", "create", catalogue, "--catalogue", "--replace"});
         EXPECT_EQ(inUse.status, 1);
         EXPECT_EQ(open.ListRecords(RecordType::Material).size(), materials);
@@ -164,7 +164,7 @@ TEST(EmptyRecords, AreUnreadableAndNamedByGroupPathAndName) {
     ASSERT_EQ(run({"store", "create", catalogue, "--catalogue"}).status, 0);
     ASSERT_EQ(run({"exchange", "import", catalogue, kMaterials}).status, 0);
     {
-        TDataModuleForm table(dir.directory(), "m.db", TableMode::Open, TableKind::Catalogue);
+        ItemStore table(dir.directory(), "m.db", TableMode::Open, TableKind::Catalogue);
         const std::string group = table.GroupOfPath(RecordType::MaterialGroup, "Zidărie", '\\');
         table.AddRecord(RecordType::Material, group, "Cut off");
     }
@@ -214,9 +214,9 @@ TEST(DamagedOptions, DoNotStopTheImportOfConstructions) {
         const std::string project = dir.file("P.db");
         ASSERT_EQ(run({"store", "create", project}).status, 0);
         {
-            TDataModuleForm table(dir.directory(), "P.db", TableMode::Open);
+            ItemStore table(dir.directory(), "P.db", TableMode::Open);
             ASSERT_TRUE(table.FindRecord(RecordType::ProjectOptions, "", ""));
-            const std::string record = TProjektOptions().recordBytes();
+            const std::string record = ProjectOptions().recordBytes();
             table.setCurrentData(cutShort ? record.substr(0, record.size() / 2)
                                           : std::string("\x63\x00", 2) + record.substr(2));
         }

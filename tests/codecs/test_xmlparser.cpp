@@ -13,7 +13,7 @@ namespace {
 
 // A part in a compact form that a test table can spell: "<a>", "<a/>", "</a>", "a: text"
 // (content and the name it carries), "?pi: data" and "!: comment" for the other parts.
-std::string describe(const TXmlParser& parser) {
+std::string describe(const XmlReader& parser) {
     switch (parser.CurPartType()) {
     case XmlPart::StartTag:
         return "<" + parser.CurName() + ">";
@@ -29,7 +29,7 @@ std::string describe(const TXmlParser& parser) {
     return (parser.CurName().empty() ? "!" : "?" + parser.CurName()) + ": " + parser.CurContent();
 }
 
-std::vector<std::string> scanAll(TXmlParser& parser) {
+std::vector<std::string> scanAll(XmlReader& parser) {
     std::vector<std::string> parts;
     parser.StartScan();
     while (parser.Scan())
@@ -38,7 +38,7 @@ std::vector<std::string> scanAll(TXmlParser& parser) {
 }
 
 std::vector<std::string> partsOf(const std::string& document, bool normalize = true) {
-    TXmlParser parser;
+    XmlReader parser;
     parser.Normalize = normalize;
     EXPECT_TRUE(parser.LoadFromBuffer(document));
     return scanAll(parser);
@@ -75,7 +75,7 @@ TEST(XmlParser, TruncatedDocumentDeliversEverythingBeforeTheFault) {
     for (const auto& c : cases) {
         const std::size_t at = full.find(c.cutAfter);
         ASSERT_NE(at, std::string::npos) << c.cutAfter;
-        TXmlParser parser;
+        XmlReader parser;
         ASSERT_TRUE(parser.LoadFromBuffer(full.substr(0, at + c.cutAfter.size()), "broken.xml"));
         EXPECT_EQ(scanAll(parser), c.expected) << c.cutAfter;
         EXPECT_TRUE(parser.EndedOnError()) << c.cutAfter;
@@ -93,7 +93,7 @@ TEST(XmlParser, EveryCutGivesABeginningOfTheParts) {
     ASSERT_EQ(whole, (Parts{"<root>", "<x>", "x: alpha beta", "</x>", "<y/>", "<z>",
                             "z: one & two three", "</z>", "!:  note ", "</root>"}));
     for (std::size_t cut = 0; cut < full.size(); ++cut) {
-        TXmlParser parser;
+        XmlReader parser;
         ASSERT_TRUE(parser.LoadFromBuffer(full.substr(0, cut)));
         const Parts parts = scanAll(parser);
         EXPECT_TRUE(parser.EndedOnError()) << cut;
@@ -135,7 +135,7 @@ TEST(XmlParser, ContentIsNormalisedWhenAsked) {
 }
 
 TEST(XmlParser, ReferencesAreReplacedInContentAndAttributes) {
-    TXmlParser parser;
+    XmlReader parser;
     ASSERT_TRUE(parser.LoadFromBuffer(
         R"(<a v="&lt;&amp;&gt;&quot;&apos;&#x41;&#66;" w="&amp;#38;" n="x&#10;y z">)"
         "&lt;&amp;&gt;&quot;&apos;&#x41;&#66;&#x151;</a>"));
@@ -151,7 +151,7 @@ TEST(XmlParser, ReferencesAreReplacedInContentAndAttributes) {
 }
 
 TEST(XmlParser, TagsAttributesAndTheNameOfContent) {
-    TXmlParser parser;
+    XmlReader parser;
     ASSERT_TRUE(parser.LoadFromBuffer(R"(<?xml version="1.0"?>
 <?kalydor hint?>
 <root xmlns:k="urn:k" version="2">
@@ -211,7 +211,7 @@ TEST(XmlParser, LongDocumentsArriveWhole) {
                     std::to_string(i) + "</item>";
     document += "</db>";
 
-    TXmlParser parser;
+    XmlReader parser;
     ASSERT_TRUE(parser.LoadFromBuffer(document));
     parser.StartScan();
     ASSERT_TRUE(parser.Scan());
@@ -284,7 +284,7 @@ TEST(XmlParser, EncodingsArriveAsUtf8) {
          "Ő", "Ő€𝄞"},
     };
     for (const auto& c : cases) {
-        TXmlParser parser;
+        XmlReader parser;
         ASSERT_TRUE(parser.LoadFromBuffer(c.document));
         ASSERT_TRUE(parser.Scan()) << c.document;
         EXPECT_EQ(parser.CurAttr("a"), c.attribute) << c.document;
@@ -294,7 +294,7 @@ TEST(XmlParser, EncodingsArriveAsUtf8) {
     }
 
     // Declared UTF-8 but not UTF-8: a fault, with the parts before it.
-    TXmlParser wrong;
+    XmlReader wrong;
     ASSERT_TRUE(wrong.LoadFromBuffer("<?xml version=\"1.0\" encoding=\"UTF-8\"?><t><u>ok</u>"
                                      "<v>\x8A</v></t>"));
     EXPECT_EQ(scanAll(wrong), (Parts{"<t>", "<u>", "u: ok", "</u>", "<v>"}));
@@ -324,7 +324,7 @@ TEST(XmlParser, MalformedDocumentsEndOnAnError) {
         {"\x4C\x6F\xA7\x94", {}, "EBCDIC"},
     };
     for (const auto& c : cases) {
-        TXmlParser parser;
+        XmlReader parser;
         ASSERT_TRUE(parser.LoadFromBuffer(c.document));
         EXPECT_EQ(scanAll(parser), c.expected) << c.document;
         EXPECT_TRUE(parser.EndedOnError()) << c.document;
@@ -367,7 +367,7 @@ TEST(XmlParser, EntityDeclarationsAreRefusedAndNothingIsLoaded) {
          false},
     };
     for (const auto& c : cases) {
-        TXmlParser parser;
+        XmlReader parser;
         ASSERT_TRUE(parser.LoadFromBuffer(c.document));
         EXPECT_EQ(scanAll(parser), c.expected) << c.document;
         EXPECT_EQ(parser.EndedOnError(), c.refused) << c.document << parser.ErrorText();
@@ -411,7 +411,7 @@ TEST(XmlParser, ElementsWithTooManyAttributesAreRefused) {
          true},
     };
     for (const auto& c : cases) {
-        TXmlParser parser;
+        XmlReader parser;
         ASSERT_TRUE(parser.LoadFromBuffer(c.document));
         EXPECT_EQ(scanAll(parser), c.expected) << c.document.substr(0, 80);
         EXPECT_EQ(parser.EndedOnError(), c.refused) << parser.ErrorText();
@@ -428,7 +428,7 @@ TEST(XmlParser, LoadingFilesAndTheSizeLimit) {
     std::ofstream(dir.file("small.xml"), std::ios::binary) << document;
     std::ofstream(dir.file("empty.xml"), std::ios::binary);
 
-    TXmlParser parser;
+    XmlReader parser;
     ASSERT_TRUE(parser.LoadFromFile(dir.file("small.xml")));
     EXPECT_EQ(parser.FileName(), dir.file("small.xml"));
     EXPECT_EQ(scanAll(parser), (Parts{"<a>", "a: x", "</a>"}));
@@ -447,7 +447,7 @@ TEST(XmlParser, LoadingFilesAndTheSizeLimit) {
         {dir.file("small.xml"), document.size() - 1, "larger than"},
     };
     for (const auto& r : refused) {
-        TXmlParser failing;
+        XmlReader failing;
         failing.MaxDocumentSize = r.limit;
         EXPECT_FALSE(failing.LoadFromFile(r.path)) << r.path;
         EXPECT_NE(failing.ErrorText().find(r.reason), std::string::npos) << failing.ErrorText();
@@ -455,7 +455,7 @@ TEST(XmlParser, LoadingFilesAndTheSizeLimit) {
         EXPECT_FALSE(failing.Scan());
     }
 
-    TXmlParser limited;
+    XmlReader limited;
     limited.MaxDocumentSize = document.size();
     EXPECT_TRUE(limited.LoadFromBuffer(document));
     EXPECT_FALSE(limited.LoadFromBuffer(document + " "));

@@ -28,19 +28,19 @@ std::string fileBytes(const std::string& path) {
 }
 
 // The bytes an operation adds to an in-memory exchange document.
-std::string written(const std::function<void(TXMLWriter&)>& write,
+std::string written(const std::function<void(XmlWriter&)>& write,
                     const std::string& encoding = "ISO-8859-2") {
-    TXMLWriter writer("", "Kalydor32Project", encoding);
+    XmlWriter writer("", "Kalydor32Project", encoding);
     const std::size_t start = writer.bytes().size();
     write(writer);
     return writer.bytes().substr(start);
 }
 
 TEST(XmlWriter, OperationsWriteExactlyTheirBytes) {
-    using W = TXMLWriter;
+    using W = XmlWriter;
     const struct {
         const char* what;
-        std::function<void(TXMLWriter&)> write;
+        std::function<void(XmlWriter&)> write;
         std::string expected;
     } cases[] = {
         {"raw", [](W& w) { w.WriteRaw("\r\n  "); }, "\r\n  "},
@@ -92,14 +92,14 @@ TEST(XmlWriter, AttributeTexts) {
         std::string text;
         std::string expected;
     } cases[] = {
-        {TXMLWriter::RealAttribute("OutSideTemp", 20.5, 3, 0), "OutSideTemp=\"20.5\" "},
-        {TXMLWriter::RealAttribute("Ro", -0.0000123456, 3, 2), "Ro=\"-1.23E-05\" "},
-        {TXMLWriter::RealAttribute("Nu", 1000000.0, 5, 0), "Nu=\"1E6\" "},
-        {TXMLWriter::IntAttribute("ValveMode0", -12), "ValveMode0=\"-12\" "},
-        {TXMLWriter::TextAttribute("Name", ""), "Name=\"\" "},
-        {TXMLWriter::TextAttribute("Name", "a\"b&c<d>e'f"), "Name=\"a&quot;b&amp;c&lt;d>e'f\" "},
+        {XmlWriter::RealAttribute("OutSideTemp", 20.5, 3, 0), "OutSideTemp=\"20.5\" "},
+        {XmlWriter::RealAttribute("Ro", -0.0000123456, 3, 2), "Ro=\"-1.23E-05\" "},
+        {XmlWriter::RealAttribute("Nu", 1000000.0, 5, 0), "Nu=\"1E6\" "},
+        {XmlWriter::IntAttribute("ValveMode0", -12), "ValveMode0=\"-12\" "},
+        {XmlWriter::TextAttribute("Name", ""), "Name=\"\" "},
+        {XmlWriter::TextAttribute("Name", "a\"b&c<d>e'f"), "Name=\"a&quot;b&amp;c&lt;d>e'f\" "},
         // A reader turns literal tabs and line breaks of an attribute into spaces.
-        {TXMLWriter::TextAttribute("T", "x\ty\r\nz"), "T=\"x&#9;y&#13;&#10;z\" "},
+        {XmlWriter::TextAttribute("T", "x\ty\r\nz"), "T=\"x&#9;y&#13;&#10;z\" "},
     };
     for (const auto& c : cases)
         EXPECT_EQ(c.text, c.expected);
@@ -127,13 +127,13 @@ TEST(XmlWriter, TextIsWrittenInTheDocumentsEncoding) {
         {"US-ASCII", "aő€", "a&#337;&#8364;"},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(written([&](TXMLWriter& w) { w.WriteElement("V", "", c.value); }, c.encoding),
+        EXPECT_EQ(written([&](XmlWriter& w) { w.WriteElement("V", "", c.value); }, c.encoding),
                   "<V>" + c.expected + "</V>")
             << c.encoding << " " << c.value;
-        EXPECT_EQ(written([&](TXMLWriter& w) { w.WriteRaw(c.value); }, c.encoding), c.expected)
+        EXPECT_EQ(written([&](XmlWriter& w) { w.WriteRaw(c.value); }, c.encoding), c.expected)
             << c.encoding << " " << c.value;
     }
-    TXMLWriter utf8("", "KalydorDB", "UTF-8");
+    XmlWriter utf8("", "KalydorDB", "UTF-8");
     EXPECT_EQ(utf8.bytes(), "<?xml version=\"1.0\" encoding=\"UTF-8\" ?>\r\n<KalydorDB>\r\n");
 }
 
@@ -170,8 +170,8 @@ TEST(XmlWriter, IsoDocumentsReadTheSameUnderEitherCodePage) {
     for (const char32_t cp : {0x80, 0x9F, 0x2013, 0x20AC, 0x2192, 0x219, 0x21B, 0x1D11E})
         appendUtf8(text, cp);
 
-    TXMLWriter writer("", "Kalydor32Project");
-    writer.WriteElement("Item", TXMLWriter::TextAttribute("Name", text), text);
+    XmlWriter writer("", "Kalydor32Project");
+    writer.WriteElement("Item", XmlWriter::TextAttribute("Name", text), text);
     writer.Finish();
     const std::string document = writer.bytes();
 
@@ -180,7 +180,7 @@ TEST(XmlWriter, IsoDocumentsReadTheSameUnderEitherCodePage) {
         EXPECT_EQ(attribute, text) << encoding;
         EXPECT_EQ(content, text) << encoding;
     }
-    TXmlParser parser;
+    XmlReader parser;
     ASSERT_TRUE(parser.LoadFromBuffer(document));
     ASSERT_TRUE(parser.Scan());
     ASSERT_TRUE(parser.Scan());
@@ -198,16 +198,16 @@ TEST(XmlWriter, AwkwardNamesSurviveTheRoundTrip) {
         "",
     };
     for (const char* encoding : {"ISO-8859-2", "UTF-8"}) {
-        TXMLWriter writer("", "Kalydor32Project", encoding);
+        XmlWriter writer("", "Kalydor32Project", encoding);
         for (const std::string& name : names) {
-            writer.WriteElement("Kalydor32Material", TXMLWriter::TextAttribute("Name", name), "",
+            writer.WriteElement("Kalydor32Material", XmlWriter::TextAttribute("Name", name), "",
                                 ElementEnd::Open);
             writer.WriteElement("ItemName", "", name);
             writer.WriteEndTag("Kalydor32Material");
         }
         writer.Finish();
 
-        TXmlParser parser;
+        XmlReader parser;
         ASSERT_TRUE(parser.LoadFromBuffer(writer.bytes()));
         parser.StartScan();
         ASSERT_TRUE(parser.Scan()); // the root
@@ -239,7 +239,7 @@ TEST(XmlWriter, AwkwardNamesSurviveTheRoundTrip) {
 }
 
 TEST(XmlWriter, MemoryDocumentIsRewoundAtFinish) {
-    TXMLWriter writer("", "Kalydor32Project");
+    XmlWriter writer("", "Kalydor32Project");
     writer.WriteElement("ItemName", "", "W1");
     writer.Finish();
     EXPECT_TRUE(writer.Finished());
@@ -259,7 +259,7 @@ TEST(XmlWriter, FilesAreReplacedOnlyWhenFinished) {
     ::chmod(path.c_str(), 0640);
 
     {
-        TXMLWriter abandoned(path, "Kalydor32Project");
+        XmlWriter abandoned(path, "Kalydor32Project");
         abandoned.WriteElement("ItemName", "", "half");
         // Destroyed without Finish, as when an item raises an error during the export.
     }
@@ -267,7 +267,7 @@ TEST(XmlWriter, FilesAreReplacedOnlyWhenFinished) {
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
 
     {
-        TXMLWriter writer(path, "Kalydor32Project");
+        XmlWriter writer(path, "Kalydor32Project");
         EXPECT_EQ(fileBytes(path), "old content");
         writer.Finish();
         EXPECT_EQ(writer.bytes(), "");
@@ -279,7 +279,7 @@ TEST(XmlWriter, FilesAreReplacedOnlyWhenFinished) {
     EXPECT_EQ(status.st_mode & 0777, 0640u);
 
     try {
-        TXMLWriter nowhere(dir.file("missing/export.xml"), "Kalydor32Project");
+        XmlWriter nowhere(dir.file("missing/export.xml"), "Kalydor32Project");
         ADD_FAILURE() << "a file in a missing folder was created";
     } catch (const Error& error) {
         EXPECT_EQ(error.key(), "IDS_FILEWRITEERROR");

@@ -32,7 +32,7 @@ protected:
 };
 
 TEST_F(ShippedCatalogues, EveryMaterialIsValidAndPhysicallyPossible) {
-    TDataModuleForm table(dir.directory(), "material.db", TableMode::Create, TableKind::Catalogue);
+    ItemStore table(dir.directory(), "material.db", TableMode::Create, TableKind::Catalogue);
     OverwriteAnswers answers;
     const ImportResult result = ImportText(table, 1, kCatalogues + "materials.txt", answers);
     ASSERT_FALSE(result.failed) << result.message;
@@ -71,7 +71,7 @@ TEST_F(ShippedCatalogues, EveryMaterialIsValidAndPhysicallyPossible) {
 const std::set<int> kUnexpectedMessages = {0, 1, 2, 3, 4, 6, 7, 8, 9, 13, 20, 22, 29};
 
 TEST_F(ShippedCatalogues, EveryConstructionCalculatesWithoutAFault) {
-    TDataModuleForm project(dir.directory(), "p.db", TableMode::Create, TableKind::Project);
+    ItemStore project(dir.directory(), "p.db", TableMode::Create, TableKind::Project);
     OverwriteAnswers answers;
     const ImportResult result = ImportXml(project, 2, kCatalogues + "constructions.xml", answers);
     ASSERT_FALSE(result.failed) << result.message;

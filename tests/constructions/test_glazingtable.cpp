@@ -94,7 +94,7 @@ TEST(GlazingTable, EntriesComeFromTheLanguageUpToTheFirstEmptyText) {
 
 TEST(GlazingTable, TheShippedTablesAreComplete) {
     // Every shipped language offers a table whose entries all read as coefficients.
-    TLanguages& shipped = test::shippedLanguages();
+    Languages& shipped = test::shippedLanguages();
     std::vector<std::string> ids;
     shipped.ListLanguages(ids, false);
     ASSERT_FALSE(ids.empty());

@@ -17,7 +17,7 @@ namespace {
 
 TEST(MaterialPicker, GroupsMaterialsAndLoading) {
     test::TempDir dir;
-    TDataModuleForm store(dir.path().string(), "material", TableMode::Create, TableKind::Catalogue);
+    ItemStore store(dir.path().string(), "material", TableMode::Create, TableKind::Catalogue);
     const std::string masonry = store.GroupOfPath(RecordType::MaterialGroup, "Zidărie", '\\');
     const std::string insulation = store.GroupOfPath(RecordType::MaterialGroup, "Izolații", '\\');
     Material brick;

@@ -295,7 +295,7 @@ TEST(Material, EquilibriumMoistureFromTheIsotherm) {
 }
 
 TEST(Material, ListRowThroughTheMaterialListColumns) {
-    TListHeaderFormat layout;
+    ColumnLayout layout;
     layout.Load("MaterialItemsTitle");
     Material m = normalMaterial();
     m.Flags = 0;
@@ -327,13 +327,13 @@ TEST(Material, ListRowThroughTheMaterialListColumns) {
 struct AnyWindow final : platform::Window {};
 
 TEST(Material, ClipboardCopyWritesTextRichTextCellsAndThePrivateCopy) {
-    TLanguages& languages = test::shippedLanguages();
+    Languages& languages = test::shippedLanguages();
     languages.SelectInterfaceLanguage("English");
     Material m = normalMaterial();
     m.Flags = 0;
     m.Sorption = {0, 1.2f, 0, 0, 0, 0, 0, 0, 0, 3.1f};
     AnyWindow owner;
-    TClipboardStream stream(languages);
+    ClipboardDocument stream(languages);
     ASSERT_TRUE(m.CopyTo(stream, &owner));
 
     const std::string& text = stream.text().text();
@@ -374,10 +374,10 @@ TEST(Material, ClipboardCopyWritesTextRichTextCellsAndThePrivateCopy) {
 
     // Without an owner only the private copy is written; in a multi-item export the
     // isotherm stays out of the sheet.
-    TClipboardStream bare(languages);
+    ClipboardDocument bare(languages);
     ASSERT_TRUE(m.CopyTo(bare, nullptr));
     EXPECT_TRUE(bare.text().empty());
-    TClipboardStream multi(languages);
+    ClipboardDocument multi(languages);
     multi.MultiItem = true;
     m.CopyTo(multi, &owner);
     m.CopyTo(multi, &owner);

@@ -66,15 +66,15 @@ Material airMaterial() {
 }
 
 std::string textOf(DBItem& item) {
-    TLanguages none;
-    TPrintfStringStream stream(none);
+    Languages none;
+    TextDocument stream(none);
     stream.EscapeFlag = true;
     item.WriteText(stream, "G\\H");
     return stream.text();
 }
 
 Material throughText(Material& m) {
-    TParserStream reader(textOf(m) + "\"END\"\r\n", "m.txt");
+    TextTokenReader reader(textOf(m) + "\"END\"\r\n", "m.txt");
     TextRecordHeader header;
     EXPECT_EQ(reader.NextRecord(header), NextRecordResult::Record);
     EXPECT_EQ(header.keyword, "KALYDOR32MATERIAL");
@@ -86,14 +86,14 @@ Material throughText(Material& m) {
 }
 
 std::string xmlOf(DBItem& item) {
-    TXMLWriter writer({}, "Kalydor32Project");
+    XmlWriter writer({}, "Kalydor32Project");
     item.WriteXml(writer, "G\\H");
     writer.Finish();
     return writer.bytes();
 }
 
 Material throughXml(const std::string& xml, std::string* path = nullptr) {
-    TXmlParser parser;
+    XmlReader parser;
     EXPECT_TRUE(parser.LoadFromBuffer(xml, "m.xml"));
     while (parser.Scan())
         if (parser.CurPartType() == XmlPart::StartTag && parser.CurName() == "Kalydor32Material")
@@ -156,7 +156,7 @@ TEST(MaterialExchange, XmlStartTagsCarryTheWritersAttributeBlanks) {
 }
 
 TEST(MaterialExchange, TextVersionZeroHasNoFlags) {
-    TParserStream reader("1 24.5 1 2 0 3 0 0 7", "v0.txt");
+    TextTokenReader reader("1 24.5 1 2 0 3 0 0 7", "v0.txt");
     Material m;
     m.ReadText(reader, 0);
     EXPECT_EQ(m.Kind, 1);
@@ -234,12 +234,12 @@ TEST(LayerExchange, TextLineOfEachKind) {
     for (const int kind : {0, 1, 2}) {
         SCOPED_TRACE(kind);
         const Layer l = layerOfKind(kind);
-        TLanguages none;
-        TPrintfStringStream stream(none);
+        Languages none;
+        TextDocument stream(none);
         stream.EscapeFlag = true;
         l.WriteLayerText(stream);
         EXPECT_EQ(stream.text().find('\n'), std::string::npos);
-        TParserStream reader(stream.text() + " \"next\"", "layer.txt");
+        TextTokenReader reader(stream.text() + " \"next\"", "layer.txt");
         Layer back;
         back.ReadLayerText(reader, 2);
         EXPECT_EQ(reader.NextString(), "next"); // exactly the layer's values were read
@@ -257,7 +257,7 @@ TEST(LayerExchange, OldTextVersionHasNoFlagsNorSecondHumidity) {
     for (int i = 1; i <= 20; ++i)
         line += std::to_string(i) + " ";
     line += "0.5 \"next\"";
-    TParserStream reader(line, "old.txt");
+    TextTokenReader reader(line, "old.txt");
     Layer back;
     back.ReadLayerText(reader, 0);
     EXPECT_EQ(back.Flags, 0);
@@ -270,11 +270,11 @@ TEST(LayerExchange, XmlElementOfEachKind) {
     for (const int kind : {0, 1, 2}) {
         SCOPED_TRACE(kind);
         const Layer l = layerOfKind(kind);
-        TXMLWriter writer({}, "Kalydor32Project");
+        XmlWriter writer({}, "Kalydor32Project");
         l.WriteLayerXml(writer, 4);
         writer.Finish();
         const std::string xml = writer.bytes();
-        TXmlParser parser;
+        XmlReader parser;
         ASSERT_TRUE(parser.LoadFromBuffer(xml, "l.xml"));
         while (parser.Scan() &&
                !(parser.CurPartType() == XmlPart::StartTag && parser.CurName() == "PanelLayer")) {

@@ -79,11 +79,11 @@ Panel knownWindow() {
 }
 
 Panel throughText(Panel& p) {
-    TLanguages none;
-    TPrintfStringStream stream(none);
+    Languages none;
+    TextDocument stream(none);
     stream.EscapeFlag = true;
     p.WriteText(stream, "Pereți\\Exteriori");
-    TParserStream reader(stream.text() + "\"END\"\r\n", "p.txt");
+    TextTokenReader reader(stream.text() + "\"END\"\r\n", "p.txt");
     TextRecordHeader header;
     EXPECT_EQ(reader.NextRecord(header), NextRecordResult::Record);
     EXPECT_EQ(header.keyword, "KALYDOR32PANEL");
@@ -97,10 +97,10 @@ Panel throughText(Panel& p) {
 }
 
 Panel throughXml(Panel& p, std::string* path) {
-    TXMLWriter writer({}, "Kalydor32Project");
+    XmlWriter writer({}, "Kalydor32Project");
     p.WriteXml(writer, "Pereți\\Exteriori");
     writer.Finish();
-    TXmlParser parser;
+    XmlReader parser;
     EXPECT_TRUE(parser.LoadFromBuffer(writer.bytes(), "p.xml"));
     while (parser.Scan()) {
         if (parser.CurPartType() == XmlPart::StartTag && parser.CurName() == "Kalydor32Panel")
@@ -171,7 +171,7 @@ TEST(PanelExchange, XmlRoundTripAndElementRules) {
         "Layered=\"Yes\"><ItemHeader><ItemName>P</ItemName><ItemPath>A</ItemPath></ItemHeader>"
         "<Type>Pardoseală</Type><x>3</x><LayeredPanel Ordering=\"Reverse\"/>"
         "<EarthLambda>2</EarthLambda></Kalydor32Panel></Kalydor32Project>";
-    TXmlParser parser;
+    XmlReader parser;
     ASSERT_TRUE(parser.LoadFromBuffer(other, "o.xml"));
     while (parser.Scan() && parser.CurName() != "Kalydor32Panel") {
     }
@@ -185,7 +185,7 @@ TEST(PanelExchange, XmlRoundTripAndElementRules) {
 
 TEST(PanelExchange, XmlStartTagsCarryTheWritersAttributeBlanks) {
     Panel wall = layeredWall();
-    TXMLWriter writer({}, "Kalydor32Project");
+    XmlWriter writer({}, "Kalydor32Project");
     wall.WriteXml(writer, "A");
     writer.Finish();
     const std::string xml = writer.bytes();
@@ -210,7 +210,7 @@ TEST(PanelExchange, DragTextNamesTheConstructionAndCarriesItsXml) {
 
 TEST(LayerList, ColumnsShowTheCalculatedValues) {
     Panel wall = layeredWall();
-    TListHeaderFormat layout;
+    ColumnLayout layout;
     layout.Load("PanelLayersTitle");
     for (int id : {13, 14, 16, 18, 25, 3, 5})
         ASSERT_NE(layout.FindColumn(id), nullptr) << id;
@@ -230,12 +230,12 @@ TEST(LayerList, ColumnsShowTheCalculatedValues) {
 struct AnyWindow final : platform::Window {};
 
 TEST(PanelClipboard, CopyWritesPropertiesTablesMessagesAndCells) {
-    TLanguages& languages = test::shippedLanguages();
+    Languages& languages = test::shippedLanguages();
     languages.SelectInterfaceLanguage("English");
     setTextLookup(&languages);
     Panel wall = layeredWall();
     AnyWindow owner;
-    TClipboardStream stream(languages);
+    ClipboardDocument stream(languages);
     ASSERT_TRUE(wall.CopyTo(stream, &owner));
 
     const std::string& text = stream.text().text();
@@ -267,7 +267,7 @@ TEST(PanelClipboard, CopyWritesPropertiesTablesMessagesAndCells) {
 
     // A known construction: no climate lines, no tables, no messages.
     Panel window = knownWindow();
-    TClipboardStream known(languages);
+    ClipboardDocument known(languages);
     ASSERT_TRUE(window.CopyTo(known, &owner));
     EXPECT_EQ(known.text().text().find(languages.GetText("ID_PANEL12")), std::string::npos);
     EXPECT_TRUE(known.sheet().cells().empty());

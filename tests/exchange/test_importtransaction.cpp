@@ -36,7 +36,7 @@ std::string materialsText(const std::string& group, int count) {
 }
 
 // Every record of a table with its data block, to compare a table with itself later.
-std::vector<std::pair<Reference, std::string>> contents(TDataModuleForm& table) {
+std::vector<std::pair<Reference, std::string>> contents(ItemStore& table) {
     std::vector<std::pair<Reference, std::string>> records;
     std::vector<Reference> all;
     table.forEachRecord([&all](const Reference& record, std::size_t) { all.push_back(record); });
@@ -51,8 +51,8 @@ class ImportTransaction : public ::testing::Test {
 protected:
     void SetUp() override {
         registerConstructionItems();
-        store = std::make_unique<TDataModuleForm>(dir.directory(), "material.db", TableMode::Create,
-                                                  TableKind::Catalogue);
+        store = std::make_unique<ItemStore>(dir.directory(), "material.db", TableMode::Create,
+                                            TableKind::Catalogue);
     }
     void TearDown() override { setImportedItemHook(1, nullptr); }
 
@@ -67,7 +67,7 @@ protected:
     }
 
     test::TempDir dir;
-    std::unique_ptr<TDataModuleForm> store;
+    std::unique_ptr<ItemStore> store;
     ScriptedPrompter prompter;
     ScopedPrompter scope{prompter};
 };
@@ -85,8 +85,8 @@ TEST_F(ImportTransaction, IsOneCommitInTheTextAndTheXmlForm) {
 
     const std::string xml = dir.file("out.xml");
     ASSERT_EQ(ExportItems(*store, 1, ItemsInTreeOrder(*store, 1), xml).written, 40);
-    store = std::make_unique<TDataModuleForm>(dir.directory(), "other.db", TableMode::Create,
-                                              TableKind::Catalogue);
+    store = std::make_unique<ItemStore>(dir.directory(), "other.db", TableMode::Create,
+                                        TableKind::Catalogue);
     commits = store->database().commits();
     result = import(xml);
     ASSERT_FALSE(result.failed) << result.message;
@@ -120,8 +120,7 @@ TEST_F(ImportTransaction, AProgramKilledHalfWayLeavesTheTableAsItWas) {
     const pid_t child = ::fork();
     ASSERT_GE(child, 0);
     if (child == 0) {
-        TDataModuleForm table(dir.directory(), "material.db", TableMode::Open,
-                              TableKind::Catalogue);
+        ItemStore table(dir.directory(), "material.db", TableMode::Open, TableKind::Catalogue);
         int seen = 0;
         setImportedItemHook(1, [&seen](DBItem&) {
             if (++seen == 12)
@@ -135,8 +134,8 @@ TEST_F(ImportTransaction, AProgramKilledHalfWayLeavesTheTableAsItWas) {
     ASSERT_EQ(::waitpid(child, &status, 0), child);
     ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL) << status;
 
-    store = std::make_unique<TDataModuleForm>(dir.directory(), "material.db", TableMode::Open,
-                                              TableKind::Catalogue);
+    store = std::make_unique<ItemStore>(dir.directory(), "material.db", TableMode::Open,
+                                        TableKind::Catalogue);
     EXPECT_EQ(contents(*store), before);
 }
 
@@ -171,8 +170,8 @@ TEST_F(ImportTransaction, WhenTheWaitForAnotherProgramFailsNothingIsStored) {
     const std::string xml = dir.file("in.xml");
     ASSERT_FALSE(import(text).failed);
     ExportItems(*store, 1, ItemsInTreeOrder(*store, 1), xml);
-    store = std::make_unique<TDataModuleForm>(dir.directory(), "empty.db", TableMode::Create,
-                                              TableKind::Catalogue);
+    store = std::make_unique<ItemStore>(dir.directory(), "empty.db", TableMode::Create,
+                                        TableKind::Catalogue);
     store->database().setBusyTimeout(50);
 
     for (const std::string& file : {text, xml}) {
@@ -202,8 +201,7 @@ TEST_F(ImportTransaction, TwoProgramsImportingAtOnceBothStoreEverything) {
         const pid_t child = ::fork();
         ASSERT_GE(child, 0);
         if (child == 0) {
-            TDataModuleForm table(dir.directory(), "material.db", TableMode::Open,
-                                  TableKind::Catalogue);
+            ItemStore table(dir.directory(), "material.db", TableMode::Open, TableKind::Catalogue);
             OverwriteAnswers answers;
             const ImportResult result = ImportItems(table, 1, file, answers);
             ::_exit(!result.failed && result.added == 150 ? 0 : 1);
@@ -215,8 +213,8 @@ TEST_F(ImportTransaction, TwoProgramsImportingAtOnceBothStoreEverything) {
         ASSERT_EQ(::waitpid(child, &status, 0), child);
         EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
     }
-    store = std::make_unique<TDataModuleForm>(dir.directory(), "material.db", TableMode::Open,
-                                              TableKind::Catalogue);
+    store = std::make_unique<ItemStore>(dir.directory(), "material.db", TableMode::Open,
+                                        TableKind::Catalogue);
     EXPECT_EQ(store->ListRecords(RecordType::Material).size(), 300u);
 }
 

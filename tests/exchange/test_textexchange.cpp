@@ -77,7 +77,7 @@ TEST(ParserStream, TokensAndTheirErrors) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text);
-        TParserStream reader(c.text, "cases.txt");
+        TextTokenReader reader(c.text, "cases.txt");
         std::optional<Value> read;
         const std::optional<int> error = errorNumber([&] {
             if (c.op == 's')
@@ -98,7 +98,7 @@ TEST(ParserStream, TokensAndTheirErrors) {
 
 TEST(ParserStream, ErrorNamesTheFileAndTheZeroBasedLine) {
     test::FakeLanguage language{{"IDS_TEXTCONVERTERROR+0", "%s|%d"}};
-    TParserStream reader("\"a\"\r\n; comment\r\nx", "f.txt");
+    TextTokenReader reader("\"a\"\r\n; comment\r\nx", "f.txt");
     reader.NextString();
     try {
         reader.NextInt();
@@ -151,8 +151,8 @@ TEST(ParserStream, FilesAreReadLineByLineWhateverTheBufferBoundaries) {
         std::ofstream(file, std::ios::binary | std::ios::trunc) << c.bytes;
         for (const bool fromFile : {true, false}) {
             SCOPED_TRACE(fromFile ? "file" : "memory");
-            auto reader = fromFile ? std::make_unique<TParserStream>(file)
-                                   : std::make_unique<TParserStream>(c.bytes, file);
+            auto reader = fromFile ? std::make_unique<TextTokenReader>(file)
+                                   : std::make_unique<TextTokenReader>(c.bytes, file);
             std::vector<std::string> read;
             std::string error;
             try {
@@ -176,8 +176,8 @@ class TextExchange : public ::testing::Test {
 protected:
     void SetUp() override {
         registerConstructionItems();
-        store = std::make_unique<TDataModuleForm>(dir.directory(), "m.db", TableMode::Create,
-                                                  TableKind::Catalogue);
+        store = std::make_unique<ItemStore>(dir.directory(), "m.db", TableMode::Create,
+                                            TableKind::Catalogue);
     }
 
     std::string write(const std::string& name, const std::string& text) {
@@ -207,7 +207,7 @@ protected:
     }
 
     test::TempDir dir;
-    std::unique_ptr<TDataModuleForm> store;
+    std::unique_ptr<ItemStore> store;
     ScriptedPrompter prompter;
     ScopedPrompter scope{prompter};
 };
@@ -311,9 +311,9 @@ TEST_F(TextExchange, RecordCutShortIsNotStored) {
 
 TEST_F(TextExchange, MaterialsIntoConstructionTableGiveError4) {
     test::FakeLanguage language{{"IDS_TEXTCONVERTERROR+4", "E4 %s %d"}};
-    TDataModuleForm project(dir.directory(), "p.db", TableMode::Create, TableKind::Project);
+    ItemStore project(dir.directory(), "p.db", TableMode::Create, TableKind::Project);
     OverwriteAnswers answers;
-    TParserStream reader(record("", "one") + "\"END\"\r\n", "m.txt");
+    TextTokenReader reader(record("", "one") + "\"END\"\r\n", "m.txt");
     const ImportResult result = ImportText(project, 2, reader, answers);
     EXPECT_TRUE(result.failed);
     EXPECT_EQ(result.message.substr(0, 8), "E4 m.txt");
@@ -426,7 +426,7 @@ TEST_F(TextExchange, ExportWritesTreeOrderAndEndAndNothingWithoutItems) {
     EXPECT_LT(text.find("G\\\\H"), text.find("root item"));
 
     // The exported file reads back into a new table with the same values.
-    TDataModuleForm other(dir.directory(), "o.db", TableMode::Create, TableKind::Catalogue);
+    ItemStore other(dir.directory(), "o.db", TableMode::Create, TableKind::Catalogue);
     OverwriteAnswers answers;
     const ImportResult back = ImportText(other, 1, out, answers);
     EXPECT_EQ(back.added, 2) << back.message;
@@ -462,8 +462,8 @@ TEST_F(TextExchange, ExportsEveryStoredItemOrNamesIt) {
         EXPECT_NE(result.leftOut[0].find("Kept\\broken"), std::string::npos) << result.leftOut[0];
         EXPECT_NE(prompter.messages().back().find("Kept\\broken"), std::string::npos);
 
-        TDataModuleForm other(dir.directory(), std::string("back-") + file + ".db",
-                              TableMode::Create, TableKind::Catalogue);
+        ItemStore other(dir.directory(), std::string("back-") + file + ".db", TableMode::Create,
+                        TableKind::Catalogue);
         OverwriteAnswers answers;
         const ImportResult back = ImportItems(other, 1, dir.file(file), answers);
         EXPECT_EQ(back.added, 5) << back.message;

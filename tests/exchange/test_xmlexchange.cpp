@@ -22,12 +22,12 @@ class XmlExchange : public ::testing::Test {
 protected:
     void SetUp() override {
         registerConstructionItems();
-        store = std::make_unique<TDataModuleForm>(dir.directory(), "m.db", TableMode::Create,
-                                                  TableKind::Catalogue);
+        store = std::make_unique<ItemStore>(dir.directory(), "m.db", TableMode::Create,
+                                            TableKind::Catalogue);
     }
 
     ImportResult importText(const std::string& xml) {
-        TXmlParser parser;
+        XmlReader parser;
         EXPECT_TRUE(parser.LoadFromBuffer(xml, "in.xml"));
         OverwriteAnswers answers;
         return ImportXml(*store, 1, parser, answers);
@@ -50,7 +50,7 @@ protected:
     }
 
     test::TempDir dir;
-    std::unique_ptr<TDataModuleForm> store;
+    std::unique_ptr<ItemStore> store;
     ScriptedPrompter prompter;
     ScopedPrompter scope{prompter};
 };
@@ -80,7 +80,7 @@ TEST_F(XmlExchange, SpecialCharactersInNamesRoundTrip) {
     EXPECT_NE(text.find("<ItemName>A &amp; &lt;B> "), std::string::npos) << text;
     EXPECT_NE(text.find("<ItemPath>G\\H</ItemPath>"), std::string::npos);
 
-    TDataModuleForm other(dir.directory(), "o.db", TableMode::Create, TableKind::Catalogue);
+    ItemStore other(dir.directory(), "o.db", TableMode::Create, TableKind::Catalogue);
     OverwriteAnswers answers;
     const ImportResult result = ImportItems(other, 1, file, answers);
     ASSERT_EQ(result.added, 1) << result.message;

@@ -24,18 +24,18 @@
 namespace kalydor::gui {
 namespace {
 
-TLanguages englishLanguages() {
-    TLanguage language;
+Languages englishLanguages() {
+    Language language;
     language.id = "English";
     language.userInterface = true;
     language.strings["ID_NEEDFIRSTCOLUMN"] = "The first column cannot be hidden.";
     language.strings["IDS_WRONGVALUE"] = "Wrong value.";
-    TLanguageForm form;
+    LanguageForm form;
     form.name = "ChangeHeaderForm";
     form.propertyIds = {"Caption"};
     form.values = {"Columns of the materials list"};
     language.forms.push_back(form);
-    TLanguages languages;
+    Languages languages;
     languages.addLanguage(std::move(language));
     languages.SelectInterfaceLanguage("English");
     return languages;
@@ -50,21 +50,21 @@ protected:
     }
     void TearDown() override { setTextLookup(nullptr); }
 
-    template <typename T> T* child(TChangeHeaderForm& form, const char* name) {
+    template <typename T> T* child(ColumnLayoutDialog& form, const char* name) {
         T* widget = form.findChild<T*>(name);
         EXPECT_NE(widget, nullptr) << name;
         return widget;
     }
 
-    TLanguages languages = englishLanguages();
+    Languages languages = englishLanguages();
     platform::ScriptedPrompter prompter;
     platform::ScopedPrompter scope{prompter};
     platform::MemorySettingsStore store;
-    TListHeaderFormat layout;
+    ColumnLayout layout;
 };
 
 TEST_F(ChangeHeaderFormTest, UncheckingTheFirstColumnIsRefused) {
-    TChangeHeaderForm form(layout, languages, store);
+    ColumnLayoutDialog form(layout, languages, store);
     EXPECT_EQ(form.windowTitle(), "Columns of the materials list");
     auto* list = child<QListWidget>(form, "ColumnList");
     ASSERT_EQ(list->count(), 11);
@@ -78,7 +78,7 @@ TEST_F(ChangeHeaderFormTest, UncheckingTheFirstColumnIsRefused) {
 }
 
 TEST_F(ChangeHeaderFormTest, OkAppliesAndStores) {
-    TChangeHeaderForm form(layout, languages, store);
+    ColumnLayoutDialog form(layout, languages, store);
     auto* list = child<QListWidget>(form, "ColumnList");
     list->setCurrentRow(1);
     child<QLineEdit>(form, "WidthEdit")->setText("1");
@@ -94,7 +94,7 @@ TEST_F(ChangeHeaderFormTest, OkAppliesAndStores) {
 }
 
 TEST_F(ChangeHeaderFormTest, BadValueKeepsTheDialogOpen) {
-    TChangeHeaderForm form(layout, languages, store);
+    ColumnLayoutDialog form(layout, languages, store);
     child<QListWidget>(form, "ColumnList")->setCurrentRow(2);
     child<QLineEdit>(form, "PrecisionEdit")->setText("0");
     form.accept();
@@ -104,8 +104,8 @@ TEST_F(ChangeHeaderFormTest, BadValueKeepsTheDialogOpen) {
 }
 
 TEST_F(ChangeHeaderFormTest, CancelRestoresTheLayout) {
-    const TListHeaderFormat before = layout;
-    TChangeHeaderForm form(layout, languages, store);
+    const ColumnLayout before = layout;
+    ColumnLayoutDialog form(layout, languages, store);
     auto* list = child<QListWidget>(form, "ColumnList");
     list->item(4)->setCheckState(Qt::Unchecked);
     list->setCurrentRow(5);
@@ -135,14 +135,14 @@ TEST_F(ChangeHeaderFormTest, CaptionMarkupIsMeasuredAsDrawn) {
 // Screenshots of the dialog and of a list header, for a person to look at.
 TEST_F(ChangeHeaderFormTest, Screenshots) {
     const std::string directory = std::string(KALYDOR_PROGRAM_DIR) + "/../";
-    TChangeHeaderForm form(layout, languages, store);
+    ColumnLayoutDialog form(layout, languages, store);
     form.resize(form.sizeHint());
     const QPixmap dialog = form.grab();
     EXPECT_FALSE(dialog.isNull());
     EXPECT_TRUE(dialog.save(QString::fromStdString(directory + "changeheaderform.png")));
 
     QTreeWidget list;
-    auto* header = new TListHeaderView(&list);
+    auto* header = new ColumnHeaderView(&list);
     list.setHeader(header);
     header->setColumnLayout(&layout);
     list.setColumnCount(static_cast<int>(layout.visibleColumnIds().size()));
@@ -169,7 +169,7 @@ namespace kalydor::gui {
 namespace {
 
 // The leftmost and rightmost dark column of a caption drawn into a white strip.
-std::pair<int, int> inkedColumns(std::string_view caption, TColumnAlignment alignment) {
+std::pair<int, int> inkedColumns(std::string_view caption, ColumnAlignment alignment) {
     QImage image(200, 20, QImage::Format_RGB32);
     image.fill(Qt::white);
     QPainter painter(&image);
@@ -192,14 +192,14 @@ std::pair<int, int> inkedColumns(std::string_view caption, TColumnAlignment alig
 
 TEST(DrawCaption, AlignsTheMeasuredCaption) {
     test::qtApplication();
-    const auto [leftStart, leftEnd] = inkedColumns("\\fl\\;\\p thermal", TColumnAlignment::Left);
+    const auto [leftStart, leftEnd] = inkedColumns("\\fl\\;\\p thermal", ColumnAlignment::Left);
     ASSERT_GE(leftEnd, leftStart) << "nothing drawn";
     EXPECT_LT(leftStart, 10);
     EXPECT_LT(leftEnd, 20); // the short form is the one letter
-    const auto [rightStart, rightEnd] = inkedColumns("\\fl\\;\\p thermal", TColumnAlignment::Right);
+    const auto [rightStart, rightEnd] = inkedColumns("\\fl\\;\\p thermal", ColumnAlignment::Right);
     EXPECT_GT(rightStart, 180);
     EXPECT_GT(rightEnd, 190);
-    const auto [centreStart, centreEnd] = inkedColumns("m\\u2", TColumnAlignment::Center);
+    const auto [centreStart, centreEnd] = inkedColumns("m\\u2", ColumnAlignment::Center);
     EXPECT_NEAR((centreStart + centreEnd) / 2, 100, 6);
 }
 

@@ -31,7 +31,7 @@ TEST(kuTableForm, ChoosesEntryAndShadingAndRemembersThem) {
     test::qtApplication();
     lastGlazingChoice() = {};
     {
-        TkuTableForm form(table());
+        GlazingTableDialog form(table());
         QTableWidget* rows = form.table();
         ASSERT_EQ(rows->rowCount(), 3);
         EXPECT_EQ(rows->item(1, 0)->text(), QStringLiteral("Geam; dublu; cu aer"));
@@ -53,7 +53,7 @@ TEST(kuTableForm, ChoosesEntryAndShadingAndRemembersThem) {
     EXPECT_EQ(lastGlazingChoice().mode, 2);
 
     // The next opening shows the remembered choice; a double click confirms another row.
-    TkuTableForm again(table());
+    GlazingTableDialog again(table());
     EXPECT_EQ(again.entry(), 1);
     EXPECT_TRUE(test::child<QRadioButton>(again, "BothRadio")->isChecked());
     emit again.table()->cellDoubleClicked(0, 0);
@@ -68,7 +68,7 @@ TEST(kuTableForm, ChoosesEntryAndShadingAndRemembersThem) {
 TEST(kuTableForm, ADamagedEntryShowsItsTextAndIsNotConfirmed) {
     test::qtApplication();
     lastGlazingChoice() = {1, 3};
-    TkuTableForm form(table());
+    GlazingTableDialog form(table());
     EXPECT_EQ(form.table()->item(2, 3)->text(), QStringLiteral("x"));
     EXPECT_EQ(form.table()->item(2, 1)->text(), QStringLiteral("0.8"));
     // Every column shows without scrolling.
@@ -87,7 +87,7 @@ TEST(kuTableForm, ADamagedEntryShowsItsTextAndIsNotConfirmed) {
     EXPECT_EQ(lastGlazingChoice().mode, 3);
     // A remembered entry beyond a shorter table opens on the first one.
     lastGlazingChoice() = {7, 1};
-    TkuTableForm shorter(GlazingTable({parseGlazingEntry("A;1;1;1;1;1")}));
+    GlazingTableDialog shorter(GlazingTable({parseGlazingEntry("A;1;1;1;1;1")}));
     EXPECT_EQ(shorter.entry(), 0);
     EXPECT_EQ(shorter.mode(), 1);
     lastGlazingChoice() = {};
@@ -96,12 +96,12 @@ TEST(kuTableForm, ADamagedEntryShowsItsTextAndIsNotConfirmed) {
 TEST(kuTableForm, ChooseReadsTheLanguageAndReturnsDayAndNight) {
     test::qtApplication();
     lastGlazingChoice() = {};
-    TLanguage language;
+    Language language;
     language.id = "Test";
     language.userInterface = true;
     language.strings = {{"IDS_KUTYPES+0", "Geam simplu;5;3.33;2.56;2.04;1.82"},
                         {"IDS_KUTYPES+1", "Geam; dublu;2.9;2.1;1.9;1.6;1.2"}};
-    TLanguageForm form;
+    LanguageForm form;
     form.name = "kuTableForm";
     form.propertyIds = {"Caption"};
     form.values = {"Vitraje"};
@@ -110,7 +110,7 @@ TEST(kuTableForm, ChooseReadsTheLanguageAndReturnsDayAndNight) {
                           {"Caption", "Items.Strings", "Items.Strings", "Items.Strings"},
                           {"Umbrire", "Perdea", "Obloane", "Perdea și obloane"}});
     language.forms.push_back(form);
-    TLanguages languages;
+    Languages languages;
     languages.addLanguage(language);
     languages.SelectInterfaceLanguage("Test");
     platform::MemorySettingsStore settings;
@@ -118,7 +118,7 @@ TEST(kuTableForm, ChooseReadsTheLanguageAndReturnsDayAndNight) {
     QString caption, shading;
     int rows = -1;
     QTimer::singleShot(0, [&] {
-        auto* dialog = qobject_cast<TkuTableForm*>(QApplication::activeModalWidget());
+        auto* dialog = qobject_cast<GlazingTableDialog*>(QApplication::activeModalWidget());
         ASSERT_NE(dialog, nullptr);
         caption = dialog->windowTitle();
         shading = test::child<QRadioButton>(*dialog, "BothRadio")->text();
@@ -126,7 +126,7 @@ TEST(kuTableForm, ChooseReadsTheLanguageAndReturnsDayAndNight) {
         dialog->setChoice(1, 2);
         dialog->accept();
     });
-    const auto chosen = TkuTableForm::choose(nullptr, languages, settings);
+    const auto chosen = GlazingTableDialog::choose(nullptr, languages, settings);
     EXPECT_EQ(caption, QStringLiteral("Vitraje"));
     EXPECT_EQ(shading, QStringLiteral("Perdea și obloane"));
     EXPECT_EQ(rows, 2);
@@ -135,7 +135,7 @@ TEST(kuTableForm, ChooseReadsTheLanguageAndReturnsDayAndNight) {
     EXPECT_DOUBLE_EQ(chosen->second, 1.6);
 
     QTimer::singleShot(0, [] { QApplication::activeModalWidget()->close(); });
-    EXPECT_FALSE(TkuTableForm::choose(nullptr, languages, settings).has_value());
+    EXPECT_FALSE(GlazingTableDialog::choose(nullptr, languages, settings).has_value());
     lastGlazingChoice() = {};
 }
 

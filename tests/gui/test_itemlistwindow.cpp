@@ -27,7 +27,7 @@
 namespace kalydor::gui {
 namespace {
 
-void addMaterial(TDataModuleForm& store, const std::string& group, const std::string& name,
+void addMaterial(ItemStore& store, const std::string& group, const std::string& name,
                  float lambda) {
     Material m;
     m.Name = name;
@@ -46,10 +46,10 @@ TEST(ItemListWindow, GroupsItemsAndCommands) {
     registerConstructionItems();
     test::TempDir dir;
     platform::MemorySettingsStore settings;
-    TLanguages& languages = test::shippedLanguages();
+    Languages& languages = test::shippedLanguages();
     languages.SelectInterfaceLanguage("Român");
-    TProgramOptions options(settings, languages);
-    TDataModuleForm store(dir.path().string(), "material", TableMode::Create, TableKind::Catalogue);
+    ProgramOptions options(settings, languages);
+    ItemStore store(dir.path().string(), "material", TableMode::Create, TableKind::Catalogue);
     const std::string masonry = store.GroupOfPath(RecordType::MaterialGroup, "Zidărie", '\\');
     const std::string insulation = store.GroupOfPath(RecordType::MaterialGroup, "Izolații", '\\');
     addMaterial(store, masonry, "Cărămidă plină", 0.8f);
@@ -111,7 +111,7 @@ TEST(ItemListWindow, GroupsItemsAndCommands) {
     EXPECT_EQ(prompter.messages().back(), languages.GetText("IDS_CONFLICTEXISTEDNAMES"));
 
     // The search window works on this list: it finds the row in its group and selects it.
-    TSearchReplaceForm search(languages, [&window] { return &window; });
+    SearchReplaceWindow search(languages, [&window] { return &window; });
     EXPECT_EQ(search.windowTitle(), QStringLiteral("Căutare și înlocuire"));
     search.pattern()->setText(QStringLiteral("cărămidă cu*"));
     search.fromStart()->setChecked(true);
@@ -132,10 +132,10 @@ TEST(ItemListWindow, SelectionExportAndImportThroughFiles) {
     registerConstructionItems();
     test::TempDir dir;
     platform::MemorySettingsStore settings;
-    TLanguages& languages = test::shippedLanguages();
+    Languages& languages = test::shippedLanguages();
     languages.SelectInterfaceLanguage("Român");
-    TProgramOptions options(settings, languages);
-    TDataModuleForm store(dir.path().string(), "material", TableMode::Create, TableKind::Catalogue);
+    ProgramOptions options(settings, languages);
+    ItemStore store(dir.path().string(), "material", TableMode::Create, TableKind::Catalogue);
     const std::string masonry = store.GroupOfPath(RecordType::MaterialGroup, "Zidărie", '\\');
     const std::string insulation = store.GroupOfPath(RecordType::MaterialGroup, "Izolații", '\\');
     addMaterial(store, masonry, "Cărămidă plină", 0.8f);
@@ -143,7 +143,7 @@ TEST(ItemListWindow, SelectionExportAndImportThroughFiles) {
     addMaterial(store, insulation, "Vată minerală", 0.04f);
 
     // Ticking the masonry group chooses its two materials, in tree order.
-    TSelectionForm selection(store, 1, languages);
+    SelectionDialog selection(store, 1, languages);
     QTreeWidgetItem* masonryRow = nullptr;
     for (QTreeWidgetItemIterator it(selection.tree()); *it; ++it) {
         if ((*it)->text(0) == QStringLiteral("Zidărie"))
@@ -164,7 +164,7 @@ TEST(ItemListWindow, SelectionExportAndImportThroughFiles) {
     EXPECT_TRUE(window.command("exportFile")->isVisible());
     window.exportToFile(chosen, dir.file("zidarie.xml"));
 
-    TDataModuleForm other(dir.path().string(), "other", TableMode::Create, TableKind::Catalogue);
+    ItemStore other(dir.path().string(), "other", TableMode::Create, TableKind::Catalogue);
     ItemListWindow target(1, other, options, clipboard, noPrompt);
     target.importFromFile(dir.file("zidarie.xml"));
     EXPECT_EQ(other.ListRecords(RecordType::Material).size(), 2u);
@@ -177,7 +177,7 @@ TEST(ItemListWindow, SelectionExportAndImportThroughFiles) {
     ASSERT_EQ(entries.size(), 3u);
     platform::ScriptedPrompter prompter;
     const platform::ScopedPrompter scoped(prompter);
-    TSelectionForm import(other, 1, entries, languages);
+    SelectionDialog import(other, 1, entries, languages);
     EXPECT_EQ(import.windowTitle().toStdString(),
               languages.GetText("IDS_IMPORTTITLE") + languages.GetText("IDS_PRINTCATEGORY+1"));
     import.accept();

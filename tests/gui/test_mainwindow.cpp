@@ -96,7 +96,7 @@ TEST(MainWindow, WindowCommandsLayOutTheChildWindows) {
 // language: a command left in the built-in English would show in a Romanian menu.
 TEST(MainWindow, ShippedLanguagesCaptionEveryMenuAndCommand) {
     test::qtApplication();
-    TLanguages languages;
+    Languages languages;
     languages.LoadLanguages(std::string(KALYDOR_SOURCE_DIR) + "/resources/languages/*.xm?");
     std::vector<std::string> ids;
     languages.ListLanguages(ids, true);
@@ -108,14 +108,14 @@ TEST(MainWindow, ShippedLanguagesCaptionEveryMenuAndCommand) {
         languages.SelectInterfaceLanguage(id);
         MainWindow window;
         translateWindow(languages, window);
-        const TLanguageForm* form = nullptr;
-        for (const TLanguageForm& candidate : languages.lookupLanguage()->forms) {
+        const LanguageForm* form = nullptr;
+        for (const LanguageForm& candidate : languages.lookupLanguage()->forms) {
             if (candidate.name == "MainForm")
                 form = &candidate;
         }
         ASSERT_NE(form, nullptr);
         std::set<std::string> translated;
-        for (const TLanguageFormItem& item : form->items)
+        for (const LanguageFormItem& item : form->items)
             translated.insert(item.name);
 
         for (QAction* action : window.findChildren<QAction*>()) {
@@ -140,9 +140,9 @@ TEST(MainWindow, ProjectCommandsFollowTheOpenProject) {
     test::qtApplication();
     test::TempDir dir;
     platform::MemorySettingsStore settings;
-    TLanguages& languages = test::shippedLanguages();
+    Languages& languages = test::shippedLanguages();
     languages.SelectInterfaceLanguage("Român");
-    TProgramOptions options(settings, languages);
+    ProgramOptions options(settings, languages);
     ProjectSession session(options, settings);
     installProjectHooks(session, options);
     MainWindow window;
@@ -190,9 +190,9 @@ TEST(MainWindow, CaptionSaysWhenTheProjectIsReadOnly) {
     test::qtApplication();
     test::TempDir dir;
     platform::MemorySettingsStore settings;
-    TLanguages& languages = test::shippedLanguages();
+    Languages& languages = test::shippedLanguages();
     languages.SelectInterfaceLanguage("English");
-    TProgramOptions options(settings, languages);
+    ProgramOptions options(settings, languages);
     ProjectSession session(options, settings);
     MainWindow window;
     window.setProgramOptions(&options);
@@ -219,9 +219,9 @@ TEST(MainWindow, CaptionSaysWhenTheProjectIsReadOnly) {
 
 TEST(ProjectForms, DescriptionDialogAndRefusedNames) {
     test::qtApplication();
-    TProjektData data;
+    ProjectData data;
     data.Planner = {"Ing. Ana Pop"};
-    TProjektDataForm form(data);
+    ProjectDataDialog form(data);
     form.memo(0)->setPlainText(QStringLiteral("Bloc P+4\nStr. Lungă 5"));
     form.date()->setText(QStringLiteral("2026.12.10."));
     form.accept();
@@ -247,16 +247,15 @@ TEST(MainWindow, ListWindowsOpenOncePerKind) {
     registerConstructionItems();
     test::TempDir dir;
     platform::MemorySettingsStore settings;
-    TLanguages& languages = test::shippedLanguages();
+    Languages& languages = test::shippedLanguages();
     languages.SelectInterfaceLanguage("Român");
-    TProgramOptions options(settings, languages);
+    ProgramOptions options(settings, languages);
     ProjectSession session(options, settings);
     // The catalogue the build made in the program directory; a build without it is broken.
     const std::string shipped = std::string(KALYDOR_PROGRAM_DIR) + "/material.db";
     ASSERT_TRUE(std::filesystem::copy_file(shipped, dir.file("material.db")))
         << shipped << " was not made by the build";
-    TDataModuleForm materials(dir.path().string(), "material", TableMode::Open,
-                              TableKind::Catalogue);
+    ItemStore materials(dir.path().string(), "material", TableMode::Open, TableKind::Catalogue);
     MainWindow window;
     window.setProgramOptions(&options);
     window.setProjectSession(&session, nullptr);

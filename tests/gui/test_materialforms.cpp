@@ -24,7 +24,7 @@ namespace kalydor::gui {
 namespace {
 
 // The shipped Romanian texts, also for the messages of the core.
-TLanguages& languages() {
+Languages& languages() {
     return test::romanianLanguages();
 }
 
@@ -47,7 +47,7 @@ TEST(MaterialModifyForm, ShowsEditsAndChecksTheMaterial) {
     const platform::ScopedPrompter scoped(prompter);
     Material m = brick();
     MaterialEditor editor(m, nullptr, "Zidărie\\");
-    TMaterialModifyForm form(editor);
+    MaterialDialog form(editor);
     translateWindow(languages(), form);
     test::saveScreenshot(form, "MaterialModifyForm");
     EXPECT_EQ(form.windowTitle(), QStringLiteral("Zidărie\\ - Cărămidă plină"));
@@ -87,7 +87,7 @@ TEST(MaterialModifyForm, LockedCatalogueValuesAndLayerMode) {
     Layer layer(brick());
     layer.Flags = Material::kLockedValues | Material::kNoDensity;
     MaterialEditor editor(layer, &layer);
-    TMaterialModifyForm form(editor);
+    MaterialDialog form(editor);
     EXPECT_EQ(form.windowTitle(), QStringLiteral("Cărămidă plină"));
     EXPECT_TRUE(form.field(MaterialField::ThermalCond)->isReadOnly());
     EXPECT_FALSE(form.field(MaterialField::Thickness)->isReadOnly());
@@ -103,7 +103,7 @@ TEST(AirMaterialModifyForm, ChecksTheDiagramAndTakesItsResistance) {
     air.Name = "Strat de aer";
     air.Kind = 2;
     AirMaterialEditor editor(air, &air);
-    TAirMaterialModifyForm form(editor);
+    AirLayerDialog form(editor);
     translateWindow(languages(), form);
     EXPECT_TRUE(form.steamRes()->isEnabled());
     form.thickness()->setText(QStringLiteral("3"));

@@ -17,14 +17,14 @@ namespace {
 TEST(NameDialog, TypingLimitOkStateAndExistingNames) {
     test::qtApplication();
     test::TempDir dir;
-    TDataModuleForm store(dir.directory(), "m.db", TableMode::Create, TableKind::Catalogue);
+    ItemStore store(dir.directory(), "m.db", TableMode::Create, TableKind::Catalogue);
     store.AddRecord(RecordType::Material, store.RootId(), "Brick");
-    TLanguages languages;
+    Languages languages;
     platform::ScriptedPrompter prompter;
     platform::ScopedPrompter scope(prompter);
 
-    gui::TNameDialog dialog(languages,
-                            {"", false, store.RootId(), RecordType::Material, &store, nullptr, {}});
+    gui::NameDialog dialog(languages,
+                           {"", false, store.RootId(), RecordType::Material, &store, nullptr, {}});
     EXPECT_EQ(dialog.objectName(), "NameForm");
     EXPECT_FALSE(dialog.okButton()->isEnabled());
     dialog.nameEdit()->insert(QString(32, QChar(u'a')));

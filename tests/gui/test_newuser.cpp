@@ -60,7 +60,7 @@
 namespace kalydor::gui {
 namespace {
 
-TLanguages& languages() {
+Languages& languages() {
     return test::romanianLanguages();
 }
 
@@ -78,7 +78,7 @@ struct Fixture {
     platform::MemoryClipboard clipboard;
 };
 
-void addMaterial(TDataModuleForm& store, const std::string& group, Material m) {
+void addMaterial(ItemStore& store, const std::string& group, Material m) {
     store.AddRecord(RecordType::Material, group, m.Name);
     MyMemoryStream record;
     m.WriteRecord(record, true);
@@ -101,9 +101,8 @@ bool cut(QTreeWidget* list, int column) {
 // columns to their content, numbers whatever the user set, and a cut text has a tooltip.
 TEST(NoFigureIsCut, ListColumnsFitTheirContent) {
     Fixture f;
-    TProgramOptions options(f.settings, languages());
-    TDataModuleForm store(f.dir.path().string(), "material", TableMode::Create,
-                          TableKind::Catalogue);
+    ProgramOptions options(f.settings, languages());
+    ItemStore store(f.dir.path().string(), "material", TableMode::Create, TableKind::Catalogue);
     const std::string group = store.GroupOfPath(RecordType::MaterialGroup, "Folii", '\\');
     Material foil;
     foil.Name = "Folie barieră vapori PE 0,2 mm";
@@ -126,15 +125,15 @@ TEST(NoFigureIsCut, ListColumnsFitTheirContent) {
     QTreeWidget* list = window.itemList();
     test::saveScreenshot(window, "NoFigureIsCut-materials", true);
     // Every number column shows its widest number whole.
-    const TListHeaderFormat& layout = window.logic().columns();
-    auto* header = static_cast<TListHeaderView*>(list->header());
+    const ColumnLayout& layout = window.logic().columns();
+    auto* header = static_cast<ColumnHeaderView*>(list->header());
     int muColumn = -1;
     for (int column = 0; column < list->columnCount(); ++column) {
-        const TListHeaderFormatCol* format = header->sectionColumn(column);
+        const ColumnFormat* format = header->sectionColumn(column);
         ASSERT_NE(format, nullptr);
         if (format->ID == 10)
             muColumn = column;
-        if (format->ValueType != TColumnType::Text) {
+        if (format->ValueType != ColumnType::Text) {
             EXPECT_FALSE(cut(list, column)) << "column id " << format->ID;
         }
     }
@@ -144,9 +143,9 @@ TEST(NoFigureIsCut, ListColumnsFitTheirContent) {
     // The names fit, within the largest width a text column takes by itself.
     EXPECT_GE(
         header->sectionSize(0),
-        std::min(TListHeaderView::kMaxFittedWidth,
+        std::min(ColumnHeaderView::kMaxFittedWidth,
                  QFontMetrics(list->font()).horizontalAdvance(QString::fromStdString(foil.Name))));
-    EXPECT_LE(header->sectionSize(0), TListHeaderView::kMaxFittedWidth);
+    EXPECT_LE(header->sectionSize(0), ColumnHeaderView::kMaxFittedWidth);
     EXPECT_FALSE(layout.UserSettings);
 
     // A width the user drags stays, over a change of group; a number column still widens.
@@ -184,7 +183,7 @@ TEST(ResultsReadRight, CaptionsUnitsDashesAndReasons) {
     options.changeAlphas = false;
     options.settings.outsideDesignTemperature = -15;
     LayeredPanelEditor editor(wall, options);
-    TPanelModifyForm form(editor, nullptr, languages(), f.settings, false, nullptr);
+    LayeredPanelDialog form(editor, nullptr, languages(), f.settings, false, nullptr);
     translateWindow(languages(), form);
     form.show();
     EXPECT_TRUE(form.resultCaption("SurfaceTemperature")->text().contains(QStringLiteral("-15")))
@@ -232,7 +231,7 @@ TEST(ResultsReadRight, ChartAxesTickOnRoundNumbers) {
     air.Diagram[1] = {2, 0.16f};
     air.Diagram[2] = {7.5f, 0.18f};
     AirMaterialEditor editor(air, nullptr);
-    TAirMaterialModifyForm form(editor);
+    AirLayerDialog form(editor);
     translateWindow(languages(), form);
     const QList<QAbstractAxis*> axes = form.findChild<QChartView*>()->chart()->axes();
     ASSERT_EQ(axes.size(), 2);
@@ -288,10 +287,9 @@ TEST(OneLanguage, StandardButtonsAndFileDialogsSpeakTheInterfaceLanguage) {
 // was English under Romanian, and the manual was English only.
 TEST(OneLanguage, ASwitchRetranslatesTheOpenWindows) {
     Fixture f;
-    TLanguages& shipped = languages();
-    TProgramOptions options(f.settings, shipped);
-    TDataModuleForm store(f.dir.path().string(), "material", TableMode::Create,
-                          TableKind::Catalogue);
+    Languages& shipped = languages();
+    ProgramOptions options(f.settings, shipped);
+    ItemStore store(f.dir.path().string(), "material", TableMode::Create, TableKind::Catalogue);
     const std::string group = store.GroupOfPath(RecordType::MaterialGroup, "Zidărie", '\\');
     Material brick;
     brick.Name = "Cărămidă";
@@ -312,7 +310,7 @@ TEST(OneLanguage, ASwitchRetranslatesTheOpenWindows) {
         return list->logic().columns().FindColumn(id)->Caption(0);
     };
     const auto lambdaText = [list] {
-        auto* header = static_cast<TListHeaderView*>(list->itemList()->header());
+        auto* header = static_cast<ColumnHeaderView*>(list->itemList()->header());
         for (int column = 0; column < list->itemList()->columnCount(); ++column) {
             if (header->sectionColumn(column)->ID == 2)
                 return list->itemList()->topLevelItem(0)->text(column);
@@ -349,12 +347,12 @@ TEST(OneLanguage, ASwitchRetranslatesTheOpenWindows) {
 // The English option tabs ran past the dialog's edge.
 TEST(OneLanguage, EveryOptionTabIsReadableInBothLanguages) {
     Fixture f;
-    TLanguages& shipped = languages();
+    Languages& shipped = languages();
     for (const char* id : {"English", "Român"}) {
         f.settings.writeText(kProgramOptionsKey, "LanguageID", id);
-        TProgramOptions options(f.settings, shipped);
+        ProgramOptions options(f.settings, shipped);
         ASSERT_EQ(shipped.InterfaceLanguageId(), id);
-        TProgramOptionsForm form(options);
+        ProgramOptionsDialog form(options);
         form.show();
         auto* pages = form.findChild<QTabWidget*>(QStringLiteral("PageControl1"));
         ASSERT_NE(pages, nullptr);
@@ -373,8 +371,8 @@ TEST(OneLanguage, EveryOptionTabIsReadableInBothLanguages) {
 // Tab typed a tab character into the project data; it moves to the next field.
 TEST(SmallThings, TabInTheProjectDataMovesToTheNextField) {
     Fixture f;
-    TProjektData data;
-    TProjektDataForm form(data);
+    ProjectData data;
+    ProjectDataDialog form(data);
     for (QPlainTextEdit* memo : form.findChildren<QPlainTextEdit*>())
         EXPECT_TRUE(memo->tabChangesFocus()) << memo->objectName().toStdString();
 }
@@ -385,7 +383,7 @@ TEST(SmallThings, CancelAsksBeforeChangesAreThrownAway) {
     Panel wall = test::outsideWall("Perete");
     wall.Layers.push_back(test::massLayer("Cărămidă", 25, 1800, 0.8f, 0.88f, 7));
     LayeredPanelEditor editor(wall, PanelEditorOptions{});
-    TPanelModifyForm form(editor, nullptr, languages(), f.settings, false, nullptr);
+    LayeredPanelDialog form(editor, nullptr, languages(), f.settings, false, nullptr);
     form.show();
     // Nothing changed: Cancel closes without a question.
     form.reject();
@@ -411,7 +409,7 @@ TEST(SmallThings, CancelAsksBeforeChangesAreThrownAway) {
     material.Kind = 0;
     material.ThermalCond = 0.8f;
     MaterialEditor materialEditor(material, nullptr);
-    TMaterialModifyForm materialForm(materialEditor);
+    MaterialDialog materialForm(materialEditor);
     materialForm.show();
     materialForm.field(MaterialField::Density)->setText(QStringLiteral("1800"));
     f.prompter.scriptYesNo(false);
@@ -423,9 +421,8 @@ TEST(SmallThings, CancelAsksBeforeChangesAreThrownAway) {
 // The program has no Save command; after a stored change the status bar says so.
 TEST(SmallThings, TheStatusBarSaysAChangeWasStored) {
     Fixture f;
-    TProgramOptions options(f.settings, languages());
-    TDataModuleForm store(f.dir.path().string(), "material", TableMode::Create,
-                          TableKind::Catalogue);
+    ProgramOptions options(f.settings, languages());
+    ItemStore store(f.dir.path().string(), "material", TableMode::Create, TableKind::Catalogue);
     const std::string group = store.GroupOfPath(RecordType::MaterialGroup, "Zidărie", '\\');
     Material brick;
     brick.Name = "Cărămidă";

@@ -42,7 +42,7 @@
 namespace kalydor::gui {
 namespace {
 
-TLanguages& languages() {
+Languages& languages() {
     return test::romanianLanguages();
 }
 
@@ -82,11 +82,11 @@ TEST(PanelModifyForm, RefusedValueKeepsTheDialogOpen) {
     Fixture f;
     Panel wall = realWall();
     LayeredPanelEditor editor(wall, editorOptions(true, false));
-    TPanelModifyForm form(editor, nullptr, languages(), f.settings, false, nullptr);
+    LayeredPanelDialog form(editor, nullptr, languages(), f.settings, false, nullptr);
     translateWindow(languages(), form);
     form.show();
     test::saveScreenshot(form, "PanelModifyForm");
-    TPanelDiagramForm* diagram = form.showDiagram();
+    VapourDiagramWindow* diagram = form.showDiagram();
     QApplication::processEvents();
     test::saveScreenshot(*diagram, "PanelDiagramForm-temperature", true);
     auto* byDistance = test::child<QCheckBox>(*diagram, "xIsDistance");
@@ -150,7 +150,7 @@ TEST(PanelModifyForm, TypeChangeCopiesTheCoefficientsWithoutAQuestion) {
     wall.OutSideAlpha = 20;
     wall.InSideAlpha = 7;
     LayeredPanelEditor editor(wall, editorOptions(true, false));
-    TPanelModifyForm form(editor, nullptr, languages(), f.settings, false, nullptr);
+    LayeredPanelDialog form(editor, nullptr, languages(), f.settings, false, nullptr);
     translateWindow(languages(), form);
     QComboBox* type = form.typeCombo();
     ASSERT_EQ(type->count(), 9);
@@ -171,7 +171,7 @@ TEST(PanelModifyForm, ConfirmWithoutATypeShowsItsMessage) {
     Fixture f;
     Panel fresh;
     LayeredPanelEditor editor(fresh, editorOptions(true, false));
-    TPanelModifyForm form(editor, nullptr, languages(), f.settings, false, nullptr);
+    LayeredPanelDialog form(editor, nullptr, languages(), f.settings, false, nullptr);
     form.show();
     EXPECT_EQ(form.typeCombo()->currentIndex(), -1);
     form.accept();
@@ -190,11 +190,11 @@ TEST(PanelModifyForm, FlagsShowInRedAndTheDiagramFollows) {
     air.ThermalRes = 0.17f;
     wall.Layers.push_back(air); // innermost: the dynamic values cannot be computed
     LayeredPanelEditor editor(wall, editorOptions(true, false));
-    TPanelModifyForm form(editor, nullptr, languages(), f.settings, true, nullptr);
+    LayeredPanelDialog form(editor, nullptr, languages(), f.settings, true, nullptr);
     EXPECT_TRUE(form.result("DampFactor")->styleSheet().contains(QStringLiteral("c00000")));
     EXPECT_FALSE(form.result("Mass")->styleSheet().contains(QStringLiteral("c00000")));
 
-    TPanelDiagramForm* diagram = form.showDiagram();
+    VapourDiagramWindow* diagram = form.showDiagram();
     ASSERT_NE(diagram, nullptr);
     EXPECT_TRUE(diagram->overDistance());
     EXPECT_EQ(form.showDiagram(), diagram);
@@ -223,7 +223,7 @@ struct MaterialTable {
         store.setCurrentData(record.bytes());
     }
     test::TempDir dir;
-    TDataModuleForm store;
+    ItemStore store;
     std::string masonry;
 };
 
@@ -241,7 +241,7 @@ TEST(SelectLayersForm, AddsMaterialsThroughTheThicknessDialog) {
         setLayerThickness(layer, answer);
         return true;
     };
-    TSelectLayersForm form(editor, &table.store, languages(), f.settings, ask);
+    LayerSelectionDialog form(editor, &table.store, languages(), f.settings, ask);
     translateWindow(languages(), form);
     form.show();
     EXPECT_EQ(form.outsideIn()->text(), QStringLiteral("Din exterior spre interior"));
@@ -284,7 +284,7 @@ TEST(SelectLayersForm, AddsMaterialsThroughTheThicknessDialog) {
 TEST(InitThicknesForm, BadNumberKeepsTheDialogOpen) {
     Fixture f;
     Layer layer = test::massLayer("Vată minerală", 5, 100, 0.04f, 0.84f, 1);
-    TInitThicknesForm form(layer);
+    ThicknessDialog form(layer);
     translateWindow(languages(), form);
     form.show();
     EXPECT_EQ(form.thickness()->text(), QStringLiteral("5"));
@@ -301,7 +301,7 @@ TEST(InitThicknesForm, BadNumberKeepsTheDialogOpen) {
     EXPECT_TRUE(f.prompter.messages().empty());
     // A catalogue material without a thickness: OK alone does not make a layer of none.
     Layer open = test::massLayer("Folie", 0, 900, 0.4f, 1.5f, 100000);
-    TInitThicknesForm openForm(open);
+    ThicknessDialog openForm(open);
     translateWindow(languages(), openForm);
     openForm.show();
     openForm.accept();
@@ -320,7 +320,7 @@ TEST(PanelModifyForm2, PagesFollowTheTypeAndTheGlassRatioIsLimited) {
     window.Name = "Fereastră PVC";
     window.Layered = 1;
     KnownPanelEditor editor(window, editorOptions(true, false));
-    TPanelModifyForm2 form(editor);
+    KnownPanelDialog form(editor);
     translateWindow(languages(), form);
     form.show();
     EXPECT_FALSE(form.pages()->isVisible());
@@ -363,7 +363,7 @@ TEST(PanelModifyForm2, PagesFollowTheTypeAndTheGlassRatioIsLimited) {
 
 TEST(QtPanelDialogs, NewConstructionChooserTranslated) {
     Fixture f;
-    TPanelTypeForm form;
+    PanelTypeDialog form;
     translateWindow(languages(), form);
     auto* layered = test::child<QRadioButton>(form, "Laminated");
     auto* known = test::child<QRadioButton>(form, "Knowed");
@@ -415,7 +415,7 @@ private:
 TEST(QtPanelDialogs, AWallBuiltFromTheConstructionList) {
     Fixture f;
     registerConstructionItems();
-    TProgramOptions options(f.settings, languages());
+    ProgramOptions options(f.settings, languages());
     options.ChangeAlphas = true;
     options.AskBeforeChange = false;
     MaterialTable table;
@@ -426,8 +426,7 @@ TEST(QtPanelDialogs, AWallBuiltFromTheConstructionList) {
     setPanelDialogs(&dialogs);
 
     test::TempDir projectDir;
-    TDataModuleForm project(projectDir.path().string(), "P.db", TableMode::Create,
-                            TableKind::Project);
+    ItemStore project(projectDir.path().string(), "P.db", TableMode::Create, TableKind::Project);
     const std::string walls = project.GroupOfPath(RecordType::PanelGroup, "Pereți", '\\');
     platform::MemoryClipboard clipboard;
     NamePrompt prompt = [&project](QWidget*, bool, const std::string& parentId, const std::string&,
@@ -440,13 +439,13 @@ TEST(QtPanelDialogs, AWallBuiltFromTheConstructionList) {
     ASSERT_TRUE(list.selectGroupById(walls));
 
     DialogScript script;
-    script.then("kalydor::gui::TPanelTypeForm", [](QWidget* w) {
-        auto* chooser = static_cast<TPanelTypeForm*>(w);
+    script.then("kalydor::gui::PanelTypeDialog", [](QWidget* w) {
+        auto* chooser = static_cast<PanelTypeDialog*>(w);
         chooser->setKnown(false);
         chooser->accept();
     });
-    script.then("kalydor::gui::TPanelModifyForm", [](QWidget* w) {
-        auto* editor = static_cast<TPanelModifyForm*>(w);
+    script.then("kalydor::gui::LayeredPanelDialog", [](QWidget* w) {
+        auto* editor = static_cast<LayeredPanelDialog*>(w);
         editor->typeCombo()->setCurrentIndex(0);
         emit editor->typeCombo()->activated(0);
         const std::pair<PanelField, const char*> climate[] = {{PanelField::OutSideTemp, "-15"},
@@ -466,8 +465,8 @@ TEST(QtPanelDialogs, AWallBuiltFromTheConstructionList) {
                                                           {"Cărămidă plină", "25"},
                                                           {"Tencuială interioară", "1,5"}};
     for (const auto& [material, thickness] : layers) {
-        script.then("kalydor::gui::TSelectLayersForm", [material = material](QWidget* w) {
-            auto* select = static_cast<TSelectLayersForm*>(w);
+        script.then("kalydor::gui::LayerSelectionDialog", [material = material](QWidget* w) {
+            auto* select = static_cast<LayerSelectionDialog*>(w);
             ASSERT_TRUE(select->selectGroup({QStringLiteral("Zidărie")}));
             const QList<QListWidgetItem*> found =
                 select->materialList()->findItems(QString::fromUtf8(material), Qt::MatchExactly);
@@ -475,18 +474,18 @@ TEST(QtPanelDialogs, AWallBuiltFromTheConstructionList) {
             select->materialList()->setCurrentItem(found.front());
             DialogScript::later([select] { select->addSelected(); });
         });
-        script.then("kalydor::gui::TInitThicknesForm", [thickness = thickness](QWidget* w) {
-            auto* dialog = static_cast<TInitThicknesForm*>(w);
+        script.then("kalydor::gui::ThicknessDialog", [thickness = thickness](QWidget* w) {
+            auto* dialog = static_cast<ThicknessDialog*>(w);
             dialog->thickness()->setText(QString::fromLatin1(thickness));
             dialog->accept();
         });
     }
-    script.then("kalydor::gui::TSelectLayersForm", [](QWidget* w) {
+    script.then("kalydor::gui::LayerSelectionDialog", [](QWidget* w) {
         test::saveScreenshot(*w, "SelectLayersForm-wall", true);
         static_cast<QDialog*>(w)->accept();
     });
-    script.then("kalydor::gui::TPanelModifyForm", [](QWidget* w) {
-        auto* editor = static_cast<TPanelModifyForm*>(w);
+    script.then("kalydor::gui::LayeredPanelDialog", [](QWidget* w) {
+        auto* editor = static_cast<LayeredPanelDialog*>(w);
         EXPECT_EQ(editor->layerList()->topLevelItemCount(), 4);
         test::saveScreenshot(*editor, "PanelModifyForm-wall", true);
         editor->accept();

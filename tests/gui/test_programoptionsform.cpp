@@ -44,14 +44,14 @@ TEST(ProgramOptionsForm, ShowsTheOptionsTranslatedAndAppliesOnlyValidFields) {
     test::qtApplication();
     MemorySettingsStore store;
     // The languages are also the program's text lookup, as at start-up.
-    TLanguages& languages = test::romanianLanguages();
-    TProgramOptions options(store, languages);
+    Languages& languages = test::romanianLanguages();
+    ProgramOptions options(store, languages);
     options.FirmaHeaderPageMode = 1;
     options.XIsDistance = true;
     ScriptedPrompter prompter;
     const ScopedPrompter scoped(prompter);
 
-    TProgramOptionsForm form(options);
+    ProgramOptionsDialog form(options);
     EXPECT_EQ(form.windowTitle(), QStringLiteral("Opțiuni program"));
     EXPECT_EQ(child<QLineEdit>(form, "RightMarginEdit")->text(), QStringLiteral("15"));
     EXPECT_TRUE(child<QRadioButton>(form, "FirstPageRadio")->isChecked());
@@ -96,7 +96,7 @@ TEST(ProgramOptionsForm, ShowsTheOptionsTranslatedAndAppliesOnlyValidFields) {
     EXPECT_EQ(languages.InterfaceLanguageId(), "English");
 
     // The next dialog of the run opens on the page last shown, in the new language.
-    TProgramOptionsForm again(options);
+    ProgramOptionsDialog again(options);
     EXPECT_EQ(child<QTabWidget>(again, "PageControl1")->currentIndex(), 4);
     EXPECT_EQ(again.windowTitle(), QStringLiteral("Program options"));
     languages.SelectInterfaceLanguage("Român");
@@ -113,8 +113,8 @@ TEST(ProgramOptionsForm, LogoIsTakenAtOnceAndPreviewedWithinItsBox) {
     ASSERT_TRUE(wide.save(logo));
 
     MemorySettingsStore store;
-    TProgramOptions options(store, shippedLanguages());
-    TProgramOptionsForm form(options);
+    ProgramOptions options(store, shippedLanguages());
+    ProgramOptionsDialog form(options);
     EXPECT_FALSE(form.loadLogo(QString::fromStdString(dir.file("missing.png"))));
     EXPECT_EQ(options.FirmaHeaderLogoName, "");
     ASSERT_TRUE(form.loadLogo(logo));
@@ -158,8 +158,8 @@ TEST(DialogPlacement, DialogReopensWhereItWasClosed) {
 TEST(MainWindow, ProgramOptionsCommandNeedsTheOptionsAndRetranslatesAfterOk) {
     test::qtApplication();
     MemorySettingsStore store;
-    TLanguages& languages = shippedLanguages();
-    TProgramOptions options(store, languages);
+    Languages& languages = shippedLanguages();
+    ProgramOptions options(store, languages);
     MainWindow window;
     EXPECT_FALSE(window.command("programOptions")->isEnabled());
     window.setProgramOptions(&options);

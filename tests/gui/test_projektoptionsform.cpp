@@ -43,8 +43,8 @@ protected:
         languages.SelectInterfaceLanguage("Român");
         languages.SelectPrintingLanguage("Român");
         setTextLookup(&languages);
-        project = std::make_unique<TDataModuleForm>(dir.directory(), "Project", TableMode::Create);
-        options = std::make_unique<TProjektOptions>();
+        project = std::make_unique<ItemStore>(dir.directory(), "Project", TableMode::Create);
+        options = std::make_unique<ProjectOptions>();
         ASSERT_TRUE(options->LoadFromProject(*project));
     }
     void TearDown() override { setTextLookup(nullptr); }
@@ -53,16 +53,16 @@ protected:
         child<QLineEdit>(form, edit)->setText(QString::fromUtf8(text));
     }
 
-    TLanguages& languages = shippedLanguages();
+    Languages& languages = shippedLanguages();
     platform::ScriptedPrompter prompter;
     platform::ScopedPrompter usePrompter{prompter};
     test::TempDir dir;
-    std::unique_ptr<TDataModuleForm> project;
-    std::unique_ptr<TProjektOptions> options;
+    std::unique_ptr<ItemStore> project;
+    std::unique_ptr<ProjectOptions> options;
 };
 
 TEST_F(ProjektOptionsForm, ShowsTheOptionsAndSavesOnlyValidFields) {
-    TProjektOptionsForm form(*options, *project, languages);
+    ProjectOptionsDialog form(*options, *project, languages);
     EXPECT_EQ(child<QLineEdit>(form, "HEdit")->text(), QStringLiteral("-6"));
     EXPECT_EQ(child<QLineEdit>(form, "AirChangeFactEdit")->text(), QStringLiteral("0,8"));
     EXPECT_EQ(child<QLineEdit>(form, "ForwardTemperatureEdit")->text(), QStringLiteral("90"));
@@ -98,7 +98,7 @@ TEST_F(ProjektOptionsForm, ShowsTheOptionsAndSavesOnlyValidFields) {
     form.accept();
     EXPECT_EQ(form.result(), QDialog::Accepted);
     EXPECT_FALSE(form.changes().needsRecalculation());
-    TProjektOptions stored;
+    ProjectOptions stored;
     ASSERT_TRUE(stored.LoadFromProject(*project));
     EXPECT_EQ(stored.Romanian.H, -0.5f);
     EXPECT_EQ(stored.Heating.InSideTemp, 21.5f);
@@ -107,7 +107,7 @@ TEST_F(ProjektOptionsForm, ShowsTheOptionsAndSavesOnlyValidFields) {
 }
 
 TEST_F(ProjektOptionsForm, RelativeHumidityOfZeroIsRefusedOnItsPage) {
-    TProjektOptionsForm form(*options, *project, languages);
+    ProjectOptionsDialog form(*options, *project, languages);
     child<QTabWidget>(form, "PageControl1")->setCurrentIndex(3);
     setText(form, "InSideRelHumEdit", "0");
     form.accept();
@@ -120,7 +120,7 @@ TEST_F(ProjektOptionsForm, RelativeHumidityOfZeroIsRefusedOnItsPage) {
 // generic "wrong value" that names neither.
 TEST_F(ProjektOptionsForm, AStoredValueTheFieldRefusesIsNamedOnOk) {
     options->Panel.InSideRelHum = 0;
-    TProjektOptionsForm form(*options, *project, languages);
+    ProjectOptionsDialog form(*options, *project, languages);
     child<QTabWidget>(form, "PageControl1")->setCurrentIndex(2);
     form.accept();
     EXPECT_EQ(form.result(), QDialog::Rejected);
@@ -131,7 +131,7 @@ TEST_F(ProjektOptionsForm, AStoredValueTheFieldRefusesIsNamedOnOk) {
 }
 
 TEST_F(ProjektOptionsForm, NewOutsideTemperatureAsksForRecalculation) {
-    TProjektOptionsForm form(*options, *project, languages);
+    ProjectOptionsDialog form(*options, *project, languages);
     setText(form, "HeatingOutSideTempEdit", "-18");
     form.accept();
     EXPECT_EQ(form.result(), QDialog::Accepted);
@@ -141,7 +141,7 @@ TEST_F(ProjektOptionsForm, NewOutsideTemperatureAsksForRecalculation) {
 TEST_F(ProjektOptionsForm, CancelRestoresTheStoredOptions) {
     options->Heating.OutSideTemp = -12.0f;
     ASSERT_TRUE(options->SaveToProject(*project));
-    TProjektOptionsForm form(*options, *project, languages);
+    ProjectOptionsDialog form(*options, *project, languages);
     options->Heating.OutSideTemp = -30.0f; // changed while the dialog was open
     setText(form, "HeatingOutSideTempEdit", "-25");
     form.reject();
@@ -151,9 +151,9 @@ TEST_F(ProjektOptionsForm, CancelRestoresTheStoredOptions) {
 TEST_F(ProjektOptionsForm, UnreadableOptionsCannotBeSaved) {
     ASSERT_TRUE(project->FindRecord(RecordType::ProjectOptions, "", ""));
     project->setCurrentData(std::string("\x0e\x00\x00\x00", 4)); // a newer version
-    TProjektOptions unreadable;
+    ProjectOptions unreadable;
     EXPECT_FALSE(unreadable.LoadFromProject(*project));
-    TProjektOptionsForm form(unreadable, *project, languages);
+    ProjectOptionsDialog form(unreadable, *project, languages);
     EXPECT_TRUE(child<QLabel>(form, "ReadOnlyLabel")->isVisibleTo(&form));
     EXPECT_EQ(child<QLabel>(form, "ReadOnlyLabel")->text().toStdString(),
               projektOptionsReadOnlyError().text());

@@ -54,15 +54,15 @@ TEST(QtClipboard, FormsAreOfferedUnderTheirMimeTypes) {
 // back into the program through its private format.
 TEST(QtClipboard, DocumentCopyRoundTrip) {
     test::qtApplication();
-    TLanguage language;
+    Language language;
     language.id = "Test";
     language.userInterface = true;
     language.strings = {{"IDS_RTFEND", "}"}};
-    TLanguages languages;
+    Languages languages;
     languages.addLanguage(language);
     languages.SelectInterfaceLanguage("Test");
 
-    TClipboardStream copy(languages);
+    ClipboardDocument copy(languages);
     copy.privateStream().write("record");
     copy.text().Write("Cameră 1\r\n");
     copy.rtf().Write("{\\rtf1 ");
@@ -85,7 +85,7 @@ TEST(QtClipboard, DocumentCopyRoundTrip) {
     EXPECT_TRUE(html.contains(QStringLiteral("<td>Cameră 1</td>"))) << html.toStdString();
     EXPECT_TRUE(html.contains(QStringLiteral("sdval=\"1234.5\""))) << html.toStdString();
 
-    TClipboardStream paste(languages);
+    ClipboardDocument paste(languages);
     ASSERT_TRUE(paste.PasteFromClipboard(clipboard, privateFormat));
     EXPECT_EQ(paste.privateStream().bytes(), "record");
 }

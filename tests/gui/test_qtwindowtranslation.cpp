@@ -21,9 +21,9 @@
 namespace kalydor::gui {
 namespace {
 
-TLanguageFormItem item(std::string name, std::string type,
-                       std::vector<std::pair<std::string, std::string>> properties) {
-    TLanguageFormItem formItem{std::move(name), std::move(type), {}, {}};
+LanguageFormItem item(std::string name, std::string type,
+                      std::vector<std::pair<std::string, std::string>> properties) {
+    LanguageFormItem formItem{std::move(name), std::move(type), {}, {}};
     for (auto& [id, value] : properties) {
         formItem.propertyIds.push_back(id);
         formItem.values.push_back(value);
@@ -65,7 +65,7 @@ TEST(QtWindowTranslation, TranslatesARealDialog) {
          std::initializer_list<QWidget*>{label, ok, kind, mode, layers, tabs, nameEdit})
         layout->addWidget(w);
 
-    TLanguageForm form;
+    LanguageForm form;
     form.name = "TTestForm";
     form.propertyIds = {"Caption"};
     form.values = {"Material nou"};
@@ -84,11 +84,11 @@ TEST(QtWindowTranslation, TranslatesARealDialog) {
         item("NameEdit", "TEdit", {{"Text", "fără nume"}, {"Caption", "ignored for an edit"}}),
         item("SaveAction", "TAction", {{"Caption", "Salvează"}, {"Hint", "Salvează proiectul"}}),
     };
-    TLanguage romanian;
+    Language romanian;
     romanian.id = "Român";
     romanian.userInterface = true;
     romanian.forms.push_back(form);
-    TLanguages languages;
+    Languages languages;
     languages.addLanguage(romanian);
     languages.SelectInterfaceLanguage("Român");
 

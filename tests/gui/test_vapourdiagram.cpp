@@ -29,8 +29,8 @@ namespace kalydor::gui {
 namespace {
 
 // A language of the diagram's own texts, so the test sees that each one is used.
-TLanguages diagramLanguage() {
-    TLanguage language;
+Languages diagramLanguage() {
+    Language language;
     language.id = "Test";
     language.userInterface = true;
     language.strings = {
@@ -42,13 +42,13 @@ TLanguages diagramLanguage() {
         {"IDS_VAPOURDIAGRAMCONDENSATION", "Condensation"},
         {"IDS_VAPOURDIAGRAMNODATA", "No diagram"},
     };
-    TLanguageForm form;
+    LanguageForm form;
     form.name = "PanelDiagramForm";
     form.propertyIds = {"Caption"};
     form.values = {"Diagram"};
     form.items.push_back({"xIsDistance", "TCheckBox", {"Caption"}, {"By distance"}});
     language.forms.push_back(form);
-    TLanguages languages;
+    Languages languages;
     languages.addLanguage(language);
     languages.SelectInterfaceLanguage("Test");
     return languages;
@@ -130,11 +130,11 @@ std::vector<double> bandEnds(QCategoryAxis* layers) {
 
 TEST(VapourDiagram, ShowsTheProfilesAndTheLayersOnBothAxes) {
     test::qtApplication();
-    const TLanguages languages = diagramLanguage();
+    const Languages languages = diagramLanguage();
     Panel wall = condensingWall();
     ASSERT_TRUE(std::any_of(wall.Layers.begin(), wall.Layers.end(),
                             [](const Layer& l) { return l.results.condensation != 0; }));
-    TPanelDiagramForm form(wall, languages, false);
+    VapourDiagramWindow form(wall, languages, false);
     EXPECT_EQ(form.windowTitle(), QStringLiteral("Diagram - Perete izolat la interior"));
     auto* distance = test::child<QCheckBox>(form, "xIsDistance");
     ASSERT_NE(distance, nullptr);
@@ -211,9 +211,9 @@ TEST(VapourDiagram, ShowsTheProfilesAndTheLayersOnBothAxes) {
 
 TEST(VapourDiagram, RefreshFollowsTheConstruction) {
     test::qtApplication();
-    const TLanguages languages = diagramLanguage();
+    const Languages languages = diagramLanguage();
     Panel wall = condensingWall();
-    TPanelDiagramForm form(wall, languages, true);
+    VapourDiagramWindow form(wall, languages, true);
     EXPECT_TRUE(form.overDistance());
     auto* x = axis<QValueAxis>(form.chart(), Qt::AlignBottom);
     ASSERT_NE(x, nullptr);
@@ -269,7 +269,7 @@ int inkPixels(const QImage& image, QRgb background) {
 
 TEST(VapourDiagram, RendersOntoAnyCanvas) {
     test::qtApplication();
-    const TLanguages languages = diagramLanguage();
+    const Languages languages = diagramLanguage();
     const Panel wall = insulatedWall();
     for (const bool overDistance : {false, true}) {
         // A picture larger than the screen layout is scaled, not left half empty.
@@ -288,7 +288,7 @@ TEST(VapourDiagram, RendersOntoAnyCanvas) {
                                      : "/diagram-render-temperature.png"));
     }
     // The window on the same wall, for a look at both axes.
-    TPanelDiagramForm form(wall, languages, false);
+    VapourDiagramWindow form(wall, languages, false);
     QApplication::processEvents();
     test::saveScreenshot(form, "diagram-temperature", true);
     form.findChild<QCheckBox*>(QStringLiteral("xIsDistance"))->setChecked(true);

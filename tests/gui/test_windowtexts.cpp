@@ -77,8 +77,8 @@ bool hasLetters(const QString& text) {
     return false;
 }
 
-const TLanguageForm* formOf(const TLanguage& language, const std::string& name) {
-    for (const TLanguageForm& form : language.forms) {
+const LanguageForm* formOf(const Language& language, const std::string& name) {
+    for (const LanguageForm& form : language.forms) {
         if (form.name == name)
             return &form;
     }
@@ -86,12 +86,12 @@ const TLanguageForm* formOf(const TLanguage& language, const std::string& name) 
 }
 
 // The property values a language gives a control of a window.
-std::vector<std::string> values(const TLanguageForm* form, const std::string& item,
+std::vector<std::string> values(const LanguageForm* form, const std::string& item,
                                 const std::string& property) {
     std::vector<std::string> found;
     if (!form)
         return found;
-    for (const TLanguageFormItem& entry : form->items) {
+    for (const LanguageFormItem& entry : form->items) {
         if (entry.name != item)
             continue;
         for (std::size_t i = 0; i < entry.propertyIds.size(); ++i) {
@@ -105,9 +105,9 @@ std::vector<std::string> values(const TLanguageForm* form, const std::string& it
 // The texts of a window that have no translation in a language: named captions without an
 // entry, option buttons their group does not list, unnamed captions (a language file cannot
 // reach them).
-std::vector<std::string> untranslated(QWidget& window, const TLanguage& language) {
+std::vector<std::string> untranslated(QWidget& window, const Language& language) {
     const std::string windowName = window.objectName().toStdString();
-    const TLanguageForm* form = formOf(language, windowName);
+    const LanguageForm* form = formOf(language, windowName);
     std::vector<std::string> missing;
     if (!form)
         missing.push_back("window " + windowName);
@@ -169,15 +169,15 @@ struct Fixture {
         test::qtApplication();
         registerConstructionItems();
         test::romanianLanguages();
-        materials = std::make_unique<TDataModuleForm>(dir.path().string(), "material",
-                                                      TableMode::Create, TableKind::Catalogue);
+        materials = std::make_unique<ItemStore>(dir.path().string(), "material", TableMode::Create,
+                                                TableKind::Catalogue);
     }
     test::TempDir dir;
     platform::MemorySettingsStore settings;
     platform::ScriptedPrompter prompter;
     platform::ScopedPrompter scoped{prompter};
     platform::MemoryClipboard clipboard;
-    std::unique_ptr<TDataModuleForm> materials;
+    std::unique_ptr<ItemStore> materials;
 };
 
 // Every window of the construction half, made as the program makes it.
@@ -187,9 +187,9 @@ std::map<std::string, std::function<std::unique_ptr<QWidget>()>> windows(Fixture
     static Material material;
     static Material air;
     static Layer layer;
-    static TProjektData data;
-    static TProjektOptions projektOptions;
-    static TListHeaderFormat columns;
+    static ProjectData data;
+    static ProjectOptions projektOptions;
+    static ColumnLayout columns;
     wall = test::outsideWall("Perete");
     wall.Layers.push_back(test::massLayer("Cărămidă", 25, 1800, 0.8f, 0.88f, 7));
     known.Layered = 1;
@@ -197,59 +197,57 @@ std::map<std::string, std::function<std::unique_ptr<QWidget>()>> windows(Fixture
     material.Kind = 0;
     air.Kind = static_cast<std::uint8_t>(MaterialKind::Air);
     layer = test::massLayer("Cărămidă", 25, 1800, 0.8f, 0.88f, 7);
-    TLanguages& languages = test::shippedLanguages();
+    Languages& languages = test::shippedLanguages();
     static std::unique_ptr<LayeredPanelEditor> layered;
     static std::unique_ptr<KnownPanelEditor> knownEditor;
     static std::unique_ptr<MaterialEditor> materialEditor;
     static std::unique_ptr<AirMaterialEditor> airEditor;
-    static std::unique_ptr<TProgramOptions> programOptions;
+    static std::unique_ptr<ProgramOptions> programOptions;
     layered = std::make_unique<LayeredPanelEditor>(wall, PanelEditorOptions{});
     knownEditor = std::make_unique<KnownPanelEditor>(known, PanelEditorOptions{});
     materialEditor = std::make_unique<MaterialEditor>(material, nullptr);
     airEditor = std::make_unique<AirMaterialEditor>(air, nullptr);
-    programOptions = std::make_unique<TProgramOptions>(f.settings, languages);
+    programOptions = std::make_unique<ProgramOptions>(f.settings, languages);
     columns = LoadListHeaderFormat("MaterialItemsTitle", languages, nullptr);
-    TDataModuleForm* materials = f.materials.get();
+    ItemStore* materials = f.materials.get();
     return {
         {"MainForm", [] { return std::make_unique<MainWindow>(); }},
         {"ProgramOptionsForm",
-         [] { return std::make_unique<TProgramOptionsForm>(*programOptions); }},
+         [] { return std::make_unique<ProgramOptionsDialog>(*programOptions); }},
         {"ProjektOptionsForm",
          [materials, &languages] {
-             return std::make_unique<TProjektOptionsForm>(projektOptions, *materials, languages);
+             return std::make_unique<ProjectOptionsDialog>(projektOptions, *materials, languages);
          }},
-        {"ProjektDataForm", [] { return std::make_unique<TProjektDataForm>(data); }},
-        {"PanelTypeForm", [] { return std::make_unique<TPanelTypeForm>(); }},
+        {"ProjektDataForm", [] { return std::make_unique<ProjectDataDialog>(data); }},
+        {"PanelTypeForm", [] { return std::make_unique<PanelTypeDialog>(); }},
         {"PanelModifyForm",
          [&languages, &f] {
-             return std::make_unique<TPanelModifyForm>(*layered, nullptr, languages, f.settings,
-                                                       false, nullptr);
+             return std::make_unique<LayeredPanelDialog>(*layered, nullptr, languages, f.settings,
+                                                         false, nullptr);
          }},
-        {"PanelModifyForm2", [] { return std::make_unique<TPanelModifyForm2>(*knownEditor); }},
-        {"InitThicknesForm", [] { return std::make_unique<TInitThicknesForm>(layer); }},
+        {"PanelModifyForm2", [] { return std::make_unique<KnownPanelDialog>(*knownEditor); }},
+        {"InitThicknesForm", [] { return std::make_unique<ThicknessDialog>(layer); }},
         {"SelectLayersForm",
          [&languages, &f, materials] {
-             return std::make_unique<TSelectLayersForm>(*layered, materials, languages, f.settings,
-                                                        nullptr);
+             return std::make_unique<LayerSelectionDialog>(*layered, materials, languages,
+                                                           f.settings, nullptr);
          }},
         {"PanelDiagramForm",
-         [&languages] { return std::make_unique<TPanelDiagramForm>(wall, languages, false); }},
-        {"MaterialTypeForm", [] { return std::make_unique<TMaterialTypeForm>(); }},
-        {"MaterialModifyForm",
-         [] { return std::make_unique<TMaterialModifyForm>(*materialEditor); }},
-        {"AirMaterialModifyForm",
-         [] { return std::make_unique<TAirMaterialModifyForm>(*airEditor); }},
+         [&languages] { return std::make_unique<VapourDiagramWindow>(wall, languages, false); }},
+        {"MaterialTypeForm", [] { return std::make_unique<MaterialKindDialog>(); }},
+        {"MaterialModifyForm", [] { return std::make_unique<MaterialDialog>(*materialEditor); }},
+        {"AirMaterialModifyForm", [] { return std::make_unique<AirLayerDialog>(*airEditor); }},
         {"SearchReplaceForm",
-         [&languages] { return std::make_unique<TSearchReplaceForm>(languages, nullptr); }},
+         [&languages] { return std::make_unique<SearchReplaceWindow>(languages, nullptr); }},
         {"NameForm",
-         [&languages] { return std::make_unique<TNameDialog>(languages, NameRequest{}); }},
+         [&languages] { return std::make_unique<NameDialog>(languages, NameRequest{}); }},
         {"SelectionForm",
          [&languages, materials] {
-             return std::make_unique<TSelectionForm>(*materials, 1, languages);
+             return std::make_unique<SelectionDialog>(*materials, 1, languages);
          }},
         {"ChangeHeaderForm",
          [&languages, &f] {
-             return std::make_unique<TChangeHeaderForm>(columns, languages, f.settings);
+             return std::make_unique<ColumnLayoutDialog>(columns, languages, f.settings);
          }},
         {"MaterialListForm",
          [materials, &f] {
@@ -261,12 +259,12 @@ std::map<std::string, std::function<std::unique_ptr<QWidget>()>> windows(Fixture
 
 TEST(WindowTexts, EveryTextOfEveryWindowHasItsTranslationInBothLanguages) {
     Fixture f;
-    const TLanguages& languages = test::shippedLanguages();
+    const Languages& languages = test::shippedLanguages();
     for (const auto& [name, make] : windows(f)) {
         SCOPED_TRACE(name);
         const std::unique_ptr<QWidget> window = make();
         EXPECT_EQ(window->objectName().toStdString(), name);
-        for (const TLanguage& language : languages.languages()) {
+        for (const Language& language : languages.languages()) {
             if (!language.userInterface)
                 continue;
             for (const std::string& missing : untranslated(*window, language))
@@ -294,7 +292,7 @@ QChar mnemonic(const QString& caption) {
 // rooms and the constructions once did, "&Elemente" and "Înc&eperi") make one unreachable.
 TEST(WindowTexts, MnemonicsAreUniquePerMenuInBothLanguages) {
     Fixture f;
-    TLanguages& languages = test::shippedLanguages();
+    Languages& languages = test::shippedLanguages();
     for (const char* id : {"Român", "English"}) {
         SCOPED_TRACE(id);
         languages.SelectInterfaceLanguage(id);

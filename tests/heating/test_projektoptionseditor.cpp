@@ -19,7 +19,7 @@
 namespace kalydor {
 namespace {
 
-using Number = ProjektOptionsFields::Number;
+using Number = ProjectOptionsFields::Number;
 
 TEST(FloatText, ShortestTextThatReadsBack) {
     struct Case {
@@ -46,10 +46,10 @@ TEST(FloatText, EveryFloatReadsBack) {
     }
 }
 
-class ProjektOptionsDialog : public ::testing::Test {
+class ProjectOptionsEditorTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        project = std::make_unique<TDataModuleForm>(dir.directory(), "Project", TableMode::Create);
+        project = std::make_unique<ItemStore>(dir.directory(), "Project", TableMode::Create);
         ASSERT_TRUE(options.LoadFromProject(*project));
     }
     std::string stored() {
@@ -61,11 +61,11 @@ protected:
     platform::ScriptedPrompter prompter;
     platform::ScopedPrompter usePrompter{prompter};
     test::TempDir dir;
-    std::unique_ptr<TDataModuleForm> project;
-    TProjektOptions options;
+    std::unique_ptr<ItemStore> project;
+    ProjectOptions options;
 };
 
-TEST_F(ProjektOptionsDialog, FieldRules) {
+TEST_F(ProjectOptionsEditorTest, FieldRules) {
     struct Case {
         Number field;
         const char* text;
@@ -98,11 +98,11 @@ TEST_F(ProjektOptionsDialog, FieldRules) {
         {Number::Compass, "40000", false},
         {Number::Tetap, "1e40", false},
     };
-    ProjektOptionsEditor editor(options, *project);
+    ProjectOptionsEditor editor(options, *project);
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string("field ") + std::to_string(static_cast<int>(c.field)) + " \"" +
                      c.text + "\"");
-        ProjektOptionsFields fields = editor.fields();
+        ProjectOptionsFields fields = editor.fields();
         fields.number(c.field) = c.text;
         const auto bad = editor.invalidField(fields);
         EXPECT_EQ(bad.has_value(), !c.accepted);
@@ -113,10 +113,10 @@ TEST_F(ProjektOptionsDialog, FieldRules) {
 }
 
 // One bad field refuses the whole confirm: nothing is applied or stored.
-TEST_F(ProjektOptionsDialog, ConfirmChecksEveryFieldBeforeApplying) {
-    ProjektOptionsEditor editor(options, *project);
+TEST_F(ProjectOptionsEditorTest, ConfirmChecksEveryFieldBeforeApplying) {
+    ProjectOptionsEditor editor(options, *project);
     const std::string before = stored();
-    ProjektOptionsFields fields = editor.fields();
+    ProjectOptionsFields fields = editor.fields();
     fields.number(Number::PanelInSideTemp) = "22";
     fields.number(Number::CorrectionFactor) = "0";
     try {
@@ -130,18 +130,18 @@ TEST_F(ProjektOptionsDialog, ConfirmChecksEveryFieldBeforeApplying) {
     EXPECT_EQ(stored(), before);
 }
 
-TEST_F(ProjektOptionsDialog, ConfirmSavesAndReportsWhatNeedsRecalculation) {
+TEST_F(ProjectOptionsEditorTest, ConfirmSavesAndReportsWhatNeedsRecalculation) {
     {
-        ProjektOptionsEditor editor(options, *project);
-        ProjektOptionsFields fields = editor.fields();
+        ProjectOptionsEditor editor(options, *project);
+        ProjectOptionsFields fields = editor.fields();
         fields.number(Number::HeatingInSideTemp) = "22,5";
         fields.number(Number::Compass) = "-45.7";
         fields.filtMode = 3;
         fields.nearest = false;
-        const ProjektOptionsChanges changes = editor.confirm(fields);
+        const ProjectOptionsChanges changes = editor.confirm(fields);
         EXPECT_FALSE(changes.needsRecalculation());
     }
-    TProjektOptions reloaded;
+    ProjectOptions reloaded;
     ASSERT_TRUE(reloaded.LoadFromProject(*project));
     EXPECT_EQ(reloaded.Heating.InSideTemp, 22.5f);
     EXPECT_EQ(reloaded.Building.Compass, -45);
@@ -149,10 +149,10 @@ TEST_F(ProjektOptionsDialog, ConfirmSavesAndReportsWhatNeedsRecalculation) {
     EXPECT_EQ(reloaded.Radiator.Nearest, 0);
     EXPECT_EQ(reloaded.recordBytes(), options.recordBytes());
 
-    ProjektOptionsEditor editor(options, *project);
-    ProjektOptionsFields fields = editor.fields();
+    ProjectOptionsEditor editor(options, *project);
+    ProjectOptionsFields fields = editor.fields();
     fields.number(Number::HeatingOutSideTemp) = "-18";
-    const ProjektOptionsChanges changes = editor.confirm(fields);
+    const ProjectOptionsChanges changes = editor.confirm(fields);
     EXPECT_TRUE(changes.outSideTempChanged);
     EXPECT_FALSE(changes.userDefinedChanged);
     EXPECT_TRUE(changes.needsRecalculation());
@@ -160,31 +160,31 @@ TEST_F(ProjektOptionsDialog, ConfirmSavesAndReportsWhatNeedsRecalculation) {
 
 // The weather switch has no field of its own; it changes while the dialog is open through the
 // project settings file, and that change counts as well.
-TEST_F(ProjektOptionsDialog, WeatherSwitchChangedWhileOpenNeedsRecalculation) {
-    ProjektOptionsEditor editor(options, *project);
+TEST_F(ProjectOptionsEditorTest, WeatherSwitchChangedWhileOpenNeedsRecalculation) {
+    ProjectOptionsEditor editor(options, *project);
     options.Meteorology.UserDefined = 1;
-    const ProjektOptionsChanges changes = editor.confirm(editor.fields());
+    const ProjectOptionsChanges changes = editor.confirm(editor.fields());
     EXPECT_TRUE(changes.userDefinedChanged);
     EXPECT_TRUE(changes.needsRecalculation());
 }
 
 // Confirming without an edit stores the same record, even for values that have no short
 // decimal form and for stored switches and choices outside the dialog's range.
-TEST_F(ProjektOptionsDialog, FieldsLeftAsShownKeepTheirExactValues) {
+TEST_F(ProjectOptionsEditorTest, FieldsLeftAsShownKeepTheirExactValues) {
     options.Panel.OutSideTemp = std::nextafter(-2.0f, 0.0f);
     options.Heating.Calculate = 2;
     options.Heating.FiltMode = 7;
     ASSERT_TRUE(options.SaveToProject(*project));
     const std::string before = stored();
-    ProjektOptionsEditor editor(options, *project);
+    ProjectOptionsEditor editor(options, *project);
     editor.confirm(editor.fields());
     EXPECT_EQ(stored(), before);
 }
 
-TEST_F(ProjektOptionsDialog, CancelRestoresTheStoredOptions) {
+TEST_F(ProjectOptionsEditorTest, CancelRestoresTheStoredOptions) {
     options.Heating.InSideTemp = 23.0f;
     ASSERT_TRUE(options.SaveToProject(*project));
-    ProjektOptionsEditor editor(options, *project);
+    ProjectOptionsEditor editor(options, *project);
     options.Heating.InSideTemp = 30.0f;
     options.Point.Rules.push_back({1, "T", "Cu"});
     EXPECT_TRUE(editor.cancel());
@@ -193,12 +193,12 @@ TEST_F(ProjektOptionsDialog, CancelRestoresTheStoredOptions) {
     EXPECT_EQ(editor.fields().number(Number::HeatingInSideTemp), "23");
 }
 
-TEST_F(ProjektOptionsDialog, OptionsThatFailedToLoadAreNotSaved) {
+TEST_F(ProjectOptionsEditorTest, OptionsThatFailedToLoadAreNotSaved) {
     ASSERT_TRUE(project->FindRecord(RecordType::ProjectOptions, "", ""));
     const std::string newer = test::RecordBuilder().i16(14).i16(0).bytes();
     project->setCurrentData(newer);
     EXPECT_FALSE(options.LoadFromProject(*project));
-    ProjektOptionsEditor editor(options, *project);
+    ProjectOptionsEditor editor(options, *project);
     EXPECT_TRUE(editor.readOnly());
     try {
         editor.confirm(editor.fields());

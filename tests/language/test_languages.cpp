@@ -14,14 +14,14 @@
 namespace kalydor {
 namespace {
 
-TLanguage languageOf(const std::string& document) {
-    TXmlParser parser;
+Language languageOf(const std::string& document) {
+    XmlReader parser;
     EXPECT_TRUE(parser.LoadFromBuffer(document, "test.xml"));
     return readLanguage(parser);
 }
 
 TEST(LanguageFile, OnlyStartTagsAreTaken) {
-    const TLanguage language = languageOf(R"(<?xml version="1.0" encoding="UTF-8"?>
+    const Language language = languageOf(R"(<?xml version="1.0" encoding="UTF-8"?>
 <kalydorlanguage>
   <language id="Român" UserInterface="yes"></language>
   <strings>
@@ -49,17 +49,17 @@ TEST(LanguageFile, OnlyStartTagsAreTaken) {
 TEST(LanguageFile, UserInterfaceFlagNeedsExactlyYes) {
     for (const auto& [attribute, flag] :
          std::vector<std::pair<std::string, bool>>{{"yes", true}, {"Yes", false}, {"", false}}) {
-        const TLanguage language =
+        const Language language =
             languageOf("<l><language id=\"x\" UserInterface=\"" + attribute + "\"></language></l>");
         EXPECT_EQ(language.userInterface, flag) << attribute;
     }
-    const TLanguage empty = languageOf("<l><language id=\"x\"/></l>");
+    const Language empty = languageOf("<l><language id=\"x\"/></l>");
     EXPECT_EQ(empty.id, "");
     EXPECT_FALSE(empty.userInterface);
 }
 
 TEST(LanguageFile, FormsAndTitles) {
-    const TLanguage language = languageOf(R"(<l>
+    const Language language = languageOf(R"(<l>
   <form name="TMaterialModifyForm">
     <property id="Caption" value="Material"></property>
     <property id="" value="skipped"></property>
@@ -79,21 +79,21 @@ TEST(LanguageFile, FormsAndTitles) {
   </title>
 </l>)");
     ASSERT_EQ(language.forms.size(), 1u);
-    const TLanguageForm& form = language.forms[0];
+    const LanguageForm& form = language.forms[0];
     EXPECT_EQ(form.propertyIds, std::vector<std::string>{"Caption"});
     ASSERT_EQ(form.items.size(), 1u);
     EXPECT_EQ(form.items[0].type, "TComboBox");
     EXPECT_EQ(form.items[0].values, (std::vector<std::string>{"Solid", "Moist"}));
 
     ASSERT_EQ(language.titles.size(), 1u);
-    const TLanguageTitle& title = language.titles[0];
+    const LanguageTitle& title = language.titles[0];
     EXPECT_EQ(title.codes, (std::vector<std::int16_t>{5 + 256, 7, 1 + 256}));
     EXPECT_EQ(title.texts, (std::vector<std::string>{"Density", "Heat capacity", "Wrapped row"}));
 }
 
 // A language file cut off in the middle still gives every text before the break.
 TEST(LanguageFile, ABrokenDocumentIsReadAsFarAsItGoes) {
-    const TLanguage language =
+    const Language language =
         languageOf("<l><language id=\"English\" UserInterface=\"yes\"></language><strings>"
                    "<item id=\"IDS_A\" value=\"a\"></item><item id=\"IDS_B\" "
                    "value=\"b\"></item><item id=\"IDS_C");
@@ -102,9 +102,9 @@ TEST(LanguageFile, ABrokenDocumentIsReadAsFarAsItGoes) {
     EXPECT_EQ(language.strings.at("IDS_B"), "b");
 }
 
-TLanguage languageWith(std::string id, bool userInterface,
-                       std::map<std::string, std::string, std::less<>> strings) {
-    TLanguage language;
+Language languageWith(std::string id, bool userInterface,
+                      std::map<std::string, std::string, std::less<>> strings) {
+    Language language;
     language.id = std::move(id);
     language.userInterface = userInterface;
     language.strings = std::move(strings);
@@ -112,7 +112,7 @@ TLanguage languageWith(std::string id, bool userInterface,
 }
 
 TEST(Languages, SelectionAndLookup) {
-    TLanguages languages;
+    Languages languages;
     languages.addLanguage(languageWith("Print only", false, {{"IDS_A", "print"}}));
     languages.addLanguage(languageWith("English", true, {{"IDS_A", "first English"}}));
     languages.addLanguage(languageWith("English", true, {{"IDS_A", "second English"}}));
@@ -142,7 +142,7 @@ TEST(Languages, SelectionAndLookup) {
 }
 
 TEST(Languages, PlaceholderExpansion) {
-    TLanguages languages;
+    Languages languages;
     EXPECT_EQ(languages.ExpandPlaceholders("#ID_A# stays"), "#ID_A# stays"); // no language
     languages.addLanguage(languageWith("English", true, {{"ID_A", "Alpha"}, {"ID_B", "Beta"}}));
     languages.SelectInterfaceLanguage("English");
@@ -202,7 +202,7 @@ private:
 };
 
 TEST(Languages, WindowTranslationFollowsTheTypeTable) {
-    TLanguages languages;
+    Languages languages;
     languages.addLanguage(languageOf(R"(<l><language id="English" UserInterface="yes"></language>
 <form name="TPanelModifyForm">
   <property id="Caption" value="Construction"></property>
@@ -255,7 +255,7 @@ TEST(Languages, WindowTranslationFollowsTheTypeTable) {
 }
 
 TEST(Languages, PrintingTranslationUsesThePrintingLanguage) {
-    TLanguages languages;
+    Languages languages;
     const char* form = R"(<l><language id="%s" UserInterface="%s"></language>
 <form name="Report"><property id="Caption" value="%s"></property></form></l>)";
     char buffer[512];
@@ -293,7 +293,7 @@ TEST(Languages, LoadingAFolder) {
     write("e.txt", document("Ignored", "wrong extension"));
     write("f.xml", "");
 
-    TLanguages languages;
+    Languages languages;
     languages.LoadLanguages(dir.file("*.xm?"));
     std::vector<std::string> ids;
     languages.ListLanguages(ids, false);
@@ -305,7 +305,7 @@ TEST(Languages, LoadingAFolder) {
     languages.SelectInterfaceLanguage("Packed");
     EXPECT_EQ(languages.GetText("IDS_A"), "expanded");
 
-    TLanguages none;
+    Languages none;
     none.LoadLanguages(dir.file("nothing/*.xm?"));
     EXPECT_TRUE(none.languages().empty());
 }

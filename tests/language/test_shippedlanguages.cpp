@@ -20,17 +20,17 @@ std::string readText(const fs::path& path) {
     return text.str();
 }
 
-const TLanguages& shipped() {
-    static const TLanguages languages = [] {
-        TLanguages loaded;
+const Languages& shipped() {
+    static const Languages languages = [] {
+        Languages loaded;
         loaded.LoadLanguages(std::string(KALYDOR_PROGRAM_DIR) + "/languages/*.xm?");
         return loaded;
     }();
     return languages;
 }
 
-const TLanguage* language(const std::string& id) {
-    for (const TLanguage& l : shipped().languages()) {
+const Language* language(const std::string& id) {
+    for (const Language& l : shipped().languages()) {
         if (l.id == id)
             return &l;
     }
@@ -90,7 +90,7 @@ std::vector<std::string> conversions(const std::string& text) {
 
 TEST(ShippedLanguages, RomanianAndEnglishAreUserInterfaceLanguages) {
     for (const char* id : {"Român", "English"}) {
-        const TLanguage* l = language(id);
+        const Language* l = language(id);
         ASSERT_NE(l, nullptr) << id;
         EXPECT_TRUE(l->userInterface) << id;
     }
@@ -100,7 +100,7 @@ TEST(ShippedLanguages, EveryKeyHasATextInBothLanguages) {
     const std::set<std::string> keys = requiredKeys();
     EXPECT_GT(keys.size(), 100u);
     for (const char* id : {"Român", "English"}) {
-        const TLanguage* l = language(id);
+        const Language* l = language(id);
         ASSERT_NE(l, nullptr) << id;
         for (const std::string& key : keys) {
             const auto it = l->strings.find(key);
@@ -113,8 +113,8 @@ TEST(ShippedLanguages, EveryKeyHasATextInBothLanguages) {
 // A translation whose printf conversions differ from the other language's would show its
 // message unformatted or with the arguments in the wrong places.
 TEST(ShippedLanguages, TranslationsUseTheSameConversions) {
-    const TLanguage* romanian = language("Român");
-    const TLanguage* english = language("English");
+    const Language* romanian = language("Român");
+    const Language* english = language("English");
     ASSERT_TRUE(romanian && english);
     for (const auto& [key, text] : english->strings) {
         const auto other = romanian->strings.find(key);

@@ -22,12 +22,12 @@ std::string readText(const fs::path& path) {
 }
 
 // The shipped languages, Romanian first.
-std::vector<TLanguage> languagesToCheck() {
-    TLanguages shipped;
+std::vector<Language> languagesToCheck() {
+    Languages shipped;
     shipped.LoadLanguages(std::string(KALYDOR_PROGRAM_DIR) + "/languages/*.xm?");
-    std::vector<TLanguage> out;
+    std::vector<Language> out;
     for (const char* id : {"Român", "English"}) {
-        for (const TLanguage& l : shipped.languages())
+        for (const Language& l : shipped.languages())
             if (l.id == id)
                 out.push_back(l);
     }
@@ -54,7 +54,7 @@ TEST(DocumentResources, PlaceholdersResolveInBothLanguages) {
         EXPECT_TRUE(files.count(name)) << name << ".rtf is missing";
 
     const std::regex placeholder("#([A-Za-z][A-Za-z0-9_]*)#");
-    for (const TLanguage& language : languagesToCheck()) {
+    for (const Language& language : languagesToCheck()) {
         for (const std::string& name : files) {
             const std::string text = readText(folder / (name + ".rtf"));
             EXPECT_EQ(namedResource("rtfheaders", name), text) << name << " is not built in";

@@ -18,12 +18,12 @@ namespace {
 using test::bytes;
 namespace format = platform::clipboard_format;
 
-TLanguages languagesWith(std::map<std::string, std::string, std::less<>> strings) {
-    TLanguage language;
+Languages languagesWith(std::map<std::string, std::string, std::less<>> strings) {
+    Language language;
     language.id = "Test";
     language.userInterface = true;
     language.strings = std::move(strings);
-    TLanguages languages;
+    Languages languages;
     languages.addLanguage(std::move(language));
     languages.SelectInterfaceLanguage("Test");
     return languages;
@@ -61,7 +61,7 @@ const std::string kEof = bytes({0x0A, 0, 0, 0});
 // the last data row with a number left out by its condition: the hole stays, the next value
 // lands one column further, and the dimensions say 3 rows and 11 columns.
 TEST(BiffStream, SheetIsWrittenByteForByteWithPatchedDimensions) {
-    TBiffStream sheet;
+    BiffWriter sheet;
     sheet.BeginSheet();
     std::string expected = sheetStart(3, 11);
     for (int c = 0; c < 11; ++c) {
@@ -104,7 +104,7 @@ TEST(BiffStream, TextCellsAreWindows1250) {
         {std::string(254, 'x') + "ăă", std::string(254, 'x') + "\xE3"},
     };
     for (const auto& c : cases) {
-        TBiffStream sheet;
+        BiffWriter sheet;
         sheet.TextCell(c.utf8);
         EXPECT_EQ(sheet.bytes().substr(26), label(0, 0, c.cp1250)) << c.utf8;
         // The kept cell is the text as written, for the HTML table.
@@ -113,7 +113,7 @@ TEST(BiffStream, TextCellsAreWindows1250) {
 }
 
 TEST(BiffStream, CursorMovesAndHtmlTableKeepsHoles) {
-    TBiffStream sheet;
+    BiffWriter sheet;
     sheet.TextCell("a<b & \"c\"");
     sheet.GoToColumn(3);
     sheet.NumberCell(2.5);
@@ -130,15 +130,15 @@ TEST(BiffStream, CursorMovesAndHtmlTableKeepsHoles) {
 }
 
 TEST(PrintfStringStream, StringTableAndLanguageFormats) {
-    const TLanguages languages = languagesWith({{"ID_MATERIAL1", "Grosime"},
-                                                {"ID_MATERIAL9", "Umiditate inițială"},
-                                                {"ID_MATERIAL11", "Strat de aer ventilat"},
-                                                {"IDS_COUNT", "%d buc."},
-                                                {"IDS_TITLE", "Titlu: %s"},
-                                                {"IDS_PERCENT", "90 %"},
-                                                {"IDS_WRONGKIND", "%d elemente"},
-                                                {"IDS_TOOMANY", "%s și %s"}});
-    TPrintfStringStream s(languages);
+    const Languages languages = languagesWith({{"ID_MATERIAL1", "Grosime"},
+                                               {"ID_MATERIAL9", "Umiditate inițială"},
+                                               {"ID_MATERIAL11", "Strat de aer ventilat"},
+                                               {"IDS_COUNT", "%d buc."},
+                                               {"IDS_TITLE", "Titlu: %s"},
+                                               {"IDS_PERCENT", "90 %"},
+                                               {"IDS_WRONGKIND", "%d elemente"},
+                                               {"IDS_TOOMANY", "%s și %s"}});
+    TextDocument s(languages);
     s.PrintfText(544, "Cărămidă");
     s.PrintfReal(545, 12.346);
     s.PrintfReal(546, 1800, false);
@@ -171,8 +171,8 @@ TEST(PrintfStringStream, StringTableAndLanguageFormats) {
 
 // A long material description is written whole, however long the formatted piece.
 TEST(PrintfStringStream, LongPiecesAreWrittenWhole) {
-    const TLanguages languages;
-    TPrintfStringStream s(languages);
+    const Languages languages;
+    TextDocument s(languages);
     const std::string name(5000, 'x');
     s.PrintfText(544, name);
     EXPECT_EQ(s.text(), name + "\r\n");
@@ -180,8 +180,8 @@ TEST(PrintfStringStream, LongPiecesAreWrittenWhole) {
 
 // Text exchange files quote strings; with the flag a quote or backslash inside is escaped.
 TEST(PrintfStringStream, EscapeFlag) {
-    const TLanguages languages;
-    TPrintfStringStream s(languages);
+    const Languages languages;
+    TextDocument s(languages);
     EXPECT_EQ(s.Escape(R"(a "b" \c)"), R"(a "b" \c)");
     s.EscapeFlag = true;
     EXPECT_EQ(s.Escape(R"(a "b" \c)"), R"(a \"b\" \\c)");
@@ -190,15 +190,15 @@ TEST(PrintfStringStream, EscapeFlag) {
 // User data in "%s" arguments must not break the rich text, while the formats and the
 // closing "IDS_RTFEND" are rich text themselves; everything non-ASCII becomes \uN?.
 TEST(PrintfStringStream, RtfEscapesArgumentsAndEncodesNonAscii) {
-    const TLanguages languages =
+    const Languages languages =
         languagesWith({{"IDS_BOLDNAME", "{\\b %s}\\par "}, {"IDS_UNIT", "m² ț"}});
-    TPrintfStringStream rtf(languages, TextStreamKind::Rtf);
+    TextDocument rtf(languages, TextStreamKind::Rtf);
     rtf.PrintfKeyText("IDS_BOLDNAME", "Perete {nou} \\ ă 𝄞");
     rtf.WriteKeyText("IDS_UNIT");
     EXPECT_EQ(rtf.text(), "{\\b Perete \\{nou\\} \\\\ \\u259? \\u-10188?\\u-8930?}\\par "
                           "m\\u178? \\u539?");
 
-    TPrintfStringStream plain(languages);
+    TextDocument plain(languages);
     plain.PrintfKeyText("IDS_BOLDNAME", "Perete {nou} ă");
     EXPECT_EQ(plain.text(), "{\\b Perete {nou} ă}\\par ");
 }
@@ -224,8 +224,8 @@ std::size_t occurrences(const std::string& text, const std::string& part) {
 // Two materials copied in one export share the prologue written before the first; the
 // document is closed once, at publishing.
 TEST(ClipboardStream, ItemHeaderIsWrittenOnlyBeforeTheFirstItem) {
-    const TLanguages languages = languagesWith(kBuilderTexts);
-    TClipboardStream stream(languages);
+    const Languages languages = languagesWith(kBuilderTexts);
+    ClipboardDocument stream(languages);
     stream.MultiItem = true;
     for (const std::string name : {"Beton", "Vată minerală"}) {
         stream.WriteItemRtfHeader("MaterialRTFHeader");
@@ -257,8 +257,8 @@ TEST(ClipboardStream, ItemHeaderIsWrittenOnlyBeforeTheFirstItem) {
 }
 
 TEST(ClipboardStream, MissingHeaderResourceWritesNothingAndKeepsTheHeaderPending) {
-    const TLanguages languages = languagesWith(kBuilderTexts);
-    TClipboardStream stream(languages);
+    const Languages languages = languagesWith(kBuilderTexts);
+    ClipboardDocument stream(languages);
     stream.WriteRtfHeader("NoSuchHeader");
     EXPECT_TRUE(stream.rtf().empty());
     EXPECT_TRUE(stream.RtfHeaderPending());
@@ -268,8 +268,8 @@ TEST(ClipboardStream, MissingHeaderResourceWritesNothingAndKeepsTheHeaderPending
 }
 
 TEST(ClipboardStream, TableHelpers) {
-    const TLanguages languages;
-    TClipboardStream stream(languages);
+    const Languages languages;
+    ClipboardDocument stream(languages);
     stream.rtf().Write("\\trowd");
     stream.CellBoundary(400);
     stream.CellBoundary(10826);
@@ -284,12 +284,12 @@ TEST(ClipboardStream, TableHelpers) {
 
 // Everything a copy produces goes onto the clipboard in one go, in a fixed order.
 TEST(ClipboardStream, PublishesEveryFormInOrder) {
-    const TLanguages languages = languagesWith(kBuilderTexts);
+    const Languages languages = languagesWith(kBuilderTexts);
     platform::MemoryClipboard chart;
     chart.setEntries(
         {{std::string(format::kBitmap), "PNG"}, {std::string(format::kMetafile), "SVG"}});
 
-    TClipboardStream stream(languages);
+    ClipboardDocument stream(languages);
     WriteString(stream.privateStream(), "Perete");
     stream.text().Write("Perete\r\n");
     stream.rtf().Write("{\\rtf1 Perete");
@@ -323,7 +323,7 @@ TEST(ClipboardStream, PublishesEveryFormInOrder) {
     EXPECT_EQ(again.data(format::kRichText), clipboard.data(format::kRichText));
     EXPECT_EQ(again.data(format::kBiff), clipboard.data(format::kBiff));
 
-    TClipboardStream pasted(languages);
+    ClipboardDocument pasted(languages);
     EXPECT_FALSE(pasted.PasteFromClipboard(clipboard, privateClipboardFormat(3, false)));
     ASSERT_TRUE(pasted.PasteFromClipboard(clipboard, privateFormat));
     EXPECT_EQ(pasted.privateStream().position(), 0u);
@@ -333,9 +333,9 @@ TEST(ClipboardStream, PublishesEveryFormInOrder) {
 // The text and rich-text forms are reports in the language; the cells carry the numbers, and
 // their HTML form writes a float as the text form does (0.04, not 0.03999999910593033).
 TEST(ClipboardStream, ReportsWriteTheLanguagesNumbersAndCellsTheSameAsText) {
-    const TLanguages romanian =
+    const Languages romanian =
         languagesWith({{"IDS_DECIMALSEPARATOR", ","}, {"IDS_CONDUCTIVITY", "λ = %g W/mK."}});
-    TClipboardStream stream(romanian);
+    ClipboardDocument stream(romanian);
     stream.text().PrintfKeyReal("IDS_CONDUCTIVITY", 0.04f);
     stream.rtf().PrintfKeyReal("IDS_CONDUCTIVITY", 0.04f);
     EXPECT_EQ(stream.text().text(), "λ = 0,04 W/mK.");
@@ -349,15 +349,15 @@ TEST(ClipboardStream, ReportsWriteTheLanguagesNumbersAndCellsTheSameAsText) {
     EXPECT_NE(html.find("0.3333333333333333"), std::string::npos) << html;
 
     // Without a separator of its own a language writes the point of the files.
-    const TLanguages plain = languagesWith({{"IDS_CONDUCTIVITY", "λ = %g W/mK."}});
-    TClipboardStream point(plain);
+    const Languages plain = languagesWith({{"IDS_CONDUCTIVITY", "λ = %g W/mK."}});
+    ClipboardDocument point(plain);
     point.text().PrintfKeyReal("IDS_CONDUCTIVITY", 0.04f);
     EXPECT_EQ(point.text().text(), "λ = 0.04 W/mK.");
 }
 
 TEST(ClipboardStream, EmptyRichTextStaysOffTheClipboard) {
-    const TLanguages languages = languagesWith(kBuilderTexts);
-    TClipboardStream stream(languages);
+    const Languages languages = languagesWith(kBuilderTexts);
+    ClipboardDocument stream(languages);
     stream.text().Write("Beton\r\n");
     stream.sheet().NumberCell(2400);
     platform::MemoryClipboard clipboard;
@@ -372,8 +372,8 @@ TEST(ClipboardStream, EmptyRichTextStaysOffTheClipboard) {
 }
 
 TEST(ClipboardStream, MultiItemEntriesRoundTrip) {
-    const TLanguages languages;
-    TClipboardStream stream(languages);
+    const Languages languages;
+    ClipboardDocument stream(languages);
     const std::size_t first = stream.BeginEntry("Pereți\\Exteriori", "Cărămidă 30");
     WriteString(stream.privateStream(), "record one");
     writeInt16(stream.privateStream(), 54);
@@ -383,23 +383,23 @@ TEST(ClipboardStream, MultiItemEntriesRoundTrip) {
 
     MyMemoryStream in(stream.privateStream().bytes());
     std::string path, name;
-    const std::int32_t end1 = TClipboardStream::ReadEntry(in, path, name);
+    const std::int32_t end1 = ClipboardDocument::ReadEntry(in, path, name);
     EXPECT_EQ(path, "Pereți\\Exteriori");
     EXPECT_EQ(name, "Cărămidă 30");
     EXPECT_EQ(ReadString(in), "record one");
     // A reader that knows less of the item than was written skips to the entry's end.
     in.seek(std::size_t(end1));
-    EXPECT_EQ(TClipboardStream::ReadEntry(in, path, name), std::int32_t(in.size()));
+    EXPECT_EQ(ClipboardDocument::ReadEntry(in, path, name), std::int32_t(in.size()));
     EXPECT_EQ(path, "");
     EXPECT_EQ(name, "Beton");
-    EXPECT_EQ(TClipboardStream::ReadEntry(in, path, name), -1);
+    EXPECT_EQ(ClipboardDocument::ReadEntry(in, path, name), -1);
 }
 
 // Clipboard data come from outside: an end offset that points back into the entry (which
 // would read it forever), beyond the data, or a head cut short ends the paste with an error.
 TEST(ClipboardStream, DamagedEntryEndsReadingWithAnError) {
-    const TLanguages languages;
-    TClipboardStream stream(languages);
+    const Languages languages;
+    ClipboardDocument stream(languages);
     const std::size_t placeholder = stream.BeginEntry("G", "N");
     WriteString(stream.privateStream(), "data");
     stream.EndEntry(placeholder);
@@ -424,7 +424,7 @@ TEST(ClipboardStream, DamagedEntryEndsReadingWithAnError) {
         MyMemoryStream in(c.bytes);
         std::string path, name;
         try {
-            TClipboardStream::ReadEntry(in, path, name);
+            ClipboardDocument::ReadEntry(in, path, name);
             ADD_FAILURE() << c.what << ": no error";
         } catch (const Error& e) {
             EXPECT_EQ(e.key(), "IDS_DATAREADERROR") << c.what;

@@ -18,8 +18,8 @@ using namespace kalydor;
 
 namespace {
 
-TLanguages romanian() {
-    TLanguage language;
+Languages romanian() {
+    Language language;
     language.id = "Român";
     language.userInterface = true;
     language.strings = {
@@ -39,7 +39,7 @@ TLanguages romanian() {
         {"CID_ROOMVOLUME", "Volum"},
         {"CID_ROOMHEATINGPOWER", "Necesar de căldură"},
     };
-    TLanguages languages;
+    Languages languages;
     languages.addLanguage(std::move(language));
     languages.SelectInterfaceLanguage("Român");
     return languages;
@@ -72,15 +72,15 @@ int main(int argc, char** argv) {
         return 2;
     }
     const std::string dir = argv[1];
-    const TLanguages languages = romanian();
-    TClipboardStream document(languages);
+    const Languages languages = romanian();
+    ClipboardDocument document(languages);
 
     document.WriteItemRtfHeader("RoomRTFHeader");
     document.rtf().PrintfKeyText("IDS_ROOMLINE", "Clădire {A} — Ω 𝄞");
     document.rtf().PrintfKeyReal("IDS_AREALINE", 30.75);
     document.WriteRtfHeader("RoomTable");
 
-    TBiffStream& sheet = document.sheet();
+    BiffWriter& sheet = document.sheet();
     sheet.BeginSheet();
     for (const char* title :
          {"Încăpere", "Destinație", "Suprafață [m²]", "Volum [m³]", "Necesar de căldură [W]"})

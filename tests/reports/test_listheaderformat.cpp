@@ -22,8 +22,8 @@ const char* const kFourColumns = "2\r\n4\r\n"
                                  "-60\r\n.2Fcr5\r\nR\r\n[m\\u2\\pK/W]\r\n"
                                  "40\r\nicc7\r\nNo.\r\n\r\n";
 
-TListHeaderFormat fourColumns(const std::string& name = "TestTitle") {
-    TListHeaderFormat layout;
+ColumnLayout fourColumns(const std::string& name = "TestTitle") {
+    ColumnLayout layout;
     layout.LoadFromText(kFourColumns, name);
     layout.Name = name;
     return layout;
@@ -32,20 +32,20 @@ TListHeaderFormat fourColumns(const std::string& name = "TestTitle") {
 struct FormatLineCase {
     const char* line;
     bool kept;
-    TColumnType type;
+    ColumnType type;
     int precision;
     int digits;
     bool showZero;
-    TRealFormat realFormat;
-    TColumnAlignment caption;
-    TColumnAlignment data;
+    RealNumberFormat realFormat;
+    ColumnAlignment caption;
+    ColumnAlignment data;
     int id;
 };
 
 TEST(ListHeaderFormat, ReadsFormatLines) {
-    using A = TColumnAlignment;
-    using T = TColumnType;
-    using R = TRealFormat;
+    using A = ColumnAlignment;
+    using T = ColumnType;
+    using R = RealNumberFormat;
     const FormatLineCase cases[] = {
         {"sll0", true, T::Text, 5, 3, true, R::General, A::Left, A::Left, 0},
         {"gcr1", true, T::Real, 5, 3, true, R::General, A::Center, A::Right, 1},
@@ -62,12 +62,12 @@ TEST(ListHeaderFormat, ReadsFormatLines) {
     };
     for (const FormatLineCase& c : cases) {
         SCOPED_TRACE(c.line);
-        TListHeaderFormat layout;
+        ColumnLayout layout;
         layout.LoadFromText(oneColumn("50", c.line));
         ASSERT_EQ(layout.ColumnCount(), c.kept ? 1 : 0);
         if (!c.kept)
             continue;
-        const TListHeaderFormatCol& column = layout.ColumnAt(0);
+        const ColumnFormat& column = layout.ColumnAt(0);
         EXPECT_EQ(column.ValueType, c.type);
         if (c.type == T::Real) {
             EXPECT_EQ(column.Precision, c.precision);
@@ -83,7 +83,7 @@ TEST(ListHeaderFormat, ReadsFormatLines) {
 }
 
 TEST(ListHeaderFormat, EditionMaskDecidesWhichColumnsExist) {
-    TListHeaderFormat layout;
+    ColumnLayout layout;
     layout.LoadFromText(oneColumn("50", "[128].3Fcr31"), "T", 64);
     EXPECT_EQ(layout.ColumnCount(), 0);
     layout.LoadFromText(oneColumn("50", "[!64]gcr9"), "T", 128);
@@ -91,7 +91,7 @@ TEST(ListHeaderFormat, EditionMaskDecidesWhichColumnsExist) {
 }
 
 TEST(ListHeaderFormat, NegativeWidthIsAHiddenColumn) {
-    TListHeaderFormat layout;
+    ColumnLayout layout;
     layout.LoadFromText(oneColumn("-12", "gcr1"));
     ASSERT_EQ(layout.ColumnCount(), 1);
     EXPECT_FALSE(layout.ColumnAt(0).Visible);
@@ -102,9 +102,9 @@ TEST(ListHeaderFormat, ReadsLineFeedOnlyTextsAlike) {
     std::string unix(kFourColumns);
     for (std::size_t at; (at = unix.find('\r')) != std::string::npos;)
         unix.erase(at, 1);
-    TListHeaderFormat a;
+    ColumnLayout a;
     a.LoadFromText(kFourColumns);
-    TListHeaderFormat b;
+    ColumnLayout b;
     b.LoadFromText(unix);
     EXPECT_EQ(a.Columns, b.Columns);
     EXPECT_EQ(b.ColumnAt(2).Captions[1], "[m\\u2\\pK/W]");
@@ -128,8 +128,8 @@ TEST(ListHeaderFormat, DamagedLayoutIsRefusedAndLeavesTheLayoutAlone) {
     };
     for (const char* text : damaged) {
         SCOPED_TRACE(text);
-        TListHeaderFormat layout = fourColumns();
-        const TListHeaderFormat before = layout;
+        ColumnLayout layout = fourColumns();
+        const ColumnLayout before = layout;
         try {
             layout.LoadFromText(text, "TestTitle");
             ADD_FAILURE() << "accepted";
@@ -142,7 +142,7 @@ TEST(ListHeaderFormat, DamagedLayoutIsRefusedAndLeavesTheLayoutAlone) {
 }
 
 TEST(ListHeaderFormat, UnknownLayoutNameIsAnError) {
-    TListHeaderFormat layout;
+    ColumnLayout layout;
     try {
         layout.Load("NoSuchTitle");
         FAIL() << "loaded";
@@ -184,16 +184,16 @@ TEST(ListHeaderFormat, FormatsRealCells) {
     };
     for (const RealCase& c : cases) {
         SCOPED_TRACE(std::string(c.format) + " " + std::to_string(c.value));
-        TListHeaderFormat layout;
+        ColumnLayout layout;
         layout.LoadFromText(oneColumn("50", c.format));
         EXPECT_EQ(layout.ColumnAt(0).FormatReal(c.value, c.separator), c.expected);
     }
 }
 
 TEST(ListHeaderFormat, MultiplierAppliesWithOwnCaptionsOnly) {
-    TListHeaderFormat layout;
+    ColumnLayout layout;
     layout.LoadFromText(oneColumn("50", "9Gcr4"));
-    TListHeaderFormatCol& column = layout.ColumnAt(0);
+    ColumnFormat& column = layout.ColumnAt(0);
     column.Multiplier = 0.001;
     EXPECT_EQ(column.FormatReal(2500), "2500");
     column.OwnCaptions = true;
@@ -204,9 +204,9 @@ TEST(ListHeaderFormat, MultiplierAppliesWithOwnCaptionsOnly) {
 }
 
 TEST(ListHeaderFormat, FormatsIntegerCells) {
-    TListHeaderFormat layout;
+    ColumnLayout layout;
     layout.LoadFromText(oneColumn("50", "icc26"));
-    TListHeaderFormatCol& column = layout.ColumnAt(0);
+    ColumnFormat& column = layout.ColumnAt(0);
     EXPECT_EQ(column.FormatInteger(0), "0");
     EXPECT_EQ(column.FormatInteger(-12), "-12");
     EXPECT_EQ(column.FormatNumber(2.5), "3");
@@ -216,7 +216,7 @@ TEST(ListHeaderFormat, FormatsIntegerCells) {
 }
 
 TEST(ListHeaderFormat, DisplayPositionsAndVisibleIds) {
-    TListHeaderFormat layout = fourColumns();
+    ColumnLayout layout = fourColumns();
     EXPECT_EQ(layout.visibleColumnIds(), (std::vector<int>{0, 1, 7}));
     layout.Swap(1, 3);
     EXPECT_EQ(layout.ColumnAt(1).ID, 7);
@@ -228,13 +228,13 @@ TEST(ListHeaderFormat, DisplayPositionsAndVisibleIds) {
 }
 
 TEST(ListHeaderFormat, SettingsRoundTrip) {
-    TListHeaderFormat layout = fourColumns();
+    ColumnLayout layout = fourColumns();
     layout.Swap(0, 2); // order 5, 1, 0, 7
     layout.Swap(1, 3); // order 5, 7, 0, 1
-    TListHeaderFormatCol& real = layout.Columns[1];
+    ColumnFormat& real = layout.Columns[1];
     real.Visible = false;
     real.Width = 71;
-    real.RealFormat = TRealFormat::Scientific;
+    real.RealFormat = RealNumberFormat::Scientific;
     real.Precision = 4;
     real.Digits = 2;
     real.ShowZero = false;
@@ -243,7 +243,7 @@ TEST(ListHeaderFormat, SettingsRoundTrip) {
     real.OwnCaption2 = "";
     real.Multiplier = 0.001;
     layout.Columns[2].Visible = true;
-    layout.Columns[3].CaptionAlignment = TColumnAlignment::Right;
+    layout.Columns[3].CaptionAlignment = ColumnAlignment::Right;
 
     platform::MemorySettingsStore store;
     layout.SaveSettings(store);
@@ -252,7 +252,7 @@ TEST(ListHeaderFormat, SettingsRoundTrip) {
     EXPECT_EQ(store.readText("Headers/TestTitle", "0"), "120lls");
     EXPECT_EQ(store.readText("Headers/TestTitle", "7"), "40rci");
 
-    TListHeaderFormat reloaded = fourColumns();
+    ColumnLayout reloaded = fourColumns();
     reloaded.LoadSettings(store);
     EXPECT_EQ(reloaded.Order, layout.Order);
     EXPECT_EQ(reloaded.Columns, layout.Columns);
@@ -262,7 +262,7 @@ TEST(ListHeaderFormat, OrderSkipsMissingIdsAndAppendsUnlistedColumns) {
     platform::MemorySettingsStore store;
     // 99 was a column of an older layout; 1 is listed twice by a hand-edited setting.
     store.writeText("Headers/TestTitle", "Order", "5, 99,x,,1,1");
-    TListHeaderFormat layout = fourColumns();
+    ColumnLayout layout = fourColumns();
     layout.LoadSettings(store);
     std::vector<int> ids;
     for (int position = 0; position < layout.ColumnCount(); ++position)
@@ -294,22 +294,22 @@ TEST(ListHeaderFormat, MalformedStoredColumnValuesAreIgnored) {
         SCOPED_TRACE(value);
         platform::MemorySettingsStore store;
         store.writeText("Headers/TestTitle", "1", value);
-        TListHeaderFormat layout = fourColumns();
-        const TListHeaderFormat before = layout;
+        ColumnLayout layout = fourColumns();
+        const ColumnLayout before = layout;
         layout.LoadSettings(store);
         EXPECT_EQ(layout.Columns, before.Columns);
     }
 }
 
 TEST(ListHeaderFormat, StoredValuesAreReadLeniently) {
-    TListHeaderFormatCol column;
-    ASSERT_TRUE(TListHeaderFormat::ApplyColumnSettingsText("1rcG", column));
+    ColumnFormat column;
+    ASSERT_TRUE(ColumnLayout::ApplyColumnSettingsText("1rcG", column));
     EXPECT_EQ(column.Width, 3); // never narrower than a user may make it
     EXPECT_FALSE(column.ShowZero);
-    EXPECT_EQ(column.ValueType, TColumnType::Real);
-    EXPECT_EQ(column.CaptionAlignment, TColumnAlignment::Right);
-    ASSERT_TRUE(TListHeaderFormat::ApplyColumnSettingsText("55lli\tkW\t\t0,001", column));
-    EXPECT_EQ(column.ValueType, TColumnType::Integer);
+    EXPECT_EQ(column.ValueType, ColumnType::Real);
+    EXPECT_EQ(column.CaptionAlignment, ColumnAlignment::Right);
+    ASSERT_TRUE(ColumnLayout::ApplyColumnSettingsText("55lli\tkW\t\t0,001", column));
+    EXPECT_EQ(column.ValueType, ColumnType::Integer);
     EXPECT_TRUE(column.OwnCaptions);
     EXPECT_EQ(column.OwnCaption1, "kW");
     EXPECT_DOUBLE_EQ(column.Multiplier, 0.001);
@@ -317,13 +317,13 @@ TEST(ListHeaderFormat, StoredValuesAreReadLeniently) {
 
 TEST(ListHeaderFormat, WithoutNameOrStoredKeyNothingHappens) {
     platform::MemorySettingsStore store;
-    TListHeaderFormat layout = fourColumns("");
+    ColumnLayout layout = fourColumns("");
     layout.Columns[1].Width = 99;
     layout.SaveSettings(store);
     EXPECT_TRUE(store.subKeys("Headers").empty());
 
-    TListHeaderFormat named = fourColumns();
-    const TListHeaderFormat before = named;
+    ColumnLayout named = fourColumns();
+    const ColumnLayout before = named;
     named.LoadSettings(store);
     EXPECT_EQ(named.Columns, before.Columns);
     EXPECT_EQ(named.Order, before.Order);
@@ -358,17 +358,17 @@ TEST(ListHeaderFormat, CaptionMarkup) {
 }
 
 TEST(ListHeaderFormat, CaptionRunsCarryTheFontState) {
-    const std::vector<TCaptionRun> runs = ParseCaption("m\\u2\\pK \\fD\\p\\dx", false);
+    const std::vector<CaptionRun> runs = ParseCaption("m\\u2\\pK \\fD\\p\\dx", false);
     ASSERT_EQ(runs.size(), 5u);
     EXPECT_EQ(runs[0].text, "m");
     EXPECT_EQ(runs[1].text, "2");
-    EXPECT_EQ(runs[1].position, TCaptionRun::Position::Superscript);
+    EXPECT_EQ(runs[1].position, CaptionRun::Position::Superscript);
     EXPECT_EQ(runs[2].text, "K ");
-    EXPECT_EQ(runs[2].position, TCaptionRun::Position::Normal);
+    EXPECT_EQ(runs[2].position, CaptionRun::Position::Normal);
     EXPECT_EQ(runs[3].text, "Δ");
     EXPECT_TRUE(runs[3].symbol);
     EXPECT_EQ(runs[4].text, "x");
-    EXPECT_EQ(runs[4].position, TCaptionRun::Position::Subscript);
+    EXPECT_EQ(runs[4].position, CaptionRun::Position::Subscript);
     EXPECT_FALSE(runs[4].symbol);
 }
 

@@ -10,21 +10,21 @@
 namespace kalydor {
 namespace {
 
-TLanguages englishLanguages() {
-    TLanguage language;
+Languages englishLanguages() {
+    Language language;
     language.id = "English";
     language.userInterface = true;
     language.strings["ID_NEEDFIRSTCOLUMN"] = "The first column cannot be hidden.";
     language.strings["IDS_WRONGVALUE"] = "Wrong value.";
-    TLanguages languages;
+    Languages languages;
     languages.addLanguage(std::move(language));
     languages.SelectInterfaceLanguage("English");
     return languages;
 }
 
 // Name, a general real (heat flow), a hidden fixed real and an integer.
-TListHeaderFormat editedLayout() {
-    TListHeaderFormat layout;
+ColumnLayout editedLayout() {
+    ColumnLayout layout;
     layout.LoadFromText("2\r\n4\r\n"
                         "120\r\nsll0\r\nName\r\n\r\n"
                         "60\r\n9Gcr4\r\nQ\\;\\p heating load\r\n[W]\r\n"
@@ -41,11 +41,11 @@ protected:
     void SetUp() override { setTextLookup(&languages); }
     void TearDown() override { setTextLookup(nullptr); }
 
-    TLanguages languages = englishLanguages();
+    Languages languages = englishLanguages();
     platform::ScriptedPrompter prompter;
     platform::ScopedPrompter scope{prompter};
-    TListHeaderFormat layout = editedLayout();
-    TChangeHeader editor{layout, languages};
+    ColumnLayout layout = editedLayout();
+    ColumnLayoutEditor editor{layout, languages};
 };
 
 TEST_F(ChangeHeaderTest, FirstColumnCannotBeHidden) {
@@ -79,49 +79,49 @@ TEST_F(ChangeHeaderTest, MovesKeepAVisibleFirstColumn) {
 struct ApplyCase {
     const char* what;
     int position;
-    TColumnSettings (*edit)(TColumnSettings);
+    ColumnSettings (*edit)(ColumnSettings);
     bool accepted;
-    TColumnSettingsError::Field field;
+    ColumnSettingsError::Field field;
 };
 
 TEST_F(ChangeHeaderTest, ChecksTypedValuesBeforeApplyingAny) {
-    using F = TColumnSettingsError::Field;
+    using F = ColumnSettingsError::Field;
     const ApplyCase cases[] = {
         {"width not a number", 1,
-         [](TColumnSettings s) {
+         [](ColumnSettings s) {
              s.Width = "wide";
              s.Precision = "7";
              return s;
          },
          false, F::Width},
         {"precision 0", 1,
-         [](TColumnSettings s) {
+         [](ColumnSettings s) {
              s.Width = "80";
              s.Precision = "0";
              return s;
          },
          false, F::Precision},
         {"precision fraction", 1,
-         [](TColumnSettings s) {
+         [](ColumnSettings s) {
              s.Precision = "4.5";
              return s;
          },
          false, F::Precision},
         {"digits beyond 18", 1,
-         [](TColumnSettings s) {
+         [](ColumnSettings s) {
              s.Digits = "19";
              return s;
          },
          false, F::Digits},
         {"multiplier 0", 1,
-         [](TColumnSettings s) {
+         [](ColumnSettings s) {
              s.OwnCaptions = true;
              s.Multiplier = "0";
              return s;
          },
          false, F::Multiplier},
         {"multiplier text", 1,
-         [](TColumnSettings s) {
+         [](ColumnSettings s) {
              s.OwnCaptions = true;
              s.Multiplier = "kilo";
              return s;
@@ -129,14 +129,14 @@ TEST_F(ChangeHeaderTest, ChecksTypedValuesBeforeApplyingAny) {
          false, F::Multiplier},
         // The multiplier is not read while own captions are off.
         {"unused multiplier", 1,
-         [](TColumnSettings s) {
+         [](ColumnSettings s) {
              s.Multiplier = "kilo";
              return s;
          },
          true, F::Width},
         // A text column has no number format: its boxes are not read.
         {"text column", 0,
-         [](TColumnSettings s) {
+         [](ColumnSettings s) {
              s.Precision = "x";
              return s;
          },
@@ -144,8 +144,8 @@ TEST_F(ChangeHeaderTest, ChecksTypedValuesBeforeApplyingAny) {
     };
     for (const ApplyCase& c : cases) {
         SCOPED_TRACE(c.what);
-        const TListHeaderFormat before = layout;
-        const std::optional<TColumnSettingsError> error =
+        const ColumnLayout before = layout;
+        const std::optional<ColumnSettingsError> error =
             editor.Apply(c.position, c.edit(editor.Settings(c.position)));
         if (c.accepted) {
             EXPECT_FALSE(error);
@@ -159,12 +159,12 @@ TEST_F(ChangeHeaderTest, ChecksTypedValuesBeforeApplyingAny) {
 }
 
 TEST_F(ChangeHeaderTest, AppliesTheSettingsOfAColumn) {
-    TColumnSettings settings = editor.Settings(1);
+    ColumnSettings settings = editor.Settings(1);
     EXPECT_EQ(settings.Width, "60");
     EXPECT_EQ(settings.OwnCaption1, "Q\\;\\p heating load"); // own captions start from these
     settings.Width = "1";
     settings.ShowZero = true;
-    settings.RealFormat = TRealFormat::Fixed;
+    settings.RealFormat = RealNumberFormat::Fixed;
     settings.Precision = "9";
     settings.Digits = "1";
     settings.OwnCaptions = true;
@@ -173,7 +173,7 @@ TEST_F(ChangeHeaderTest, AppliesTheSettingsOfAColumn) {
     settings.Multiplier = "0,001";
     ASSERT_FALSE(editor.Apply(1, settings));
 
-    const TListHeaderFormatCol& column = layout.ColumnAt(1);
+    const ColumnFormat& column = layout.ColumnAt(1);
     EXPECT_EQ(column.Width, 3);
     EXPECT_EQ(column.OwnCaption1, "Q pasted");
     EXPECT_EQ(column.FormatReal(2500), "2.5");
@@ -182,7 +182,7 @@ TEST_F(ChangeHeaderTest, AppliesTheSettingsOfAColumn) {
 }
 
 TEST_F(ChangeHeaderTest, ConfirmSavesANamedLayout) {
-    TColumnSettings settings = editor.Settings(3);
+    ColumnSettings settings = editor.Settings(3);
     settings.Width = "55";
     ASSERT_FALSE(editor.Apply(3, settings));
     EXPECT_TRUE(editor.Changed());
@@ -190,19 +190,19 @@ TEST_F(ChangeHeaderTest, ConfirmSavesANamedLayout) {
     editor.Confirm(store);
     EXPECT_EQ(store.readText("Headers/EditedTitle", "7"), "55cci");
 
-    TListHeaderFormat unnamed = editedLayout();
+    ColumnLayout unnamed = editedLayout();
     unnamed.Name.clear();
-    TChangeHeader other(unnamed, languages);
+    ColumnLayoutEditor other(unnamed, languages);
     platform::MemorySettingsStore untouched;
     other.Confirm(untouched);
     EXPECT_FALSE(untouched.keyExists("Headers"));
 }
 
 TEST_F(ChangeHeaderTest, CancelRestoresTheLayout) {
-    const TListHeaderFormat before = layout;
+    const ColumnLayout before = layout;
     editor.SetVisible(3, false);
     editor.MoveUp(1);
-    TColumnSettings settings = editor.Settings(2);
+    ColumnSettings settings = editor.Settings(2);
     settings.Width = "200";
     settings.OwnCaptions = true;
     ASSERT_FALSE(editor.Apply(2, settings));

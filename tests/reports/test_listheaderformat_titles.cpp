@@ -16,12 +16,12 @@ std::int16_t code(int id, int row) {
 }
 
 // Languages with one interface language that carries the given list titles.
-TLanguages languagesWith(std::vector<TLanguageTitle> titles) {
-    TLanguage language;
+Languages languagesWith(std::vector<LanguageTitle> titles) {
+    Language language;
     language.id = "Test";
     language.userInterface = true;
     language.titles = std::move(titles);
-    TLanguages languages;
+    Languages languages;
     languages.addLanguage(std::move(language));
     languages.SelectInterfaceLanguage("Test");
     return languages;
@@ -34,14 +34,14 @@ const char* const kLayout = "2\r\n3\r\n"
                             "50\r\n.1fcr5\r\nQ again\r\n[W]\r\n";
 
 TEST(TranslateListTitles, ReplacesCaptionLinesByIdAndRow) {
-    const TLanguages languages = languagesWith({
+    const Languages languages = languagesWith({
         {"Other", {code(0, 1)}, {"wrong title"}},
         {"Layout",
          {code(5, 2), code(5, 3), code(0, 1), code(9, 1), code(5, 129)},
          {"[kW]", "third line", "Denumire", "no such column", "negative row"}},
         {"Layout", {code(0, 1)}, {"second title of the same name"}},
     });
-    TListHeaderFormat layout;
+    ColumnLayout layout;
     layout.LoadFromText(kLayout);
     TranslateListTitles(languages, layout, "Layout");
     EXPECT_EQ(layout.Columns[0].Captions, (std::vector<std::string>{"Denumire", ""}));
@@ -50,13 +50,13 @@ TEST(TranslateListTitles, ReplacesCaptionLinesByIdAndRow) {
 }
 
 TEST(TranslateListTitles, NamesMatchExactlyAndNeedALanguage) {
-    const TLanguages languages = languagesWith({{"Layout", {code(0, 1)}, {"Denumire"}}});
-    TListHeaderFormat layout;
+    const Languages languages = languagesWith({{"Layout", {code(0, 1)}, {"Denumire"}}});
+    ColumnLayout layout;
     layout.LoadFromText(kLayout);
     TranslateListTitles(languages, layout, "layout");
     EXPECT_EQ(layout.Columns[0].Captions[0], "Name");
 
-    TLanguages none;
+    Languages none;
     TranslateListTitles(none, layout, "Layout");
     EXPECT_EQ(layout.Columns[0].Captions[0], "Name");
 }
@@ -81,11 +81,11 @@ const std::map<std::string, std::vector<int>> kShippedLayouts = {
 TEST(ShippedLayouts, LoadWithTheItemsColumnIds) {
     for (const auto& [name, ids] : kShippedLayouts) {
         SCOPED_TRACE(name);
-        TListHeaderFormat layout;
+        ColumnLayout layout;
         layout.Load(name);
         EXPECT_EQ(layout.TitleLineCount, 2);
         std::vector<int> loaded;
-        for (const TListHeaderFormatCol& column : layout.Columns) {
+        for (const ColumnFormat& column : layout.Columns) {
             loaded.push_back(column.ID);
             EXPECT_GE(column.Width, 20) << column.ID;
             EXPECT_FALSE(column.Captions[0].empty()) << column.ID;
@@ -96,7 +96,7 @@ TEST(ShippedLayouts, LoadWithTheItemsColumnIds) {
         EXPECT_EQ(loaded, ids);
         EXPECT_EQ(std::set<int>(loaded.begin(), loaded.end()).size(), loaded.size());
         EXPECT_TRUE(layout.ColumnAt(0).Visible);
-        EXPECT_EQ(layout.ColumnAt(0).ValueType, TColumnType::Text);
+        EXPECT_EQ(layout.ColumnAt(0).ValueType, ColumnType::Text);
     }
 }
 
@@ -106,10 +106,10 @@ TEST(ShippedLayouts, RealisticValuesNeverShowScientificNotation) {
     const double everyday[] = {0, 0.035, -15, 0.5, 1, 2.345, 20.5, 999, 7850, 12345};
     const double buildingTotals[] = {123456, 1234567};
     for (const auto& [name, ids] : kShippedLayouts) {
-        TListHeaderFormat layout;
+        ColumnLayout layout;
         layout.Load(name);
-        for (const TListHeaderFormatCol& column : layout.Columns) {
-            if (column.ValueType == TColumnType::Text)
+        for (const ColumnFormat& column : layout.Columns) {
+            if (column.ValueType == ColumnType::Text)
                 continue;
             SCOPED_TRACE(name + " column " + std::to_string(column.ID));
             for (const double value : everyday)
@@ -119,7 +119,7 @@ TEST(ShippedLayouts, RealisticValuesNeverShowScientificNotation) {
                 for (const double value : buildingTotals)
                     EXPECT_EQ(column.FormatNumber(value).find('E'), std::string::npos);
                 // A user's multiplier of 0.001 turns watts into kilowatts.
-                TListHeaderFormatCol kilowatts = column;
+                ColumnFormat kilowatts = column;
                 kilowatts.OwnCaptions = true;
                 kilowatts.Multiplier = 0.001;
                 EXPECT_EQ(kilowatts.FormatNumber(2500), "2.5");
@@ -129,13 +129,13 @@ TEST(ShippedLayouts, RealisticValuesNeverShowScientificNotation) {
 }
 
 TEST(ShippedLayouts, LoadedForAListWithTranslationAndUserSettings) {
-    const TLanguages languages =
+    const Languages languages =
         languagesWith({{"MaterialItemsTitle", {code(2, 1)}, {"\\fl\\;\\p conductivitate"}}});
     platform::MemorySettingsStore store;
     store.writeText("Headers/MaterialTableReport", "Order", "7,0");
     store.writeText("Headers/MaterialTableReport", "7", "80rrg");
 
-    const TListHeaderFormat layout =
+    const ColumnLayout layout =
         LoadListHeaderFormat("materialitemstitle", languages, &store, "MaterialTableReport");
     EXPECT_EQ(layout.Name, "MaterialTableReport");
     EXPECT_EQ(layout.ColumnAt(0).ID, 7);
@@ -146,7 +146,7 @@ TEST(ShippedLayouts, LoadedForAListWithTranslationAndUserSettings) {
     // The translation is looked up by the name as given; the built-in caption stays.
     EXPECT_EQ(layout.FindColumn(2)->Captions[0], "\\fl\\;\\p thermal conductivity");
 
-    const TListHeaderFormat exact = LoadListHeaderFormat("MaterialItemsTitle", languages, nullptr);
+    const ColumnLayout exact = LoadListHeaderFormat("MaterialItemsTitle", languages, nullptr);
     EXPECT_EQ(exact.FindColumn(2)->Captions[0], "\\fl\\;\\p conductivitate");
     EXPECT_EQ(exact.Name, "MaterialItemsTitle");
     // Stored settings are the user's: the list keeps their widths instead of fitting its own.
@@ -157,15 +157,15 @@ TEST(ShippedLayouts, LoadedForAListWithTranslationAndUserSettings) {
 // A list shows its numbers with the decimal separator of its language: aluminium's λ of 160
 // reads "160,000" in Romanian, never "160.000", which a Romanian reads as 160 thousand.
 TEST(ShippedLayouts, NumbersTakeTheDecimalSeparatorOfTheLanguage) {
-    TLanguage romanian;
+    Language romanian;
     romanian.id = "Român";
     romanian.userInterface = true;
     romanian.strings = {{"IDS_DECIMALSEPARATOR", ","}};
-    TLanguage english;
+    Language english;
     english.id = "English";
     english.userInterface = true;
     english.strings = {{"IDS_DECIMALSEPARATOR", "."}};
-    TLanguages languages;
+    Languages languages;
     languages.addLanguage(std::move(romanian));
     languages.addLanguage(std::move(english));
     const struct {
@@ -177,9 +177,9 @@ TEST(ShippedLayouts, NumbersTakeTheDecimalSeparatorOfTheLanguage) {
                  {"", "160.000", "100000.0"}};
     for (const auto& c : cases) {
         languages.SelectInterfaceLanguage(c.language);
-        TListHeaderFormat layout = LoadListHeaderFormat("MaterialItemsTitle", languages, nullptr);
-        TListHeaderFormatCol lambda = *layout.FindColumn(2);
-        lambda.RealFormat = TRealFormat::Fixed;
+        ColumnLayout layout = LoadListHeaderFormat("MaterialItemsTitle", languages, nullptr);
+        ColumnFormat lambda = *layout.FindColumn(2);
+        lambda.RealFormat = RealNumberFormat::Fixed;
         lambda.Digits = 3;
         EXPECT_EQ(lambda.FormatReal(160, layout.DecimalSeparator), c.lambda) << c.language;
         EXPECT_EQ(layout.formatReal(10, 100000), c.mu) << c.language;

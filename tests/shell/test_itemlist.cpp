@@ -36,8 +36,8 @@ protected:
     void SetUp() override {
         registerConstructionItems();
         languages().SelectInterfaceLanguage("English");
-        store = std::make_unique<TDataModuleForm>(dir.path().string(), "material",
-                                                  TableMode::Create, TableKind::Catalogue);
+        store = std::make_unique<ItemStore>(dir.path().string(), "material", TableMode::Create,
+                                            TableKind::Catalogue);
         masonry = store->GroupOfPath(RecordType::MaterialGroup, "Masonry", '\\');
         bricks = store->GroupOfPath(RecordType::MaterialGroup, "Masonry\\Bricks", '\\');
         insulation = store->GroupOfPath(RecordType::MaterialGroup, "Insulation", '\\');
@@ -48,7 +48,7 @@ protected:
     }
     void TearDown() override { setMaterialDialogs(nullptr); }
 
-    static TLanguages& languages() { return test::shippedLanguages(); }
+    static Languages& languages() { return test::shippedLanguages(); }
 
     void addMaterial(const std::string& group, const std::string& name, float lambda) {
         Material m;
@@ -71,7 +71,7 @@ protected:
 
     test::TempDir dir;
     platform::MemorySettingsStore settings;
-    std::unique_ptr<TDataModuleForm> store;
+    std::unique_ptr<ItemStore> store;
     std::unique_ptr<ItemListLogic> list;
     std::string masonry, bricks, insulation;
     ScriptedPrompter prompter;
@@ -184,7 +184,7 @@ TEST_F(ItemListTest, MultiItemExportAndImportThroughTheClipboard) {
     EXPECT_NE(std::find(paths.begin(), paths.end(), "Masonry\nBricks|Clinker"), paths.end());
 
     // Into another table, one of them under a new name.
-    TDataModuleForm other(dir.path().string(), "other", TableMode::Create, TableKind::Catalogue);
+    ItemStore other(dir.path().string(), "other", TableMode::Create, TableKind::Catalogue);
     ItemListLogic target(1, other, languages(), settings);
     entries.erase(entries.begin());
     entries[0].name = "Renamed";
@@ -209,7 +209,7 @@ TEST_F(ItemListTest, OnlyConstructionsOfferADragText) {
     list->selectGroup({"Materials", "Masonry"}, masonry);
     EXPECT_EQ(list->dragText("Solid brick"), "");
 
-    TDataModuleForm project(dir.path().string(), "Project", TableMode::Create);
+    ItemStore project(dir.path().string(), "Project", TableMode::Create);
     const std::string walls = project.GroupOfPath(RecordType::PanelGroup, "Walls", '\\');
     Panel wall;
     wall.Name = "W1";
@@ -281,9 +281,8 @@ TEST_F(ItemListTest, EveryNewItemRecordIsStoredWithItsDataInOneCommit) {
     list->exportToClipboard(store->ListRecords(RecordType::Material), exported, nullptr);
     // The name dialog as the program runs it: it creates the record of the name typed.
     const auto nameDialog = [&](const std::string& typed, const std::string& data) {
-        TNameDialogLogic dialog(
-            {{}, false, masonry, RecordType::Material, store.get(), nullptr, data});
-        return dialog.accept(typed).outcome == TNameDialogLogic::Outcome::Accepted
+        NameEditor dialog({{}, false, masonry, RecordType::Material, store.get(), nullptr, data});
+        return dialog.accept(typed).outcome == NameEditor::Outcome::Accepted
                    ? std::optional<std::string>(typed)
                    : std::nullopt;
     };

@@ -23,8 +23,8 @@ class ItemSearchTest : public ::testing::Test {
 protected:
     void SetUp() override {
         registerConstructionItems();
-        store = std::make_unique<TDataModuleForm>(dir.path().string(), "material",
-                                                  TableMode::Create, TableKind::Catalogue);
+        store = std::make_unique<ItemStore>(dir.path().string(), "material", TableMode::Create,
+                                            TableKind::Catalogue);
         a = store->GroupOfPath(RecordType::MaterialGroup, "A", '\\');
         b = store->GroupOfPath(RecordType::MaterialGroup, "A\\B", '\\');
         for (const auto& [group, name] :
@@ -62,7 +62,7 @@ protected:
 
     test::TempDir dir;
     platform::MemorySettingsStore settings;
-    std::unique_ptr<TDataModuleForm> store;
+    std::unique_ptr<ItemStore> store;
     std::unique_ptr<ItemListLogic> list;
     std::string a, b;
 };

@@ -36,8 +36,7 @@ TEST(MaterialTable, ADamagedOneIsNamedAndThenLeftOut) {
 
     std::string path;
     {
-        TDataModuleForm table(dir.directory(), "material.db", TableMode::Create,
-                              TableKind::Catalogue);
+        ItemStore table(dir.directory(), "material.db", TableMode::Create, TableKind::Catalogue);
         for (int i = 0; i < 600; ++i)
             table.AddRecord(RecordType::MaterialGroup, "",
                             "Grupa de materiale nr. " + std::to_string(i));

@@ -48,7 +48,7 @@ protected:
         setPanelDialogs(&dialogs);
         ASSERT_TRUE(session.OpenProject(dir.file("Bloc"), true));
         // A project whose construction defaults are not those of a new project.
-        TProjektOptions& options = *session.options();
+        ProjectOptions& options = *session.options();
         options.Panel.OutSideTemp = -18;
         options.Panel.InSideTemp = 22;
         options.Panel.OutSideRelHum = 85;
@@ -77,8 +77,8 @@ protected:
 
     test::TempDir dir;
     platform::MemorySettingsStore settings;
-    TLanguages& languages = test::shippedLanguages();
-    TProgramOptions programOptions{settings, languages};
+    Languages& languages = test::shippedLanguages();
+    ProgramOptions programOptions{settings, languages};
     ProjectSession session{programOptions, settings};
     platform::ScriptedPrompter prompter;
     platform::ScopedPrompter scoped{prompter};

@@ -24,9 +24,9 @@ using test::shippedLanguages;
 
 TEST(ProgramOptions, EmptyStoreGivesTheDefaultsAndTheRomanianLanguage) {
     MemorySettingsStore store;
-    TLanguages& languages = shippedLanguages();
+    Languages& languages = shippedLanguages();
     languages.SelectInterfaceLanguage("English");
-    const TProgramOptions options(store, languages);
+    const ProgramOptions options(store, languages);
 
     EXPECT_TRUE(options.Planer.empty());
     EXPECT_TRUE(options.InitDate);
@@ -63,9 +63,9 @@ TEST(ProgramOptions, EmptyStoreGivesTheDefaultsAndTheRomanianLanguage) {
 
 TEST(ProgramOptions, SavedValuesReadBackAndLanguagesFollowTheStore) {
     MemorySettingsStore store;
-    TLanguages& languages = shippedLanguages();
+    Languages& languages = shippedLanguages();
     {
-        TProgramOptions options(store, languages);
+        ProgramOptions options(store, languages);
         options.Planer = {"Ing. Ana Pop", "", "Cluj-Napoca"};
         options.FirmaHeaderText = {"Termo SRL"};
         options.RightMargin = 25;
@@ -82,7 +82,7 @@ TEST(ProgramOptions, SavedValuesReadBackAndLanguagesFollowTheStore) {
     EXPECT_EQ(store.readText(kProgramOptionsKey, "Planer"), "Ing. Ana Pop\r\n\r\nCluj-Napoca\r\n");
 
     languages.SelectInterfaceLanguage("Român");
-    const TProgramOptions read(store, languages);
+    const ProgramOptions read(store, languages);
     EXPECT_EQ(read.Planer, (std::vector<std::string>{"Ing. Ana Pop", "", "Cluj-Napoca"}));
     EXPECT_EQ(read.FirmaHeaderText, std::vector<std::string>{"Termo SRL"});
     EXPECT_EQ(read.RightMargin, 25);
@@ -99,7 +99,7 @@ TEST(ProgramOptions, SavedValuesReadBackAndLanguagesFollowTheStore) {
     // without one, the (empty) interface language.
     store.writeText(kProgramOptionsKey, "LanguageID", "Klingon");
     store.deleteValue(kProgramOptionsKey, "PrintingLanguageID");
-    const TProgramOptions unknown(store, languages);
+    const ProgramOptions unknown(store, languages);
     EXPECT_EQ(languages.InterfaceLanguageId(), "");
     EXPECT_EQ(languages.PrintingLanguageId(), "");
     languages.SelectInterfaceLanguage("Român");
@@ -107,7 +107,7 @@ TEST(ProgramOptions, SavedValuesReadBackAndLanguagesFollowTheStore) {
 
     // A 16-bit value out of range is taken as missing.
     store.writeInteger(kProgramOptionsKey, "FirmaHeaderFontSize", 70000);
-    EXPECT_EQ(TProgramOptions(store, languages).FirmaHeaderFontSize, 12);
+    EXPECT_EQ(ProgramOptions(store, languages).FirmaHeaderFontSize, 12);
 }
 
 TEST(ProgramOptions, MayOverwriteAlphasAsksOnlyWhenBothSwitchesAreOn) {
@@ -123,7 +123,7 @@ TEST(ProgramOptions, MayOverwriteAlphasAsksOnlyWhenBothSwitchesAreOn) {
         {true, true, {false}, false},
     };
     MemorySettingsStore store;
-    TProgramOptions options(store, shippedLanguages());
+    ProgramOptions options(store, shippedLanguages());
     for (const Case& c : cases) {
         ScriptedPrompter prompter;
         const ScopedPrompter scoped(prompter);
@@ -152,7 +152,7 @@ TEST(ProgramOptions, FontChoicesWithDefaultsAndTheirDescription) {
     EXPECT_EQ(ListFontAttributes::create(store, ListFontAttributes::Report).size, 11);
     EXPECT_EQ(ListFontAttributes::create(store, ListFontAttributes::List).name, "MS Sans Serif");
 
-    TLanguages& languages = shippedLanguages();
+    Languages& languages = shippedLanguages();
     languages.SelectInterfaceLanguage("English");
     EXPECT_EQ(chosen.describe(languages), "Size 11 pt, font DejaVu Sans");
     languages.SelectInterfaceLanguage("Român");
@@ -256,7 +256,7 @@ public:
 
 TEST(EstimateProgram, StartsOnlyWhenSetUpAndConfirmed) {
     MemorySettingsStore store;
-    TProgramOptions options(store, shippedLanguages());
+    ProgramOptions options(store, shippedLanguages());
     ScriptedPrompter prompter;
     const ScopedPrompter scoped(prompter);
     RecordingLauncher launcher;
@@ -284,8 +284,8 @@ TEST(EstimateProgram, StartsOnlyWhenSetUpAndConfirmed) {
 
 TEST(ProgramOptionsEditor, AppliesEverythingOrNothing) {
     MemorySettingsStore store;
-    TLanguages& languages = shippedLanguages();
-    TProgramOptions options(store, languages);
+    Languages& languages = shippedLanguages();
+    ProgramOptions options(store, languages);
     ProgramOptionsEditor editor(options);
 
     ProgramOptionsFields fields = editor.fields();

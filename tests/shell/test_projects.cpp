@@ -88,14 +88,14 @@ TEST(ProjectNames, RecentProjectsAreRememberedByTheirAbsoluteNames) {
 }
 
 TEST(ProjektData, RecordVersions) {
-    TProjektData data;
+    ProjectData data;
     data.Building = {"Bloc de locuințe", "Str. Lungă 5"};
     data.Customer = {"SC Termo SRL"};
     data.Planner = {"Ing. Ana Pop"};
     data.Comment = {"fără"};
     data.Date = "2026.12.10.";
     MyMemoryStream stream(data.recordBytes());
-    TProjektData read;
+    ProjectData read;
     ASSERT_TRUE(read.Read(stream));
     EXPECT_EQ(read.recordBytes(), data.recordBytes());
     EXPECT_EQ(read.Building, data.Building);
@@ -107,7 +107,7 @@ TEST(ProjektData, RecordVersions) {
     writeInt16(old, static_cast<std::int16_t>(texts.size()));
     old.write(texts);
     old.seek(0);
-    TProjektData ten;
+    ProjectData ten;
     ASSERT_TRUE(ten.Read(old));
     EXPECT_EQ(ten.Building, StringList{"Bloc"});
     EXPECT_EQ(ten.Customer, StringList{"Client"});
@@ -121,7 +121,7 @@ TEST(ProjektData, RecordVersions) {
     writeInt16(unknown, 12);
     WriteLines(unknown, {"x"});
     unknown.seek(0);
-    TProjektData twelve = data;
+    ProjectData twelve = data;
     EXPECT_FALSE(twelve.Read(unknown));
     EXPECT_TRUE(twelve.Building.empty());
     EXPECT_EQ(prompter.messages().size(), 1u);
@@ -145,8 +145,8 @@ public:
 TEST(ProjectSession, NewOpenSaveAsAndDelete) {
     test::TempDir dir;
     MemorySettingsStore settings;
-    TLanguages& languages = test::shippedLanguages();
-    TProgramOptions programOptions(settings, languages);
+    Languages& languages = test::shippedLanguages();
+    ProgramOptions programOptions(settings, languages);
     programOptions.Planer = {"Ing. Ana Pop", "Cluj"};
     ProjectSession session(programOptions, settings);
     installProjectHooks(session, programOptions);
@@ -160,7 +160,7 @@ TEST(ProjectSession, NewOpenSaveAsAndDelete) {
     EXPECT_FALSE(session.options()->loadFailed());
 
     // Some content: a group with an item, and a described project.
-    TDataModuleForm& store = *session.store();
+    ItemStore& store = *session.store();
     const std::string group = store.GroupOfPath(RecordType::PanelGroup, "Pereți", '\\');
     store.AddRecord(RecordType::Panel, group, "Perete exterior");
     const std::string counter = store.NewIdentifier();
@@ -206,7 +206,7 @@ TEST(ProjectSession, NewOpenSaveAsAndDelete) {
 TEST(ProjectSession, FailedSaveAsLeavesNoHalfMadeCopy) {
     test::TempDir dir;
     MemorySettingsStore settings;
-    TProgramOptions programOptions(settings, test::shippedLanguages());
+    ProgramOptions programOptions(settings, test::shippedLanguages());
     ProjectSession session(programOptions, settings);
     ASSERT_TRUE(session.OpenProject(dir.file("Old"), true));
     const std::string old = session.path();
@@ -229,7 +229,7 @@ TEST(ProjectSession, FailedSaveAsLeavesNoHalfMadeCopy) {
 TEST(ProjectSession, OptionsThatCannotBeReadOpenReadOnlyAndSayWhy) {
     test::TempDir dir;
     MemorySettingsStore settings;
-    TProgramOptions programOptions(settings, test::shippedLanguages());
+    ProgramOptions programOptions(settings, test::shippedLanguages());
     ProjectSession session(programOptions, settings);
     installProjectHooks(session, programOptions);
     test::FakeLanguage language{{"IDS_VERSIONERR", "Version %d."},
@@ -253,7 +253,7 @@ TEST(ProjectSession, OptionsThatCannotBeReadOpenReadOnlyAndSayWhy) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         {
-            TDataModuleForm project(dir.directory(), "P", TableMode::Open);
+            ItemStore project(dir.directory(), "P", TableMode::Open);
             ASSERT_TRUE(project.FindRecord(RecordType::ProjectOptions, "", ""));
             project.setCurrentData(c.stored);
         }
@@ -264,7 +264,7 @@ TEST(ProjectSession, OptionsThatCannotBeReadOpenReadOnlyAndSayWhy) {
         EXPECT_EQ(prompter.messages()[shown], c.reason);
         EXPECT_EQ(prompter.messages()[shown + 1], "Read-only options.");
         session.CloseProject();
-        TDataModuleForm project(dir.directory(), "P", TableMode::Open);
+        ItemStore project(dir.directory(), "P", TableMode::Open);
         ASSERT_TRUE(project.FindRecord(RecordType::ProjectOptions, "", ""));
         EXPECT_EQ(project.currentData(), c.stored);
     }
@@ -276,7 +276,7 @@ TEST(ProjectSession, OptionsThatCannotBeReadOpenReadOnlyAndSayWhy) {
 TEST(ProjectSession, AProjectThatCannotBeWrittenOpensReadOnly) {
     test::TempDir dir;
     MemorySettingsStore settings;
-    TProgramOptions programOptions(settings, test::shippedLanguages());
+    ProgramOptions programOptions(settings, test::shippedLanguages());
     ProjectSession session(programOptions, settings);
     ASSERT_TRUE(session.OpenProject(dir.file("P"), true));
     session.store()->GroupOfPath(RecordType::PanelGroup, "Pereți", '\\');
@@ -327,12 +327,12 @@ TEST(ProjectSession, ATableThatIsNoProjectIsNamedWithTheReason) {
         test::TempDir dir;
         std::string path;
         {
-            TDataModuleForm table(dir.directory(), "Other", TableMode::Create);
+            ItemStore table(dir.directory(), "Other", TableMode::Create);
             table.database().exec(c.damage);
             path = table.path();
         }
         MemorySettingsStore settings;
-        TProgramOptions programOptions(settings, test::shippedLanguages());
+        ProgramOptions programOptions(settings, test::shippedLanguages());
         ProjectSession session(programOptions, settings);
         test::FakeLanguage language{{c.key, c.text}};
         platform::ScriptedPrompter prompter;

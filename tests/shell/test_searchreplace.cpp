@@ -33,41 +33,41 @@ TEST(SearchPattern, Matching) {
         {"", "x", true, false},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(TSearchPattern(c.pattern).matches(c.name, c.exactCase), c.matches)
+        EXPECT_EQ(SearchPattern(c.pattern).matches(c.name, c.exactCase), c.matches)
             << c.pattern << " / " << c.name;
 }
 
 TEST(SearchPattern, TokensAndTheirLimit) {
-    const TSearchPattern pattern("ab?c**d");
+    const SearchPattern pattern("ab?c**d");
     ASSERT_EQ(pattern.tokens().size(), 6u);
     EXPECT_EQ(pattern.tokens()[0].text, U"ab");
     std::string many;
     for (int i = 0; i < 40; ++i)
         many += "?";
-    EXPECT_EQ(TSearchPattern(many).tokens().size(), TSearchPattern::kMaxTokens);
+    EXPECT_EQ(SearchPattern(many).tokens().size(), SearchPattern::kMaxTokens);
 }
 
 TEST(SearchPattern, Replacement) {
-    TSearchPattern::Match match;
-    ASSERT_TRUE(TSearchPattern("W*").matches("W10", true, &match));
-    EXPECT_EQ(TSearchPattern::replacement("X*", match), "X10");
+    SearchPattern::Match match;
+    ASSERT_TRUE(SearchPattern("W*").matches("W10", true, &match));
+    EXPECT_EQ(SearchPattern::replacement("X*", match), "X10");
 
-    ASSERT_TRUE(TSearchPattern("?-*-?").matches("A-perete ext-Ș", true, &match));
-    EXPECT_EQ(TSearchPattern::replacement("? * ?!", match), "A perete ext Ș!");
+    ASSERT_TRUE(SearchPattern("?-*-?").matches("A-perete ext-Ș", true, &match));
+    EXPECT_EQ(SearchPattern::replacement("? * ?!", match), "A perete ext Ș!");
 
     // The captured text is the name as written, also when case did not matter.
-    ASSERT_TRUE(TSearchPattern("podea*").matches("Podea caldă", false, &match));
-    EXPECT_EQ(TSearchPattern::replacement("Pardoseală*", match), "Pardoseală caldă");
+    ASSERT_TRUE(SearchPattern("podea*").matches("Podea caldă", false, &match));
+    EXPECT_EQ(SearchPattern::replacement("Pardoseală*", match), "Pardoseală caldă");
 
     // Every "*" but the last takes the shortest text; the last takes the rest.
-    ASSERT_TRUE(TSearchPattern("*-*").matches("a-b-c", true, &match));
+    ASSERT_TRUE(SearchPattern("*-*").matches("a-b-c", true, &match));
     ASSERT_EQ(match.manys.size(), 2u);
     EXPECT_EQ(match.manys[0], U"a");
     EXPECT_EQ(match.manys[1], U"b-c");
 
-    ASSERT_TRUE(TSearchPattern("W?").matches("W1", true, &match));
-    EXPECT_THROW(TSearchPattern::replacement("X*", match), Error);
-    EXPECT_THROW(TSearchPattern::replacement("X??", match), Error);
+    ASSERT_TRUE(SearchPattern("W?").matches("W1", true, &match));
+    EXPECT_THROW(SearchPattern::replacement("X*", match), Error);
+    EXPECT_THROW(SearchPattern::replacement("X??", match), Error);
 }
 
 } // namespace

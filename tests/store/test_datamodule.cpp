@@ -21,7 +21,7 @@ namespace {
 namespace fs = std::filesystem;
 using RecordList = std::vector<std::pair<Reference, std::size_t>>;
 
-RecordList allRecords(TDataModuleForm& table) {
+RecordList allRecords(ItemStore& table) {
     RecordList records;
     table.forEachRecord(
         [&](const Reference& r, std::size_t size) { records.emplace_back(r, size); });
@@ -33,8 +33,8 @@ protected:
     test::TempDir dir;
     platform::ScriptedPrompter prompter;
     platform::ScopedPrompter installed{prompter};
-    std::unique_ptr<TDataModuleForm> table =
-        std::make_unique<TDataModuleForm>(dir.directory(), "P", TableMode::Create);
+    std::unique_ptr<ItemStore> table =
+        std::make_unique<ItemStore>(dir.directory(), "P", TableMode::Create);
 
     void TearDown() override { storeHooks() = StoreHooks(); }
 };
@@ -57,7 +57,7 @@ TEST_F(ProjectTable, ANewTableHoldsTheHeaderAndTheOptionsRecord) {
 TEST_F(ProjectTable, TheCounterSurvivesReopening) {
     table->AddRecord(RecordType::PanelGroup, "", "A");
     table.reset();
-    TDataModuleForm reopened(dir.directory(), "P.db", TableMode::Open);
+    ItemStore reopened(dir.directory(), "P.db", TableMode::Open);
     EXPECT_EQ(reopened.AddRecord(RecordType::PanelGroup, "", "B"), "1901.01.03.");
     ASSERT_TRUE(reopened.FindRecord(RecordType::PanelGroup, "1901.01.01.", "A"));
     EXPECT_EQ(reopened.current().ID, "1901.01.02.");
@@ -65,7 +65,7 @@ TEST_F(ProjectTable, TheCounterSurvivesReopening) {
 
 TEST(CatalogueTable, HoldsTheHeaderOnly) {
     test::TempDir dir;
-    TDataModuleForm table(dir.directory(), "material.db", TableMode::Create, TableKind::Catalogue);
+    ItemStore table(dir.directory(), "material.db", TableMode::Create, TableKind::Catalogue);
     const RecordList records = allRecords(table);
     ASSERT_EQ(records.size(), 1u);
     EXPECT_EQ(records[0].first.Type, 0);
@@ -76,7 +76,7 @@ TEST(CatalogueTable, HoldsTheHeaderOnly) {
 TEST_F(ProjectTable, NewTablesGetTheDataBlocksOfTheInstalledHooks) {
     storeHooks().newProjectDescription = [] { return std::string("desc"); };
     storeHooks().newProjectOptions = [] { return std::string("options"); };
-    TDataModuleForm other(dir.directory(), "Q", TableMode::Create);
+    ItemStore other(dir.directory(), "Q", TableMode::Create);
     const RecordList records = allRecords(other);
     ASSERT_EQ(records.size(), 2u);
     EXPECT_EQ(records[0].second, 4u);
@@ -215,7 +215,7 @@ TEST_F(ProjectTable, DeleteGroupStopsAtARefusedItem) {
     table->AddRecord(RecordType::Building, group, "A first");
     table->AddRecord(RecordType::Building, group, "B with rooms");
     table->AddRecord(RecordType::Building, group, "C last");
-    storeHooks().mayDeleteItem = [](TDataModuleForm&, const Reference& item) {
+    storeHooks().mayDeleteItem = [](ItemStore&, const Reference& item) {
         return item.Name != "B with rooms";
     };
 
@@ -266,7 +266,7 @@ TEST_F(ProjectTable, CheckProjectVersion) {
         {"Kalydor-Hu 4.5", false, false, false, "Kalydor-Hu 4.5"},
     };
     bool oldestSeen = false;
-    storeHooks().convertProject = [&](TDataModuleForm&, bool oldest) { oldestSeen = oldest; };
+    storeHooks().convertProject = [&](ItemStore&, bool oldest) { oldestSeen = oldest; };
     for (const VersionCase& c : cases) {
         SCOPED_TRACE(std::string("header \"") + c.header + "\" answer " +
                      (c.answer ? "Yes" : "No"));
@@ -302,20 +302,20 @@ TEST_F(ProjectTable, AnOldProjectWithRoomsIsNotMarkedConvertedWithoutItsConverte
 
 TEST_F(ProjectTable, AProjectIsOpenedByOneStoreAtATime) {
     try {
-        TDataModuleForm second(dir.directory(), "P", TableMode::Open);
+        ItemStore second(dir.directory(), "P", TableMode::Open);
         ADD_FAILURE() << "a second store opened the project";
     } catch (const Error& error) {
         EXPECT_EQ(error.key(), "IDS_TABLELOCKED");
         EXPECT_NE(error.text().find("P.db"), std::string::npos);
     }
     // Creating over it must not delete the open project either.
-    EXPECT_THROW(TDataModuleForm(dir.directory(), "P", TableMode::Create), Error);
+    EXPECT_THROW(ItemStore(dir.directory(), "P", TableMode::Create), Error);
     table->AddRecord(RecordType::Panel, "", "Still here");
 
     table.reset();
     EXPECT_FALSE(fs::exists(dir.file("P.db-wal"))); // checkpointed away on close
     EXPECT_FALSE(fs::exists(dir.file("P.db-shm")));
-    TDataModuleForm reopened(dir.directory(), "P", TableMode::Open);
+    ItemStore reopened(dir.directory(), "P", TableMode::Open);
     EXPECT_TRUE(reopened.FindRecord(RecordType::Panel, "", "Still here"));
 }
 
@@ -324,7 +324,7 @@ TEST(OpeningTables, MissingAndForeignFilesAreRefusedAndNeverCreated) {
     platform::ScriptedPrompter prompter;
     platform::ScopedPrompter installed(prompter);
     try {
-        TDataModuleForm missing(dir.directory(), "Mistyped", TableMode::Open);
+        ItemStore missing(dir.directory(), "Mistyped", TableMode::Open);
         ADD_FAILURE() << "opened a missing table";
     } catch (const Error& error) {
         EXPECT_EQ(error.key(), "IDS_TABLENOTFOUND");
@@ -334,19 +334,19 @@ TEST(OpeningTables, MissingAndForeignFilesAreRefusedAndNeverCreated) {
     std::ofstream(dir.file("text.db")) << "this is not a table\n";
     for (const TableKind kind : {TableKind::Project, TableKind::Catalogue}) {
         try {
-            TDataModuleForm foreign(dir.directory(), "text.db", TableMode::Open, kind);
+            ItemStore foreign(dir.directory(), "text.db", TableMode::Open, kind);
             ADD_FAILURE() << "opened a text file";
         } catch (const Error& error) {
             EXPECT_EQ(error.key(), "IDS_NOTATABLE");
         }
     }
     { std::ofstream(dir.file("empty.db")); }
-    EXPECT_THROW(TDataModuleForm(dir.directory(), "empty", TableMode::Open), Error);
+    EXPECT_THROW(ItemStore(dir.directory(), "empty", TableMode::Open), Error);
 
     // The extension is added only when it is missing.
-    EXPECT_EQ(TDataModuleForm::tableFileName("P"), "P.db");
-    EXPECT_EQ(TDataModuleForm::tableFileName("P.DB"), "P.DB");
-    EXPECT_EQ(TDataModuleForm::tableFileName("my.project"), "my.project.db");
+    EXPECT_EQ(ItemStore::tableFileName("P"), "P.db");
+    EXPECT_EQ(ItemStore::tableFileName("P.DB"), "P.DB");
+    EXPECT_EQ(ItemStore::tableFileName("my.project"), "my.project.db");
 }
 
 } // namespace

@@ -20,7 +20,7 @@ using test::TestItem;
 class ItemRecords : public ::testing::Test {
 protected:
     test::TempDir dir;
-    TDataModuleForm table{dir.directory(), "items", TableMode::Create};
+    ItemStore table{dir.directory(), "items", TableMode::Create};
     platform::ScriptedPrompter prompter;
     platform::ScopedPrompter installed{prompter};
     test::FakeLanguage language{{"IDS_VERSIONERR", "Unknown record version %d."}};

@@ -16,11 +16,11 @@ using platform::ScopedPrompter;
 using platform::ScriptedPrompter;
 
 // An import tree: group nodes carry "1", item nodes "P" and an offset.
-class Hierarchy : public ::testing::Test {
+class HierarchyTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        store = std::make_unique<TDataModuleForm>(dir.directory(), "m.db", TableMode::Create,
-                                                  TableKind::Catalogue);
+        store = std::make_unique<ItemStore>(dir.directory(), "m.db", TableMode::Create,
+                                            TableKind::Catalogue);
         // The store holds A\x.
         const std::string a = store->GroupOfPath(RecordType::MaterialGroup, "A", '\\');
         store->AddRecord(RecordType::Material, a, "x");
@@ -34,15 +34,15 @@ protected:
     }
 
     test::TempDir dir;
-    std::unique_ptr<TDataModuleForm> store;
+    std::unique_ptr<ItemStore> store;
     TreeModel tree;
     TreeNode *root, *groupA, *groupB, *x, *y, *z;
     ScriptedPrompter prompter;
     ScopedPrompter scope{prompter};
 };
 
-TEST_F(Hierarchy, ToggleGroupDeselectsExistingItems) {
-    THierarchy h(tree, store.get(), RecordType::MaterialGroup, RecordType::Material);
+TEST_F(HierarchyTest, ToggleGroupDeselectsExistingItems) {
+    Hierarchy h(tree, store.get(), RecordType::MaterialGroup, RecordType::Material);
     EXPECT_TRUE(h.ItemExists(x));
     EXPECT_FALSE(h.ItemExists(y));
     EXPECT_TRUE(h.Toggle(groupA));
@@ -58,8 +58,8 @@ TEST_F(Hierarchy, ToggleGroupDeselectsExistingItems) {
     EXPECT_EQ(h.state(x), NodeState::NotSelected);
 }
 
-TEST_F(Hierarchy, ToggleItemAndGroupWithoutStore) {
-    THierarchy h(tree, nullptr, RecordType::MaterialGroup, RecordType::Material);
+TEST_F(HierarchyTest, ToggleItemAndGroupWithoutStore) {
+    Hierarchy h(tree, nullptr, RecordType::MaterialGroup, RecordType::Material);
     EXPECT_FALSE(h.Toggle(x));
     EXPECT_EQ(h.state(x), NodeState::Selected);
     EXPECT_EQ(h.state(groupA), NodeState::Partial);
@@ -71,8 +71,8 @@ TEST_F(Hierarchy, ToggleItemAndGroupWithoutStore) {
     EXPECT_EQ(h.state(root), NodeState::NotSelected);
 }
 
-TEST_F(Hierarchy, GroupWhoseItemsAllExistEndsNotSelected) {
-    THierarchy h(tree, store.get(), RecordType::MaterialGroup, RecordType::Material);
+TEST_F(HierarchyTest, GroupWhoseItemsAllExistEndsNotSelected) {
+    Hierarchy h(tree, store.get(), RecordType::MaterialGroup, RecordType::Material);
     TreeNode* only = tree.addChild(*root, "A2", "1");
     const std::string a2 = store->GroupOfPath(RecordType::MaterialGroup, "A2", '\\');
     store->AddRecord(RecordType::Material, a2, "q");
@@ -82,8 +82,8 @@ TEST_F(Hierarchy, GroupWhoseItemsAllExistEndsNotSelected) {
     EXPECT_EQ(h.state(only), NodeState::NotSelected);
 }
 
-TEST_F(Hierarchy, RenameAndDropRules) {
-    THierarchy h(tree, store.get(), RecordType::MaterialGroup, RecordType::Material);
+TEST_F(HierarchyTest, RenameAndDropRules) {
+    Hierarchy h(tree, store.get(), RecordType::MaterialGroup, RecordType::Material);
     EXPECT_EQ(h.Rename(groupA, "A "), "");
     EXPECT_TRUE(prompter.messages().empty());
     EXPECT_EQ(h.Rename(root, "R"), "IDS_ROOTNAMECANNOTCHANGE");
@@ -98,9 +98,9 @@ TEST_F(Hierarchy, RenameAndDropRules) {
     EXPECT_EQ(h.Rename(z, "w"), "");
     EXPECT_EQ(z->caption(), "w");
 
-    EXPECT_EQ(THierarchy::DropRefusal(groupB, groupA), "IDS_CONFLICTEXISTEDNAMES");
-    EXPECT_EQ(THierarchy::DropRefusal(groupA, groupA), "IDS_CONFLICTEXISTEDNAMES");
-    EXPECT_EQ(THierarchy::DropRefusal(x, z), "IDS_CONFLICTEXISTEDNAMES");
+    EXPECT_EQ(Hierarchy::DropRefusal(groupB, groupA), "IDS_CONFLICTEXISTEDNAMES");
+    EXPECT_EQ(Hierarchy::DropRefusal(groupA, groupA), "IDS_CONFLICTEXISTEDNAMES");
+    EXPECT_EQ(Hierarchy::DropRefusal(x, z), "IDS_CONFLICTEXISTEDNAMES");
     // Dropping the selected y into B keeps it; dropping a selected "x" into A conflicts.
     TreeNode* x2 = tree.addChild(*groupB, "x", "P4");
     h.Toggle(x2);
@@ -112,8 +112,8 @@ TEST_F(Hierarchy, RenameAndDropRules) {
     EXPECT_EQ(h.Drop(groupA, x2), "IDS_CONFLICTEXISTEDNAMES");
 }
 
-TEST_F(Hierarchy, MoveIntoStoredPlaceRaisesConflict) {
-    THierarchy h(tree, store.get(), RecordType::MaterialGroup, RecordType::Material);
+TEST_F(HierarchyTest, MoveIntoStoredPlaceRaisesConflict) {
+    Hierarchy h(tree, store.get(), RecordType::MaterialGroup, RecordType::Material);
     TreeNode* x2 = tree.addChild(*groupB, "x", "P4");
     h.Toggle(x2);
     ASSERT_EQ(h.state(x2), NodeState::Selected);
@@ -129,21 +129,21 @@ TEST(HierarchyPaths, PathOfAndSplitFirst) {
     TreeNode* a = tree.addChild(*root, "A", "1");
     TreeNode* b = tree.addChild(*a, "B", "1");
     TreeNode* item = tree.addChild(*b, "i", "P1");
-    EXPECT_EQ(THierarchy::PathOf(tree.addChild(*root, "top", "P2"), "\n"), "");
-    EXPECT_EQ(THierarchy::PathOf(item, "\\"), "A\\B");
-    EXPECT_EQ(THierarchy::PathOf(item, " - "), "A - B");
+    EXPECT_EQ(Hierarchy::PathOf(tree.addChild(*root, "top", "P2"), "\n"), "");
+    EXPECT_EQ(Hierarchy::PathOf(item, "\\"), "A\\B");
+    EXPECT_EQ(Hierarchy::PathOf(item, " - "), "A - B");
 
     std::string path = "A\\B\\C";
-    EXPECT_EQ(THierarchy::SplitFirst(path, "\\"), "A");
+    EXPECT_EQ(Hierarchy::SplitFirst(path, "\\"), "A");
     EXPECT_EQ(path, "B\\C");
     path = "single";
-    EXPECT_EQ(THierarchy::SplitFirst(path, "\\"), "single");
+    EXPECT_EQ(Hierarchy::SplitFirst(path, "\\"), "single");
     EXPECT_EQ(path, "");
-    EXPECT_EQ(THierarchy::SplitFirst(path, "\\"), "");
+    EXPECT_EQ(Hierarchy::SplitFirst(path, "\\"), "");
 }
 
 TEST(GroupPathDictionary, WalksUpAndStopsAtMissingOrRepeatedParents) {
-    TGroupPathDictionary d(nullptr, 1);
+    GroupPathDictionary d(nullptr, 1);
     EXPECT_TRUE(d.entries().empty());
     d.add({"A", "1901.01.01.", "1901.01.02."});
     d.add({"B", "1901.01.02.", "1901.01.03."});
@@ -158,42 +158,41 @@ TEST(GroupPathDictionary, WalksUpAndStopsAtMissingOrRepeatedParents) {
 
 TEST(GroupPathDictionary, LoadsTheStoreGroups) {
     test::TempDir dir;
-    TDataModuleForm store(dir.directory(), "m.db", TableMode::Create, TableKind::Catalogue);
+    ItemStore store(dir.directory(), "m.db", TableMode::Create, TableKind::Catalogue);
     const std::string b = store.GroupOfPath(RecordType::MaterialGroup, "A\\B", '\\');
-    TGroupPathDictionary d(&store, RecordType::MaterialGroup);
+    GroupPathDictionary d(&store, RecordType::MaterialGroup);
     EXPECT_EQ(d.PathOf(b, "\\"), "A\\B");
 }
 
 TEST(NameDialogLogic, StoreAndTreeChecks) {
     test::TempDir dir;
-    TDataModuleForm store(dir.directory(), "m.db", TableMode::Create, TableKind::Catalogue);
+    ItemStore store(dir.directory(), "m.db", TableMode::Create, TableKind::Catalogue);
     store.AddRecord(RecordType::MaterialGroup, store.RootId(), "Walls");
-    TNameDialogLogic groups(
-        {"", true, store.RootId(), RecordType::MaterialGroup, &store, nullptr, {}});
-    EXPECT_EQ(groups.accept("   ").outcome, TNameDialogLogic::Outcome::StayOpen);
+    NameEditor groups({"", true, store.RootId(), RecordType::MaterialGroup, &store, nullptr, {}});
+    EXPECT_EQ(groups.accept("   ").outcome, NameEditor::Outcome::StayOpen);
     const auto taken = groups.accept("Walls  ");
-    EXPECT_EQ(taken.outcome, TNameDialogLogic::Outcome::Refused);
+    EXPECT_EQ(taken.outcome, NameEditor::Outcome::Refused);
     EXPECT_EQ(taken.messageKey, "IDS_GROUPNAMEEXIST");
     const auto made = groups.accept("Roofs ");
-    ASSERT_EQ(made.outcome, TNameDialogLogic::Outcome::Accepted);
+    ASSERT_EQ(made.outcome, NameEditor::Outcome::Accepted);
     EXPECT_EQ(made.name, "Roofs");
     EXPECT_TRUE(store.FindRecord(RecordType::MaterialGroup, store.RootId(), "Roofs"));
     EXPECT_EQ(store.current().ID, made.id);
 
-    TNameDialogLogic items({"", false, store.RootId(), RecordType::Material, &store, nullptr, {}});
-    EXPECT_EQ(items.accept("Roofs").outcome, TNameDialogLogic::Outcome::Accepted);
+    NameEditor items({"", false, store.RootId(), RecordType::Material, &store, nullptr, {}});
+    EXPECT_EQ(items.accept("Roofs").outcome, NameEditor::Outcome::Accepted);
     EXPECT_EQ(items.accept("Roofs").messageKey, "IDS_ITEMNAMEEXIST");
 
-    EXPECT_EQ(TNameDialogLogic::limitInput(std::string(31, 'a') + "ș").size(), 31u);
-    EXPECT_EQ(TNameDialogLogic::limitInput(std::string(30, 'a') + "ș"), std::string(30, 'a') + "ș");
+    EXPECT_EQ(NameEditor::limitInput(std::string(31, 'a') + "ș").size(), 31u);
+    EXPECT_EQ(NameEditor::limitInput(std::string(30, 'a') + "ș"), std::string(30, 'a') + "ș");
 
     TreeModel tree;
     TreeNode* root = tree.addRoot("R", "1");
     tree.addChild(*root, "G", "1");
     tree.addChild(*root, "I", "P0");
-    TNameDialogLogic inTree({"", true, {}, 0, nullptr, root, {}});
+    NameEditor inTree({"", true, {}, 0, nullptr, root, {}});
     EXPECT_EQ(inTree.accept("G").messageKey, "IDS_GROUPNAMEEXIST");
-    EXPECT_EQ(inTree.accept("I").outcome, TNameDialogLogic::Outcome::Accepted);
+    EXPECT_EQ(inTree.accept("I").outcome, NameEditor::Outcome::Accepted);
 }
 
 } // namespace

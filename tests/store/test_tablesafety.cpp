@@ -33,7 +33,7 @@ std::string fileBytes(const std::string& path) {
     return std::string(std::istreambuf_iterator<char>(file), {});
 }
 
-std::size_t recordCount(TDataModuleForm& table) {
+std::size_t recordCount(ItemStore& table) {
     std::size_t count = 0;
     table.forEachRecord([&count](const Reference&, std::size_t) { ++count; });
     return count;
@@ -55,7 +55,7 @@ bool hasSideFiles(const std::string& table) {
 
 // A catalogue of 200 items with a small data block each, closed: several pages on the disk.
 std::string makeCatalogue(const test::TempDir& dir, const std::string& name = "material.db") {
-    TDataModuleForm table(dir.directory(), name, TableMode::Create, TableKind::Catalogue);
+    ItemStore table(dir.directory(), name, TableMode::Create, TableKind::Catalogue);
     const std::string group = table.GroupOfPath(RecordType::MaterialGroup, "Zidărie", '\\');
     test::TestItem item;
     item.Note = std::string(100, 'n');
@@ -73,30 +73,30 @@ std::string makeCatalogue(const test::TempDir& dir, const std::string& name = "m
 TEST(TableCreation, AnExistingTableIsReplacedOnlyWhenAskedAndNeverWhileOpen) {
     test::TempDir dir;
     {
-        TDataModuleForm project(dir.directory(), "P", TableMode::Create);
+        ItemStore project(dir.directory(), "P", TableMode::Create);
         project.GroupOfPath(RecordType::PanelGroup, "Walls\\Outer", '\\');
     }
-    EXPECT_EQ(errorKey([&] { TDataModuleForm(dir.directory(), "P", TableMode::Create); }),
+    EXPECT_EQ(errorKey([&] { ItemStore(dir.directory(), "P", TableMode::Create); }),
               "IDS_TABLEEXISTS");
     {
-        TDataModuleForm reopened(dir.directory(), "P", TableMode::Open);
+        ItemStore reopened(dir.directory(), "P", TableMode::Open);
         EXPECT_EQ(recordCount(reopened), 4u);
         // While the project is open, not even an explicit replace deletes it.
-        EXPECT_EQ(errorKey([&] { TDataModuleForm(dir.directory(), "P", TableMode::Replace); }),
+        EXPECT_EQ(errorKey([&] { ItemStore(dir.directory(), "P", TableMode::Replace); }),
                   "IDS_TABLELOCKED");
         EXPECT_EQ(recordCount(reopened), 4u);
     }
-    TDataModuleForm replaced(dir.directory(), "P", TableMode::Replace);
+    ItemStore replaced(dir.directory(), "P", TableMode::Replace);
     EXPECT_EQ(recordCount(replaced), 2u);
 
     // A catalogue is shared, so its program holds no lock of its own: SQLite's locks tell
     // that a reader or a writer has it open.
     const std::string catalogue = makeCatalogue(dir);
     for (const TableMode holderMode : {TableMode::Open, TableMode::ReadOnly}) {
-        TDataModuleForm holder(dir.directory(), "material.db", holderMode, TableKind::Catalogue);
+        ItemStore holder(dir.directory(), "material.db", holderMode, TableKind::Catalogue);
         EXPECT_EQ(errorKey([&] {
-                      TDataModuleForm(dir.directory(), "material.db", TableMode::Replace,
-                                      TableKind::Catalogue);
+                      ItemStore(dir.directory(), "material.db", TableMode::Replace,
+                                TableKind::Catalogue);
                   }),
                   "IDS_TABLELOCKED");
         EXPECT_EQ(recordCount(holder), 202u);
@@ -104,7 +104,7 @@ TEST(TableCreation, AnExistingTableIsReplacedOnlyWhenAskedAndNeverWhileOpen) {
 
     // Only a regular file is ever replaced: a folder named like a table stays.
     fs::create_directory(dir.file("Folder.db"));
-    EXPECT_EQ(errorKey([&] { TDataModuleForm(dir.directory(), "Folder", TableMode::Replace); }),
+    EXPECT_EQ(errorKey([&] { ItemStore(dir.directory(), "Folder", TableMode::Replace); }),
               "IDS_NOTATABLE");
     EXPECT_TRUE(fs::is_directory(dir.file("Folder.db")));
 }
@@ -123,7 +123,7 @@ TEST(DamagedTables, AreNamedWithTheirFaultAndNeverWritten) {
     const std::string damaged = fileBytes(table);
     for (const TableMode mode : {TableMode::Open, TableMode::ReadOnly}) {
         try {
-            TDataModuleForm opened(dir.directory(), "material.db", mode, TableKind::Catalogue);
+            ItemStore opened(dir.directory(), "material.db", mode, TableKind::Catalogue);
             ADD_FAILURE() << "a damaged table was opened";
         } catch (const Error& error) {
             EXPECT_EQ(error.key(), "IDS_TABLEDAMAGED");
@@ -156,10 +156,9 @@ TEST(ReadOnlyTables, AreReadWithoutWritingAndLeaveNothingBehind) {
         {
             test::ActingAsNobody nobody;
             ASSERT_TRUE(nobody.ok());
-            EXPECT_EQ(TDataModuleForm::isWritable(table),
-                      c.fileMode == 0666 && c.folderMode == 0777);
-            TDataModuleForm reader(dir.directory(), "material.db", TableMode::ReadOnly,
-                                   TableKind::Catalogue);
+            EXPECT_EQ(ItemStore::isWritable(table), c.fileMode == 0666 && c.folderMode == 0777);
+            ItemStore reader(dir.directory(), "material.db", TableMode::ReadOnly,
+                             TableKind::Catalogue);
             EXPECT_TRUE(reader.readOnly());
             EXPECT_EQ(reader.ListRecords(RecordType::Material).size(), 200u);
             EXPECT_EQ(errorKey([&] { reader.AddRecord(RecordType::MaterialGroup, "", "New"); }),
@@ -178,11 +177,10 @@ TEST(ReadOnlyTables, AreReadWithoutWritingAndLeaveNothingBehind) {
 TEST(ReadOnlyTables, SeeTheChangesOfTheProgramThatHasTheTableOpen) {
     test::TempDir dir;
     const std::string table = makeCatalogue(dir);
-    TDataModuleForm writer(dir.directory(), "material.db", TableMode::Open, TableKind::Catalogue);
+    ItemStore writer(dir.directory(), "material.db", TableMode::Open, TableKind::Catalogue);
     writer.AddRecord(RecordType::MaterialGroup, "", "Lemn");
     {
-        TDataModuleForm reader(dir.directory(), "material.db", TableMode::ReadOnly,
-                               TableKind::Catalogue);
+        ItemStore reader(dir.directory(), "material.db", TableMode::ReadOnly, TableKind::Catalogue);
         EXPECT_TRUE(reader.FindRecord(RecordType::MaterialGroup, "", "Lemn"));
     }
     EXPECT_TRUE(fs::exists(table + "-wal"));
@@ -202,7 +200,7 @@ TEST(StoredIdentifiers, OutOfRangeMakesTheRecordUnreadableAndNamed) {
          {kMax, kMax - 719468, kMin, kMin + 1, std::int64_t{0}, kLastIdentifierDay + 1}) {
         SCOPED_TRACE(day);
         test::TempDir dir;
-        TDataModuleForm table(dir.directory(), "P", TableMode::Create);
+        ItemStore table(dir.directory(), "P", TableMode::Create);
         const std::string walls = table.GroupOfPath(RecordType::PanelGroup, "Walls", '\\');
         table.GroupOfPath(RecordType::PanelGroup, "Odd", '\\');
         test::TestItem item;

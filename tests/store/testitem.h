@@ -35,10 +35,10 @@ public:
         return true;
     }
     // The exchange and clipboard forms are not part of the store's tests.
-    bool CopyTo(TClipboardStream&, platform::Window*) override { return false; }
-    bool WriteText(TPrintfStringStream&, const std::string&) override { return false; }
-    void WriteXml(TXMLWriter&, const std::string&) override {}
-    bool ReadXml(TXmlParser&, std::string&) override { return false; }
+    bool CopyTo(ClipboardDocument&, platform::Window*) override { return false; }
+    bool WriteText(TextDocument&, const std::string&) override { return false; }
+    void WriteXml(XmlWriter&, const std::string&) override {}
+    bool ReadXml(XmlReader&, std::string&) override { return false; }
 };
 
 } // namespace kalydor::test

@@ -9,9 +9,9 @@ namespace kalydor::test {
 
 /// The language files shipped with the program, loaded once for the test program. Which
 /// languages are selected is up to each test.
-inline TLanguages& shippedLanguages() {
-    static TLanguages languages = [] {
-        TLanguages loaded;
+inline Languages& shippedLanguages() {
+    static Languages languages = [] {
+        Languages loaded;
         loaded.LoadLanguages(std::string(KALYDOR_SOURCE_DIR) + "/resources/languages/*.xm?");
         return loaded;
     }();
@@ -20,8 +20,8 @@ inline TLanguages& shippedLanguages() {
 
 /// The shipped languages with Romanian selected, also as the text lookup of the core's
 /// messages.
-inline TLanguages& romanianLanguages() {
-    TLanguages& shipped = shippedLanguages();
+inline Languages& romanianLanguages() {
+    Languages& shipped = shippedLanguages();
     shipped.SelectInterfaceLanguage("Român");
     setTextLookup(&shipped);
     return shipped;

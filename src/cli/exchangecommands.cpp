@@ -4,6 +4,7 @@
 
 #include "base/error.h"
 #include "constructions/panel.h"
+#include "constructions/registration.h"
 #include "exchange/textexchange.h"
 #include "heating/projektoptions.h"
 #include "platform/prompter.h"
@@ -125,21 +126,17 @@ int importItems(const std::vector<std::string>& args, std::ostream& out) {
     ItemStore table = openTable(arguments, TableMode::Open);
     // Imported constructions are stored calculated: for a project with its outside design
     // temperature, for a catalogue with the default one.
-    if (arguments.kind == 2) {
-        PanelSettings settings;
-        if (table.kind() == TableKind::Project) {
-            ProjectOptions options;
-            if (options.LoadFromProject(table))
-                settings.outsideDesignTemperature = options.Heating.OutSideTemp;
-        }
-        setImportedItemHook(
-            2, [settings](DBItem& item) { static_cast<Panel&>(item).Calculate(settings); });
+    PanelSettings settings;
+    if (arguments.kind == 2 && table.kind() == TableKind::Project) {
+        ProjectOptions options;
+        if (options.LoadFromProject(table))
+            settings.outsideDesignTemperature = options.Heating.OutSideTemp;
     }
     // The user's choice on the command line outranks an "AUTOYES" in the file.
     OverwriteAnswers answers;
     answers.standing = arguments.standing;
-    const ImportResult result = ImportItems(table, arguments.kind, arguments.file, answers);
-    setImportedItemHook(2, nullptr);
+    const ImportResult result = ImportItems(table, arguments.kind, arguments.file, answers,
+                                            constructionImportOptions(settings));
     // Each item not imported was named on the standard error stream; the rest is stored.
     out << "added " << result.added << ", replaced " << result.replaced << ", kept " << result.kept
         << ", skipped " << result.skipped << '\n';

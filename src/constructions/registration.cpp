@@ -10,8 +10,14 @@ namespace kalydor {
 void registerConstructionItems() {
     registerItemKind(1, [] { return std::make_unique<Material>(); });
     registerItemKind(2, [] { return std::make_unique<Panel>(); });
+}
+
+ImportOptions constructionImportOptions(const PanelSettings& settings) {
     // An imported construction is stored with its results, so it is calculated first.
-    setImportedItemHook(2, [](DBItem& item) { static_cast<Panel&>(item).Calculate({}); });
+    return {[settings](DBItem& item) {
+        if (auto* panel = dynamic_cast<Panel*>(&item))
+            panel->Calculate(settings);
+    }};
 }
 
 } // namespace kalydor

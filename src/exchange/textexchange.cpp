@@ -32,11 +32,6 @@ constexpr ExchangeKind kKinds[] = {
     {2, RecordType::PanelGroup, RecordType::Panel, "KALYDOR32PANEL", 2, "Kalydor32Panel"},
 };
 
-std::map<int, ImportedItemHook>& hooks() {
-    static std::map<int, ImportedItemHook> registered;
-    return registered;
-}
-
 bool isTrailingBlank(char c) {
     return c == ' ' || c == '\t';
 }
@@ -98,17 +93,7 @@ const ExchangeKind* exchangeKindOf(int kind) {
     return nullptr;
 }
 
-void setImportedItemHook(int kind, ImportedItemHook hook) {
-    hooks()[kind] = std::move(hook);
-}
-
 namespace exchange_detail {
-void runImportedItemHook(int kind, DBItem& item) {
-    const auto it = hooks().find(kind);
-    if (it != hooks().end() && it->second)
-        it->second(item);
-}
-
 std::string itemLabel(const std::string& groupPath, const std::string& name) {
     return quotedExcerpt(groupPath.empty() ? name : groupPath + '\\' + name);
 }
@@ -366,7 +351,7 @@ void ImportResult::count(StoreOutcome outcome) {
 }
 
 ImportResult ImportText(ItemStore& store, int kind, const std::string& fileName,
-                        OverwriteAnswers& answers) {
+                        OverwriteAnswers& answers, const ImportOptions& options) {
     answers.clear();
     std::unique_ptr<TextTokenReader> reader;
     try {
@@ -378,11 +363,11 @@ ImportResult ImportText(ItemStore& store, int kind, const std::string& fileName,
         platform::prompter().showMessage(result.message);
         return result;
     }
-    return ImportText(store, kind, *reader, answers);
+    return ImportText(store, kind, *reader, answers, options);
 }
 
 ImportResult ImportText(ItemStore& store, int kind, TextTokenReader& reader,
-                        OverwriteAnswers& answers) {
+                        OverwriteAnswers& answers, const ImportOptions& options) {
     answers.clear();
     reader.onAutoYes = [&answers] { answers.autoYes(); };
     ImportResult result;
@@ -418,7 +403,8 @@ ImportResult ImportText(ItemStore& store, int kind, TextTokenReader& reader,
                 ++result.skipped;
                 continue;
             }
-            exchange_detail::runImportedItemHook(kind, *item);
+            if (options.prepareItem)
+                options.prepareItem(*item);
             result.count(StoreImportedItem(store, k, *item, path, answers, true));
         }
     } catch (const Error& error) {
@@ -456,10 +442,10 @@ ExportResult ExportItems(ItemStore& store, int kind, const std::vector<Reference
 }
 
 ImportResult ImportItems(ItemStore& store, int kind, const std::string& fileName,
-                         OverwriteAnswers& answers) {
+                         OverwriteAnswers& answers, const ImportOptions& options) {
     if (isXmlFileName(fileName))
-        return ImportXml(store, kind, fileName, answers);
-    return ImportText(store, kind, fileName, answers);
+        return ImportXml(store, kind, fileName, answers, options);
+    return ImportText(store, kind, fileName, answers, options);
 }
 
 } // namespace kalydor

@@ -33,14 +33,12 @@ struct ExchangeKind {
 /// The exchange description of a kind, or nullptr for kinds without exchange forms.
 const ExchangeKind* exchangeKindOf(int kind);
 
-/// Runs on every item an import has read, before it is stored. Constructions register their
-/// recalculation here.
-using ImportedItemHook = std::function<void(DBItem&)>;
-void setImportedItemHook(int kind, ImportedItemHook hook);
-namespace exchange_detail {
-/// Runs the hook registered for the kind, if any.
-void runImportedItemHook(int kind, DBItem& item);
-} // namespace exchange_detail
+/// What an import does to every item it has read, before the item is stored: the caller
+/// decides (constructions are calculated for the open project's climate), so an import never
+/// depends on what another caller set before it.
+struct ImportOptions {
+    std::function<void(DBItem&)> prepareItem;
+};
 
 /// A to-all answer the user gave before the import started (on the command line).
 enum class StandingAnswer { None, YesToAll, NoToAll };
@@ -156,10 +154,10 @@ ExportResult ExportText(ItemStore& store, int kind, const std::vector<Reference>
 /// an error ends it the items stored before stay stored, and a program stopped half-way
 /// leaves the table as it was.
 ImportResult ImportText(ItemStore& store, int kind, const std::string& fileName,
-                        OverwriteAnswers& answers);
+                        OverwriteAnswers& answers, const ImportOptions& options);
 /// The same over a reader already made.
 ImportResult ImportText(ItemStore& store, int kind, TextTokenReader& reader,
-                        OverwriteAnswers& answers);
+                        OverwriteAnswers& answers, const ImportOptions& options);
 
 namespace exchange_detail {
 /// Ends an import's transaction: what was stored is committed, also after an error ended
@@ -171,6 +169,6 @@ void commitImport(std::optional<SqliteTransaction>& import, ImportResult& result
 ExportResult ExportItems(ItemStore& store, int kind, const std::vector<Reference>& items,
                          const std::string& fileName);
 ImportResult ImportItems(ItemStore& store, int kind, const std::string& fileName,
-                         OverwriteAnswers& answers);
+                         OverwriteAnswers& answers, const ImportOptions& options);
 
 } // namespace kalydor

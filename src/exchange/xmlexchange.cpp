@@ -114,7 +114,7 @@ ExportResult ExportXml(ItemStore& store, int kind, const std::vector<Reference>&
 }
 
 ImportResult ImportXml(ItemStore& store, int kind, const std::string& fileName,
-                       OverwriteAnswers& answers) {
+                       OverwriteAnswers& answers, const ImportOptions& options) {
     answers.clear();
     XmlReader parser;
     if (!parser.LoadFromFile(fileName)) {
@@ -128,10 +128,11 @@ ImportResult ImportXml(ItemStore& store, int kind, const std::string& fileName,
         platform::prompter().showMessage(result.message);
         return result;
     }
-    return ImportXml(store, kind, parser, answers);
+    return ImportXml(store, kind, parser, answers, options);
 }
 
-ImportResult ImportXml(ItemStore& store, int kind, XmlReader& parser, OverwriteAnswers& answers) {
+ImportResult ImportXml(ItemStore& store, int kind, XmlReader& parser, OverwriteAnswers& answers,
+                       const ImportOptions& options) {
     answers.clear();
     ImportResult result;
     const ExchangeKind* k = exchangeKindOf(kind);
@@ -169,7 +170,8 @@ ImportResult ImportXml(ItemStore& store, int kind, XmlReader& parser, OverwriteA
                             "The name \"%s\" is empty or too long; the item is not imported.");
             if (!normalizeImportedPath(groupPath, '\\'))
                 throw badGroupPathError(groupPath);
-            exchange_detail::runImportedItemHook(kind, *item);
+            if (options.prepareItem)
+                options.prepareItem(*item);
         } catch (const Error& error) {
             const std::string text = error.text().empty() ? error.key() : error.text();
             platform::prompter().showMessage(elementErrorText(&text, parser));

@@ -37,9 +37,10 @@ ExportResult ExportXml(ItemStore& store, int kind, const std::vector<Reference>&
 /// that cannot be read is reported and dropped; a document that breaks off keeps what was
 /// stored before and is reported with the number of items stored.
 ImportResult ImportXml(ItemStore& store, int kind, const std::string& fileName,
-                       OverwriteAnswers& answers);
+                       OverwriteAnswers& answers, const ImportOptions& options);
 /// The same over a loaded parser.
-ImportResult ImportXml(ItemStore& store, int kind, XmlReader& parser, OverwriteAnswers& answers);
+ImportResult ImportXml(ItemStore& store, int kind, XmlReader& parser, OverwriteAnswers& answers,
+                       const ImportOptions& options);
 
 /// The drag text of an item: the source line, the key line naming the item by its slash path
 /// (with a trailing slash) and name, then the lines of an in-memory exchange document holding

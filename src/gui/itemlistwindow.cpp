@@ -610,12 +610,11 @@ void ItemListWindow::importFile() {
 }
 
 void ItemListWindow::importFromFile(const std::string& fileName) {
-    if (beforeImport)
-        beforeImport();
+    const ImportOptions options = importOptions ? importOptions() : ImportOptions{};
     OverwriteAnswers answers;
     {
         const BusyIndicator busy(this, qt(fileName));
-        ImportItems(m_logic.store(), kind(), fileName, answers);
+        ImportItems(m_logic.store(), kind(), fileName, answers, options);
     }
     rebuildTree();
     emit changeStored();

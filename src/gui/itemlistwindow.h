@@ -1,5 +1,6 @@
 #pragma once
 
+#include "exchange/textexchange.h"
 #include "shell/itemlist.h"
 
 #include <QTreeWidget>
@@ -69,8 +70,9 @@ public:
 
     /// Opens the program's search-and-replace window (set by the main window).
     std::function<void()> openSearch;
-    /// Called before a file import (the main window sets how constructions are calculated).
-    std::function<void()> beforeImport;
+    /// What a file import does to the items it reads (set by the main window: constructions
+    /// are calculated for the open project); asked at each import.
+    std::function<ImportOptions()> importOptions;
 
     /// Exports the chosen items to a file (text, or XML for a name ending in "xml").
     void exportToFile(const std::vector<Reference>& items, const std::string& fileName);

@@ -4,6 +4,7 @@
 #include "base/textlookup.h"
 #include "base/version.h"
 #include "constructions/panel.h"
+#include "constructions/registration.h"
 #include "exchange/textexchange.h"
 #include "gui/dialogplacement.h"
 #include "gui/itemlistwindow.h"
@@ -333,10 +334,7 @@ void MainWindow::openList(int kind) {
     connect(list, &ItemListWindow::changeStored, this, &MainWindow::showChangeStored);
     // Imported constructions are calculated for the open project's outside design
     // temperature and the program's humidity check.
-    list->beforeImport = [] {
-        setImportedItemHook(
-            2, [](DBItem& item) { static_cast<Panel&>(item).Calculate(panelReportSettings()); });
-    };
+    list->importOptions = [] { return constructionImportOptions(panelReportSettings()); };
     QMdiSubWindow* window = m_childArea->addSubWindow(list);
     window->setAttribute(Qt::WA_DeleteOnClose);
     window->setWindowTitle(list->windowTitle());

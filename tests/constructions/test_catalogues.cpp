@@ -34,7 +34,7 @@ protected:
 TEST_F(ShippedCatalogues, EveryMaterialIsValidAndPhysicallyPossible) {
     ItemStore table(dir.directory(), "material.db", TableMode::Create, TableKind::Catalogue);
     OverwriteAnswers answers;
-    const ImportResult result = ImportText(table, 1, kCatalogues + "materials.txt", answers);
+    const ImportResult result = ImportText(table, 1, kCatalogues + "materials.txt", answers, {});
     ASSERT_FALSE(result.failed) << result.message;
     ASSERT_GT(result.added, 40);
 
@@ -73,7 +73,8 @@ const std::set<int> kUnexpectedMessages = {0, 1, 2, 3, 4, 6, 7, 8, 9, 13, 20, 22
 TEST_F(ShippedCatalogues, EveryConstructionCalculatesWithoutAFault) {
     ItemStore project(dir.directory(), "p.db", TableMode::Create, TableKind::Project);
     OverwriteAnswers answers;
-    const ImportResult result = ImportXml(project, 2, kCatalogues + "constructions.xml", answers);
+    const ImportResult result =
+        ImportXml(project, 2, kCatalogues + "constructions.xml", answers, {});
     ASSERT_FALSE(result.failed) << result.message;
     ASSERT_GE(result.added, 9);
 

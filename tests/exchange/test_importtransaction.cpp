@@ -54,16 +54,14 @@ protected:
         store = std::make_unique<ItemStore>(dir.directory(), "material.db", TableMode::Create,
                                             TableKind::Catalogue);
     }
-    void TearDown() override { setImportedItemHook(1, nullptr); }
-
     std::string write(const std::string& name, const std::string& text) {
         std::ofstream(dir.file(name), std::ios::binary) << text;
         return dir.file(name);
     }
 
-    ImportResult import(const std::string& file) {
+    ImportResult import(const std::string& file, const ImportOptions& options = {}) {
         OverwriteAnswers answers;
-        return ImportItems(*store, 1, file, answers);
+        return ImportItems(*store, 1, file, answers, options);
     }
 
     test::TempDir dir;
@@ -122,12 +120,12 @@ TEST_F(ImportTransaction, AProgramKilledHalfWayLeavesTheTableAsItWas) {
     if (child == 0) {
         ItemStore table(dir.directory(), "material.db", TableMode::Open, TableKind::Catalogue);
         int seen = 0;
-        setImportedItemHook(1, [&seen](DBItem&) {
+        const ImportOptions killed{[&seen](DBItem&) {
             if (++seen == 12)
                 ::raise(SIGKILL);
-        });
+        }};
         OverwriteAnswers answers;
-        ImportItems(table, 1, file, answers);
+        ImportItems(table, 1, file, answers, killed);
         ::_exit(3); // not reached
     }
     int status = 0;
@@ -147,7 +145,7 @@ TEST_F(ImportTransaction, NoOtherProgramChangesTheTableInItsMiddle) {
     other.setBusyTimeout(0);
     int attempts = 0;
     int refused = 0;
-    setImportedItemHook(1, [&](DBItem&) {
+    const ImportOptions tryingToWrite{[&](DBItem&) {
         ++attempts;
         try {
             other.exec("BEGIN IMMEDIATE");
@@ -155,8 +153,9 @@ TEST_F(ImportTransaction, NoOtherProgramChangesTheTableInItsMiddle) {
         } catch (const Error& error) {
             refused += error.key() == "IDS_TABLEBUSY";
         }
-    });
-    const ImportResult result = import(write("in.txt", materialsText("A", 5) + "\"END\"\r\n"));
+    }};
+    const ImportResult result =
+        import(write("in.txt", materialsText("A", 5) + "\"END\"\r\n"), tryingToWrite);
     ASSERT_FALSE(result.failed) << result.message;
     EXPECT_EQ(attempts, 5);
     EXPECT_EQ(refused, 5);
@@ -203,7 +202,7 @@ TEST_F(ImportTransaction, TwoProgramsImportingAtOnceBothStoreEverything) {
         if (child == 0) {
             ItemStore table(dir.directory(), "material.db", TableMode::Open, TableKind::Catalogue);
             OverwriteAnswers answers;
-            const ImportResult result = ImportItems(table, 1, file, answers);
+            const ImportResult result = ImportItems(table, 1, file, answers, {});
             ::_exit(!result.failed && result.added == 150 ? 0 : 1);
         }
         children.push_back(child);

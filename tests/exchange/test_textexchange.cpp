@@ -187,7 +187,7 @@ protected:
 
     ImportResult import(const std::string& text) {
         OverwriteAnswers answers;
-        return ImportText(*store, 1, write("in.txt", text), answers);
+        return ImportText(*store, 1, write("in.txt", text), answers, {});
     }
 
     std::optional<Material> stored(const std::string& path, const std::string& name) {
@@ -314,7 +314,7 @@ TEST_F(TextExchange, MaterialsIntoConstructionTableGiveError4) {
     ItemStore project(dir.directory(), "p.db", TableMode::Create, TableKind::Project);
     OverwriteAnswers answers;
     TextTokenReader reader(record("", "one") + "\"END\"\r\n", "m.txt");
-    const ImportResult result = ImportText(project, 2, reader, answers);
+    const ImportResult result = ImportText(project, 2, reader, answers, {});
     EXPECT_TRUE(result.failed);
     EXPECT_EQ(result.message.substr(0, 8), "E4 m.txt");
     EXPECT_EQ(result.stored(), 0);
@@ -384,7 +384,7 @@ TEST_F(TextExchange, AutoYesAnswersTheQuestionButNotTheUsersOwnAnswer) {
             ImportText(*store, 1,
                        write("auto.txt",
                              "\"AUTOYES\"\r\n\"RESET\"\r\n" + record("", "a", "7") + "\"END\"\r\n"),
-                       answers);
+                       answers, {});
         EXPECT_EQ(result.replaced, c.replaced);
         EXPECT_EQ(result.kept, c.kept);
         EXPECT_FLOAT_EQ(stored("", "a")->Thickness, c.thickness);
@@ -397,15 +397,15 @@ TEST_F(TextExchange, IncludeResolvesBesideTheIncludingFileAndRefusesItself) {
     write("sub/inner.txt", record("", "inner") + "\"END\"\r\n");
     write("sub/outer.txt", "\"INCLUDE\" \"inner.txt\"\r\n" + record("", "outer") + "\"END\"\r\n");
     OverwriteAnswers answers;
-    const ImportResult result = ImportText(*store, 1, dir.file("sub/outer.txt"), answers);
+    const ImportResult result = ImportText(*store, 1, dir.file("sub/outer.txt"), answers, {});
     ASSERT_FALSE(result.failed) << result.message;
     EXPECT_EQ(result.added, 2);
 
     write("self.txt", "\"INCLUDE\" \"self.txt\"\r\n\"END\"\r\n");
-    EXPECT_TRUE(ImportText(*store, 1, dir.file("self.txt"), answers).failed);
+    EXPECT_TRUE(ImportText(*store, 1, dir.file("self.txt"), answers, {}).failed);
     write("x.txt", "\"INCLUDE\" \"y.txt\"\r\n\"END\"\r\n");
     write("y.txt", "\"INCLUDE\" \"x.txt\"\r\n\"END\"\r\n");
-    const ImportResult cycle = ImportText(*store, 1, dir.file("x.txt"), answers);
+    const ImportResult cycle = ImportText(*store, 1, dir.file("x.txt"), answers, {});
     EXPECT_TRUE(cycle.failed);
 }
 
@@ -428,7 +428,7 @@ TEST_F(TextExchange, ExportWritesTreeOrderAndEndAndNothingWithoutItems) {
     // The exported file reads back into a new table with the same values.
     ItemStore other(dir.directory(), "o.db", TableMode::Create, TableKind::Catalogue);
     OverwriteAnswers answers;
-    const ImportResult back = ImportText(other, 1, out, answers);
+    const ImportResult back = ImportText(other, 1, out, answers, {});
     EXPECT_EQ(back.added, 2) << back.message;
 }
 
@@ -465,7 +465,7 @@ TEST_F(TextExchange, ExportsEveryStoredItemOrNamesIt) {
         ItemStore other(dir.directory(), std::string("back-") + file + ".db", TableMode::Create,
                         TableKind::Catalogue);
         OverwriteAnswers answers;
-        const ImportResult back = ImportItems(other, 1, dir.file(file), answers);
+        const ImportResult back = ImportItems(other, 1, dir.file(file), answers, {});
         EXPECT_EQ(back.added, 5) << back.message;
         std::set<std::string> names;
         for (const Reference& ref : other.ListRecords(RecordType::Material))

@@ -30,7 +30,7 @@ protected:
         XmlReader parser;
         EXPECT_TRUE(parser.LoadFromBuffer(xml, "in.xml"));
         OverwriteAnswers answers;
-        return ImportXml(*store, 1, parser, answers);
+        return ImportXml(*store, 1, parser, answers, {});
     }
 
     bool has(const std::string& path, const std::string& name) {
@@ -82,14 +82,14 @@ TEST_F(XmlExchange, SpecialCharactersInNamesRoundTrip) {
 
     ItemStore other(dir.directory(), "o.db", TableMode::Create, TableKind::Catalogue);
     OverwriteAnswers answers;
-    const ImportResult result = ImportItems(other, 1, file, answers);
+    const ImportResult result = ImportItems(other, 1, file, answers, {});
     ASSERT_EQ(result.added, 1) << result.message;
     const std::string otherGroup = other.GroupOfPath(RecordType::MaterialGroup, "G\\H", '\\');
     EXPECT_TRUE(other.FindRecord(RecordType::Material, otherGroup, name));
 
     // The second import asks about every item.
     prompter.scriptOverwrite(platform::OverwriteAnswer::No);
-    EXPECT_EQ(ImportItems(other, 1, file, answers).kept, 1);
+    EXPECT_EQ(ImportItems(other, 1, file, answers, {}).kept, 1);
     EXPECT_EQ(prompter.overwriteQuestions().size(), 1u);
 }
 

@@ -95,7 +95,6 @@ int main(int argc, char** argv) {
 
     kalydor::registerConstructionItems();
     kalydor::gui::QtMaterialDialogs materialDialogs(languages, settings);
-    kalydor::setMaterialDialogs(&materialDialogs);
 
     kalydor::ProjectSession session(options, settings);
     kalydor::installProjectHooks(session, options);
@@ -123,10 +122,10 @@ int main(int argc, char** argv) {
 
     // The construction editors take their layers from the material table.
     kalydor::gui::QtPanelDialogs panelDialogs(options, [&materials] { return materials.get(); });
-    kalydor::setPanelDialogs(&panelDialogs);
 
     kalydor::gui::MainWindow window;
     window.setProgramOptions(&options);
+    window.setItemDialogs(&materialDialogs, &panelDialogs);
     window.setMaterialStore(materials.get());
     window.setProjectSession(&session, &trash);
     window.retranslate();
@@ -140,8 +139,6 @@ int main(int argc, char** argv) {
     window.openFromCommandLine(QApplication::arguments().mid(1));
     const int status = QApplication::exec();
     kalydor::platform::setPrompter(nullptr);
-    kalydor::setPanelDialogs(nullptr);
-    kalydor::setMaterialDialogs(nullptr);
     kalydor::setTextLookup(nullptr);
     return status;
 }

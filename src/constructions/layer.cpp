@@ -98,8 +98,8 @@ std::string Layer::ColumnText(int columnId, const ListColumns& columns) const {
     }
 }
 
-bool Layer::Edit(platform::Window* owner) {
-    return editMaterial(*this, this, {}, owner);
+bool Layer::Edit(platform::Window* owner, const ItemContext& context) {
+    return editMaterial(*this, this, {}, owner, context);
 }
 
 double Layer::thermalResistance() const {

@@ -57,7 +57,7 @@ public:
 
     /// Opens the material editor of the layer's kind in layer mode (bare name as title, the
     /// layer-only values offered).
-    bool Edit(platform::Window* owner) override;
+    bool Edit(platform::Window* owner, const ItemContext& context) override;
 
     /// The layer list's columns ("PanelLayersTitle"): 0 name, 26 number, 1 d, 2 λ, 3 R, 4 δ,
     /// 5 Rv, 10 μ, 6 c, 7 ρ, 13 pressure offset of a ventilated layer, 14/15 face

@@ -150,8 +150,8 @@ void Material::writeMaterial(MyMemoryStream& stream) const {
     }
 }
 
-bool Material::CopyTo(ClipboardDocument& stream, platform::Window* owner) {
-    if (owner)
+bool Material::CopyTo(ClipboardDocument& stream, const ItemContext&, ClipboardCopy what) {
+    if (what == ClipboardCopy::WithReport)
         writeReport(stream);
     WriteString(stream.privateStream(), Name);
     return WriteRecord(stream.privateStream(), false);
@@ -334,8 +334,8 @@ std::string Material::ColumnText(int columnId, const ListColumns& columns) const
     }
 }
 
-bool Material::Edit(platform::Window* owner) {
-    return editMaterial(*this, nullptr, GroupName, owner);
+bool Material::Edit(platform::Window* owner, const ItemContext& context) {
+    return editMaterial(*this, nullptr, GroupName, owner, context);
 }
 
 void Material::SortDiagram() {

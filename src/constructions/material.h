@@ -67,7 +67,7 @@ public:
 
     bool ReadRecord(MyMemoryStream& stream, std::int16_t version) override;
     bool WriteRecord(MyMemoryStream& stream, bool withVersion) override;
-    bool CopyTo(ClipboardDocument& stream, platform::Window* owner) override;
+    bool CopyTo(ClipboardDocument& stream, const ItemContext& context, ClipboardCopy what) override;
     /// The material list's columns ("MaterialItemsTitle"): 0 name, 1 thickness, 2 λ, 3 R,
     /// 4 δ, 5 Rv, 6 c, 7 density ("-" when it does not apply), 8 ωk, 9 ωm, 10 μ.
     std::string ColumnText(int columnId, const ListColumns& columns) const override;
@@ -77,7 +77,7 @@ public:
     void WriteXml(XmlWriter& writer, const std::string& groupPath) override;
     bool ReadXml(XmlReader& parser, std::string& groupPath) override;
     /// Asks for the kind of a new material, then opens the editor of its kind.
-    bool Edit(platform::Window* owner) override;
+    bool Edit(platform::Window* owner, const ItemContext& context) override;
     /// The material's report in a clipboard stream: the fields as text and rich text, the
     /// isotherm or diagram as a small table, and a spreadsheet row (with the table's title
     /// row when the sheet is empty).

@@ -5,11 +5,10 @@
 #include "base/numberformat.h"
 #include "base/parsenumber.h"
 #include "base/textlookup.h"
+#include "constructions/constructioncontext.h"
 
 namespace kalydor {
 namespace {
-
-MaterialDialogs* g_dialogs = nullptr;
 
 float parseField(const std::string& text) {
     return static_cast<float>(ParseNumber(text, NumberRule::NotNegative));
@@ -227,17 +226,9 @@ std::optional<EditorProblem> AirMaterialEditor::apply(Fields& f) {
     return std::nullopt;
 }
 
-MaterialDialogs* materialDialogs() {
-    return g_dialogs;
-}
-
-void setMaterialDialogs(MaterialDialogs* dialogs) {
-    g_dialogs = dialogs;
-}
-
 bool editMaterial(Material& material, Layer* layer, const std::string& groupPath,
-                  platform::Window* owner) {
-    MaterialDialogs* dialogs = g_dialogs;
+                  platform::Window* owner, const ItemContext& context) {
+    MaterialDialogs* dialogs = constructionContextOf(context).materialDialogs;
     if (!dialogs)
         return false;
     if (material.isKind(MaterialKind::Undefined)) {

@@ -132,13 +132,10 @@ public:
     virtual bool editAirMaterial(AirMaterialEditor& editor, platform::Window* owner) = 0;
 };
 
-MaterialDialogs* materialDialogs();
-void setMaterialDialogs(MaterialDialogs* dialogs);
-
 /// Edits a material (or, with `layer`, a layer's material in layer mode): asks for the kind of
 /// a new material first, then opens the editor of its kind. Clears the item's untouched flag
-/// afterwards. True when the user confirmed.
+/// afterwards. True when the user confirmed; false without material dialogs in `context`.
 bool editMaterial(Material& material, Layer* layer, const std::string& groupPath,
-                  platform::Window* owner);
+                  platform::Window* owner, const ItemContext& context);
 
 } // namespace kalydor

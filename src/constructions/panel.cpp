@@ -3,6 +3,7 @@
 #include "base/error.h"
 #include "base/memorystream.h"
 #include "base/textlookup.h"
+#include "constructions/constructioncontext.h"
 #include "reports/clipboardstream.h"
 #include "store/itemstream.h"
 
@@ -280,9 +281,9 @@ bool Panel::WriteRecord(MyMemoryStream& stream, bool withVersion) {
     return true;
 }
 
-bool Panel::CopyTo(ClipboardDocument& stream, platform::Window* owner) {
-    if (owner)
-        writeReport(stream, panelReportSettings());
+bool Panel::CopyTo(ClipboardDocument& stream, const ItemContext& context, ClipboardCopy what) {
+    if (what == ClipboardCopy::WithReport)
+        writeReport(stream, constructionContextOf(context).settings);
     WriteString(stream.privateStream(), Name);
     return WriteRecord(stream.privateStream(), false);
 }

@@ -114,10 +114,10 @@ public:
     bool ReadRecord(MyMemoryStream& stream, std::int16_t version) override;
     bool WriteRecord(MyMemoryStream& stream, bool withVersion) override;
     /// The binary part of a copy: the name and the record without version.
-    bool CopyTo(ClipboardDocument& stream, platform::Window* owner) override;
+    bool CopyTo(ClipboardDocument& stream, const ItemContext& context, ClipboardCopy what) override;
     /// Opens the editor of the construction (asking first whether a new one is layered or
     /// known); a confirmed layered construction comes back calculated.
-    bool Edit(platform::Window* owner) override;
+    bool Edit(platform::Window* owner, const ItemContext& context) override;
     /// The construction list's columns ("PanelItemsTitle").
     std::string ColumnText(int columnId, const ListColumns& columns) const override;
     /// The construction's record of the text and XML exchange files, and the text offered
@@ -194,11 +194,5 @@ inline bool has(const std::uint8_t* flags, Bit bit) {
     return (flags[bit.byte] & bit.mask) != 0;
 }
 } // namespace panelflag
-
-/// How constructions are calculated in their editors and for their copies on the clipboard:
-/// the open project's outside design temperature and the program's humidity check. Set by
-/// the program when a project opens and when the options change.
-void setPanelReportSettings(const PanelSettings& settings);
-const PanelSettings& panelReportSettings();
 
 } // namespace kalydor

@@ -5,6 +5,7 @@
 #include "base/numberformat.h"
 #include "base/parsenumber.h"
 #include "base/textlookup.h"
+#include "constructions/constructioncontext.h"
 #include "constructions/materialeditor.h"
 #include "constructions/panelmoisture.h"
 #include "platform/prompter.h"
@@ -18,8 +19,6 @@ namespace kalydor {
 namespace {
 
 using namespace panelflag;
-
-PanelDialogs* g_dialogs = nullptr;
 
 // The sign rule a typed value of a field must satisfy.
 NumberRule ruleOf(PanelField field) {
@@ -389,7 +388,8 @@ std::string LayeredPanelEditor::renameLayer(int index, const std::string& name) 
 bool LayeredPanelEditor::modifyLayer(int index, platform::Window* owner) {
     if (index < 0 || index >= layerCount())
         return false;
-    const bool confirmed = m_work.Layers[static_cast<std::size_t>(index)].Edit(owner);
+    const bool confirmed = m_options.context && m_work.Layers[static_cast<std::size_t>(index)].Edit(
+                                                    owner, *m_options.context);
     m_changed = m_changed || confirmed;
     recalculate();
     return confirmed;
@@ -548,16 +548,9 @@ void setLayerThickness(Layer& layer, const std::string& text) {
         layer.ResistanceFromDiagram();
 }
 
-PanelDialogs* panelDialogs() {
-    return g_dialogs;
-}
-
-void setPanelDialogs(PanelDialogs* dialogs) {
-    g_dialogs = dialogs;
-}
-
-bool Panel::Edit(platform::Window* owner) {
-    PanelDialogs* dialogs = g_dialogs;
+bool Panel::Edit(platform::Window* owner, const ItemContext& context) {
+    const ConstructionContext& constructions = constructionContextOf(context);
+    PanelDialogs* dialogs = constructions.panelDialogs;
     if (!dialogs)
         return false;
     if (Type == kUndefinedType) {
@@ -573,7 +566,8 @@ bool Panel::Edit(platform::Window* owner) {
         defaultAlphas(Type, OutSideAlpha, InSideAlpha);
     }
     PanelEditorOptions options = dialogs->editorOptions();
-    options.settings = panelReportSettings();
+    options.settings = constructions.settings;
+    options.context = &context;
     bool confirmed = false;
     if (isKnown()) {
         KnownPanelEditor editor(*this, options);

@@ -59,6 +59,8 @@ struct PanelEditorOptions {
     bool changeAlphas = true;
     bool askBeforeChange = true;
     PanelSettings settings;
+    /// The context the layers' material editors open in (none: a layer cannot be modified).
+    const ItemContext* context = nullptr;
 };
 
 /// A type a construction editor offers: its code and its text ("IDS_PANELTYPES+" code).
@@ -244,8 +246,5 @@ public:
     /// The program options the editors follow.
     virtual PanelEditorOptions editorOptions() const = 0;
 };
-
-PanelDialogs* panelDialogs();
-void setPanelDialogs(PanelDialogs* dialogs);
 
 } // namespace kalydor

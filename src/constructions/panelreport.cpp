@@ -26,8 +26,6 @@ constexpr const char* kCentred = "\\pard\\plain\\s35\\qc\\intbl\\f4\\fs18 ";
 constexpr const char* kLeft = "\\pard\\plain\\s35\\ql\\intbl\\f4\\fs18 ";
 constexpr const char* kRight = "\\pard\\plain\\s35\\qr\\intbl\\f4\\fs18 ";
 
-PanelSettings g_reportSettings;
-
 // Numbers of the report as the language writes them.
 std::string general(double value, int digits) {
     return displayNumber(value, digits);
@@ -38,14 +36,6 @@ std::string tenth(double value) {
 }
 
 } // namespace
-
-void setPanelReportSettings(const PanelSettings& settings) {
-    g_reportSettings = settings;
-}
-
-const PanelSettings& panelReportSettings() {
-    return g_reportSettings;
-}
 
 void Panel::writeReport(ClipboardDocument& stream, const PanelSettings& settings) {
     Calculate(settings);

@@ -522,7 +522,8 @@ void ItemListWindow::deleteItem() {
 
 void ItemListWindow::copyOrCut(bool cut) {
     const std::string name = selectedItemName();
-    if (!name.empty() && m_logic.copyToClipboard(name, m_clipboard, m_owner.get(), cut)) {
+    if (!name.empty() &&
+        m_logic.copyToClipboard(name, m_clipboard, ClipboardCopy::WithReport, cut)) {
         showRows();
         if (cut)
             emit changeStored();
@@ -555,7 +556,7 @@ void ItemListWindow::editColumns() {
 void ItemListWindow::exportToClipboard() {
     SelectionDialog selection(m_logic.store(), kind(), m_options.languages(), this);
     if (execPlaced(selection, m_options.store()) == QDialog::Accepted)
-        m_logic.exportToClipboard(selection.chosenItems(), m_clipboard, m_owner.get());
+        m_logic.exportToClipboard(selection.chosenItems(), m_clipboard, ClipboardCopy::WithReport);
     updateCommands();
 }
 

@@ -334,7 +334,8 @@ void MainWindow::openList(int kind) {
     connect(list, &ItemListWindow::changeStored, this, &MainWindow::showChangeStored);
     // Imported constructions are calculated for the open project's outside design
     // temperature and the program's humidity check.
-    list->importOptions = [] { return constructionImportOptions(panelReportSettings()); };
+    list->importOptions = [this] { return constructionImportOptions(m_itemContext.settings); };
+    list->logic().setItemContext(m_itemContext);
     QMdiSubWindow* window = m_childArea->addSubWindow(list);
     window->setAttribute(Qt::WA_DeleteOnClose);
     window->setWindowTitle(list->windowTitle());
@@ -533,7 +534,12 @@ void MainWindow::updateCalculationSettings() {
     if (m_session && m_session->isOpen())
         settings.outsideDesignTemperature = m_session->options()->Heating.OutSideTemp;
     settings.simpleHumidityCalculation = m_options->SimpleHumidityCalculation;
-    setPanelReportSettings(settings);
+    m_itemContext.settings = settings;
+}
+
+void MainWindow::setItemDialogs(MaterialDialogs* materials, PanelDialogs* panels) {
+    m_itemContext.materialDialogs = materials;
+    m_itemContext.panelDialogs = panels;
 }
 
 // The caption names the program and, while a project is open, the project's file, and

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "constructions/constructioncontext.h"
+
 #include <QHash>
 #include <QMainWindow>
 
@@ -48,6 +50,12 @@ public:
 
     /// Translates the window into the interface language and renews its caption.
     void retranslate();
+
+    /// Gives the window the dialogs of the items' editors; the list windows' items open them.
+    void setItemDialogs(MaterialDialogs* materials, PanelDialogs* panels);
+    /// The context the list windows give their items: the dialogs and how constructions are
+    /// calculated for the open project.
+    const ConstructionContext& itemContext() const { return m_itemContext; }
 
     /// Gives the window the project of the run; the project commands work from then on.
     void setProjectSession(ProjectSession* session, platform::FileTrash* trash);
@@ -109,6 +117,7 @@ private:
 
     QMdiArea* m_childArea;
     ProgramOptions* m_options = nullptr;
+    ConstructionContext m_itemContext;
     ProjectSession* m_session = nullptr;
     ItemStore* m_materialStore = nullptr;
     std::unique_ptr<platform::Clipboard> m_clipboard;

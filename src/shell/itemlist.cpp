@@ -148,6 +148,11 @@ int ItemListLogic::rowOf(const std::string& name) const {
     return it == m_rows.end() ? -1 : static_cast<int>(it - m_rows.begin());
 }
 
+const ItemContext& ItemListLogic::itemContext() const {
+    static const ItemContext none;
+    return m_context ? *m_context : none;
+}
+
 bool ItemListLogic::editItem(const std::string& name, platform::Window* owner) {
     const std::unique_ptr<DBItem> item = loadItem(name);
     if (!item)
@@ -158,7 +163,7 @@ bool ItemListLogic::editItem(const std::string& name, platform::Window* owner) {
             formatText(m_languages.GetText("IDS_UNREADABLEITEM"), {name}));
         return false;
     }
-    const bool confirmed = item->Edit(owner);
+    const bool confirmed = item->Edit(owner, itemContext());
     if (confirmed && m_store.FindRecord(m_kind.itemType, m_groupId, name))
         item->SaveToRecord(m_store);
     reload();
@@ -166,7 +171,7 @@ bool ItemListLogic::editItem(const std::string& name, platform::Window* owner) {
 }
 
 bool ItemListLogic::editNewItem(DBItem& item, platform::Window* owner) {
-    const bool confirmed = item.Edit(owner);
+    const bool confirmed = item.Edit(owner, itemContext());
     if (m_store.FindRecord(m_kind.itemType, m_groupId, item.Name)) {
         if (confirmed)
             item.SaveToRecord(m_store);
@@ -296,12 +301,12 @@ std::string ItemListLogic::privateFormat(bool exportForm) const {
 }
 
 bool ItemListLogic::copyToClipboard(const std::string& name, platform::Clipboard& clipboard,
-                                    platform::Window* owner, bool cut) {
+                                    ClipboardCopy what, bool cut) {
     const std::unique_ptr<DBItem> item = loadItem(name);
     if (!item || item->loadFailed())
         return false;
     ClipboardDocument stream(m_languages);
-    if (!item->CopyTo(stream, owner))
+    if (!item->CopyTo(stream, itemContext(), what))
         return false;
     if (addPicture)
         addPicture(*item, stream);
@@ -347,7 +352,7 @@ std::optional<std::string> ItemListLogic::paste(const platform::Clipboard& clipb
 }
 
 void ItemListLogic::exportToClipboard(const std::vector<Reference>& items,
-                                      platform::Clipboard& clipboard, platform::Window* owner) {
+                                      platform::Clipboard& clipboard, ClipboardCopy what) {
     ClipboardDocument stream(m_languages);
     stream.MultiItem = true;
     for (const Reference& reference : items) {
@@ -360,7 +365,7 @@ void ItemListLogic::exportToClipboard(const std::vector<Reference>& items,
         if (!path.empty())
             path.pop_back();
         const std::size_t placeholder = stream.BeginEntry(path, reference.Name);
-        item->CopyTo(stream, owner);
+        item->CopyTo(stream, itemContext(), what);
         stream.EndEntry(placeholder);
     }
     // The end entry: no path, no name, and -1 where an entry has its end offset.

@@ -2,6 +2,7 @@
 
 #include "reports/listheaderformat.h"
 #include "store/dbitem.h"
+#include "store/itemcontext.h"
 #include "store/reference.h"
 
 #include <cstdint>
@@ -103,6 +104,11 @@ public:
     bool itemCopied(const std::string& newName, platform::Window* owner);
     /// Gives an item being created the defaults of the open project (set by the program).
     std::function<void(DBItem& item)> prepareNewItem;
+    /// The context the items' editors, copies and reports get (the program's dialogs and the
+    /// open project's settings); the list keeps a reference. Without one, an edit is refused
+    /// and a copy's report is calculated with default settings.
+    void setItemContext(const ItemContext& context) { m_context = &context; }
+    const ItemContext& itemContext() const;
 
     /// Renames an item from its row; the message key of a refusal (the old caption stays),
     /// or empty.
@@ -123,7 +129,7 @@ public:
     /// Puts an item on the clipboard: its report text and cells and its private copy under
     /// the kind's copy format. With `cut` the record is deleted afterwards.
     bool copyToClipboard(const std::string& name, platform::Clipboard& clipboard,
-                         platform::Window* owner, bool cut);
+                         ClipboardCopy what, bool cut);
     /// Draws the picture that goes with an item's copy (a material's chart) into the stream;
     /// set by the desktop, which can draw.
     std::function<void(const DBItem& item, ClipboardDocument& stream)> addPicture;
@@ -150,7 +156,7 @@ public:
     /// Puts the items on the clipboard as one multi-item export of the kind (each entry with
     /// its group path, its name, the offset of its end and its data), ended by the end entry.
     void exportToClipboard(const std::vector<Reference>& items, platform::Clipboard& clipboard,
-                           platform::Window* owner);
+                           ClipboardCopy what);
     /// The entries of the kind's multi-item export on the clipboard; none without one.
     /// Raises "IDS_DATAREADERROR" for damaged data.
     std::vector<ExportEntry> clipboardExport(const platform::Clipboard& clipboard) const;
@@ -181,6 +187,7 @@ private:
     ItemListKind m_kind;
     ItemStore& m_store;
     const Languages& m_languages;
+    const ItemContext* m_context = nullptr;
     platform::SettingsStore& m_settings;
     ColumnLayout m_columns;
     std::vector<std::string> m_captionPath;

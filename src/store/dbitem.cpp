@@ -16,7 +16,7 @@ bool DBItem::WriteRecord(MyMemoryStream&, bool) {
     return false;
 }
 
-bool DBItem::Edit(platform::Window*) {
+bool DBItem::Edit(platform::Window*, const ItemContext&) {
     return false;
 }
 

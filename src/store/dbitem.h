@@ -1,5 +1,7 @@
 #pragma once
 
+#include "store/itemcontext.h"
+
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -67,17 +69,20 @@ public:
     virtual bool ReadRecord(MyMemoryStream& stream, std::int16_t version);
     /// Writes the item's fields, first the current version word when `withVersion` is set.
     virtual bool WriteRecord(MyMemoryStream& stream, bool withVersion);
-    /// Opens the item's editor; true when the user confirmed (the caller then saves it).
-    virtual bool Edit(platform::Window* owner);
+    /// Opens the item's editor over `owner` with the dialogs of `context`; true when the user
+    /// confirmed (the caller then saves it).
+    virtual bool Edit(platform::Window* owner, const ItemContext& context);
     /// Sets the texts of one list row: the text of the first visible column is the row's
     /// caption, the texts of the others its sub-items.
     virtual void FillListRow(ListRow& row, const ListColumns& columns) const;
     /// The text of one column of the item's list row; the base gives the name for column 0
     /// and nothing for the others.
     virtual std::string ColumnText(int columnId, const ListColumns& columns) const;
-    /// Writes the item into a clipboard stream: with an owner its report text and table
-    /// cells, then always the name and the record without version.
-    virtual bool CopyTo(ClipboardDocument& stream, platform::Window* owner) = 0;
+    /// Writes the item into a clipboard stream: with `ClipboardCopy::WithReport` its report
+    /// text and table cells (calculated with the settings of `context`), then always the name
+    /// and the record without version.
+    virtual bool CopyTo(ClipboardDocument& stream, const ItemContext& context,
+                        ClipboardCopy what) = 0;
     /// Reads the name and the record (current layout) from the binary part of clipboard
     /// data; false when anything could not be read.
     virtual bool PasteFrom(MyMemoryStream& binaryPart);

@@ -1,3 +1,4 @@
+#include "constructions/constructioncontext.h"
 #include "constructions/layer.h"
 #include "constructions/material.h"
 
@@ -324,7 +325,6 @@ TEST(Material, ListRowThroughTheMaterialListColumns) {
 
 // A window stands in for the list window that copies (the report parts are written only
 // with an owner).
-struct AnyWindow final : platform::Window {};
 
 TEST(Material, ClipboardCopyWritesTextRichTextCellsAndThePrivateCopy) {
     Languages& languages = test::shippedLanguages();
@@ -332,9 +332,9 @@ TEST(Material, ClipboardCopyWritesTextRichTextCellsAndThePrivateCopy) {
     Material m = normalMaterial();
     m.Flags = 0;
     m.Sorption = {0, 1.2f, 0, 0, 0, 0, 0, 0, 0, 3.1f};
-    AnyWindow owner;
+    const ConstructionContext context;
     ClipboardDocument stream(languages);
-    ASSERT_TRUE(m.CopyTo(stream, &owner));
+    ASSERT_TRUE(m.CopyTo(stream, context, ClipboardCopy::WithReport));
 
     const std::string& text = stream.text().text();
     EXPECT_EQ(text.substr(0, text.find('\n') + 1), "Cărămidă plină\r\n");
@@ -372,15 +372,15 @@ TEST(Material, ClipboardCopyWritesTextRichTextCellsAndThePrivateCopy) {
     EXPECT_EQ(pasted.Name, m.Name);
     EXPECT_EQ(pasted.Sorption[9], 3.1f);
 
-    // Without an owner only the private copy is written; in a multi-item export the
+    // A copy of the record only writes just the private copy; in a multi-item export the
     // isotherm stays out of the sheet.
     ClipboardDocument bare(languages);
-    ASSERT_TRUE(m.CopyTo(bare, nullptr));
+    ASSERT_TRUE(m.CopyTo(bare, context, ClipboardCopy::RecordOnly));
     EXPECT_TRUE(bare.text().empty());
     ClipboardDocument multi(languages);
     multi.MultiItem = true;
-    m.CopyTo(multi, &owner);
-    m.CopyTo(multi, &owner);
+    m.CopyTo(multi, context, ClipboardCopy::WithReport);
+    m.CopyTo(multi, context, ClipboardCopy::WithReport);
     EXPECT_EQ(multi.sheet().cells().size(), 3u); // one title row, two materials
     languages.SelectInterfaceLanguage("Român");
 }

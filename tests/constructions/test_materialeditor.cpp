@@ -1,3 +1,4 @@
+#include "constructions/constructioncontext.h"
 #include "constructions/materialeditor.h"
 
 #include "support/fakelanguage.h"
@@ -195,25 +196,26 @@ public:
 
 TEST(MaterialEdit, NewMaterialAsksForItsKindFirst) {
     ScriptedDialogs dialogs;
-    setMaterialDialogs(&dialogs);
+    ConstructionContext context;
+    context.materialDialogs = &dialogs;
     Material fresh;
     fresh.Untouched = 1;
-    EXPECT_FALSE(fresh.Edit(nullptr)); // cancelled kind question
+    EXPECT_FALSE(fresh.Edit(nullptr, context)); // cancelled kind question
     EXPECT_TRUE(fresh.isKind(MaterialKind::Undefined));
     EXPECT_EQ(dialogs.materialEditors + dialogs.airEditors, 0);
 
     dialogs.kind = MaterialKind::Air;
-    EXPECT_TRUE(fresh.Edit(nullptr));
+    EXPECT_TRUE(fresh.Edit(nullptr, context));
     EXPECT_TRUE(fresh.isKind(MaterialKind::Air));
     EXPECT_EQ(dialogs.airEditors, 1);
     EXPECT_EQ(fresh.Untouched, 0);
 
     Material known = brick();
-    EXPECT_TRUE(known.Edit(nullptr));
+    EXPECT_TRUE(known.Edit(nullptr, context));
     EXPECT_EQ(dialogs.kindQuestions, 2);
     EXPECT_EQ(dialogs.materialEditors, 1);
-    setMaterialDialogs(nullptr);
-    EXPECT_FALSE(known.Edit(nullptr));
+    // Without dialogs in its context (the command line) a material cannot be edited.
+    EXPECT_FALSE(known.Edit(nullptr, ConstructionContext{}));
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 // The logic of the construction editors: typed values and their rules, the type change with
 // the surface coefficients, the layer list operations and what is shown of the calculation.
 
+#include "constructions/constructioncontext.h"
 #include "constructions/paneleditor.h"
 
 #include "base/displayformat.h"
@@ -398,15 +399,16 @@ public:
 
 TEST_F(PanelEditorTest, EditAsksLayeredOrKnownForANewConstruction) {
     ScriptedPanelDialogs dialogs;
-    setPanelDialogs(&dialogs);
+    ConstructionContext context;
+    context.panelDialogs = &dialogs;
     Panel fresh;
-    EXPECT_FALSE(fresh.Edit(nullptr));
+    EXPECT_FALSE(fresh.Edit(nullptr, context));
     EXPECT_EQ(dialogs.opened, "chooser ");
     EXPECT_EQ(fresh.Layered, -1);
 
     dialogs.chosen = true;
     dialogs.opened.clear();
-    EXPECT_FALSE(fresh.Edit(nullptr));
+    EXPECT_FALSE(fresh.Edit(nullptr, context));
     EXPECT_EQ(dialogs.opened, "chooser known ");
 
     Panel layered;
@@ -414,7 +416,7 @@ TEST_F(PanelEditorTest, EditAsksLayeredOrKnownForANewConstruction) {
     dialogs.opened.clear();
     layered.Layers.push_back(test::massLayer("Cărămidă", 25, 1800, 0.8f, 0.88f, 7));
     layered.OutSideAlpha = 1; // replaced by the outside wall's default on the type change
-    EXPECT_TRUE(layered.Edit(nullptr));
+    EXPECT_TRUE(layered.Edit(nullptr, context));
     EXPECT_EQ(dialogs.opened, "chooser layered ");
     EXPECT_EQ(layered.Type, 0);
     EXPECT_EQ(layered.OutSideAlpha, 24);
@@ -422,9 +424,8 @@ TEST_F(PanelEditorTest, EditAsksLayeredOrKnownForANewConstruction) {
 
     // A stored construction opens its editor directly.
     dialogs.opened.clear();
-    EXPECT_TRUE(layered.Edit(nullptr));
+    EXPECT_TRUE(layered.Edit(nullptr, context));
     EXPECT_EQ(dialogs.opened, "layered ");
-    setPanelDialogs(nullptr);
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 #include "codecs/parserstream.h"
 #include "codecs/xmlparser.h"
 #include "codecs/xmlwriter.h"
+#include "constructions/constructioncontext.h"
 #include "constructions/panel.h"
 #include "exchange/xmlexchange.h"
 #include "language/languages.h"
@@ -227,16 +228,14 @@ TEST(LayerList, ColumnsShowTheCalculatedValues) {
     EXPECT_EQ(Layer::faceHumidity(1168.7, 9.3), 100); // p_s(9.3 °C) ≈ 1169 Pa
 }
 
-struct AnyWindow final : platform::Window {};
-
 TEST(PanelClipboard, CopyWritesPropertiesTablesMessagesAndCells) {
     Languages& languages = test::shippedLanguages();
     languages.SelectInterfaceLanguage("English");
     setTextLookup(&languages);
     Panel wall = layeredWall();
-    AnyWindow owner;
+    const ConstructionContext context;
     ClipboardDocument stream(languages);
-    ASSERT_TRUE(wall.CopyTo(stream, &owner));
+    ASSERT_TRUE(wall.CopyTo(stream, context, ClipboardCopy::WithReport));
 
     const std::string& text = stream.text().text();
     EXPECT_EQ(text.rfind(wall.Name + "\r\n", 0), 0u);
@@ -268,7 +267,7 @@ TEST(PanelClipboard, CopyWritesPropertiesTablesMessagesAndCells) {
     // A known construction: no climate lines, no tables, no messages.
     Panel window = knownWindow();
     ClipboardDocument known(languages);
-    ASSERT_TRUE(window.CopyTo(known, &owner));
+    ASSERT_TRUE(window.CopyTo(known, context, ClipboardCopy::WithReport));
     EXPECT_EQ(known.text().text().find(languages.GetText("ID_PANEL12")), std::string::npos);
     EXPECT_TRUE(known.sheet().cells().empty());
     MyMemoryStream copy(known.privateStream().bytes());

@@ -172,7 +172,8 @@ TEST(ItemListWindow, SelectionExportAndImportThroughFiles) {
 
     // The clipboard export of every material, imported back into the other table: the
     // items it already holds cannot be ticked until they are renamed in the import tree.
-    window.logic().exportToClipboard(store.ListRecords(RecordType::Material), clipboard, nullptr);
+    window.logic().exportToClipboard(store.ListRecords(RecordType::Material), clipboard,
+                                     ClipboardCopy::RecordOnly);
     const auto entries = target.logic().clipboardExport(clipboard);
     ASSERT_EQ(entries.size(), 3u);
     platform::ScriptedPrompter prompter;

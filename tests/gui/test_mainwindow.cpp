@@ -270,6 +270,11 @@ TEST(MainWindow, ListWindowsOpenOncePerKind) {
     window.command("materials")->trigger();
     EXPECT_EQ(window.childArea()->subWindowList().size(), 1);
     ASSERT_NE(window.listWindow(1), nullptr);
+    // The list's items are edited, copied and reported in the window's context, which
+    // follows the program options.
+    EXPECT_EQ(&window.listWindow(1)->logic().itemContext(), &window.itemContext());
+    EXPECT_EQ(window.itemContext().settings.simpleHumidityCalculation,
+              options.SimpleHumidityCalculation);
 
     ASSERT_TRUE(session.OpenProject(dir.file("Bloc"), true));
     ASSERT_TRUE(window.command("constructions")->isEnabled());

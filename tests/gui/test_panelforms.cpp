@@ -7,6 +7,7 @@
 #include "platform/memoryclipboard.h"
 
 #include "base/memorystream.h"
+#include "constructions/constructioncontext.h"
 #include "constructions/registration.h"
 #include "gui/qtwindowtranslation.h"
 #include "gui/vapourdiagram.h"
@@ -423,7 +424,8 @@ TEST(QtPanelDialogs, AWallBuiltFromTheConstructionList) {
     table.add("Polistiren expandat", test::massLayer("", 10, 20, 0.04f, 1.46f, 60));
     table.add("Tencuială interioară", test::massLayer("", 1.5f, 1700, 0.87f, 0.84f, 10));
     QtPanelDialogs dialogs(options, [&table] { return &table.store; });
-    setPanelDialogs(&dialogs);
+    ConstructionContext context;
+    context.panelDialogs = &dialogs;
 
     test::TempDir projectDir;
     ItemStore project(projectDir.path().string(), "P.db", TableMode::Create, TableKind::Project);
@@ -435,6 +437,7 @@ TEST(QtPanelDialogs, AWallBuiltFromTheConstructionList) {
         return std::string("Perete exterior");
     };
     ItemListWindow list(2, project, options, clipboard, prompt);
+    list.logic().setItemContext(context);
     list.show();
     ASSERT_TRUE(list.selectGroupById(walls));
 
@@ -493,7 +496,6 @@ TEST(QtPanelDialogs, AWallBuiltFromTheConstructionList) {
     script.start();
     list.command("createItem")->trigger();
     EXPECT_TRUE(script.finished());
-    setPanelDialogs(nullptr);
 
     // The confirmed wall was stored calculated, its row shows it.
     const std::vector<Reference> stored = project.ListRecordsInGroup(RecordType::Panel, walls);

@@ -2,6 +2,7 @@
 
 #include "base/error.h"
 #include "base/memorystream.h"
+#include "constructions/constructioncontext.h"
 #include "constructions/materialeditor.h"
 #include "constructions/panel.h"
 #include "constructions/registration.h"
@@ -28,8 +29,6 @@ namespace {
 using platform::ScopedPrompter;
 using platform::ScriptedPrompter;
 
-struct AnyWindow final : platform::Window {};
-
 // A material catalogue with a few materials in two groups.
 class ItemListTest : public ::testing::Test {
 protected:
@@ -46,7 +45,6 @@ protected:
         addMaterial(bricks, "Clinker", 1.0f);
         list = std::make_unique<ItemListLogic>(1, *store, languages(), settings);
     }
-    void TearDown() override { setMaterialDialogs(nullptr); }
 
     static Languages& languages() { return test::shippedLanguages(); }
 
@@ -136,7 +134,7 @@ TEST_F(ItemListTest, CopyCutAndPasteThroughTheClipboard) {
     platform::MemoryClipboard clipboard;
     list->selectGroup({"Materials", "Masonry"}, masonry);
     EXPECT_FALSE(list->canPaste(clipboard));
-    ASSERT_TRUE(list->copyToClipboard("Solid brick", clipboard, nullptr, false));
+    ASSERT_TRUE(list->copyToClipboard("Solid brick", clipboard, ClipboardCopy::RecordOnly, false));
 
     list->selectGroup({"Materials", "Insulation"}, insulation);
     ASSERT_TRUE(list->canPaste(clipboard));
@@ -162,7 +160,7 @@ TEST_F(ItemListTest, CopyCutAndPasteThroughTheClipboard) {
     ASSERT_TRUE(pasted);
     EXPECT_FLOAT_EQ(static_cast<Material&>(*pasted).ThermalCond, 0.8f);
 
-    ASSERT_TRUE(list->copyToClipboard("Solid brick 2", clipboard, nullptr, true));
+    ASSERT_TRUE(list->copyToClipboard("Solid brick 2", clipboard, ClipboardCopy::RecordOnly, true));
     EXPECT_EQ(names(), std::vector<std::string>{"Solid brick"});
     EXPECT_TRUE(prompter.scriptUsed());
 }
@@ -171,8 +169,7 @@ TEST_F(ItemListTest, MultiItemExportAndImportThroughTheClipboard) {
     platform::MemoryClipboard clipboard;
     std::vector<Reference> items = store->ListRecords(RecordType::Material);
     ASSERT_EQ(items.size(), 3u);
-    AnyWindow owner;
-    list->exportToClipboard(items, clipboard, &owner);
+    list->exportToClipboard(items, clipboard, ClipboardCopy::WithReport);
     EXPECT_TRUE(clipboard.hasFormat("Material Export 3.0"));
     EXPECT_FALSE(clipboard.data("Text").value_or("").empty()); // the report parts too
 
@@ -242,7 +239,9 @@ public:
 
 TEST_F(ItemListTest, EditCreateAndCopyStoreWhatTheEditorConfirmed) {
     DoublingDialogs dialogs;
-    setMaterialDialogs(&dialogs);
+    ConstructionContext context;
+    context.materialDialogs = &dialogs;
+    list->setItemContext(context);
     list->selectGroup({"Materials", "Masonry"}, masonry);
     ASSERT_TRUE(list->editItem("Solid brick", nullptr));
     EXPECT_FLOAT_EQ(static_cast<Material&>(*list->loadItem("Solid brick")).Thickness, 50);
@@ -277,8 +276,9 @@ TEST_F(ItemListTest, EveryNewItemRecordIsStoredWithItsDataInOneCommit) {
     platform::MemoryClipboard clipboard;
     platform::MemoryClipboard exported;
     list->selectGroup({"Materials", "Masonry"}, masonry);
-    ASSERT_TRUE(list->copyToClipboard("Solid brick", clipboard, nullptr, false));
-    list->exportToClipboard(store->ListRecords(RecordType::Material), exported, nullptr);
+    ASSERT_TRUE(list->copyToClipboard("Solid brick", clipboard, ClipboardCopy::RecordOnly, false));
+    list->exportToClipboard(store->ListRecords(RecordType::Material), exported,
+                            ClipboardCopy::RecordOnly);
     // The name dialog as the program runs it: it creates the record of the name typed.
     const auto nameDialog = [&](const std::string& typed, const std::string& data) {
         NameEditor dialog({{}, false, masonry, RecordType::Material, store.get(), nullptr, data});

@@ -1,6 +1,7 @@
 // Items created from a list window: a new construction starts from the project's options,
 // and a creation cancelled at any step leaves nothing behind.
 
+#include "constructions/constructioncontext.h"
 #include "constructions/paneleditor.h"
 #include "constructions/registration.h"
 #include "platform/memorysettingsstore.h"
@@ -45,7 +46,7 @@ class NewConstruction : public ::testing::Test {
 protected:
     void SetUp() override {
         registerConstructionItems();
-        setPanelDialogs(&dialogs);
+        context.panelDialogs = &dialogs;
         ASSERT_TRUE(session.OpenProject(dir.file("Bloc"), true));
         // A project whose construction defaults are not those of a new project.
         ProjectOptions& options = *session.options();
@@ -62,9 +63,9 @@ protected:
         list->prepareNewItem = [this](DBItem& item) {
             prepareNewProjectItem(item, *session.options());
         };
+        list->setItemContext(context);
         list->selectGroup({"Elemente", "Pereți"}, group);
     }
-    void TearDown() override { setPanelDialogs(nullptr); }
 
     // The name dialog has made the record; the list goes on with the creation.
     bool create(const std::string& name) {
@@ -83,6 +84,7 @@ protected:
     platform::ScriptedPrompter prompter;
     platform::ScopedPrompter scoped{prompter};
     AnsweringDialogs dialogs;
+    ConstructionContext context;
     std::string group;
     std::unique_ptr<ItemListLogic> list;
 };

@@ -35,7 +35,7 @@ public:
         return true;
     }
     // The exchange and clipboard forms are not part of the store's tests.
-    bool CopyTo(ClipboardDocument&, platform::Window*) override { return false; }
+    bool CopyTo(ClipboardDocument&, const ItemContext&, ClipboardCopy) override { return false; }
     bool WriteText(TextDocument&, const std::string&) override { return false; }
     void WriteXml(XmlWriter&, const std::string&) override {}
     bool ReadXml(XmlReader&, std::string&) override { return false; }

@@ -12,6 +12,7 @@
 #include "gui/qtwindow.h"
 #include "gui/qtwindowtranslation.h"
 #include "gui/selectionform.h"
+#include "gui/vapourdiagram.h"
 #include "gui/widgets.h"
 #include "language/languages.h"
 #include "platform/clipboard.h"
@@ -159,7 +160,8 @@ ItemListWindow::ItemListWindow(int kind, ItemStore& store, ProgramOptions& optio
         if (const auto* material = dynamic_cast<const Material*>(&item))
             png = materialChartPng(*material, m_options.languages());
         else if (const auto* panel = dynamic_cast<const Panel*>(&item))
-            png = panelChartPng(*panel, m_options.XIsDistance, &m_options.languages());
+            png = panelChartPng(*panel, diagramAxisOption(m_options.XIsDistance),
+                                &m_options.languages());
         if (!png.isEmpty())
             stream.SetBitmap(png.toStdString());
     };

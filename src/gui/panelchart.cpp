@@ -10,7 +10,7 @@
 
 namespace kalydor::gui {
 
-QByteArray panelChartPng(const Panel& panel, bool overDistance, const Languages* languages) {
+QByteArray panelChartPng(const Panel& panel, DiagramAxis axis, const Languages* languages) {
     if (panel.isKnown() || panel.Layers.empty())
         return {};
     static const Languages noLanguage;
@@ -18,7 +18,7 @@ QByteArray panelChartPng(const Panel& panel, bool overDistance, const Languages*
     picture.fill(Qt::white);
     {
         QPainter painter(&picture);
-        renderPanelDiagram(painter, QRectF(picture.rect()), panel, overDistance,
+        renderPanelDiagram(painter, QRectF(picture.rect()), panel, axis,
                            languages ? *languages : noLanguage);
     }
     QByteArray png;

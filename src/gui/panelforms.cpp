@@ -721,7 +721,8 @@ void LayeredPanelDialog::selectLayers() {
 
 VapourDiagramWindow* LayeredPanelDialog::showDiagram() {
     if (!m_diagram) {
-        m_diagram = new VapourDiagramWindow(m_editor.panel(), m_languages, m_xIsDistance, this);
+        m_diagram = new VapourDiagramWindow(m_editor.panel(), m_languages,
+                                            diagramAxisOption(m_xIsDistance), this);
     }
     m_diagram->show();
     m_diagram->raise();

@@ -128,12 +128,12 @@ void narrowFilms(PanelDiagram& diagram) {
     }
 }
 
-void fillChart(QChart* chart, const Panel& panel, bool overDistance, const Languages& languages) {
+void fillChart(QChart* chart, const Panel& panel, DiagramAxis axis, const Languages& languages) {
+    const bool overDistance = axis == DiagramAxis::Distance;
     chart->removeAllSeries();
     chart->setLocalizeNumbers(true);
     chart->setLocale(displayLocale());
-    PanelDiagram diagram =
-        panelDiagram(panel, overDistance ? DiagramAxis::Distance : DiagramAxis::Temperature);
+    PanelDiagram diagram = panelDiagram(panel, axis);
     if (overDistance)
         narrowFilms(diagram);
     // The distance axis reads in cm, the unit layer thicknesses are given in.
@@ -151,9 +151,9 @@ void fillChart(QChart* chart, const Panel& panel, bool overDistance, const Langu
     for (const QString& band : oldBands)
         layersAxis->remove(band);
     const QColor gridColour(228, 228, 228);
-    for (QValueAxis* axis : {x, y}) {
-        axis->setGridLineColor(gridColour);
-        axis->setMinorGridLineVisible(false);
+    for (QValueAxis* valueAxis : {x, y}) {
+        valueAxis->setGridLineColor(gridColour);
+        valueAxis->setMinorGridLineVisible(false);
     }
 
     if (diagram.saturation.empty()) {
@@ -283,9 +283,9 @@ QChart* newChart() {
 
 } // namespace
 
-QChart* panelDiagramChart(const Panel& panel, bool overDistance, const Languages& languages) {
+QChart* panelDiagramChart(const Panel& panel, DiagramAxis axis, const Languages& languages) {
     QChart* chart = newChart();
-    fillChart(chart, panel, overDistance, languages);
+    fillChart(chart, panel, axis, languages);
     return chart;
 }
 
@@ -307,10 +307,10 @@ QSizeF legibleDiagramSize(QChart& chart, const QSizeF& target) {
 }
 
 void renderPanelDiagram(QPainter& painter, const QRectF& target, const Panel& panel,
-                        bool overDistance, const Languages& languages) {
+                        DiagramAxis axis, const Languages& languages) {
     if (!target.isValid())
         return;
-    QChartView view(panelDiagramChart(panel, overDistance, languages));
+    QChartView view(panelDiagramChart(panel, axis, languages));
     const QSizeF logical = legibleDiagramSize(*view.chart(), target.size());
     view.setRenderHint(QPainter::Antialiasing);
     view.resize(logical.toSize());
@@ -325,7 +325,7 @@ void renderPanelDiagram(QPainter& painter, const QRectF& target, const Panel& pa
 }
 
 VapourDiagramWindow::VapourDiagramWindow(const Panel& panel, const Languages& languages,
-                                         bool overDistance, QWidget* parent)
+                                         DiagramAxis axis, QWidget* parent)
     : QWidget(parent, Qt::Tool)
     , m_panel(panel)
     , m_languages(languages)
@@ -337,7 +337,7 @@ VapourDiagramWindow::VapourDiagramWindow(const Panel& panel, const Languages& la
     setWindowTitle(QStringLiteral("Vapour diffusion diagram"));
     m_view->setRenderHint(QPainter::Antialiasing);
     m_view->setMinimumSize(520, 380);
-    m_distance->setChecked(overDistance);
+    m_distance->setChecked(axis == DiagramAxis::Distance);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_view, 1);
     layout->addWidget(m_distance);
@@ -349,13 +349,13 @@ VapourDiagramWindow::VapourDiagramWindow(const Panel& panel, const Languages& la
 }
 
 void VapourDiagramWindow::refresh() {
-    fillChart(m_view->chart(), m_panel, m_distance->isChecked(), m_languages);
+    fillChart(m_view->chart(), m_panel, axis(), m_languages);
     setWindowTitle(m_panel.Name.empty() ? m_caption
                                         : m_caption + QStringLiteral(" - ") + qt(m_panel.Name));
 }
 
-bool VapourDiagramWindow::overDistance() const {
-    return m_distance->isChecked();
+DiagramAxis VapourDiagramWindow::axis() const {
+    return m_distance->isChecked() ? DiagramAxis::Distance : DiagramAxis::Temperature;
 }
 
 QChart* VapourDiagramWindow::chart() const {

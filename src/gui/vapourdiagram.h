@@ -1,5 +1,7 @@
 #pragma once
 
+#include "constructions/panelmoisture.h"
+
 #include <QRectF>
 #include <QWidget>
 
@@ -17,10 +19,15 @@ namespace kalydor::gui {
 
 /// Builds the vapour-pressure diagram of a calculated layered construction (caller owns the
 /// chart): the saturation pressure, the plain partial-pressure profile and the profile with
-/// condensation over the temperature or — with `overDistance` — over the distance through
-/// the construction in cm, the layer faces marked and the layers numbered along the top. A
+/// condensation over the temperature or over the distance through the construction in cm (as
+/// `axis` says), the layer faces marked and the layers numbered along the top. A
 /// construction without a diagram gives an empty chart with a note.
-QChart* panelDiagramChart(const Panel& panel, bool overDistance, const Languages& languages);
+QChart* panelDiagramChart(const Panel& panel, DiagramAxis axis, const Languages& languages);
+
+/// The axis the program option "XIsDistance" asks for.
+inline DiagramAxis diagramAxisOption(bool xIsDistance) {
+    return xIsDistance ? DiagramAxis::Distance : DiagramAxis::Temperature;
+}
 
 /// The size a diagram is laid out at before it is scaled into a target of this size: about
 /// the size of a screen window, and wide enough for the whole legend.
@@ -28,7 +35,7 @@ QSizeF legibleDiagramSize(QChart& chart, const QSizeF& target);
 
 /// Paints the diagram into a rectangle of any canvas (screen, picture, printer page).
 void renderPanelDiagram(QPainter& painter, const QRectF& target, const Panel& panel,
-                        bool overDistance, const Languages& languages);
+                        DiagramAxis axis, const Languages& languages);
 
 /// A non-modal window following one construction: `refresh()` redraws from the panel's last
 /// calculation (the editor calls it after every recalculation). Its check box switches the
@@ -38,11 +45,11 @@ class VapourDiagramWindow : public QWidget {
 
 public:
     /// A top-level tool window over `parent`; the panel must outlive the window.
-    VapourDiagramWindow(const Panel& panel, const Languages& languages, bool overDistance,
+    VapourDiagramWindow(const Panel& panel, const Languages& languages, DiagramAxis axis,
                         QWidget* parent = nullptr);
 
     void refresh();
-    bool overDistance() const;
+    DiagramAxis axis() const;
     QChart* chart() const;
 
 private:

@@ -149,8 +149,9 @@ TEST(PanelChart, VapourDiagramOfALayeredConstruction) {
     Panel wall = test::outsideWall("Perete");
     wall.Layers = {Layer(brick())};
     wall.Calculate({});
-    for (const bool distance : {false, true}) {
-        const QByteArray png = panelChartPng(wall, distance);
+    for (const DiagramAxis axis : {DiagramAxis::Temperature, DiagramAxis::Distance}) {
+        const bool distance = axis == DiagramAxis::Distance;
+        const QByteArray png = panelChartPng(wall, axis);
         QImage image;
         ASSERT_TRUE(image.loadFromData(png, "PNG")) << distance;
         EXPECT_EQ(image.width(), 560);
@@ -159,7 +160,7 @@ TEST(PanelChart, VapourDiagramOfALayeredConstruction) {
     }
     Panel known;
     known.Layered = 1;
-    EXPECT_TRUE(panelChartPng(known, false).isEmpty());
+    EXPECT_TRUE(panelChartPng(known, DiagramAxis::Temperature).isEmpty());
 }
 
 } // namespace

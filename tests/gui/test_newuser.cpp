@@ -250,7 +250,7 @@ TEST(ResultsReadRight, DiagramPictureHoldsItsWholeLegend) {
     Panel wall = test::outsideWall("Perete");
     wall.Layers.push_back(test::massLayer("Cărămidă", 25, 1800, 0.8f, 0.88f, 7));
     wall.Calculate({});
-    std::unique_ptr<QChart> chart(panelDiagramChart(wall, true, languages()));
+    std::unique_ptr<QChart> chart(panelDiagramChart(wall, DiagramAxis::Distance, languages()));
     ASSERT_TRUE(chart->legend()->isVisible());
     const QSizeF laidOut = legibleDiagramSize(*chart, QSizeF(560, 360));
     EXPECT_GE(laidOut.width(), chart->legend()->effectiveSizeHint(Qt::PreferredSize).width());

@@ -134,12 +134,12 @@ TEST(VapourDiagram, ShowsTheProfilesAndTheLayersOnBothAxes) {
     Panel wall = condensingWall();
     ASSERT_TRUE(std::any_of(wall.Layers.begin(), wall.Layers.end(),
                             [](const Layer& l) { return l.results.condensation != 0; }));
-    VapourDiagramWindow form(wall, languages, false);
+    VapourDiagramWindow form(wall, languages, DiagramAxis::Temperature);
     EXPECT_EQ(form.windowTitle(), QStringLiteral("Diagram - Perete izolat la interior"));
     auto* distance = test::child<QCheckBox>(form, "xIsDistance");
     ASSERT_NE(distance, nullptr);
     EXPECT_EQ(distance->text(), QStringLiteral("By distance"));
-    EXPECT_FALSE(form.overDistance());
+    EXPECT_EQ(form.axis(), DiagramAxis::Temperature);
 
     QChart* chart = form.chart();
     ASSERT_EQ(chart->series().size(), 3);
@@ -188,7 +188,7 @@ TEST(VapourDiagram, ShowsTheProfilesAndTheLayersOnBothAxes) {
     // a metre; on screen a film takes at most a tenth of the wall's width, so that the
     // 39.5 cm of the wall keep the picture.
     distance->setChecked(true);
-    EXPECT_TRUE(form.overDistance());
+    EXPECT_EQ(form.axis(), DiagramAxis::Distance);
     EXPECT_EQ(form.chart(), chart);
     ASSERT_EQ(axis<QValueAxis>(chart, Qt::AlignBottom), x);
     EXPECT_EQ(x->titleText(), QStringLiteral("X-axis (cm)"));
@@ -213,8 +213,8 @@ TEST(VapourDiagram, RefreshFollowsTheConstruction) {
     test::qtApplication();
     const Languages languages = diagramLanguage();
     Panel wall = condensingWall();
-    VapourDiagramWindow form(wall, languages, true);
-    EXPECT_TRUE(form.overDistance());
+    VapourDiagramWindow form(wall, languages, DiagramAxis::Distance);
+    EXPECT_EQ(form.axis(), DiagramAxis::Distance);
     auto* x = axis<QValueAxis>(form.chart(), Qt::AlignBottom);
     ASSERT_NE(x, nullptr);
     EXPECT_NEAR(x->max(), 39.5 + 3.95, 1e-6);
@@ -271,13 +271,14 @@ TEST(VapourDiagram, RendersOntoAnyCanvas) {
     test::qtApplication();
     const Languages languages = diagramLanguage();
     const Panel wall = insulatedWall();
-    for (const bool overDistance : {false, true}) {
+    for (const DiagramAxis axis : {DiagramAxis::Temperature, DiagramAxis::Distance}) {
+        const bool overDistance = axis == DiagramAxis::Distance;
         // A picture larger than the screen layout is scaled, not left half empty.
         QImage image(1600, 1000, QImage::Format_ARGB32);
         image.fill(qRgb(255, 0, 255));
         {
             QPainter painter(&image);
-            renderPanelDiagram(painter, QRectF(100, 50, 1400, 900), wall, overDistance, languages);
+            renderPanelDiagram(painter, QRectF(100, 50, 1400, 900), wall, axis, languages);
         }
         EXPECT_EQ(image.pixel(50, 20), qRgb(255, 0, 255)); // outside the target untouched
         EXPECT_NE(image.pixel(1450, 900), qRgb(255, 0, 255));
@@ -288,7 +289,7 @@ TEST(VapourDiagram, RendersOntoAnyCanvas) {
                                      : "/diagram-render-temperature.png"));
     }
     // The window on the same wall, for a look at both axes.
-    VapourDiagramWindow form(wall, languages, false);
+    VapourDiagramWindow form(wall, languages, DiagramAxis::Temperature);
     QApplication::processEvents();
     test::saveScreenshot(form, "diagram-temperature", true);
     form.findChild<QCheckBox*>(QStringLiteral("xIsDistance"))->setChecked(true);
@@ -297,7 +298,7 @@ TEST(VapourDiagram, RendersOntoAnyCanvas) {
 
     // The clipboard picture is the same diagram.
     QImage png;
-    ASSERT_TRUE(png.loadFromData(panelChartPng(wall, false, &languages), "PNG"));
+    ASSERT_TRUE(png.loadFromData(panelChartPng(wall, DiagramAxis::Temperature, &languages), "PNG"));
     EXPECT_EQ(png.width(), 560);
     EXPECT_GT(inkPixels(png, qRgb(255, 255, 255)), 5000);
     if (qEnvironmentVariableIsSet("KALYDOR_SCREENSHOT_DIR"))

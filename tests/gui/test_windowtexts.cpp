@@ -233,7 +233,10 @@ std::map<std::string, std::function<std::unique_ptr<QWidget>()>> windows(Fixture
                                                            f.settings, nullptr);
          }},
         {"PanelDiagramForm",
-         [&languages] { return std::make_unique<VapourDiagramWindow>(wall, languages, false); }},
+         [&languages] {
+             return std::make_unique<VapourDiagramWindow>(wall, languages,
+                                                          DiagramAxis::Temperature);
+         }},
         {"MaterialTypeForm", [] { return std::make_unique<MaterialKindDialog>(); }},
         {"MaterialModifyForm", [] { return std::make_unique<MaterialDialog>(*materialEditor); }},
         {"AirMaterialModifyForm", [] { return std::make_unique<AirLayerDialog>(*airEditor); }},

@@ -1,6 +1,5 @@
 #include "constructions/registration.h"
 
-#include "constructions/constructioncontext.h"
 #include "constructions/material.h"
 #include "constructions/panel.h"
 #include "exchange/textexchange.h"
@@ -19,12 +18,6 @@ ImportOptions constructionImportOptions(const PanelSettings& settings) {
         if (auto* panel = dynamic_cast<Panel*>(&item))
             panel->Calculate(settings);
     }};
-}
-
-const ConstructionContext& constructionContextOf(const ItemContext& context) {
-    static const ConstructionContext none;
-    const auto* constructions = dynamic_cast<const ConstructionContext*>(&context);
-    return constructions ? *constructions : none;
 }
 
 } // namespace kalydor

@@ -36,6 +36,14 @@ bool isTrailingBlank(char c) {
     return c == ' ' || c == '\t';
 }
 
+// A name as imports store it: trailing blanks removed. False when it is longer than a
+// stored name may be.
+bool trimImportedName(std::string& name) {
+    while (!name.empty() && isTrailingBlank(name.back()))
+        name.pop_back();
+    return codePointCount(name) <= kMaxStoredNameLength;
+}
+
 bool askOverwrite(OverwriteAnswers& answers, const std::string& groupPath,
                   const std::string& name) {
     if (answers.yesToAll)
@@ -202,9 +210,7 @@ void WriteTextItemHeader(TextDocument& stream, const DBItem& item, const std::st
 }
 
 bool normalizeImportedName(std::string& name) {
-    while (!name.empty() && isTrailingBlank(name.back()))
-        name.pop_back();
-    return !name.empty() && codePointCount(name) <= kMaxStoredNameLength;
+    return trimImportedName(name) && !name.empty();
 }
 
 bool normalizeImportedPath(std::string& path, char separator) {
@@ -219,9 +225,7 @@ bool normalizeImportedPath(std::string& path, char separator) {
         const std::size_t end = path.find(separator, start);
         std::string component = path.substr(start, end == std::string::npos ? end : end - start);
         // An empty component (two separators in a row) names a group with an empty name.
-        while (!component.empty() && isTrailingBlank(component.back()))
-            component.pop_back();
-        if (codePointCount(component) > kMaxStoredNameLength)
+        if (!trimImportedName(component))
             return false;
         if (start != 0)
             result += separator;

@@ -1,6 +1,6 @@
 #include "gui/dialogplacement.h"
 
-#include "shell/programoptions.h"
+#include "platform/windowplacement.h"
 
 #include <QDialog>
 #include <QGuiApplication>
@@ -16,7 +16,7 @@ bool isResizable(const QWidget& window) {
 } // namespace
 
 void restorePlacement(QWidget& window, const platform::SettingsStore& store) {
-    const WindowPlacement placement = restoreWindowPlacement(
+    const platform::WindowPlacement placement = platform::restoreWindowPlacement(
         store, window.objectName().toStdString(),
         window.windowFlags().testFlag(Qt::WindowMaximizeButtonHint), isResizable(window));
     if (placement.maximize) {
@@ -41,8 +41,8 @@ void restorePlacement(QWidget& window, const platform::SettingsStore& store) {
 void savePlacement(const QWidget& window, platform::SettingsStore& store) {
     const QRect frame = window.geometry();
     const QPoint position = window.pos();
-    saveWindowPlacement(store, window.objectName().toStdString(), window.isMaximized(),
-                        position.x(), position.y(), frame.width(), frame.height());
+    platform::saveWindowPlacement(store, window.objectName().toStdString(), window.isMaximized(),
+                                  position.x(), position.y(), frame.width(), frame.height());
 }
 
 int execPlaced(QDialog& dialog, platform::SettingsStore& store) {

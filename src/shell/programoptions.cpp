@@ -2,18 +2,16 @@
 
 #include "base/error.h"
 #include "language/languages.h"
+#include "platform/processlauncher.h"
 #include "platform/prompter.h"
 #include "platform/settingsstore.h"
 
-#include <charconv>
 #include <limits>
 
 namespace kalydor {
 namespace {
 
 constexpr const char* kFontsKey = "Fonts";
-constexpr const char* kMaximalizationKey = "FormMaximalization";
-constexpr const char* kPositionKey = "FormPosition";
 // The marks that stand for the exported file in the estimating program's parameters: the
 // readable ones of the shipped languages and the one older settings hold.
 constexpr std::string_view kFileNameMarks[] = {"$FIȘIER", "$FILE", "$FÁJLNÉV"};
@@ -42,14 +40,6 @@ std::int16_t readInt16(const platform::SettingsStore& store, const char* name,
 std::vector<std::string> readLines(const platform::SettingsStore& store, const char* name) {
     const std::optional<std::string> text = store.readText(kProgramOptionsKey, name);
     return text ? splitStoredLines(*text) : std::vector<std::string>{};
-}
-
-std::optional<int> parseInt(std::string_view text) {
-    int value = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (error != std::errc() || end != text.data() + text.size())
-        return std::nullopt;
-    return value;
 }
 
 } // namespace
@@ -186,49 +176,6 @@ std::string ListFontAttributes::describe(const Languages& languages) const {
     return formatText(languages.GetText("IDS_FONTSIZE"), {size, name});
 }
 
-WindowPlacement restoreWindowPlacement(const platform::SettingsStore& store,
-                                       const std::string& windowName, bool hasMaximizeButton,
-                                       bool resizable) {
-    WindowPlacement placement;
-    if (hasMaximizeButton && store.boolOr(kMaximalizationKey, windowName, false)) {
-        placement.maximize = true;
-        return placement;
-    }
-    const std::optional<std::string> text = store.readText(kPositionKey, windowName);
-    if (!text)
-        return placement;
-    // Left, top, width and height joined by ","; an empty or unreadable part stays unset.
-    std::string_view rest = *text;
-    bool* const flags[] = {&placement.hasLeft, &placement.hasTop, &placement.hasWidth,
-                           &placement.hasHeight};
-    int* const values[] = {&placement.left, &placement.top, &placement.width, &placement.height};
-    const int parts = resizable ? 4 : 2;
-    for (int i = 0; i < parts && !rest.empty(); ++i) {
-        const std::size_t comma = i + 1 < 4 ? rest.find(',') : std::string_view::npos;
-        const std::string_view part = rest.substr(0, comma);
-        if (const std::optional<int> value = parseInt(part)) {
-            *flags[i] = true;
-            *values[i] = *value;
-        }
-        rest = comma == std::string_view::npos ? std::string_view() : rest.substr(comma + 1);
-    }
-    // A size of nothing would make the window vanish.
-    if (placement.hasWidth && placement.width <= 0)
-        placement.hasWidth = false;
-    if (placement.hasHeight && placement.height <= 0)
-        placement.hasHeight = false;
-    return placement;
-}
-
-void saveWindowPlacement(platform::SettingsStore& store, const std::string& windowName,
-                         bool maximized, int left, int top, int width, int height) {
-    store.writeBool(kMaximalizationKey, windowName, maximized);
-    if (!maximized)
-        store.writeText(kPositionKey, windowName,
-                        std::to_string(left) + "," + std::to_string(top) + "," +
-                            std::to_string(width) + "," + std::to_string(height));
-}
-
 std::string estimateProgramParameters(const std::string& parameters, const std::string& fileName) {
     std::string text = parameters;
     if (const auto [at, length] = firstFileNameMark(text); at != std::string::npos)
@@ -272,7 +219,7 @@ std::vector<std::string> estimateProgramArguments(const std::string& parameters,
 }
 
 void startEstimateProgram(const ProgramOptions& options, const std::string& exportedFile,
-                          ProcessLauncher& launcher) {
+                          platform::ProcessLauncher& launcher) {
     if (options.EstimateProgram.empty())
         return;
     if (options.EstimateProgramStartQuestion &&

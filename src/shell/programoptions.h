@@ -9,8 +9,9 @@ namespace kalydor {
 class Languages;
 
 namespace platform {
+class ProcessLauncher;
 class SettingsStore;
-}
+} // namespace platform
 
 /// The settings key of the program options, below the program's own key.
 inline constexpr const char* kProgramOptionsKey = "ProgramOptions";
@@ -102,24 +103,6 @@ struct ListFontAttributes {
     std::string describe(const Languages& languages) const;
 };
 
-/// Where a dialog window is to be shown, as read from the settings store.
-struct WindowPlacement {
-    bool maximize = false;
-    bool hasLeft = false, hasTop = false, hasWidth = false, hasHeight = false;
-    int left = 0, top = 0, width = 0, height = 0;
-};
-
-/// The remembered placement of a dialog window: maximised when it was closed maximised and
-/// can be; otherwise the stored left and top edges and, for a resizable window, the size.
-/// Parts of the stored text that are missing or not numbers are left as they are.
-WindowPlacement restoreWindowPlacement(const platform::SettingsStore& store,
-                                       const std::string& windowName, bool hasMaximizeButton,
-                                       bool resizable);
-
-/// Remembers a dialog window's placement when it closes.
-void saveWindowPlacement(platform::SettingsStore& store, const std::string& windowName,
-                         bool maximized, int left, int top, int width, int height);
-
 /// The parameter text of the estimating program for an exported file: the first mark of the
 /// file ("$FIȘIER", "$FILE", or "$FÁJLNÉV" of older settings) replaced by the file's full
 /// name between double quotes.
@@ -132,18 +115,10 @@ std::string estimateProgramParameters(const std::string& parameters, const std::
 std::vector<std::string> estimateProgramArguments(const std::string& parameters,
                                                   const std::string& fileName);
 
-/// Starts a program detached from this one; false when it could not be started.
-class ProcessLauncher {
-public:
-    virtual ~ProcessLauncher() = default;
-    virtual bool startDetached(const std::string& program,
-                               const std::vector<std::string>& arguments) = 0;
-};
-
 /// Starts the estimating program on an exported file when one is set up, after the question
 /// "IDS_ESTIMATEPROGRAMSTART" when the options ask for it. A program that cannot be started
 /// raises an error naming it.
 void startEstimateProgram(const ProgramOptions& options, const std::string& exportedFile,
-                          ProcessLauncher& launcher);
+                          platform::ProcessLauncher& launcher);
 
 } // namespace kalydor

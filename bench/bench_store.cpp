@@ -10,8 +10,8 @@
 #include "constructions/registration.h"
 #include "exchange/textexchange.h"
 #include "platform/prompter.h"
-#include "store/datamodule.h"
 #include "store/itemkinds.h"
+#include "store/itemstore.h"
 #include "store/sqlitedatabase.h"
 
 #include <benchmark/benchmark.h>

@@ -5,7 +5,7 @@
 //
 //   build/release/bin/bench_textimport --benchmark_min_time=1
 
-#include "codecs/parserstream.h"
+#include "codecs/texttokenreader.h"
 
 #include <benchmark/benchmark.h>
 

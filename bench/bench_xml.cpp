@@ -7,7 +7,7 @@
 //   build/release/bin/bench_xml --benchmark_min_time=2
 
 #include "base/textencoding.h"
-#include "codecs/xmlparser.h"
+#include "codecs/xmlreader.h"
 #include "codecs/xmlwriter.h"
 
 #include <benchmark/benchmark.h>

@@ -5,7 +5,7 @@
 
 #include "base/error.h"
 #include "base/memorystream.h"
-#include "reports/clipboardstream.h"
+#include "reports/clipboarddocument.h"
 #include "store/itemstream.h"
 
 #include <cstddef>
@@ -15,7 +15,7 @@
 using namespace kalydor;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    MyMemoryStream stream(std::string(reinterpret_cast<const char*>(data), size));
+    MemoryStream stream(std::string(reinterpret_cast<const char*>(data), size));
     std::string groupPath;
     std::string name;
     try {

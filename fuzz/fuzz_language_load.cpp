@@ -8,7 +8,7 @@
 //   build/fuzz/bin/fuzz_language_load tests/data/fuzz/language_load
 
 #include "codecs/compressing.h"
-#include "codecs/xmlparser.h"
+#include "codecs/xmlreader.h"
 #include "language/languageloader.h"
 #include "language/languages.h"
 #include "language/translatablewindow.h"

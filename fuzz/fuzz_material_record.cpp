@@ -40,7 +40,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     const auto version = static_cast<std::int16_t>(50 + (data[0] & 7));
     const bool layer = (data[0] & 8) != 0;
-    MyMemoryStream stream(std::string(reinterpret_cast<const char*>(data) + 1, size - 1));
+    MemoryStream stream(std::string(reinterpret_cast<const char*>(data) + 1, size - 1));
     try {
         if (layer) {
             if (version > 54)
@@ -49,12 +49,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             l.readLayer(stream, version);
             l.computeDerivedValues(false);
             exercise(l);
-            MyMemoryStream written;
+            MemoryStream written;
             l.writeLayer(written);
             written.seek(0);
             Layer again;
             again.readLayer(written, 54);
-            MyMemoryStream rewritten;
+            MemoryStream rewritten;
             again.writeLayer(rewritten);
             if (rewritten.bytes() != written.bytes())
                 std::abort();

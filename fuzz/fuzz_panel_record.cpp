@@ -25,7 +25,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (size == 0)
         return 0;
     const auto version = static_cast<std::int16_t>(50 + (data[0] & 7));
-    MyMemoryStream stream(std::string(reinterpret_cast<const char*>(data) + 1, size - 1));
+    MemoryStream stream(std::string(reinterpret_cast<const char*>(data) + 1, size - 1));
     Panel panel;
     try {
         if (!panel.ReadRecord(stream, version))

@@ -16,7 +16,7 @@ namespace {
 
 // Interprets the bytes as a record of every kind of value: the first byte of each step says
 // which reader comes next, as an item class with chunks and strings would call them.
-void readRecord(MyMemoryStream& stream) {
+void readRecord(MemoryStream& stream) {
     while (stream.remaining() > 0) {
         switch (readByte(stream) % 8) {
         case 0:
@@ -54,7 +54,7 @@ void readRecord(MyMemoryStream& stream) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string bytes(reinterpret_cast<const char*>(data), size);
-    MyMemoryStream stream(bytes);
+    MemoryStream stream(bytes);
     try {
         readRecord(stream);
     } catch (const Error&) {

@@ -6,11 +6,11 @@
 //   build/fuzz/bin/fuzz_text_import tests/data/fuzz/text_import
 
 #include "base/error.h"
-#include "codecs/parserstream.h"
+#include "codecs/texttokenreader.h"
 #include "constructions/registration.h"
 #include "exchange/textexchange.h"
 #include "fuzztable.h"
-#include "store/datamodule.h"
+#include "store/itemstore.h"
 
 #include <cstddef>
 #include <cstdint>

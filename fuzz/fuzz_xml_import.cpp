@@ -3,12 +3,12 @@
 //
 //   build/fuzz/bin/fuzz_xml_import tests/data/fuzz/xml_import
 
-#include "codecs/xmlparser.h"
+#include "codecs/xmlreader.h"
 #include "constructions/registration.h"
 #include "exchange/textexchange.h"
 #include "exchange/xmlexchange.h"
 #include "fuzztable.h"
-#include "store/datamodule.h"
+#include "store/itemstore.h"
 
 #include <cstddef>
 #include <cstdint>

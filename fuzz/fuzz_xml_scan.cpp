@@ -5,7 +5,7 @@
 //
 //   build/fuzz/bin/fuzz_xml_scan tests/data/fuzz/xml_scan
 
-#include "codecs/xmlparser.h"
+#include "codecs/xmlreader.h"
 #include "codecs/xmlwriter.h"
 
 #include <cstddef>

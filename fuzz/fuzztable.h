@@ -2,7 +2,7 @@
 
 #include "constructions/registration.h"
 #include "silentprompter.h"
-#include "store/datamodule.h"
+#include "store/itemstore.h"
 
 #include <filesystem>
 #include <memory>

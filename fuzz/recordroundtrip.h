@@ -10,13 +10,13 @@
 namespace kalydor::fuzz {
 
 template <class Item> void requireStableRecord(Item& item) {
-    MyMemoryStream written;
+    MemoryStream written;
     item.WriteRecord(written, false);
     written.seek(0);
     Item again;
     if (!again.ReadRecord(written, 0))
         std::abort();
-    MyMemoryStream rewritten;
+    MemoryStream rewritten;
     again.WriteRecord(rewritten, false);
     if (rewritten.bytes() != written.bytes())
         std::abort();

@@ -4,9 +4,9 @@
 #include "base/version.h"
 #include "constructions/registration.h"
 #include "gui/mainwindow.h"
-#include "gui/materialforms.h"
-#include "gui/panelforms.h"
 #include "gui/qtfiletrash.h"
+#include "gui/qtmaterialdialogs.h"
+#include "gui/qtpaneldialogs.h"
 #include "gui/qtprompter.h"
 #include "gui/qtsettingsstore.h"
 #include "gui/splash.h"
@@ -15,7 +15,7 @@
 #include "shell/materialtable.h"
 #include "shell/programoptions.h"
 #include "shell/projects.h"
-#include "store/datamodule.h"
+#include "store/itemstore.h"
 
 #include <QApplication>
 #include <QDir>

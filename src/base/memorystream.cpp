@@ -5,7 +5,7 @@
 
 namespace kalydor {
 
-std::size_t MyMemoryStream::read(void* out, std::size_t count) {
+std::size_t MemoryStream::read(void* out, std::size_t count) {
     const std::size_t n = std::min(count, remaining());
     if (n > 0)
         std::memcpy(out, m_bytes.data() + m_position, n);
@@ -13,7 +13,7 @@ std::size_t MyMemoryStream::read(void* out, std::size_t count) {
     return n;
 }
 
-void MyMemoryStream::write(const void* data, std::size_t count) {
+void MemoryStream::write(const void* data, std::size_t count) {
     if (count == 0)
         return;
     if (m_position + count > m_bytes.size())

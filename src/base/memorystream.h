@@ -9,10 +9,10 @@ namespace kalydor {
 /// The in-memory byte stream an item's data block is read into and written from: a byte
 /// buffer with a position. Writing at the position overwrites and grows the buffer; reading
 /// takes bytes from the position on.
-class MyMemoryStream {
+class MemoryStream {
 public:
-    MyMemoryStream() = default;
-    explicit MyMemoryStream(std::string bytes)
+    MemoryStream() = default;
+    explicit MemoryStream(std::string bytes)
         : m_bytes(std::move(bytes)) {}
 
     std::size_t size() const { return m_bytes.size(); }

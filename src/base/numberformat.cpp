@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <cstdlib>
 
 namespace kalydor {
 namespace {
@@ -108,6 +109,95 @@ std::string formatGeneral(double value, int precision, int exponentDigits) {
         out.append(decimal.digits, point);
     }
     return out;
+}
+
+namespace {
+
+char digitAt(const DecimalDigits& decimal, int index) {
+    return index >= 0 && index < static_cast<int>(decimal.digits.size())
+               ? decimal.digits[static_cast<std::size_t>(index)]
+               : '0';
+}
+
+bool allZero(const std::string& digits) {
+    return std::all_of(digits.begin(), digits.end(), [](char c) { return c == '0'; });
+}
+
+// Whether a text reads back, through double and single precision, as this float.
+bool readsBackAs(const std::string& text, float value) {
+    return static_cast<float>(std::strtod(text.c_str(), nullptr)) == value;
+}
+
+} // namespace
+
+std::string formatFixed(double value, int decimals, int precision) {
+    DecimalDigits decimal;
+    if (value != 0) {
+        decimal = shortestDecimal(std::fabs(value));
+        roundDecimalDigits(decimal, decimal.point + decimals);
+    }
+    if (allZero(decimal.digits)) {
+        decimal.digits.clear();
+        decimal.point = 0;
+    }
+    if (decimal.point > precision)
+        return formatGeneral(value, precision, 0);
+    std::string text = value < 0 && !decimal.digits.empty() ? "-" : "";
+    if (decimal.point <= 0)
+        text += '0';
+    for (int i = 0; i < decimal.point; ++i)
+        text += digitAt(decimal, i);
+    if (decimals > 0) {
+        text += '.';
+        for (int i = 0; i < decimals; ++i)
+            text += digitAt(decimal, decimal.point + i);
+    }
+    return text;
+}
+
+std::string formatScientific(double value, int precision, int exponentDigits) {
+    DecimalDigits decimal;
+    int exponent = 0;
+    if (value != 0) {
+        decimal = shortestDecimal(std::fabs(value));
+        roundDecimalDigits(decimal, precision);
+        exponent = decimal.point - 1;
+    }
+    std::string text = value < 0 ? "-" : "";
+    text += digitAt(decimal, 0);
+    if (precision > 1) {
+        text += '.';
+        for (int i = 1; i < precision; ++i)
+            text += digitAt(decimal, i);
+    }
+    text += exponent < 0 ? "E-" : "E+";
+    std::string digits = std::to_string(std::abs(exponent));
+    if (static_cast<int>(digits.size()) < exponentDigits)
+        digits.insert(0, static_cast<std::size_t>(exponentDigits) - digits.size(), '0');
+    return text + digits;
+}
+
+std::string floatText(float value) {
+    if (!std::isfinite(value) || value == 0.0f)
+        return formatGeneral(value, 9);
+    // Nine significant digits always identify a float; most values need far fewer.
+    int precision = 1;
+    while (precision < 9 && !readsBackAs(formatGeneral(value, precision), value))
+        ++precision;
+    // Whole digits are shown in full ("90", not "9E1") as far as a float has them.
+    const int wholeDigits = static_cast<int>(std::floor(std::log10(std::fabs(value)))) + 1;
+    if (wholeDigits > precision && wholeDigits <= 9)
+        precision = wholeDigits;
+    return formatGeneral(value, precision);
+}
+
+double floatAsShortDouble(float value) {
+    if (!std::isfinite(value) || value == 0.0f)
+        return value; // keeps the sign of a negative zero
+    const double shortDouble = std::strtod(floatText(value).c_str(), nullptr);
+    // A decimal rounded twice (to double, then to float) could in principle land on a
+    // neighbour; then the exact value is the only safe choice.
+    return static_cast<float>(shortDouble) == value ? shortDouble : static_cast<double>(value);
 }
 
 } // namespace kalydor

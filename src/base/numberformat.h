@@ -41,4 +41,21 @@ DecimalDigits shortestDecimal(double value);
 /// `keep` (the value rounds to 0). A carry past the first digit adds a leading "1".
 void roundDecimalDigits(DecimalDigits& decimal, int keep);
 
+/// A real with exactly `decimals` decimals (halves away from zero, the value as typed, not
+/// its binary expansion); a value with more than `precision` digits before the point falls
+/// back to the general format. A value that rounds to zero loses its sign.
+std::string formatFixed(double value, int decimals, int precision);
+/// A real as "d.ddddE+ddd": `precision` significant digits with trailing zeros kept and a
+/// signed exponent of at least `exponentDigits` digits.
+std::string formatScientific(double value, int precision, int exponentDigits);
+
+/// The shortest decimal text (general format, "." as separator) that reads back, through
+/// ParseNumber and single precision, as exactly this float: 0.8f shows as "0.8", not as
+/// "0.800000012". Non-finite values give "NAN", "INF" and "-INF".
+std::string floatText(float value);
+
+/// The double that prints as floatText(value) and converts back to exactly this float, for
+/// writers of formats that hold doubles (JSON). Non-finite values are returned as they are.
+double floatAsShortDouble(float value);
+
 } // namespace kalydor

@@ -6,9 +6,9 @@
 #include "constructions/panel.h"
 #include "constructions/registration.h"
 #include "exchange/textexchange.h"
-#include "heating/projektoptions.h"
+#include "heating/projectoptions.h"
 #include "platform/prompter.h"
-#include "store/datamodule.h"
+#include "store/itemstore.h"
 
 #include <filesystem>
 #include <iostream>

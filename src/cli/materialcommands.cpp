@@ -2,8 +2,8 @@
 
 #include "base/error.h"
 #include "constructions/material.h"
-#include "store/datamodule.h"
 #include "store/itemkinds.h"
+#include "store/itemstore.h"
 
 #include <fmt/format.h>
 #include <nlohmann/json.hpp>

@@ -1,9 +1,9 @@
 #include "cli/commands.h"
 
 #include "base/error.h"
-#include "heating/floattext.h"
-#include "heating/projektoptions.h"
-#include "store/datamodule.h"
+#include "base/numberformat.h"
+#include "heating/projectoptions.h"
+#include "store/itemstore.h"
 
 #include <nlohmann/json.hpp>
 

@@ -3,20 +3,20 @@
 #include "cli/commands.h"
 
 #include "base/error.h"
+#include "base/numberformat.h"
 #include "base/parsenumber.h"
 #include "base/safefilewriter.h"
 #include "base/textencoding.h"
 #include "base/textlookup.h"
-#include "codecs/parserstream.h"
-#include "codecs/xmlparser.h"
+#include "codecs/texttokenreader.h"
+#include "codecs/xmlreader.h"
 #include "codecs/xmlwriter.h"
 #include "constructions/panel.h"
 #include "constructions/panelmoisture.h"
 #include "exchange/textexchange.h"
 #include "exchange/xmlexchange.h"
-#include "heating/floattext.h"
 #include "language/languages.h"
-#include "reports/printfstringstream.h"
+#include "reports/textdocument.h"
 
 #include <nlohmann/json.hpp>
 

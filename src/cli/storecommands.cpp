@@ -1,7 +1,7 @@
 #include "cli/commands.h"
 
 #include "base/error.h"
-#include "store/datamodule.h"
+#include "store/itemstore.h"
 
 #include <nlohmann/json.hpp>
 

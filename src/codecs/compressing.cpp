@@ -457,7 +457,7 @@ void decodeInto(std::string_view input, std::string& out, std::size_t maxOutput)
         memorySource(input), [&out](std::string_view bytes) { out.append(bytes); }, maxOutput);
 }
 
-std::string_view unread(const MyMemoryStream& in) {
+std::string_view unread(const MemoryStream& in) {
     if (in.remaining() == 0)
         return {};
     return std::string_view(in.bytes()).substr(in.position());
@@ -484,12 +484,12 @@ std::string Compressing::Decode(std::string_view input, std::size_t maxOutput) {
     return out;
 }
 
-void Compressing::Encode(MyMemoryStream& in, MyMemoryStream& out) {
+void Compressing::Encode(MemoryStream& in, MemoryStream& out) {
     out.write(Encode(unread(in)));
     in.seek(in.size());
 }
 
-void Compressing::Decode(MyMemoryStream& in, MyMemoryStream& out, std::size_t maxOutput) {
+void Compressing::Decode(MemoryStream& in, MemoryStream& out, std::size_t maxOutput) {
     std::string expanded;
     decodeInto(unread(in), expanded, maxOutput);
     in.seek(in.size());

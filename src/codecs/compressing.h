@@ -59,8 +59,8 @@ public:
                               std::size_t maxOutput = kDefaultMaxExpandedSize);
 
     /// Stream forms: read `in` from its position to its end, write at the position of `out`.
-    static void Encode(MyMemoryStream& in, MyMemoryStream& out);
-    static void Decode(MyMemoryStream& in, MyMemoryStream& out,
+    static void Encode(MemoryStream& in, MemoryStream& out);
+    static void Decode(MemoryStream& in, MemoryStream& out,
                        std::size_t maxOutput = kDefaultMaxExpandedSize);
 };
 

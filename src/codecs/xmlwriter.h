@@ -75,7 +75,7 @@ public:
     bool Finished() const { return m_finished; }
 
     /// The memory document (empty for a file document); after `Finish` positioned at its start.
-    MyMemoryStream& stream() { return m_memory; }
+    MemoryStream& stream() { return m_memory; }
     const std::string& bytes() const { return m_memory.bytes(); }
 
     /// How text pieces are turned into bytes.
@@ -92,7 +92,7 @@ private:
     Charset m_charset = Charset::Utf8;
     bool m_finished = false;
 
-    MyMemoryStream m_memory;
+    MemoryStream m_memory;
     std::unique_ptr<SafeFileWriter> m_file; ///< file documents only
 };
 

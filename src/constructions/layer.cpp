@@ -135,7 +135,7 @@ void Layer::computeDerivedValues(bool behindVentilatedLayer) {
     }
 }
 
-void Layer::writeLayer(MyMemoryStream& stream) const {
+void Layer::writeLayer(MemoryStream& stream) const {
     WriteString(stream, Name);
     writeMaterial(stream);
     writeFloat(stream, ThermalCondFactor);
@@ -143,7 +143,7 @@ void Layer::writeLayer(MyMemoryStream& stream) const {
     writeFloat(stream, InitialHumidity2);
 }
 
-void Layer::readLayer(MyMemoryStream& stream, std::int16_t layerVersion) {
+void Layer::readLayer(MemoryStream& stream, std::int16_t layerVersion) {
     if (layerVersion > 52) {
         Name = ReadString(stream);
         readMaterial(stream, layerVersion);

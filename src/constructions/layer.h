@@ -91,9 +91,9 @@ public:
 
     /// Writes the layer as it lies inside a construction record: name, material record, the
     /// layer values.
-    void writeLayer(MyMemoryStream& stream) const;
+    void writeLayer(MemoryStream& stream) const;
     /// Reads a layer of a layer version (50–54) from inside a construction record.
-    void readLayer(MyMemoryStream& stream, std::int16_t layerVersion);
+    void readLayer(MemoryStream& stream, std::int16_t layerVersion);
 
     /// The layer's line inside a construction's text record (no line break): quoted name, the
     /// material values and the layer values, each followed by a tab.

@@ -1,8 +1,8 @@
 #include "constructions/layerselection.h"
 
 #include "base/error.h"
-#include "store/datamodule.h"
 #include "store/itemkinds.h"
+#include "store/itemstore.h"
 #include "store/treemodel.h"
 
 namespace kalydor {

@@ -5,7 +5,7 @@
 #include "base/numberformat.h"
 #include "constructions/materialeditor.h"
 #include "language/languages.h"
-#include "reports/clipboardstream.h"
+#include "reports/clipboarddocument.h"
 #include "store/itemstream.h"
 
 #include <algorithm>
@@ -19,7 +19,7 @@ bool isEmpty(const AirLayerPoint& point) {
     return !(point.thickness > 0);
 }
 
-void readDiagram(MyMemoryStream& stream, std::array<AirLayerPoint, Material::kDiagramPoints>& d) {
+void readDiagram(MemoryStream& stream, std::array<AirLayerPoint, Material::kDiagramPoints>& d) {
     for (AirLayerPoint& point : d) {
         point.thickness = readFloat(stream);
         point.resistance = readFloat(stream);
@@ -43,7 +43,7 @@ std::string materialKindName(int code) {
     }
 }
 
-bool Material::ReadRecord(MyMemoryStream& stream, std::int16_t version) {
+bool Material::ReadRecord(MemoryStream& stream, std::int16_t version) {
     const bool stored = version != 0;
     if (version == 0)
         version = kRecordVersion;
@@ -61,7 +61,7 @@ bool Material::ReadRecord(MyMemoryStream& stream, std::int16_t version) {
     return true;
 }
 
-void Material::readMaterial(MyMemoryStream& stream, std::int16_t version) {
+void Material::readMaterial(MemoryStream& stream, std::int16_t version) {
     if (version >= 53) {
         Kind = static_cast<std::uint8_t>(readUInt16(stream) & 0xFF);
         Untouched = static_cast<std::int16_t>(readUInt16(stream));
@@ -116,7 +116,7 @@ void Material::readMaterial(MyMemoryStream& stream, std::int16_t version) {
     }
 }
 
-bool Material::WriteRecord(MyMemoryStream& stream, bool withVersion) {
+bool Material::WriteRecord(MemoryStream& stream, bool withVersion) {
     if (withVersion)
         writeInt16(stream, kRecordVersion);
     writeMaterial(stream);
@@ -125,7 +125,7 @@ bool Material::WriteRecord(MyMemoryStream& stream, bool withVersion) {
     return true;
 }
 
-void Material::writeMaterial(MyMemoryStream& stream) const {
+void Material::writeMaterial(MemoryStream& stream) const {
     writeUInt16(stream, Kind);
     writeUInt16(stream, static_cast<std::uint16_t>(Untouched));
     writeUInt16(stream, Flags);

@@ -65,8 +65,8 @@ public:
     /// Normal and Thick materials carry thermal and vapour data.
     bool hasMaterialData() const { return Kind <= 1; }
 
-    bool ReadRecord(MyMemoryStream& stream, std::int16_t version) override;
-    bool WriteRecord(MyMemoryStream& stream, bool withVersion) override;
+    bool ReadRecord(MemoryStream& stream, std::int16_t version) override;
+    bool WriteRecord(MemoryStream& stream, bool withVersion) override;
     bool CopyTo(ClipboardDocument& stream, const ItemContext& context, ClipboardCopy what) override;
     /// The material list's columns ("MaterialItemsTitle"): 0 name, 1 thickness, 2 λ, 3 R,
     /// 4 δ, 5 Rv, 6 c, 7 density ("-" when it does not apply), 8 ωk, 9 ωm, 10 μ.
@@ -104,8 +104,8 @@ protected:
     void writeCells(ClipboardDocument& stream, const std::vector<double>& xs,
                     const std::vector<double>& ys) const;
     /// The material fields in the layout of a record version (no version word).
-    void readMaterial(MyMemoryStream& stream, std::int16_t version);
-    void writeMaterial(MyMemoryStream& stream) const;
+    void readMaterial(MemoryStream& stream, std::int16_t version);
+    void writeMaterial(MemoryStream& stream) const;
 
     /// The open field element while an XML element is read: its tag and its index attribute
     /// ("RelHumidity" or "x").

@@ -3,14 +3,14 @@
 #include "base/error.h"
 #include "base/numberformat.h"
 #include "base/parsenumber.h"
-#include "codecs/parserstream.h"
-#include "codecs/xmlparser.h"
+#include "codecs/texttokenreader.h"
+#include "codecs/xmlreader.h"
 #include "codecs/xmlwriter.h"
 #include "constructions/layer.h"
 #include "constructions/material.h"
 #include "exchange/textexchange.h"
 #include "exchange/xmlexchange.h"
-#include "reports/printfstringstream.h"
+#include "reports/textdocument.h"
 
 #include <cmath>
 #include <string>

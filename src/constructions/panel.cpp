@@ -4,7 +4,7 @@
 #include "base/memorystream.h"
 #include "base/textlookup.h"
 #include "constructions/constructioncontext.h"
-#include "reports/clipboardstream.h"
+#include "reports/clipboarddocument.h"
 #include "store/itemstream.h"
 
 #include <algorithm>
@@ -147,7 +147,7 @@ const char* Panel::floorClassKey(double b) {
     return "IDS_HALFWARMFLOOR";
 }
 
-bool Panel::ReadRecord(MyMemoryStream& stream, std::int16_t version) {
+bool Panel::ReadRecord(MemoryStream& stream, std::int16_t version) {
     if (version == 0)
         version = kRecordVersion;
     if (version < 50 || version > kRecordVersion) {
@@ -167,13 +167,13 @@ bool Panel::ReadRecord(MyMemoryStream& stream, std::int16_t version) {
     return true;
 }
 
-void Panel::readChunked(MyMemoryStream& stream, std::int16_t version) {
+void Panel::readChunked(MemoryStream& stream, std::int16_t version) {
     const std::int16_t layerVersion = layerVersionOf(version);
     ChunkHeader header;
     while (readChunkHeader(stream, header)) {
         // Each chunk is read from its own payload, so a short chunk cannot read into the
         // next one and a longer one (written by a later version) is passed over as a whole.
-        MyMemoryStream chunk(readBytes(stream, header.length));
+        MemoryStream chunk(readBytes(stream, header.length));
         switch (header.tag) {
         case kMainChunk: {
             Type = static_cast<std::uint8_t>(readUInt16(chunk) & 0xFF);
@@ -212,7 +212,7 @@ void Panel::readChunked(MyMemoryStream& stream, std::int16_t version) {
     }
 }
 
-void Panel::readOldLayout(MyMemoryStream& stream, std::int16_t version) {
+void Panel::readOldLayout(MemoryStream& stream, std::int16_t version) {
     const std::uint8_t typeByte = readByte(stream);
     Type = typeByte & 0x7F;
     Layered = (typeByte & 0x80) ? 1 : 0;
@@ -243,7 +243,7 @@ void Panel::readOldLayout(MyMemoryStream& stream, std::int16_t version) {
     }
 }
 
-bool Panel::WriteRecord(MyMemoryStream& stream, bool withVersion) {
+bool Panel::WriteRecord(MemoryStream& stream, bool withVersion) {
     if (withVersion)
         writeInt16(stream, kRecordVersion);
     std::size_t length = beginChunk(stream, kMainChunk);

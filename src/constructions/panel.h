@@ -111,8 +111,8 @@ public:
     /// Layer indices in the order met walking from the outside inwards.
     std::vector<int> outsideOrder() const;
 
-    bool ReadRecord(MyMemoryStream& stream, std::int16_t version) override;
-    bool WriteRecord(MyMemoryStream& stream, bool withVersion) override;
+    bool ReadRecord(MemoryStream& stream, std::int16_t version) override;
+    bool WriteRecord(MemoryStream& stream, bool withVersion) override;
     /// The binary part of a copy: the name and the record without version.
     bool CopyTo(ClipboardDocument& stream, const ItemContext& context, ClipboardCopy what) override;
     /// Opens the editor of the construction (asking first whether a new one is layered or
@@ -148,8 +148,8 @@ public:
 
 private:
     void writeLayerTables(ClipboardDocument& stream);
-    void readChunked(MyMemoryStream& stream, std::int16_t version);
-    void readOldLayout(MyMemoryStream& stream, std::int16_t version);
+    void readChunked(MemoryStream& stream, std::int16_t version);
+    void readOldLayout(MemoryStream& stream, std::int16_t version);
 };
 
 /// Flag bits: byte index and bit mask, named by the finding.

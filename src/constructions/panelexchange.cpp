@@ -3,13 +3,13 @@
 #include "base/numberformat.h"
 #include "base/parsenumber.h"
 #include "base/textlookup.h"
-#include "codecs/parserstream.h"
-#include "codecs/xmlparser.h"
+#include "codecs/texttokenreader.h"
+#include "codecs/xmlreader.h"
 #include "codecs/xmlwriter.h"
 #include "constructions/panel.h"
 #include "exchange/textexchange.h"
 #include "exchange/xmlexchange.h"
-#include "reports/printfstringstream.h"
+#include "reports/textdocument.h"
 
 #include <array>
 #include <string>

@@ -6,7 +6,7 @@
 #include "base/textlookup.h"
 #include "constructions/panel.h"
 #include "language/languages.h"
-#include "reports/clipboardstream.h"
+#include "reports/clipboarddocument.h"
 
 #include <cmath>
 #include <string>

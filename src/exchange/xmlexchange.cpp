@@ -3,12 +3,12 @@
 #include "base/error.h"
 #include "base/numberformat.h"
 #include "base/textencoding.h"
-#include "codecs/xmlparser.h"
+#include "codecs/xmlreader.h"
 #include "codecs/xmlwriter.h"
 #include "platform/prompter.h"
-#include "store/datamodule.h"
 #include "store/dbitem.h"
 #include "store/itemkinds.h"
+#include "store/itemstore.h"
 #include "store/sqlitedatabase.h"
 
 #include <optional>

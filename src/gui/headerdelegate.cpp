@@ -1,5 +1,7 @@
 #include "gui/headerdelegate.h"
 
+#include "reports/captionmarkup.h"
+
 #include <QAbstractItemView>
 #include <QFontMetrics>
 #include <QHelpEvent>

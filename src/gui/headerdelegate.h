@@ -1,6 +1,6 @@
 #pragma once
 
-#include "reports/listheaderformat.h"
+#include "reports/columnlayout.h"
 
 #include <QHeaderView>
 #include <QStyledItemDelegate>

@@ -1,7 +1,7 @@
 #include "gui/panelchart.h"
 
 #include "constructions/panel.h"
-#include "gui/vapourdiagram.h"
+#include "gui/vapourdiagramwindow.h"
 #include "language/languages.h"
 
 #include <QBuffer>

@@ -1,6 +1,6 @@
 #include "language/languageloader.h"
 
-#include "codecs/xmlparser.h"
+#include "codecs/xmlreader.h"
 
 #include <algorithm>
 #include <cctype>

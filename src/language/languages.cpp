@@ -2,7 +2,7 @@
 
 #include "base/resources.h"
 #include "codecs/compressing.h"
-#include "codecs/xmlparser.h"
+#include "codecs/xmlreader.h"
 #include "language/languageloader.h"
 #include "language/translatablewindow.h"
 #include "language/windowtranslation.h"

@@ -6,9 +6,9 @@
 #include "language/languages.h"
 #include "platform/clipboard.h"
 #include "platform/prompter.h"
-#include "reports/clipboardstream.h"
-#include "store/datamodule.h"
+#include "reports/clipboarddocument.h"
 #include "store/itemkinds.h"
+#include "store/itemstore.h"
 #include "store/itemstream.h"
 #include "store/sqlitedatabase.h"
 
@@ -70,10 +70,10 @@ ItemListLogic::ItemListLogic(int kind, ItemStore& store, const Languages& langua
     , m_store(store)
     , m_languages(languages)
     , m_settings(settings)
-    , m_columns(LoadListHeaderFormat(m_kind.layoutName, languages, &settings, m_kind.listName)) {}
+    , m_columns(loadColumnLayout(m_kind.layoutName, languages, &settings, m_kind.listName)) {}
 
 void ItemListLogic::reloadColumns() {
-    m_columns = LoadListHeaderFormat(m_kind.layoutName, m_languages, &m_settings, m_kind.listName);
+    m_columns = loadColumnLayout(m_kind.layoutName, m_languages, &m_settings, m_kind.listName);
     reload();
 }
 
@@ -381,7 +381,7 @@ ItemListLogic::clipboardExport(const platform::Clipboard& clipboard) const {
     const std::optional<std::string> bytes = clipboard.data(privateFormat(true));
     if (!bytes)
         return entries;
-    MyMemoryStream stream(*bytes);
+    MemoryStream stream(*bytes);
     while (stream.remaining() > 0) {
         const std::size_t start = stream.position();
         const std::string path = ReadString(stream);
@@ -411,7 +411,7 @@ int ItemListLogic::importFromClipboard(const platform::Clipboard& clipboard,
     int stored = 0;
     try {
         for (const ExportEntry& entry : chosen) {
-            MyMemoryStream stream(*bytes);
+            MemoryStream stream(*bytes);
             stream.seek(entry.position);
             std::unique_ptr<DBItem> item = CreateItemOfKind(m_kind.kind);
             if (!item || !item->PasteFrom(stream))

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "reports/listheaderformat.h"
+#include "reports/columnlayout.h"
 #include "store/dbitem.h"
 #include "store/itemcontext.h"
 #include "store/reference.h"

@@ -4,7 +4,7 @@
 #include "language/languages.h"
 #include "shell/itemlist.h"
 #include "shell/searchreplace.h"
-#include "store/datamodule.h"
+#include "store/itemstore.h"
 #include "store/treemodel.h"
 
 #include <functional>

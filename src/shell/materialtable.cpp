@@ -3,7 +3,7 @@
 #include "base/error.h"
 #include "base/textlookup.h"
 #include "platform/prompter.h"
-#include "store/datamodule.h"
+#include "store/itemstore.h"
 
 #include <filesystem>
 

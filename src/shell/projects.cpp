@@ -8,7 +8,7 @@
 #include "platform/prompter.h"
 #include "platform/settingsstore.h"
 #include "shell/programoptions.h"
-#include "store/datamodule.h"
+#include "store/itemstore.h"
 #include "store/storehooks.h"
 
 #include <algorithm>
@@ -164,7 +164,7 @@ bool ProjectSession::OpenProject(const std::string& fileName, bool create) {
     m_options = std::move(options);
     m_data = std::move(data);
     if (m_options->loadFailed())
-        platform::prompter().showMessage(projektOptionsReadOnlyError().text());
+        platform::prompter().showMessage(projectOptionsReadOnlyError().text());
     rememberRecentProject(m_settings, m_store->path());
     if (changed)
         changed();

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "heating/projektoptions.h"
-#include "store/projektdata.h"
+#include "heating/projectoptions.h"
+#include "store/projectdata.h"
 
 #include <functional>
 #include <memory>

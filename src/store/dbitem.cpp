@@ -3,16 +3,16 @@
 #include "base/error.h"
 #include "base/memorystream.h"
 #include "base/numberformat.h"
-#include "store/datamodule.h"
+#include "store/itemstore.h"
 #include "store/itemstream.h"
 
 namespace kalydor {
 
-bool DBItem::ReadRecord(MyMemoryStream&, std::int16_t) {
+bool DBItem::ReadRecord(MemoryStream&, std::int16_t) {
     return false;
 }
 
-bool DBItem::WriteRecord(MyMemoryStream&, bool) {
+bool DBItem::WriteRecord(MemoryStream&, bool) {
     return false;
 }
 
@@ -44,7 +44,7 @@ std::string DBItem::ColumnText(int columnId, const ListColumns&) const {
     return columnId == 0 ? Name : std::string();
 }
 
-bool DBItem::PasteFrom(MyMemoryStream& binaryPart) {
+bool DBItem::PasteFrom(MemoryStream& binaryPart) {
     try {
         Name = ReadString(binaryPart);
         return ReadRecord(binaryPart, 0);
@@ -81,7 +81,7 @@ std::string DBItem::DragText() {
     return {};
 }
 
-bool DBItem::SaveToRecord(ItemStore& table, MyMemoryStream* stream) {
+bool DBItem::SaveToRecord(ItemStore& table, MemoryStream* stream) {
     if (m_loadFailed)
         throw Error("IDS_UNREADABLEITEM", {Name},
                     "The stored data of \"%s\" could not be read; it is left unchanged.");
@@ -94,7 +94,7 @@ bool DBItem::SaveToRecord(ItemStore& table, MyMemoryStream* stream) {
 }
 
 std::string DBItem::recordBytes() {
-    MyMemoryStream record;
+    MemoryStream record;
     WriteRecord(record, true);
     return record.takeBytes();
 }

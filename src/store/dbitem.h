@@ -8,7 +8,7 @@
 
 namespace kalydor {
 
-class MyMemoryStream;
+class MemoryStream;
 class ItemStore;
 
 // The exchange, clipboard, report and editor types of the item operations are named here
@@ -66,9 +66,9 @@ public:
 
     /// Reads the item's own fields; version 0 means the class's current layout. A version
     /// the class does not know is reported (reportVersionError) and gives false.
-    virtual bool ReadRecord(MyMemoryStream& stream, std::int16_t version);
+    virtual bool ReadRecord(MemoryStream& stream, std::int16_t version);
     /// Writes the item's fields, first the current version word when `withVersion` is set.
-    virtual bool WriteRecord(MyMemoryStream& stream, bool withVersion);
+    virtual bool WriteRecord(MemoryStream& stream, bool withVersion);
     /// Opens the item's editor over `owner` with the dialogs of `context`; true when the user
     /// confirmed (the caller then saves it).
     virtual bool Edit(platform::Window* owner, const ItemContext& context);
@@ -85,7 +85,7 @@ public:
                         ClipboardCopy what) = 0;
     /// Reads the name and the record (current layout) from the binary part of clipboard
     /// data; false when anything could not be read.
-    virtual bool PasteFrom(MyMemoryStream& binaryPart);
+    virtual bool PasteFrom(MemoryStream& binaryPart);
     /// Writes the item as one record of the text exchange format. Item kinds without a text
     /// form (rooms, buildings) keep the base, which refuses with an error.
     virtual bool WriteText(TextDocument& stream, const std::string& groupPath);
@@ -105,7 +105,7 @@ public:
     /// Writes the item's record with its version word into the current record of the table
     /// (or, with a stream given, without the version word into that stream only). Raises an
     /// error for an item whose record could not be read: such a record is never written over.
-    bool SaveToRecord(ItemStore& table, MyMemoryStream* stream = nullptr);
+    bool SaveToRecord(ItemStore& table, MemoryStream* stream = nullptr);
     /// The data block of the item's record: the record with its version word, as
     /// SaveToRecord writes it and a new record is created with (AddRecord).
     std::string recordBytes();

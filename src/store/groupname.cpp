@@ -2,7 +2,7 @@
 
 #include "base/textencoding.h"
 #include "base/textlookup.h"
-#include "store/datamodule.h"
+#include "store/itemstore.h"
 #include "store/treemodel.h"
 
 namespace kalydor {

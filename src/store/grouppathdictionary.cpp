@@ -1,6 +1,6 @@
 #include "store/grouppathdictionary.h"
 
-#include "store/datamodule.h"
+#include "store/itemstore.h"
 
 #include <unordered_set>
 

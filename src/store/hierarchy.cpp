@@ -1,7 +1,7 @@
 #include "store/hierarchy.h"
 
 #include "platform/prompter.h"
-#include "store/datamodule.h"
+#include "store/itemstore.h"
 #include "store/treemodel.h"
 
 #include <algorithm>

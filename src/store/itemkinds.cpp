@@ -3,7 +3,7 @@
 #include "store/dbitem.h"
 
 #include "base/error.h"
-#include "store/datamodule.h"
+#include "store/itemstore.h"
 #include "store/reference.h"
 
 #include <array>

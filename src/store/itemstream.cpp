@@ -11,7 +11,7 @@
 namespace kalydor {
 namespace {
 
-template <typename Unsigned> Unsigned readLittleEndian(MyMemoryStream& stream) {
+template <typename Unsigned> Unsigned readLittleEndian(MemoryStream& stream) {
     CheckNotAtEnd(stream, sizeof(Unsigned));
     unsigned char bytes[sizeof(Unsigned)];
     stream.read(bytes, sizeof bytes);
@@ -21,7 +21,7 @@ template <typename Unsigned> Unsigned readLittleEndian(MyMemoryStream& stream) {
     return value;
 }
 
-template <typename Unsigned> void writeLittleEndian(MyMemoryStream& stream, Unsigned value) {
+template <typename Unsigned> void writeLittleEndian(MemoryStream& stream, Unsigned value) {
     unsigned char bytes[sizeof(Unsigned)];
     for (std::size_t i = 0; i < sizeof(Unsigned); ++i)
         bytes[i] = static_cast<unsigned char>(value >> (8 * i));
@@ -30,34 +30,34 @@ template <typename Unsigned> void writeLittleEndian(MyMemoryStream& stream, Unsi
 
 } // namespace
 
-void CheckNotAtEnd(const MyMemoryStream& stream, std::size_t bytes) {
+void CheckNotAtEnd(const MemoryStream& stream, std::size_t bytes) {
     if (stream.remaining() < std::max<std::size_t>(bytes, 1))
         throw Error("IDS_DATAREADERROR");
 }
 
-std::int16_t readInt16(MyMemoryStream& s) {
+std::int16_t readInt16(MemoryStream& s) {
     return static_cast<std::int16_t>(readLittleEndian<std::uint16_t>(s));
 }
-std::uint16_t readUInt16(MyMemoryStream& s) {
+std::uint16_t readUInt16(MemoryStream& s) {
     return readLittleEndian<std::uint16_t>(s);
 }
-std::int32_t readInt32(MyMemoryStream& s) {
+std::int32_t readInt32(MemoryStream& s) {
     return static_cast<std::int32_t>(readLittleEndian<std::uint32_t>(s));
 }
-std::uint8_t readByte(MyMemoryStream& s) {
+std::uint8_t readByte(MemoryStream& s) {
     return readLittleEndian<std::uint8_t>(s);
 }
-bool readFlag(MyMemoryStream& s) {
+bool readFlag(MemoryStream& s) {
     return readByte(s) != 0;
 }
-float readFloat(MyMemoryStream& s) {
+float readFloat(MemoryStream& s) {
     return std::bit_cast<float>(readLittleEndian<std::uint32_t>(s));
 }
-double readDouble(MyMemoryStream& s) {
+double readDouble(MemoryStream& s) {
     return std::bit_cast<double>(readLittleEndian<std::uint64_t>(s));
 }
 
-std::string readBytes(MyMemoryStream& stream, std::size_t count) {
+std::string readBytes(MemoryStream& stream, std::size_t count) {
     if (count == 0)
         return {};
     CheckNotAtEnd(stream, count);
@@ -66,29 +66,29 @@ std::string readBytes(MyMemoryStream& stream, std::size_t count) {
     return bytes;
 }
 
-void writeInt16(MyMemoryStream& s, std::int16_t v) {
+void writeInt16(MemoryStream& s, std::int16_t v) {
     writeLittleEndian(s, static_cast<std::uint16_t>(v));
 }
-void writeUInt16(MyMemoryStream& s, std::uint16_t v) {
+void writeUInt16(MemoryStream& s, std::uint16_t v) {
     writeLittleEndian(s, v);
 }
-void writeInt32(MyMemoryStream& s, std::int32_t v) {
+void writeInt32(MemoryStream& s, std::int32_t v) {
     writeLittleEndian(s, static_cast<std::uint32_t>(v));
 }
-void writeByte(MyMemoryStream& s, std::uint8_t v) {
+void writeByte(MemoryStream& s, std::uint8_t v) {
     writeLittleEndian(s, v);
 }
-void writeFlag(MyMemoryStream& s, bool v) {
+void writeFlag(MemoryStream& s, bool v) {
     writeByte(s, v ? 1 : 0);
 }
-void writeFloat(MyMemoryStream& s, float v) {
+void writeFloat(MemoryStream& s, float v) {
     writeLittleEndian(s, std::bit_cast<std::uint32_t>(v));
 }
-void writeDouble(MyMemoryStream& s, double v) {
+void writeDouble(MemoryStream& s, double v) {
     writeLittleEndian(s, std::bit_cast<std::uint64_t>(v));
 }
 
-std::string ReadString(MyMemoryStream& stream) {
+std::string ReadString(MemoryStream& stream) {
     const std::int16_t n = readInt16(stream);
     if (n < 1)
         throw Error("IDS_DATAREADERROR");
@@ -97,7 +97,7 @@ std::string ReadString(MyMemoryStream& stream) {
     return textFromStoredBytes(std::string_view(bytes).substr(0, nul));
 }
 
-void WriteString(MyMemoryStream& stream, const std::string& text) {
+void WriteString(MemoryStream& stream, const std::string& text) {
     if (text.size() > kMaxCountedStringBytes)
         throw Error("IDS_TEXTTOOLONG", {static_cast<std::int64_t>(kMaxCountedStringBytes)},
                     "A text longer than %d bytes cannot be stored.");
@@ -122,11 +122,11 @@ StringList splitLines(const std::string& text) {
     return lines;
 }
 
-StringList ReadLines(MyMemoryStream& stream) {
+StringList ReadLines(MemoryStream& stream) {
     return splitLines(ReadString(stream));
 }
 
-void WriteLines(MyMemoryStream& stream, const StringList& lines) {
+void WriteLines(MemoryStream& stream, const StringList& lines) {
     std::string text;
     for (const std::string& line : lines) {
         text += line;
@@ -135,14 +135,14 @@ void WriteLines(MyMemoryStream& stream, const StringList& lines) {
     WriteString(stream, text);
 }
 
-std::size_t beginChunk(MyMemoryStream& stream, std::int16_t tag) {
+std::size_t beginChunk(MemoryStream& stream, std::int16_t tag) {
     writeInt16(stream, tag);
     const std::size_t lengthPosition = stream.position();
     writeUInt16(stream, 0);
     return lengthPosition;
 }
 
-void endChunk(MyMemoryStream& stream, std::size_t lengthPosition) {
+void endChunk(MemoryStream& stream, std::size_t lengthPosition) {
     const std::size_t end = stream.position();
     const std::size_t length = end - lengthPosition - 2;
     if (length > kMaxChunkPayload)
@@ -153,11 +153,11 @@ void endChunk(MyMemoryStream& stream, std::size_t lengthPosition) {
     stream.seek(end);
 }
 
-void writeChunkEnd(MyMemoryStream& stream) {
+void writeChunkEnd(MemoryStream& stream) {
     writeInt16(stream, 0);
 }
 
-bool readChunkHeader(MyMemoryStream& stream, ChunkHeader& header) {
+bool readChunkHeader(MemoryStream& stream, ChunkHeader& header) {
     header.tag = readInt16(stream);
     if (header.tag == 0)
         return false;
@@ -167,7 +167,7 @@ bool readChunkHeader(MyMemoryStream& stream, ChunkHeader& header) {
     return true;
 }
 
-void skipChunk(MyMemoryStream& stream, const ChunkHeader& header) {
+void skipChunk(MemoryStream& stream, const ChunkHeader& header) {
     if (header.length > stream.remaining())
         throw Error("IDS_DATAREADERROR");
     stream.seek(stream.position() + header.length);

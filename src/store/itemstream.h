@@ -15,40 +15,40 @@ using StringList = std::vector<std::string>;
 
 /// Raises "IDS_DATAREADERROR" unless the next `bytes` bytes of the value about to be read are
 /// all there.
-void CheckNotAtEnd(const MyMemoryStream& stream, std::size_t bytes = 1);
+void CheckNotAtEnd(const MemoryStream& stream, std::size_t bytes = 1);
 
-std::int16_t readInt16(MyMemoryStream& stream);
-std::uint16_t readUInt16(MyMemoryStream& stream);
-std::int32_t readInt32(MyMemoryStream& stream);
-std::uint8_t readByte(MyMemoryStream& stream);
+std::int16_t readInt16(MemoryStream& stream);
+std::uint16_t readUInt16(MemoryStream& stream);
+std::int32_t readInt32(MemoryStream& stream);
+std::uint8_t readByte(MemoryStream& stream);
 /// A flag byte: any value but 0 reads as set.
-bool readFlag(MyMemoryStream& stream);
-float readFloat(MyMemoryStream& stream);
-double readDouble(MyMemoryStream& stream);
+bool readFlag(MemoryStream& stream);
+float readFloat(MemoryStream& stream);
+double readDouble(MemoryStream& stream);
 /// Exactly `count` raw bytes.
-std::string readBytes(MyMemoryStream& stream, std::size_t count);
+std::string readBytes(MemoryStream& stream, std::size_t count);
 
-void writeInt16(MyMemoryStream& stream, std::int16_t value);
-void writeUInt16(MyMemoryStream& stream, std::uint16_t value);
-void writeInt32(MyMemoryStream& stream, std::int32_t value);
-void writeByte(MyMemoryStream& stream, std::uint8_t value);
-void writeFlag(MyMemoryStream& stream, bool value);
-void writeFloat(MyMemoryStream& stream, float value);
-void writeDouble(MyMemoryStream& stream, double value);
+void writeInt16(MemoryStream& stream, std::int16_t value);
+void writeUInt16(MemoryStream& stream, std::uint16_t value);
+void writeInt32(MemoryStream& stream, std::int32_t value);
+void writeByte(MemoryStream& stream, std::uint8_t value);
+void writeFlag(MemoryStream& stream, bool value);
+void writeFloat(MemoryStream& stream, float value);
+void writeDouble(MemoryStream& stream, double value);
 
 /// Longest text a counted string holds: its length word counts the closing NUL.
 inline constexpr std::size_t kMaxCountedStringBytes = 32766;
 
 /// A counted string: int16 n = length + 1, the bytes, a NUL. The text ends at its first NUL;
 /// bytes that are not UTF-8 are read as Windows-1250.
-std::string ReadString(MyMemoryStream& stream);
+std::string ReadString(MemoryStream& stream);
 /// Raises an error for a text longer than kMaxCountedStringBytes bytes.
-void WriteString(MyMemoryStream& stream, const std::string& text);
+void WriteString(MemoryStream& stream, const std::string& text);
 
 /// A string list: its lines, each followed by CR LF, as one counted string. Reading splits
 /// at CR LF, LF or CR; a final line break starts no further line.
-StringList ReadLines(MyMemoryStream& stream);
-void WriteLines(MyMemoryStream& stream, const StringList& lines);
+StringList ReadLines(MemoryStream& stream);
+void WriteLines(MemoryStream& stream, const StringList& lines);
 /// The lines of a text, split as ReadLines does.
 StringList splitLines(const std::string& text);
 
@@ -56,12 +56,12 @@ StringList splitLines(const std::string& text);
 inline constexpr std::size_t kMaxChunkPayload = 65535;
 
 /// Writes a chunk's tag and a placeholder length; returns the position of the length word.
-std::size_t beginChunk(MyMemoryStream& stream, std::int16_t tag);
+std::size_t beginChunk(MemoryStream& stream, std::int16_t tag);
 /// Patches the payload length of the chunk begun at `lengthPosition` and returns to the end.
 /// Raises an error when the payload is longer than kMaxChunkPayload.
-void endChunk(MyMemoryStream& stream, std::size_t lengthPosition);
+void endChunk(MemoryStream& stream, std::size_t lengthPosition);
 /// The end mark of a chunk sequence (a tag 0 without length).
-void writeChunkEnd(MyMemoryStream& stream);
+void writeChunkEnd(MemoryStream& stream);
 
 struct ChunkHeader {
     std::int16_t tag = 0;
@@ -69,9 +69,9 @@ struct ChunkHeader {
 };
 /// Reads the next chunk header; false at the end mark. The length is checked against the
 /// bytes that remain ("IDS_DATAREADERROR" when the payload is cut off).
-bool readChunkHeader(MyMemoryStream& stream, ChunkHeader& header);
+bool readChunkHeader(MemoryStream& stream, ChunkHeader& header);
 /// Skips the payload of a chunk whose tag the reader does not know.
-void skipChunk(MyMemoryStream& stream, const ChunkHeader& header);
+void skipChunk(MemoryStream& stream, const ChunkHeader& header);
 
 /// Shows the language text "IDS_VERSIONERR" with the version as its printf argument through
 /// the prompter. Readers call it for a version they do not know and then return false.

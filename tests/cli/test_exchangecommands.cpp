@@ -1,8 +1,8 @@
 #include "cli/clirun.h"
 #include "constructions/panel.h"
 #include "constructions/registration.h"
-#include "store/datamodule.h"
 #include "store/itemkinds.h"
+#include "store/itemstore.h"
 #include "store/reference.h"
 #include "support/tempdir.h"
 

@@ -3,8 +3,8 @@
 
 #include "base/memorystream.h"
 #include "constructions/material.h"
-#include "store/datamodule.h"
 #include "store/itemkinds.h"
+#include "store/itemstore.h"
 
 #include <gtest/gtest.h>
 
@@ -14,7 +14,7 @@ namespace {
 void storeMaterial(ItemStore& table, const std::string& group, Material& material) {
     const std::string groupId = table.GroupOfPath(RecordType::MaterialGroup, group, '\\');
     table.AddRecord(RecordType::Material, groupId, material.Name);
-    MyMemoryStream record;
+    MemoryStream record;
     material.WriteRecord(record, true);
     table.setCurrentData(record.bytes());
 }

@@ -1,5 +1,5 @@
-#include "store/datamodule.h"
 #include "store/itemkinds.h"
+#include "store/itemstore.h"
 
 #include "cli/clirun.h"
 #include "support/tempdir.h"

@@ -2,9 +2,9 @@
 // without data or identifiers out of range, with damaged options, imported into twice at once.
 
 #include "base/error.h"
-#include "heating/projektoptions.h"
-#include "store/datamodule.h"
+#include "heating/projectoptions.h"
 #include "store/itemkinds.h"
+#include "store/itemstore.h"
 #include "store/sqlitedatabase.h"
 
 #include "cli/clirun.h"

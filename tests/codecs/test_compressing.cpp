@@ -356,23 +356,23 @@ TEST(Compressing, ExpansionIsCapped) {
 
 TEST(Compressing, StreamFormsReadFromThePositionAndWriteAtTheOutputPosition) {
     const std::string data = languageText(5000, 7);
-    MyMemoryStream source("header" + data);
+    MemoryStream source("header" + data);
     source.seek(6);
-    MyMemoryStream coded("item:");
+    MemoryStream coded("item:");
     coded.seek(5);
     Compressing::Encode(source, coded);
     EXPECT_EQ(source.remaining(), 0u);
     EXPECT_EQ(coded.bytes(), "item:" + Compressing::Encode(data));
 
     coded.seek(5);
-    MyMemoryStream expanded("old");
+    MemoryStream expanded("old");
     expanded.seek(3);
     Compressing::Decode(coded, expanded);
     EXPECT_EQ(coded.remaining(), 0u);
     EXPECT_EQ(expanded.bytes(), "old" + data);
 
     // A stream read to its end codes to nothing.
-    MyMemoryStream empty;
+    MemoryStream empty;
     Compressing::Encode(source, empty);
     EXPECT_EQ(empty.size(), 0u);
 }

@@ -1,6 +1,6 @@
 #include "base/error.h"
 #include "base/textencoding.h"
-#include "codecs/xmlparser.h"
+#include "codecs/xmlreader.h"
 #include "codecs/xmlwriter.h"
 
 #include "../support/tempdir.h"

@@ -7,8 +7,8 @@
 #include "exchange/textexchange.h"
 #include "exchange/xmlexchange.h"
 #include "platform/scriptedprompter.h"
-#include "store/datamodule.h"
 #include "store/itemkinds.h"
+#include "store/itemstore.h"
 #include "store/reference.h"
 #include "support/tempdir.h"
 

@@ -5,8 +5,8 @@
 
 #include "base/error.h"
 #include "base/memorystream.h"
-#include "store/datamodule.h"
 #include "store/itemkinds.h"
+#include "store/itemstore.h"
 #include "store/treemodel.h"
 #include "support/tempdir.h"
 
@@ -25,7 +25,7 @@ TEST(MaterialPicker, GroupsMaterialsAndLoading) {
     brick.Thickness = 25;
     brick.ThermalCond = 0.8f;
     store.AddRecord(RecordType::Material, masonry, "Cărămidă plină");
-    MyMemoryStream record;
+    MemoryStream record;
     brick.WriteRecord(record, true);
     store.setCurrentData(record.bytes());
     store.AddRecord(RecordType::Material, masonry, "Bloc ceramic");

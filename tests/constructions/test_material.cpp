@@ -6,8 +6,8 @@
 #include "base/memorystream.h"
 #include "platform/scriptedprompter.h"
 #include "platform/window.h"
-#include "reports/clipboardstream.h"
-#include "reports/listheaderformat.h"
+#include "reports/clipboarddocument.h"
+#include "reports/columnlayout.h"
 #include "store/itemstream.h"
 #include "support/shippedlanguages.h"
 
@@ -42,10 +42,10 @@ public:
         m_stream.write(bytes);
         return *this;
     }
-    MyMemoryStream stream() const { return MyMemoryStream(m_stream.bytes()); }
+    MemoryStream stream() const { return MemoryStream(m_stream.bytes()); }
 
 private:
-    MyMemoryStream m_stream;
+    MemoryStream m_stream;
 };
 
 Material normalMaterial() {
@@ -77,7 +77,7 @@ Material airMaterial() {
 }
 
 std::string recordOf(Material& m) {
-    MyMemoryStream stream;
+    MemoryStream stream;
     m.WriteRecord(stream, true);
     return stream.bytes();
 }
@@ -92,7 +92,7 @@ TEST(Material, CurrentRecordRoundTripsBitExactlyForEveryKind) {
     for (Material original : {normalMaterial(), thick, airMaterial(), undefined}) {
         SCOPED_TRACE(materialKindName(original.Kind));
         const std::string bytes = recordOf(original);
-        MyMemoryStream stream(bytes);
+        MemoryStream stream(bytes);
         ASSERT_EQ(readInt16(stream), Material::kRecordVersion);
         Material read;
         ASSERT_TRUE(read.ReadRecord(stream, Material::kRecordVersion));
@@ -111,11 +111,11 @@ TEST(Material, CurrentRecordRoundTripsBitExactlyForEveryKind) {
         bare.Thickness = 7.5f;
         const std::string bytes = recordOf(bare);
         EXPECT_EQ(bytes.size(), 2u + 6u + 4u);
-        MyMemoryStream withThickness(bytes.substr(2));
+        MemoryStream withThickness(bytes.substr(2));
         Material read;
         ASSERT_TRUE(read.ReadRecord(withThickness, Material::kRecordVersion));
         EXPECT_FLOAT_EQ(read.Thickness, 7.5f);
-        MyMemoryStream older(bytes.substr(2, 6));
+        MemoryStream older(bytes.substr(2, 6));
         Material old;
         ASSERT_TRUE(old.ReadRecord(older, Material::kRecordVersion));
         EXPECT_EQ(old.Kind, kind);
@@ -123,7 +123,7 @@ TEST(Material, CurrentRecordRoundTripsBitExactlyForEveryKind) {
     }
     // Version 0 reads as the current layout.
     Material normal = normalMaterial();
-    MyMemoryStream stream(recordOf(normal).substr(2));
+    MemoryStream stream(recordOf(normal).substr(2));
     Material read;
     ASSERT_TRUE(read.ReadRecord(stream, 0));
     EXPECT_EQ(read.SteamDiffResNum, 7.5f);
@@ -133,7 +133,7 @@ TEST(Material, OlderRecordVersions) {
     const std::initializer_list<float> sorption = {0, 0, 0, 0, 0, 0, 0, 0, 0, 2};
     {
         // Version 50: no kind word, a normal material without μ.
-        MyMemoryStream s =
+        MemoryStream s =
             RecordBuilder().f(12).fs({1600, 0.7f, 0, 0.84f, 0.02f, 0, 3, 2}).fs(sorption).stream();
         Material m;
         ASSERT_TRUE(m.ReadRecord(s, 50));
@@ -149,13 +149,13 @@ TEST(Material, OlderRecordVersions) {
     {
         // Version 52, a thick material flagged by bit 7 of its kind word: the moisture fields
         // are read for it too, then μ.
-        MyMemoryStream s = RecordBuilder()
-                               .u16(0x81)
-                               .f(0.2f)
-                               .fs({950, 0.17f, 0, 1.4f, 0, 0, 0, 0})
-                               .fs(sorption)
-                               .f(50000)
-                               .stream();
+        MemoryStream s = RecordBuilder()
+                             .u16(0x81)
+                             .f(0.2f)
+                             .fs({950, 0.17f, 0, 1.4f, 0, 0, 0, 0})
+                             .fs(sorption)
+                             .f(50000)
+                             .stream();
         Material m;
         ASSERT_TRUE(m.ReadRecord(s, 52));
         EXPECT_TRUE(m.isKind(MaterialKind::Thick));
@@ -166,14 +166,14 @@ TEST(Material, OlderRecordVersions) {
     }
     {
         // Version 51 air layer: 3 filler bytes after the ventilated flag.
-        MyMemoryStream s = RecordBuilder()
-                               .u16(2)
-                               .f(4)
-                               .f(0.16f)
-                               .fs({2, 0.13f, 4, 0.16f, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0})
-                               .byte(1)
-                               .raw(std::string(3, '\xAA'))
-                               .stream();
+        MemoryStream s = RecordBuilder()
+                             .u16(2)
+                             .f(4)
+                             .f(0.16f)
+                             .fs({2, 0.13f, 4, 0.16f, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0})
+                             .byte(1)
+                             .raw(std::string(3, '\xAA'))
+                             .stream();
         Material m;
         ASSERT_TRUE(m.ReadRecord(s, 51));
         EXPECT_TRUE(m.isKind(MaterialKind::Air));
@@ -184,7 +184,7 @@ TEST(Material, OlderRecordVersions) {
     }
     {
         // Version 53: the current layout without the flags word.
-        MyMemoryStream s = RecordBuilder().u16(1).u16(0).fs({1, 2, 3, 0, 4, 0, 0, 6}).stream();
+        MemoryStream s = RecordBuilder().u16(1).u16(0).fs({1, 2, 3, 0, 4, 0, 0, 6}).stream();
         Material m;
         m.Flags = 3;
         ASSERT_TRUE(m.ReadRecord(s, 53));
@@ -198,7 +198,7 @@ TEST(Material, UnknownVersionIsReportedAndTruncatedRecordRaises) {
     platform::ScriptedPrompter prompter;
     const platform::ScopedPrompter scoped(prompter);
     for (const std::int16_t version : std::initializer_list<std::int16_t>{49, 55, -1}) {
-        MyMemoryStream s(std::string(200, '\0'));
+        MemoryStream s(std::string(200, '\0'));
         Material m;
         EXPECT_FALSE(m.ReadRecord(s, version));
     }
@@ -207,7 +207,7 @@ TEST(Material, UnknownVersionIsReportedAndTruncatedRecordRaises) {
     Material normal = normalMaterial();
     const std::string bytes = recordOf(normal);
     for (std::size_t cut = 2; cut < bytes.size(); cut += 7) {
-        MyMemoryStream s(bytes.substr(2, cut - 2));
+        MemoryStream s(bytes.substr(2, cut - 2));
         Material m;
         EXPECT_THROW(m.ReadRecord(s, 54), Error) << cut;
     }
@@ -366,7 +366,7 @@ TEST(Material, ClipboardCopyWritesTextRichTextCellsAndThePrivateCopy) {
     EXPECT_DOUBLE_EQ(std::get<double>(cells[3][12]), 1.2f);
 
     // The private copy is the name and the record without version.
-    MyMemoryStream copy(stream.privateStream().bytes());
+    MemoryStream copy(stream.privateStream().bytes());
     Material pasted;
     ASSERT_TRUE(pasted.PasteFrom(copy));
     EXPECT_EQ(pasted.Name, m.Name);
@@ -426,7 +426,7 @@ TEST(Layer, RecordInsideAConstruction) {
     Layer layer(normalMaterial());
     layer.ThermalCondFactor = 0.1f;
     layer.InitialHumidity2 = 4;
-    MyMemoryStream stream;
+    MemoryStream stream;
     layer.writeLayer(stream);
     stream.seek(0);
     Layer read;
@@ -434,18 +434,18 @@ TEST(Layer, RecordInsideAConstruction) {
     EXPECT_EQ(stream.remaining(), 0u);
     EXPECT_EQ(read.Name, layer.Name);
     EXPECT_EQ(read.InitialHumidity2, 4);
-    MyMemoryStream again;
+    MemoryStream again;
     read.writeLayer(again);
     EXPECT_EQ(again.bytes(), stream.bytes());
 
     // Layer version 53: no filling moisture.
     {
         RecordBuilder b;
-        MyMemoryStream name;
+        MemoryStream name;
         WriteString(name, "Tencuială");
         b.raw(name.bytes()).u16(1).u16(0).fs({1.5f, 1700, 0.87f, 0, 0.84f, 0, 0, 15});
         b.f(0.05f).f(0);
-        MyMemoryStream s = b.stream();
+        MemoryStream s = b.stream();
         Layer l;
         l.InitialHumidity2 = 9;
         l.readLayer(s, 53);
@@ -460,18 +460,18 @@ TEST(Layer, RecordInsideAConstruction) {
         std::string field = "Strat de aer \xBA"; // "ş" in Windows-1250
         field.resize(32, '\0');
         field[30] = 'x'; // bytes after the terminating NUL are not part of the name
-        MyMemoryStream s = RecordBuilder()
-                               .raw(field)
-                               .u16(2)
-                               .f(4)
-                               .f(0.16f)
-                               .fs({2, 0.13f, 4, 0.16f, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0})
-                               .byte(0)
-                               .raw(std::string(7, '\0'))
-                               .f(0)    // ThermalCondFactor
-                               .byte(1) // Ventilled
-                               .f(25)   // SteamRes
-                               .stream();
+        MemoryStream s = RecordBuilder()
+                             .raw(field)
+                             .u16(2)
+                             .f(4)
+                             .f(0.16f)
+                             .fs({2, 0.13f, 4, 0.16f, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0})
+                             .byte(0)
+                             .raw(std::string(7, '\0'))
+                             .f(0)    // ThermalCondFactor
+                             .byte(1) // Ventilled
+                             .f(25)   // SteamRes
+                             .stream();
         Layer l;
         l.readLayer(s, 52);
         EXPECT_EQ(l.Name, "Strat de aer ş");

@@ -1,11 +1,11 @@
 #include "base/numberformat.h"
-#include "codecs/parserstream.h"
-#include "codecs/xmlparser.h"
+#include "codecs/texttokenreader.h"
+#include "codecs/xmlreader.h"
 #include "codecs/xmlwriter.h"
 #include "constructions/layer.h"
 #include "constructions/material.h"
 #include "language/languages.h"
-#include "reports/printfstringstream.h"
+#include "reports/textdocument.h"
 
 #include <gtest/gtest.h>
 

@@ -47,7 +47,7 @@ Panel outsideWall() {
 }
 
 std::string recordOf(Panel& p) {
-    MyMemoryStream s;
+    MemoryStream s;
     p.WriteRecord(s, true);
     return s.bytes();
 }
@@ -74,7 +74,7 @@ TEST(PanelRecord, CurrentLayoutRoundTripsByteForByteAndSkipsUnknownChunks) {
     p.Calculate({});
 
     const std::string bytes = recordOf(p);
-    MyMemoryStream in(bytes);
+    MemoryStream in(bytes);
     ASSERT_EQ(readInt16(in), 56);
     Panel back;
     ASSERT_TRUE(back.ReadRecord(in, 56));
@@ -90,34 +90,34 @@ TEST(PanelRecord, CurrentLayoutRoundTripsByteForByteAndSkipsUnknownChunks) {
     std::string withUnknown = bytes.substr(0, bytes.size() - 2);
     withUnknown += std::string("\x09\x00\x03\x00xyz", 7);
     withUnknown += std::string("\x00\x00", 2);
-    MyMemoryStream in2(withUnknown.substr(2));
+    MemoryStream in2(withUnknown.substr(2));
     Panel skipped;
     ASSERT_TRUE(skipped.ReadRecord(in2, 0)); // version 0 reads the current layout
     EXPECT_EQ(recordOf(skipped), bytes);
 
     // A record cut inside a chunk is an error, not a half-read construction.
-    MyMemoryStream cut(bytes.substr(2, 40));
+    MemoryStream cut(bytes.substr(2, 40));
     Panel partial;
     EXPECT_THROW(partial.ReadRecord(cut, 56), Error);
 }
 
 TEST(PanelRecord, UnknownVersionsAreRefused) {
     for (const std::int16_t version : std::initializer_list<std::int16_t>{49, 57, -1}) {
-        MyMemoryStream in(std::string(64, '\0'));
+        MemoryStream in(std::string(64, '\0'));
         Panel p;
         EXPECT_FALSE(p.ReadRecord(in, version)) << version;
     }
 }
 
 // Old records, written field by field as the older program versions laid them out.
-void writeFloats(MyMemoryStream& s, std::initializer_list<float> values) {
+void writeFloats(MemoryStream& s, std::initializer_list<float> values) {
     for (const float v : values)
         writeFloat(s, v);
 }
 
 TEST(PanelRecord, OldLayoutsReadWithTheirLayerLayouts) {
     // Version 53: a layered wall with one layer of the 32-byte name layout.
-    MyMemoryStream s;
+    MemoryStream s;
     writeByte(s, 0x00);
     writeFloats(s, {3, 2.5f, 450, 0, 0, 0, 0}); // x, y, Mass, DampFactor, masses, b
     writeInt16(s, 1);
@@ -133,7 +133,7 @@ TEST(PanelRecord, OldLayoutsReadWithTheirLayerLayouts) {
     writeFloat(s, 0.25f);                           // ThermalCondFactor
     writeByte(s, 0);                                // Ventilled
     writeFloat(s, 0);                               // SteamRes
-    MyMemoryStream in(s.bytes());
+    MemoryStream in(s.bytes());
     Panel p;
     ASSERT_TRUE(p.ReadRecord(in, 53));
     EXPECT_EQ(in.remaining(), 0u);
@@ -150,7 +150,7 @@ TEST(PanelRecord, OldLayoutsReadWithTheirLayerLayouts) {
     EXPECT_FLOAT_EQ(p.Layers[0].InitialHumidity2, 0);
 
     // Version 54: the type byte with bit 7 marks a known construction (0x8A: a window).
-    MyMemoryStream k;
+    MemoryStream k;
     writeByte(k, 0x8A);
     writeFloats(k, {1.2f, 1.5f, 0, 0, 0, 0, 0});
     writeInt16(k, 0);
@@ -160,7 +160,7 @@ TEST(PanelRecord, OldLayoutsReadWithTheirLayerLayouts) {
     k.write(std::string(30, '\x55')); // skipped
     writeFloat(k, 0);                 // Delay
     writeInt16(k, 1);                 // Ordering
-    MyMemoryStream kin(k.bytes());
+    MemoryStream kin(k.bytes());
     Panel known;
     ASSERT_TRUE(known.ReadRecord(kin, 54));
     EXPECT_EQ(kin.remaining(), 0u);
@@ -171,12 +171,12 @@ TEST(PanelRecord, OldLayoutsReadWithTheirLayerLayouts) {
     EXPECT_EQ(known.Ordering, 1);
 
     // Versions 50 and 51 have neither Delay nor Ordering.
-    MyMemoryStream o;
+    MemoryStream o;
     writeByte(o, 0x02);
     writeFloats(o, {1, 1, 0, 0, 0, 0, 0});
     writeInt16(o, 0);
     writeFloats(o, {5, 20, 0, 6, 80, 55, -1, 30});
-    MyMemoryStream oin(o.bytes());
+    MemoryStream oin(o.bytes());
     Panel floor;
     ASSERT_TRUE(floor.ReadRecord(oin, 51));
     EXPECT_EQ(oin.remaining(), 0u);

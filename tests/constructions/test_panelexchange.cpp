@@ -1,15 +1,15 @@
 #include "base/memorystream.h"
-#include "codecs/parserstream.h"
-#include "codecs/xmlparser.h"
+#include "codecs/texttokenreader.h"
+#include "codecs/xmlreader.h"
 #include "codecs/xmlwriter.h"
 #include "constructions/constructioncontext.h"
 #include "constructions/panel.h"
 #include "exchange/xmlexchange.h"
 #include "language/languages.h"
 #include "platform/window.h"
-#include "reports/clipboardstream.h"
-#include "reports/listheaderformat.h"
-#include "reports/printfstringstream.h"
+#include "reports/clipboarddocument.h"
+#include "reports/columnlayout.h"
+#include "reports/textdocument.h"
 #include "support/designclimate.h"
 #include "support/shippedlanguages.h"
 
@@ -270,7 +270,7 @@ TEST(PanelClipboard, CopyWritesPropertiesTablesMessagesAndCells) {
     ASSERT_TRUE(window.CopyTo(known, context, ClipboardCopy::WithReport));
     EXPECT_EQ(known.text().text().find(languages.GetText("ID_PANEL12")), std::string::npos);
     EXPECT_TRUE(known.sheet().cells().empty());
-    MyMemoryStream copy(known.privateStream().bytes());
+    MemoryStream copy(known.privateStream().bytes());
     Panel pasted;
     ASSERT_TRUE(pasted.PasteFrom(copy));
     EXPECT_FLOAT_EQ(pasted.GlassRatio, 72);

@@ -1,11 +1,11 @@
-#include "codecs/xmlparser.h"
+#include "codecs/xmlreader.h"
 #include "constructions/material.h"
 #include "constructions/registration.h"
 #include "exchange/textexchange.h"
 #include "exchange/xmlexchange.h"
 #include "platform/scriptedprompter.h"
-#include "store/datamodule.h"
 #include "store/itemkinds.h"
+#include "store/itemstore.h"
 #include "support/tempdir.h"
 
 #include <gtest/gtest.h>

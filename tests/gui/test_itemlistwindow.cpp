@@ -1,6 +1,6 @@
 #include "gui/itemlistwindow.h"
-#include "gui/searchreplaceform.h"
-#include "gui/selectionform.h"
+#include "gui/searchreplacewindow.h"
+#include "gui/selectiondialog.h"
 
 #include "base/memorystream.h"
 #include "constructions/material.h"
@@ -9,8 +9,8 @@
 #include "platform/memorysettingsstore.h"
 #include "platform/scriptedprompter.h"
 #include "shell/programoptions.h"
-#include "store/datamodule.h"
 #include "store/itemkinds.h"
+#include "store/itemstore.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -36,7 +36,7 @@ void addMaterial(ItemStore& store, const std::string& group, const std::string& 
     m.ThermalCond = lambda;
     m.Density = 1800;
     store.AddRecord(RecordType::Material, group, name);
-    MyMemoryStream record;
+    MemoryStream record;
     m.WriteRecord(record, true);
     store.setCurrentData(record.bytes());
 }

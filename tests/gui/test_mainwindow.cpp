@@ -1,13 +1,13 @@
 #include "constructions/registration.h"
 #include "gui/itemlistwindow.h"
 #include "gui/mainwindow.h"
-#include "gui/projectforms.h"
+#include "gui/projectdialogs.h"
 #include "gui/qtwindowtranslation.h"
 #include "language/languages.h"
 #include "platform/memorysettingsstore.h"
 #include "shell/programoptions.h"
 #include "shell/projects.h"
-#include "store/datamodule.h"
+#include "store/itemstore.h"
 #include "store/storehooks.h"
 
 #include <QAction>

@@ -1,8 +1,8 @@
 #include "gui/namedialog.h"
 #include "language/languages.h"
 #include "platform/scriptedprompter.h"
-#include "store/datamodule.h"
 #include "store/itemkinds.h"
+#include "store/itemstore.h"
 #include "support/qtapplication.h"
 #include "support/tempdir.h"
 

@@ -6,23 +6,29 @@
 #include "constructions/material.h"
 #include "constructions/paneleditor.h"
 #include "constructions/registration.h"
+#include "gui/airlayerdialog.h"
 #include "gui/headerdelegate.h"
 #include "gui/itemlistwindow.h"
+#include "gui/layeredpaneldialog.h"
 #include "gui/mainwindow.h"
-#include "gui/materialforms.h"
-#include "gui/panelforms.h"
-#include "gui/programoptionsform.h"
-#include "gui/projectforms.h"
+#include "gui/materialdialog.h"
+#include "gui/programoptionsdialog.h"
+#include "gui/projectdialogs.h"
 #include "gui/qttoolkitlanguage.h"
 #include "gui/qtwindowtranslation.h"
-#include "gui/vapourdiagram.h"
+#include "gui/vapourdiagramwindow.h"
 #include "language/languages.h"
 #include "platform/memoryclipboard.h"
 #include "platform/memorysettingsstore.h"
 #include "platform/scriptedprompter.h"
 #include "shell/programoptions.h"
-#include "store/datamodule.h"
 #include "store/itemkinds.h"
+#include "store/itemstore.h"
+#include "support/designclimate.h"
+#include "support/qtapplication.h"
+#include "support/qtwidgets.h"
+#include "support/shippedlanguages.h"
+#include "support/tempdir.h"
 
 #include <QAbstractAxis>
 #include <QApplication>
@@ -45,12 +51,6 @@
 #include <QToolTip>
 #include <QTreeWidget>
 #include <QValueAxis>
-
-#include "support/designclimate.h"
-#include "support/qtapplication.h"
-#include "support/qtwidgets.h"
-#include "support/shippedlanguages.h"
-#include "support/tempdir.h"
 
 #include <gtest/gtest.h>
 
@@ -80,7 +80,7 @@ struct Fixture {
 
 void addMaterial(ItemStore& store, const std::string& group, Material m) {
     store.AddRecord(RecordType::Material, group, m.Name);
-    MyMemoryStream record;
+    MemoryStream record;
     m.WriteRecord(record, true);
     store.setCurrentData(record.bytes());
 }

@@ -1,6 +1,6 @@
 #include "gui/qtclipboard.h"
 #include "language/languages.h"
-#include "reports/clipboardstream.h"
+#include "reports/clipboarddocument.h"
 
 #include "support/qtapplication.h"
 

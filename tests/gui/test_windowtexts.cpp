@@ -3,26 +3,36 @@
 
 #include "constructions/paneleditor.h"
 #include "constructions/registration.h"
-#include "gui/changeheaderform.h"
+#include "gui/airlayerdialog.h"
+#include "gui/columnlayoutdialog.h"
 #include "gui/itemlistwindow.h"
+#include "gui/knownpaneldialog.h"
+#include "gui/layeredpaneldialog.h"
+#include "gui/layerselectiondialog.h"
 #include "gui/mainwindow.h"
-#include "gui/materialforms.h"
+#include "gui/materialdialog.h"
+#include "gui/materialkinddialog.h"
 #include "gui/namedialog.h"
-#include "gui/panelforms.h"
-#include "gui/programoptionsform.h"
-#include "gui/projectforms.h"
-#include "gui/projektoptionsform.h"
+#include "gui/paneltypedialog.h"
+#include "gui/programoptionsdialog.h"
+#include "gui/projectdialogs.h"
+#include "gui/projectoptionsdialog.h"
 #include "gui/qtwindowtranslation.h"
-#include "gui/searchreplaceform.h"
-#include "gui/selectionform.h"
-#include "gui/vapourdiagram.h"
+#include "gui/searchreplacewindow.h"
+#include "gui/selectiondialog.h"
+#include "gui/thicknessdialog.h"
+#include "gui/vapourdiagramwindow.h"
 #include "language/languages.h"
 #include "platform/memoryclipboard.h"
 #include "platform/memorysettingsstore.h"
 #include "platform/scriptedprompter.h"
 #include "shell/programoptions.h"
-#include "store/datamodule.h"
 #include "store/itemkinds.h"
+#include "store/itemstore.h"
+#include "support/designclimate.h"
+#include "support/qtapplication.h"
+#include "support/shippedlanguages.h"
+#include "support/tempdir.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -32,11 +42,6 @@
 #include <QMenuBar>
 #include <QRadioButton>
 #include <QTabWidget>
-
-#include "support/designclimate.h"
-#include "support/qtapplication.h"
-#include "support/shippedlanguages.h"
-#include "support/tempdir.h"
 
 #include <gtest/gtest.h>
 
@@ -208,7 +213,7 @@ std::map<std::string, std::function<std::unique_ptr<QWidget>()>> windows(Fixture
     materialEditor = std::make_unique<MaterialEditor>(material, nullptr);
     airEditor = std::make_unique<AirMaterialEditor>(air, nullptr);
     programOptions = std::make_unique<ProgramOptions>(f.settings, languages);
-    columns = LoadListHeaderFormat("MaterialItemsTitle", languages, nullptr);
+    columns = loadColumnLayout("MaterialItemsTitle", languages, nullptr);
     ItemStore* materials = f.materials.get();
     return {
         {"MainForm", [] { return std::make_unique<MainWindow>(); }},

@@ -1,5 +1,5 @@
 #include "codecs/compressing.h"
-#include "codecs/xmlparser.h"
+#include "codecs/xmlreader.h"
 #include "language/languageloader.h"
 #include "language/languages.h"
 #include "language/translatablewindow.h"

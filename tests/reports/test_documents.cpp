@@ -2,7 +2,7 @@
 #include "base/resources.h"
 #include "language/languages.h"
 #include "platform/memoryclipboard.h"
-#include "reports/clipboardstream.h"
+#include "reports/clipboarddocument.h"
 #include "store/itemstream.h"
 
 #include "support/bytes.h"
@@ -381,7 +381,7 @@ TEST(ClipboardStream, MultiItemEntriesRoundTrip) {
     const std::size_t second = stream.BeginEntry("", "Beton");
     stream.EndEntry(second);
 
-    MyMemoryStream in(stream.privateStream().bytes());
+    MemoryStream in(stream.privateStream().bytes());
     std::string path, name;
     const std::int32_t end1 = ClipboardDocument::ReadEntry(in, path, name);
     EXPECT_EQ(path, "Pereți\\Exteriori");
@@ -405,7 +405,7 @@ TEST(ClipboardStream, DamagedEntryEndsReadingWithAnError) {
     stream.EndEntry(placeholder);
     const std::string good = stream.privateStream().bytes();
     const auto withEnd = [&](std::int32_t end) {
-        MyMemoryStream patched(good);
+        MemoryStream patched(good);
         patched.seek(placeholder);
         writeInt32(patched, end);
         return patched.bytes();
@@ -421,7 +421,7 @@ TEST(ClipboardStream, DamagedEntryEndsReadingWithAnError) {
         {"head cut short", good.substr(0, placeholder + 2)},
     };
     for (const auto& c : cases) {
-        MyMemoryStream in(c.bytes);
+        MemoryStream in(c.bytes);
         std::string path, name;
         try {
             ClipboardDocument::ReadEntry(in, path, name);

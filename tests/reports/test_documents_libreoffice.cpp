@@ -9,7 +9,7 @@
 // OUTPUT_DIR/sheet.html, and OUTPUT_DIR/room.rtf.
 
 #include "language/languages.h"
-#include "reports/clipboardstream.h"
+#include "reports/clipboarddocument.h"
 
 #include <fstream>
 #include <iostream>

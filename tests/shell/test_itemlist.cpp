@@ -10,9 +10,9 @@
 #include "platform/memorysettingsstore.h"
 #include "platform/scriptedprompter.h"
 #include "platform/window.h"
-#include "store/datamodule.h"
 #include "store/groupname.h"
 #include "store/itemkinds.h"
+#include "store/itemstore.h"
 #include "store/sqlitedatabase.h"
 
 #include "support/shippedlanguages.h"
@@ -55,7 +55,7 @@ protected:
         m.Thickness = 25;
         m.ThermalCond = lambda;
         store->AddRecord(RecordType::Material, group, name);
-        MyMemoryStream record;
+        MemoryStream record;
         m.WriteRecord(record, true);
         store->setCurrentData(record.bytes());
     }
@@ -212,7 +212,7 @@ TEST_F(ItemListTest, OnlyConstructionsOfferADragText) {
     wall.Name = "W1";
     wall.Type = 0;
     project.AddRecord(RecordType::Panel, walls, "W1");
-    MyMemoryStream record;
+    MemoryStream record;
     wall.WriteRecord(record, true);
     project.setCurrentData(record.bytes());
     ItemListLogic panels(2, project, languages(), settings);

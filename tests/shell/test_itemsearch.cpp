@@ -5,8 +5,8 @@
 #include "constructions/registration.h"
 #include "platform/memorysettingsstore.h"
 #include "shell/itemlist.h"
-#include "store/datamodule.h"
 #include "store/itemkinds.h"
+#include "store/itemstore.h"
 
 #include "support/shippedlanguages.h"
 #include "support/tempdir.h"
@@ -39,7 +39,7 @@ protected:
         m.Name = name;
         m.Kind = 0;
         store->AddRecord(RecordType::Material, group, name);
-        MyMemoryStream record;
+        MemoryStream record;
         m.WriteRecord(record, true);
         store->setCurrentData(record.bytes());
     }

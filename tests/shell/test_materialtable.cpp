@@ -1,8 +1,8 @@
 #include "shell/materialtable.h"
 
 #include "platform/scriptedprompter.h"
-#include "store/datamodule.h"
 #include "store/itemkinds.h"
+#include "store/itemstore.h"
 
 #include "support/fakelanguage.h"
 #include "support/tempdir.h"

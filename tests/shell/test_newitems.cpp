@@ -9,8 +9,8 @@
 #include "shell/itemlist.h"
 #include "shell/programoptions.h"
 #include "shell/projects.h"
-#include "store/datamodule.h"
 #include "store/itemkinds.h"
+#include "store/itemstore.h"
 
 #include "support/shippedlanguages.h"
 #include "support/tempdir.h"

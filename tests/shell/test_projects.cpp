@@ -8,8 +8,8 @@
 #include "platform/memorysettingsstore.h"
 #include "platform/scriptedprompter.h"
 #include "shell/programoptions.h"
-#include "store/datamodule.h"
 #include "store/itemkinds.h"
+#include "store/itemstore.h"
 #include "store/sqlitedatabase.h"
 #include "store/storehooks.h"
 
@@ -94,7 +94,7 @@ TEST(ProjektData, RecordVersions) {
     data.Planner = {"Ing. Ana Pop"};
     data.Comment = {"fără"};
     data.Date = "2026.12.10.";
-    MyMemoryStream stream(data.recordBytes());
+    MemoryStream stream(data.recordBytes());
     ProjectData read;
     ASSERT_TRUE(read.Read(stream));
     EXPECT_EQ(read.recordBytes(), data.recordBytes());
@@ -102,7 +102,7 @@ TEST(ProjektData, RecordVersions) {
 
     // Version 10: a length, then up to five NUL-ended texts; here only three.
     const std::string texts = std::string("Bloc\0Client\0Proiectant\0", 24);
-    MyMemoryStream old;
+    MemoryStream old;
     writeInt16(old, 10);
     writeInt16(old, static_cast<std::int16_t>(texts.size()));
     old.write(texts);
@@ -117,7 +117,7 @@ TEST(ProjektData, RecordVersions) {
 
     platform::ScriptedPrompter prompter;
     const platform::ScopedPrompter scoped(prompter);
-    MyMemoryStream unknown;
+    MemoryStream unknown;
     writeInt16(unknown, 12);
     WriteLines(unknown, {"x"});
     unknown.seek(0);
@@ -126,10 +126,10 @@ TEST(ProjektData, RecordVersions) {
     EXPECT_TRUE(twelve.Building.empty());
     EXPECT_EQ(prompter.messages().size(), 1u);
 
-    MyMemoryStream empty;
+    MemoryStream empty;
     EXPECT_TRUE(twelve.Read(empty));
 
-    MyMemoryStream cut(data.recordBytes().substr(0, 9));
+    MemoryStream cut(data.recordBytes().substr(0, 9));
     EXPECT_THROW(twelve.Read(cut), Error);
 }
 

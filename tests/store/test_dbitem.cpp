@@ -1,7 +1,7 @@
 #include "base/error.h"
 #include "platform/scriptedprompter.h"
-#include "store/datamodule.h"
 #include "store/itemkinds.h"
+#include "store/itemstore.h"
 #include "store/sqlitedatabase.h"
 
 #include "store/testitem.h"
@@ -45,9 +45,9 @@ TEST_F(ItemRecords, SaveAndLoadRoundTrip) {
     EXPECT_TRUE(prompter.messages().empty());
 
     // With a stream given, the record goes into it without version and the table is untouched.
-    MyMemoryStream clip;
+    MemoryStream clip;
     loaded.SaveToRecord(table, &clip);
-    MyMemoryStream expected;
+    MemoryStream expected;
     writeFloat(expected, 0.1f);
     WriteString(expected, "Tégla fal");
     EXPECT_EQ(clip.bytes(), expected.bytes());
@@ -89,7 +89,7 @@ TEST_F(ItemRecords, ARecordIsCreatedWithItsDataInOneCommit) {
 }
 
 TEST_F(ItemRecords, AnOlderVersionIsReadInItsLayout) {
-    MyMemoryStream old;
+    MemoryStream old;
     writeInt16(old, 2);
     writeFloat(old, 7.0f);
     storeBlock("Old", old.bytes());
@@ -101,7 +101,7 @@ TEST_F(ItemRecords, AnOlderVersionIsReadInItsLayout) {
 // A record written by a newer program: the user is told, the item keeps its values, and the
 // record is never overwritten by the half-read item.
 TEST_F(ItemRecords, AnUnknownVersionIsReportedAndTheRecordProtected) {
-    MyMemoryStream block;
+    MemoryStream block;
     writeInt16(block, 57);
     storeBlock("Newer", block.bytes());
 
@@ -146,18 +146,18 @@ TEST(DBItem, PasteTurnsEveryErrorIntoFalse) {
     TestItem source;
     source.Name = "Window";
     source.Note = "triple glazing";
-    MyMemoryStream clip;
+    MemoryStream clip;
     WriteString(clip, source.Name);
     source.WriteRecord(clip, false);
 
-    MyMemoryStream good(clip.bytes());
+    MemoryStream good(clip.bytes());
     TestItem pasted;
     EXPECT_TRUE(pasted.PasteFrom(good));
     EXPECT_EQ(pasted.Name, "Window");
     EXPECT_EQ(pasted.Note, "triple glazing");
 
     for (std::size_t cut = 0; cut < clip.size(); ++cut) {
-        MyMemoryStream truncated(clip.bytes().substr(0, cut));
+        MemoryStream truncated(clip.bytes().substr(0, cut));
         TestItem item;
         EXPECT_FALSE(item.PasteFrom(truncated)) << "cut at " << cut;
     }

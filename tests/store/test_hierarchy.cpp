@@ -1,9 +1,9 @@
 #include "platform/scriptedprompter.h"
-#include "store/datamodule.h"
 #include "store/groupname.h"
 #include "store/grouppathdictionary.h"
 #include "store/hierarchy.h"
 #include "store/itemkinds.h"
+#include "store/itemstore.h"
 #include "store/treemodel.h"
 #include "support/tempdir.h"
 

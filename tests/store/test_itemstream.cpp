@@ -33,10 +33,10 @@ TEST(CountedString, ByteExactEncoding) {
         {"ő", bytes({0x03, 0x00, 0xC5, 0x91, 0x00})}, // UTF-8 bytes are counted, not letters
     };
     for (const auto& c : cases) {
-        MyMemoryStream out;
+        MemoryStream out;
         WriteString(out, c.text);
         EXPECT_EQ(out.bytes(), c.encoded) << c.text;
-        MyMemoryStream in(c.encoded);
+        MemoryStream in(c.encoded);
         EXPECT_EQ(ReadString(in), c.text);
         EXPECT_EQ(in.remaining(), 0u);
     }
@@ -45,44 +45,44 @@ TEST(CountedString, ByteExactEncoding) {
 TEST(CountedString, ReadingDamagedOrOldData) {
     // Ends right after the length word.
     expectDataReadError([] {
-        MyMemoryStream s(bytes({0x04, 0x00}));
+        MemoryStream s(bytes({0x04, 0x00}));
         ReadString(s);
     });
     // Length longer than the bytes that remain: nothing is allocated or read past the end.
     expectDataReadError([] {
-        MyMemoryStream s(bytes({0xFF, 0x7F, 'a'}));
+        MemoryStream s(bytes({0xFF, 0x7F, 'a'}));
         ReadString(s);
     });
     // A length word of 0 or below is no counted string.
     for (const auto& damaged : {bytes({0x00, 0x00}), bytes({0xFF, 0xFF, 0x00})}) {
         expectDataReadError([&] {
-            MyMemoryStream s(damaged);
+            MemoryStream s(damaged);
             ReadString(s);
         });
     }
     // The text ends at its first NUL; bytes that are not UTF-8 are Windows-1250.
-    MyMemoryStream early(bytes({0x05, 0x00, 'a', 0x00, 'b', 'c', 0x00}));
+    MemoryStream early(bytes({0x05, 0x00, 'a', 0x00, 'b', 'c', 0x00}));
     EXPECT_EQ(ReadString(early), "a");
     EXPECT_EQ(early.remaining(), 0u);
-    MyMemoryStream old(bytes({0x05, 0x00, 'F', 0xE1, 'l', 0x00, 0x00}));
+    MemoryStream old(bytes({0x05, 0x00, 'F', 0xE1, 'l', 0x00, 0x00}));
     EXPECT_EQ(ReadString(old), "Fál");
 }
 
 TEST(CountedString, WritingRefusesATextItsLengthWordCannotHold) {
-    MyMemoryStream out;
+    MemoryStream out;
     WriteString(out, std::string(kMaxCountedStringBytes, 'x'));
-    MyMemoryStream in(out.bytes());
+    MemoryStream in(out.bytes());
     EXPECT_EQ(ReadString(in).size(), kMaxCountedStringBytes);
 
-    MyMemoryStream tooLong;
+    MemoryStream tooLong;
     EXPECT_THROW(WriteString(tooLong, std::string(kMaxCountedStringBytes + 1, 'x')), Error);
 }
 
 TEST(StringList, LinesSplitAtAnyLineBreakWithoutATrailingEmptyLine) {
-    MyMemoryStream out;
+    MemoryStream out;
     WriteLines(out, {"first", "", "third"});
     EXPECT_EQ(out.bytes(), bytes({0x11, 0x00}) + "first\r\n\r\nthird\r\n" + std::string(1, '\0'));
-    MyMemoryStream in(out.bytes());
+    MemoryStream in(out.bytes());
     EXPECT_EQ(ReadLines(in), (StringList{"first", "", "third"}));
 
     const struct {
@@ -102,7 +102,7 @@ TEST(StringList, LinesSplitAtAnyLineBreakWithoutATrailingEmptyLine) {
     // Saving a list read back adds no line, however often it is done.
     StringList lines = {"x", "y"};
     for (int round = 0; round < 3; ++round) {
-        MyMemoryStream s;
+        MemoryStream s;
         WriteLines(s, lines);
         s.seek(0);
         lines = ReadLines(s);
@@ -111,7 +111,7 @@ TEST(StringList, LinesSplitAtAnyLineBreakWithoutATrailingEmptyLine) {
 }
 
 TEST(Numbers, LittleEndianAndBitExactFloats) {
-    MyMemoryStream out;
+    MemoryStream out;
     writeInt16(out, -2);
     writeInt32(out, 0x01020304);
     writeFlag(out, true);
@@ -120,7 +120,7 @@ TEST(Numbers, LittleEndianAndBitExactFloats) {
     writeFloat(out, nan);
     EXPECT_EQ(out.bytes().substr(0, 7), bytes({0xFE, 0xFF, 0x04, 0x03, 0x02, 0x01, 0x01}));
 
-    MyMemoryStream in(out.bytes());
+    MemoryStream in(out.bytes());
     EXPECT_EQ(readInt16(in), -2);
     EXPECT_EQ(readInt32(in), 0x01020304);
     EXPECT_TRUE(readFlag(in));
@@ -129,28 +129,28 @@ TEST(Numbers, LittleEndianAndBitExactFloats) {
 
     // The whole value must be there, not just its first byte.
     expectDataReadError([] {
-        MyMemoryStream s(bytes({1, 2, 3}));
+        MemoryStream s(bytes({1, 2, 3}));
         readInt32(s);
     });
     expectDataReadError([] {
-        MyMemoryStream s(bytes({1}));
+        MemoryStream s(bytes({1}));
         readInt16(s);
     });
     expectDataReadError([] {
-        MyMemoryStream s;
+        MemoryStream s;
         readFlag(s);
     });
 }
 
 TEST(Chunks, LengthsArePatchedAndChecked) {
-    MyMemoryStream out;
+    MemoryStream out;
     const std::size_t at = beginChunk(out, 3);
     out.write("0123456789", 10);
     endChunk(out, at);
     writeChunkEnd(out);
     EXPECT_EQ(out.bytes(), bytes({0x03, 0x00, 0x0A, 0x00}) + "0123456789" + bytes({0, 0}));
 
-    MyMemoryStream in(out.bytes());
+    MemoryStream in(out.bytes());
     ChunkHeader header;
     ASSERT_TRUE(readChunkHeader(in, header));
     EXPECT_EQ(header.tag, 3);
@@ -160,21 +160,21 @@ TEST(Chunks, LengthsArePatchedAndChecked) {
 
     // A length beyond the bytes that remain is damaged data, never a long read.
     expectDataReadError([] {
-        MyMemoryStream s(bytes({0x01, 0x00, 0xFF, 0xFF, 'a'}));
+        MemoryStream s(bytes({0x01, 0x00, 0xFF, 0xFF, 'a'}));
         ChunkHeader h;
         readChunkHeader(s, h);
     });
     // The length word is unsigned: a payload of 40000 bytes is read back as such.
-    MyMemoryStream big;
+    MemoryStream big;
     const std::size_t bigAt = beginChunk(big, 2);
     big.write(std::string(40000, 'b'));
     endChunk(big, bigAt);
-    MyMemoryStream bigIn(big.bytes());
+    MemoryStream bigIn(big.bytes());
     ASSERT_TRUE(readChunkHeader(bigIn, header));
     EXPECT_EQ(header.length, 40000);
 
     // A payload the length word cannot hold is refused, not wrapped.
-    MyMemoryStream huge;
+    MemoryStream huge;
     const std::size_t hugeAt = beginChunk(huge, 2);
     huge.write(std::string(kMaxChunkPayload + 1, 'h'));
     EXPECT_THROW(endChunk(huge, hugeAt), Error);

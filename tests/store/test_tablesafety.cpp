@@ -3,9 +3,9 @@
 
 #include "base/error.h"
 #include "platform/scriptedprompter.h"
-#include "store/datamodule.h"
 #include "store/identifier.h"
 #include "store/itemkinds.h"
+#include "store/itemstore.h"
 #include "store/sqlitedatabase.h"
 #include "store/treemodel.h"
 

@@ -15,7 +15,7 @@ public:
     std::string Note;
     float Value = 1.5f;
 
-    bool ReadRecord(MyMemoryStream& stream, std::int16_t version) override {
+    bool ReadRecord(MemoryStream& stream, std::int16_t version) override {
         if (version == 0)
             version = kVersion;
         if (version != 2 && version != 3) {
@@ -27,7 +27,7 @@ public:
             Note = ReadString(stream);
         return true;
     }
-    bool WriteRecord(MyMemoryStream& stream, bool withVersion) override {
+    bool WriteRecord(MemoryStream& stream, bool withVersion) override {
         if (withVersion)
             writeInt16(stream, kVersion);
         writeFloat(stream, Value);

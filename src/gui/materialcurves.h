@@ -1,0 +1,40 @@
+#pragma once
+
+#include "constructions/material.h"
+
+#include <QByteArray>
+#include <QList>
+#include <QPointF>
+#include <QStringList>
+
+class QChartView;
+class QTableWidget;
+class QTableWidgetItem;
+
+namespace kalydor {
+class Languages;
+}
+
+namespace kalydor::gui {
+
+// The curve of a material, as the material editors show it: its table of points and its chart.
+
+/// A chart of one curve with its axes at the bottom and on the left, so that the language
+/// files can caption them. The title starts empty: the language files add its lines.
+QChartView* curveChart(const char* name, const QString& xTitle, const QString& yTitle);
+/// Shows the points on the chart's curve; the axes start at 0 and reach past the last point,
+/// their ticks on round numbers.
+void plot(QChartView* view, const QList<QPointF>& points, double xMax);
+/// A table of points with stretched columns and no row numbers.
+QTableWidget* grid(const char* name, int rows, const QStringList& headers);
+/// A right-aligned cell, read-only unless `editable`.
+QTableWidgetItem* cell(const QString& text, bool editable);
+/// The number of a cell as the editors read it; 0 for a text that is not one.
+double number(const QString& text);
+
+/// The chart of a material as a PNG picture: the sorption isotherm of a "Normal" material
+/// with its 100 % point, the resistance-by-thickness diagram of an air layer with points;
+/// empty for a material without one.
+QByteArray materialChartPng(const Material& material, const Languages& languages);
+
+} // namespace kalydor::gui

@@ -150,7 +150,8 @@ void BM_ImportMaterialsFromText(benchmark::State& state) {
         const std::uint64_t before = scratch.table->database().commits();
         state.ResumeTiming();
         OverwriteAnswers answers;
-        const ImportResult result = ImportText(*scratch.table, 1, file, answers, {});
+        const ImportResult result =
+            ImportText(*scratch.table, ItemKind::Material, file, answers, {});
         state.PauseTiming();
         if (result.failed || result.added != count)
             state.SkipWithError("the import failed");

@@ -32,6 +32,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         throw Error("IDS_FILEREADERROR", {path, std::string("absent")});
     });
     OverwriteAnswers answers;
-    (void)ImportText(fuzz::importTable("text"), 1, reader, answers, {});
+    (void)ImportText(fuzz::importTable("text"), ItemKind::Material, reader, answers, {});
     return 0;
 }

@@ -24,6 +24,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (!parser.LoadFromBuffer(std::string(reinterpret_cast<const char*>(data), size), "fuzz.xml"))
         return 0;
     OverwriteAnswers answers;
-    (void)ImportXml(fuzz::importTable("xml"), 1, parser, answers, {});
+    (void)ImportXml(fuzz::importTable("xml"), ItemKind::Material, parser, answers, {});
     return 0;
 }

@@ -11,13 +11,13 @@ namespace kalydor::fuzz {
 
 template <class Item> void requireStableRecord(Item& item) {
     MemoryStream written;
-    item.WriteRecord(written, false);
+    item.WriteRecord(written, VersionWord::Without);
     written.seek(0);
     Item again;
     if (!again.ReadRecord(written, 0))
         std::abort();
     MemoryStream rewritten;
-    again.WriteRecord(rewritten, false);
+    again.WriteRecord(rewritten, VersionWord::Without);
     if (rewritten.bytes() != written.bytes())
         std::abort();
 }

@@ -56,18 +56,18 @@ struct PrompterScope {
     ~PrompterScope() { platform::setPrompter(nullptr); }
 };
 
-int kindOfName(const std::string& name) {
+ItemKind kindOfName(const std::string& name) {
     if (name == "material")
-        return 1;
+        return ItemKind::Material;
     if (name == "panel")
-        return 2;
+        return ItemKind::Construction;
     throw UsageError{"--kind takes material or panel"};
 }
 
 struct Arguments {
     std::string table;
     std::string file;
-    int kind = 1;
+    ItemKind kind = ItemKind::Material;
     StandingAnswer standing = StandingAnswer::None;
 };
 
@@ -99,9 +99,9 @@ Arguments parse(const std::vector<std::string>& args, bool import) {
 
 ItemStore openTable(const Arguments& arguments, TableMode mode) {
     const fs::path path(arguments.table);
-    return ItemStore(path.has_parent_path() ? path.parent_path().string() : ".",
-                     path.filename().string(), mode,
-                     arguments.kind == 1 ? TableKind::Catalogue : TableKind::Project);
+    return ItemStore(
+        path.has_parent_path() ? path.parent_path().string() : ".", path.filename().string(), mode,
+        arguments.kind == ItemKind::Material ? TableKind::Catalogue : TableKind::Project);
 }
 
 int exportItems(const std::vector<std::string>& args, std::ostream& out) {
@@ -127,7 +127,7 @@ int importItems(const std::vector<std::string>& args, std::ostream& out) {
     // Imported constructions are stored calculated: for a project with its outside design
     // temperature, for a catalogue with the default one.
     PanelSettings settings;
-    if (arguments.kind == 2 && table.kind() == TableKind::Project) {
+    if (arguments.kind == ItemKind::Construction && table.kind() == TableKind::Project) {
         ProjectOptions options;
         if (options.LoadFromProject(table))
             settings.outsideDesignTemperature = options.Heating.OutSideTemp;

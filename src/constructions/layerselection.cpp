@@ -3,6 +3,7 @@
 #include "base/error.h"
 #include "store/itemkinds.h"
 #include "store/itemstore.h"
+#include "store/itemtree.h"
 #include "store/treemodel.h"
 
 namespace kalydor {
@@ -12,7 +13,7 @@ MaterialPicker::MaterialPicker(ItemStore& materials)
 
 TreeNode* MaterialPicker::fillGroupTree(TreeModel& tree, const std::string& rootCaption) {
     tree.clear();
-    return m_materials.FillGroupTree(tree, rootCaption, RecordType::MaterialGroup, true);
+    return kalydor::fillGroupTree(m_materials, tree, rootCaption, RecordType::MaterialGroup);
 }
 
 std::vector<Reference> MaterialPicker::materialsOf(const std::string& groupId) {

@@ -116,11 +116,11 @@ void Material::readMaterial(MemoryStream& stream, std::int16_t version) {
     }
 }
 
-bool Material::WriteRecord(MemoryStream& stream, bool withVersion) {
-    if (withVersion)
+bool Material::WriteRecord(MemoryStream& stream, VersionWord versionWord) {
+    if (versionWord == VersionWord::With)
         writeInt16(stream, kRecordVersion);
     writeMaterial(stream);
-    if (withVersion && !hasMaterialData() && !isKind(MaterialKind::Air))
+    if (versionWord == VersionWord::With && !hasMaterialData() && !isKind(MaterialKind::Air))
         writeFloat(stream, Thickness);
     return true;
 }
@@ -154,7 +154,7 @@ bool Material::CopyTo(ClipboardDocument& stream, const ItemContext&, ClipboardCo
     if (what == ClipboardCopy::WithReport)
         writeReport(stream);
     WriteString(stream.privateStream(), Name);
-    return WriteRecord(stream.privateStream(), false);
+    return WriteRecord(stream.privateStream(), VersionWord::Without);
 }
 
 namespace {

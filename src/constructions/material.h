@@ -66,7 +66,7 @@ public:
     bool hasMaterialData() const { return Kind <= 1; }
 
     bool ReadRecord(MemoryStream& stream, std::int16_t version) override;
-    bool WriteRecord(MemoryStream& stream, bool withVersion) override;
+    bool WriteRecord(MemoryStream& stream, VersionWord versionWord) override;
     bool CopyTo(ClipboardDocument& stream, const ItemContext& context, ClipboardCopy what) override;
     /// The material list's columns ("MaterialItemsTitle"): 0 name, 1 thickness, 2 λ, 3 R,
     /// 4 δ, 5 Rv, 6 c, 7 density ("-" when it does not apply), 8 ωk, 9 ωm, 10 μ.

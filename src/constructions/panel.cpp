@@ -243,8 +243,8 @@ void Panel::readOldLayout(MemoryStream& stream, std::int16_t version) {
     }
 }
 
-bool Panel::WriteRecord(MemoryStream& stream, bool withVersion) {
-    if (withVersion)
+bool Panel::WriteRecord(MemoryStream& stream, VersionWord versionWord) {
+    if (versionWord == VersionWord::With)
         writeInt16(stream, kRecordVersion);
     std::size_t length = beginChunk(stream, kMainChunk);
     writeUInt16(stream, Type);
@@ -285,7 +285,7 @@ bool Panel::CopyTo(ClipboardDocument& stream, const ItemContext& context, Clipbo
     if (what == ClipboardCopy::WithReport)
         writeReport(stream, constructionContextOf(context).settings);
     WriteString(stream.privateStream(), Name);
-    return WriteRecord(stream.privateStream(), false);
+    return WriteRecord(stream.privateStream(), VersionWord::Without);
 }
 
 std::string Panel::ColumnText(int columnId, const ListColumns& columns) const {

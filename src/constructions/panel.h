@@ -112,7 +112,7 @@ public:
     std::vector<int> outsideOrder() const;
 
     bool ReadRecord(MemoryStream& stream, std::int16_t version) override;
-    bool WriteRecord(MemoryStream& stream, bool withVersion) override;
+    bool WriteRecord(MemoryStream& stream, VersionWord versionWord) override;
     /// The binary part of a copy: the name and the record without version.
     bool CopyTo(ClipboardDocument& stream, const ItemContext& context, ClipboardCopy what) override;
     /// Opens the editor of the construction (asking first whether a new one is layered or

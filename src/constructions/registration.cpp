@@ -8,8 +8,8 @@
 namespace kalydor {
 
 void registerConstructionItems() {
-    registerItemKind(1, [] { return std::make_unique<Material>(); });
-    registerItemKind(2, [] { return std::make_unique<Panel>(); });
+    registerItemKind(ItemKind::Material, [] { return std::make_unique<Material>(); });
+    registerItemKind(ItemKind::Construction, [] { return std::make_unique<Panel>(); });
 }
 
 ImportOptions constructionImportOptions(const PanelSettings& settings) {

@@ -12,6 +12,7 @@
 #include "store/dbitem.h"
 #include "store/itemkinds.h"
 #include "store/itemstore.h"
+#include "store/itemtree.h"
 #include "store/sqlitedatabase.h"
 #include "store/treemodel.h"
 
@@ -27,9 +28,10 @@ namespace kalydor {
 namespace {
 
 constexpr ExchangeKind kKinds[] = {
-    {1, RecordType::MaterialGroup, RecordType::Material, "KALYDOR32MATERIAL", 1,
+    {ItemKind::Material, RecordType::MaterialGroup, RecordType::Material, "KALYDOR32MATERIAL", 1,
      "Kalydor32Material"},
-    {2, RecordType::PanelGroup, RecordType::Panel, "KALYDOR32PANEL", 2, "Kalydor32Panel"},
+    {ItemKind::Construction, RecordType::PanelGroup, RecordType::Panel, "KALYDOR32PANEL", 2,
+     "Kalydor32Panel"},
 };
 
 bool isTrailingBlank(char c) {
@@ -84,17 +86,17 @@ std::unique_ptr<DBItem> createExchangeItem(const ExchangeKind& kind) {
     return item;
 }
 
-const ExchangeKind& requireKind(int kind) {
+const ExchangeKind& requireKind(ItemKind kind) {
     const ExchangeKind* k = exchangeKindOf(kind);
     if (!k)
-        throw Error("IDS_NOEXCHANGEFORM", {std::to_string(kind)},
+        throw Error("IDS_NOEXCHANGEFORM", {std::to_string(kindNumber(kind))},
                     "\"%s\" cannot be written in this exchange format.");
     return *k;
 }
 
 } // namespace
 
-const ExchangeKind* exchangeKindOf(int kind) {
+const ExchangeKind* exchangeKindOf(ItemKind kind) {
     for (const ExchangeKind& k : kKinds)
         if (k.kind == kind)
             return &k;
@@ -161,11 +163,11 @@ bool isXmlFileName(std::string_view fileName) {
            (tail[2] == 'l' || tail[2] == 'L');
 }
 
-std::vector<Reference> ItemsInTreeOrder(ItemStore& store, int kind) {
+std::vector<Reference> ItemsInTreeOrder(ItemStore& store, ItemKind kind) {
     const ExchangeKind& k = requireKind(kind);
     TreeModel tree;
-    TreeNode* root = store.FillGroupTree(tree, std::string(), k.groupType, true);
-    store.FillItemTree(k.itemType, tree, root);
+    TreeNode* root = fillGroupTree(store, tree, std::string(), k.groupType);
+    fillItemTree(store, k.itemType, tree, root);
     std::vector<Reference> items;
     std::set<std::pair<std::string, std::string>> listed; // group identifier and name
     std::vector<const TreeNode*> stack{root};
@@ -309,7 +311,7 @@ bool WriteItemText(TextDocument& stream, DBItem& item, const std::string& groupP
     return true;
 }
 
-ExportResult ExportText(ItemStore& store, int kind, const std::vector<Reference>& items,
+ExportResult ExportText(ItemStore& store, ItemKind kind, const std::vector<Reference>& items,
                         const std::string& fileName) {
     const ExchangeKind& k = requireKind(kind);
     Languages noLanguage;
@@ -354,7 +356,7 @@ void ImportResult::count(StoreOutcome outcome) {
     }
 }
 
-ImportResult ImportText(ItemStore& store, int kind, const std::string& fileName,
+ImportResult ImportText(ItemStore& store, ItemKind kind, const std::string& fileName,
                         OverwriteAnswers& answers, const ImportOptions& options) {
     answers.clear();
     std::unique_ptr<TextTokenReader> reader;
@@ -370,7 +372,7 @@ ImportResult ImportText(ItemStore& store, int kind, const std::string& fileName,
     return ImportText(store, kind, *reader, answers, options);
 }
 
-ImportResult ImportText(ItemStore& store, int kind, TextTokenReader& reader,
+ImportResult ImportText(ItemStore& store, ItemKind kind, TextTokenReader& reader,
                         OverwriteAnswers& answers, const ImportOptions& options) {
     answers.clear();
     reader.onAutoYes = [&answers] { answers.autoYes(); };
@@ -438,14 +440,14 @@ void commitImport(std::optional<SqliteTransaction>& import, ImportResult& result
 }
 } // namespace exchange_detail
 
-ExportResult ExportItems(ItemStore& store, int kind, const std::vector<Reference>& items,
+ExportResult ExportItems(ItemStore& store, ItemKind kind, const std::vector<Reference>& items,
                          const std::string& fileName) {
     if (isXmlFileName(fileName))
         return ExportXml(store, kind, items, fileName);
     return ExportText(store, kind, items, fileName);
 }
 
-ImportResult ImportItems(ItemStore& store, int kind, const std::string& fileName,
+ImportResult ImportItems(ItemStore& store, ItemKind kind, const std::string& fileName,
                          OverwriteAnswers& answers, const ImportOptions& options) {
     if (isXmlFileName(fileName))
         return ImportXml(store, kind, fileName, answers, options);

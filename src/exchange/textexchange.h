@@ -1,6 +1,7 @@
 #pragma once
 
 #include "base/error.h"
+#include "store/itemkinds.h"
 #include "store/reference.h"
 
 #include <cstdint>
@@ -22,7 +23,7 @@ class TextDocument;
 /// What the exchange files know of an item kind that travels: materials (kind 1) and
 /// constructions (kind 2).
 struct ExchangeKind {
-    int kind = 0;
+    ItemKind kind = ItemKind::Material;
     std::int16_t groupType = 0;
     std::int16_t itemType = 0;
     std::string_view textKeyword; ///< record keyword of the text form
@@ -31,7 +32,7 @@ struct ExchangeKind {
 };
 
 /// The exchange description of a kind, or nullptr for kinds without exchange forms.
-const ExchangeKind* exchangeKindOf(int kind);
+const ExchangeKind* exchangeKindOf(ItemKind kind);
 
 /// What an import does to every item it has read, before the item is stored: the caller
 /// decides (constructions are calculated for the open project's climate), so an import never
@@ -94,7 +95,7 @@ bool isXmlFileName(std::string_view fileName);
 
 /// Every item of a kind in the order of its group tree: depth first, groups and items of a
 /// group in the order names are shown.
-std::vector<Reference> ItemsInTreeOrder(ItemStore& store, int kind);
+std::vector<Reference> ItemsInTreeOrder(ItemStore& store, ItemKind kind);
 
 /// The path of a group below the root joined with a backslash, without a trailing one; empty
 /// for the root group.
@@ -146,17 +147,17 @@ StoreOutcome StoreImportedItem(ItemStore& store, const ExchangeKind& kind, DBIte
 bool WriteItemText(TextDocument& stream, DBItem& item, const std::string& groupPath);
 
 /// Writes the items as a text exchange file. No file is created when nothing was written.
-ExportResult ExportText(ItemStore& store, int kind, const std::vector<Reference>& items,
+ExportResult ExportText(ItemStore& store, ItemKind kind, const std::vector<Reference>& items,
                         const std::string& fileName);
 /// Reads a text exchange file into the store; errors end the import and are shown. The
 /// import is one transaction, so it waits for and shuts out another program's changes to the
 /// table and costs one commit: when it cannot start ("IDS_TABLEBUSY") nothing is stored, when
 /// an error ends it the items stored before stay stored, and a program stopped half-way
 /// leaves the table as it was.
-ImportResult ImportText(ItemStore& store, int kind, const std::string& fileName,
+ImportResult ImportText(ItemStore& store, ItemKind kind, const std::string& fileName,
                         OverwriteAnswers& answers, const ImportOptions& options);
 /// The same over a reader already made.
-ImportResult ImportText(ItemStore& store, int kind, TextTokenReader& reader,
+ImportResult ImportText(ItemStore& store, ItemKind kind, TextTokenReader& reader,
                         OverwriteAnswers& answers, const ImportOptions& options);
 
 namespace exchange_detail {
@@ -166,9 +167,9 @@ void commitImport(std::optional<SqliteTransaction>& import, ImportResult& result
 } // namespace exchange_detail
 
 /// Export and import choosing the format by the file name (XML when it ends in "xml").
-ExportResult ExportItems(ItemStore& store, int kind, const std::vector<Reference>& items,
+ExportResult ExportItems(ItemStore& store, ItemKind kind, const std::vector<Reference>& items,
                          const std::string& fileName);
-ImportResult ImportItems(ItemStore& store, int kind, const std::string& fileName,
+ImportResult ImportItems(ItemStore& store, ItemKind kind, const std::string& fileName,
                          OverwriteAnswers& answers, const ImportOptions& options);
 
 } // namespace kalydor

@@ -87,11 +87,11 @@ bool WriteItemXml(XmlWriter& writer, DBItem& item, const std::string& groupPath)
     return writeItemElement(writer, item, groupPath, {});
 }
 
-ExportResult ExportXml(ItemStore& store, int kind, const std::vector<Reference>& items,
+ExportResult ExportXml(ItemStore& store, ItemKind kind, const std::vector<Reference>& items,
                        const std::string& fileName) {
     const ExchangeKind* k = exchangeKindOf(kind);
     if (!k)
-        throw Error("IDS_NOEXCHANGEFORM", {std::to_string(kind)},
+        throw Error("IDS_NOEXCHANGEFORM", {std::to_string(kindNumber(kind))},
                     "\"%s\" cannot be written in this exchange format.");
     XmlWriter writer(fileName, std::string(kExchangeXmlRoot));
     ExportResult result;
@@ -113,7 +113,7 @@ ExportResult ExportXml(ItemStore& store, int kind, const std::vector<Reference>&
     return result;
 }
 
-ImportResult ImportXml(ItemStore& store, int kind, const std::string& fileName,
+ImportResult ImportXml(ItemStore& store, ItemKind kind, const std::string& fileName,
                        OverwriteAnswers& answers, const ImportOptions& options) {
     answers.clear();
     XmlReader parser;
@@ -131,8 +131,8 @@ ImportResult ImportXml(ItemStore& store, int kind, const std::string& fileName,
     return ImportXml(store, kind, parser, answers, options);
 }
 
-ImportResult ImportXml(ItemStore& store, int kind, XmlReader& parser, OverwriteAnswers& answers,
-                       const ImportOptions& options) {
+ImportResult ImportXml(ItemStore& store, ItemKind kind, XmlReader& parser,
+                       OverwriteAnswers& answers, const ImportOptions& options) {
     answers.clear();
     ImportResult result;
     const ExchangeKind* k = exchangeKindOf(kind);

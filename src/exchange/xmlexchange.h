@@ -31,16 +31,16 @@ bool ReadXmlItemHeader(XmlReader& parser, DBItem& item, std::string& groupPath);
 bool WriteItemXml(XmlWriter& writer, DBItem& item, const std::string& groupPath);
 
 /// Writes the items as an XML exchange document; the file is written even with no item.
-ExportResult ExportXml(ItemStore& store, int kind, const std::vector<Reference>& items,
+ExportResult ExportXml(ItemStore& store, ItemKind kind, const std::vector<Reference>& items,
                        const std::string& fileName);
 /// Reads the item elements of the kind from an XML exchange file into the store. An element
 /// that cannot be read is reported and dropped; a document that breaks off keeps what was
 /// stored before and is reported with the number of items stored.
-ImportResult ImportXml(ItemStore& store, int kind, const std::string& fileName,
+ImportResult ImportXml(ItemStore& store, ItemKind kind, const std::string& fileName,
                        OverwriteAnswers& answers, const ImportOptions& options);
 /// The same over a loaded parser.
-ImportResult ImportXml(ItemStore& store, int kind, XmlReader& parser, OverwriteAnswers& answers,
-                       const ImportOptions& options);
+ImportResult ImportXml(ItemStore& store, ItemKind kind, XmlReader& parser,
+                       OverwriteAnswers& answers, const ImportOptions& options);
 
 /// The drag text of an item: the source line, the key line naming the item by its slash path
 /// (with a trailing slash) and name, then the lines of an in-memory exchange document holding

@@ -20,6 +20,7 @@
 #include "reports/clipboarddocument.h"
 #include "shell/programoptions.h"
 #include "store/itemstore.h"
+#include "store/itemtree.h"
 #include "store/treemodel.h"
 
 #include <QAction>
@@ -120,7 +121,7 @@ bool isDescendant(const QTreeWidgetItem* node, const QTreeWidgetItem* of) {
 
 } // namespace
 
-ItemListWindow::ItemListWindow(int kind, ItemStore& store, ProgramOptions& options,
+ItemListWindow::ItemListWindow(ItemKind kind, ItemStore& store, ProgramOptions& options,
                                platform::Clipboard& clipboard, NamePrompt namePrompt,
                                QWidget* parent)
     : QWidget(parent)
@@ -305,8 +306,8 @@ std::string ItemListWindow::selectedItemName() const {
 void ItemListWindow::rebuildTree() {
     const std::string selected = nodeId(selectedNode());
     TreeModel model;
-    const TreeNode* root = m_logic.store().FillGroupTree(model, m_logic.categoryTitle(),
-                                                         m_logic.kind().groupType, true);
+    const TreeNode* root =
+        fillGroupTree(m_logic.store(), model, m_logic.categoryTitle(), m_logic.kind().groupType);
     m_filling = true;
     m_tree->clear();
     auto* top = new QTreeWidgetItem(m_tree, {qt(root->caption())});

@@ -39,12 +39,12 @@ class ItemListWindow : public QWidget {
     Q_OBJECT
 
 public:
-    ItemListWindow(int kind, ItemStore& store, ProgramOptions& options,
+    ItemListWindow(ItemKind kind, ItemStore& store, ProgramOptions& options,
                    platform::Clipboard& clipboard, NamePrompt namePrompt,
                    QWidget* parent = nullptr);
     ~ItemListWindow() override;
 
-    int kind() const { return m_logic.kind().kind; }
+    ItemKind kind() const { return m_logic.kind().kind; }
     ItemListLogic& logic() { return m_logic; }
     QTreeWidget* groupTree() const { return m_tree; }
     QTreeWidget* itemList() const { return m_list; }

@@ -140,10 +140,10 @@ void MainWindow::buildMenus() {
         {"deleteProject", [this] { deleteProject(); }},
         {"projectData", [this] { editProjectData(); }},
         {"projectOptions", [this] { editProjectOptions(); }},
-        {"materials", [this] { openList(1); }},
-        {"constructions", [this] { openList(2); }},
-        {"rooms", [this] { openList(3); }},
-        {"buildings", [this] { openList(4); }},
+        {"materials", [this] { openList(ItemKind::Material); }},
+        {"constructions", [this] { openList(ItemKind::Construction); }},
+        {"rooms", [this] { openList(ItemKind::Room); }},
+        {"buildings", [this] { openList(ItemKind::Building); }},
         {"helpContents", [this] { showHelp("contents"); }},
         {"helpSearch", [this] { showHelp("contents"); }},
         {"helpOnHelp", [this] { showHelp("help"); }},
@@ -252,7 +252,8 @@ void MainWindow::setProjectSession(ProjectSession* session, platform::FileTrash*
         session->changed = [this] { updateCommands(); };
         // The lists of the project's items close with the project.
         session->closing = [this] {
-            for (const int kind : {2, 3, 4}) {
+            for (const ItemKind kind :
+                 {ItemKind::Construction, ItemKind::Room, ItemKind::Building}) {
                 if (QMdiSubWindow* window = m_lists.value(kind)) {
                     m_lists.remove(kind);
                     delete window;
@@ -285,18 +286,18 @@ void MainWindow::showSearchReplace() {
     m_searchForm->raise();
 }
 
-ItemListWindow* MainWindow::listWindow(int kind) const {
+ItemListWindow* MainWindow::listWindow(ItemKind kind) const {
     QMdiSubWindow* window = m_lists.value(kind);
     return window ? qobject_cast<ItemListWindow*>(window->widget()) : nullptr;
 }
 
-void MainWindow::openList(int kind) {
+void MainWindow::openList(ItemKind kind) {
     if (QMdiSubWindow* open = m_lists.value(kind)) {
         m_childArea->setActiveSubWindow(open);
         open->showNormal();
         return;
     }
-    ItemStore* store = kind == 1                          ? m_materialStore
+    ItemStore* store = kind == ItemKind::Material         ? m_materialStore
                        : m_session && m_session->isOpen() ? m_session->store()
                                                           : nullptr;
     if (!store || !m_options)
@@ -325,7 +326,7 @@ void MainWindow::openList(int kind) {
     auto* list = new ItemListWindow(kind, *store, *m_options, *m_clipboard, prompt);
     list->openSearch = [this] { showSearchReplace(); };
     // A new construction takes the climate and ground values of the open project.
-    if (kind == 2) {
+    if (kind == ItemKind::Construction) {
         list->logic().prepareNewItem = [this](DBItem& item) {
             if (m_session && m_session->isOpen())
                 prepareNewProjectItem(item, *m_session->options());
@@ -370,12 +371,15 @@ void MainWindow::updateCommands() {
     set("projectOptions", open, open);
     set("deleteProject", !open, ready && !open);
     // A list is offered when its store is there and its items exist in this program.
-    const auto listAvailable = [](int kind) { return CreateItemOfKind(kind) != nullptr; };
-    set("materials", m_materialStore != nullptr, ready && m_materialStore && listAvailable(1));
-    for (const int kind : {2, 3, 4}) {
-        static const char* const names[] = {"", "", "constructions", "rooms", "buildings"};
-        set(names[kind], true, open && listAvailable(kind));
-    }
+    const auto listAvailable = [](ItemKind kind) { return CreateItemOfKind(kind) != nullptr; };
+    set("materials", m_materialStore != nullptr,
+        ready && m_materialStore && listAvailable(ItemKind::Material));
+    const std::pair<const char*, ItemKind> projectLists[] = {
+        {"constructions", ItemKind::Construction},
+        {"rooms", ItemKind::Room},
+        {"buildings", ItemKind::Building}};
+    for (const auto& [name, kind] : projectLists)
+        set(name, true, open && listAvailable(kind));
     const std::vector<std::string> recent =
         ready && !open ? recentProjects(m_options->store()) : std::vector<std::string>{};
     for (std::size_t k = 1; k <= kRecentProjectCount; ++k) {
@@ -516,7 +520,7 @@ void MainWindow::retranslate() {
         if (m_searchForm)
             translateWindow(m_options->languages(), *m_searchForm);
     }
-    for (const int kind : m_lists.keys()) {
+    for (const ItemKind kind : m_lists.keys()) {
         if (ItemListWindow* list = listWindow(kind))
             list->retranslate();
     }

@@ -1,9 +1,11 @@
 #pragma once
 
 #include "constructions/constructioncontext.h"
+#include "store/itemkinds.h"
 
 #include <QHash>
 #include <QMainWindow>
+#include <QMap>
 
 #include <memory>
 
@@ -82,11 +84,11 @@ public:
     /// The material table of the program directory; without one the materials list is not
     /// offered.
     void setMaterialStore(ItemStore* store);
-    /// Opens the list window of an item kind (1 materials … 4 buildings), or brings the open
+    /// Opens the list window of an item kind, or brings the open
     /// one to the front.
-    void openList(int kind);
+    void openList(ItemKind kind);
     /// The open list window of a kind, or null.
-    ItemListWindow* listWindow(int kind) const;
+    ItemListWindow* listWindow(ItemKind kind) const;
     /// Shows the search-and-replace window, which works on the active list window.
     void showSearchReplace();
     /// Says in the status bar that a change was stored (there is no save command: each
@@ -121,7 +123,7 @@ private:
     ProjectSession* m_session = nullptr;
     ItemStore* m_materialStore = nullptr;
     std::unique_ptr<platform::Clipboard> m_clipboard;
-    QHash<int, QMdiSubWindow*> m_lists;
+    QMap<ItemKind, QMdiSubWindow*> m_lists;
     SearchReplaceWindow* m_searchForm = nullptr;
     platform::FileTrash* m_trash = nullptr;
     QHash<QString, QAction*> m_commands;

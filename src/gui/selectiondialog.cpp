@@ -8,6 +8,7 @@
 #include "shell/itemlist.h"
 #include "store/hierarchy.h"
 #include "store/itemstore.h"
+#include "store/itemtree.h"
 
 #include <QDropEvent>
 #include <QHBoxLayout>
@@ -37,7 +38,7 @@ void addRows(QTreeWidgetItem* parent, const TreeNode& node) {
 
 } // namespace
 
-SelectionDialog::SelectionDialog(ItemStore& store, int kind, const Languages& languages,
+SelectionDialog::SelectionDialog(ItemStore& store, ItemKind kind, const Languages& languages,
                                  bool importing, QWidget* parent)
     : QDialog(parent)
     , m_store(store)
@@ -48,26 +49,27 @@ SelectionDialog::SelectionDialog(ItemStore& store, int kind, const Languages& la
     , m_languages(languages)
     , m_importing(importing) {}
 
-SelectionDialog::SelectionDialog(ItemStore& store, int kind, const Languages& languages,
+SelectionDialog::SelectionDialog(ItemStore& store, ItemKind kind, const Languages& languages,
                                  QWidget* parent)
     : SelectionDialog(store, kind, languages, false, parent) {
     const ItemListKind& constants = itemListKind(kind);
-    TreeNode* root =
-        store.FillGroupTree(m_model, languages.GetText("IDS_PRINTCATEGORY+" + std::to_string(kind)),
-                            constants.groupType, true);
-    store.FillItemTree(constants.itemType, m_model, root);
+    const std::string category =
+        languages.GetText("IDS_PRINTCATEGORY+" + std::to_string(kindNumber(kind)));
+    TreeNode* root = fillGroupTree(store, m_model, category, constants.groupType);
+    fillItemTree(store, constants.itemType, m_model, root);
     m_hierarchy =
         std::make_unique<Hierarchy>(m_model, nullptr, constants.groupType, constants.itemType);
     build(root, languages);
     setWindowTitle(qt(root->caption()));
 }
 
-SelectionDialog::SelectionDialog(ItemStore& store, int kind,
+SelectionDialog::SelectionDialog(ItemStore& store, ItemKind kind,
                                  const std::vector<ItemListLogic::ExportEntry>& entries,
                                  const Languages& languages, QWidget* parent)
     : SelectionDialog(store, kind, languages, true, parent) {
     const ItemListKind& constants = itemListKind(kind);
-    const std::string category = languages.GetText("IDS_PRINTCATEGORY+" + std::to_string(kind));
+    const std::string category =
+        languages.GetText("IDS_PRINTCATEGORY+" + std::to_string(kindNumber(kind)));
     // Group nodes carry "1", item nodes "P" and the entry's position.
     TreeNode* root = m_model.addRoot(category, "1");
     for (const ItemListLogic::ExportEntry& entry : entries) {

@@ -28,12 +28,12 @@ class SelectionDialog : public QDialog {
     Q_OBJECT
 
 public:
-    SelectionDialog(ItemStore& store, int kind, const Languages& languages,
+    SelectionDialog(ItemStore& store, ItemKind kind, const Languages& languages,
                     QWidget* parent = nullptr);
     /// The import form: the tree of the entries of a multi-item export on the clipboard.
     /// Ticking an item that exists in the store at its path is refused; nodes can be renamed
     /// in place; OK needs at least one ticked item.
-    SelectionDialog(ItemStore& store, int kind,
+    SelectionDialog(ItemStore& store, ItemKind kind,
                     const std::vector<ItemListLogic::ExportEntry>& entries,
                     const Languages& languages, QWidget* parent = nullptr);
     ~SelectionDialog() override;
@@ -59,7 +59,7 @@ public:
     void accept() override;
 
 private:
-    SelectionDialog(ItemStore& store, int kind, const Languages& languages, bool importing,
+    SelectionDialog(ItemStore& store, ItemKind kind, const Languages& languages, bool importing,
                     QWidget* parent);
     void build(TreeNode* root, const Languages& languages);
     void showStates();
@@ -68,7 +68,7 @@ private:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
     ItemStore& m_store;
-    int m_kind;
+    ItemKind m_kind;
     TreeModel m_model;
     std::unique_ptr<Hierarchy> m_hierarchy;
     TreeNode* m_root = nullptr;

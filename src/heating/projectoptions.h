@@ -1,5 +1,7 @@
 #pragma once
 
+#include "store/itemstream.h"
+
 #include <array>
 #include <cstdint>
 #include <functional>
@@ -221,7 +223,6 @@ public:
     /// the values.
     bool ReadRecord(MemoryStream& stream, std::int16_t version);
     /// Writes the record of the current version, with its version word when asked.
-    enum class VersionWord { Without, With };
     void WriteRecord(MemoryStream& stream, VersionWord versionWord = VersionWord::With) const;
     /// The data block as written into the options record.
     std::string recordBytes() const;

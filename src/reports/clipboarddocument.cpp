@@ -141,10 +141,10 @@ bool ClipboardDocument::PasteFromClipboard(const platform::Clipboard& clipboard,
     return m_private.size() > 0;
 }
 
-std::string privateClipboardFormat(int itemKind, bool exportForm) {
-    if (itemKind < 1 || itemKind > 4)
+std::string privateClipboardFormat(ItemKind itemKind, bool exportForm) {
+    if (!isItemKind(itemKind))
         return {};
-    return stringTableEntry(482 + 2 * (itemKind - 1) + (exportForm ? 1 : 0));
+    return stringTableEntry(482 + 2 * (kindNumber(itemKind) - 1) + (exportForm ? 1 : 0));
 }
 
 } // namespace kalydor

@@ -3,6 +3,7 @@
 #include "base/memorystream.h"
 #include "reports/biffwriter.h"
 #include "reports/textdocument.h"
+#include "store/itemkinds.h"
 
 #include <cstdint>
 #include <optional>
@@ -101,6 +102,6 @@ private:
 
 /// The private clipboard format of an item kind (1 material … 4 building): its plain copy,
 /// or with exportForm its multi-item export. Empty for another kind.
-std::string privateClipboardFormat(int itemKind, bool exportForm);
+std::string privateClipboardFormat(ItemKind itemKind, bool exportForm);
 
 } // namespace kalydor

@@ -19,12 +19,13 @@ namespace kalydor {
 namespace {
 
 const ItemListKind kKinds[] = {
-    {1, RecordType::MaterialGroup, RecordType::Material, "MaterialList", "MaterialItemsTitle",
-     true},
-    {2, RecordType::PanelGroup, RecordType::Panel, "PanelList", "PanelItemsTitle", true},
-    {3, RecordType::RoomGroup, RecordType::Room, "RoomList", "RoomItemsTitle", false},
-    {4, RecordType::BuildingGroup, RecordType::Building, "BuildingList", "BuildingItemsTitle",
-     false},
+    {ItemKind::Material, RecordType::MaterialGroup, RecordType::Material, "MaterialList",
+     "MaterialItemsTitle", true},
+    {ItemKind::Construction, RecordType::PanelGroup, RecordType::Panel, "PanelList",
+     "PanelItemsTitle", true},
+    {ItemKind::Room, RecordType::RoomGroup, RecordType::Room, "RoomList", "RoomItemsTitle", false},
+    {ItemKind::Building, RecordType::BuildingGroup, RecordType::Building, "BuildingList",
+     "BuildingItemsTitle", false},
 };
 
 std::string lowerAscii(std::string text) {
@@ -47,10 +48,11 @@ void showKey(const Languages& languages, const char* key) {
 
 } // namespace
 
-const ItemListKind& itemListKind(int kind) {
-    if (kind < 1 || kind > 4)
-        throw Error::withText("IDS_NOSUCHKIND", "There is no item kind " + std::to_string(kind));
-    return kKinds[kind - 1];
+const ItemListKind& itemListKind(ItemKind kind) {
+    if (!isItemKind(kind))
+        throw Error::withText("IDS_NOSUCHKIND",
+                              "There is no item kind " + std::to_string(kindNumber(kind)));
+    return kKinds[kindNumber(kind) - 1];
 }
 
 std::string exchangeFileName(const std::string& typed, ExchangeFileType type) {
@@ -64,7 +66,7 @@ std::string exchangeFileName(const std::string& typed, ExchangeFileType type) {
     return typed + extension;
 }
 
-ItemListLogic::ItemListLogic(int kind, ItemStore& store, const Languages& languages,
+ItemListLogic::ItemListLogic(ItemKind kind, ItemStore& store, const Languages& languages,
                              platform::SettingsStore& settings)
     : m_kind(itemListKind(kind))
     , m_store(store)
@@ -78,7 +80,7 @@ void ItemListLogic::reloadColumns() {
 }
 
 std::string ItemListLogic::categoryTitle() const {
-    return m_languages.GetText("IDS_PRINTCATEGORY+" + std::to_string(m_kind.kind));
+    return m_languages.GetText("IDS_PRINTCATEGORY+" + std::to_string(kindNumber(m_kind.kind)));
 }
 
 std::string ItemListLogic::caption() const {

@@ -3,6 +3,7 @@
 #include "reports/columnlayout.h"
 #include "store/dbitem.h"
 #include "store/itemcontext.h"
+#include "store/itemkinds.h"
 #include "store/reference.h"
 
 #include <cstdint>
@@ -26,7 +27,7 @@ class Window;
 
 /// What distinguishes the list windows of the four item kinds.
 struct ItemListKind {
-    int kind = 0;
+    ItemKind kind = ItemKind::Material;
     std::int16_t groupType = 0;
     std::int16_t itemType = 0;
     const char* listName = "";   ///< settings name of the column layout
@@ -35,7 +36,7 @@ struct ItemListKind {
 };
 
 /// The constants of kinds 1 (materials) to 4 (buildings); raises for another kind.
-const ItemListKind& itemListKind(int kind);
+const ItemListKind& itemListKind(ItemKind kind);
 
 /// The file types the export dialog offers, in the order of its filters.
 enum class ExchangeFileType { Text, Xml, Any };
@@ -49,7 +50,7 @@ std::string exchangeFileName(const std::string& typed, ExchangeFileType type);
 /// user through the prompter; the name dialog and the editors are run by the caller.
 class ItemListLogic {
 public:
-    ItemListLogic(int kind, ItemStore& store, const Languages& languages,
+    ItemListLogic(ItemKind kind, ItemStore& store, const Languages& languages,
                   platform::SettingsStore& settings);
 
     const ItemListKind& kind() const { return m_kind; }

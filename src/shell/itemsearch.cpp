@@ -5,6 +5,7 @@
 #include "shell/itemlist.h"
 #include "shell/searchreplace.h"
 #include "store/itemstore.h"
+#include "store/itemtree.h"
 #include "store/treemodel.h"
 
 #include <functional>
@@ -21,7 +22,7 @@ struct GroupStep {
 std::vector<GroupStep> groupsInTreeOrder(ItemListLogic& list) {
     TreeModel model;
     const TreeNode* root =
-        list.store().FillGroupTree(model, list.categoryTitle(), list.kind().groupType, true);
+        fillGroupTree(list.store(), model, list.categoryTitle(), list.kind().groupType);
     std::vector<GroupStep> groups;
     std::vector<std::string> path;
     const std::function<void(const TreeNode&)> visit = [&](const TreeNode& node) {

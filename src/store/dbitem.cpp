@@ -12,7 +12,7 @@ bool DBItem::ReadRecord(MemoryStream&, std::int16_t) {
     return false;
 }
 
-bool DBItem::WriteRecord(MemoryStream&, bool) {
+bool DBItem::WriteRecord(MemoryStream&, VersionWord) {
     return false;
 }
 
@@ -86,7 +86,7 @@ bool DBItem::SaveToRecord(ItemStore& table, MemoryStream* stream) {
         throw Error("IDS_UNREADABLEITEM", {Name},
                     "The stored data of \"%s\" could not be read; it is left unchanged.");
     if (stream) {
-        WriteRecord(*stream, false);
+        WriteRecord(*stream, VersionWord::Without);
         return true;
     }
     table.setCurrentData(recordBytes());
@@ -95,7 +95,7 @@ bool DBItem::SaveToRecord(ItemStore& table, MemoryStream* stream) {
 
 std::string DBItem::recordBytes() {
     MemoryStream record;
-    WriteRecord(record, true);
+    WriteRecord(record, VersionWord::With);
     return record.takeBytes();
 }
 

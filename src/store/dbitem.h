@@ -1,6 +1,7 @@
 #pragma once
 
 #include "store/itemcontext.h"
+#include "store/itemstream.h"
 
 #include <cstdint>
 #include <string>
@@ -67,8 +68,8 @@ public:
     /// Reads the item's own fields; version 0 means the class's current layout. A version
     /// the class does not know is reported (reportVersionError) and gives false.
     virtual bool ReadRecord(MemoryStream& stream, std::int16_t version);
-    /// Writes the item's fields, first the current version word when `withVersion` is set.
-    virtual bool WriteRecord(MemoryStream& stream, bool withVersion);
+    /// Writes the item's fields, first the current version word when asked for.
+    virtual bool WriteRecord(MemoryStream& stream, VersionWord versionWord);
     /// Opens the item's editor over `owner` with the dialogs of `context`; true when the user
     /// confirmed (the caller then saves it).
     virtual bool Edit(platform::Window* owner, const ItemContext& context);

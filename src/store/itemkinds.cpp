@@ -11,40 +11,41 @@
 namespace kalydor {
 namespace {
 
-std::array<ItemFactory, kLastItemKind + 1>& factories() {
-    static std::array<ItemFactory, kLastItemKind + 1> registry;
+std::array<ItemFactory, 5>& factories() {
+    static std::array<ItemFactory, 5> registry;
     return registry;
 }
 
-bool validKind(int kind) {
-    return kind >= kFirstItemKind && kind <= kLastItemKind;
+std::size_t indexOf(ItemKind kind) {
+    return static_cast<std::size_t>(kindNumber(kind));
 }
 
 } // namespace
 
-std::int16_t itemTypeOfKind(int kind) {
+std::int16_t itemTypeOfKind(ItemKind kind) {
     static constexpr std::int16_t kTypes[] = {0, RecordType::Material, RecordType::Panel,
                                               RecordType::Room, RecordType::Building};
-    return validKind(kind) ? kTypes[kind] : std::int16_t{-1};
+    return isItemKind(kind) ? kTypes[indexOf(kind)] : std::int16_t{-1};
 }
 
-std::int16_t groupTypeOfKind(int kind) {
-    return validKind(kind) ? static_cast<std::int16_t>(itemTypeOfKind(kind) - 1) : std::int16_t{-1};
+std::int16_t groupTypeOfKind(ItemKind kind) {
+    return isItemKind(kind) ? static_cast<std::int16_t>(itemTypeOfKind(kind) - 1)
+                            : std::int16_t{-1};
 }
 
-void registerItemKind(int kind, ItemFactory factory) {
-    if (validKind(kind))
-        factories()[kind] = std::move(factory);
+void registerItemKind(ItemKind kind, ItemFactory factory) {
+    if (isItemKind(kind))
+        factories()[indexOf(kind)] = std::move(factory);
 }
 
-std::unique_ptr<DBItem> CreateItemOfKind(int kind) {
-    if (!validKind(kind) || !factories()[kind])
+std::unique_ptr<DBItem> CreateItemOfKind(ItemKind kind) {
+    if (!isItemKind(kind) || !factories()[indexOf(kind)])
         return nullptr;
-    return factories()[kind]();
+    return factories()[indexOf(kind)]();
 }
 
-std::unique_ptr<DBItem> LoadReferencedItem(ItemStore& store, int kind, const Reference& reference,
-                                           bool& loaded) {
+std::unique_ptr<DBItem> LoadReferencedItem(ItemStore& store, ItemKind kind,
+                                           const Reference& reference, bool& loaded) {
     loaded = false;
     const std::int16_t type = itemTypeOfKind(kind);
     if (type < 0 || !store.FindRecord(type, reference.RefID, reference.Name))

@@ -608,63 +608,6 @@ std::string ItemStore::PathOfGroup(std::int16_t groupType, const std::string& id
     return path;
 }
 
-TreeNode* ItemStore::FillGroupTree(TreeModel& tree, const std::string& rootCaption,
-                                   std::int16_t groupType, bool clear) {
-    if (clear)
-        tree.clear();
-    TreeNode* root = tree.addRoot(rootCaption, m_rootId);
-
-    // A group may be listed before its parent (records are ordered by their parent's
-    // identifier), so passes repeat until one attaches nothing; groups whose parent never
-    // appears (orphans, cycles) stay out of the tree.
-    std::vector<Reference> pending = ListRecords(groupType);
-    std::unordered_map<std::string, TreeNode*> nodes{{m_rootId, root}};
-    bool attached = true;
-    while (attached && !pending.empty()) {
-        attached = false;
-        std::vector<Reference> later;
-        for (Reference& group : pending) {
-            // A group whose identifier is out of range cannot be read: it names no node.
-            if (!identifierDay(group.ID))
-                continue;
-            const auto parent = nodes.find(group.RefID);
-            if (parent == nodes.end()) {
-                later.push_back(std::move(group));
-                continue;
-            }
-            if (parent->second->childWithCaption(group.Name))
-                continue;
-            TreeNode* node = tree.addChild(*parent->second, group.Name, group.ID);
-            nodes.emplace(group.ID, node);
-            attached = true;
-        }
-        pending = std::move(later);
-    }
-    root->expanded = true;
-    root->selected = true;
-    return root;
-}
-
-void ItemStore::FillItemTree(std::int16_t itemType, TreeModel& tree, TreeNode* root) {
-    if (!root)
-        return;
-    std::unordered_map<std::string, TreeNode*> groups;
-    std::vector<TreeNode*> stack{root};
-    while (!stack.empty()) {
-        TreeNode* node = stack.back();
-        stack.pop_back();
-        if (node->identifier())
-            groups.emplace(*node->identifier(), node);
-        for (const auto& child : node->children())
-            stack.push_back(child.get());
-    }
-    for (const Reference& item : ListRecords(itemType)) {
-        const auto group = groups.find(item.RefID);
-        if (group != groups.end())
-            tree.addChild(*group->second, item.Name, std::nullopt);
-    }
-}
-
 std::string ItemStore::headerName() {
     SqliteStatement header(m_db->handle(),
                            "SELECT Name FROM Items WHERE Type=0 ORDER BY RefID, Name LIMIT 1");
@@ -742,7 +685,7 @@ void ItemStore::setCurrentData(std::string_view bytes) {
 std::string ItemStore::recordLabel(const Reference& record) {
     // An item's group has the type one less than the item's; a group's parent has its type.
     std::int16_t groupType = record.Type;
-    for (int kind = kFirstItemKind; kind <= kLastItemKind; ++kind) {
+    for (const ItemKind kind : kItemKinds) {
         if (itemTypeOfKind(kind) == record.Type)
             groupType = groupTypeOfKind(kind);
     }

@@ -111,12 +111,6 @@ public:
     /// The names from below the root down to the group, each followed by the separator; empty
     /// for the root and for an identifier that is not in the table.
     std::string PathOfGroup(std::int16_t groupType, const std::string& id, char separator);
-    /// Builds the group tree of a group type under a root node captioned `rootCaption`;
-    /// returns that root node (expanded and selected).
-    TreeNode* FillGroupTree(TreeModel& tree, const std::string& rootCaption, std::int16_t groupType,
-                            bool clear);
-    /// Adds one node per item record under its group node below `root`.
-    void FillItemTree(std::int16_t itemType, TreeModel& tree, TreeNode* root);
     /// Run once after a project table is opened: accepts the current format, converts an
     /// older one after the user agreed, refuses any other.
     bool CheckProjectVersion();

@@ -13,6 +13,10 @@ namespace kalydor {
 
 using StringList = std::vector<std::string>;
 
+/// Whether a record written starts with its version word: a stored record does, the copy
+/// inside a clipboard or exchange stream (whose own header carries the version) does not.
+enum class VersionWord : std::uint8_t { Without, With };
+
 /// Raises "IDS_DATAREADERROR" unless the next `bytes` bytes of the value about to be read are
 /// all there.
 void CheckNotAtEnd(const MemoryStream& stream, std::size_t bytes = 1);

@@ -131,7 +131,8 @@ TEST(ExchangeCommands, ShippedCataloguesImportCompletely) {
     int layered = 0;
     for (const Reference& record : project.ListRecords(RecordType::Panel)) {
         bool loaded = false;
-        const std::unique_ptr<DBItem> item = LoadReferencedItem(project, 2, record, loaded);
+        const std::unique_ptr<DBItem> item =
+            LoadReferencedItem(project, ItemKind::Construction, record, loaded);
         ASSERT_TRUE(item && loaded) << record.Name;
         const auto& panel = static_cast<const Panel&>(*item);
         if (panel.isKnown())

@@ -15,7 +15,7 @@ void storeMaterial(ItemStore& table, const std::string& group, Material& materia
     const std::string groupId = table.GroupOfPath(RecordType::MaterialGroup, group, '\\');
     table.AddRecord(RecordType::Material, groupId, material.Name);
     MemoryStream record;
-    material.WriteRecord(record, true);
+    material.WriteRecord(record, VersionWord::With);
     table.setCurrentData(record.bytes());
 }
 

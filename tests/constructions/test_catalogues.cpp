@@ -34,7 +34,8 @@ protected:
 TEST_F(ShippedCatalogues, EveryMaterialIsValidAndPhysicallyPossible) {
     ItemStore table(dir.directory(), "material.db", TableMode::Create, TableKind::Catalogue);
     OverwriteAnswers answers;
-    const ImportResult result = ImportText(table, 1, kCatalogues + "materials.txt", answers, {});
+    const ImportResult result =
+        ImportText(table, ItemKind::Material, kCatalogues + "materials.txt", answers, {});
     ASSERT_FALSE(result.failed) << result.message;
     ASSERT_GT(result.added, 40);
 
@@ -74,7 +75,7 @@ TEST_F(ShippedCatalogues, EveryConstructionCalculatesWithoutAFault) {
     ItemStore project(dir.directory(), "p.db", TableMode::Create, TableKind::Project);
     OverwriteAnswers answers;
     const ImportResult result =
-        ImportXml(project, 2, kCatalogues + "constructions.xml", answers, {});
+        ImportXml(project, ItemKind::Construction, kCatalogues + "constructions.xml", answers, {});
     ASSERT_FALSE(result.failed) << result.message;
     ASSERT_GE(result.added, 9);
 

@@ -26,7 +26,7 @@ TEST(MaterialPicker, GroupsMaterialsAndLoading) {
     brick.ThermalCond = 0.8f;
     store.AddRecord(RecordType::Material, masonry, "Cărămidă plină");
     MemoryStream record;
-    brick.WriteRecord(record, true);
+    brick.WriteRecord(record, VersionWord::With);
     store.setCurrentData(record.bytes());
     store.AddRecord(RecordType::Material, masonry, "Bloc ceramic");
     store.setCurrentData(std::string("\x38\x00\x07", 3)); // a version no reader knows

@@ -78,7 +78,7 @@ Material airMaterial() {
 
 std::string recordOf(Material& m) {
     MemoryStream stream;
-    m.WriteRecord(stream, true);
+    m.WriteRecord(stream, VersionWord::With);
     return stream.bytes();
 }
 

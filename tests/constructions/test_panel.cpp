@@ -48,7 +48,7 @@ Panel outsideWall() {
 
 std::string recordOf(Panel& p) {
     MemoryStream s;
-    p.WriteRecord(s, true);
+    p.WriteRecord(s, VersionWord::With);
     return s.bytes();
 }
 

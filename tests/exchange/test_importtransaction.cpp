@@ -61,7 +61,7 @@ protected:
 
     ImportResult import(const std::string& file, const ImportOptions& options = {}) {
         OverwriteAnswers answers;
-        return ImportItems(*store, 1, file, answers, options);
+        return ImportItems(*store, ItemKind::Material, file, answers, options);
     }
 
     test::TempDir dir;
@@ -82,7 +82,10 @@ TEST_F(ImportTransaction, IsOneCommitInTheTextAndTheXmlForm) {
     EXPECT_EQ(store->database().commits() - commits, 1u);
 
     const std::string xml = dir.file("out.xml");
-    ASSERT_EQ(ExportItems(*store, 1, ItemsInTreeOrder(*store, 1), xml).written, 40);
+    ASSERT_EQ(
+        ExportItems(*store, ItemKind::Material, ItemsInTreeOrder(*store, ItemKind::Material), xml)
+            .written,
+        40);
     store = std::make_unique<ItemStore>(dir.directory(), "other.db", TableMode::Create,
                                         TableKind::Catalogue);
     commits = store->database().commits();
@@ -125,7 +128,7 @@ TEST_F(ImportTransaction, AProgramKilledHalfWayLeavesTheTableAsItWas) {
                 ::raise(SIGKILL);
         }};
         OverwriteAnswers answers;
-        ImportItems(table, 1, file, answers, killed);
+        ImportItems(table, ItemKind::Material, file, answers, killed);
         ::_exit(3); // not reached
     }
     int status = 0;
@@ -168,7 +171,7 @@ TEST_F(ImportTransaction, WhenTheWaitForAnotherProgramFailsNothingIsStored) {
     const std::string text = write("in.txt", materialsText("A", 5) + "\"END\"\r\n");
     const std::string xml = dir.file("in.xml");
     ASSERT_FALSE(import(text).failed);
-    ExportItems(*store, 1, ItemsInTreeOrder(*store, 1), xml);
+    ExportItems(*store, ItemKind::Material, ItemsInTreeOrder(*store, ItemKind::Material), xml);
     store = std::make_unique<ItemStore>(dir.directory(), "empty.db", TableMode::Create,
                                         TableKind::Catalogue);
     store->database().setBusyTimeout(50);
@@ -202,7 +205,7 @@ TEST_F(ImportTransaction, TwoProgramsImportingAtOnceBothStoreEverything) {
         if (child == 0) {
             ItemStore table(dir.directory(), "material.db", TableMode::Open, TableKind::Catalogue);
             OverwriteAnswers answers;
-            const ImportResult result = ImportItems(table, 1, file, answers, {});
+            const ImportResult result = ImportItems(table, ItemKind::Material, file, answers, {});
             ::_exit(!result.failed && result.added == 150 ? 0 : 1);
         }
         children.push_back(child);

@@ -187,7 +187,7 @@ protected:
 
     ImportResult import(const std::string& text) {
         OverwriteAnswers answers;
-        return ImportText(*store, 1, write("in.txt", text), answers, {});
+        return ImportText(*store, ItemKind::Material, write("in.txt", text), answers, {});
     }
 
     std::optional<Material> stored(const std::string& path, const std::string& name) {
@@ -243,7 +243,10 @@ TEST_F(TextExchange, TrailingSeparatorAddsNothingAndLongPathsAreNamed) {
     EXPECT_TRUE(stored("", "after"));
     // Exported back, the path has no trailing separator and reads back the same.
     const std::string out = dir.file("out.txt");
-    ASSERT_EQ(ExportItems(*store, 1, ItemsInTreeOrder(*store, 1), out).written, 3);
+    ASSERT_EQ(
+        ExportItems(*store, ItemKind::Material, ItemsInTreeOrder(*store, ItemKind::Material), out)
+            .written,
+        3);
     std::ifstream file(out, std::ios::binary);
     const std::string exported(std::istreambuf_iterator<char>(file), {});
     EXPECT_NE(exported.find("\"Metals\"\r\n\"steel\""), std::string::npos) << exported;
@@ -314,7 +317,7 @@ TEST_F(TextExchange, MaterialsIntoConstructionTableGiveError4) {
     ItemStore project(dir.directory(), "p.db", TableMode::Create, TableKind::Project);
     OverwriteAnswers answers;
     TextTokenReader reader(record("", "one") + "\"END\"\r\n", "m.txt");
-    const ImportResult result = ImportText(project, 2, reader, answers, {});
+    const ImportResult result = ImportText(project, ItemKind::Construction, reader, answers, {});
     EXPECT_TRUE(result.failed);
     EXPECT_EQ(result.message.substr(0, 8), "E4 m.txt");
     EXPECT_EQ(result.stored(), 0);
@@ -381,7 +384,7 @@ TEST_F(TextExchange, AutoYesAnswersTheQuestionButNotTheUsersOwnAnswer) {
         OverwriteAnswers answers;
         answers.standing = c.standing;
         const ImportResult result =
-            ImportText(*store, 1,
+            ImportText(*store, ItemKind::Material,
                        write("auto.txt",
                              "\"AUTOYES\"\r\n\"RESET\"\r\n" + record("", "a", "7") + "\"END\"\r\n"),
                        answers, {});
@@ -397,27 +400,30 @@ TEST_F(TextExchange, IncludeResolvesBesideTheIncludingFileAndRefusesItself) {
     write("sub/inner.txt", record("", "inner") + "\"END\"\r\n");
     write("sub/outer.txt", "\"INCLUDE\" \"inner.txt\"\r\n" + record("", "outer") + "\"END\"\r\n");
     OverwriteAnswers answers;
-    const ImportResult result = ImportText(*store, 1, dir.file("sub/outer.txt"), answers, {});
+    const ImportResult result =
+        ImportText(*store, ItemKind::Material, dir.file("sub/outer.txt"), answers, {});
     ASSERT_FALSE(result.failed) << result.message;
     EXPECT_EQ(result.added, 2);
 
     write("self.txt", "\"INCLUDE\" \"self.txt\"\r\n\"END\"\r\n");
-    EXPECT_TRUE(ImportText(*store, 1, dir.file("self.txt"), answers, {}).failed);
+    EXPECT_TRUE(ImportText(*store, ItemKind::Material, dir.file("self.txt"), answers, {}).failed);
     write("x.txt", "\"INCLUDE\" \"y.txt\"\r\n\"END\"\r\n");
     write("y.txt", "\"INCLUDE\" \"x.txt\"\r\n\"END\"\r\n");
-    const ImportResult cycle = ImportText(*store, 1, dir.file("x.txt"), answers, {});
+    const ImportResult cycle =
+        ImportText(*store, ItemKind::Material, dir.file("x.txt"), answers, {});
     EXPECT_TRUE(cycle.failed);
 }
 
 TEST_F(TextExchange, ExportWritesTreeOrderAndEndAndNothingWithoutItems) {
     const std::string empty = dir.file("none.txt");
-    EXPECT_FALSE(ExportText(*store, 1, {}, empty).fileWritten);
+    EXPECT_FALSE(ExportText(*store, ItemKind::Material, {}, empty).fileWritten);
     EXPECT_FALSE(std::filesystem::exists(empty));
 
     ASSERT_FALSE(
         import(record("G\\\\H", "q\\\"uote\\\\") + record("", "root item") + "\"END\"\r\n").failed);
     const std::string out = dir.file("out.TXT");
-    const ExportResult result = ExportItems(*store, 1, ItemsInTreeOrder(*store, 1), out);
+    const ExportResult result =
+        ExportItems(*store, ItemKind::Material, ItemsInTreeOrder(*store, ItemKind::Material), out);
     EXPECT_EQ(result.written, 2);
     std::ifstream file(out, std::ios::binary);
     const std::string text((std::istreambuf_iterator<char>(file)), {});
@@ -428,7 +434,7 @@ TEST_F(TextExchange, ExportWritesTreeOrderAndEndAndNothingWithoutItems) {
     // The exported file reads back into a new table with the same values.
     ItemStore other(dir.directory(), "o.db", TableMode::Create, TableKind::Catalogue);
     OverwriteAnswers answers;
-    const ImportResult back = ImportText(other, 1, out, answers, {});
+    const ImportResult back = ImportText(other, ItemKind::Material, out, answers, {});
     EXPECT_EQ(back.added, 2) << back.message;
 }
 
@@ -455,7 +461,8 @@ TEST_F(TextExchange, ExportsEveryStoredItemOrNamesIt) {
     for (const char* file : {"out.txt", "out.xml"}) {
         SCOPED_TRACE(file);
         const ExportResult result =
-            ExportItems(*store, 1, ItemsInTreeOrder(*store, 1), dir.file(file));
+            ExportItems(*store, ItemKind::Material, ItemsInTreeOrder(*store, ItemKind::Material),
+                        dir.file(file));
         EXPECT_EQ(result.written, 5);
         EXPECT_EQ(result.unreadable, 1);
         ASSERT_EQ(result.leftOut.size(), 1u);
@@ -465,7 +472,8 @@ TEST_F(TextExchange, ExportsEveryStoredItemOrNamesIt) {
         ItemStore other(dir.directory(), std::string("back-") + file + ".db", TableMode::Create,
                         TableKind::Catalogue);
         OverwriteAnswers answers;
-        const ImportResult back = ImportItems(other, 1, dir.file(file), answers, {});
+        const ImportResult back =
+            ImportItems(other, ItemKind::Material, dir.file(file), answers, {});
         EXPECT_EQ(back.added, 5) << back.message;
         std::set<std::string> names;
         for (const Reference& ref : other.ListRecords(RecordType::Material))
@@ -502,7 +510,8 @@ TEST_F(TextExchange, ExportsLeaveOutItemsWithValuesThatAreNoNumbers) {
     for (const char* file : {"out.txt", "out.xml"}) {
         SCOPED_TRACE(file);
         const ExportResult result =
-            ExportItems(*store, 1, ItemsInTreeOrder(*store, 1), dir.file(file));
+            ExportItems(*store, ItemKind::Material, ItemsInTreeOrder(*store, ItemKind::Material),
+                        dir.file(file));
         EXPECT_EQ(result.written, 1);
         EXPECT_EQ(result.nonFinite, 1);
         ASSERT_EQ(result.leftOut.size(), 1u);

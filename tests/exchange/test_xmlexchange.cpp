@@ -30,7 +30,7 @@ protected:
         XmlReader parser;
         EXPECT_TRUE(parser.LoadFromBuffer(xml, "in.xml"));
         OverwriteAnswers answers;
-        return ImportXml(*store, 1, parser, answers, {});
+        return ImportXml(*store, ItemKind::Material, parser, answers, {});
     }
 
     bool has(const std::string& path, const std::string& name) {
@@ -57,7 +57,7 @@ protected:
 
 TEST_F(XmlExchange, EmptyExportWritesTheFrame) {
     const std::string file = dir.file("none.xml");
-    EXPECT_TRUE(ExportXml(*store, 1, {}, file).fileWritten);
+    EXPECT_TRUE(ExportXml(*store, ItemKind::Material, {}, file).fileWritten);
     std::ifstream in(file, std::ios::binary);
     const std::string text((std::istreambuf_iterator<char>(in)), {});
     EXPECT_EQ(text, "<?xml version=\"1.0\" encoding=\"ISO-8859-2\" ?>\r\n<Kalydor32Project>\r\n"
@@ -74,7 +74,10 @@ TEST_F(XmlExchange, SpecialCharactersInNamesRoundTrip) {
     m.ID = store->AddRecord(RecordType::Material, group, name);
     m.SaveToRecord(*store);
     const std::string file = dir.file("out.xml");
-    ASSERT_EQ(ExportItems(*store, 1, ItemsInTreeOrder(*store, 1), file).written, 1);
+    ASSERT_EQ(
+        ExportItems(*store, ItemKind::Material, ItemsInTreeOrder(*store, ItemKind::Material), file)
+            .written,
+        1);
     std::ifstream in(file, std::ios::binary);
     const std::string text((std::istreambuf_iterator<char>(in)), {});
     EXPECT_NE(text.find("<ItemName>A &amp; &lt;B> "), std::string::npos) << text;
@@ -82,14 +85,14 @@ TEST_F(XmlExchange, SpecialCharactersInNamesRoundTrip) {
 
     ItemStore other(dir.directory(), "o.db", TableMode::Create, TableKind::Catalogue);
     OverwriteAnswers answers;
-    const ImportResult result = ImportItems(other, 1, file, answers, {});
+    const ImportResult result = ImportItems(other, ItemKind::Material, file, answers, {});
     ASSERT_EQ(result.added, 1) << result.message;
     const std::string otherGroup = other.GroupOfPath(RecordType::MaterialGroup, "G\\H", '\\');
     EXPECT_TRUE(other.FindRecord(RecordType::Material, otherGroup, name));
 
     // The second import asks about every item.
     prompter.scriptOverwrite(platform::OverwriteAnswer::No);
-    EXPECT_EQ(ImportItems(other, 1, file, answers, {}).kept, 1);
+    EXPECT_EQ(ImportItems(other, ItemKind::Material, file, answers, {}).kept, 1);
     EXPECT_EQ(prompter.overwriteQuestions().size(), 1u);
 }
 

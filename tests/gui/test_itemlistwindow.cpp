@@ -37,7 +37,7 @@ void addMaterial(ItemStore& store, const std::string& group, const std::string& 
     m.Density = 1800;
     store.AddRecord(RecordType::Material, group, name);
     MemoryStream record;
-    m.WriteRecord(record, true);
+    m.WriteRecord(record, VersionWord::With);
     store.setCurrentData(record.bytes());
 }
 
@@ -70,7 +70,7 @@ TEST(ItemListWindow, GroupsItemsAndCommands) {
                         itemData);
         return name;
     };
-    ItemListWindow window(1, store, options, clipboard, prompt);
+    ItemListWindow window(ItemKind::Material, store, options, clipboard, prompt);
     window.show();
     QTreeWidget* tree = window.groupTree();
     ASSERT_EQ(tree->topLevelItemCount(), 1);
@@ -143,7 +143,7 @@ TEST(ItemListWindow, SelectionExportAndImportThroughFiles) {
     addMaterial(store, insulation, "Vată minerală", 0.04f);
 
     // Ticking the masonry group chooses its two materials, in tree order.
-    SelectionDialog selection(store, 1, languages);
+    SelectionDialog selection(store, ItemKind::Material, languages);
     QTreeWidgetItem* masonryRow = nullptr;
     for (QTreeWidgetItemIterator it(selection.tree()); *it; ++it) {
         if ((*it)->text(0) == QStringLiteral("Zidărie"))
@@ -160,12 +160,12 @@ TEST(ItemListWindow, SelectionExportAndImportThroughFiles) {
     platform::MemoryClipboard clipboard;
     NamePrompt noPrompt = [](QWidget*, bool, const std::string&, const std::string&,
                              const std::string&) { return std::optional<std::string>(); };
-    ItemListWindow window(1, store, options, clipboard, noPrompt);
+    ItemListWindow window(ItemKind::Material, store, options, clipboard, noPrompt);
     EXPECT_TRUE(window.command("exportFile")->isVisible());
     window.exportToFile(chosen, dir.file("zidarie.xml"));
 
     ItemStore other(dir.path().string(), "other", TableMode::Create, TableKind::Catalogue);
-    ItemListWindow target(1, other, options, clipboard, noPrompt);
+    ItemListWindow target(ItemKind::Material, other, options, clipboard, noPrompt);
     target.importFromFile(dir.file("zidarie.xml"));
     EXPECT_EQ(other.ListRecords(RecordType::Material).size(), 2u);
     EXPECT_EQ(target.groupTree()->topLevelItem(0)->childCount(), 1); // Zidărie
@@ -178,7 +178,7 @@ TEST(ItemListWindow, SelectionExportAndImportThroughFiles) {
     ASSERT_EQ(entries.size(), 3u);
     platform::ScriptedPrompter prompter;
     const platform::ScopedPrompter scoped(prompter);
-    SelectionDialog import(other, 1, entries, languages);
+    SelectionDialog import(other, ItemKind::Material, entries, languages);
     EXPECT_EQ(import.windowTitle().toStdString(),
               languages.GetText("IDS_IMPORTTITLE") + languages.GetText("IDS_PRINTCATEGORY+1"));
     import.accept();

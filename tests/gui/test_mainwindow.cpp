@@ -269,10 +269,10 @@ TEST(MainWindow, ListWindowsOpenOncePerKind) {
     window.command("materials")->trigger();
     window.command("materials")->trigger();
     EXPECT_EQ(window.childArea()->subWindowList().size(), 1);
-    ASSERT_NE(window.listWindow(1), nullptr);
+    ASSERT_NE(window.listWindow(ItemKind::Material), nullptr);
     // The list's items are edited, copied and reported in the window's context, which
     // follows the program options.
-    EXPECT_EQ(&window.listWindow(1)->logic().itemContext(), &window.itemContext());
+    EXPECT_EQ(&window.listWindow(ItemKind::Material)->logic().itemContext(), &window.itemContext());
     EXPECT_EQ(window.itemContext().settings.simpleHumidityCalculation,
               options.SimpleHumidityCalculation);
 
@@ -285,7 +285,7 @@ TEST(MainWindow, ListWindowsOpenOncePerKind) {
     // The project's lists close with the project; the materials list stays.
     session.CloseProject();
     EXPECT_EQ(window.childArea()->subWindowList().size(), 1);
-    EXPECT_EQ(window.listWindow(2), nullptr);
+    EXPECT_EQ(window.listWindow(ItemKind::Construction), nullptr);
     window.close();
 }
 

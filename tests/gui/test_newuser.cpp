@@ -81,7 +81,7 @@ struct Fixture {
 void addMaterial(ItemStore& store, const std::string& group, Material m) {
     store.AddRecord(RecordType::Material, group, m.Name);
     MemoryStream record;
-    m.WriteRecord(record, true);
+    m.WriteRecord(record, VersionWord::With);
     store.setCurrentData(record.bytes());
 }
 
@@ -118,7 +118,7 @@ TEST(NoFigureIsCut, ListColumnsFitTheirContent) {
     airLayer.ThermalRes = 0.17f;
     addMaterial(store, group, airLayer);
 
-    ItemListWindow window(1, store, options, f.clipboard, NamePrompt{});
+    ItemListWindow window(ItemKind::Material, store, options, f.clipboard, NamePrompt{});
     window.resize(1100, 400);
     window.show();
     ASSERT_TRUE(window.selectGroupById(group));
@@ -302,8 +302,8 @@ TEST(OneLanguage, ASwitchRetranslatesTheOpenWindows) {
     window.setMaterialStore(&store);
     window.retranslate();
     EXPECT_TRUE(window.aboutText().contains(QStringLiteral("Versiunea")));
-    window.openList(1);
-    ItemListWindow* list = window.listWindow(1);
+    window.openList(ItemKind::Material);
+    ItemListWindow* list = window.listWindow(ItemKind::Material);
     ASSERT_NE(list, nullptr);
     ASSERT_TRUE(list->selectGroupById(group));
     const auto caption = [list](int id) {
@@ -431,8 +431,8 @@ TEST(SmallThings, TheStatusBarSaysAChangeWasStored) {
     MainWindow window;
     window.setProgramOptions(&options);
     window.setMaterialStore(&store);
-    window.openList(1);
-    ItemListWindow* list = window.listWindow(1);
+    window.openList(ItemKind::Material);
+    ItemListWindow* list = window.listWindow(ItemKind::Material);
     ASSERT_NE(list, nullptr);
     QSignalSpy stored(list, &ItemListWindow::changeStored);
     ASSERT_TRUE(list->selectGroupById(group));

@@ -222,7 +222,7 @@ struct MaterialTable {
         store.AddRecord(RecordType::Material, masonry, name);
         MemoryStream record;
         Material copy = material;
-        copy.WriteRecord(record, true);
+        copy.WriteRecord(record, VersionWord::With);
         store.setCurrentData(record.bytes());
     }
     test::TempDir dir;
@@ -438,7 +438,7 @@ TEST(QtPanelDialogs, AWallBuiltFromTheConstructionList) {
         project.AddRecord(RecordType::Panel, parentId, "Perete exterior", itemData);
         return std::string("Perete exterior");
     };
-    ItemListWindow list(2, project, options, clipboard, prompt);
+    ItemListWindow list(ItemKind::Construction, project, options, clipboard, prompt);
     list.logic().setItemContext(context);
     list.show();
     ASSERT_TRUE(list.selectGroupById(walls));
@@ -503,7 +503,8 @@ TEST(QtPanelDialogs, AWallBuiltFromTheConstructionList) {
     const std::vector<Reference> stored = project.ListRecordsInGroup(RecordType::Panel, walls);
     ASSERT_EQ(stored.size(), 1u);
     bool loaded = false;
-    const std::unique_ptr<DBItem> item = LoadReferencedItem(project, 2, stored[0], loaded);
+    const std::unique_ptr<DBItem> item =
+        LoadReferencedItem(project, ItemKind::Construction, stored[0], loaded);
     ASSERT_TRUE(loaded);
     const auto& wall = static_cast<const Panel&>(*item);
     EXPECT_EQ(wall.Type, 0);

@@ -73,7 +73,7 @@ TEST(QtClipboard, DocumentCopyRoundTrip) {
     copy.sheet().NewRow();
 
     QtClipboard clipboard;
-    const std::string privateFormat = privateClipboardFormat(3, true);
+    const std::string privateFormat = privateClipboardFormat(ItemKind::Room, true);
     copy.CopyToClipboard(clipboard, privateFormat);
 
     const QMimeData* mime = QGuiApplication::clipboard()->mimeData();

@@ -251,7 +251,7 @@ std::map<std::string, std::function<std::unique_ptr<QWidget>()>> windows(Fixture
          [&languages] { return std::make_unique<NameDialog>(languages, NameRequest{}); }},
         {"SelectionForm",
          [&languages, materials] {
-             return std::make_unique<SelectionDialog>(*materials, 1, languages);
+             return std::make_unique<SelectionDialog>(*materials, ItemKind::Material, languages);
          }},
         {"ChangeHeaderForm",
          [&languages, &f] {
@@ -259,8 +259,8 @@ std::map<std::string, std::function<std::unique_ptr<QWidget>()>> windows(Fixture
          }},
         {"MaterialListForm",
          [materials, &f] {
-             return std::make_unique<ItemListWindow>(1, *materials, *programOptions, f.clipboard,
-                                                     NamePrompt{});
+             return std::make_unique<ItemListWindow>(ItemKind::Material, *materials,
+                                                     *programOptions, f.clipboard, NamePrompt{});
          }},
     };
 }

@@ -299,7 +299,7 @@ TEST(ClipboardStream, PublishesEveryFormInOrder) {
     stream.TakeBitmap(chart);
     stream.TakeMetafile(chart);
 
-    const std::string privateFormat = privateClipboardFormat(2, false);
+    const std::string privateFormat = privateClipboardFormat(ItemKind::Construction, false);
     EXPECT_EQ(privateFormat, "Romanian Panel 3.0");
     platform::MemoryClipboard clipboard;
     stream.CopyToClipboard(clipboard, privateFormat);
@@ -324,7 +324,8 @@ TEST(ClipboardStream, PublishesEveryFormInOrder) {
     EXPECT_EQ(again.data(format::kBiff), clipboard.data(format::kBiff));
 
     ClipboardDocument pasted(languages);
-    EXPECT_FALSE(pasted.PasteFromClipboard(clipboard, privateClipboardFormat(3, false)));
+    EXPECT_FALSE(
+        pasted.PasteFromClipboard(clipboard, privateClipboardFormat(ItemKind::Room, false)));
     ASSERT_TRUE(pasted.PasteFromClipboard(clipboard, privateFormat));
     EXPECT_EQ(pasted.privateStream().position(), 0u);
     EXPECT_EQ(ReadString(pasted.privateStream()), "Perete");
@@ -366,9 +367,9 @@ TEST(ClipboardStream, EmptyRichTextStaysOffTheClipboard) {
     EXPECT_TRUE(stream.rtf().empty());
     EXPECT_TRUE(clipboard.hasFormat(format::kText));
     EXPECT_TRUE(clipboard.hasFormat(format::kBiff));
-    EXPECT_FALSE(clipboard.hasFormat(privateClipboardFormat(1, false)));
-    EXPECT_EQ(privateClipboardFormat(4, true), "Romanian Building Export 3.0");
-    EXPECT_EQ(privateClipboardFormat(5, false), "");
+    EXPECT_FALSE(clipboard.hasFormat(privateClipboardFormat(ItemKind::Material, false)));
+    EXPECT_EQ(privateClipboardFormat(ItemKind::Building, true), "Romanian Building Export 3.0");
+    EXPECT_EQ(privateClipboardFormat(static_cast<ItemKind>(5), false), "");
 }
 
 TEST(ClipboardStream, MultiItemEntriesRoundTrip) {

@@ -43,7 +43,7 @@ protected:
         addMaterial(masonry, "Solid brick", 0.8f);
         addMaterial(masonry, "Hollow brick", 0.45f);
         addMaterial(bricks, "Clinker", 1.0f);
-        list = std::make_unique<ItemListLogic>(1, *store, languages(), settings);
+        list = std::make_unique<ItemListLogic>(ItemKind::Material, *store, languages(), settings);
     }
 
     static Languages& languages() { return test::shippedLanguages(); }
@@ -56,7 +56,7 @@ protected:
         m.ThermalCond = lambda;
         store->AddRecord(RecordType::Material, group, name);
         MemoryStream record;
-        m.WriteRecord(record, true);
+        m.WriteRecord(record, VersionWord::With);
         store->setCurrentData(record.bytes());
     }
 
@@ -182,7 +182,7 @@ TEST_F(ItemListTest, MultiItemExportAndImportThroughTheClipboard) {
 
     // Into another table, one of them under a new name.
     ItemStore other(dir.path().string(), "other", TableMode::Create, TableKind::Catalogue);
-    ItemListLogic target(1, other, languages(), settings);
+    ItemListLogic target(ItemKind::Material, other, languages(), settings);
     entries.erase(entries.begin());
     entries[0].name = "Renamed";
     EXPECT_EQ(target.importFromClipboard(clipboard, entries), 2);
@@ -213,9 +213,9 @@ TEST_F(ItemListTest, OnlyConstructionsOfferADragText) {
     wall.Type = 0;
     project.AddRecord(RecordType::Panel, walls, "W1");
     MemoryStream record;
-    wall.WriteRecord(record, true);
+    wall.WriteRecord(record, VersionWord::With);
     project.setCurrentData(record.bytes());
-    ItemListLogic panels(2, project, languages(), settings);
+    ItemListLogic panels(ItemKind::Construction, project, languages(), settings);
     panels.selectGroup({"Constructions", "Walls"}, walls);
     const std::string text = panels.dragText("W1");
     EXPECT_EQ(text.substr(0, text.find('\n')), "Source=Kalydor_00");
@@ -329,7 +329,7 @@ TEST_F(ItemListTest, EveryNewItemRecordIsStoredWithItsDataInOneCommit) {
         EXPECT_GT(store->ListRecords(RecordType::Material).size(), before);
         for (const Reference& record : store->ListRecords(RecordType::Material)) {
             bool loaded = false;
-            EXPECT_TRUE(LoadReferencedItem(*store, 1, record, loaded));
+            EXPECT_TRUE(LoadReferencedItem(*store, ItemKind::Material, record, loaded));
             EXPECT_TRUE(loaded) << record.Name;
         }
         for (const std::string& name : c.created)

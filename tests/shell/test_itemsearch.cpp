@@ -30,7 +30,8 @@ protected:
         for (const auto& [group, name] :
              {std::pair{a, "W1"}, {a, "W10"}, {a, "FÁL"}, {b, "W2"}, {b, "Z"}})
             add(group, name);
-        list = std::make_unique<ItemListLogic>(1, *store, test::shippedLanguages(), settings);
+        list = std::make_unique<ItemListLogic>(ItemKind::Material, *store, test::shippedLanguages(),
+                                               settings);
         list->selectGroup({"Materials", "A"}, a);
     }
 
@@ -40,7 +41,7 @@ protected:
         m.Kind = 0;
         store->AddRecord(RecordType::Material, group, name);
         MemoryStream record;
-        m.WriteRecord(record, true);
+        m.WriteRecord(record, VersionWord::With);
         store->setCurrentData(record.bytes());
     }
 

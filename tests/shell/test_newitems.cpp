@@ -59,7 +59,8 @@ protected:
         options.Romanian.H = -3.5f;
         options.Romanian.EarthLambda = 2.1f;
         group = session.store()->GroupOfPath(RecordType::PanelGroup, "Pereți", '\\');
-        list = std::make_unique<ItemListLogic>(2, *session.store(), languages, settings);
+        list = std::make_unique<ItemListLogic>(ItemKind::Construction, *session.store(), languages,
+                                               settings);
         list->prepareNewItem = [this](DBItem& item) {
             prepareNewProjectItem(item, *session.options());
         };

@@ -148,7 +148,7 @@ TEST(DBItem, PasteTurnsEveryErrorIntoFalse) {
     source.Note = "triple glazing";
     MemoryStream clip;
     WriteString(clip, source.Name);
-    source.WriteRecord(clip, false);
+    source.WriteRecord(clip, VersionWord::Without);
 
     MemoryStream good(clip.bytes());
     TestItem pasted;
@@ -185,18 +185,22 @@ TEST(DBItem, FillListRowShowsTheNameInNameColumns) {
 }
 
 TEST(ItemKinds, RegisteredClassesOnly) {
-    EXPECT_EQ(CreateItemOfKind(2), nullptr); // no class registered for constructions here
-    registerItemKind(2, [] { return std::make_unique<TestItem>(); });
-    const std::unique_ptr<DBItem> item = CreateItemOfKind(2);
+    EXPECT_EQ(CreateItemOfKind(ItemKind::Construction),
+              nullptr); // no class registered for constructions here
+    registerItemKind(ItemKind::Construction, [] { return std::make_unique<TestItem>(); });
+    const std::unique_ptr<DBItem> item = CreateItemOfKind(ItemKind::Construction);
     ASSERT_NE(item, nullptr);
     EXPECT_TRUE(item->Name.empty() && item->ID.empty() && item->GroupID.empty());
     EXPECT_EQ(item->Untouched, 0);
-    registerItemKind(2, nullptr);
-    for (const int kind : {0, 5, -1})
-        EXPECT_EQ(CreateItemOfKind(kind), nullptr) << kind;
-    EXPECT_EQ(itemTypeOfKind(3), RecordType::Room);
-    EXPECT_EQ(groupTypeOfKind(4), RecordType::BuildingGroup);
-    EXPECT_EQ(groupTypeOfKind(1), RecordType::MaterialGroup);
+    registerItemKind(ItemKind::Construction, nullptr);
+    // A number cast to a kind that is not one of the four makes nothing.
+    for (const int number : {0, 5, -1}) {
+        EXPECT_EQ(CreateItemOfKind(static_cast<ItemKind>(number)), nullptr) << number;
+        EXPECT_EQ(itemTypeOfKind(static_cast<ItemKind>(number)), -1) << number;
+    }
+    EXPECT_EQ(itemTypeOfKind(ItemKind::Room), RecordType::Room);
+    EXPECT_EQ(groupTypeOfKind(ItemKind::Building), RecordType::BuildingGroup);
+    EXPECT_EQ(groupTypeOfKind(ItemKind::Material), RecordType::MaterialGroup);
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 #include "store/identifier.h"
 #include "store/itemkinds.h"
 #include "store/itemstore.h"
+#include "store/itemtree.h"
 #include "store/sqlitedatabase.h"
 #include "store/storehooks.h"
 #include "store/treemodel.h"
@@ -174,7 +175,7 @@ TEST_F(ProjectTable, NamesAreExactKeysListedInReadingOrder) {
     EXPECT_THROW(table->AddRecord(RecordType::Panel, "", "Ablak"), Error); // unique key
 }
 
-TEST_F(ProjectTable, FillGroupTreeAttachesAGroupCreatedBeforeItsParent) {
+TEST_F(ProjectTable, GroupTreeAttachesAGroupCreatedBeforeItsParent) {
     // "Child" is made first in the root; then its new parent is made and "Child" moved
     // under it, so the child's record is listed before its parent's.
     const std::string child = table->AddRecord(RecordType::RoomGroup, "", "Child");
@@ -187,8 +188,8 @@ TEST_F(ProjectTable, FillGroupTreeAttachesAGroupCreatedBeforeItsParent) {
 
     TreeModel tree;
     tree.addRoot("stale", std::nullopt);
-    TreeNode* root = table->FillGroupTree(tree, "Rooms", RecordType::RoomGroup, true);
-    table->FillItemTree(RecordType::Room, tree, root);
+    TreeNode* root = fillGroupTree(*table, tree, "Rooms", RecordType::RoomGroup);
+    fillItemTree(*table, RecordType::Room, tree, root);
 
     ASSERT_EQ(tree.roots().size(), 1u);
     EXPECT_EQ(tree.absoluteIndex(root), 0);
@@ -243,7 +244,7 @@ TEST_F(ProjectTable, ACycleOfParentsEndsTheWalks) {
     EXPECT_EQ(table->PathOfGroup(RecordType::PanelGroup, b, '\\'), "A\\B\\");
     EXPECT_FALSE(table->MoveRecord(RecordType::PanelGroup, "Z", "", b));
     TreeModel tree;
-    TreeNode* root = table->FillGroupTree(tree, "Constructions", RecordType::PanelGroup, true);
+    TreeNode* root = fillGroupTree(*table, tree, "Constructions", RecordType::PanelGroup);
     EXPECT_TRUE(root->children().empty());
 }
 

@@ -6,6 +6,7 @@
 #include "store/identifier.h"
 #include "store/itemkinds.h"
 #include "store/itemstore.h"
+#include "store/itemtree.h"
 #include "store/sqlitedatabase.h"
 #include "store/treemodel.h"
 
@@ -227,7 +228,7 @@ TEST(StoredIdentifiers, OutOfRangeMakesTheRecordUnreadableAndNamed) {
         for (const Reference& record : table.ListRecords(RecordType::Panel))
             EXPECT_NE(record.RefID, "") << record.Name;
         TreeModel tree;
-        TreeNode* root = table.FillGroupTree(tree, "Constructions", RecordType::PanelGroup, true);
+        TreeNode* root = fillGroupTree(table, tree, "Constructions", RecordType::PanelGroup);
         ASSERT_EQ(root->children().size(), 1u);
         EXPECT_EQ(root->children()[0]->caption(), "Walls");
 

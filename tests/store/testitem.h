@@ -27,8 +27,8 @@ public:
             Note = ReadString(stream);
         return true;
     }
-    bool WriteRecord(MemoryStream& stream, bool withVersion) override {
-        if (withVersion)
+    bool WriteRecord(MemoryStream& stream, VersionWord versionWord) override {
+        if (versionWord == VersionWord::With)
             writeInt16(stream, kVersion);
         writeFloat(stream, Value);
         WriteString(stream, Note);

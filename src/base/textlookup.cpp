@@ -1,5 +1,7 @@
 #include "base/textlookup.h"
 
+#include "base/resources.h"
+
 namespace kalydor {
 namespace {
 
@@ -12,6 +14,10 @@ const NoLanguage noLanguage;
 const TextLookup* currentLookup = &noLanguage;
 
 } // namespace
+
+std::string TextLookup::stringTableText(int n) const {
+    return expandPlaceholders(stringTableEntry(n));
+}
 
 void setTextLookup(const TextLookup* lookup) {
     currentLookup = lookup ? lookup : &noLanguage;

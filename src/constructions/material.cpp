@@ -258,10 +258,10 @@ void Material::writeReport(ClipboardDocument& stream) const {
 void Material::writeCells(ClipboardDocument& stream, const std::vector<double>& xs,
                           const std::vector<double>& ys) const {
     BiffWriter& sheet = stream.sheet();
-    const Languages& languages = stream.text().languages();
+    const TextLookup& languages = stream.text().languages();
     const bool single = !stream.MultiItem;
     const auto title = [&](int n) {
-        sheet.TextCell(languages.GetText("IDS_MATERBIFFTITLE+" + std::to_string(n)));
+        sheet.TextCell(languages.getText("IDS_MATERBIFFTITLE+" + std::to_string(n)));
     };
     if (sheet.empty()) {
         sheet.BeginSheet();

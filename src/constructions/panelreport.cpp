@@ -117,11 +117,11 @@ void Panel::writeLayerTables(ClipboardDocument& stream) {
     TextDocument& text = stream.text();
     TextDocument& rtf = stream.rtf();
     BiffWriter& sheet = stream.sheet();
-    const Languages& languages = text.languages();
+    const TextLookup& languages = text.languages();
     if (sheet.empty()) {
         sheet.BeginSheet();
         for (int n = 0; n <= 22; ++n)
-            sheet.TextCell(languages.GetText("IDS_PANELBIFFTITLE+" + std::to_string(n)));
+            sheet.TextCell(languages.getText("IDS_PANELBIFFTITLE+" + std::to_string(n)));
         sheet.NewRow();
     }
     const auto positive = [](double value, int digits) {

@@ -1,6 +1,7 @@
 #include "gui/columnlayoutdialog.h"
 
 #include "gui/qtwindowtranslation.h"
+#include "language/languages.h"
 
 #include <QCheckBox>
 #include <QComboBox>

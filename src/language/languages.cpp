@@ -7,6 +7,7 @@
 #include "language/translatablewindow.h"
 #include "language/windowtranslation.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -143,6 +144,22 @@ std::string Languages::ExpandPlaceholders(std::string_view text) const {
         pos = close + 1;
     }
     return out;
+}
+
+std::vector<ListTitleEntry> Languages::listTitles(std::string_view layoutName) const {
+    std::vector<ListTitleEntry> entries;
+    const Language* language = lookupLanguage();
+    if (!language)
+        return entries;
+    for (const LanguageTitle& title : language->titles) {
+        if (title.name != layoutName)
+            continue;
+        const std::size_t count = std::min(title.codes.size(), title.texts.size());
+        for (std::size_t i = 0; i < count; ++i)
+            entries.push_back({title.codes[i], title.texts[i]});
+        break;
+    }
+    return entries;
 }
 
 std::string Languages::StringTableText(int n) const {

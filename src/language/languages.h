@@ -40,6 +40,11 @@ public:
     /// Replaces each placeholder "#KEY#" with the key's text ("\#" is a literal "#", a lone
     /// "#" is dropped); unchanged when no language is selected.
     std::string ExpandPlaceholders(std::string_view text) const;
+    std::string expandPlaceholders(std::string_view text) const override {
+        return ExpandPlaceholders(text);
+    }
+    /// The list titles of the current lookup language for a layout.
+    std::vector<ListTitleEntry> listTitles(std::string_view layoutName) const override;
     /// Entry n of the program's string table with its placeholders replaced.
     std::string StringTableText(int n) const;
 

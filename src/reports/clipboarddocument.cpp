@@ -2,7 +2,7 @@
 
 #include "base/error.h"
 #include "base/resources.h"
-#include "language/languages.h"
+#include "base/textlookup.h"
 #include "platform/clipboard.h"
 #include "store/itemstream.h"
 
@@ -14,13 +14,13 @@ namespace kalydor {
 
 namespace format = platform::clipboard_format;
 
-ClipboardDocument::ClipboardDocument(const Languages& languages)
+ClipboardDocument::ClipboardDocument(const TextLookup& languages)
     : m_languages(languages)
     , m_text(languages, TextStreamKind::PlainText)
     , m_rtf(languages, TextStreamKind::Rtf) {
     // The text and rich-text forms are reports: their numbers read as the language writes
     // them.
-    const std::string separator = languages.GetText("IDS_DECIMALSEPARATOR");
+    const std::string separator = languages.getText("IDS_DECIMALSEPARATOR");
     if (separator.size() == 1) {
         m_text.DecimalSeparator = separator[0];
         m_rtf.DecimalSeparator = separator[0];
@@ -31,7 +31,7 @@ void ClipboardDocument::WriteRtfHeader(std::string_view name) {
     const std::string_view resource = namedResource("rtfheaders", name);
     if (resource.empty())
         return;
-    m_rtf.Write(m_languages.ExpandPlaceholders(resource));
+    m_rtf.Write(m_languages.expandPlaceholders(resource));
     m_rtfHeaderPending = false;
 }
 

@@ -12,7 +12,7 @@
 
 namespace kalydor {
 
-class Languages;
+class TextLookup;
 
 namespace platform {
 class Clipboard;
@@ -23,7 +23,7 @@ class Clipboard;
 /// publishes them on the clipboard in one go, or hands the rich text to the report printer.
 class ClipboardDocument {
 public:
-    explicit ClipboardDocument(const Languages& languages);
+    explicit ClipboardDocument(const TextLookup& languages);
 
     /// The item's private copy (name and stored record), or the entries of a multi-item export.
     MemoryStream& privateStream() { return m_private; }
@@ -89,7 +89,7 @@ public:
     bool PasteFromClipboard(const platform::Clipboard& clipboard, std::string_view privateFormat);
 
 private:
-    const Languages& m_languages;
+    const TextLookup& m_languages;
     MemoryStream m_private;
     TextDocument m_text;
     TextDocument m_rtf;

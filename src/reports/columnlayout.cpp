@@ -4,7 +4,7 @@
 #include "base/numberformat.h"
 #include "base/parsenumber.h"
 #include "base/resources.h"
-#include "language/languages.h"
+#include "base/textlookup.h"
 #include "platform/settingsstore.h"
 
 #include <algorithm>
@@ -465,20 +465,11 @@ std::string ColumnLayout::formatInteger(int columnId, std::int64_t value) const 
 
 // ---- Translation and loading -------------------------------------------------------------
 
-void TranslateListTitles(const Languages& languages, ColumnLayout& layout,
+void TranslateListTitles(const TextLookup& languages, ColumnLayout& layout,
                          std::string_view layoutName) {
-    const Language* language = languages.lookupLanguage();
-    if (!language)
-        return;
-    const auto title = std::find_if(language->titles.begin(), language->titles.end(),
-                                    [&](const LanguageTitle& t) { return t.name == layoutName; });
-    if (title == language->titles.end())
-        return;
-    const std::size_t entries = std::min(title->codes.size(), title->texts.size());
-    for (std::size_t i = 0; i < entries; ++i) {
-        const int code = title->codes[i];
-        const int row = code >> 8;
-        const int id = code & 0xFF;
+    for (const ListTitleEntry& entry : languages.listTitles(layoutName)) {
+        const int row = entry.code >> 8;
+        const int id = entry.code & 0xFF;
         if (row < 0 || row >= layout.TitleLineCount)
             continue;
         for (ColumnFormat& column : layout.Columns) {
@@ -486,23 +477,23 @@ void TranslateListTitles(const Languages& languages, ColumnLayout& layout,
                 continue;
             if (column.Captions.size() < static_cast<std::size_t>(layout.TitleLineCount))
                 column.Captions.resize(static_cast<std::size_t>(layout.TitleLineCount));
-            column.Captions[static_cast<std::size_t>(row)] = title->texts[i];
+            column.Captions[static_cast<std::size_t>(row)] = entry.text;
         }
     }
 }
 
-ColumnLayout loadColumnLayout(std::string_view resourceName, const Languages& languages,
+ColumnLayout loadColumnLayout(std::string_view resourceName, const TextLookup& languages,
                               const platform::SettingsStore* store, std::string_view settingsName) {
     ColumnLayout layout;
     layout.Load(resourceName);
     // Built-in texts may carry "#KEY#" placeholders; the list titles then replace lines.
     for (ColumnFormat& column : layout.Columns) {
         for (std::string& caption : column.Captions)
-            caption = languages.ExpandPlaceholders(caption);
+            caption = languages.expandPlaceholders(caption);
     }
     TranslateListTitles(languages, layout, resourceName);
     // Numbers in lists read as the language writes them.
-    const std::string separator = languages.GetText("IDS_DECIMALSEPARATOR");
+    const std::string separator = languages.getText("IDS_DECIMALSEPARATOR");
     if (separator.size() == 1)
         layout.DecimalSeparator = separator[0];
     if (!settingsName.empty())

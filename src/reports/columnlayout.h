@@ -9,7 +9,7 @@
 
 namespace kalydor {
 
-class Languages;
+class TextLookup;
 namespace platform {
 class SettingsStore;
 }
@@ -132,12 +132,12 @@ public:
 /// Replaces caption lines of a loaded layout from the current lookup language's list-title
 /// translation of that name (code = column id + 256 x (line - 1)); nothing changes when
 /// there is no lookup language or no such title.
-void TranslateListTitles(const Languages& languages, ColumnLayout& layout,
+void TranslateListTitles(const TextLookup& languages, ColumnLayout& layout,
                          std::string_view layoutName);
 
 /// Loads a built-in layout, translates its captions, takes the language's decimal separator
 /// and applies the user's settings stored under `settingsName` (the layout name when empty).
-ColumnLayout loadColumnLayout(std::string_view resourceName, const Languages& languages,
+ColumnLayout loadColumnLayout(std::string_view resourceName, const TextLookup& languages,
                               const platform::SettingsStore* store,
                               std::string_view settingsName = {});
 

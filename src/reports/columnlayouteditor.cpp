@@ -5,7 +5,7 @@
 #include "base/error.h"
 #include "base/numberformat.h"
 #include "base/parsenumber.h"
-#include "language/languages.h"
+#include "base/textlookup.h"
 #include "platform/prompter.h"
 #include "platform/settingsstore.h"
 
@@ -38,7 +38,7 @@ std::string oneLineCaption(std::string text) {
 
 } // namespace
 
-ColumnLayoutEditor::ColumnLayoutEditor(ColumnLayout& layout, const Languages& languages)
+ColumnLayoutEditor::ColumnLayoutEditor(ColumnLayout& layout, const TextLookup& languages)
     : m_layout(layout)
     , m_original(layout)
     , m_languages(languages) {}
@@ -59,7 +59,7 @@ std::string ColumnLayoutEditor::EntryText(int position) const {
 }
 
 void ColumnLayoutEditor::refuseHiddenFirstColumn() const {
-    platform::prompter().showMessage(m_languages.StringTableText(kNeedFirstColumnText));
+    platform::prompter().showMessage(m_languages.stringTableText(kNeedFirstColumnText));
 }
 
 bool ColumnLayoutEditor::SetVisible(int position, bool visible) {

@@ -7,7 +7,7 @@
 
 namespace kalydor {
 
-class Languages;
+class TextLookup;
 namespace platform {
 class SettingsStore;
 }
@@ -40,7 +40,7 @@ struct ColumnSettingsError {
 class ColumnLayoutEditor {
 public:
     /// Messages (string-table text 32000) are looked up in `languages`.
-    ColumnLayoutEditor(ColumnLayout& layout, const Languages& languages);
+    ColumnLayoutEditor(ColumnLayout& layout, const TextLookup& languages);
 
     int Count() const { return m_layout.ColumnCount(); }
     /// The entry of the check list: the column's caption lines as plain text.
@@ -76,7 +76,7 @@ private:
 
     ColumnLayout& m_layout;
     ColumnLayout m_original;
-    const Languages& m_languages;
+    const TextLookup& m_languages;
 };
 
 } // namespace kalydor

@@ -2,7 +2,7 @@
 
 #include "base/resources.h"
 #include "base/textencoding.h"
-#include "language/languages.h"
+#include "base/textlookup.h"
 
 namespace kalydor {
 
@@ -50,7 +50,7 @@ void appendRtfUnicode(std::string& rtf, std::string_view utf8) {
     }
 }
 
-TextDocument::TextDocument(const Languages& languages, TextStreamKind kind)
+TextDocument::TextDocument(const TextLookup& languages, TextStreamKind kind)
     : m_languages(languages)
     , m_kind(kind) {}
 
@@ -87,40 +87,40 @@ void TextDocument::writeFormatted(const std::string& format, TextArgs args) {
 }
 
 void TextDocument::WriteStringTableText(int n) {
-    Write(m_languages.StringTableText(n));
+    Write(m_languages.stringTableText(n));
 }
 
 void TextDocument::PrintfText(int n, const std::string& value) {
-    writeFormatted(m_languages.StringTableText(n), {value});
+    writeFormatted(m_languages.stringTableText(n), {value});
 }
 
 void TextDocument::PrintfReal(int n, double value, bool condition) {
     if (condition)
-        writeFormatted(m_languages.StringTableText(n), {value});
+        writeFormatted(m_languages.stringTableText(n), {value});
 }
 
 void TextDocument::PrintfReals(int n, double first, double second, bool condition) {
     if (condition)
-        writeFormatted(m_languages.StringTableText(n), {first, second});
+        writeFormatted(m_languages.stringTableText(n), {first, second});
 }
 
 void TextDocument::PrintfInt(int n, std::int16_t value, bool condition) {
     if (condition)
-        writeFormatted(m_languages.StringTableText(n), {std::int64_t(value)});
+        writeFormatted(m_languages.stringTableText(n), {std::int64_t(value)});
 }
 
 void TextDocument::PrintfKeyText(std::string_view key, const std::string& value) {
-    writeFormatted(m_languages.GetText(key), {value});
+    writeFormatted(m_languages.getText(key), {value});
 }
 
 void TextDocument::PrintfKeyReal(std::string_view key, double value, bool condition) {
     if (condition)
-        writeFormatted(m_languages.GetText(key), {value});
+        writeFormatted(m_languages.getText(key), {value});
 }
 
 void TextDocument::WriteKeyText(std::string_view key, bool condition) {
     if (condition)
-        Write(m_languages.GetText(key));
+        Write(m_languages.getText(key));
 }
 
 } // namespace kalydor

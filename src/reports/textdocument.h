@@ -8,7 +8,7 @@
 
 namespace kalydor {
 
-class Languages;
+class TextLookup;
 
 /// How a text stream writes what it is given.
 enum class TextStreamKind {
@@ -27,7 +27,7 @@ enum class TextStreamKind {
 /// from its table writes nothing.
 class TextDocument {
 public:
-    explicit TextDocument(const Languages& languages,
+    explicit TextDocument(const TextLookup& languages,
                           TextStreamKind kind = TextStreamKind::PlainText);
 
     TextStreamKind kind() const { return m_kind; }
@@ -72,12 +72,12 @@ public:
     /// The language text of a key, written only when the condition holds.
     void WriteKeyText(std::string_view key, bool condition = true);
 
-    const Languages& languages() const { return m_languages; }
+    const TextLookup& languages() const { return m_languages; }
 
 private:
     void writeFormatted(const std::string& format, TextArgs args);
 
-    const Languages& m_languages;
+    const TextLookup& m_languages;
     TextStreamKind m_kind;
     std::string m_text;
 };

@@ -8,12 +8,15 @@
 namespace kalydor {
 namespace {
 
+// The texts of the editor's messages, installed as the lookup each time a test asks: another
+// test may have installed its own in between.
 const test::FakeLanguage& texts() {
     static const test::FakeLanguage language{
         {"IDS_TWOTHERMALERROR", "two thermal"}, {"IDS_TWOSTEAMDIFFERROR", "two vapour"},
         {"IDS_CANNOTLESS", "isotherm falls"},   {"IDS_CANNOTLESSTHERMO", "diagram falls"},
         {"IDS_WRONGVALUE", "wrong value"},
     };
+    setTextLookup(&language);
     return language;
 }
 

@@ -1,6 +1,7 @@
 // The exchange files from the command line: "exchange export" and "exchange import".
 
 #include "cli/commands.h"
+#include "cli/terminalprompter.h"
 
 #include "base/error.h"
 #include "constructions/panel.h"
@@ -19,42 +20,6 @@ namespace kalydor::cli {
 namespace {
 
 namespace fs = std::filesystem;
-
-// Messages go to the standard error stream; the overwrite question is asked on the terminal
-// (a to-all answer given on the command line answers it before it is asked).
-class TerminalPrompter final : public platform::Prompter {
-public:
-    void showMessage(const std::string& text) override { std::cerr << text << '\n'; }
-    bool askYesNo(const std::string& text, platform::DefaultButton defaultButton,
-                  platform::QuestionIcon) override {
-        std::cerr << text << " [y/n] " << std::flush;
-        std::string answer;
-        if (!std::getline(std::cin, answer) || answer.empty())
-            return defaultButton == platform::DefaultButton::Yes;
-        return answer[0] == 'y' || answer[0] == 'Y';
-    }
-    platform::OverwriteAnswer askOverwrite(const std::string& text) override {
-        while (true) {
-            std::cerr << text << "\n  [y]es, [n]o, [a]ll yes, [N]one: " << std::flush;
-            std::string answer;
-            if (!std::getline(std::cin, answer))
-                return platform::OverwriteAnswer::No;
-            if (answer == "y" || answer == "Y" || answer == "yes")
-                return platform::OverwriteAnswer::Yes;
-            if (answer == "n" || answer == "no")
-                return platform::OverwriteAnswer::No;
-            if (answer == "a" || answer == "A" || answer == "all")
-                return platform::OverwriteAnswer::YesToAll;
-            if (answer == "N" || answer == "none")
-                return platform::OverwriteAnswer::NoToAll;
-        }
-    }
-};
-
-struct PrompterScope {
-    explicit PrompterScope(platform::Prompter* prompter) { platform::setPrompter(prompter); }
-    ~PrompterScope() { platform::setPrompter(nullptr); }
-};
 
 ItemKind kindOfName(const std::string& name) {
     if (name == "material")

@@ -2,7 +2,7 @@
 // options read, a reported version error or the system's error, never a crash, an overlong
 // read or a hang. A record that was read is written and read again to the same bytes.
 //
-//   build/fuzz/bin/fuzz_projektoptions_record tests/data/fuzz/projektoptions_record
+//   build/fuzz/bin/fuzz_projectoptions_record tests/data/fuzz/projectoptions_record
 
 #include "base/error.h"
 #include "base/memorystream.h"

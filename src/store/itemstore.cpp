@@ -48,27 +48,6 @@ bool isLockCode(int code) {
     return code == SQLITE_BUSY || code == SQLITE_LOCKED;
 }
 
-// Connections reading or writing a table in the write-ahead-log mode keep a shared lock on
-// the file while they are open: a project held by a program, but also a catalogue a program
-// has open (the desktop program keeps material.db open from start to exit). An exclusive
-// lock is granted only when no other connection, of this or another program, has it open.
-bool tableInUse(const std::string& file) {
-    try {
-        SqliteDatabase probe(file, SqliteOpen::ExistingFile);
-        sqlite3_busy_timeout(probe.handle(), 0);
-        try {
-            probe.exec("PRAGMA locking_mode=EXCLUSIVE");
-            probe.exec("BEGIN EXCLUSIVE");
-            probe.exec("ROLLBACK");
-        } catch (const Error&) {
-            return isLockCode(probe.lastErrorCode());
-        }
-    } catch (const Error&) {
-        return false;
-    }
-    return false;
-}
-
 [[noreturn]] void throwInUse(const std::string& file) {
     throw Error("IDS_TABLELOCKED", {file},
                 "The file %s is in use by another program (or is already open in this one).");
@@ -291,7 +270,7 @@ void ItemStore::createTable(bool replace) {
                         "The file %s exists already; it is replaced only when asked to.");
         if (!fs::is_regular_file(file, ec))
             throw Error("IDS_NOTATABLE", {file}, "The file %s is not a Kalydor table.");
-        if (tableInUse(file))
+        if (sqliteFileInUse(file))
             throwInUse(file);
         removeTableFiles(file);
     }

@@ -91,6 +91,11 @@ SqliteStatement& SqliteStatement::bindBlob(int index, std::string_view bytes) {
     return *this;
 }
 
+SqliteStatement& SqliteStatement::bindNull(int index) {
+    check(m_db, sqlite3_bind_null(m_statement, index));
+    return *this;
+}
+
 bool SqliteStatement::step() {
     const int code = sqlite3_step(m_statement);
     if (code == SQLITE_ROW)
@@ -129,6 +134,10 @@ std::string SqliteStatement::blob(int column) const {
 
 std::int64_t SqliteStatement::blobSize(int column) const {
     return sqlite3_column_bytes(m_statement, column);
+}
+
+bool SqliteStatement::isNull(int column) const {
+    return sqlite3_column_type(m_statement, column) == SQLITE_NULL;
 }
 
 SqliteDatabase::SqliteDatabase(const std::string& path, SqliteOpen mode) {
@@ -200,6 +209,27 @@ SqliteTransaction::~SqliteTransaction() {
 void SqliteTransaction::commit() {
     m_db.exec(m_nested ? "RELEASE nested" : "COMMIT");
     m_open = false;
+}
+
+// Connections reading or writing a table in the write-ahead-log mode keep a shared lock on
+// the file while they are open: a project held by a program, but also a catalogue a program
+// has open (the desktop program keeps material.db open from start to exit). An exclusive
+// lock is granted only when no other connection, of this or another program, has it open.
+bool sqliteFileInUse(const std::string& path) {
+    try {
+        SqliteDatabase probe(path, SqliteOpen::ExistingFile);
+        sqlite3_busy_timeout(probe.handle(), 0);
+        try {
+            probe.exec("PRAGMA locking_mode=EXCLUSIVE");
+            probe.exec("BEGIN EXCLUSIVE");
+            probe.exec("ROLLBACK");
+        } catch (const Error&) {
+            return isBusyCode(probe.lastErrorCode());
+        }
+    } catch (const Error&) {
+        return false;
+    }
+    return false;
 }
 
 } // namespace kalydor

@@ -20,6 +20,7 @@ public:
     SqliteStatement& bind(int index, std::int64_t value);
     SqliteStatement& bind(int index, std::string_view text);
     SqliteStatement& bindBlob(int index, std::string_view bytes);
+    SqliteStatement& bindNull(int index);
 
     /// Advances to the next row; false when there is none. Errors throw.
     bool step();
@@ -31,6 +32,8 @@ public:
     std::string text(int column) const;
     std::string blob(int column) const;
     std::int64_t blobSize(int column) const;
+    /// True when the column of the current row holds NULL.
+    bool isNull(int column) const;
 
 private:
     sqlite3* m_db;
@@ -91,6 +94,11 @@ private:
 /// Throws the error of a failed SQLite call: "IDS_TABLEBUSY" naming the file when another
 /// program holds the table's write lock, SQLite's own message otherwise.
 [[noreturn]] void throwSqliteError(sqlite3* db, int code);
+
+/// Whether a connection of this or another program has the SQLite file at `path` open (a
+/// table in the write-ahead-log mode keeps a shared lock while it is open): the exclusive
+/// lock is refused. False for a file SQLite cannot open or read at all.
+bool sqliteFileInUse(const std::string& path);
 
 /// Name of the collation that orders names as people see them; registered on every
 /// connection this wrapper opens.

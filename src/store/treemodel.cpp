@@ -31,6 +31,14 @@ std::unique_ptr<TreeNode>* insertSorted(std::vector<std::unique_ptr<TreeNode>>& 
     return &*siblings.insert(at, std::move(node));
 }
 
+// The role of a node the item store's trees add by identifier: its groups' identifiers are
+// dates, which begin with a digit.
+TreeNodeRole roleOfIdentifier(const std::optional<std::string>& identifier) {
+    return identifier && !identifier->empty() && (*identifier)[0] >= '0' && (*identifier)[0] <= '9'
+               ? TreeNodeRole::Group
+               : TreeNodeRole::Item;
+}
+
 } // namespace
 
 // Frees the subtree without recursion, so that a very deep tree cannot exhaust the stack.
@@ -45,11 +53,6 @@ TreeNode::~TreeNode() {
     }
 }
 
-bool TreeNode::isGroup() const {
-    return m_identifier && !m_identifier->empty() && (*m_identifier)[0] >= '0' &&
-           (*m_identifier)[0] <= '9';
-}
-
 TreeNode* TreeNode::childWithCaption(const std::string& caption) const {
     for (const auto& child : m_children) {
         if (child->m_caption == caption)
@@ -58,21 +61,44 @@ TreeNode* TreeNode::childWithCaption(const std::string& caption) const {
     return nullptr;
 }
 
-TreeNode* TreeModel::addRoot(std::string caption, std::optional<std::string> identifier) {
+std::unique_ptr<TreeNode> TreeModel::makeNode(std::string caption,
+                                              std::optional<std::string> identifier,
+                                              TreeNodeRole role, int data) {
     auto node = std::make_unique<TreeNode>();
     node->m_caption = std::move(caption);
     node->m_identifier = std::move(identifier);
+    node->m_role = role;
+    node->m_data = data;
+    return node;
+}
+
+TreeNode* TreeModel::attachRoot(std::unique_ptr<TreeNode> node) {
     m_roots.push_back(std::move(node));
     return m_roots.back().get();
 }
 
-TreeNode* TreeModel::addChild(TreeNode& parent, std::string caption,
-                              std::optional<std::string> identifier) {
-    auto node = std::make_unique<TreeNode>();
-    node->m_caption = std::move(caption);
-    node->m_identifier = std::move(identifier);
+TreeNode* TreeModel::attachChild(TreeNode& parent, std::unique_ptr<TreeNode> node) {
     node->m_parent = &parent;
     return insertSorted(parent.m_children, std::move(node))->get();
+}
+
+TreeNode* TreeModel::addRoot(std::string caption, std::optional<std::string> identifier) {
+    const TreeNodeRole role = roleOfIdentifier(identifier);
+    return attachRoot(makeNode(std::move(caption), std::move(identifier), role, 0));
+}
+
+TreeNode* TreeModel::addChild(TreeNode& parent, std::string caption,
+                              std::optional<std::string> identifier) {
+    const TreeNodeRole role = roleOfIdentifier(identifier);
+    return attachChild(parent, makeNode(std::move(caption), std::move(identifier), role, 0));
+}
+
+TreeNode* TreeModel::addRoot(std::string caption, TreeNodeRole role, int data) {
+    return attachRoot(makeNode(std::move(caption), std::nullopt, role, data));
+}
+
+TreeNode* TreeModel::addChild(TreeNode& parent, std::string caption, TreeNodeRole role, int data) {
+    return attachChild(parent, makeNode(std::move(caption), std::nullopt, role, data));
 }
 
 namespace {

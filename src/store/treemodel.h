@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -8,8 +9,12 @@
 
 namespace kalydor {
 
-/// One node of a group tree: a caption and, for the root and group nodes, the group's
-/// identifier text.
+/// What a node of a tree stands for: a folder (a group, a root) or an item.
+enum class TreeNodeRole : std::uint8_t { Group, Item };
+
+/// One node of a group tree: a caption, its role and, for the root and group nodes of the
+/// item store's trees, the group's identifier text. A node may carry a small number of its
+/// builder's (a device tree keeps the item's kind there).
 class TreeNode {
 public:
     TreeNode() = default;
@@ -19,9 +24,12 @@ public:
 
     const std::string& caption() const { return m_caption; }
     const std::optional<std::string>& identifier() const { return m_identifier; }
-    /// A node is a group node when it has an identifier text that begins with a decimal
-    /// digit; every other node is an item node.
-    bool isGroup() const;
+    /// The role given when the node was added. A node added with an identifier text alone
+    /// is a group node when that text begins with a decimal digit, an item node otherwise.
+    TreeNodeRole role() const { return m_role; }
+    bool isGroup() const { return m_role == TreeNodeRole::Group; }
+    /// The builder's number given when the node was added (0 when none was).
+    int data() const { return m_data; }
 
     TreeNode* parent() const { return m_parent; }
     const std::vector<std::unique_ptr<TreeNode>>& children() const { return m_children; }
@@ -35,6 +43,8 @@ private:
     friend class TreeModel;
     std::string m_caption;
     std::optional<std::string> m_identifier;
+    TreeNodeRole m_role = TreeNodeRole::Item;
+    int m_data = 0;
     TreeNode* m_parent = nullptr;
     std::vector<std::unique_ptr<TreeNode>> m_children;
 };
@@ -46,6 +56,9 @@ public:
     TreeNode* addRoot(std::string caption, std::optional<std::string> identifier);
     TreeNode* addChild(TreeNode& parent, std::string caption,
                        std::optional<std::string> identifier);
+    /// A root or child of an explicit role, without identifier text, carrying `data`.
+    TreeNode* addRoot(std::string caption, TreeNodeRole role, int data = 0);
+    TreeNode* addChild(TreeNode& parent, std::string caption, TreeNodeRole role, int data = 0);
     void clear() { m_roots.clear(); }
     /// Changes a node's caption and puts it back in its place among its siblings.
     void setCaption(TreeNode& node, std::string caption);
@@ -65,6 +78,12 @@ public:
     void forEach(const std::function<void(const TreeNode&)>& visit) const;
 
 private:
+    static std::unique_ptr<TreeNode> makeNode(std::string caption,
+                                              std::optional<std::string> identifier,
+                                              TreeNodeRole role, int data);
+    TreeNode* attachRoot(std::unique_ptr<TreeNode> node);
+    TreeNode* attachChild(TreeNode& parent, std::unique_ptr<TreeNode> node);
+
     std::vector<std::unique_ptr<TreeNode>> m_roots;
 };
 

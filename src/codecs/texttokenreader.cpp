@@ -27,7 +27,7 @@ constexpr const char* kFallback[] = {
     "%s, line %d: the file ends unexpectedly.",
     "%s, line %d: wrong record keyword for this list.",
     "%s, line %d: unsupported version or data layout.",
-    "%s, line %d: the included file cannot be read, includes itself or is nested too deeply.",
+    "%s, line %d: the included file cannot be read or may not be included.",
     "%s, line %d: the name is empty or too long.",
     "%s, line %d: the line is longer than 1 MB.",
 };
@@ -321,6 +321,14 @@ void TextTokenReader::setIncludeLoader(IncludeLoader loader) {
     m_loader = std::move(loader);
 }
 
+void TextTokenReader::setIncludeResolver(IncludeResolver resolver) {
+    m_resolver = std::move(resolver);
+}
+
+void TextTokenReader::setEndOfInputEndsFile(bool ends) {
+    m_endOfInputEndsFile = ends;
+}
+
 void TextTokenReader::nextLine() {
     ++m_line;
     m_column = 0;
@@ -373,17 +381,22 @@ std::string_view TextTokenReader::rest() const {
     return std::string_view(m_text).substr(std::min(m_column, m_text.size()));
 }
 
-void TextTokenReader::SkipBlank() {
+bool TextTokenReader::skipToToken() {
     TextTokenReader& r = innermost();
     while (r.m_hasLine) {
         const std::string& line = r.m_text;
         while (r.m_column < line.size() && isBlank(line[r.m_column]))
             ++r.m_column;
         if (r.m_column < line.size() && line[r.m_column] != ';')
-            return;
+            return true;
         r.nextLine();
     }
-    r.fail(TextFormatError::UnexpectedEnd);
+    return false;
+}
+
+void TextTokenReader::SkipBlank() {
+    if (!skipToToken())
+        innermost().fail(TextFormatError::UnexpectedEnd);
 }
 
 std::string TextTokenReader::NextString() {
@@ -492,11 +505,20 @@ float TextTokenReader::NextReal() {
 
 void TextTokenReader::include(const std::string& name) {
     TextTokenReader& r = innermost();
-    fs::path path(name);
-    // A relative name is taken from the folder of the file that includes it.
-    if (!path.is_absolute())
-        path = fs::path(r.m_fileName).parent_path() / path;
-    const std::string resolved = path.string();
+    std::string resolved;
+    if (r.m_resolver) {
+        try {
+            resolved = r.m_resolver(r.m_fileName, name);
+        } catch (const std::exception&) {
+            r.fail(TextFormatError::BadInclude);
+        }
+    } else {
+        fs::path path(name);
+        // A relative name is taken from the folder of the file that includes it.
+        if (!path.is_absolute())
+            path = fs::path(r.m_fileName).parent_path() / path;
+        resolved = path.string();
+    }
     const std::string identity = identityOf(resolved);
     if (r.m_depth + 1 > kMaxIncludeDepth ||
         std::find(r.m_ancestors.begin(), r.m_ancestors.end(), identity) != r.m_ancestors.end())
@@ -513,11 +535,25 @@ void TextTokenReader::include(const std::string& name) {
     auto nested = std::unique_ptr<TextTokenReader>(
         new TextTokenReader(std::move(source), resolved, identity, r.m_depth + 1, r.m_ancestors));
     nested->m_loader = r.m_loader;
+    nested->m_resolver = r.m_resolver;
     r.m_included = std::move(nested);
+}
+
+void TextTokenReader::closeInnermostInclude() {
+    TextTokenReader* parent = this;
+    while (parent->m_included->m_included)
+        parent = parent->m_included.get();
+    parent->m_included.reset();
 }
 
 NextRecordResult TextTokenReader::NextRecord(TextRecordHeader& header) {
     while (true) {
+        if (m_endOfInputEndsFile && !skipToToken()) {
+            if (!m_included)
+                return NextRecordResult::End;
+            closeInnermostInclude();
+            continue;
+        }
         const std::string keyword = NextString();
         if (keyword == "INCLUDE") {
             include(NextString());
@@ -533,11 +569,7 @@ NextRecordResult TextTokenReader::NextRecord(TextRecordHeader& header) {
         if (keyword == "END") {
             if (!m_included)
                 return NextRecordResult::End;
-            // Close the innermost include: find its parent.
-            TextTokenReader* parent = this;
-            while (parent->m_included->m_included)
-                parent = parent->m_included.get();
-            parent->m_included.reset();
+            closeInnermostInclude();
             continue;
         }
         header = TextRecordHeader{};

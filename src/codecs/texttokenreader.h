@@ -77,6 +77,17 @@ public:
     /// and fuzzing); raises an error when it cannot. Without one, files are read from the disk.
     using IncludeLoader = std::function<std::string(const std::string& path)>;
     void setIncludeLoader(IncludeLoader loader);
+    /// Turns the name written after "INCLUDE" into the path of the file to read, given the
+    /// file that includes it; raises an error to refuse the include (error 6). Without one, a
+    /// relative name is taken from the folder of the including file and an absolute one as it
+    /// is. Readers that must keep includes inside a folder install their own.
+    using IncludeResolver =
+        std::function<std::string(const std::string& includingFile, const std::string& name)>;
+    void setIncludeResolver(IncludeResolver resolver);
+    /// With true, running out of lines where `NextRecord` expects a keyword acts as "END" (it
+    /// closes an included file, and ends the outermost one). Off by default: an exchange file
+    /// must end with "END" (error 3 otherwise). Inside a record running out is always error 3.
+    void setEndOfInputEndsFile(bool ends);
     /// Called when "AUTOYES" is read.
     std::function<void()> onAutoYes;
 
@@ -102,6 +113,9 @@ private:
     TextTokenReader& innermost();
     const TextTokenReader& innermost() const;
     void include(const std::string& name);
+    void closeInnermostInclude();
+    /// Moves to the next token like `SkipBlank`; false when the lines run out.
+    bool skipToToken();
     void nextLine();
     [[noreturn]] void fail(TextFormatError error) const;
     std::string_view rest() const;
@@ -116,6 +130,8 @@ private:
     int m_depth = 0;
     std::vector<std::string> m_ancestors;
     IncludeLoader m_loader;
+    IncludeResolver m_resolver;
+    bool m_endOfInputEndsFile = false;
     std::unique_ptr<TextTokenReader> m_included;
 };
 

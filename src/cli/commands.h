@@ -42,6 +42,10 @@ std::vector<Command> materialCommands();
 /// The commands of constructions ("panel calc").
 std::vector<Command> panelCommands();
 
+/// The device database ("devicedb create", "import", "export", "list", "show", "delete", "set",
+/// "reduce", "estimate-codes").
+std::vector<Command> deviceDatabaseCommands();
+
 /// The exchange files of materials and constructions ("exchange export", "exchange import").
 std::vector<Command> exchangeCommands();
 

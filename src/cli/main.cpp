@@ -70,6 +70,8 @@ std::vector<Command> allCommands() {
         commands.push_back(std::move(command));
     for (Command& command : kalydor::cli::exchangeCommands())
         commands.push_back(std::move(command));
+    for (Command& command : kalydor::cli::deviceDatabaseCommands())
+        commands.push_back(std::move(command));
     return commands;
 }
 

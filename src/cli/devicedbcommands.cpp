@@ -230,7 +230,8 @@ int exportItems(const std::vector<std::string>& args, std::ostream& out) {
     const DeviceExportResult result = editor.exportItems(*set, parsed.positional[1]);
     out << json{{"Written", result.written},
                 {"Unreadable", result.unreadable},
-                {"Missing", result.missing}}
+                {"Missing", result.missing},
+                {"RootItems", result.rootItems}}
                .dump()
         << '\n';
     return 0;
@@ -380,7 +381,7 @@ std::vector<Command> deviceDatabaseCommands() {
          import},
         {"devicedb", "export", "TABLE FILE [--set S]",
          "write the items (those set file S selects) as XML or text and print Written, "
-         "Unreadable and Missing",
+         "Unreadable, Missing and RootItems (items in no folder, which XML cannot carry back)",
          exportItems},
         {"devicedb", "list", "TABLE [--set S]",
          "list the items of both kinds, one JSON object a line: Kind, Name, Path, Date, Selected",

@@ -161,6 +161,8 @@ DeviceExportResult DeviceDatabaseEditor::exportItems(const DeviceSet& set,
             continue;
         }
         item->Path = entry->path;
+        if (xml && item->Path.empty())
+            result.rootItems.push_back(item->Name);
         if (xml)
             writeDeviceXml(*writer, *item);
         else

@@ -32,6 +32,9 @@ struct DeviceExportResult {
     std::size_t unreadable = 0; ///< items whose stored data could not be read (left out)
     std::size_t missing = 0;    ///< items of the set no longer in the table
     bool fileWritten = false;   ///< false when nothing was written (no file made)
+    /// Items of an XML export that lie in no folder: written, but the XML form requires a
+    /// folder, so reading the file back refuses them ("IDS_XMLPARSERERROR+10").
+    std::vector<std::string> rootItems;
 };
 
 /// The commands of the device-database maintenance, without a window: load source files,

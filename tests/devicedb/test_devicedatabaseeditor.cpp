@@ -192,5 +192,19 @@ TEST_F(DeviceMaintenance, ExportDeleteReduceAndEstimateCodes) {
     EXPECT_EQ(editor.check(DeviceKind::RadiatorFamily, "B"), nullptr);
 }
 
+TEST_F(DeviceMaintenance, XmlExportReportsItemsInNoFolder) {
+    // The XML form requires a folder: an item of the root is written but named, since reading
+    // the file back refuses it.
+    const RadiatorFamily root = family("R", "");
+    const RadiatorFamily inFolder = family("F", "Oțel");
+    DeviceDatabaseEditor editor(*table);
+    DeviceLoadResult loaded;
+    editor.load({write("root.txt", source({&root, &inFolder}))}, StandingAnswer::None, loaded);
+    DeviceSet all(*table, SetSelection::Without);
+    EXPECT_EQ(editor.exportItems(all, dir.file("out.xml")).rootItems,
+              std::vector<std::string>{"R"});
+    EXPECT_TRUE(editor.exportItems(all, dir.file("out.txt")).rootItems.empty());
+}
+
 } // namespace
 } // namespace kalydor

@@ -3,6 +3,7 @@
 #include "base/error.h"
 #include "base/version.h"
 #include "constructions/registration.h"
+#include "devicedb/devicestore.h"
 #include "gui/mainwindow.h"
 #include "gui/qtfiletrash.h"
 #include "gui/qtmaterialdialogs.h"
@@ -24,7 +25,9 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 
+#include <exception>
 #include <memory>
+#include <string>
 
 namespace {
 
@@ -45,15 +48,17 @@ public:
     }
 };
 
-// Where the material table is used from; empty when the program has none.
-QString materialTablePath() {
-    const QString shipped = QDir(QApplication::applicationDirPath()).filePath("material.db");
+// Where a table shipped beside the program is used from: beside the program, or — when the
+// program directory cannot be written (an installed copy) — a copy in the user's data folder
+// made on first start. Empty when the program has no such file.
+QString shippedTablePath(const QString& fileName) {
+    const QString shipped = QDir(QApplication::applicationDirPath()).filePath(fileName);
     if (!QFileInfo::exists(shipped))
         return {};
     if (QFileInfo(QApplication::applicationDirPath()).isWritable())
         return shipped;
     const QString folder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
-    const QString copy = QDir(folder).filePath("material.db");
+    const QString copy = QDir(folder).filePath(fileName);
     if (!QFileInfo::exists(copy)) {
         QDir().mkpath(folder);
         QFile::copy(shipped, copy);
@@ -105,11 +110,10 @@ int main(int argc, char** argv) {
     kalydor::gui::QtPrompter prompter;
     kalydor::platform::setPrompter(&prompter);
 
-    // The material table: beside the program, or — when the program directory cannot be
-    // written (an installed copy) — a copy in the user's data folder made on first start.
+    // The material table: beside the program or the user's copy (see shippedTablePath).
     // One that cannot be used is named with its fault, and the program may start without it.
     std::unique_ptr<kalydor::ItemStore> materials;
-    const QString table = materialTablePath();
+    const QString table = shippedTablePath(QStringLiteral("material.db"));
     if (!table.isEmpty()) {
         kalydor::MaterialTableOpening opening =
             kalydor::OpenMaterialTable(QFileInfo(table).path().toStdString());
@@ -118,6 +122,28 @@ int main(int argc, char** argv) {
             return 1;
         }
         materials = std::move(opening.table);
+    }
+
+    // The device table: the one the user chose, else the shipped one (beside the program or
+    // the user's copy). One that does not open is no reason to stop: the program runs
+    // without radiator families and piece lists, and the main window says why.
+    std::unique_ptr<kalydor::DeviceStore> devices;
+    std::string deviceFault;
+    {
+        const QString deviceTableName =
+            QString::fromUtf8(kalydor::kDefaultDeviceTableName.data(),
+                              static_cast<qsizetype>(kalydor::kDefaultDeviceTableName.size()));
+        QString shipped = shippedTablePath(deviceTableName);
+        if (shipped.isEmpty())
+            shipped = QDir(QApplication::applicationDirPath()).filePath(deviceTableName);
+        try {
+            devices = kalydor::DeviceStore::open(
+                kalydor::deviceTablePath(settings, shipped.toStdString()));
+        } catch (const kalydor::Error& error) {
+            deviceFault = error.text();
+        } catch (const std::exception& error) {
+            deviceFault = error.what();
+        }
     }
 
     // The construction editors take their layers from the material table.
@@ -130,6 +156,8 @@ int main(int argc, char** argv) {
     window.setProjectSession(&session, &trash);
     window.retranslate();
     prompter.setParent(&window);
+    // After the program options: the active set comes from the set file they name.
+    window.setDeviceTable(std::move(devices), deviceFault);
     splash.waitUntilDone(started);
     splash.finish(&window);
     if (settings.boolOr("", "Maximized", false))

@@ -2,6 +2,7 @@
 
 #include "devicedb/deviceitem.h"
 #include "devicedb/devicesource.h"
+#include "platform/prompter.h"
 
 #include <cstddef>
 #include <memory>
@@ -14,8 +15,8 @@ namespace kalydor {
 class DeviceSet;
 class DeviceStore;
 
-/// An answer to every overwrite question of a load, given before it starts.
-enum class StandingAnswer : std::uint8_t { None, YesToAll, NoToAll };
+/// The answer given before a load to all its overwrite questions.
+using platform::StandingAnswer;
 
 /// What a load did; filled as it goes, so it is complete when the load ends in an error too.
 struct DeviceLoadResult {

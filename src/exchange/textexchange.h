@@ -1,6 +1,7 @@
 #pragma once
 
 #include "base/error.h"
+#include "platform/prompter.h"
 #include "store/itemkinds.h"
 #include "store/reference.h"
 
@@ -41,8 +42,8 @@ struct ImportOptions {
     std::function<void(DBItem&)> prepareItem;
 };
 
-/// A to-all answer the user gave before the import started (on the command line).
-enum class StandingAnswer { None, YesToAll, NoToAll };
+/// A to-all answer the user gave before the import started.
+using platform::StandingAnswer;
 
 /// The to-all answers of the overwrite question, remembered for the rest of one import.
 struct OverwriteAnswers {

@@ -5,7 +5,10 @@
 #include "base/version.h"
 #include "constructions/panel.h"
 #include "constructions/registration.h"
+#include "devicedb/deviceset.h"
+#include "devicedb/devicestore.h"
 #include "exchange/textexchange.h"
+#include "gui/devicedatabasedialog.h"
 #include "gui/dialogplacement.h"
 #include "gui/itemlistwindow.h"
 #include "gui/namedialog.h"
@@ -96,6 +99,31 @@ constexpr CommandEntry kCommands[] = {
     {"&Help", "about", "&About..."},
 };
 
+// Where the settings keep the set file the active set came from (the application's own key).
+constexpr const char* kLastSetFileValue = "LastSetFile";
+
+// The active set over a table: the items of a set file when one is named, else every item.
+// A set file that cannot be read is named with its fault, and the set keeps every item.
+std::unique_ptr<DeviceSet> openDeviceSet(DeviceStore& table, const std::string& setFile) {
+    std::unique_ptr<DeviceSet> set;
+    try {
+        set = std::make_unique<DeviceSet>(table, SetSelection::With);
+    } catch (const Error& error) {
+        platform::prompter().showMessage(error.text());
+        set =
+            std::make_unique<DeviceSet>(DeviceHierarchy(DeviceKind::RadiatorFamily),
+                                        DeviceHierarchy(DeviceKind::PieceList), SetSelection::With);
+    }
+    if (!setFile.empty()) {
+        try {
+            set->loadFile(setFile);
+        } catch (const Error& error) {
+            platform::prompter().showMessage(error.text());
+        }
+    }
+    return set;
+}
+
 } // namespace
 
 MainWindow::MainWindow(QWidget* parent)
@@ -133,6 +161,7 @@ void MainWindow::buildMenus() {
         {"arrangeIcons", [this] { arrangeIcons(); }},
         {"about", [this] { showAbout(); }},
         {"programOptions", [this] { editProgramOptions(); }},
+        {"deviceDatabase", [this] { editDeviceDatabase(); }},
         {"newProject", [this] { newProject(); }},
         {"openProject", [this] { openProject(); }},
         {"closeProject", [this] { closeProject(); }},
@@ -242,7 +271,53 @@ void MainWindow::closeEvent(QCloseEvent* event) {
         m_session->CloseProject();
     if (m_options)
         m_options->store().writeBool("", "Maximized", isMaximized());
+    releaseDeviceTable();
     QMainWindow::closeEvent(event);
+}
+
+void MainWindow::setDeviceTable(std::unique_ptr<DeviceStore> table, const std::string& fault) {
+    m_activeSet.reset();
+    m_radiatorFamilies.clear();
+    m_deviceTable = std::move(table);
+    if (m_deviceTable) {
+        const std::string setFile =
+            m_options ? m_options->store().textOr("", kLastSetFileValue, "") : std::string();
+        m_activeSet = openDeviceSet(*m_deviceTable, setFile);
+    } else {
+        statusBar()->showMessage(qt(formatText(GetText("IDS_DEVICEDBNOTOPEN"), {fault})));
+    }
+    updateCommands();
+}
+
+void MainWindow::releaseDeviceTable() {
+    if (m_options && m_activeSet) {
+        const bool fromFile = !m_activeSet->AllItems && !m_activeSet->FileName.empty();
+        m_options->store().writeText("", kLastSetFileValue,
+                                     fromFile ? m_activeSet->FileName : std::string());
+    }
+    m_activeSet.reset();
+    m_radiatorFamilies.clear();
+    m_deviceTable.reset();
+}
+
+void MainWindow::editDeviceDatabase() {
+    if (!m_deviceTable || !m_options || (m_session && m_session->isOpen()))
+        return;
+    const std::string setFile = m_activeSet && !m_activeSet->AllItems ? m_activeSet->FileName : "";
+    {
+        DeviceDatabaseDialog dialog(*m_deviceTable, m_options->store(), m_options->languages(),
+                                    this);
+        // Another table chosen in the dialog is the program's from then on.
+        dialog.tableChosen = [this](std::unique_ptr<DeviceStore> table) {
+            m_activeSet.reset();
+            m_radiatorFamilies.clear();
+            m_deviceTable = std::move(table);
+        };
+        execPlaced(dialog, m_options->store());
+    }
+    m_radiatorFamilies.clear();
+    m_activeSet = openDeviceSet(*m_deviceTable, setFile);
+    updateCommands();
 }
 
 void MainWindow::setProjectSession(ProjectSession* session, platform::FileTrash* trash) {
@@ -370,6 +445,8 @@ void MainWindow::updateCommands() {
     set("saveAs", open, open);
     set("projectOptions", open, open);
     set("deleteProject", !open, ready && !open);
+    // The device database is kept up only while no project uses it.
+    set("deviceDatabase", true, ready && !open && m_deviceTable != nullptr);
     // A list is offered when its store is there and its items exist in this program.
     const auto listAvailable = [](ItemKind kind) { return CreateItemOfKind(kind) != nullptr; };
     set("materials", m_materialStore != nullptr,

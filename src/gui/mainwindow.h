@@ -1,6 +1,7 @@
 #pragma once
 
 #include "constructions/constructioncontext.h"
+#include "devicedb/radiatorfamilycache.h"
 #include "store/itemkinds.h"
 
 #include <QHash>
@@ -8,6 +9,7 @@
 #include <QMap>
 
 #include <memory>
+#include <string>
 
 class QAction;
 class QMdiArea;
@@ -15,6 +17,8 @@ class QMdiSubWindow;
 class QMenu;
 
 namespace kalydor {
+class DeviceSet;
+class DeviceStore;
 class ProjectSession;
 class ItemStore;
 class ProgramOptions;
@@ -84,6 +88,21 @@ public:
     /// The material table of the program directory; without one the materials list is not
     /// offered.
     void setMaterialStore(ItemStore* store);
+    /// Gives the window the device table of the run (after the program options) and makes
+    /// the active set from it: the set file of the last run ("LastSetFile") when one is named,
+    /// every item otherwise. Without a table the program runs on; the status bar then says
+    /// once that the device database is not open, and why (`fault`).
+    void setDeviceTable(std::unique_ptr<DeviceStore> table, const std::string& fault = {});
+    DeviceStore* deviceTable() const { return m_deviceTable.get(); }
+    /// The items the device commands work on; null without a table.
+    DeviceSet* activeDeviceSet() const { return m_activeSet.get(); }
+    /// The radiator families read from the device table for the sizing.
+    RadiatorFamilyCache& radiatorFamilies() { return m_radiatorFamilies; }
+    /// Opens the maintenance of the device database (only without a project). When it closes
+    /// the families read are forgotten and the active set is read again, from its set file
+    /// or as every item: the table may have changed, or be another one.
+    void editDeviceDatabase();
+
     /// Opens the list window of an item kind, or brings the open
     /// one to the front.
     void openList(ItemKind kind);
@@ -114,6 +133,9 @@ private:
     /// Sets how constructions are calculated — in their editors, for their copies and on
     /// import: the open project's outside design temperature and the program's humidity check.
     void updateCalculationSettings();
+    /// Writes which set file the active set came from, for the next run ("" for every item),
+    /// and lets go of the set and then of the device table.
+    void releaseDeviceTable();
     /// The file chosen in a project dialog, or empty when cancelled.
     QString chooseProjectFile(int purpose, const char* titleKey);
 
@@ -122,6 +144,10 @@ private:
     ConstructionContext m_itemContext;
     ProjectSession* m_session = nullptr;
     ItemStore* m_materialStore = nullptr;
+    // The set is declared after the table, so that it goes first.
+    std::unique_ptr<DeviceStore> m_deviceTable;
+    std::unique_ptr<DeviceSet> m_activeSet;
+    RadiatorFamilyCache m_radiatorFamilies;
     std::unique_ptr<platform::Clipboard> m_clipboard;
     QMap<ItemKind, QMdiSubWindow*> m_lists;
     SearchReplaceWindow* m_searchForm = nullptr;

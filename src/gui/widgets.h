@@ -13,6 +13,7 @@
 #include <QPlainTextEdit>
 #include <QProgressDialog>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QString>
 #include <QStringList>
 
@@ -83,6 +84,17 @@ template <class Widget, class... Args> Widget* named(const char* name, Args&&...
     auto* widget = new Widget(std::forward<Args>(args)...);
     widget->setObjectName(QString::fromLatin1(name));
     return widget;
+}
+
+/// A button's caption as the title of the window it opens: without its mnemonic and without
+/// the dots that say a window follows.
+inline QString titleOf(const QAbstractButton* button) {
+    QString title = button->text();
+    title.remove(QRegularExpression(QStringLiteral("&(?!&)")));
+    title.replace(QStringLiteral("&&"), QStringLiteral("&"));
+    while (title.endsWith(QLatin1Char('.')) || title.endsWith(QChar(0x2026)))
+        title.chop(1);
+    return title.trimmed();
 }
 
 /// The OK and Cancel buttons of a dialog ("OKButton", "CancelButton"), wired to accept and

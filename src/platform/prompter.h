@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 namespace kalydor::platform {
@@ -9,6 +10,10 @@ enum class QuestionIcon { Question, Warning };
 
 /// Answers of the overwrite question of the imports.
 enum class OverwriteAnswer { Yes, No, YesToAll, NoToAll };
+
+/// A to-all answer to every overwrite question of an import or a load, given before it
+/// starts (on the command line): the questions are then not asked.
+enum class StandingAnswer : std::uint8_t { None, YesToAll, NoToAll };
 
 /// How the core shows messages and asks questions. Every box carries the application title
 /// "Kalydor-Ro S"; the desktop shows real message boxes, tests script the answers.

@@ -1,10 +1,15 @@
+#include "base/error.h"
+#include "base/textlookup.h"
 #include "constructions/registration.h"
+#include "devicedb/deviceset.h"
+#include "devicedb/devicestore.h"
 #include "gui/itemlistwindow.h"
 #include "gui/mainwindow.h"
 #include "gui/projectdialogs.h"
 #include "gui/qtwindowtranslation.h"
 #include "language/languages.h"
 #include "platform/memorysettingsstore.h"
+#include "platform/scriptedprompter.h"
 #include "shell/programoptions.h"
 #include "shell/projects.h"
 #include "store/itemstore.h"
@@ -18,7 +23,11 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPlainTextEdit>
+#include <QStatusBar>
+#include <QTimer>
 
+#include "devicedb/samplefamily.h"
+#include "devicedb/sampletable.h"
 #include "support/qtapplication.h"
 #include "support/shippedlanguages.h"
 #include "support/tempdir.h"
@@ -28,6 +37,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <set>
 #include <string>
 #include <sys/stat.h>
@@ -287,6 +297,160 @@ TEST(MainWindow, ListWindowsOpenOncePerKind) {
     EXPECT_EQ(window.childArea()->subWindowList().size(), 1);
     EXPECT_EQ(window.listWindow(ItemKind::Construction), nullptr);
     window.close();
+}
+
+// Without a device table the program runs on: the status bar says once why, and the
+// maintenance is not offered. With one it is offered only while no project is open.
+TEST(MainWindow, DeviceDatabaseCommandFollowsTheTableAndTheProject) {
+    test::qtApplication();
+    test::TempDir dir;
+    platform::MemorySettingsStore settings;
+    Languages& languages = test::romanianLanguages();
+    ProgramOptions options(settings, languages);
+    ProjectSession session(options, settings);
+    MainWindow window;
+    window.setProgramOptions(&options);
+    window.setProjectSession(&session, nullptr);
+    const QString notOpen =
+        QString::fromStdString(formatText(GetText("IDS_DEVICEDBNOTOPEN"), {"Tabelul lipsește."}));
+    ASSERT_TRUE(notOpen.contains(QStringLiteral("Tabelul lipsește.")));
+    int said = 0;
+    QObject::connect(window.statusBar(), &QStatusBar::messageChanged,
+                     [&](const QString& text) { said += text == notOpen ? 1 : 0; });
+
+    window.setDeviceTable(nullptr, "Tabelul lipsește.");
+    EXPECT_EQ(window.statusBar()->currentMessage(), notOpen);
+    EXPECT_FALSE(window.command("deviceDatabase")->isEnabled());
+    window.retranslate();
+    ASSERT_TRUE(session.OpenProject(dir.file("Bloc"), true));
+    session.CloseProject();
+    window.updateCommands();
+    EXPECT_EQ(said, 1);
+    EXPECT_FALSE(window.command("deviceDatabase")->isEnabled());
+    EXPECT_EQ(window.activeDeviceSet(), nullptr);
+
+    window.setDeviceTable(DeviceStore::create(dir.file("Kalydor32.db")));
+    EXPECT_TRUE(window.command("deviceDatabase")->isEnabled());
+    ASSERT_NE(window.activeDeviceSet(), nullptr);
+    EXPECT_TRUE(window.activeDeviceSet()->AllItems);
+    ASSERT_TRUE(session.OpenProject(dir.file("Bloc"), false));
+    EXPECT_FALSE(window.command("deviceDatabase")->isEnabled());
+    session.CloseProject();
+    EXPECT_TRUE(window.command("deviceDatabase")->isEnabled());
+    EXPECT_EQ(said, 1);
+    window.close();
+    setTextLookup(nullptr);
+}
+
+// The active set is the one of the last run's set file; at exit the settings keep the set
+// file in force, or nothing while the set has every item. A file that is not a set file is
+// named with its fault, and the set has every item.
+TEST(MainWindow, ActiveSetComesFromTheLastSetFileAndIsRememberedAtExit) {
+    test::qtApplication();
+    test::TempDir dir;
+    Languages& languages = test::romanianLanguages();
+    const std::string tablePath = dir.file("Kalydor32.db");
+    const std::string setFile = dir.file("ales.set");
+    {
+        const std::unique_ptr<DeviceStore> table = DeviceStore::create(tablePath);
+        const RadiatorFamily family = test::sampleFamily();
+        const PieceList list = test::samplePieceList();
+        test::storeItems(*table, {&family, &list});
+        DeviceSet chosen(*table, SetSelection::With);
+        chosen.AllItems = false;
+        chosen.select(DeviceKind::PieceList, list.Name, true);
+        chosen.saveFile(setFile);
+    }
+    const struct Case {
+        const char* what;
+        std::optional<std::string> lastSetFile;
+        bool allItems;
+        std::size_t messages;
+        std::string remembered;
+    } cases[] = {
+        {"no value", std::nullopt, true, 0, ""},
+        {"an empty value", "", true, 0, ""},
+        {"a set file", setFile, false, 0, setFile},
+        {"not a set file", tablePath, true, 1, ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        platform::MemorySettingsStore settings;
+        if (c.lastSetFile)
+            settings.writeText("", "LastSetFile", *c.lastSetFile);
+        platform::ScriptedPrompter prompter;
+        platform::ScopedPrompter scope(prompter);
+        ProgramOptions options(settings, languages);
+        MainWindow window;
+        window.setProgramOptions(&options);
+        window.setDeviceTable(DeviceStore::open(tablePath));
+        ASSERT_NE(window.activeDeviceSet(), nullptr);
+        EXPECT_EQ(window.activeDeviceSet()->AllItems, c.allItems);
+        EXPECT_EQ(window.activeDeviceSet()->isSelected(DeviceKind::RadiatorFamily,
+                                                       test::sampleFamily().Name),
+                  c.allItems);
+        EXPECT_EQ(prompter.messages().size(), c.messages);
+        window.close();
+        EXPECT_EQ(window.activeDeviceSet(), nullptr);
+        EXPECT_EQ(window.deviceTable(), nullptr);
+        EXPECT_EQ(settings.readText("", "LastSetFile"), c.remembered);
+    }
+    setTextLookup(nullptr);
+}
+
+// When the maintenance closes, the families read are forgotten and the active set is read
+// again from its set file: the table may have changed meanwhile.
+TEST(MainWindow, ClosingTheDeviceDatabaseRereadsTheActiveSet) {
+    test::qtApplication();
+    test::TempDir dir;
+    Languages& languages = test::romanianLanguages();
+    const std::string tablePath = dir.file("Kalydor32.db");
+    const std::string setFile = dir.file("ales.set");
+    const RadiatorFamily family = test::sampleFamily();
+    {
+        const std::unique_ptr<DeviceStore> table = DeviceStore::create(tablePath);
+        test::storeItems(*table, {&family});
+        DeviceSet chosen(*table, SetSelection::With);
+        chosen.AllItems = false;
+        chosen.select(DeviceKind::RadiatorFamily, family.Name, true);
+        chosen.saveFile(setFile);
+    }
+    platform::MemorySettingsStore settings;
+    settings.writeText("", "LastSetFile", setFile);
+    ProgramOptions options(settings, languages);
+    ProjectSession session(options, settings);
+    MainWindow window;
+    window.setProgramOptions(&options);
+    window.setProjectSession(&session, nullptr);
+    window.setDeviceTable(DeviceStore::open(tablePath));
+    ASSERT_NE(window.radiatorFamilies().get(*window.deviceTable(), family.Name), nullptr);
+    EXPECT_EQ(window.radiatorFamilies().size(), 1u);
+    // Another program adds a family while this one runs.
+    {
+        const std::unique_ptr<DeviceStore> other = DeviceStore::open(tablePath);
+        RadiatorFamily added = test::sampleFamily();
+        added.Name = "Adăugată";
+        test::storeItems(*other, {&added});
+    }
+    EXPECT_EQ(window.activeDeviceSet()->hierarchy(DeviceKind::RadiatorFamily).indexOf("Adăugată"),
+              -1);
+
+    // The dialog is closed as soon as it waits for the user.
+    QTimer::singleShot(0, [] {
+        if (QWidget* modal = QApplication::activeModalWidget())
+            modal->close();
+    });
+    window.command("deviceDatabase")->trigger();
+    EXPECT_EQ(window.radiatorFamilies().size(), 0u);
+    const DeviceSet* set = window.activeDeviceSet();
+    ASSERT_NE(set, nullptr);
+    EXPECT_GE(set->hierarchy(DeviceKind::RadiatorFamily).indexOf("Adăugată"), 0);
+    EXPECT_EQ(set->FileName, setFile);
+    EXPECT_FALSE(set->AllItems);
+    EXPECT_TRUE(set->isSelected(DeviceKind::RadiatorFamily, family.Name));
+    EXPECT_FALSE(set->isSelected(DeviceKind::RadiatorFamily, "Adăugată"));
+    window.close();
+    setTextLookup(nullptr);
 }
 
 } // namespace

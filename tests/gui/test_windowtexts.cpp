@@ -3,8 +3,12 @@
 
 #include "constructions/paneleditor.h"
 #include "constructions/registration.h"
+#include "devicedb/deviceset.h"
+#include "devicedb/devicestore.h"
 #include "gui/airlayerdialog.h"
 #include "gui/columnlayoutdialog.h"
+#include "gui/devicedatabasedialog.h"
+#include "gui/devicesetdialog.h"
 #include "gui/itemlistwindow.h"
 #include "gui/knownpaneldialog.h"
 #include "gui/layeredpaneldialog.h"
@@ -176,6 +180,7 @@ struct Fixture {
         test::romanianLanguages();
         materials = std::make_unique<ItemStore>(dir.path().string(), "material", TableMode::Create,
                                                 TableKind::Catalogue);
+        devices = DeviceStore::create(dir.file("Kalydor32.db"));
     }
     test::TempDir dir;
     platform::MemorySettingsStore settings;
@@ -183,6 +188,7 @@ struct Fixture {
     platform::ScopedPrompter scoped{prompter};
     platform::MemoryClipboard clipboard;
     std::unique_ptr<ItemStore> materials;
+    std::unique_ptr<DeviceStore> devices;
 };
 
 // Every window of the construction half, made as the program makes it.
@@ -215,6 +221,8 @@ std::map<std::string, std::function<std::unique_ptr<QWidget>()>> windows(Fixture
     programOptions = std::make_unique<ProgramOptions>(f.settings, languages);
     columns = loadColumnLayout("MaterialItemsTitle", languages, nullptr);
     ItemStore* materials = f.materials.get();
+    static std::unique_ptr<DeviceSet> deviceSet;
+    deviceSet = std::make_unique<DeviceSet>(*f.devices, SetSelection::With);
     return {
         {"MainForm", [] { return std::make_unique<MainWindow>(); }},
         {"ProgramOptionsForm",
@@ -257,6 +265,12 @@ std::map<std::string, std::function<std::unique_ptr<QWidget>()>> windows(Fixture
          [&languages, &f] {
              return std::make_unique<ColumnLayoutDialog>(columns, languages, f.settings);
          }},
+        {"DeviceDatabaseForm",
+         [&languages, &f] {
+             return std::make_unique<DeviceDatabaseDialog>(*f.devices, f.settings, languages);
+         }},
+        {"DeviceSetForm",
+         [&languages] { return std::make_unique<DeviceSetDialog>(*deviceSet, languages); }},
         {"MaterialListForm",
          [materials, &f] {
              return std::make_unique<ItemListWindow>(ItemKind::Material, *materials,

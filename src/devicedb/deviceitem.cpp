@@ -303,7 +303,8 @@ std::optional<std::string> RadiatorFamily::NextSize(std::string_view typeCode) c
     if (at.mainType < 0)
         return std::nullopt;
     const RadiatorMainType& type = MainTypes[static_cast<std::size_t>(at.mainType)];
-    if (at.size + 1 >= type.FirstSize + type.SizeCount)
+    if (at.size + 1 >= type.FirstSize + type.SizeCount ||
+        static_cast<std::size_t>(at.size) + 1 >= Sizes.size())
         return std::nullopt;
     return Sizes[static_cast<std::size_t>(at.size + 1)].Name;
 }
@@ -313,7 +314,7 @@ std::optional<std::string> RadiatorFamily::PreviousSize(std::string_view typeCod
     if (at.mainType < 0)
         return std::nullopt;
     const RadiatorMainType& type = MainTypes[static_cast<std::size_t>(at.mainType)];
-    if (at.size <= type.FirstSize)
+    if (at.size <= type.FirstSize || at.size == 0)
         return std::nullopt;
     return Sizes[static_cast<std::size_t>(at.size - 1)].Name;
 }

@@ -23,4 +23,8 @@ const RadiatorFamily* RadiatorFamilyCache::get(DeviceStore& store, const std::st
     return found;
 }
 
+const RadiatorFamily* CachedRadiatorFamilies::family(const std::string& name) {
+    return m_store != nullptr ? m_cache.get(*m_store, name) : nullptr;
+}
+
 } // namespace kalydor

@@ -10,6 +10,15 @@ namespace kalydor {
 
 class DeviceStore;
 
+/// Where radiator operations find the family a radiator names: the device table through its
+/// cache in the program, a fixed family in tests and tools.
+class RadiatorFamilySource {
+public:
+    virtual ~RadiatorFamilySource() = default;
+    /// The family of this name, or nothing when there is none (or no device table is open).
+    virtual const RadiatorFamily* family(const std::string& name) = 0;
+};
+
 /// The radiator families the sizing has read from the device table, by name: each is read
 /// once and then shared until the cache is cleared (when the table changes or another is
 /// chosen).
@@ -23,6 +32,19 @@ public:
 
 private:
     std::map<std::string, std::unique_ptr<RadiatorFamily>, std::less<>> m_families;
+};
+
+/// The families of an open device table, each read once through the cache.
+class CachedRadiatorFamilies final : public RadiatorFamilySource {
+public:
+    CachedRadiatorFamilies(DeviceStore* store, RadiatorFamilyCache& cache)
+        : m_store(store)
+        , m_cache(cache) {}
+    const RadiatorFamily* family(const std::string& name) override;
+
+private:
+    DeviceStore* m_store;
+    RadiatorFamilyCache& m_cache;
 };
 
 } // namespace kalydor

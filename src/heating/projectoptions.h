@@ -1,5 +1,6 @@
 #pragma once
 
+#include "heating/heatingmedium.h"
 #include "store/itemstream.h"
 
 #include <array>
@@ -13,16 +14,6 @@ namespace kalydor {
 class Error;
 class MemoryStream;
 class ItemStore;
-
-/// The heating medium of an element kind and its design temperatures.
-struct HeatingMedium {
-    float ForwardTemperature = 0.0f;  ///< supply temperature, °C
-    float BackwardTemperature = 0.0f; ///< return temperature, °C
-    std::string MediumType;           ///< medium name
-    float Ro = 971.9f;                ///< density, kg/m³
-    float Nu = 3.673e-7f;             ///< kinematic viscosity, m²/s
-    float SpecificHeat = 4173.0f;     ///< J/kgK
-};
 
 /// Thermal and hydraulic defaults of one kind of heating element. The limits are carried and
 /// stored for the hydraulic network; no calculation of the program reads them.

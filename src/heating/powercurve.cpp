@@ -29,8 +29,8 @@ std::vector<PowerCurvePoint> PowerCurve(const PowerCurveInput& input) {
             continue;
         PowerCurvePoint point;
         point.returnTemperature = tv;
-        point.power = SizePower(
-            size, ThermalRatio(input.rating, input.forward, tv, input.room), input.factor);
+        point.power = SizePower(size, ThermalRatio(input.rating, input.forward, tv, input.room),
+                                input.factor);
         const double massFlow = massFlowOf(point.power, input.forward, tv, input.specificHeat);
         if (const std::optional<double> flow = volumeFlowOf(massFlow, input.ro))
             point.flow = *flow * unit;

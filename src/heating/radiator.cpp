@@ -44,13 +44,14 @@ struct RowNumber {
 };
 
 std::vector<RowNumber> rowNumbers(const Radiator& r) {
-    return {{r.InstallationFactor, 3},  {r.Power(), 5}, {r.ForwardTemperature(), 3},
-            {r.BackwardTemperature(), 3}, {static_cast<double>(r.Length), 5},
-            {static_cast<double>(r.Height), 4}, {static_cast<double>(r.Depth), 4}};
+    return {{r.InstallationFactor, 3},          {r.Power(), 5},
+            {r.ForwardTemperature(), 3},        {r.BackwardTemperature(), 3},
+            {static_cast<double>(r.Length), 5}, {static_cast<double>(r.Height), 4},
+            {static_cast<double>(r.Depth), 4}};
 }
 
-void writeRow(ClipboardDocument& document, std::span<const int> cells,
-              const std::string& firstCell, const Radiator& r) {
+void writeRow(ClipboardDocument& document, std::span<const int> cells, const std::string& firstCell,
+              const Radiator& r) {
     document.rtf().Write(kRowStart);
     for (const int boundary : cells)
         document.CellBoundary(boundary);
@@ -104,9 +105,9 @@ std::optional<double> Radiator::VolumeFlow() const {
     return volumeFlowOf(MassFlow(), Ro());
 }
 
-void Radiator::SetFromChoice(const std::string& family, const std::string& typeCode,
-                             float factor, float power, float forward, float backward,
-                             std::int16_t length, std::int16_t height, std::int16_t depth) {
+void Radiator::SetFromChoice(const std::string& family, const std::string& typeCode, float factor,
+                             float power, float forward, float backward, std::int16_t length,
+                             std::int16_t height, std::int16_t depth) {
     const double massFlow = massFlowOf(power, forward, backward, SpecificHeat());
     Family = family;
     TypeCode = typeCode;

@@ -18,7 +18,7 @@ struct RadiatorStruct;
 
 /// The radiator's line of a bill of materials.
 struct RadiatorMaterialLine {
-    int kind = 0; ///< 0: a device
+    int kind = 0;     ///< 0: a device
     std::string code; ///< the type code
     std::string name; ///< the family
     double quantity = 1;
@@ -96,8 +96,7 @@ public:
     /// The size's `Current` flag; false for an unknown family or size.
     bool IsCurrentSize(RadiatorFamilySource& families) const;
     /// Adds the size's heating surface (m²) and water content (l); nothing when unknown.
-    void AddSurfaceAndVolume(RadiatorFamilySource& families, double& surface,
-                             double& volume) const;
+    void AddSurfaceAndVolume(RadiatorFamilySource& families, double& surface, double& volume) const;
     /// The size's estimate code; empty when unknown.
     std::string EstimateCode(RadiatorFamilySource& families) const;
     RadiatorMaterialLine UsedMaterial() const;

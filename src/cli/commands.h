@@ -46,6 +46,9 @@ std::vector<Command> panelCommands();
 /// "reduce", "estimate-codes").
 std::vector<Command> deviceDatabaseCommands();
 
+/// The radiator rules ("radiator calc").
+std::vector<Command> radiatorCommands();
+
 /// The exchange files of materials and constructions ("exchange export", "exchange import").
 std::vector<Command> exchangeCommands();
 

@@ -68,6 +68,8 @@ std::vector<Command> allCommands() {
         commands.push_back(std::move(command));
     for (Command& command : kalydor::cli::panelCommands())
         commands.push_back(std::move(command));
+    for (Command& command : kalydor::cli::radiatorCommands())
+        commands.push_back(std::move(command));
     for (Command& command : kalydor::cli::exchangeCommands())
         commands.push_back(std::move(command));
     for (Command& command : kalydor::cli::deviceDatabaseCommands())

@@ -1,6 +1,7 @@
 // "panel calc": the calculation of constructions described in JSON, for scripts.
 
 #include "cli/commands.h"
+#include "cli/jsoninput.h"
 
 #include "base/error.h"
 #include "base/numberformat.h"
@@ -99,126 +100,6 @@ CalcOptions parseOptions(const std::vector<std::string>& args) {
     return options;
 }
 
-// Reading of one JSON object, with the place of a bad value in every message. Every key must
-// be one the object knows: a misspelt key would otherwise leave its value at 0 and give a
-// plausible but wrong result. Keys beginning with "_" are comments.
-class Reader {
-public:
-    Reader(const json& object, std::string where, const std::vector<std::string_view>& keys,
-           const std::vector<std::string_view>& unused = {})
-        : m_object(object)
-        , m_where(std::move(where)) {
-        if (!object.is_object())
-            fail("an object expected");
-        for (const auto& [key, value] : object.items()) {
-            if (key.starts_with('_') || std::find(keys.begin(), keys.end(), key) != keys.end())
-                continue;
-            const std::string quoted = quotedExcerpt(key);
-            if (std::find(unused.begin(), unused.end(), key) != unused.end())
-                throw Error("IDS_JSONKEYNOTUSED", {m_where, quoted},
-                            "%s: the key \"%s\" is not used by a construction of this kind.");
-            throw Error("IDS_JSONUNKNOWNKEY", {m_where, quoted},
-                        "%s: the key \"%s\" is not known; check its spelling (keys beginning "
-                        "with \"_\" are comments).");
-        }
-    }
-
-    [[noreturn]] void fail(const std::string& what) const {
-        throw std::runtime_error(m_where + ": " + what);
-    }
-
-    bool has(const char* key) const { return m_object.contains(key); }
-
-    // A number a float field can hold that keeps the field's rule (the editors' rule).
-    float number(const char* key, NumberRule rule = NumberRule::NotNegative,
-                 double maximum = std::numeric_limits<float>::max()) const {
-        if (!has(key))
-            return 0;
-        return checked(m_object.at(key), key, rule, maximum);
-    }
-
-    float checked(const json& v, const char* key, NumberRule rule,
-                  double maximum = std::numeric_limits<float>::max()) const {
-        if (!v.is_number())
-            fail(std::string("\"") + key + "\" must be a number");
-        const double d = v.get<double>();
-        const bool kept = rule == NumberRule::Any           ? true
-                          : rule == NumberRule::Positive    ? d > 0
-                          : rule == NumberRule::NotNegative ? d >= 0
-                          : rule == NumberRule::Negative    ? d < 0
-                                                            : d <= 0;
-        if (!kept)
-            throw Error("IDS_JSONRANGE+" + std::to_string(static_cast<int>(rule)),
-                        {m_where, std::string(key), quotedExcerpt(v.dump())},
-                        kRuleFallback[static_cast<int>(rule)]);
-        if (!(std::fabs(d) <= maximum))
-            throw Error("IDS_JSONRANGE+5", {m_where, std::string(key), quotedExcerpt(v.dump())},
-                        "%s: \"%s\" is %s, more than this field takes.");
-        return static_cast<float>(d);
-    }
-
-    long integer(const char* key, long lo, long hi) const {
-        if (!has(key))
-            return 0;
-        const json& v = m_object.at(key);
-        if (v.is_boolean())
-            return v.get<bool>() ? 1 : 0;
-        if (!v.is_number_integer() || v.get<long long>() < lo || v.get<long long>() > hi)
-            fail(std::string("\"") + key + "\" must be a whole number from " + std::to_string(lo) +
-                 " to " + std::to_string(hi));
-        return static_cast<long>(v.get<long long>());
-    }
-
-    std::string text(const char* key) const {
-        if (!has(key))
-            return {};
-        const json& v = m_object.at(key);
-        if (!v.is_string())
-            fail(std::string("\"") + key + "\" must be a text");
-        return v.get<std::string>();
-    }
-
-    // A code given by its name or by its number.
-    int code(const char* key, int (*byName)(const std::string&), bool (*valid)(long)) const {
-        if (!has(key))
-            return -2;
-        const json& v = m_object.at(key);
-        if (v.is_string()) {
-            const int c = byName(v.get<std::string>());
-            if (c < 0)
-                fail(std::string("unknown \"") + key + "\" \"" +
-                     quotedExcerpt(v.get<std::string>()) + "\"");
-            return c;
-        }
-        if (!v.is_number_integer() || !valid(static_cast<long>(v.get<long long>())))
-            fail(std::string("unknown \"") + key + "\" " + quotedExcerpt(v.dump()));
-        return static_cast<int>(v.get<long long>());
-    }
-
-    const json& at(const char* key) const { return m_object.at(key); }
-    const std::string& where() const { return m_where; }
-
-private:
-    static constexpr const char* kRuleFallback[] = {
-        "%s: \"%s\" is %s.",
-        "%s: \"%s\" must be greater than 0, not %s.",
-        "%s: \"%s\" must not be negative, not %s.",
-        "%s: \"%s\" must be less than 0, not %s.",
-        "%s: \"%s\" must not be greater than 0, not %s.",
-    };
-
-    const json& m_object;
-    std::string m_where;
-};
-
-// "panel 2" or "panel 2 "Name"": where a value was found, for messages.
-std::string placeOf(const std::string& what, std::size_t number, const json& object) {
-    std::string place = what + " " + std::to_string(number);
-    if (object.is_object() && object.contains("Name") && object["Name"].is_string())
-        place += " \"" + quotedExcerpt(object["Name"].get<std::string>()) + "\"";
-    return place;
-}
-
 int kindOfName(const std::string& name) {
     for (const int code : {0, 1, 2, 16})
         if (materialKindName(code) == name)
@@ -227,11 +108,12 @@ int kindOfName(const std::string& name) {
 }
 
 Layer layerFromJson(const json& object, const std::string& where) {
-    const Reader in(object, where,
-                    {"Name", "Kind", "Flags", "Thickness", "Density", "ThermalCond", "ThermalRes",
-                     "HeatCapacity", "SteamDiffCond", "SteamDiffRes", "SteamDiffResNum",
-                     "InitialHumidity", "PermitHumidity", "Sorption", "Diagram", "Ventilled",
-                     "ThermalCondFactor", "SteamRes", "InitialHumidity2"});
+    const JsonObjectReader in(object, where,
+                              {"Name", "Kind", "Flags", "Thickness", "Density", "ThermalCond",
+                               "ThermalRes", "HeatCapacity", "SteamDiffCond", "SteamDiffRes",
+                               "SteamDiffResNum", "InitialHumidity", "PermitHumidity", "Sorption",
+                               "Diagram", "Ventilled", "ThermalCondFactor", "SteamRes",
+                               "InitialHumidity2"});
     Layer layer;
     layer.Name = in.text("Name");
     const int kind =
@@ -335,7 +217,7 @@ Panel panelFromJson(const json& object, const std::string& where) {
         keys.push_back(f.key);
     for (const Field& f : kKnown)
         (known ? keys : unused).push_back(f.key);
-    const Reader in(object, where, keys, unused);
+    const JsonObjectReader in(object, where, keys, unused);
     Panel p;
     p.Name = in.text("Name");
     const int type =
@@ -440,32 +322,6 @@ ordered_json panelJson(Panel& p, const CalcOptions& options) {
     return out;
 }
 
-// The language tables for the message texts, installed for the run of the command.
-class LanguageScope {
-public:
-    explicit LanguageScope(const std::string& id) {
-        const std::string dir = programDirectory() + "/languages";
-        m_languages.LoadLanguages(dir + "/*.xm?");
-        m_languages.SelectInterfaceLanguage(id);
-        if (m_languages.InterfaceLanguageId().empty()) {
-            m_languages.SelectPrintingLanguage(id);
-            m_languages.UsePrintingLanguage = true;
-        }
-        const Language* found = m_languages.lookupLanguage();
-        if (!found || found->id != id)
-            throw Error("IDS_NOLANGUAGE", {id, dir}, "There is no language \"%s\" in %s.");
-        setTextLookup(&m_languages);
-    }
-    // The messages' language comes back.
-    ~LanguageScope() { setTextLookup(&m_previous); }
-    LanguageScope(const LanguageScope&) = delete;
-    LanguageScope& operator=(const LanguageScope&) = delete;
-
-private:
-    const TextLookup& m_previous = textLookup();
-    Languages m_languages;
-};
-
 bool endsWith(const std::string& name, std::string_view suffix) {
     if (name.size() < suffix.size())
         return false;
@@ -479,15 +335,7 @@ bool endsWith(const std::string& name, std::string_view suffix) {
 
 // Constructions of a JSON file: one object or an array of them.
 std::vector<Panel> panelsOfJson(const std::string& fileName, std::vector<std::string>& groups) {
-    std::ifstream file(fileName, std::ios::binary);
-    if (!file)
-        throw std::runtime_error("cannot open " + fileName);
-    json input;
-    try {
-        input = json::parse(file);
-    } catch (const json::parse_error& error) {
-        throw std::runtime_error(fileName + ": not valid JSON: " + error.what());
-    }
+    const json input = readJsonFile(fileName);
     std::vector<Panel> panels;
     const auto take = [&](const json& object, const std::string& where) {
         panels.push_back(panelFromJson(object, where));

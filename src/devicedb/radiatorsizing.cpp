@@ -26,19 +26,23 @@ RadiatorRating ratingOf(const RadiatorFamily& family) {
     return {family.DTLog, family.DTOrigin, family.Name};
 }
 
-double ThermalRatio(const RadiatorRating& rating, double te, double tv, double ti) {
+double MeanTemperatureDifference(const RadiatorRating& rating, double te, double tv, double ti) {
     if (!std::isfinite(te) || !std::isfinite(tv) || !std::isfinite(ti) ||
         !(te > tv && te > ti && tv > ti))
         throw Error("IDS_DTLOGERROR");
-    const double origin = rating.DTOrigin;
-    if (!std::isfinite(origin) || origin <= 0)
+    if (!std::isfinite(rating.DTOrigin) || rating.DTOrigin <= 0)
         dataError(rating.name);
-    if (rating.DTLog != 0) {
-        const double logDifference = (te - tv) / std::log((te - ti) / (tv - ti));
-        return rating.DTOrigin == 60.0f ? logDifference * kPerLogDifferenceAt60
-                                        : logDifference / origin;
-    }
-    return ((te + tv) / 2 - ti) / origin;
+    if (rating.DTLog != 0)
+        return (te - tv) / std::log((te - ti) / (tv - ti));
+    return (te + tv) / 2 - ti;
+}
+
+double ThermalRatio(const RadiatorRating& rating, double te, double tv, double ti) {
+    const double difference = MeanTemperatureDifference(rating, te, tv, ti);
+    // The 59.44 K reference belongs to the logarithmic rating at exactly 60 K only.
+    if (rating.DTLog != 0 && rating.DTOrigin == 60.0f)
+        return difference * kPerLogDifferenceAt60;
+    return difference / static_cast<double>(rating.DTOrigin);
 }
 
 double ThermalRatio(const RadiatorFamily& family, double te, double tv, double ti) {

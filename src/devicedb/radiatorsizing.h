@@ -19,6 +19,11 @@ struct RadiatorRating {
 
 RadiatorRating ratingOf(const RadiatorFamily& family);
 
+/// The mean temperature difference (K) between the water and the room the rating uses: the
+/// logarithmic (te − tv) / ln((te − ti) / (tv − ti)) or the arithmetic (te + tv) / 2 − ti.
+/// Checks the temperatures and the rating as ThermalRatio does.
+double MeanTemperatureDifference(const RadiatorRating& rating, double te, double tv, double ti);
+
 /// The ratio of a family's output at forward `te`, return `tv` and room `ti` temperatures (°C)
 /// to its catalogue output, before the exponent: with the logarithmic mean difference
 /// ΔT_log / DTOrigin (ΔT_log / 59.44 for the catalogue point 90/70/20 °C when DTOrigin is

@@ -97,6 +97,12 @@ std::string ReadString(MemoryStream& stream) {
     return textFromStoredBytes(std::string_view(bytes).substr(0, nul));
 }
 
+std::string readFixedString(MemoryStream& stream, std::size_t width) {
+    const std::string bytes = readBytes(stream, width);
+    const std::size_t nul = bytes.find('\0');
+    return textFromStoredBytes(std::string_view(bytes).substr(0, nul));
+}
+
 void WriteString(MemoryStream& stream, const std::string& text) {
     if (text.size() > kMaxCountedStringBytes)
         throw Error("IDS_TEXTTOOLONG", {static_cast<std::int64_t>(kMaxCountedStringBytes)},

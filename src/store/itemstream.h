@@ -46,6 +46,9 @@ inline constexpr std::size_t kMaxCountedStringBytes = 32766;
 /// A counted string: int16 n = length + 1, the bytes, a NUL. The text ends at its first NUL;
 /// bytes that are not UTF-8 are read as Windows-1250.
 std::string ReadString(MemoryStream& stream);
+/// A text in a fixed field of `width` bytes, as the oldest records hold names: it ends at its
+/// first NUL or at the field's end; bytes that are not UTF-8 are read as Windows-1250.
+std::string readFixedString(MemoryStream& stream, std::size_t width);
 /// Raises an error for a text longer than kMaxCountedStringBytes bytes.
 void WriteString(MemoryStream& stream, const std::string& text);
 

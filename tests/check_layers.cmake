@@ -5,7 +5,8 @@ cmake_minimum_required(VERSION 3.25)
 #   cmake -DSOURCE_DIR=<src> -P check_layers.cmake
 
 # The folders each folder may include, its own among them.
-set(core base platform codecs store devicedb language reports exchange constructions heating shell)
+set(core base platform codecs store devicedb language reports exchange constructions heating rooms
+  shell)
 set(allowed_base base)
 set(allowed_platform base platform)
 set(allowed_codecs base codecs)
@@ -16,6 +17,7 @@ set(allowed_reports base platform codecs store reports)
 set(allowed_exchange base platform codecs store language reports exchange)
 set(allowed_constructions ${allowed_exchange} constructions)
 set(allowed_heating ${allowed_exchange} devicedb heating)
+set(allowed_rooms ${allowed_heating} constructions rooms)
 set(allowed_shell ${core})
 set(allowed_gui ${core} gui)
 set(allowed_cli ${core} cli)

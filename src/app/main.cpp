@@ -13,6 +13,7 @@
 #include "gui/splash.h"
 #include "language/languages.h"
 #include "platform/prompter.h"
+#include "rooms/room.h"
 #include "shell/materialtable.h"
 #include "shell/programoptions.h"
 #include "shell/projects.h"
@@ -103,6 +104,8 @@ int main(int argc, char** argv) {
 
     kalydor::ProjectSession session(options, settings);
     kalydor::installProjectHooks(session, options);
+    // Rooms are made with the options of the project open at that moment.
+    kalydor::registerRoomItems([&session] { return session.options(); });
     kalydor::gui::QtFileTrash trash;
 
     // Messages and questions are message boxes from here on; they belong to the main window

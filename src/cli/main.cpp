@@ -7,6 +7,7 @@
 #include "cli/commands.h"
 #include "constructions/registration.h"
 #include "language/languages.h"
+#include "rooms/room.h"
 
 #include <filesystem>
 #include <iostream>
@@ -68,6 +69,8 @@ std::vector<Command> allCommands() {
         commands.push_back(std::move(command));
     for (Command& command : kalydor::cli::panelCommands())
         commands.push_back(std::move(command));
+    for (Command& command : kalydor::cli::roomCommands())
+        commands.push_back(std::move(command));
     for (Command& command : kalydor::cli::radiatorCommands())
         commands.push_back(std::move(command));
     for (Command& command : kalydor::cli::exchangeCommands())
@@ -89,6 +92,8 @@ void printUsage(std::ostream& out, const std::vector<Command>& commands) {
 
 int main(int argc, char** argv) {
     kalydor::registerConstructionItems();
+    // Without a project, a room read from a table takes the plain defaults.
+    kalydor::registerRoomItems({});
     const std::vector<Command> commands = allCommands();
     const std::vector<std::string> args(argv + 1, argv + argc);
     if (args.size() == 1 && args[0] == "--version") {

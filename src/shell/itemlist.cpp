@@ -192,6 +192,12 @@ bool ItemListLogic::itemCreated(const std::string& name, platform::Window* owner
     return editNewItem(*item, owner);
 }
 
+std::optional<std::string> ItemListLogic::newItemRefusal() const {
+    if (m_kind.kind == ItemKind::Room && m_store.ListRecords(RecordType::Building).empty())
+        return std::string("IDS_NEEDBUILDING");
+    return std::nullopt;
+}
+
 std::string ItemListLogic::newItemRecord() const {
     const std::unique_ptr<DBItem> item = CreateItemOfKind(m_kind.kind);
     if (!item)

@@ -93,6 +93,9 @@ public:
     /// with its defaults and the open project's (`prepareNewItem`), so that the record never
     /// exists without its data.
     std::string newItemRecord() const;
+    /// Why no new item can be created now: a room belongs to a building, so rooms need one in
+    /// the project ("IDS_NEEDBUILDING"). Nothing when an item can be created.
+    std::optional<std::string> newItemRefusal() const;
     /// The data block a copy of an item of the selected group is created with; nothing when
     /// the item is gone or cannot be read (an unreadable item is not copied).
     std::optional<std::string> copyRecord(const std::string& source) const;

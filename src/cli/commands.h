@@ -46,6 +46,9 @@ std::vector<Command> panelCommands();
 /// "reduce", "estimate-codes").
 std::vector<Command> deviceDatabaseCommands();
 
+/// The heating load of rooms ("room calc").
+std::vector<Command> roomCommands();
+
 /// The radiator rules ("radiator calc").
 std::vector<Command> radiatorCommands();
 

@@ -1,0 +1,312 @@
+// "room calc": the winter heating load of rooms described in JSON, for scripts and for
+// checking a room by hand.
+
+#include "cli/commands.h"
+#include "cli/jsoninput.h"
+
+#include "base/error.h"
+#include "base/numberformat.h"
+#include "base/parsenumber.h"
+#include "constructions/panel.h"
+#include "heating/projectoptions.h"
+#include "rooms/room.h"
+
+#include <ostream>
+
+namespace kalydor::cli {
+namespace {
+
+using nlohmann::ordered_json;
+
+// The fields of a room and of a boundary the JSON names, by kind of value.
+template <class Owner> struct Fields {
+    std::vector<std::pair<const char*, float Owner::*>> reals;
+    std::vector<std::pair<const char*, std::int16_t Owner::*>> words;
+    std::vector<std::pair<const char*, std::string Owner::*>> texts;
+};
+
+const Fields<Room>& roomFields() {
+    static const Fields<Room> fields{
+        {{"Area", &Room::Area},
+         {"Height", &Room::Height},
+         {"Volume0", &Room::Volume0},
+         {"Mass1", &Room::Mass1},
+         {"HeatMass1", &Room::HeatMass1},
+         {"HeatingInSideTemp", &Room::HeatingInSideTemp},
+         {"HeatingOutSideTemp", &Room::HeatingOutSideTemp},
+         {"TransFactor", &Room::TransFactor},
+         {"InternalSource", &Room::InternalSource},
+         {"Portion", &Room::Portion},
+         {"AirChangeFact", &Room::AirChangeFact},
+         {"AirTemp", &Room::AirTemp},
+         {"AirVolume", &Room::AirVolume},
+         {"FiltPower", &Room::FiltPower},
+         {"CoolingInSideTemp", &Room::CoolingInSideTemp},
+         {"Ao", &Room::Ao},
+         {"Ac", &Room::Ac},
+         {"Cm", &Room::Cm},
+         {"EFactor", &Room::EFactor},
+         {"WindSpeed", &Room::WindSpeed}},
+        {{"OutSideTempFromProject", &Room::OutSideTempFromProject},
+         {"SunShineFlag", &Room::SunShineFlag},
+         {"FiltMode", &Room::FiltMode},
+         {"NumOfMens", &Room::NumOfMens},
+         {"AirTempFromProject", &Room::AirTempFromProject},
+         {"CalcFlags", &Room::CalcFlags},
+         {"AcCalculated", &Room::AcCalculated}},
+        {{"Name", &Room::Name}, {"Function", &Room::Function}, {"BuildingRef", &Room::BuildingRef}},
+    };
+    return fields;
+}
+
+const Fields<BuildingData>& buildingFields() {
+    static const Fields<BuildingData> fields{
+        {{"SeaLevel", &BuildingData::SeaLevel},
+         {"SettlementTemp", &BuildingData::SettlementTemp},
+         {"SettlementSwing", &BuildingData::SettlementSwing}},
+        {{"Pollution", &BuildingData::Pollution},
+         {"WallMassMode", &BuildingData::WallMassMode},
+         {"Compass", &BuildingData::Compass},
+         {"BuildingCategory", &BuildingData::BuildingCategory}},
+        {{"SettlementName", &BuildingData::SettlementName}},
+    };
+    return fields;
+}
+
+const Fields<Boundary>& boundaryFields() {
+    static const Fields<Boundary> fields{
+        {{"x", &Boundary::x},
+         {"y", &Boundary::y},
+         {"MinA", &Boundary::MinA},
+         {"Mass", &Boundary::Mass},
+         {"HeatMass", &Boundary::HeatMass},
+         {"DampFactor", &Boundary::DampFactor},
+         {"Delay", &Boundary::Delay},
+         {"InSideAlpha", &Boundary::InSideAlpha},
+         {"Absorption", &Boundary::Absorption},
+         {"Emission", &Boundary::Emission},
+         {"GlassRatio", &Boundary::GlassRatio},
+         {"InfiltrationFactor", &Boundary::InfiltrationFactor},
+         {"InfiltrationLength", &Boundary::InfiltrationLength},
+         {"GlassFactor", &Boundary::GlassFactor},
+         {"ShadowFactor", &Boundary::ShadowFactor},
+         {"ShadowTangent", &Boundary::ShadowTangent},
+         {"OverTempWinter", &Boundary::OverTempWinter},
+         {"OverTempSummer", &Boundary::OverTempSummer},
+         {"k", &Boundary::k},
+         {"Rbc", &Boundary::Rbc},
+         {"ms", &Boundary::ms},
+         {"ns", &Boundary::ns},
+         {"Massivitate", &Boundary::Massivitate},
+         {"OutsideLength", &Boundary::OutsideLength},
+         {"Tetap", &Boundary::Tetap},
+         {"InsideLength", &Boundary::InsideLength},
+         {"FloorOverTemp", &Boundary::FloorOverTemp},
+         {"OpeningRate", &Boundary::OpeningRate}},
+        {{"db", &Boundary::db},
+         {"Compass", &Boundary::Compass},
+         {"Gradient", &Boundary::Gradient},
+         {"SunFactor", &Boundary::SunFactor},
+         {"ShadowMode", &Boundary::ShadowMode},
+         {"OverSideType", &Boundary::OverSideType},
+         {"InfiltrationEnabled", &Boundary::InfiltrationEnabled}},
+        {{"Name", &Boundary::Name}},
+    };
+    return fields;
+}
+
+// Results a room file may carry (from an earlier run): accepted, and computed afresh.
+const std::vector<std::string_view> kRoomResults = {
+    "Volume1",      "Mass0",      "Mass2",         "HeatMass0",
+    "HeatMass2",    "TransPower", "SunShinePower", "CalculatedFiltPower",
+    "HeatingPower", "AcComputed", "AcUsed",        "Rm",
+    "AirTempUsed",  "DoorHeat",   "Warnings"};
+const std::vector<std::string_view> kBoundaryResults = {"HeatLoss"};
+
+template <class Owner> std::vector<std::string_view> keysOf(const Fields<Owner>& fields) {
+    std::vector<std::string_view> keys;
+    for (const auto& [key, member] : fields.reals)
+        keys.push_back(key);
+    for (const auto& [key, member] : fields.words)
+        keys.push_back(key);
+    for (const auto& [key, member] : fields.texts)
+        keys.push_back(key);
+    return keys;
+}
+
+template <class Owner>
+void readFields(const JsonObjectReader& in, const Fields<Owner>& fields, Owner& owner) {
+    for (const auto& [key, member] : fields.reals)
+        if (in.has(key))
+            owner.*member = in.checked(in.at(key), key, NumberRule::Any);
+    for (const auto& [key, member] : fields.words)
+        if (in.has(key))
+            owner.*member = static_cast<std::int16_t>(in.integer(key, -32768, 32767));
+    for (const auto& [key, member] : fields.texts)
+        if (in.has(key))
+            owner.*member = in.text(key);
+}
+
+int typeOf(const std::string& name) {
+    return Panel::typeOfName(name);
+}
+
+bool validType(long code) {
+    return code >= 0 && code <= 255;
+}
+
+Boundary boundaryFromJson(const json& object, const std::string& where, float groundTemp) {
+    std::vector<std::string_view> keys = keysOf(boundaryFields());
+    keys.insert(keys.end(), {"Type", "GrossArea", "Covering"});
+    keys.insert(keys.end(), kBoundaryResults.begin(), kBoundaryResults.end());
+    const JsonObjectReader in(object, where, keys);
+    Boundary b;
+    b.Tetap = groundTemp; // a new boundary takes the project's ground temperature
+    readFields(in, boundaryFields(), b);
+    if (in.has("Type"))
+        b.Type = static_cast<std::uint8_t>(in.code("Type", typeOf, validType));
+    // The surface of a bridge is entered; every other kind's is measured.
+    if (in.has("GrossArea") && boundarykind::isBridge(b.Type))
+        b.GrossArea = in.checked(in.at("GrossArea"), "GrossArea", NumberRule::Any);
+    if (in.has("Covering")) {
+        const json& covering = in.at("Covering");
+        if (!covering.is_array() || covering.size() != b.Covering.size())
+            in.fail("\"Covering\" must be 12 whole numbers");
+        for (std::size_t i = 0; i < b.Covering.size(); ++i) {
+            if (!covering[i].is_number_integer() || covering[i].get<long long>() < 0 ||
+                covering[i].get<long long>() > 255)
+                in.fail("\"Covering\" must be 12 whole numbers from 0 to 255");
+            b.Covering[i] = static_cast<std::uint8_t>(covering[i].get<long long>());
+        }
+    }
+    return b;
+}
+
+Room roomFromJson(const json& object, const std::string& where, const ProjectOptions& options) {
+    std::vector<std::string_view> keys = keysOf(roomFields());
+    const std::vector<std::string_view> building = keysOf(buildingFields());
+    keys.insert(keys.end(), building.begin(), building.end());
+    keys.push_back("Boundaries");
+    keys.insert(keys.end(), kRoomResults.begin(), kRoomResults.end());
+    const JsonObjectReader in(object, where, keys);
+    Room room(&options);
+    readFields(in, roomFields(), room);
+    readFields(in, buildingFields(), room.Building);
+    if (in.has("Boundaries")) {
+        const json& list = in.at("Boundaries");
+        if (!list.is_array())
+            in.fail("\"Boundaries\" must be an array");
+        for (std::size_t i = 0; i < list.size(); ++i)
+            room.Boundaries.push_back(
+                boundaryFromJson(list[i], where + ", " + placeOf("boundary", i + 1, list[i]),
+                                 options.Romanian.Tetap));
+    }
+    return room;
+}
+
+double num(float value) {
+    return floatAsShortDouble(value);
+}
+
+ordered_json roomJson(const Room& room, const std::vector<RoomFinding>& findings,
+                      double projectOutsideTemp) {
+    ordered_json out;
+    out["Name"] = room.Name;
+    out["Volume1"] = num(room.Volume1);
+    out["Mass0"] = num(room.Mass0);
+    out["Mass2"] = num(room.Mass2);
+    out["HeatMass0"] = num(room.HeatMass0);
+    out["HeatMass2"] = num(room.HeatMass2);
+    out["TransPower"] = num(room.TransPower);
+    out["SunShinePower"] = num(room.SunShinePower);
+    out["CalculatedFiltPower"] = num(room.CalculatedFiltPower);
+    out["HeatingPower"] = num(room.HeatingPower);
+    out["AcComputed"] = num(room.AcComputed);
+    out["AcUsed"] = num(static_cast<float>(room.acInUse()));
+    out["Rm"] = room.Rm ? ordered_json(*room.Rm) : ordered_json(nullptr);
+    out["AirTempUsed"] = room.enteringAirTemp(projectOutsideTemp);
+    out["DoorHeat"] = room.DoorHeat;
+    ordered_json warnings = ordered_json::array();
+    for (const RoomFinding& finding : findings)
+        warnings.push_back(finding.text());
+    out["Warnings"] = warnings;
+    ordered_json boundaries = ordered_json::array();
+    for (const Boundary& b : room.Boundaries) {
+        ordered_json entry;
+        entry["Name"] = b.Name;
+        entry["GrossArea"] = num(b.GrossArea);
+        entry["HeatLoss"] = num(b.HeatLoss);
+        entry["OverTempWinter"] = num(b.OverTempWinter);
+        boundaries.push_back(std::move(entry));
+    }
+    out["Boundaries"] = boundaries;
+    return out;
+}
+
+double parseOutsideTemp(const std::string& text) {
+    try {
+        return ParseNumber(text);
+    } catch (const Error&) {
+        throw UsageError{"--project-outside-temp needs a number, not \"" + text + "\""};
+    }
+}
+
+int calc(const std::vector<std::string>& args, std::ostream& out) {
+    double outside = -15;
+    std::string language = "Român";
+    std::vector<std::string> files;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const auto value = [&]() -> const std::string& {
+            if (i + 1 == args.size())
+                throw UsageError{args[i] + " needs a value"};
+            return args[++i];
+        };
+        if (args[i] == "--project-outside-temp") {
+            outside = parseOutsideTemp(value());
+        } else if (args[i] == "--lang") {
+            language = value();
+        } else if (args[i].starts_with("--")) {
+            throw UsageError{"unknown option " + args[i]};
+        } else {
+            files.push_back(args[i]);
+        }
+    }
+    if (files.size() != 1)
+        throw UsageError{"one room file expected (FILE.json)"};
+    if (!std::isfinite(outside) || std::fabs(outside) > 100)
+        throw UsageError{"--project-outside-temp must lie between -100 and 100"};
+    const LanguageScope scope(language);
+    ProjectOptions options;
+    options.Heating.OutSideTemp = static_cast<float>(outside);
+    const json input = readJsonFile(files[0]);
+    std::vector<Room> rooms;
+    if (input.is_array()) {
+        for (std::size_t i = 0; i < input.size(); ++i)
+            rooms.push_back(roomFromJson(input[i], placeOf("room", i + 1, input[i]), options));
+    } else {
+        rooms.push_back(roomFromJson(input, placeOf("room", 1, input), options));
+    }
+    ordered_json output = ordered_json::array();
+    for (Room& room : rooms) {
+        RoomSettings settings;
+        settings.projectOutsideTemp = outside;
+        const std::vector<RoomFinding> findings = room.Calculate(settings);
+        output.push_back(roomJson(room, findings, outside));
+    }
+    out << output.dump(2, ' ', false, ordered_json::error_handler_t::replace) << '\n';
+    return 0;
+}
+
+} // namespace
+
+std::vector<Command> roomCommands() {
+    return {
+        {"room", "calc", "FILE.json [--project-outside-temp T] [--lang ID]",
+         "calculate the winter heating load of rooms given as JSON (one object or an array; "
+         "the room's fields, the building copy and \"Boundaries\"), the project's outside "
+         "temperature T defaulting to -15 °C, and print the results as JSON",
+         calc},
+    };
+}
+
+} // namespace kalydor::cli

@@ -22,6 +22,7 @@
 #include "gui/projectdialogs.h"
 #include "gui/projectoptionsdialog.h"
 #include "gui/qtwindowtranslation.h"
+#include "gui/radiatordialog.h"
 #include "gui/searchreplacewindow.h"
 #include "gui/selectiondialog.h"
 #include "gui/thicknessdialog.h"
@@ -35,6 +36,7 @@
 #include "store/itemstore.h"
 #include "support/designclimate.h"
 #include "support/qtapplication.h"
+#include "support/radiatorfamilies.h"
 #include "support/shippedlanguages.h"
 #include "support/tempdir.h"
 
@@ -221,6 +223,15 @@ std::map<std::string, std::function<std::unique_ptr<QWidget>()>> windows(Fixture
     programOptions = std::make_unique<ProgramOptions>(f.settings, languages);
     columns = loadColumnLayout("MaterialItemsTitle", languages, nullptr);
     ItemStore* materials = f.materials.get();
+    static testing::TestFamilies families;
+    static Radiator radiator;
+    radiator.Family = "Panel Test";
+    radiator.TypeCode = "P22-600-800";
+    radiator.setForwardTemperature(90);
+    radiator.setBackwardTemperature(70);
+    static std::unique_ptr<RadiatorEditor> radiatorEditor;
+    radiatorEditor = std::make_unique<RadiatorEditor>(radiator, 20, families,
+                                                      std::vector<std::string>{"Panel Test"});
     static std::unique_ptr<DeviceSet> deviceSet;
     deviceSet = std::make_unique<DeviceSet>(*f.devices, SetSelection::With);
     return {
@@ -239,6 +250,7 @@ std::map<std::string, std::function<std::unique_ptr<QWidget>()>> windows(Fixture
                                                          false, nullptr);
          }},
         {"PanelModifyForm2", [] { return std::make_unique<KnownPanelDialog>(*knownEditor); }},
+        {"RadiatorModifyForm", [] { return std::make_unique<RadiatorDialog>(*radiatorEditor); }},
         {"InitThicknesForm", [] { return std::make_unique<ThicknessDialog>(layer); }},
         {"SelectLayersForm",
          [&languages, &f, materials] {

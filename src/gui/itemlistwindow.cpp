@@ -278,9 +278,10 @@ void ItemListWindow::updateCommands() {
     m_commands.value("renameGroup")->setEnabled(group);
     m_commands.value("deleteGroup")->setEnabled(group);
     m_commands.value("createGroup")->setEnabled(group);
-    m_commands.value("createItem")->setEnabled(group);
+    m_commands.value("createItem")->setEnabled(group && m_logic.hasEditor());
     for (const char* name : {"copyItem", "modifyItem", "renameItem", "deleteItem", "copy", "cut"})
         m_commands.value(QString::fromLatin1(name))->setEnabled(row);
+    m_commands.value("modifyItem")->setEnabled(row && m_logic.hasEditor());
     m_commands.value("paste")->setEnabled(m_logic.canPaste(m_clipboard));
     m_commands.value("importClipboard")
         ->setEnabled(m_clipboard.hasFormat(privateClipboardFormat(kind(), true)));
@@ -453,8 +454,12 @@ void ItemListWindow::deleteGroup() {
 
 void ItemListWindow::createItem() {
     const std::string group = m_logic.selectedGroupId();
-    if (group.empty())
+    if (group.empty() || !m_logic.hasEditor())
         return;
+    if (const std::optional<std::string> refusal = m_logic.newItemRefusal()) {
+        platform::prompter().showMessage(m_options.languages().GetText(*refusal));
+        return;
+    }
     const std::optional<std::string> name =
         m_namePrompt(this, false, group, {}, m_logic.newItemRecord());
     if (!name)
@@ -493,7 +498,7 @@ void ItemListWindow::copyItem() {
 
 void ItemListWindow::modifyItem() {
     const std::string name = selectedItemName();
-    if (name.empty())
+    if (name.empty() || !m_logic.hasEditor())
         return;
     const bool stored = m_logic.editItem(name, m_owner.get());
     showRows();

@@ -307,7 +307,9 @@ std::vector<RoomFinding> Room::Calculate(const RoomSettings& settings) {
     return findings;
 }
 
-std::optional<std::string> Room::CheckBoundaries() const {
+std::optional<std::string> Room::CheckBoundaries(bool warningTempDiff) const {
+    if (!warningTempDiff)
+        return std::nullopt;
     for (const Boundary& boundary : Boundaries) {
         if (const std::optional<std::string> key = boundary.CheckNeighbourTemperatures(
                 HeatingInSideTemp, CoolingInSideTemp, CalcFlags))

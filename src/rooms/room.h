@@ -140,8 +140,8 @@ public:
     /// (those are reported). Returns what it did not take as given.
     std::vector<RoomFinding> Calculate(const RoomSettings& settings);
     /// The first boundary that fails the neighbour-temperature check: its name followed by the
-    /// text of the failure.
-    std::optional<std::string> CheckBoundaries() const;
+    /// text of the failure. The program option `WarningTempDiff` turns the check on.
+    std::optional<std::string> CheckBoundaries(bool warningTempDiff) const;
     void LinkToBuilding(const std::string& identifier, const BuildingData& data);
     /// Sum of the radiators' outputs, W.
     double RadiatorPowerSum() const;

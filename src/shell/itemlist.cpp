@@ -198,6 +198,10 @@ std::optional<std::string> ItemListLogic::newItemRefusal() const {
     return std::nullopt;
 }
 
+bool ItemListLogic::hasEditor() const {
+    return m_kind.kind == ItemKind::Material || m_kind.kind == ItemKind::Construction;
+}
+
 std::string ItemListLogic::newItemRecord() const {
     const std::unique_ptr<DBItem> item = CreateItemOfKind(m_kind.kind);
     if (!item)

@@ -96,6 +96,9 @@ public:
     /// Why no new item can be created now: a room belongs to a building, so rooms need one in
     /// the project ("IDS_NEEDBUILDING"). Nothing when an item can be created.
     std::optional<std::string> newItemRefusal() const;
+    /// Whether items of the kind can be created and edited here: rooms and buildings wait for
+    /// their editors.
+    bool hasEditor() const;
     /// The data block a copy of an item of the selected group is created with; nothing when
     /// the item is gone or cannot be read (an unreadable item is not copied).
     std::optional<std::string> copyRecord(const std::string& source) const;

@@ -272,6 +272,21 @@ TEST(RoomDefaults, FromTheProjectOrWithout) {
     EXPECT_EQ(room.Portion, 30.0f);
 }
 
+TEST(RoomChecks, NeighbourTemperaturesStopAtTheFirstFailure) {
+    test::FakeLanguage language{{"IDS_NOTWINTERTEMPDIFFERENT", ": same as the room in winter."}};
+    Room room;
+    room.HeatingInSideTemp = 20;
+    Boundary first = boundary("Perete hol", 1, 3, 2.5f, 1);
+    first.OverTempWinter = 15;
+    Boundary second = boundary("Perete baie", 1, 3, 2.5f, 1);
+    second.OverTempWinter = 20;
+    Boundary third = boundary("Perete dormitor", 1, 3, 2.5f, 1);
+    third.OverTempWinter = 20;
+    room.Boundaries = {first, second, third};
+    EXPECT_EQ(room.CheckBoundaries(true), "Perete baie: same as the room in winter.");
+    EXPECT_EQ(room.CheckBoundaries(false), std::nullopt);
+}
+
 TEST(RoomLists, MoveDeleteAndLink) {
     test::FakeLanguage language{{"IDS_WANTBOUNDARYDELETE", "Delete \"%s\"?"}};
     platform::ScriptedPrompter prompter;

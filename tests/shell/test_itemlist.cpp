@@ -372,3 +372,27 @@ TEST(ExchangeFileName, TheChosenTypeDecidesTheExtension) {
 
 } // namespace
 } // namespace kalydor
+
+namespace kalydor {
+namespace {
+
+// Rooms belong to buildings: no new room without one; rooms and buildings have no editor yet.
+TEST(ItemListKinds, RoomsNeedABuildingAndEditorsComeLater) {
+    test::TempDir dir;
+    platform::MemorySettingsStore settings;
+    ItemStore project(dir.path().string(), "project", TableMode::Create, TableKind::Project);
+    Languages& languages = test::shippedLanguages();
+    ItemListLogic rooms(ItemKind::Room, project, languages, settings);
+    EXPECT_EQ(rooms.newItemRefusal(), "IDS_NEEDBUILDING");
+    EXPECT_FALSE(rooms.hasEditor());
+    const std::string group = project.GroupOfPath(RecordType::BuildingGroup, "Bloc A", '\\');
+    project.AddRecord(RecordType::Building, group, "Scara 1");
+    EXPECT_EQ(rooms.newItemRefusal(), std::nullopt);
+
+    ItemListLogic materials(ItemKind::Material, project, languages, settings);
+    EXPECT_EQ(materials.newItemRefusal(), std::nullopt);
+    EXPECT_TRUE(materials.hasEditor());
+}
+
+} // namespace
+} // namespace kalydor

@@ -1,6 +1,7 @@
 #include "rooms/room.h"
 
 #include "base/error.h"
+#include "base/numberformat.h"
 #include "heating/projectoptions.h"
 #include "platform/scriptedprompter.h"
 #include "store/itemstream.h"
@@ -12,6 +13,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <limits>
 
 namespace kalydor {
 namespace {
@@ -270,6 +272,60 @@ TEST(RoomDefaults, FromTheProjectOrWithout) {
     EXPECT_EQ(room.CalcFlags, 2);
     EXPECT_EQ(room.Cm, 0.94f);
     EXPECT_EQ(room.Portion, 30.0f);
+}
+
+class PlainColumns final : public ListColumns {
+public:
+    std::vector<int> visibleColumnIds() const override { return {}; }
+};
+
+TEST(RoomColumns, HeatingFlagAndDivisors) {
+    Room room = workedRoom();
+    room.BuildingName = "Bloc A";
+    Radiator radiator;
+    radiator.setPower(800);
+    room.Radiators = {radiator};
+    (void)room.Calculate({-15, {}});
+    const PlainColumns columns;
+    struct Case {
+        int column;
+        std::int16_t calcFlags;
+        float area;
+        const char* text;
+    };
+    const Case cases[] = {
+        {0, 3, 20, "Birou"},  {2, 3, 20, "20"},   {4, 3, 20, "1109"},    {4, 2, 20, "0"},
+        {8, 3, 20, "55.45"},  {8, 2, 20, "0"},    {8, 3, 0, "0"},        {10, 3, 20, "50"},
+        {12, 3, 20, "557.5"}, {12, 3, 0, "0"},    {15, 3, 20, "Bloc A"}, {16, 3, 20, "800"},
+        {19, 3, 20, "22.18"}, {21, 3, 20, "309"}, {21, 2, 20, "-800"},   {6, 3, 20, ""},
+    };
+    for (const Case& c : cases) {
+        room.CalcFlags = c.calcFlags;
+        room.Area = c.area;
+        EXPECT_EQ(room.ColumnText(c.column, columns), c.text) << c.column << " " << c.calcFlags;
+    }
+    // A damaged stored load shows as text, never rounded into an integer.
+    room.CalcFlags = 3;
+    room.HeatingPower = std::numeric_limits<float>::infinity();
+    EXPECT_EQ(room.ColumnText(4, columns), formatGeneral(room.HeatingPower, 5));
+}
+
+TEST(RoomCalculation, BridgesCountInTheLossNotInTheSurcharge) {
+    Room room;
+    room.HeatingInSideTemp = 20;
+    room.FiltMode = 9;
+    room.Ao = 0;
+    Boundary wall = boundary("W", 0, 5, 2, 2.0f);      // 10 m² / 2 × 35 = 175 W
+    Boundary bridge = boundary("B", 16, 10, 0, 0.35f); // 10 m / 0.35 × 35 = 1000 W
+    bridge.GrossArea = 3;
+    room.Boundaries = {wall, bridge};
+    (void)room.Calculate({-15, {}});
+    // Rm = 35 × 10 / 175 = 2 → Ac 7.4 %; the bridge neither in ΣA nor in ΣQ.
+    ASSERT_TRUE(room.Rm);
+    EXPECT_DOUBLE_EQ(*room.Rm, 2.0);
+    EXPECT_FLOAT_EQ(room.AcComputed, 7.4f);
+    // (175 + 1000) × 1.074 = 1261.95 → 1262 W.
+    EXPECT_EQ(room.TransPower, 1262.0f);
 }
 
 TEST(RoomChecks, NeighbourTemperaturesStopAtTheFirstFailure) {

@@ -196,8 +196,11 @@ void RadiatorDialog::refresh() {
 void RadiatorDialog::plot() {
     QChart* chart = m_chart->chart();
     chart->removeAllSeries();
-    for (QAbstractAxis* axis : chart->axes())
+    // Removed axes come back into our hands: they are deleted here.
+    for (QAbstractAxis* axis : chart->axes()) {
         chart->removeAxis(axis);
+        delete axis;
+    }
     const std::vector<PowerCurvePoint> points = m_editor.chart();
     auto* power = new QLineSeries;
     power->setName(QStringLiteral("Q [W]"));

@@ -16,19 +16,7 @@ namespace kalydor {
 namespace boundarykind {
 
 bool isInside(int type) {
-    switch (type) {
-    case 1:
-    case 4:
-    case 5:
-    case 7:
-    case 8:
-    case 11:
-    case 13:
-    case 17:
-        return true;
-    default:
-        return false;
-    }
+    return Panel::isInternal(type);
 }
 
 bool isOutside(int type) {
@@ -51,7 +39,7 @@ bool isOpaque(int type) {
 }
 
 bool isGlazed(int type) {
-    return type == 10 || type == 11 || type == 14 || type == 15;
+    return Panel::isGlazed(type);
 }
 
 bool isLeaky(int type) {

@@ -6,6 +6,7 @@
 #include "store/dbitem.h"
 #include "store/itemstream.h"
 
+#include "rooms/roomfixtures.h"
 #include "support/errorkey.h"
 #include "support/fakelanguage.h"
 
@@ -19,15 +20,9 @@ namespace {
 
 using testing::errorKey;
 
+// An unnamed piece of a kind.
 Boundary make(std::uint8_t type, float x, float y, float k, float massivitate = 1) {
-    Boundary b;
-    b.Type = type;
-    b.db = 1;
-    b.x = x;
-    b.y = y;
-    b.k = k;
-    b.Massivitate = massivitate;
-    return b;
+    return test::boundary({}, type, x, y, k, massivitate);
 }
 
 struct Outcome {

@@ -6,6 +6,7 @@
 #include "platform/scriptedprompter.h"
 #include "store/itemstream.h"
 
+#include "rooms/roomfixtures.h"
 #include "support/errorkey.h"
 #include "support/fakelanguage.h"
 #include "support/radiatorfamilies.h"
@@ -20,18 +21,7 @@ namespace {
 
 using testing::errorKey;
 
-Boundary boundary(const char* name, std::uint8_t type, float x, float y, float k,
-                  float massivitate = 1) {
-    Boundary b;
-    b.Name = name;
-    b.Type = type;
-    b.db = 1;
-    b.x = x;
-    b.y = y;
-    b.k = k;
-    b.Massivitate = massivitate;
-    return b;
-}
+using test::boundary;
 
 // A room of 20 m² × 2.5 m at 20 °C, −15 °C outside, half an air change, with a wall, a south
 // window, an outside door and a floor on the ground.

@@ -5,7 +5,10 @@
 #include "rooms/room.h"
 
 #include "base/error.h"
+#include "base/textlookup.h"
 #include "platform/scriptedprompter.h"
+#include "reports/clipboarddocument.h"
+#include "store/itemcontext.h"
 #include "store/itemstream.h"
 
 #include "heating/radiatorfixtures.h"
@@ -259,6 +262,27 @@ TEST_F(RoomRecord, DamagedRecordsAndOtherVersionsFail) {
     }
     EXPECT_EQ(prompter.messages(),
               (std::vector<std::string>{"Version 49 is unknown.", "Version 56 is unknown."}));
+}
+
+TEST_F(RoomRecord, ClipboardCarriesTheBuildingName) {
+    Room room;
+    MemoryStream in(currentRecord(false));
+    ASSERT_TRUE(room.ReadRecord(in, 55));
+    room.Name = "Birou 2";
+    room.BuildingName = "Bloc A";
+    ClipboardDocument copy(textLookup());
+    ASSERT_TRUE(room.CopyTo(copy, ItemContext{}, ClipboardCopy::RecordOnly));
+    MemoryStream pasted(copy.privateStream().bytes());
+    Room back;
+    ASSERT_TRUE(back.PasteFrom(pasted));
+    EXPECT_EQ(back.Name, "Birou 2");
+    EXPECT_EQ(back.BuildingName, "Bloc A");
+    EXPECT_EQ(written(back), written(room));
+    // Without the building's name the paste fails instead of reading past the data.
+    const std::string bytes = copy.privateStream().bytes();
+    MemoryStream cut(bytes.substr(0, bytes.size() - 3));
+    Room partial;
+    EXPECT_FALSE(partial.PasteFrom(cut));
 }
 
 TEST_F(RoomRecord, RadiatorsOfEachRoomVersion) {

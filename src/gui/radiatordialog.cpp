@@ -53,7 +53,8 @@ RadiatorDialog::RadiatorDialog(RadiatorEditor& editor, QWidget* parent)
     , m_ro(named<QLabel>("RoValue"))
     , m_nu(named<QLabel>("NuValue"))
     , m_specificHeat(named<QLabel>("SpecificHeatValue"))
-    , m_chart(named<QChartView>("PowerChart"))
+    // The view owns the chart it is made with (a chart set later would orphan its own).
+    , m_chart(named<QChartView>("PowerChart", new QChart))
     , m_status(named<QLabel>("StatusLabel")) {
     setObjectName(QStringLiteral("RadiatorModifyForm"));
     setWindowTitle(QStringLiteral("Radiator"));
@@ -135,11 +136,10 @@ RadiatorDialog::RadiatorDialog(RadiatorEditor& editor, QWidget* parent)
     results->addRow(named<QLabel>("SpecificHeatCaption", QStringLiteral("Specific heat")),
                     m_specificHeat);
 
-    auto* chart = new QChart;
+    QChart* chart = m_chart->chart();
     chart->setLocalizeNumbers(true);
     chart->setLocale(displayLocale());
     chart->legend()->setAlignment(Qt::AlignBottom);
-    m_chart->setChart(chart);
     m_chart->setRenderHint(QPainter::Antialiasing);
     m_chart->setMinimumSize(420, 300);
 

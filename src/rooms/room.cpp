@@ -7,6 +7,7 @@
 #include "heating/projectoptions.h"
 #include "platform/prompter.h"
 #include "reports/clipboarddocument.h"
+#include "rooms/building.h"
 #include "store/itemkinds.h"
 #include "store/itemstream.h"
 
@@ -682,6 +683,7 @@ void registerRoomItems(std::function<const ProjectOptions*()> currentOptions) {
     registerItemKind(ItemKind::Room, [currentOptions] {
         return std::make_unique<Room>(currentOptions ? currentOptions() : nullptr);
     });
+    registerItemKind(ItemKind::Building, [] { return std::make_unique<Building>(); });
 }
 
 } // namespace kalydor

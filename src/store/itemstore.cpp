@@ -552,6 +552,18 @@ std::vector<Reference> ItemStore::ListRecords(std::int16_t type) {
     return selectReferences({}, type, std::nullopt);
 }
 
+void ItemStore::scanRecords(
+    std::int16_t type,
+    const std::function<void(const Reference&, const std::string& data)>& visit) {
+    SqliteStatement select(m_db->handle(),
+                           std::string("SELECT Type, RefID, Name, ID, Data FROM Items WHERE "
+                                       "Type=?1") +
+                               std::string(kListOrder));
+    select.bind(1, std::int64_t{type});
+    while (select.step())
+        visit(referenceOf(select), select.blob(4));
+}
+
 std::vector<Reference> ItemStore::ListRecordsInGroup(std::int16_t type, const std::string& refId) {
     const std::optional<std::int64_t> day = refDay(refId);
     if (!day)

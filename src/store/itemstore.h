@@ -104,6 +104,9 @@ public:
                     const std::string& toRefId);
     /// One reference per record of the type, in list order (by group, then by name as shown).
     std::vector<Reference> ListRecords(std::int16_t type);
+    /// Every record of a type with its data block, in list order, read in one pass.
+    void scanRecords(std::int16_t type,
+                     const std::function<void(const Reference&, const std::string& data)>& visit);
     /// The records of a type in one group, in list order.
     std::vector<Reference> ListRecordsInGroup(std::int16_t type, const std::string& refId);
     /// The first record of a type with this identifier.

@@ -1,0 +1,74 @@
+#pragma once
+
+#include "rooms/internalpowers.h"
+#include "store/dbitem.h"
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace kalydor {
+
+class Room;
+struct BuildingData;
+
+/// A building of the project: the site and climate data its rooms copy, an optional parent
+/// building it is part of, and totals gathered from its rooms. Rooms name their building by
+/// its item identifier; the building keeps no list of them.
+class Building final : public DBItem {
+public:
+    Building() = default;
+
+    static constexpr std::int16_t kCurrentVersion = 53;
+
+    std::int16_t Pollution = 0;
+    std::int16_t WallMassMode = 1;
+    std::int16_t UsingMode = 0;  ///< stored, not edited
+    std::int16_t Compass = 0;    ///< degrees
+    float SummerValue = 0;       ///< stored, not edited
+    float HeatingLoss = 0;       ///< W, total of the rooms
+    float RadiatorsPowerSum = 0; ///< W, total of the rooms; not stored
+    float CalculatedMass = 0;    ///< kg/m²
+    HourlyCoolingLoad CoolingLoad;
+    std::string SettlementName;
+    std::int16_t BuildingCategory = 0;
+    float SeaLevel = 0; ///< m
+    float SettlementTemp = 23;
+    float SettlementSwing = 7;
+    std::string ParentID;
+    /// The parent's name a clipboard copy carries (not stored).
+    std::string ParentName;
+
+    /// The building values a room keeps a copy of.
+    BuildingData data() const;
+    /// A new building's data from a room's copy of its building's data (orientation 0).
+    void FromRoom(const Room& room);
+
+    /// The climate values of the settlement: from its entry of the settlement list when the
+    /// name is in it, else from the altitude and the category. A category the rule has no
+    /// value for leaves `SettlementTemp` as it is.
+    void SetClimate(const std::vector<struct SettlementEntry>& list);
+
+    bool ReadRecord(MemoryStream& stream, std::int16_t version) override;
+    bool WriteRecord(MemoryStream& stream, VersionWord versionWord) override;
+    std::string ColumnText(int columnId, const ListColumns& columns) const override;
+    /// The name, the record and the parent's name.
+    bool CopyTo(ClipboardDocument& stream, const ItemContext& context, ClipboardCopy what) override;
+    bool PasteFrom(MemoryStream& binaryPart) override;
+};
+
+/// One entry of the settlement list: the names it offers and its five climate values.
+struct SettlementEntry {
+    std::vector<std::string> names;
+    std::array<double, 5> values{};
+};
+/// The settlement list of the language ("IDS_SETTLEMENTNAME+" n until a key has no text);
+/// an entry with too few values is left out.
+std::vector<SettlementEntry> settlementList();
+/// The entry whose names hold the typed name (trimmed, exact), or none.
+std::optional<int> settlementEntryOf(const std::vector<SettlementEntry>& list,
+                                     const std::string& typed);
+
+} // namespace kalydor

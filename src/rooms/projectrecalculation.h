@@ -1,0 +1,69 @@
+#pragma once
+
+#include "rooms/room.h"
+#include "store/reference.h"
+
+#include <cstddef>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace kalydor {
+
+class Building;
+class BuildingsTable;
+class ItemStore;
+
+/// Told how far a recalculation got (records done of the total); returning false stops it,
+/// and nothing of it is kept.
+using RecalculationProgress = std::function<bool(std::size_t done, std::size_t total)>;
+
+/// What a project-wide recalculation did.
+struct RecalculationResult {
+    std::size_t rooms = 0;     ///< rooms recalculated and stored
+    std::size_t buildings = 0; ///< buildings totalled and stored
+    /// Records that could not be read: skipped, never written.
+    std::vector<std::string> unreadable;
+    /// Rooms left as they were, with what the calculation said of them (a radiator whose
+    /// family is gone, boundaries without their thermal values).
+    struct Unchanged {
+        std::string room;
+        std::vector<std::string> messages;
+    };
+    std::vector<Unchanged> unchanged;
+    bool stopped = false; ///< the progress callback stopped it: nothing was kept
+};
+
+/// The totals a building gathers from its rooms and the rooms of the buildings below it.
+struct BuildingTotals {
+    double heatingLoss = 0;
+    double radiators = 0;
+    double mass = 0;
+    double area = 0;
+    /// Adds a room that computes its heating load (a value that is no number adds nothing).
+    void add(const Room& room);
+    /// Writes the totals into the building as its record holds them.
+    void applyTo(Building& building) const;
+};
+
+/// Every room recalculated with the project's outside temperature (and its radiators
+/// refreshed through `settings`) and stored; then every building totalled over its own rooms
+/// and those of the buildings below it, and stored. One transaction; each record read once.
+RecalculationResult RecalculateProject(ItemStore& store, const RoomSettings& settings,
+                                       const RecalculationProgress& progress = {});
+/// Every building totalled over the rooms as stored, and stored (after list commands).
+RecalculationResult RecollectBuildings(ItemStore& store,
+                                       const RecalculationProgress& progress = {});
+
+/// The rooms of one building: its own, the buildings below it (depth first, each once) and
+/// their rooms.
+struct CollectedRooms {
+    std::vector<Reference> own;
+    std::vector<Reference> descendants;
+    std::vector<Reference> descendantRooms;
+};
+/// Collects the rooms of a building by scanning the project; with `totals` its totals are
+/// set from them.
+CollectedRooms CollectRooms(ItemStore& store, Building& building, bool totals);
+
+} // namespace kalydor

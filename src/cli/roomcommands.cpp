@@ -1,5 +1,6 @@
 // "room calc": the winter heating load of rooms described in JSON, for scripts and for
-// checking a room by hand.
+// checking a room by hand; "project calc": every room of a project recalculated and every
+// building totalled.
 
 #include "cli/commands.h"
 #include "cli/jsoninput.h"
@@ -8,8 +9,20 @@
 #include "base/numberformat.h"
 #include "base/parsenumber.h"
 #include "constructions/panel.h"
+#include "devicedb/devicestore.h"
+#include "devicedb/radiatorfamilycache.h"
 #include "heating/projectoptions.h"
+#include "rooms/building.h"
+#include "rooms/buildingstable.h"
+#include "rooms/projectrecalculation.h"
 #include "rooms/room.h"
+#include "store/itemkinds.h"
+#include "store/itemstore.h"
+#include "store/itemstream.h"
+#include "store/sqlitedatabase.h"
+
+#include <filesystem>
+#include <optional>
 
 #include <ostream>
 
@@ -297,6 +310,180 @@ int calc(const std::vector<std::string>& args, std::ostream& out) {
     return 0;
 }
 
+// The values of an item's fields by the names the JSON reads them under.
+template <class Owner>
+void writeFields(ordered_json& out, const Fields<Owner>& fields, const Owner& owner) {
+    for (const auto& [key, member] : fields.reals)
+        out[key] = num(owner.*member);
+    for (const auto& [key, member] : fields.words)
+        out[key] = owner.*member;
+    for (const auto& [key, member] : fields.texts)
+        out[key] = owner.*member;
+}
+
+// A stored room: its input as `room calc` reads it, then what its calculation gave.
+ordered_json storedRoomJson(const Room& room, const std::string& group, const std::string& id,
+                            const BuildingsTable& table, double projectOutsideTemp) {
+    ordered_json out;
+    out["Group"] = group;
+    out["ID"] = id;
+    writeFields(out, roomFields(), room);
+    writeFields(out, buildingFields(), room.Building);
+    out["Building"] = table.RowName(room.BuildingRef);
+    const ordered_json results = roomJson(room, {}, projectOutsideTemp);
+    for (const auto& [key, value] : results.items())
+        if (key != "Boundaries" && key != "Warnings")
+            out[key] = value;
+    ordered_json boundaries = ordered_json::array();
+    for (const Boundary& b : room.Boundaries) {
+        ordered_json entry;
+        writeFields(entry, boundaryFields(), b);
+        entry["Type"] = b.Type;
+        entry["GrossArea"] = num(b.GrossArea);
+        entry["Covering"] = b.Covering;
+        entry["HeatLoss"] = num(b.HeatLoss);
+        boundaries.push_back(std::move(entry));
+    }
+    out["Boundaries"] = boundaries;
+    return out;
+}
+
+// Reads an item's data block; false when it cannot be read.
+bool readStored(DBItem& item, const std::string& data) {
+    try {
+        MemoryStream stream(data);
+        const std::int16_t version = readInt16(stream);
+        return item.ReadRecord(stream, version);
+    } catch (const Error&) {
+        return false;
+    }
+}
+
+int projectCalc(const std::vector<std::string>& args, std::ostream& out) {
+    bool dryRun = false;
+    std::string language = "Român";
+    std::vector<std::string> files;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        if (args[i] == "--dry-run") {
+            dryRun = true;
+        } else if (args[i] == "--lang") {
+            if (i + 1 == args.size())
+                throw UsageError{"--lang needs a value"};
+            language = args[++i];
+        } else if (args[i].starts_with("--")) {
+            throw UsageError{"unknown option " + args[i]};
+        } else {
+            files.push_back(args[i]);
+        }
+    }
+    if (files.size() != 1)
+        throw UsageError{"one project file expected"};
+    const LanguageScope scope(language);
+    const std::filesystem::path path(files[0]);
+    if (!std::filesystem::exists(path))
+        throw std::runtime_error("cannot open " + files[0]);
+    ItemStore project(path.has_parent_path() ? path.parent_path().string() : std::string("."),
+                      path.filename().string(), TableMode::Open);
+    if (!project.hasHeader() || project.headerName() != kCurrentFormatName)
+        throw std::runtime_error(files[0] +
+                                 ": a project of an older format; the command line does not "
+                                 "convert projects yet (open it in the program to convert it)");
+    ProjectOptions options;
+    if (!options.LoadFromProject(project))
+        throw std::runtime_error(files[0] + ": the project options cannot be read");
+
+    // Radiators are refreshed from the device table beside the program when there is one;
+    // without it they keep their values.
+    std::unique_ptr<DeviceStore> devices;
+    RadiatorFamilyCache cache;
+    try {
+        const std::string table = programDirectory() + "/Kalydor32.db";
+        if (std::filesystem::exists(table))
+            devices = DeviceStore::open(table);
+    } catch (const Error&) {
+        devices.reset();
+    }
+    CachedRadiatorFamilies families(devices.get(), cache);
+    RoomSettings settings;
+    settings.projectOutsideTemp = options.Heating.OutSideTemp;
+    if (devices)
+        settings.refreshRadiators = [&families](Room& room, double ti) {
+            for (Radiator& radiator : room.Radiators)
+                radiator.Refresh(families, ti);
+        };
+
+    // A dry run keeps nothing: the recalculation runs inside a transaction never committed.
+    std::optional<SqliteTransaction> dry;
+    if (dryRun)
+        dry.emplace(project.database());
+    const RecalculationResult result = RecalculateProject(project, settings);
+
+    const BuildingsTable table = BuildingsTable::load(project);
+    ordered_json rooms = ordered_json::array();
+    project.scanRecords(RecordType::Room, [&](const Reference& record, const std::string& data) {
+        Room room;
+        room.Name = record.Name;
+        if (!readStored(room, data))
+            return;
+        // The boundaries' losses, the mean resistance and the door heat are not stored: a
+        // copy calculated again shows them (its stored results are those just written).
+        Room shown = room;
+        try {
+            (void)shown.Calculate({settings.projectOutsideTemp, {}});
+        } catch (const Error&) {
+            shown = room;
+        }
+        rooms.push_back(
+            storedRoomJson(shown, project.PathOfGroup(RecordType::RoomGroup, record.RefID, '\\'),
+                           record.ID, table, settings.projectOutsideTemp));
+    });
+    ordered_json buildings = ordered_json::array();
+    project.scanRecords(
+        RecordType::Building, [&](const Reference& record, const std::string& data) {
+            Building building;
+            building.Name = record.Name;
+            building.ID = record.ID;
+            if (!readStored(building, data))
+                return;
+            const CollectedRooms collected = CollectRooms(project, building, false);
+            ordered_json entry;
+            entry["Name"] = record.Name;
+            entry["Group"] = project.PathOfGroup(RecordType::BuildingGroup, record.RefID, '\\');
+            entry["ID"] = record.ID;
+            entry["ParentID"] = building.ParentID;
+            entry["Parent"] = table.RowName(building.ParentID);
+            entry["Pollution"] = building.Pollution;
+            entry["WallMassMode"] = building.WallMassMode;
+            entry["UsingMode"] = building.UsingMode;
+            entry["Compass"] = building.Compass;
+            entry["SummerValue"] = num(building.SummerValue);
+            entry["HeatingLoss"] = num(building.HeatingLoss);
+            entry["CalculatedMass"] = num(building.CalculatedMass);
+            entry["SettlementName"] = building.SettlementName;
+            entry["BuildingCategory"] = building.BuildingCategory;
+            entry["SeaLevel"] = num(building.SeaLevel);
+            entry["SettlementTemp"] = num(building.SettlementTemp);
+            entry["SettlementSwing"] = num(building.SettlementSwing);
+            entry["RoomCount"] = collected.own.size() + collected.descendantRooms.size();
+            ordered_json names = ordered_json::array();
+            for (const std::vector<Reference>* list : {&collected.own, &collected.descendantRooms})
+                for (const Reference& room : *list)
+                    names.push_back(room.Name);
+            entry["Rooms"] = names;
+            buildings.push_back(std::move(entry));
+        });
+    ordered_json unchanged = ordered_json::array();
+    for (const RecalculationResult::Unchanged& room : result.unchanged)
+        unchanged.push_back({{"Room", room.room}, {"Messages", room.messages}});
+    ordered_json output;
+    output["Buildings"] = buildings;
+    output["Rooms"] = rooms;
+    output["Unreadable"] = result.unreadable;
+    output["Unchanged"] = unchanged;
+    out << output.dump(2, ' ', false, ordered_json::error_handler_t::replace) << '\n';
+    return result.unreadable.empty() ? 0 : 1;
+}
+
 } // namespace
 
 std::vector<Command> roomCommands() {
@@ -306,6 +493,11 @@ std::vector<Command> roomCommands() {
          "the room's fields, the building copy and \"Boundaries\"), the project's outside "
          "temperature T defaulting to -15 °C, and print the results as JSON",
          calc},
+        {"project", "calc", "PROJECT [--dry-run] [--lang ID]",
+         "recalculate every room of a project (radiators from the device table beside the "
+         "program, when there is one) and total every building; print buildings and rooms as "
+         "JSON. --dry-run keeps nothing. Exit 1 when a record could not be read",
+         projectCalc},
     };
 }
 

@@ -31,9 +31,15 @@ BuildingsTable BuildingsTable::load(ItemStore& store) {
             row.data = building.data();
             row.SummerValue = building.SummerValue;
         }
-        table.m_rows.push_back(std::move(row));
+        table.add(std::move(row));
     });
     return table;
+}
+
+void BuildingsTable::add(BuildingsTableItem row) {
+    m_rows.push_back(std::move(row));
+    // Identifiers are unique in a project; should one repeat, the first row keeps it.
+    m_byId.emplace(m_rows.back().ID, &m_rows.back());
 }
 
 std::string BuildingsTable::RowName(const std::string& id) const {
@@ -44,10 +50,8 @@ std::string BuildingsTable::RowName(const std::string& id) const {
 const BuildingsTableItem* BuildingsTable::byId(const std::string& id) const {
     if (id.empty())
         return nullptr;
-    for (const BuildingsTableItem& row : m_rows)
-        if (row.ID == id)
-            return &row;
-    return nullptr;
+    const auto found = m_byId.find(id);
+    return found != m_byId.end() ? found->second : nullptr;
 }
 
 const BuildingsTableItem* BuildingsTable::byName(const std::string& name) const {
@@ -72,7 +76,7 @@ const BuildingsTableItem* BuildingsTable::FindOrCreate(ItemStore& store, const s
     row.RefID = store.RootId();
     row.data = building.data();
     row.SummerValue = building.SummerValue;
-    m_rows.push_back(std::move(row));
+    add(std::move(row));
     m_changed = true;
     return &m_rows.back();
 }

@@ -2,7 +2,9 @@
 
 #include "rooms/room.h"
 
+#include <deque>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 namespace kalydor {
@@ -24,10 +26,18 @@ struct BuildingsTableItem {
 /// The buildings of a project, in the order the store lists them.
 class BuildingsTable {
 public:
+    BuildingsTable() = default;
+    // The index points into the rows: a table moves, it is not copied.
+    BuildingsTable(const BuildingsTable&) = delete;
+    BuildingsTable& operator=(const BuildingsTable&) = delete;
+    BuildingsTable(BuildingsTable&&) noexcept = default;
+    BuildingsTable& operator=(BuildingsTable&&) noexcept = default;
+
     /// One row per building item of the project.
     static BuildingsTable load(ItemStore& store);
 
-    const std::vector<BuildingsTableItem>& rows() const { return m_rows; }
+    /// The rows; a row keeps its address when others are added.
+    const std::deque<BuildingsTableItem>& rows() const { return m_rows; }
     /// Set when a row was added.
     bool changed() const { return m_changed; }
 
@@ -47,7 +57,10 @@ public:
     std::vector<const BuildingsTableItem*> ancestors(const std::string& id) const;
 
 private:
-    std::vector<BuildingsTableItem> m_rows;
+    void add(BuildingsTableItem row);
+
+    std::deque<BuildingsTableItem> m_rows;
+    std::unordered_map<std::string, const BuildingsTableItem*> m_byId;
     bool m_changed = false;
 };
 

@@ -182,6 +182,19 @@ RecalculationResult RecollectBuildings(ItemStore& items, const RecalculationProg
     return result;
 }
 
+bool BuildingHasReferences(ItemStore& items, const std::string& buildingId) {
+    bool found = false;
+    items.scanRecords(RecordType::Building, [&](const Reference&, const std::string& data) {
+        Building building;
+        found = found || (readItem(building, data) && building.ParentID == buildingId);
+    });
+    items.scanRecords(RecordType::Room, [&](const Reference&, const std::string& data) {
+        Room room;
+        found = found || !readItem(room, data) || room.BuildingRef == buildingId;
+    });
+    return found;
+}
+
 CollectedRooms CollectRooms(ItemStore& items, Building& building, bool totals) {
     CollectedRooms collected;
     const BuildingsTable table = BuildingsTable::load(items);

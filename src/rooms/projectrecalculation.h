@@ -55,6 +55,11 @@ RecalculationResult RecalculateProject(ItemStore& store, const RoomSettings& set
 RecalculationResult RecollectBuildings(ItemStore& store,
                                        const RecalculationProgress& progress = {});
 
+/// Whether a building still has rooms or buildings below it; the check goes by the record's
+/// identifier (so it holds for a building that cannot be read), and a room that cannot be
+/// read counts as one of its rooms (it may be).
+bool BuildingHasReferences(ItemStore& store, const std::string& buildingId);
+
 /// The rooms of one building: its own, the buildings below it (depth first, each once) and
 /// their rooms.
 struct CollectedRooms {

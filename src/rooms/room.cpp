@@ -8,8 +8,10 @@
 #include "platform/prompter.h"
 #include "reports/clipboarddocument.h"
 #include "rooms/building.h"
+#include "rooms/projectrecalculation.h"
 #include "store/itemkinds.h"
 #include "store/itemstream.h"
+#include "store/storehooks.h"
 
 #include <cmath>
 
@@ -684,6 +686,10 @@ void registerRoomItems(std::function<const ProjectOptions*()> currentOptions) {
         return std::make_unique<Room>(currentOptions ? currentOptions() : nullptr);
     });
     registerItemKind(ItemKind::Building, [] { return std::make_unique<Building>(); });
+    // A building is not deleted under its rooms or the buildings below it.
+    storeHooks().mayDeleteItem = [](ItemStore& table, const Reference& item) {
+        return item.Type != RecordType::Building || !BuildingHasReferences(table, item.ID);
+    };
 }
 
 } // namespace kalydor

@@ -10,6 +10,7 @@
 #include "store/itemkinds.h"
 #include "store/itemstore.h"
 #include "store/itemstream.h"
+#include "store/storehooks.h"
 
 #include "heating/radiatorfixtures.h"
 #include "rooms/roomfixtures.h"
@@ -269,6 +270,23 @@ TEST_F(ProjectFixture, AStoppedRecalculationLeavesEveryRecordAsItWas) {
         RecollectBuildings(*project, [](std::size_t done, std::size_t) { return done < 3; });
     EXPECT_TRUE(recollected.stopped);
     EXPECT_EQ(allBytes(), before);
+}
+
+TEST_F(ProjectFixture, ABuildingIsNotDeletedUnderItsRoomsOrParts) {
+    registerRoomItems({});
+    const std::string empty = addBuilding("Empty", "");
+    // A room that cannot be read may belong to any building: nothing is deleted.
+    EXPECT_TRUE(BuildingHasReferences(*project, empty));
+    ASSERT_TRUE(project->DeleteItem(RecordType::Room, roomGroup, "Damaged"));
+    EXPECT_FALSE(BuildingHasReferences(*project, empty));
+    EXPECT_TRUE(BuildingHasReferences(*project, a)); // B is below it
+    EXPECT_TRUE(BuildingHasReferences(*project, c)); // its own rooms
+
+    EXPECT_FALSE(project->DeleteItem(RecordType::Building, project->RootId(), "C"));
+    EXPECT_TRUE(project->FindRecord(RecordType::Building, project->RootId(), "C"));
+    EXPECT_TRUE(project->DeleteItem(RecordType::Building, project->RootId(), "Empty"));
+    EXPECT_FALSE(project->FindRecord(RecordType::Building, project->RootId(), "Empty"));
+    storeHooks().mayDeleteItem = {};
 }
 
 TEST_F(ProjectFixture, BuildingsTableNamesParentsAndLoops) {

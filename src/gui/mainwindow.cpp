@@ -25,6 +25,7 @@
 #include "platform/clipboard.h"
 #include "platform/prompter.h"
 #include "platform/settingsstore.h"
+#include "rooms/projectrecalculation.h"
 #include "shell/programoptions.h"
 #include "shell/projects.h"
 #include "store/itemkinds.h"
@@ -39,6 +40,7 @@
 #include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QProgressDialog>
 #include <QStatusBar>
 #include <QUrl>
 
@@ -572,11 +574,56 @@ void MainWindow::editProjectOptions() {
         return;
     ProjectOptionsDialog dialog(*m_session->options(), *m_session->store(), m_options->languages(),
                                 this);
-    if (execPlaced(dialog, m_options->store()) == QDialog::Accepted)
+    const bool accepted = execPlaced(dialog, m_options->store()) == QDialog::Accepted;
+    if (accepted)
         showChangeStored();
     updateCalculationSettings();
-    // The recalculation of rooms and buildings that changed values call for comes with the
-    // rooms; the options themselves are stored by the dialog.
+    // A new winter outside temperature changes every room's load and every building's total.
+    if (accepted && dialog.changes().needsRecalculation())
+        recalculateProject();
+}
+
+void MainWindow::recalculateProject() {
+    if (!m_session || !m_session->isOpen())
+        return;
+    CachedRadiatorFamilies families(m_deviceTable.get(), m_radiatorFamilies);
+    RoomSettings settings;
+    settings.projectOutsideTemp = m_session->options()->Heating.OutSideTemp;
+    // Without a device table the radiators keep their values.
+    if (m_deviceTable)
+        settings.refreshRadiators = [&families](Room& room, double ti) {
+            for (Radiator& radiator : room.Radiators)
+                radiator.Refresh(families, ti);
+        };
+    RecalculationResult result;
+    {
+        QProgressDialog progress(qt(m_options->languages().GetText("IDS_RECALCULATING")), QString(),
+                                 0, 0, this);
+        progress.setWindowModality(Qt::WindowModal);
+        progress.setMinimumDuration(300);
+        progress.setCancelButton(nullptr);
+        result = RecalculateProject(*m_session->store(), settings,
+                                    [&progress](std::size_t done, std::size_t total) {
+                                        progress.setMaximum(static_cast<int>(total));
+                                        progress.setValue(static_cast<int>(done));
+                                        QApplication::processEvents();
+                                        return true;
+                                    });
+    }
+    std::vector<std::string> named = result.unreadable;
+    for (const RecalculationResult::Unchanged& room : result.unchanged)
+        named.push_back(room.room + (room.messages.empty() ? "" : ": " + room.messages.front()));
+    if (!named.empty()) {
+        std::string list;
+        for (const std::string& name : named)
+            list += "\n" + name;
+        platform::prompter().showMessage(
+            formatText(m_options->languages().GetText("IDS_RECALCSKIPPED"), {list}));
+    }
+    for (const ItemKind kind : {ItemKind::Room, ItemKind::Building})
+        if (ItemListWindow* list = listWindow(kind))
+            list->reloadList();
+    showChangeStored();
 }
 
 void MainWindow::editProgramOptions() {

@@ -102,6 +102,10 @@ public:
     /// the families read are forgotten and the active set is read again, from its set file
     /// or as every item: the table may have changed, or be another one.
     void editDeviceDatabase();
+    /// Recalculates every room of the open project with its options and totals every
+    /// building (after the winter outside temperature changed), with a progress window; the
+    /// rooms and buildings windows show the new values.
+    void recalculateProject();
 
     /// Opens the list window of an item kind, or brings the open
     /// one to the front.

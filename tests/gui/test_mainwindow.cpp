@@ -10,9 +10,13 @@
 #include "language/languages.h"
 #include "platform/memorysettingsstore.h"
 #include "platform/scriptedprompter.h"
+#include "rooms/building.h"
+#include "rooms/room.h"
 #include "shell/programoptions.h"
 #include "shell/projects.h"
+#include "store/itemkinds.h"
 #include "store/itemstore.h"
+#include "store/itemstream.h"
 #include "store/storehooks.h"
 
 #include <QAction>
@@ -451,6 +455,61 @@ TEST(MainWindow, ClosingTheDeviceDatabaseRereadsTheActiveSet) {
     EXPECT_FALSE(set->isSelected(DeviceKind::RadiatorFamily, "Adăugată"));
     window.close();
     setTextLookup(nullptr);
+}
+
+} // namespace
+} // namespace kalydor::gui
+
+namespace kalydor::gui {
+namespace {
+
+// After the winter outside temperature changed, every room is recalculated with it and its
+// building's total follows.
+TEST(MainWindow, RecalculatesTheProjectWithItsOptions) {
+    test::qtApplication();
+    test::TempDir dir;
+    platform::MemorySettingsStore settings;
+    Languages& languages = test::shippedLanguages();
+    languages.SelectInterfaceLanguage("English");
+    ProgramOptions options(settings, languages);
+    ProjectSession session(options, settings);
+    installProjectHooks(session, options);
+    MainWindow window;
+    window.setProgramOptions(&options);
+    window.setProjectSession(&session, nullptr);
+    ASSERT_TRUE(session.OpenProject(dir.file("Bloc"), true));
+    ItemStore& project = *session.store();
+    Building building;
+    building.Name = "Bloc";
+    const std::string id =
+        project.AddRecord(RecordType::Building, project.RootId(), "Bloc", building.recordBytes());
+    Room room;
+    room.Name = "Birou";
+    room.BuildingRef = id;
+    room.FiltMode = 2;
+    room.AirVolume = 30; // 1.2 × (20 − te) × 30 / 3.6 = 10 W per kelvin
+    room.AcCalculated = 0;
+    project.AddRecord(RecordType::Room, project.GroupOfPath(RecordType::RoomGroup, "P", '\\'),
+                      "Birou", room.recordBytes());
+
+    session.options()->Heating.OutSideTemp = -20;
+    window.recalculateProject();
+    const auto stored = [&](std::int16_t type, const std::string& group, DBItem& item) {
+        ASSERT_TRUE(project.FindRecord(type, group, item.Name));
+        MemoryStream in(project.currentData());
+        const std::int16_t version = readInt16(in);
+        ASSERT_TRUE(item.ReadRecord(in, version));
+    };
+    Room after;
+    after.Name = "Birou";
+    stored(RecordType::Room, project.GroupOfPath(RecordType::RoomGroup, "P", '\\'), after);
+    EXPECT_EQ(after.HeatingPower, 400.0f);
+    Building total;
+    total.Name = "Bloc";
+    stored(RecordType::Building, project.RootId(), total);
+    EXPECT_EQ(total.HeatingLoss, 400.0f);
+    window.close();
+    storeHooks() = StoreHooks{};
 }
 
 } // namespace

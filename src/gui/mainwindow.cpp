@@ -409,6 +409,8 @@ void MainWindow::openList(ItemKind kind) {
                 prepareNewProjectItem(item, *m_session->options());
         };
     }
+    // Pasted and imported rooms are calculated for this project.
+    list->logic().roomSettings = [this] { return roomSettings(); };
     connect(list, &ItemListWindow::changeStored, this, &MainWindow::showChangeStored);
     // Imported constructions are calculated for the open project's outside design
     // temperature and the program's humidity check.
@@ -583,18 +585,27 @@ void MainWindow::editProjectOptions() {
         recalculateProject();
 }
 
-void MainWindow::recalculateProject() {
+std::optional<RoomSettings> MainWindow::roomSettings() {
     if (!m_session || !m_session->isOpen())
-        return;
-    CachedRadiatorFamilies families(m_deviceTable.get(), m_radiatorFamilies);
+        return std::nullopt;
     RoomSettings settings;
     settings.projectOutsideTemp = m_session->options()->Heating.OutSideTemp;
     // Without a device table the radiators keep their values.
     if (m_deviceTable)
-        settings.refreshRadiators = [&families](Room& room, double ti) {
+        settings.refreshRadiators = [this](Room& room, double ti) {
+            CachedRadiatorFamilies families(m_deviceTable.get(), m_radiatorFamilies);
             for (Radiator& radiator : room.Radiators)
                 radiator.Refresh(families, ti);
         };
+    return settings;
+}
+
+void MainWindow::recalculateProject() {
+    if (!m_session || !m_session->isOpen())
+        return;
+    const std::optional<RoomSettings> settings = roomSettings();
+    if (!settings)
+        return;
     RecalculationResult result;
     {
         QProgressDialog progress(qt(m_options->languages().GetText("IDS_RECALCULATING")), QString(),
@@ -602,7 +613,7 @@ void MainWindow::recalculateProject() {
         progress.setWindowModality(Qt::WindowModal);
         progress.setMinimumDuration(300);
         progress.setCancelButton(nullptr);
-        result = RecalculateProject(*m_session->store(), settings,
+        result = RecalculateProject(*m_session->store(), *settings,
                                     [&progress](std::size_t done, std::size_t total) {
                                         progress.setMaximum(static_cast<int>(total));
                                         progress.setValue(static_cast<int>(done));

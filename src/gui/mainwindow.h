@@ -2,6 +2,7 @@
 
 #include "constructions/constructioncontext.h"
 #include "devicedb/radiatorfamilycache.h"
+#include "rooms/room.h"
 #include "store/itemkinds.h"
 
 #include <QHash>
@@ -9,6 +10,7 @@
 #include <QMap>
 
 #include <memory>
+#include <optional>
 #include <string>
 
 class QAction;
@@ -106,6 +108,8 @@ public:
     /// building (after the winter outside temperature changed), with a progress window; the
     /// rooms and buildings windows show the new values.
     void recalculateProject();
+    /// What rooms are calculated with in the open project; none without one.
+    std::optional<RoomSettings> roomSettings();
 
     /// Opens the list window of an item kind, or brings the open
     /// one to the front.

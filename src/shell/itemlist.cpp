@@ -7,6 +7,10 @@
 #include "platform/clipboard.h"
 #include "platform/prompter.h"
 #include "reports/clipboarddocument.h"
+#include "rooms/buildingstable.h"
+#include "rooms/pasteditems.h"
+#include "rooms/projectrecalculation.h"
+#include "rooms/room.h"
 #include "store/itemkinds.h"
 #include "store/itemstore.h"
 #include "store/itemstream.h"
@@ -130,12 +134,18 @@ void ItemListLogic::reload() {
     m_rows.clear();
     if (m_groupId.empty())
         return;
+    // Rooms show their building's name: one table of the buildings for the whole list.
+    std::optional<BuildingsTable> buildings;
+    if (m_kind.kind == ItemKind::Room)
+        buildings = BuildingsTable::load(m_store);
     for (const Reference& record : m_store.ListRecordsInGroup(m_kind.itemType, m_groupId)) {
         Row row;
         row.name = record.Name;
         const std::unique_ptr<DBItem> item = loadItem(record.Name);
         if (item) {
             row.unreadable = item->loadFailed();
+            if (auto* room = dynamic_cast<Room*>(item.get()); room && buildings)
+                room->BuildingName = buildings->RowName(room->BuildingRef);
             item->FillListRow(row.texts, m_columns);
         }
         if (row.texts.caption.empty() && row.texts.subItems.empty())
@@ -190,6 +200,10 @@ bool ItemListLogic::itemCreated(const std::string& name, platform::Window* owner
     if (!item || item->loadFailed())
         return false;
     return editNewItem(*item, owner);
+}
+
+bool ItemListLogic::hasLinks() const {
+    return m_kind.kind == ItemKind::Room || m_kind.kind == ItemKind::Building;
 }
 
 std::optional<std::string> ItemListLogic::newItemRefusal() const {
@@ -317,6 +331,8 @@ bool ItemListLogic::copyToClipboard(const std::string& name, platform::Clipboard
     const std::unique_ptr<DBItem> item = loadItem(name);
     if (!item || item->loadFailed())
         return false;
+    if (hasLinks())
+        nameLinksForCopy(BuildingsTable::load(m_store), *item);
     ClipboardDocument stream(m_languages);
     if (!item->CopyTo(stream, itemContext(), what))
         return false;
@@ -345,6 +361,14 @@ std::optional<std::string> ItemListLogic::paste(const platform::Clipboard& clipb
     std::unique_ptr<DBItem> item = CreateItemOfKind(m_kind.kind);
     if (!item || !item->PasteFrom(stream.privateStream()))
         return std::nullopt;
+    // Rooms and buildings: one change of the links made (a building created for a room
+    // included) and the record.
+    std::optional<SqliteTransaction> transaction;
+    if (hasLinks()) {
+        transaction.emplace(m_store.database());
+        BuildingsTable buildings = BuildingsTable::load(m_store);
+        linkPastedItem(m_store, buildings, *item, roomSettings ? roomSettings() : std::nullopt);
+    }
     // The record is created with the pasted data: by the name dialog when the name is taken.
     std::string name = item->Name;
     const std::string data = item->recordBytes();
@@ -359,6 +383,10 @@ std::optional<std::string> ItemListLogic::paste(const platform::Clipboard& clipb
     } else {
         m_store.AddRecord(m_kind.itemType, m_groupId, name, data);
     }
+    if (transaction) {
+        (void)RecollectBuildings(m_store);
+        transaction->commit();
+    }
     reload();
     return name;
 }
@@ -367,6 +395,9 @@ void ItemListLogic::exportToClipboard(const std::vector<Reference>& items,
                                       platform::Clipboard& clipboard, ClipboardCopy what) {
     ClipboardDocument stream(m_languages);
     stream.MultiItem = true;
+    std::optional<BuildingsTable> buildings;
+    if (hasLinks())
+        buildings = BuildingsTable::load(m_store);
     for (const Reference& reference : items) {
         bool loaded = false;
         const std::unique_ptr<DBItem> item =
@@ -376,6 +407,8 @@ void ItemListLogic::exportToClipboard(const std::vector<Reference>& items,
         std::string path = m_store.PathOfGroup(m_kind.groupType, reference.RefID, '\n');
         if (!path.empty())
             path.pop_back();
+        if (buildings)
+            nameLinksForCopy(*buildings, *item);
         const std::size_t placeholder = stream.BeginEntry(path, reference.Name);
         item->CopyTo(stream, itemContext(), what);
         stream.EndEntry(placeholder);
@@ -421,6 +454,11 @@ int ItemListLogic::importFromClipboard(const platform::Clipboard& clipboard,
     // table as it was); an error that ends it keeps the items stored before.
     SqliteTransaction import(m_store.database());
     int stored = 0;
+    // One table for the whole import: buildings made for the rooms join it.
+    std::optional<BuildingsTable> buildings;
+    if (hasLinks())
+        buildings = BuildingsTable::load(m_store);
+    const std::optional<RoomSettings> settings = roomSettings ? roomSettings() : std::nullopt;
     try {
         for (const ExportEntry& entry : chosen) {
             MemoryStream stream(*bytes);
@@ -428,6 +466,8 @@ int ItemListLogic::importFromClipboard(const platform::Clipboard& clipboard,
             std::unique_ptr<DBItem> item = CreateItemOfKind(m_kind.kind);
             if (!item || !item->PasteFrom(stream))
                 continue;
+            if (buildings)
+                linkPastedItem(m_store, *buildings, *item, settings);
             std::string path = entry.path;
             if (!normalizeImportedPath(path, '\n'))
                 throw badGroupPathError(path);
@@ -440,6 +480,8 @@ int ItemListLogic::importFromClipboard(const platform::Clipboard& clipboard,
         reload();
         throw;
     }
+    if (buildings)
+        (void)RecollectBuildings(m_store);
     import.commit();
     reload();
     return stored;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "reports/columnlayout.h"
+#include "rooms/room.h"
 #include "store/dbitem.h"
 #include "store/itemcontext.h"
 #include "store/itemkinds.h"
@@ -99,6 +100,9 @@ public:
     /// Whether items of the kind can be created and edited here: rooms and buildings wait for
     /// their editors.
     bool hasEditor() const;
+    /// Whether the kind's items link to others by identifier (rooms, buildings): copies carry
+    /// the linked names, pastes link by them.
+    bool hasLinks() const;
     /// The data block a copy of an item of the selected group is created with; nothing when
     /// the item is gone or cannot be read (an unreadable item is not copied).
     std::optional<std::string> copyRecord(const std::string& source) const;
@@ -109,6 +113,9 @@ public:
     /// After the name dialog created the record of a copy with `copyRecord(source)`: the
     /// editor on the copy; confirmed, it is stored, cancelled, the copy goes.
     bool itemCopied(const std::string& newName, platform::Window* owner);
+    /// The settings pasted and imported rooms are recalculated with (the open project's);
+    /// unset, they keep the results they came with.
+    std::function<std::optional<RoomSettings>()> roomSettings;
     /// Gives an item being created the defaults of the open project (set by the program).
     std::function<void(DBItem& item)> prepareNewItem;
     /// The context the items' editors, copies and reports get (the program's dialogs and the

@@ -73,4 +73,16 @@ int compareNames(std::string_view a, std::string_view b) {
     return bytes < 0 ? -1 : (bytes > 0 ? 1 : 0);
 }
 
+bool nameStartsWith(std::string_view name, std::string_view typed) {
+    std::size_t i = 0;
+    std::size_t j = 0;
+    while (j < typed.size()) {
+        if (i >= name.size())
+            return false;
+        if (fold(nextCodePoint(name, i)) != fold(nextCodePoint(typed, j)))
+            return false;
+    }
+    return true;
+}
+
 } // namespace kalydor

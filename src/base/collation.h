@@ -10,6 +10,10 @@ namespace kalydor {
 /// Returns a negative number, 0 or a positive number like strcmp.
 int compareNames(std::string_view a, std::string_view b);
 
+/// Whether a name begins with a typed text under the same rule: case and accents ignored
+/// ("Bucuresti" begins "București").
+bool nameStartsWith(std::string_view name, std::string_view typed);
+
 /// Strict weak order for sorting with compareNames.
 struct NameLess {
     bool operator()(std::string_view a, std::string_view b) const { return compareNames(a, b) < 0; }

@@ -4,6 +4,7 @@
 #include "base/version.h"
 #include "constructions/registration.h"
 #include "devicedb/devicestore.h"
+#include "gui/buildingdialog.h"
 #include "gui/mainwindow.h"
 #include "gui/qtfiletrash.h"
 #include "gui/qtmaterialdialogs.h"
@@ -155,6 +156,8 @@ int main(int argc, char** argv) {
     kalydor::gui::MainWindow window;
     window.setProgramOptions(&options);
     window.setItemDialogs(&materialDialogs, &panelDialogs);
+    kalydor::gui::QtBuildingDialogs buildingDialogs(options);
+    window.setBuildingDialogs(&buildingDialogs);
     window.setMaterialStore(materials.get());
     window.setProjectSession(&session, &trash);
     window.retranslate();

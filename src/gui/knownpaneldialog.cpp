@@ -24,15 +24,6 @@
 #include <QVBoxLayout>
 
 namespace kalydor::gui {
-namespace {
-
-void showProblem(QLabel* status, const std::string& message) {
-    status->setText(qt(message));
-    status->setStyleSheet(QStringLiteral("color: #c00000;"));
-}
-
-} // namespace
-
 KnownPanelDialog::KnownPanelDialog(KnownPanelEditor& editor, QWidget* parent)
     : QDialog(parent)
     , m_editor(editor)

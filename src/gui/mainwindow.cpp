@@ -415,7 +415,10 @@ void MainWindow::openList(ItemKind kind) {
     // Imported constructions are calculated for the open project's outside design
     // temperature and the program's humidity check.
     list->importOptions = [this] { return constructionImportOptions(m_itemContext.settings); };
-    list->logic().setItemContext(m_itemContext);
+    if (kind == ItemKind::Room || kind == ItemKind::Building)
+        list->logic().setItemContext(m_roomContext);
+    else
+        list->logic().setItemContext(m_itemContext);
     QMdiSubWindow* window = m_childArea->addSubWindow(list);
     window->setAttribute(Qt::WA_DeleteOnClose);
     window->setWindowTitle(list->windowTitle());
@@ -674,6 +677,14 @@ void MainWindow::updateCalculationSettings() {
         settings.outsideDesignTemperature = m_session->options()->Heating.OutSideTemp;
     settings.simpleHumidityCalculation = m_options->SimpleHumidityCalculation;
     m_itemContext.settings = settings;
+}
+
+void MainWindow::setBuildingDialogs(BuildingDialogs* buildings) {
+    m_roomContext.buildingDialogs = buildings;
+    m_roomContext.project = [this]() -> ItemStore* {
+        return m_session && m_session->isOpen() ? m_session->store() : nullptr;
+    };
+    m_roomContext.settings = [this] { return roomSettings(); };
 }
 
 void MainWindow::setItemDialogs(MaterialDialogs* materials, PanelDialogs* panels) {

@@ -3,6 +3,7 @@
 #include "constructions/constructioncontext.h"
 #include "devicedb/radiatorfamilycache.h"
 #include "rooms/room.h"
+#include "rooms/roomcontext.h"
 #include "store/itemkinds.h"
 
 #include <QHash>
@@ -61,6 +62,8 @@ public:
 
     /// Gives the window the dialogs of the items' editors; the list windows' items open them.
     void setItemDialogs(MaterialDialogs* materials, PanelDialogs* panels);
+    /// The dialogs the room and building lists open.
+    void setBuildingDialogs(BuildingDialogs* buildings);
     /// The context the list windows give their items: the dialogs and how constructions are
     /// calculated for the open project.
     const ConstructionContext& itemContext() const { return m_itemContext; }
@@ -156,6 +159,7 @@ private:
     std::unique_ptr<DeviceStore> m_deviceTable;
     std::unique_ptr<DeviceSet> m_activeSet;
     RadiatorFamilyCache m_radiatorFamilies;
+    RoomContext m_roomContext;
     std::unique_ptr<platform::Clipboard> m_clipboard;
     QMap<ItemKind, QMdiSubWindow*> m_lists;
     SearchReplaceWindow* m_searchForm = nullptr;

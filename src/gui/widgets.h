@@ -9,6 +9,7 @@
 #include <QApplication>
 #include <QDialog>
 #include <QDialogButtonBox>
+#include <QLabel>
 #include <QLocale>
 #include <QPlainTextEdit>
 #include <QProgressDialog>
@@ -78,6 +79,12 @@ public:
 private:
     QProgressDialog m_dialog;
 };
+
+/// A problem in a dialog's status line, in red.
+inline void showProblem(QLabel* status, const std::string& message) {
+    status->setText(qt(message));
+    status->setStyleSheet(QStringLiteral("color: #c00000;"));
+}
 
 /// A new widget with an object name: the language files translate widgets by name.
 template <class Widget, class... Args> Widget* named(const char* name, Args&&... args) {

@@ -6,7 +6,9 @@
 #include "base/parsenumber.h"
 #include "base/textlookup.h"
 #include "reports/clipboarddocument.h"
+#include "rooms/buildingeditor.h"
 #include "rooms/room.h"
+#include "rooms/roomcontext.h"
 #include "store/itemstream.h"
 
 #include <cmath>
@@ -122,6 +124,25 @@ void Building::SetClimate(const std::vector<SettlementEntry>& list) {
             SettlementTemp = static_cast<float>(temp);
     }
     SettlementSwing = 7;
+}
+
+const RoomContext& roomContextOf(const ItemContext& context) {
+    static const RoomContext none;
+    const auto* rooms = dynamic_cast<const RoomContext*>(&context);
+    return rooms ? *rooms : none;
+}
+
+bool Building::Edit(platform::Window* owner, const ItemContext& context) {
+    const RoomContext& rooms = roomContextOf(context);
+    ItemStore* project = rooms.project ? rooms.project() : nullptr;
+    const std::optional<RoomSettings> settings = rooms.settings ? rooms.settings() : std::nullopt;
+    if (rooms.buildingDialogs == nullptr || project == nullptr || !settings)
+        return false;
+    BuildingEditor editor(*this, *project, *settings);
+    if (!rooms.buildingDialogs->editBuilding(editor, owner))
+        return false;
+    *this = editor.building();
+    return true;
 }
 
 bool Building::ReadRecord(MemoryStream& s, std::int16_t version) {

@@ -51,6 +51,9 @@ public:
     /// value for leaves `SettlementTemp` as it is.
     void SetClimate(const std::vector<struct SettlementEntry>& list);
 
+    /// Opens the building dialog of the context; false when there is none or it was
+    /// cancelled.
+    bool Edit(platform::Window* owner, const ItemContext& context) override;
     bool ReadRecord(MemoryStream& stream, std::int16_t version) override;
     bool WriteRecord(MemoryStream& stream, VersionWord versionWord) override;
     std::string ColumnText(int columnId, const ListColumns& columns) const override;

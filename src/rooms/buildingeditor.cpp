@@ -100,6 +100,16 @@ std::optional<std::string> BuildingEditor::completeSettlement(const std::string&
     return std::nullopt;
 }
 
+std::optional<std::string> BuildingEditor::matchSettlement(const std::string& typed) const {
+    if (typed.empty())
+        return std::nullopt;
+    for (const SettlementEntry& entry : m_settlements)
+        for (const std::string& name : entry.names)
+            if (nameStartsWith(name, typed) && nameStartsWith(typed, name))
+                return name;
+    return std::nullopt;
+}
+
 std::optional<std::string> BuildingEditor::setParent(int index) {
     if (index < 0 || static_cast<std::size_t>(index) >= m_parentIds.size())
         return std::nullopt;

@@ -42,6 +42,9 @@ public:
     /// The name of the list a typed beginning completes to, ignoring case and accents
     /// ("Bucuresti" finds "București"); none when no name begins so.
     std::optional<std::string> completeSettlement(const std::string& typed) const;
+    /// The list name a typed name is, ignoring case and accents ("Bucuresti" is "București");
+    /// none when it is no list name.
+    std::optional<std::string> matchSettlement(const std::string& typed) const;
     /// A parent from `parents()`; "IDS_ROUNDINBUILDINGSREF" when this building is above it
     /// (the parent stays as it was).
     std::optional<std::string> setParent(int index);

@@ -213,7 +213,8 @@ std::optional<std::string> ItemListLogic::newItemRefusal() const {
 }
 
 bool ItemListLogic::hasEditor() const {
-    return m_kind.kind == ItemKind::Material || m_kind.kind == ItemKind::Construction;
+    return m_kind.kind == ItemKind::Material || m_kind.kind == ItemKind::Construction ||
+           m_kind.kind == ItemKind::Building;
 }
 
 std::string ItemListLogic::newItemRecord() const {

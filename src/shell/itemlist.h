@@ -97,8 +97,7 @@ public:
     /// Why no new item can be created now: a room belongs to a building, so rooms need one in
     /// the project ("IDS_NEEDBUILDING"). Nothing when an item can be created.
     std::optional<std::string> newItemRefusal() const;
-    /// Whether items of the kind can be created and edited here: rooms and buildings wait for
-    /// their editors.
+    /// Whether items of the kind can be created and edited here: rooms wait for their editor.
     bool hasEditor() const;
     /// Whether the kind's items link to others by identifier (rooms, buildings): copies carry
     /// the linked names, pastes link by them.

@@ -6,6 +6,7 @@
 #include "devicedb/deviceset.h"
 #include "devicedb/devicestore.h"
 #include "gui/airlayerdialog.h"
+#include "gui/buildingdialog.h"
 #include "gui/columnlayoutdialog.h"
 #include "gui/devicedatabasedialog.h"
 #include "gui/devicesetdialog.h"
@@ -232,6 +233,11 @@ std::map<std::string, std::function<std::unique_ptr<QWidget>()>> windows(Fixture
     static std::unique_ptr<RadiatorEditor> radiatorEditor;
     radiatorEditor = std::make_unique<RadiatorEditor>(radiator, 20, families,
                                                       std::vector<std::string>{"Panel Test"});
+    static std::unique_ptr<ItemStore> project;
+    project = std::make_unique<ItemStore>(f.dir.path().string(), "project", TableMode::Create,
+                                          TableKind::Project);
+    static std::unique_ptr<BuildingEditor> buildingEditor;
+    buildingEditor = std::make_unique<BuildingEditor>(Building{}, *project, RoomSettings{});
     static std::unique_ptr<DeviceSet> deviceSet;
     deviceSet = std::make_unique<DeviceSet>(*f.devices, SetSelection::With);
     return {
@@ -251,6 +257,7 @@ std::map<std::string, std::function<std::unique_ptr<QWidget>()>> windows(Fixture
          }},
         {"PanelModifyForm2", [] { return std::make_unique<KnownPanelDialog>(*knownEditor); }},
         {"RadiatorModifyForm", [] { return std::make_unique<RadiatorDialog>(*radiatorEditor); }},
+        {"BuildingModifyForm", [] { return std::make_unique<BuildingDialog>(*buildingEditor); }},
         {"InitThicknesForm", [] { return std::make_unique<ThicknessDialog>(layer); }},
         {"SelectLayersForm",
          [&languages, &f, materials] {

@@ -5,6 +5,7 @@
 
 #include "platform/scriptedprompter.h"
 #include "rooms/projectrecalculation.h"
+#include "rooms/roomcontext.h"
 #include "store/itemkinds.h"
 #include "store/itemstore.h"
 #include "store/itemstream.h"
@@ -107,6 +108,8 @@ TEST_F(BuildingEditorTest, SettlementClimateAndTypedNumbers) {
     EXPECT_EQ(e.completeSettlement("bucuresti"), "București");
     EXPECT_EQ(e.completeSettlement("Cl"), "Cluj-Napoca");
     EXPECT_EQ(e.completeSettlement("Iași"), std::nullopt);
+    EXPECT_EQ(e.matchSettlement("BUCURESTI"), "București");
+    EXPECT_EQ(e.matchSettlement("Bucur"), std::nullopt);
     e.setSettlement("București");
     EXPECT_FLOAT_EQ(e.settlementTemp(), 20); // category II
     EXPECT_FLOAT_EQ(e.settlementSwing(), 5);
@@ -150,6 +153,34 @@ TEST_F(BuildingEditorTest, RoomsFollowChangedSiteDataOrNot) {
     EXPECT_EQ(room.Building.Compass, 30); // each room keeps its own orientation
     EXPECT_EQ(room.HeatingPower, 100.0f);
     EXPECT_EQ(e.building().HeatingLoss, 100.0f); // totals collected on confirmation
+}
+
+// The buildings list edits through the context's dialogs; without them an edit is refused.
+TEST_F(BuildingEditorTest, EditGoesThroughTheContextsDialogs) {
+    class ScriptedDialogs final : public BuildingDialogs {
+    public:
+        bool editBuilding(BuildingEditor& editor, platform::Window*) override {
+            editor.setSettlement("București");
+            return editor.confirm(BuildingEditor::RoomsAnswer::No) && confirm;
+        }
+        bool confirm = true;
+    } dialogs;
+    RoomContext context;
+    Building building;
+    building.Name = "B";
+    building.ID = b;
+    EXPECT_FALSE(building.Edit(nullptr, context)); // no dialogs, no project
+    context.buildingDialogs = &dialogs;
+    context.project = [this] { return project.get(); };
+    context.settings = [] { return std::optional<RoomSettings>(RoomSettings{-15, {}}); };
+    ASSERT_TRUE(building.Edit(nullptr, context));
+    EXPECT_EQ(building.SettlementName, "București"); // B has no rooms: nothing was asked
+    dialogs.confirm = false;
+    Building unchanged;
+    unchanged.Name = "C";
+    unchanged.ID = c;
+    EXPECT_FALSE(unchanged.Edit(nullptr, context));
+    EXPECT_EQ(unchanged.SettlementName, "");
 }
 
 } // namespace

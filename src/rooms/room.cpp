@@ -8,6 +8,7 @@
 #include "platform/prompter.h"
 #include "reports/clipboarddocument.h"
 #include "rooms/building.h"
+#include "rooms/projectconversion.h"
 #include "rooms/projectrecalculation.h"
 #include "store/itemkinds.h"
 #include "store/itemstream.h"
@@ -689,6 +690,17 @@ void registerRoomItems(std::function<const ProjectOptions*()> currentOptions) {
     // A building is not deleted under its rooms or the buildings below it.
     storeHooks().mayDeleteItem = [](ItemStore& table, const Reference& item) {
         return item.Type != RecordType::Building || !BuildingHasReferences(table, item.ID);
+    };
+    // Converting an old project links its rooms to their buildings; what was renamed or
+    // could not be read is told.
+    storeHooks().convertProject = [](ItemStore& table, bool oldestFormat) {
+        const ConversionResult result = ConvertProjectItems(table, oldestFormat);
+        std::string list;
+        for (const std::vector<std::string>* names : {&result.renamed, &result.unreadable})
+            for (const std::string& name : *names)
+                list += "\n" + name;
+        if (!list.empty())
+            platform::prompter().showMessage(formatText(GetText("IDS_CONVERSIONREPORT"), {list}));
     };
 }
 

@@ -3,6 +3,7 @@
 
 #include "rooms/building.h"
 #include "rooms/buildingstable.h"
+#include "rooms/projectconversion.h"
 #include "rooms/projectrecalculation.h"
 
 #include "base/error.h"
@@ -287,6 +288,54 @@ TEST_F(ProjectFixture, ABuildingIsNotDeletedUnderItsRoomsOrParts) {
     EXPECT_TRUE(project->DeleteItem(RecordType::Building, project->RootId(), "Empty"));
     EXPECT_FALSE(project->FindRecord(RecordType::Building, project->RootId(), "Empty"));
     storeHooks().mayDeleteItem = {};
+}
+
+// An old project: buildings in groups, rooms naming their building by its name.
+TEST(ProjectConversion, BuildingsToTheRootAndRoomsLinkedByName) {
+    test::TempDir dir;
+    platform::ScriptedPrompter prompter;
+    platform::ScopedPrompter usePrompter{prompter};
+    ItemStore project(dir.path().string(), "old", TableMode::Create, TableKind::Project);
+    const std::string first = project.GroupOfPath(RecordType::BuildingGroup, "Vechi 1", '\\');
+    const std::string second = project.GroupOfPath(RecordType::BuildingGroup, "Vechi 2", '\\');
+    for (const std::string& group : {first, second}) {
+        Building building;
+        building.Name = "Bloc";
+        building.SettlementName = group == first ? "Cluj-Napoca" : "Iași";
+        project.AddRecord(RecordType::Building, group, "Bloc", building.recordBytes());
+    }
+    const std::string rooms = project.GroupOfPath(RecordType::RoomGroup, "Etaj", '\\');
+    for (const auto& [name, building] : {std::pair{"Birou", "Bloc"}, std::pair{"Hol", "Altul"}}) {
+        Room room;
+        room.Name = name;
+        room.BuildingRef = building;
+        project.AddRecord(RecordType::Room, rooms, name, room.recordBytes());
+    }
+    const auto roomOf = [&](const std::string& name) {
+        EXPECT_TRUE(project.FindRecord(RecordType::Room, rooms, name));
+        MemoryStream in(project.currentData());
+        const std::int16_t version = readInt16(in);
+        Room room;
+        EXPECT_TRUE(room.ReadRecord(in, version));
+        return room;
+    };
+
+    EXPECT_TRUE(ConvertProjectItems(project, false).renamed.empty()); // a later old format
+    EXPECT_EQ(roomOf("Birou").BuildingRef, "Bloc");
+
+    const ConversionResult result = ConvertProjectItems(project, true);
+    EXPECT_EQ(result.renamed, std::vector<std::string>{"Bloc → Bloc (2)"});
+    const BuildingsTable table = BuildingsTable::load(project);
+    ASSERT_EQ(table.rows().size(), 2u);
+    for (const BuildingsTableItem& row : table.rows())
+        EXPECT_EQ(row.RefID, project.RootId()) << row.Name;
+    const BuildingsTableItem* bloc = table.byName("Bloc");
+    ASSERT_NE(bloc, nullptr);
+    EXPECT_EQ(bloc->data.SettlementName, "Cluj-Napoca"); // the first in list order kept it
+    const Room linked = roomOf("Birou");
+    EXPECT_EQ(linked.BuildingRef, bloc->ID);
+    EXPECT_EQ(linked.Building.SettlementName, "Cluj-Napoca");
+    EXPECT_EQ(roomOf("Hol").BuildingRef, "Altul"); // no building of that name
 }
 
 TEST_F(ProjectFixture, BuildingsTableNamesParentsAndLoops) {

@@ -288,6 +288,7 @@ TEST_F(ProjectFixture, ABuildingIsNotDeletedUnderItsRoomsOrParts) {
     EXPECT_TRUE(project->DeleteItem(RecordType::Building, project->RootId(), "Empty"));
     EXPECT_FALSE(project->FindRecord(RecordType::Building, project->RootId(), "Empty"));
     storeHooks().mayDeleteItem = {};
+    storeHooks().convertProject = {};
 }
 
 // An old project: buildings in groups, rooms naming their building by its name.

@@ -34,7 +34,11 @@ protected:
         first = open("first");
         second = open("second");
     }
-    void TearDown() override { storeHooks().mayDeleteItem = {}; }
+    // The hooks the room kinds installed go with the test.
+    void TearDown() override {
+        storeHooks().mayDeleteItem = {};
+        storeHooks().convertProject = {};
+    }
 
     std::unique_ptr<ItemStore> open(const std::string& name) {
         return std::make_unique<ItemStore>(dir.path().string(), name, TableMode::Create,

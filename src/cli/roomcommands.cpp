@@ -348,17 +348,6 @@ ordered_json storedRoomJson(const Room& room, const std::string& group, const st
     return out;
 }
 
-// Reads an item's data block; false when it cannot be read.
-bool readStored(DBItem& item, const std::string& data) {
-    try {
-        MemoryStream stream(data);
-        const std::int16_t version = readInt16(stream);
-        return item.ReadRecord(stream, version);
-    } catch (const Error&) {
-        return false;
-    }
-}
-
 int projectCalc(const std::vector<std::string>& args, std::ostream& out) {
     bool dryRun = false;
     std::string language = "Român";
@@ -423,7 +412,7 @@ int projectCalc(const std::vector<std::string>& args, std::ostream& out) {
     project.scanRecords(RecordType::Room, [&](const Reference& record, const std::string& data) {
         Room room;
         room.Name = record.Name;
-        if (!readStored(room, data))
+        if (!readStoredItem(room, data))
             return;
         // The boundaries' losses, the mean resistance and the door heat are not stored: a
         // copy calculated again shows them (its stored results are those just written).
@@ -443,7 +432,7 @@ int projectCalc(const std::vector<std::string>& args, std::ostream& out) {
             Building building;
             building.Name = record.Name;
             building.ID = record.ID;
-            if (!readStored(building, data))
+            if (!readStoredItem(building, data))
                 return;
             const CollectedRooms collected = CollectRooms(project, building, false);
             ordered_json entry;

@@ -7,6 +7,7 @@
 #include "base/textlookup.h"
 #include "reports/clipboarddocument.h"
 #include "rooms/buildingeditor.h"
+#include "rooms/linkedcopy.h"
 #include "rooms/room.h"
 #include "rooms/roomcontext.h"
 #include "store/itemstream.h"
@@ -243,22 +244,11 @@ std::string Building::ColumnText(int columnId, const ListColumns& columns) const
 }
 
 bool Building::CopyTo(ClipboardDocument& stream, const ItemContext&, ClipboardCopy) {
-    WriteString(stream.privateStream(), Name);
-    if (!WriteRecord(stream.privateStream(), VersionWord::Without))
-        return false;
-    WriteString(stream.privateStream(), ParentName);
-    return true;
+    return copyWithLinkName(*this, stream, ParentName);
 }
 
 bool Building::PasteFrom(MemoryStream& binaryPart) {
-    if (!DBItem::PasteFrom(binaryPart))
-        return false;
-    try {
-        ParentName = ReadString(binaryPart);
-    } catch (const Error&) {
-        return false;
-    }
-    return true;
+    return pasteWithLinkName(*this, binaryPart, ParentName);
 }
 
 } // namespace kalydor

@@ -19,13 +19,7 @@ BuildingsTable BuildingsTable::load(ItemStore& store) {
         row.RefID = record.RefID;
         row.ID = record.ID;
         Building building;
-        try {
-            MemoryStream stream(data);
-            const std::int16_t version = readInt16(stream);
-            row.readable = building.ReadRecord(stream, version);
-        } catch (const Error&) {
-            row.readable = false;
-        }
+        row.readable = readStoredItem(building, data);
         if (row.readable) {
             row.ParentID = building.ParentID;
             row.data = building.data();

@@ -13,16 +13,6 @@
 namespace kalydor {
 namespace {
 
-bool readItem(DBItem& item, const std::string& data) {
-    try {
-        MemoryStream stream(data);
-        const std::int16_t version = readInt16(stream);
-        return item.ReadRecord(stream, version);
-    } catch (const Error&) {
-        return false;
-    }
-}
-
 // A name not taken in the root group: "Bloc (2)", "Bloc (3)" …
 std::string freeName(ItemStore& store, const std::string& name) {
     for (int n = 2;; ++n) {
@@ -61,7 +51,7 @@ ConversionResult ConvertProjectItems(ItemStore& store, bool oldestFormat) {
     for (const auto& [record, data] : buildings) {
         Building building;
         building.Name = record.Name;
-        if (!readItem(building, data)) {
+        if (!readStoredItem(building, data)) {
             result.unreadable.push_back(record.Name);
             continue;
         }
@@ -78,7 +68,7 @@ ConversionResult ConvertProjectItems(ItemStore& store, bool oldestFormat) {
     for (const auto& [record, data] : rooms) {
         Room room;
         room.Name = record.Name;
-        if (!readItem(room, data)) {
+        if (!readStoredItem(room, data)) {
             result.unreadable.push_back(record.Name);
             continue;
         }

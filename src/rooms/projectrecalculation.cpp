@@ -16,17 +16,6 @@
 namespace kalydor {
 namespace {
 
-// Reads an item's data block (version word first); false when it cannot be read.
-bool readItem(DBItem& item, const std::string& data) {
-    try {
-        MemoryStream stream(data);
-        const std::int16_t version = readInt16(stream);
-        return item.ReadRecord(stream, version);
-    } catch (const Error&) {
-        return false;
-    }
-}
-
 void store(ItemStore& items, const Reference& record, DBItem& item) {
     if (!items.FindRecord(record.Type, record.RefID, record.Name))
         throw Error("IDS_RECORDGONE", {record.Name}, "The record \"%s\" no longer exists.");
@@ -72,7 +61,7 @@ bool storeBuildings(ItemStore& items, const TotalsByBuilding& totals, Recalculat
     for (const auto& [record, data] : buildings) {
         Building building;
         building.Name = record.Name;
-        if (!readItem(building, data)) {
+        if (!readStoredItem(building, data)) {
             result.unreadable.push_back(label(record));
         } else {
             totals.of(record.ID).applyTo(building);
@@ -126,7 +115,7 @@ RecalculationResult RecalculateProject(ItemStore& items, const RoomSettings& set
     for (const auto& [record, data] : rooms) {
         Room room;
         room.Name = record.Name;
-        if (!readItem(room, data)) {
+        if (!readStoredItem(room, data)) {
             result.unreadable.push_back(label(record));
         } else {
             std::vector<RoomFinding> findings;
@@ -170,7 +159,7 @@ RecalculationResult RecollectBuildings(ItemStore& items, const RecalculationProg
     TotalsByBuilding totals(table);
     items.scanRecords(RecordType::Room, [&](const Reference&, const std::string& data) {
         Room room;
-        if (readItem(room, data))
+        if (readStoredItem(room, data))
             totals.add(room);
     });
     std::size_t done = 0;
@@ -186,11 +175,11 @@ bool BuildingHasReferences(ItemStore& items, const std::string& buildingId) {
     bool found = false;
     items.scanRecords(RecordType::Building, [&](const Reference&, const std::string& data) {
         Building building;
-        found = found || (readItem(building, data) && building.ParentID == buildingId);
+        found = found || (readStoredItem(building, data) && building.ParentID == buildingId);
     });
     items.scanRecords(RecordType::Room, [&](const Reference&, const std::string& data) {
         Room room;
-        found = found || !readItem(room, data) || room.BuildingRef == buildingId;
+        found = found || !readStoredItem(room, data) || room.BuildingRef == buildingId;
     });
     return found;
 }
@@ -214,7 +203,7 @@ CollectedRooms CollectRooms(ItemStore& items, Building& building, bool totals) {
     BuildingTotals sums;
     items.scanRecords(RecordType::Room, [&](const Reference& record, const std::string& data) {
         Room room;
-        if (!readItem(room, data))
+        if (!readStoredItem(room, data))
             return;
         if (!room.BuildingRef.empty() && room.BuildingRef == building.ID)
             collected.own.push_back(record);

@@ -8,6 +8,7 @@
 #include "platform/prompter.h"
 #include "reports/clipboarddocument.h"
 #include "rooms/building.h"
+#include "rooms/linkedcopy.h"
 #include "rooms/projectconversion.h"
 #include "rooms/projectrecalculation.h"
 #include "store/itemkinds.h"
@@ -397,22 +398,11 @@ std::string Room::ColumnText(int columnId, const ListColumns& columns) const {
 }
 
 bool Room::CopyTo(ClipboardDocument& stream, const ItemContext&, ClipboardCopy) {
-    WriteString(stream.privateStream(), Name);
-    if (!WriteRecord(stream.privateStream(), VersionWord::Without))
-        return false;
-    WriteString(stream.privateStream(), BuildingName);
-    return true;
+    return copyWithLinkName(*this, stream, BuildingName);
 }
 
 bool Room::PasteFrom(MemoryStream& binaryPart) {
-    if (!DBItem::PasteFrom(binaryPart))
-        return false;
-    try {
-        BuildingName = ReadString(binaryPart);
-    } catch (const Error&) {
-        return false;
-    }
-    return true;
+    return pasteWithLinkName(*this, binaryPart, BuildingName);
 }
 
 void Room::readFlat(MemoryStream& s, int version) {

@@ -44,6 +44,16 @@ std::string DBItem::ColumnText(int columnId, const ListColumns&) const {
     return columnId == 0 ? Name : std::string();
 }
 
+bool readStoredItem(DBItem& item, const std::string& dataBlock) {
+    try {
+        MemoryStream stream(dataBlock);
+        const std::int16_t version = readInt16(stream);
+        return item.ReadRecord(stream, version);
+    } catch (const Error&) {
+        return false;
+    }
+}
+
 bool DBItem::PasteFrom(MemoryStream& binaryPart) {
     try {
         Name = ReadString(binaryPart);

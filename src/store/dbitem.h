@@ -44,6 +44,12 @@ public:
     virtual std::string formatInteger(int columnId, std::int64_t value) const;
 };
 
+class DBItem;
+
+/// Reads an item from a record's data block (its version word first); false when the block
+/// cannot be read (an unknown version, data that end early).
+bool readStoredItem(DBItem& item, const std::string& dataBlock);
+
 /// Base of every object stored as one record of an item table: materials (and layers),
 /// constructions, rooms and buildings. It holds what every stored item has and the
 /// operations through which lists, exchange formats, the clipboard and reports reach an

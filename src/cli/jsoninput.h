@@ -13,6 +13,8 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <map>
+#include <set>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -141,6 +143,24 @@ private:
 
 /// "panel 2" or "panel 2 "Name"": where a value was found, for messages.
 std::string placeOf(const std::string& what, std::size_t number, const json& object);
+
+/// The arguments of a command: its one file, the values of the options that take one, and
+/// the switches given.
+struct CommandArguments {
+    std::string file;
+    std::map<std::string, std::string, std::less<>> values;
+    std::set<std::string, std::less<>> switches;
+    std::string value(std::string_view option, std::string fallback) const {
+        const auto found = values.find(option);
+        return found != values.end() ? found->second : fallback;
+    }
+};
+/// Reads one file and the options; an option that is not known, one without its value or
+/// not exactly one file is wrong use (`UsageError`, with `fileWanted` naming the file).
+CommandArguments parseCommandArguments(const std::vector<std::string>& args,
+                                       const std::vector<std::string_view>& valueOptions,
+                                       const std::vector<std::string_view>& switchOptions,
+                                       const std::string& fileWanted);
 
 /// The language tables for the message texts, installed for the run of a command.
 class LanguageScope {

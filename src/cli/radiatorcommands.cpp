@@ -264,23 +264,10 @@ std::string placeOfRequest(std::size_t number, const json& object) {
 }
 
 int calc(const std::vector<std::string>& args, std::ostream& out) {
-    std::string language = kDefaultLanguage;
-    std::vector<std::string> files;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        if (args[i] == "--lang") {
-            if (i + 1 == args.size())
-                throw UsageError{"--lang needs a value"};
-            language = args[++i];
-        } else if (args[i].starts_with("--")) {
-            throw UsageError{"unknown option " + args[i]};
-        } else {
-            files.push_back(args[i]);
-        }
-    }
-    if (files.size() != 1)
-        throw UsageError{"one request file expected (FILE.json)"};
-    const LanguageScope scope(language);
-    const json input = readJsonFile(files[0]);
+    const CommandArguments arguments =
+        parseCommandArguments(args, {"--lang"}, {}, "request file (FILE.json)");
+    const LanguageScope scope(arguments.value("--lang", kDefaultLanguage));
+    const json input = readJsonFile(arguments.file);
     std::vector<const json*> requests;
     if (input.is_array()) {
         for (const json& request : input)

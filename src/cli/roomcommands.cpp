@@ -22,6 +22,7 @@
 #include "store/sqlitedatabase.h"
 
 #include <filesystem>
+#include <map>
 #include <optional>
 
 #include <ostream>
@@ -30,6 +31,8 @@ namespace kalydor::cli {
 namespace {
 
 using nlohmann::ordered_json;
+
+constexpr const char* kDefaultLanguage = "Român";
 
 // The fields of a room and of a boundary the JSON names, by kind of value.
 template <class Owner> struct Fields {
@@ -265,33 +268,15 @@ double parseOutsideTemp(const std::string& text) {
 }
 
 int calc(const std::vector<std::string>& args, std::ostream& out) {
-    double outside = -15;
-    std::string language = "Român";
-    std::vector<std::string> files;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const auto value = [&]() -> const std::string& {
-            if (i + 1 == args.size())
-                throw UsageError{args[i] + " needs a value"};
-            return args[++i];
-        };
-        if (args[i] == "--project-outside-temp") {
-            outside = parseOutsideTemp(value());
-        } else if (args[i] == "--lang") {
-            language = value();
-        } else if (args[i].starts_with("--")) {
-            throw UsageError{"unknown option " + args[i]};
-        } else {
-            files.push_back(args[i]);
-        }
-    }
-    if (files.size() != 1)
-        throw UsageError{"one room file expected (FILE.json)"};
+    const CommandArguments arguments = parseCommandArguments(
+        args, {"--project-outside-temp", "--lang"}, {}, "room file (FILE.json)");
+    const double outside = parseOutsideTemp(arguments.value("--project-outside-temp", "-15"));
     if (!std::isfinite(outside) || std::fabs(outside) > 100)
         throw UsageError{"--project-outside-temp must lie between -100 and 100"};
-    const LanguageScope scope(language);
+    const LanguageScope scope(arguments.value("--lang", kDefaultLanguage));
     ProjectOptions options;
     options.Heating.OutSideTemp = static_cast<float>(outside);
-    const json input = readJsonFile(files[0]);
+    const json input = readJsonFile(arguments.file);
     std::vector<Room> rooms;
     if (input.is_array()) {
         for (std::size_t i = 0; i < input.size(); ++i)
@@ -349,37 +334,22 @@ ordered_json storedRoomJson(const Room& room, const std::string& group, const st
 }
 
 int projectCalc(const std::vector<std::string>& args, std::ostream& out) {
-    bool dryRun = false;
-    std::string language = "Român";
-    std::vector<std::string> files;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        if (args[i] == "--dry-run") {
-            dryRun = true;
-        } else if (args[i] == "--lang") {
-            if (i + 1 == args.size())
-                throw UsageError{"--lang needs a value"};
-            language = args[++i];
-        } else if (args[i].starts_with("--")) {
-            throw UsageError{"unknown option " + args[i]};
-        } else {
-            files.push_back(args[i]);
-        }
-    }
-    if (files.size() != 1)
-        throw UsageError{"one project file expected"};
-    const LanguageScope scope(language);
-    const std::filesystem::path path(files[0]);
+    const CommandArguments arguments =
+        parseCommandArguments(args, {"--lang"}, {"--dry-run"}, "project file");
+    const bool dryRun = arguments.switches.count("--dry-run") != 0;
+    const LanguageScope scope(arguments.value("--lang", kDefaultLanguage));
+    const std::filesystem::path path(arguments.file);
     if (!std::filesystem::exists(path))
-        throw std::runtime_error("cannot open " + files[0]);
+        throw std::runtime_error("cannot open " + arguments.file);
     ItemStore project(path.has_parent_path() ? path.parent_path().string() : std::string("."),
                       path.filename().string(), TableMode::Open);
     if (!project.hasHeader() || project.headerName() != kCurrentFormatName)
-        throw std::runtime_error(files[0] +
+        throw std::runtime_error(arguments.file +
                                  ": a project of an older format; the command line does not "
                                  "convert projects yet (open it in the program to convert it)");
     ProjectOptions options;
     if (!options.LoadFromProject(project))
-        throw std::runtime_error(files[0] + ": the project options cannot be read");
+        throw std::runtime_error(arguments.file + ": the project options cannot be read");
 
     // Radiators are refreshed from the device table beside the program when there is one;
     // without it they keep their values.
@@ -409,11 +379,20 @@ int projectCalc(const std::vector<std::string>& args, std::ostream& out) {
 
     const BuildingsTable table = BuildingsTable::load(project);
     ordered_json rooms = ordered_json::array();
+    // The rooms of each building, its own and those of the buildings below it, from this one
+    // pass over the rooms.
+    std::map<std::string, std::vector<std::string>> ownRooms;
+    std::map<std::string, std::vector<std::string>> roomsBelow;
     project.scanRecords(RecordType::Room, [&](const Reference& record, const std::string& data) {
         Room room;
         room.Name = record.Name;
         if (!readStoredItem(room, data))
             return;
+        if (!room.BuildingRef.empty()) {
+            ownRooms[room.BuildingRef].push_back(record.Name);
+            for (const BuildingsTableItem* above : table.ancestors(room.BuildingRef))
+                roomsBelow[above->ID].push_back(record.Name);
+        }
         // The boundaries' losses, the mean resistance and the door heat are not stored: a
         // copy calculated again shows them (its stored results are those just written).
         Room shown = room;
@@ -434,7 +413,6 @@ int projectCalc(const std::vector<std::string>& args, std::ostream& out) {
             building.ID = record.ID;
             if (!readStoredItem(building, data))
                 return;
-            const CollectedRooms collected = CollectRooms(project, building, false);
             ordered_json entry;
             entry["Name"] = record.Name;
             entry["Group"] = project.PathOfGroup(RecordType::BuildingGroup, record.RefID, '\\');
@@ -453,11 +431,12 @@ int projectCalc(const std::vector<std::string>& args, std::ostream& out) {
             entry["SeaLevel"] = num(building.SeaLevel);
             entry["SettlementTemp"] = num(building.SettlementTemp);
             entry["SettlementSwing"] = num(building.SettlementSwing);
-            entry["RoomCount"] = collected.own.size() + collected.descendantRooms.size();
             ordered_json names = ordered_json::array();
-            for (const std::vector<Reference>* list : {&collected.own, &collected.descendantRooms})
-                for (const Reference& room : *list)
-                    names.push_back(room.Name);
+            for (const auto* lists : {&ownRooms, &roomsBelow})
+                if (const auto found = lists->find(record.ID); found != lists->end())
+                    for (const std::string& name : found->second)
+                        names.push_back(name);
+            entry["RoomCount"] = names.size();
             entry["Rooms"] = names;
             buildings.push_back(std::move(entry));
         });

@@ -74,10 +74,6 @@ bool storeBuildings(ItemStore& items, const TotalsByBuilding& totals, Recalculat
     return true;
 }
 
-std::size_t countOf(ItemStore& items, std::int16_t type) {
-    return items.ListRecords(type).size();
-}
-
 } // namespace
 
 void BuildingTotals::add(const Room& room) {
@@ -104,14 +100,13 @@ RecalculationResult RecalculateProject(ItemStore& items, const RoomSettings& set
     RecalculationResult result;
     SqliteTransaction transaction(items.database());
     const BuildingsTable table = BuildingsTable::load(items);
-    const std::size_t total = countOf(items, RecordType::Room) + table.rows().size();
-    std::size_t done = 0;
     TotalsByBuilding totals(table);
-
     std::vector<std::pair<Reference, std::string>> rooms;
     items.scanRecords(RecordType::Room, [&](const Reference& record, const std::string& data) {
         rooms.emplace_back(record, data);
     });
+    const std::size_t total = rooms.size() + table.rows().size();
+    std::size_t done = 0;
     for (const auto& [record, data] : rooms) {
         Room room;
         room.Name = record.Name;

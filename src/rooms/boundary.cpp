@@ -260,11 +260,15 @@ bool Boundary::CreateFromPanel(const Panel& panel, float roomHeight, std::int16_
     return true;
 }
 
+std::string orientationText(int angle) {
+    const int sector = normalisedAngle(angle + 22) / 45;
+    return std::to_string(angle) + "° (" + GetText("IDS_COMPASS+" + std::to_string(sector)) + ")";
+}
+
 std::string Boundary::compassText() const {
     if (!isOutside(Type) || Gradient == 0)
         return "-";
-    const int sector = normalisedAngle(Compass + 22) / 45;
-    return std::to_string(Compass) + "° (" + GetText("IDS_COMPASS+" + std::to_string(sector)) + ")";
+    return orientationText(Compass);
 }
 
 std::string Boundary::ColumnText(int column, const ListColumns& columns) const {

@@ -31,6 +31,9 @@ inline constexpr std::uint8_t kFloor = 2;
 inline constexpr std::uint8_t kUndefined = 18;
 } // namespace boundarykind
 
+/// The text of an orientation: "180° (S)", the angle with its compass sector.
+std::string orientationText(int angle);
+
 /// The tilt steps of outside surfaces, degrees.
 inline constexpr std::array<std::int16_t, 7> kGradientSteps = {90, 75, 60, 45, 30, 15, 0};
 

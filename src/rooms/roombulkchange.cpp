@@ -1,0 +1,67 @@
+#include "rooms/roombulkchange.h"
+
+#include "base/error.h"
+#include "base/textlookup.h"
+#include "store/itemkinds.h"
+#include "store/itemstore.h"
+#include "store/itemstream.h"
+#include "store/sqlitedatabase.h"
+
+namespace kalydor {
+
+RoomBulkResult ChangeRooms(ItemStore& store, const std::vector<Reference>& rooms,
+                           const RoomSettings& settings, const std::function<bool(Room&)>& change,
+                           const RecalculationProgress& progress) {
+    RoomBulkResult result;
+    SqliteTransaction transaction(store.database());
+    // The buildings are totalled after the rooms: they count as steps of their own.
+    const std::size_t total = rooms.size() * 2;
+    std::size_t done = 0;
+    for (const Reference& record : rooms) {
+        if (!store.FindRecord(RecordType::Room, record.RefID, record.Name)) {
+            result.skipped.push_back(
+                {record.Name, formatText(GetText("IDS_RECORDGONE"), {record.Name})});
+        } else {
+            Room room;
+            room.Name = record.Name;
+            if (!readStoredItem(room, store.currentData())) {
+                result.skipped.push_back({record.Name, GetText("IDS_DATAREADERROR")});
+            } else if (change(room)) {
+                try {
+                    const std::vector<RoomFinding> findings = room.Calculate(settings);
+                    if (room.hasMissingThermalValues()) {
+                        result.skipped.push_back(
+                            {record.Name, findings.empty() ? std::string() : findings[0].text()});
+                    } else {
+                        store.setCurrentData(room.recordBytes());
+                        ++result.rooms;
+                    }
+                } catch (const Error& error) {
+                    result.skipped.push_back({record.Name, error.text()});
+                }
+            }
+        }
+        if (progress && !progress(++done, total)) {
+            result.stopped = true;
+            return result; // the transaction rolls back
+        }
+    }
+    const RecalculationResult buildings =
+        RecollectBuildings(store, [&](std::size_t doneBuildings, std::size_t totalBuildings) {
+            if (!progress)
+                return true;
+            // The buildings fill the second half of the bar.
+            const std::size_t share =
+                totalBuildings == 0 ? rooms.size() : doneBuildings * rooms.size() / totalBuildings;
+            return progress(rooms.size() + share, total);
+        });
+    if (buildings.stopped) {
+        result.stopped = true;
+        return result;
+    }
+    result.buildings = buildings.buildings;
+    transaction.commit();
+    return result;
+}
+
+} // namespace kalydor

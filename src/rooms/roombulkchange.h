@@ -1,0 +1,36 @@
+#pragma once
+
+#include "rooms/projectrecalculation.h"
+#include "rooms/room.h"
+#include "store/reference.h"
+
+#include <cstddef>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace kalydor {
+
+class ItemStore;
+
+/// What a change of many rooms did.
+struct RoomBulkResult {
+    std::size_t rooms = 0; ///< rooms changed, recalculated and stored
+    std::size_t buildings = 0;
+    /// Rooms left as they were, with the reason (gone, unreadable, calculation refused).
+    struct Skipped {
+        std::string room;
+        std::string reason;
+    };
+    std::vector<Skipped> skipped;
+    bool stopped = false; ///< the progress callback stopped it: nothing was kept
+};
+
+/// Changes the chosen rooms one by one (load, `change`, recalculate, store), then totals
+/// every building again: one transaction, so a stop or a store error keeps nothing. A room
+/// `change` declines (false) is left as it is.
+RoomBulkResult ChangeRooms(ItemStore& store, const std::vector<Reference>& rooms,
+                           const RoomSettings& settings, const std::function<bool(Room&)>& change,
+                           const RecalculationProgress& progress = {});
+
+} // namespace kalydor

@@ -5,6 +5,7 @@
 #include "constructions/registration.h"
 #include "devicedb/devicestore.h"
 #include "gui/buildingdialog.h"
+#include "gui/roomdialog.h"
 #include "gui/mainwindow.h"
 #include "gui/qtfiletrash.h"
 #include "gui/qtmaterialdialogs.h"
@@ -157,7 +158,8 @@ int main(int argc, char** argv) {
     window.setProgramOptions(&options);
     window.setItemDialogs(&materialDialogs, &panelDialogs);
     kalydor::gui::QtBuildingDialogs buildingDialogs(options);
-    window.setBuildingDialogs(&buildingDialogs);
+    kalydor::gui::QtRoomDialogs roomDialogs(options);
+    window.setBuildingDialogs(&buildingDialogs, &roomDialogs);
     window.setMaterialStore(materials.get());
     window.setProjectSession(&session, &trash);
     window.retranslate();

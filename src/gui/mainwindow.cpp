@@ -411,7 +411,13 @@ void MainWindow::openList(ItemKind kind) {
     }
     // Pasted and imported rooms are calculated for this project.
     list->logic().roomSettings = [this] { return roomSettings(); };
-    connect(list, &ItemListWindow::changeStored, this, &MainWindow::showChangeStored);
+    connect(list, &ItemListWindow::changeStored, this, [this, kind] {
+        // The lists that show what the change changed follow it.
+        for (const ItemKind other : listsShowingChangesOf(kind))
+            if (ItemListWindow* shown = listWindow(other))
+                shown->reloadList();
+        showChangeStored();
+    });
     // Imported constructions are calculated for the open project's outside design
     // temperature and the program's humidity check.
     list->importOptions = [this] { return constructionImportOptions(m_itemContext.settings); };
@@ -679,8 +685,12 @@ void MainWindow::updateCalculationSettings() {
     m_itemContext.settings = settings;
 }
 
-void MainWindow::setBuildingDialogs(BuildingDialogs* buildings) {
+void MainWindow::setBuildingDialogs(BuildingDialogs* buildings, RoomDialogs* rooms) {
     m_roomContext.buildingDialogs = buildings;
+    m_roomContext.roomDialogs = rooms;
+    m_roomContext.options = [this]() -> const ProjectOptions* {
+        return m_session && m_session->isOpen() ? m_session->options() : nullptr;
+    };
     m_roomContext.project = [this]() -> ItemStore* {
         return m_session && m_session->isOpen() ? m_session->store() : nullptr;
     };

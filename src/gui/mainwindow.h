@@ -62,8 +62,8 @@ public:
 
     /// Gives the window the dialogs of the items' editors; the list windows' items open them.
     void setItemDialogs(MaterialDialogs* materials, PanelDialogs* panels);
-    /// The dialogs the room and building lists open.
-    void setBuildingDialogs(BuildingDialogs* buildings);
+    /// The dialogs the building and room lists open.
+    void setBuildingDialogs(BuildingDialogs* buildings, RoomDialogs* rooms);
     /// The context the list windows give their items: the dialogs and how constructions are
     /// calculated for the open project.
     const ConstructionContext& itemContext() const { return m_itemContext; }

@@ -11,6 +11,8 @@
 #include "rooms/linkedcopy.h"
 #include "rooms/projectconversion.h"
 #include "rooms/projectrecalculation.h"
+#include "rooms/roomcontext.h"
+#include "rooms/roomeditor.h"
 #include "store/itemkinds.h"
 #include "store/itemstream.h"
 #include "store/storehooks.h"
@@ -399,6 +401,24 @@ std::string Room::ColumnText(int columnId, const ListColumns& columns) const {
 
 bool Room::CopyTo(ClipboardDocument& stream, const ItemContext&, ClipboardCopy) {
     return copyWithLinkName(*this, stream, BuildingName);
+}
+
+bool Room::Edit(platform::Window* owner, const ItemContext& context) {
+    const RoomContext& rooms = roomContextOf(context);
+    ItemStore* project = rooms.project ? rooms.project() : nullptr;
+    const std::optional<RoomSettings> settings = rooms.settings ? rooms.settings() : std::nullopt;
+    if (rooms.roomDialogs == nullptr || project == nullptr || !settings)
+        return false;
+    RoomDialogs& dialogs = *rooms.roomDialogs;
+    const BuildingsTable buildings = BuildingsTable::load(*project);
+    RoomEditor editor(*this, buildings, *settings, rooms.options ? rooms.options() : nullptr,
+                      dialogs.roomFunctions(), dialogs.checksNeighbourTemperatures());
+    if (!dialogs.editRoom(editor, *project, owner))
+        return false;
+    if (const std::optional<std::string> function = editor.newFunction())
+        dialogs.rememberRoomFunction(*function);
+    *this = editor.room();
+    return true;
 }
 
 bool Room::PasteFrom(MemoryStream& binaryPart) {

@@ -153,6 +153,8 @@ public:
     bool ReadRecord(MemoryStream& stream, std::int16_t version) override;
     bool WriteRecord(MemoryStream& stream, VersionWord versionWord) override;
     std::string ColumnText(int columnId, const ListColumns& columns) const override;
+    /// The room dialog through the context's room dialogs, on a copy taken back on OK.
+    bool Edit(platform::Window* owner, const ItemContext& context) override;
     bool CopyTo(ClipboardDocument& stream, const ItemContext& context, ClipboardCopy what) override;
     bool PasteFrom(MemoryStream& binaryPart) override;
 

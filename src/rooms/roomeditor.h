@@ -72,6 +72,8 @@ public:
     const Room& room() const { return m_room; }
     /// The message of the last apply or calculation that failed; empty when all is well.
     const std::string& status() const { return m_status; }
+    /// The open project's options (new boundaries take its ground and inside temperatures).
+    const ProjectOptions* projectOptions() const { return m_options; }
 
     /// The building list: the table's row names; the chosen row (-1 with an empty table: the
     /// room keeps its link).

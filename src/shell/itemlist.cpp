@@ -176,20 +176,28 @@ bool ItemListLogic::editItem(const std::string& name, platform::Window* owner) {
         return false;
     }
     const bool confirmed = item->Edit(owner, itemContext());
-    if (confirmed && m_store.FindRecord(m_kind.itemType, m_groupId, name))
-        item->SaveToRecord(m_store);
+    if (confirmed)
+        withBuildingTotals([&] {
+            if (!m_store.FindRecord(m_kind.itemType, m_groupId, name))
+                return false;
+            item->SaveToRecord(m_store);
+            return true;
+        });
     reload();
     return confirmed;
 }
 
 bool ItemListLogic::editNewItem(DBItem& item, platform::Window* owner) {
     const bool confirmed = item.Edit(owner, itemContext());
-    if (m_store.FindRecord(m_kind.itemType, m_groupId, item.Name)) {
+    withBuildingTotals([&] {
+        if (!m_store.FindRecord(m_kind.itemType, m_groupId, item.Name))
+            return false;
         if (confirmed)
             item.SaveToRecord(m_store);
         else
             m_store.DeleteItem(m_kind.itemType, m_groupId, item.Name);
-    }
+        return true;
+    });
     reload();
     return confirmed;
 }
@@ -200,6 +208,28 @@ bool ItemListLogic::itemCreated(const std::string& name, platform::Window* owner
     if (!item || item->loadFailed())
         return false;
     return editNewItem(*item, owner);
+}
+
+bool ItemListLogic::withBuildingTotals(const std::function<bool()>& change) {
+    if (!hasLinks())
+        return change();
+    SqliteTransaction transaction(m_store.database());
+    if (!change())
+        return false;
+    (void)RecollectBuildings(m_store);
+    transaction.commit();
+    return true;
+}
+
+std::vector<ItemKind> listsShowingChangesOf(ItemKind changed) {
+    switch (changed) {
+    case ItemKind::Room:
+        return {ItemKind::Building};
+    case ItemKind::Building:
+        return {ItemKind::Room};
+    default:
+        return {};
+    }
 }
 
 bool ItemListLogic::hasLinks() const {
@@ -214,7 +244,7 @@ std::optional<std::string> ItemListLogic::newItemRefusal() const {
 
 bool ItemListLogic::hasEditor() const {
     return m_kind.kind == ItemKind::Material || m_kind.kind == ItemKind::Construction ||
-           m_kind.kind == ItemKind::Building;
+           m_kind.kind == ItemKind::Room || m_kind.kind == ItemKind::Building;
 }
 
 std::string ItemListLogic::newItemRecord() const {
@@ -280,7 +310,7 @@ bool ItemListLogic::deleteItem(const std::string& name) {
     if (!platform::prompter().askYesNo(textOf("IDS_WANTITEMDELETE", name),
                                        platform::DefaultButton::No))
         return false;
-    if (!m_store.DeleteItem(m_kind.itemType, m_groupId, name)) {
+    if (!withBuildingTotals([&] { return m_store.DeleteItem(m_kind.itemType, m_groupId, name); })) {
         showKey(m_languages, "IDS_BUILDINGHASROOMREF");
         return false;
     }
@@ -313,7 +343,7 @@ bool ItemListLogic::deleteGroup(const std::string& parentId, const std::string& 
             }
             return m_store.DeleteGroup(m_kind.groupType, m_kind.itemType, groupName, id, parent);
         };
-    const bool deleted = removeGroup(parentId, name, groupId);
+    const bool deleted = withBuildingTotals([&] { return removeGroup(parentId, name, groupId); });
     if (!deleted)
         showKey(m_languages, "IDS_BUILDINGHASROOMREF");
     if (deleted && m_groupId == groupId)
@@ -341,8 +371,10 @@ bool ItemListLogic::copyToClipboard(const std::string& name, platform::Clipboard
         addPicture(*item, stream);
     stream.CopyToClipboard(clipboard, privateFormat(false));
     if (cut) {
-        // A building that still has rooms stays; the cut is then a copy.
-        m_store.DeleteItem(m_kind.itemType, m_groupId, name);
+        // A building that still has rooms stays; the cut is then a copy, and says so.
+        if (!withBuildingTotals(
+                [&] { return m_store.DeleteItem(m_kind.itemType, m_groupId, name); }))
+            showKey(m_languages, "IDS_BUILDINGHASROOMREF");
         reload();
     }
     return true;

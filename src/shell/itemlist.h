@@ -97,7 +97,7 @@ public:
     /// Why no new item can be created now: a room belongs to a building, so rooms need one in
     /// the project ("IDS_NEEDBUILDING"). Nothing when an item can be created.
     std::optional<std::string> newItemRefusal() const;
-    /// Whether items of the kind can be created and edited here: rooms wait for their editor.
+    /// Whether items of the kind can be created and edited here.
     bool hasEditor() const;
     /// Whether the kind's items link to others by identifier (rooms, buildings): copies carry
     /// the linked names, pastes link by them.
@@ -196,6 +196,9 @@ private:
     bool editNewItem(DBItem& item, platform::Window* owner);
     std::string privateFormat(bool exportForm) const;
     std::string textOf(const char* key, const std::string& argument) const;
+    /// Runs a change of rooms or buildings with the buildings totalled again after it, in one
+    /// transaction: the totals never disagree with the rooms. Other kinds just run it.
+    bool withBuildingTotals(const std::function<bool()>& change);
 
     ItemListKind m_kind;
     ItemStore& m_store;
@@ -207,5 +210,9 @@ private:
     std::string m_groupId;
     std::vector<Row> m_rows;
 };
+
+/// The other lists that show what a change of an item kind changed: the rooms list names
+/// each room's building, the buildings list shows totals over the rooms.
+std::vector<ItemKind> listsShowingChangesOf(ItemKind changed);
 
 } // namespace kalydor

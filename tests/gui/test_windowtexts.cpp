@@ -5,11 +5,14 @@
 #include "constructions/registration.h"
 #include "devicedb/deviceset.h"
 #include "devicedb/devicestore.h"
+#include "gui/addboundariesdialog.h"
 #include "gui/airlayerdialog.h"
+#include "gui/boundarydialog.h"
 #include "gui/buildingdialog.h"
 #include "gui/columnlayoutdialog.h"
 #include "gui/devicedatabasedialog.h"
 #include "gui/devicesetdialog.h"
+#include "gui/infiltrationdialog.h"
 #include "gui/itemlistwindow.h"
 #include "gui/knownpaneldialog.h"
 #include "gui/layeredpaneldialog.h"
@@ -24,10 +27,12 @@
 #include "gui/projectoptionsdialog.h"
 #include "gui/qtwindowtranslation.h"
 #include "gui/radiatordialog.h"
+#include "gui/roomdialog.h"
 #include "gui/searchreplacewindow.h"
 #include "gui/selectiondialog.h"
 #include "gui/thicknessdialog.h"
 #include "gui/vapourdiagramwindow.h"
+#include "gui/winddialog.h"
 #include "language/languages.h"
 #include "platform/memoryclipboard.h"
 #include "platform/memorysettingsstore.h"
@@ -238,6 +243,19 @@ std::map<std::string, std::function<std::unique_ptr<QWidget>()>> windows(Fixture
                                           TableKind::Project);
     static std::unique_ptr<BuildingEditor> buildingEditor;
     buildingEditor = std::make_unique<BuildingEditor>(Building{}, *project, RoomSettings{});
+    static std::unique_ptr<RoomEditor> roomEditor;
+    static BuildingsTable noBuildings;
+    static NewBoundaryDefaults boundaryDefaults;
+    roomEditor = std::make_unique<RoomEditor>(Room{}, noBuildings, RoomSettings{}, nullptr,
+                                              std::vector<std::string>{}, true);
+    static std::array<std::unique_ptr<BoundaryEditor>, 3> boundaryEditors;
+    for (const BoundaryDialogKind dialog :
+         {BoundaryDialogKind::Full, BoundaryDialogKind::Wall, BoundaryDialogKind::Bridge}) {
+        Boundary boundary;
+        boundary.Type = dialog == BoundaryDialogKind::Bridge ? 16 : 10;
+        boundaryEditors[static_cast<std::size_t>(dialog)] =
+            std::make_unique<BoundaryEditor>(boundary, dialog, 0);
+    }
     static std::unique_ptr<DeviceSet> deviceSet;
     deviceSet = std::make_unique<DeviceSet>(*f.devices, SetSelection::With);
     return {
@@ -258,6 +276,26 @@ std::map<std::string, std::function<std::unique_ptr<QWidget>()>> windows(Fixture
         {"PanelModifyForm2", [] { return std::make_unique<KnownPanelDialog>(*knownEditor); }},
         {"RadiatorModifyForm", [] { return std::make_unique<RadiatorDialog>(*radiatorEditor); }},
         {"BuildingModifyForm", [] { return std::make_unique<BuildingDialog>(*buildingEditor); }},
+        {"RoomModifyForm",
+         [] {
+             return std::make_unique<RoomDialog>(*roomEditor, *project, *programOptions,
+                                                 boundaryDefaults);
+         }},
+        {"BoundaryModifyForm",
+         [&languages, &f] {
+             return std::make_unique<BoundaryDialog>(*boundaryEditors[0], &languages, &f.settings);
+         }},
+        {"WallModifyForm",
+         [] { return std::make_unique<BoundaryDialog>(*boundaryEditors[1], nullptr, nullptr); }},
+        {"BridgeModifyForm",
+         [] { return std::make_unique<BoundaryDialog>(*boundaryEditors[2], nullptr, nullptr); }},
+        {"AddBoundaryForm",
+         [] {
+             return std::make_unique<AddBoundariesDialog>(*project, boundaryDefaults, 0,
+                                                          [](const Panel&) {});
+         }},
+        {"InfiltrationForm", [] { return std::make_unique<InfiltrationDialog>(); }},
+        {"WindForm", [] { return std::make_unique<WindDialog>(); }},
         {"InitThicknesForm", [] { return std::make_unique<ThicknessDialog>(layer); }},
         {"SelectLayersForm",
          [&languages, &f, materials] {

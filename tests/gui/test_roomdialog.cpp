@@ -1,0 +1,225 @@
+// The room dialog offscreen: typed values move the results, a refused one keeps them, the
+// method shows its own boxes, the boundary commands open their dialogs, the wind table fills
+// its boxes; and pictures of the dialogs in each shipped language.
+
+#include "gui/roomdialog.h"
+
+#include "constructions/panel.h"
+#include "gui/addboundariesdialog.h"
+#include "gui/boundarydialog.h"
+#include "gui/qtwindowtranslation.h"
+#include "gui/winddialog.h"
+#include "language/languages.h"
+#include "platform/memorysettingsstore.h"
+#include "platform/scriptedprompter.h"
+#include "rooms/building.h"
+#include "shell/programoptions.h"
+#include "store/itemkinds.h"
+#include "store/itemstore.h"
+
+#include "rooms/roomfixtures.h"
+#include "support/qtapplication.h"
+#include "support/qtwidgets.h"
+#include "support/shippedlanguages.h"
+#include "support/tempdir.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTimer>
+#include <QTreeWidget>
+
+#include <gtest/gtest.h>
+
+namespace kalydor::gui {
+namespace {
+
+class RoomModifyForm : public ::testing::Test {
+protected:
+    void SetUp() override {
+        test::qtApplication();
+        project = std::make_unique<ItemStore>(dir.path().string(), "p", TableMode::Create,
+                                              TableKind::Project);
+        Building building;
+        building.Name = "Casa";
+        house = project->AddRecord(RecordType::Building, project->RootId(), "Casa",
+                                   building.recordBytes());
+        Panel wall;
+        wall.Name = "Perete nou";
+        wall.Type = 0;
+        wall.R = 2;
+        wall.ThermicMassivitate = 1;
+        project->AddRecord(RecordType::Panel,
+                           project->GroupOfPath(RecordType::PanelGroup, "Pereți", '\\'),
+                           "Perete nou", wall.recordBytes());
+        table = BuildingsTable::load(*project);
+        options = std::make_unique<ProgramOptions>(settings, languages);
+    }
+
+    static Room room() {
+        Room r;
+        r.Name = "Birou";
+        r.Area = 20;
+        r.Height = 2.5f;
+        r.HeatingInSideTemp = 20;
+        r.AcCalculated = 0;
+        r.Ac = 0;
+        r.FiltMode = 3;
+        r.FiltPower = 100;
+        r.Boundaries = {test::boundary("Perete", 0, 4, 2.5f, 1),
+                        test::boundary("Fereastra", 10, 1, 1, 0.5f)};
+        return r;
+    }
+
+    test::TempDir dir;
+    Languages& languages = test::romanianLanguages();
+    platform::MemorySettingsStore settings;
+    platform::ScriptedPrompter prompter;
+    platform::ScopedPrompter usePrompter{prompter};
+    std::unique_ptr<ItemStore> project;
+    std::unique_ptr<ProgramOptions> options;
+    BuildingsTable table;
+    NewBoundaryDefaults defaults;
+    std::string house;
+};
+
+TEST_F(RoomModifyForm, TypedValuesMoveTheResults) {
+    RoomEditor editor(room(), table, RoomSettings{-15, {}}, nullptr, {}, true);
+    RoomDialog dialog(editor, *project, *options, defaults);
+    QLabel* load = dialog.result("HeatingPowerValue");
+    // 10 m² of wall with R 1 and 1 m² of window with R 0.5 at 35 K: 350 + 70 W, and 100 W
+    // of ventilation.
+    EXPECT_EQ(load->text(), "520");
+    test::typeAndLeave(dialog.field(RoomField::HeatingInSideTemp), "25 °C");
+    EXPECT_EQ(load->text(), "580");
+    test::typeAndLeave(dialog.field(RoomField::HeatingInSideTemp), "cald");
+    EXPECT_EQ(load->text(), "580");
+    EXPECT_FALSE(dialog.status()->text().isEmpty());
+    test::typeAndLeave(dialog.field(RoomField::HeatingInSideTemp), "20");
+    EXPECT_TRUE(dialog.status()->text().isEmpty());
+
+    // The outside temperature box: a number of the room's, the first entry the project's.
+    QComboBox* outside = dialog.temperatureCombo(RoomTemperature::Outside);
+    test::typeAndLeave(outside->lineEdit(), "-20");
+    EXPECT_EQ(load->text(), "580");
+    outside->setCurrentIndex(0);
+    emit outside->activated(0);
+    EXPECT_EQ(editor.room().OutSideTempFromProject, 1);
+    EXPECT_EQ(load->text(), "520");
+
+    // Known air flow shows its own box and the entering air; the others go.
+    EXPECT_FALSE(dialog.field(RoomField::AirVolume)->isVisibleTo(&dialog));
+    dialog.methodButton(2)->click();
+    EXPECT_TRUE(dialog.field(RoomField::AirVolume)->isVisibleTo(&dialog));
+    EXPECT_FALSE(dialog.field(RoomField::FiltPower)->isVisibleTo(&dialog));
+    EXPECT_TRUE(dialog.temperatureCombo(RoomTemperature::EnteringAir)->isVisibleTo(&dialog));
+    test::typeAndLeave(dialog.field(RoomField::AirVolume), "60");
+    EXPECT_EQ(editor.room().CalculatedFiltPower, 700.0f); // 60 m³/h at 35 K
+
+    // The wind table fills the wind speed and the level factor.
+    dialog.methodButton(4)->click();
+    QTimer::singleShot(0, [] {
+        auto* wind = qobject_cast<WindDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(wind, nullptr);
+        wind->situations()->setCurrentItem(wind->situations()->topLevelItem(2));
+        wind->accept();
+    });
+    test::child<QPushButton>(dialog, "WindButton")->click();
+    EXPECT_EQ(dialog.field(RoomField::WindSpeed)->text(), "5");
+    EXPECT_EQ(editor.room().WindSpeed, 5.0f);
+    EXPECT_EQ(editor.room().EFactor, 1.0f);
+}
+
+TEST_F(RoomModifyForm, BoundaryCommandsOpenTheirDialogs) {
+    RoomEditor editor(room(), table, RoomSettings{-15, {}}, nullptr, {}, true);
+    RoomDialog dialog(editor, *project, *options, defaults);
+    QTreeWidget* list = dialog.boundaryList();
+    ASSERT_EQ(list->topLevelItemCount(), 2);
+
+    // Modify: the full dialog on a copy, taken back on OK.
+    list->setCurrentItem(list->topLevelItem(0));
+    QTimer::singleShot(0, [] {
+        auto* boundary = qobject_cast<BoundaryDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(boundary, nullptr);
+        EXPECT_EQ(boundary->objectName(), "BoundaryModifyForm");
+        test::typeAndLeave(boundary->field(BoundaryField::x), "8");
+        boundary->accept();
+    });
+    dialog.modifyBoundary();
+    EXPECT_EQ(editor.room().Boundaries[0].x, 8.0f);
+
+    // Add: the construction of the tree, edited in the wall dialog, after the selected row.
+    QTimer::singleShot(0, [] {
+        auto* wall = qobject_cast<BoundaryDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(wall, nullptr);
+        EXPECT_EQ(wall->objectName(), "WallModifyForm");
+        test::typeAndLeave(wall->field(BoundaryField::x), "3");
+        wall->accept();
+    });
+    dialog.addBoundaries([](QDialog& shown) {
+        auto& add = static_cast<AddBoundariesDialog&>(shown);
+        QTreeWidgetItem* group = add.constructions()->topLevelItem(0)->child(0);
+        ASSERT_NE(group, nullptr);
+        add.addRow(group->child(0));
+    });
+    ASSERT_EQ(editor.room().Boundaries.size(), 3u);
+    EXPECT_EQ(editor.room().Boundaries[1].Name, "Perete nou");
+    EXPECT_EQ(editor.room().Boundaries[1].x, 3.0f);
+    EXPECT_EQ(editor.room().Boundaries[1].y, 2.5f); // the room height
+    EXPECT_EQ(list->topLevelItemCount(), 3);
+    // The project's inside temperatures were taken as the neighbour's once (none here).
+    EXPECT_TRUE(defaults.started);
+
+    // The window dropped on the wall is deducted from it.
+    dialog.deduct(2, 0);
+    EXPECT_EQ(editor.room().Boundaries[0].MinA, 1.0f);
+
+    // Delete asks; No keeps it.
+    prompter.scriptYesNo(false);
+    list->setCurrentItem(list->topLevelItem(1));
+    dialog.deleteBoundary();
+    EXPECT_EQ(editor.room().Boundaries.size(), 3u);
+}
+
+TEST_F(RoomModifyForm, PicturesInEachLanguage) {
+    Languages& shipped = test::shippedLanguages();
+    const std::string directory = qEnvironmentVariable("KALYDOR_SCREENSHOT_DIR").toStdString();
+    for (const Language& language : shipped.languages()) {
+        if (!language.userInterface)
+            continue;
+        // The options first: made, they select the language their settings name.
+        ProgramOptions shippedOptions(settings, shipped);
+        shipped.SelectInterfaceLanguage(language.id);
+        setTextLookup(&shipped);
+        Room r = room();
+        r.Boundaries.push_back(test::boundary("Perete interior", 1, 3, 2.5f, 0.5f));
+        r.Boundaries.back().OverTempWinter = 15;
+        RoomEditor editor(r, table, RoomSettings{-15, {}}, nullptr, {}, true);
+        RoomDialog dialog(editor, *project, shippedOptions, defaults);
+        translateWindow(shipped, dialog);
+        dialog.resize(1100, 720);
+        BoundaryEditor full(r.Boundaries[1], BoundaryDialogKind::Full, 0);
+        BoundaryDialog boundary(full, &shipped, &settings);
+        translateWindow(shipped, boundary);
+        boundary.show();
+        const QPixmap boundaryPicture = boundary.grab();
+        boundary.hide();
+        WindDialog wind;
+        translateWindow(shipped, wind);
+        for (const auto& [name, picture] :
+             {std::pair{std::string("roomdialog"), dialog.grab()},
+              std::pair{std::string("boundarydialog"), boundaryPicture},
+              std::pair{std::string("winddialog"), wind.grab()}}) {
+            EXPECT_FALSE(picture.isNull()) << name;
+            if (!directory.empty())
+                picture.save(
+                    QString::fromStdString(directory + "/" + name + "-" + language.id + ".png"));
+        }
+    }
+    test::romanianLanguages();
+}
+
+} // namespace
+} // namespace kalydor::gui

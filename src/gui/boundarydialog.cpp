@@ -147,7 +147,7 @@ BoundaryDialog::BoundaryDialog(BoundaryEditor& editor, const Languages* language
     connect(m_infiltration, &QPushButton::clicked, this, [this] {
         if (!m_languages || !m_settings)
             return;
-        if (const auto factor = InfiltrationDialog::choose(this, *m_languages, *m_settings)) {
+        if (const auto factor = InfiltrationDialog::choose(this, *m_languages, m_settings)) {
             m_editor.takeInfiltrationFactor(*factor);
             m_numbers.find(field(BoundaryField::InfiltrationFactor))
                 ->show(m_editor.value(BoundaryField::InfiltrationFactor));

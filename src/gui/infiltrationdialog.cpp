@@ -139,10 +139,11 @@ void InfiltrationDialog::accept() {
 }
 
 std::optional<double> InfiltrationDialog::choose(QWidget* parent, const Languages& languages,
-                                                 platform::SettingsStore& settings) {
+                                                 platform::SettingsStore* settings) {
     InfiltrationDialog dialog(parent);
     translateWindow(languages, dialog);
-    if (execPlaced(dialog, settings) != QDialog::Accepted)
+    const int shown = settings != nullptr ? execPlaced(dialog, *settings) : dialog.exec();
+    if (shown != QDialog::Accepted)
         return std::nullopt;
     return dialog.chosen();
 }

@@ -33,7 +33,7 @@ public:
     /// Shows the dialog translated and at its remembered place; the chosen factor, none when
     /// cancelled.
     static std::optional<double> choose(QWidget* parent, const Languages& languages,
-                                        platform::SettingsStore& settings);
+                                        platform::SettingsStore* settings);
 
     QTreeWidget* list(bool metal) const { return metal ? m_metal : m_wood; }
     QRadioButton* buildingKind(int kind) const { return m_kinds[static_cast<std::size_t>(kind)]; }

@@ -1,8 +1,10 @@
 #include "gui/knownpaneldialog.h"
 
+#include "base/displayformat.h"
 #include "base/error.h"
 #include "gui/dialogplacement.h"
 #include "gui/headerdelegate.h"
+#include "gui/infiltrationdialog.h"
 #include "gui/numberfieldbinding.h"
 #include "gui/panelfields.h"
 #include "gui/qtwindow.h"
@@ -24,7 +26,8 @@
 #include <QVBoxLayout>
 
 namespace kalydor::gui {
-KnownPanelDialog::KnownPanelDialog(KnownPanelEditor& editor, QWidget* parent)
+KnownPanelDialog::KnownPanelDialog(KnownPanelEditor& editor, QWidget* parent,
+                                   const Languages* languages, platform::SettingsStore* settings)
     : QDialog(parent)
     , m_editor(editor)
     , m_type(named<QComboBox>("PanelType"))
@@ -56,6 +59,16 @@ KnownPanelDialog::KnownPanelDialog(KnownPanelEditor& editor, QWidget* parent)
     page("OpeningPage", "Opening",
          {PanelField::GlassRatio, PanelField::InfiltrationFactor, PanelField::InfiltrationLength});
     page("FloorPage", "Floor", {PanelField::ms, PanelField::ns, PanelField::Rbc});
+    auto* joints = named<QPushButton>("InfiltrationTableButton", QStringLiteral("Joint table..."));
+    joints->setEnabled(languages != nullptr);
+    static_cast<QFormLayout*>(m_pages->widget(1)->layout())->addRow(QString(), joints);
+    connect(joints, &QPushButton::clicked, this, [this, languages, settings] {
+        if (const auto factor = InfiltrationDialog::choose(this, *languages, settings)) {
+            QLineEdit* edit = m_fields.at(PanelField::InfiltrationFactor);
+            edit->setText(qt(displayNumber(*factor, 7)));
+            m_numbers.find(edit)->leave();
+        }
+    });
     // The values are checked as each field is left and taken together on OK.
     for (auto& [field, edit] : m_fields)
         m_numbers.add(edit, numberField(field), m_status, {}, m_rows.at(field).second)

@@ -14,6 +14,13 @@ class QLabel;
 class QLineEdit;
 class QTabWidget;
 
+namespace kalydor {
+class Languages;
+namespace platform {
+class SettingsStore;
+}
+} // namespace kalydor
+
 namespace kalydor::gui {
 
 /// The editor of a known construction: the type and the values of the type's pages.
@@ -21,7 +28,10 @@ class KnownPanelDialog : public QDialog {
     Q_OBJECT
 
 public:
-    KnownPanelDialog(KnownPanelEditor& editor, QWidget* parent = nullptr);
+    /// `languages` open the joint infiltration table (none: its button is disabled).
+    KnownPanelDialog(KnownPanelEditor& editor, QWidget* parent = nullptr,
+                     const Languages* languages = nullptr,
+                     platform::SettingsStore* settings = nullptr);
 
     QComboBox* typeCombo() const { return m_type; }
     QLineEdit* field(PanelField which) const { return m_fields.at(which); }

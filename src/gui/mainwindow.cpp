@@ -13,6 +13,7 @@
 #include "gui/itemlistwindow.h"
 #include "gui/namedialog.h"
 #include "gui/programoptionsdialog.h"
+#include "gui/progresswindow.h"
 #include "gui/projectdialogs.h"
 #include "gui/projectoptionsdialog.h"
 #include "gui/qtclipboard.h"
@@ -20,12 +21,15 @@
 #include "gui/qttoolkitlanguage.h"
 #include "gui/qtwindowtranslation.h"
 #include "gui/searchreplacewindow.h"
+#include "gui/selectiondialog.h"
+#include "gui/ventilationchangedialog.h"
 #include "gui/widgets.h"
 #include "language/languages.h"
 #include "platform/clipboard.h"
 #include "platform/prompter.h"
 #include "platform/settingsstore.h"
 #include "rooms/projectrecalculation.h"
+#include "rooms/roombulkchange.h"
 #include "shell/programoptions.h"
 #include "shell/projects.h"
 #include "store/itemkinds.h"
@@ -171,6 +175,7 @@ void MainWindow::buildMenus() {
         {"deleteProject", [this] { deleteProject(); }},
         {"projectData", [this] { editProjectData(); }},
         {"projectOptions", [this] { editProjectOptions(); }},
+        {"changeInfiltration", [this] { changeVentilation(); }},
         {"materials", [this] { openList(ItemKind::Material); }},
         {"constructions", [this] { openList(ItemKind::Construction); }},
         {"rooms", [this] { openList(ItemKind::Room); }},
@@ -457,6 +462,7 @@ void MainWindow::updateCommands() {
     set("projectData", open, open);
     set("saveAs", open, open);
     set("projectOptions", open, open);
+    set("changeInfiltration", true, open);
     set("deleteProject", !open, ready && !open);
     // The device database is kept up only while no project uses it.
     set("deviceDatabase", true, ready && !open && m_deviceTable != nullptr);
@@ -585,13 +591,24 @@ void MainWindow::editProjectOptions() {
         return;
     ProjectOptionsDialog dialog(*m_session->options(), *m_session->store(), m_options->languages(),
                                 this);
+    // A new winter outside temperature changes every room's load and every building's total:
+    // the rooms are recalculated with the saved options before they are committed, so that
+    // the options and the rooms never disagree.
+    std::optional<RecalculationResult> recalculated;
+    dialog.setRecalculation([this, &recalculated](const ProjectOptions& saved) {
+        std::optional<RoomSettings> settings = roomSettings();
+        if (!settings)
+            return true;
+        settings->projectOutsideTemp = saved.Heating.OutSideTemp;
+        recalculated = runRecalculation(*settings);
+        return !recalculated->stopped;
+    });
     const bool accepted = execPlaced(dialog, m_options->store()) == QDialog::Accepted;
     if (accepted)
         showChangeStored();
     updateCalculationSettings();
-    // A new winter outside temperature changes every room's load and every building's total.
-    if (accepted && dialog.changes().needsRecalculation())
-        recalculateProject();
+    if (accepted && recalculated)
+        showRecalculation(*recalculated);
 }
 
 std::optional<RoomSettings> MainWindow::roomSettings() {
@@ -609,41 +626,80 @@ std::optional<RoomSettings> MainWindow::roomSettings() {
     return settings;
 }
 
+RecalculationResult MainWindow::runRecalculation(const RoomSettings& settings) {
+    ProgressWindow progress(this, qt(m_options->languages().GetText("IDS_RECALCULATING")), true);
+    return RecalculateProject(*m_session->store(), settings, progress.callback());
+}
+
 void MainWindow::recalculateProject() {
+    if (!m_session || !m_session->isOpen())
+        return;
+    if (const std::optional<RoomSettings> settings = roomSettings())
+        showRecalculation(runRecalculation(*settings));
+}
+
+void MainWindow::reportSkipped(const std::vector<std::string>& named) {
+    if (named.empty())
+        return;
+    std::string list;
+    for (const std::string& name : named)
+        list += "\n" + name;
+    platform::prompter().showMessage(
+        formatText(m_options->languages().GetText("IDS_RECALCSKIPPED"), {list}));
+}
+
+void MainWindow::showRecalculation(const RecalculationResult& result) {
+    std::vector<std::string> named = result.unreadable;
+    for (const RecalculationResult::Unchanged& room : result.unchanged)
+        named.push_back(room.room + (room.messages.empty() ? "" : ": " + room.messages.front()));
+    reportSkipped(named);
+    reloadRoomLists();
+}
+
+void MainWindow::reloadRoomLists() {
+    for (const ItemKind kind : {ItemKind::Room, ItemKind::Building})
+        if (ItemListWindow* list = listWindow(kind))
+            list->reloadList();
+    showChangeStored();
+}
+
+void MainWindow::changeVentilation() {
     if (!m_session || !m_session->isOpen())
         return;
     const std::optional<RoomSettings> settings = roomSettings();
     if (!settings)
         return;
-    RecalculationResult result;
+    Languages& languages = m_options->languages();
+    VentilationChangeDialog dialog(&languages, &m_options->store(), this);
+    translateWindow(languages, dialog);
+    if (execPlaced(dialog, m_options->store()) != QDialog::Accepted || !dialog.change())
+        return;
+    // Every box was read before the rooms are chosen: no room is touched by a bad value.
+    const VentilationChange change = *dialog.change();
+    SelectionDialog choice(*m_session->store(), ItemKind::Room, languages, this);
+    if (execPlaced(choice, m_options->store()) != QDialog::Accepted)
+        return;
+    const std::vector<Reference> rooms = choice.chosenItems();
+    if (rooms.empty())
+        return;
+    RoomBulkResult result;
     {
-        QProgressDialog progress(qt(m_options->languages().GetText("IDS_RECALCULATING")), QString(),
-                                 0, 0, this);
-        progress.setWindowModality(Qt::WindowModal);
-        progress.setMinimumDuration(300);
-        progress.setCancelButton(nullptr);
-        result = RecalculateProject(*m_session->store(), *settings,
-                                    [&progress](std::size_t done, std::size_t total) {
-                                        progress.setMaximum(static_cast<int>(total));
-                                        progress.setValue(static_cast<int>(done));
-                                        QApplication::processEvents();
-                                        return true;
-                                    });
+        ProgressWindow progress(this, qt(languages.GetText("IDS_RECALCULATING")), true);
+        result = ChangeRooms(
+            *m_session->store(), rooms, *settings,
+            [&change](Room& room) {
+                change.apply(room);
+                return true;
+            },
+            progress.callback());
     }
-    std::vector<std::string> named = result.unreadable;
-    for (const RecalculationResult::Unchanged& room : result.unchanged)
-        named.push_back(room.room + (room.messages.empty() ? "" : ": " + room.messages.front()));
-    if (!named.empty()) {
-        std::string list;
-        for (const std::string& name : named)
-            list += "\n" + name;
-        platform::prompter().showMessage(
-            formatText(m_options->languages().GetText("IDS_RECALCSKIPPED"), {list}));
-    }
-    for (const ItemKind kind : {ItemKind::Room, ItemKind::Building})
-        if (ItemListWindow* list = listWindow(kind))
-            list->reloadList();
-    showChangeStored();
+    if (result.stopped)
+        return;
+    std::vector<std::string> named;
+    for (const RoomBulkResult::Skipped& skipped : result.skipped)
+        named.push_back(skipped.room + (skipped.reason.empty() ? "" : ": " + skipped.reason));
+    reportSkipped(named);
+    reloadRoomLists();
 }
 
 void MainWindow::editProgramOptions() {

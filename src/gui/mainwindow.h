@@ -2,6 +2,7 @@
 
 #include "constructions/constructioncontext.h"
 #include "devicedb/radiatorfamilycache.h"
+#include "rooms/projectrecalculation.h"
 #include "rooms/room.h"
 #include "rooms/roomcontext.h"
 #include "store/itemkinds.h"
@@ -111,6 +112,15 @@ public:
     /// building (after the winter outside temperature changed), with a progress window; the
     /// rooms and buildings windows show the new values.
     void recalculateProject();
+    /// Recalculates the project with a progress window that can stop it.
+    RecalculationResult runRecalculation(const RoomSettings& settings);
+    void showRecalculation(const RecalculationResult& result);
+    /// Names the rooms a change left as they were, with the reason.
+    void reportSkipped(const std::vector<std::string>& named);
+    /// The rooms and buildings lists show the project again.
+    void reloadRoomLists();
+    /// Tools: the ventilation method of many rooms.
+    void changeVentilation();
     /// What rooms are calculated with in the open project; none without one.
     std::optional<RoomSettings> roomSettings();
 

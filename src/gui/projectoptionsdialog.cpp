@@ -4,6 +4,7 @@
 #include "gui/numberfieldbinding.h"
 #include "gui/qtwindowtranslation.h"
 #include "gui/widgets.h"
+#include "gui/winddialog.h"
 #include "language/languages.h"
 #include "platform/prompter.h"
 
@@ -225,6 +226,19 @@ QWidget* ProjectOptionsDialog::buildHeatingPage() {
                             numberEdit(Number::v, "vEdit"));
     ventilationForm->addRow(named<QLabel>("ELabel", QStringLiteral("Level correction factor")),
                             numberEdit(Number::E, "EEdit"));
+    auto* wind = named<QPushButton>("WindButton", QStringLiteral("Wind table..."));
+    ventilationForm->addRow(QString(), wind);
+    connect(wind, &QPushButton::clicked, this, [this] {
+        const auto choice = WindDialog::choose(this, m_languages, nullptr);
+        if (!choice)
+            return;
+        for (const auto& [field, text] :
+             {std::pair{Number::v, choice->v}, std::pair{Number::E, choice->e}}) {
+            QLineEdit* edit = m_numbers[static_cast<std::size_t>(field)];
+            edit->setText(qt(text));
+            m_fieldSet.find(edit)->leave();
+        }
+    });
 
     auto* coefficients = named<QGroupBox>("CoefficientGroup", QStringLiteral("Coefficients"));
     auto* coefficientForm = new QFormLayout(coefficients);

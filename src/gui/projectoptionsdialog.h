@@ -35,6 +35,10 @@ public:
 
     /// What the confirmed options changed (all false until OK succeeded).
     const ProjectOptionsChanges& changes() const { return m_changes; }
+    /// The recalculation confirmed options cause; it commits with them (see the editor).
+    void setRecalculation(ProjectOptionsEditor::Recalculation recalculation) {
+        m_editor.setRecalculation(std::move(recalculation));
+    }
 
     void accept() override;
     void reject() override;

@@ -55,7 +55,8 @@ bool QtPanelDialogs::editLayered(LayeredPanelEditor& editor, platform::Window* o
 }
 
 bool QtPanelDialogs::editKnown(KnownPanelEditor& editor, platform::Window* owner) {
-    KnownPanelDialog dialog(editor, QtWindow::widgetOf(owner));
+    KnownPanelDialog dialog(editor, QtWindow::widgetOf(owner), &m_options.languages(),
+                            &m_options.store());
     translateWindow(m_options.languages(), dialog);
     dialog.setWindowTitle(editorTitle(editor.panel()));
     return execPlaced(dialog, m_options.store()) == QDialog::Accepted;

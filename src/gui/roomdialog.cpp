@@ -210,7 +210,7 @@ RoomDialog::RoomDialog(RoomEditor& editor, ItemStore& project, const ProgramOpti
     ventilation->addWidget(m_air, row++, 1);
     ventilation->setRowStretch(row, 1);
     connect(m_windButton, &QPushButton::clicked, this, [this] {
-        const auto choice = WindDialog::choose(this, m_options.languages(), m_options.store());
+        const auto choice = WindDialog::choose(this, m_options.languages(), &m_options.store());
         if (!choice)
             return;
         for (const auto& [field, text] : {std::pair{RoomField::WindSpeed, choice->v},

@@ -128,10 +128,11 @@ void WindDialog::accept() {
 }
 
 std::optional<WindTables::Choice> WindDialog::choose(QWidget* parent, const Languages& languages,
-                                                     platform::SettingsStore& settings) {
+                                                     platform::SettingsStore* settings) {
     WindDialog dialog(parent);
     translateWindow(languages, dialog);
-    if (execPlaced(dialog, settings) != QDialog::Accepted)
+    const int shown = settings != nullptr ? execPlaced(dialog, *settings) : dialog.exec();
+    if (shown != QDialog::Accepted)
         return std::nullopt;
     return dialog.chosen();
 }

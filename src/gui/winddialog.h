@@ -30,7 +30,7 @@ public:
     explicit WindDialog(QWidget* parent = nullptr);
 
     static std::optional<WindTables::Choice> choose(QWidget* parent, const Languages& languages,
-                                                    platform::SettingsStore& settings);
+                                                    platform::SettingsStore* settings);
 
     QTreeWidget* situations() const { return m_situations; }
     QTreeWidget* levels() const { return m_levels; }

@@ -3,6 +3,8 @@
 #include "base/displayformat.h"
 #include "base/error.h"
 #include "base/numberformat.h"
+#include "store/itemstore.h"
+#include "store/sqlitedatabase.h"
 
 #include <cmath>
 #include <limits>
@@ -192,13 +194,18 @@ ProjectOptionsChanges ProjectOptionsEditor::confirm(const ProjectOptionsFields& 
     keep(updated.Romanian.AcCalculated, m_shown.acCalculated, f.acCalculated, 1);
     keep(updated.Radiator.Nearest, m_shown.nearest, f.nearest, 1);
 
-    updated.SaveToProject(m_project);
+    ProjectOptionsChanges changes;
+    changes.outSideTempChanged = updated.Heating.OutSideTemp != m_openedOutSideTemp;
+    changes.userDefinedChanged = updated.Meteorology.UserDefined != m_openedUserDefined;
+    {
+        SqliteTransaction transaction(m_project.database());
+        updated.SaveToProject(m_project);
+        if (changes.needsRecalculation() && m_recalculation && !m_recalculation(updated))
+            throw Error("IDS_RECALCSTOPPED"); // rolled back: the stored options stay as they were
+        transaction.commit();
+    }
     m_options = std::move(updated);
     m_shown = fields();
-
-    ProjectOptionsChanges changes;
-    changes.outSideTempChanged = m_options.Heating.OutSideTemp != m_openedOutSideTemp;
-    changes.userDefinedChanged = m_options.Meteorology.UserDefined != m_openedUserDefined;
     return changes;
 }
 

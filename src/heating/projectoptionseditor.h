@@ -6,6 +6,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -101,6 +102,15 @@ public:
     /// Discards the live options: fresh defaults, loaded again from the project.
     bool cancel();
 
+    /// The recalculation a change of the outside temperature or the weather switch causes,
+    /// run with the saved options before they are committed: the options and the rooms change
+    /// together or not at all. It returns false when it was stopped; confirm then raises
+    /// "IDS_RECALCSTOPPED" and nothing is changed.
+    using Recalculation = std::function<bool(const ProjectOptions& saved)>;
+    void setRecalculation(Recalculation recalculation) {
+        m_recalculation = std::move(recalculation);
+    }
+
 private:
     ProjectOptions& m_options;
     ItemStore& m_project;
@@ -108,6 +118,7 @@ private:
     std::int16_t m_openedUserDefined;
     /// The texts shown when the dialog opened: a field left as shown keeps its exact value.
     ProjectOptionsFields m_shown;
+    Recalculation m_recalculation;
 };
 
 } // namespace kalydor

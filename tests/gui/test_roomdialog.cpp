@@ -8,6 +8,7 @@
 #include "gui/addboundariesdialog.h"
 #include "gui/boundarydialog.h"
 #include "gui/qtwindowtranslation.h"
+#include "gui/ventilationchangedialog.h"
 #include "gui/winddialog.h"
 #include "language/languages.h"
 #include "platform/memorysettingsstore.h"
@@ -181,6 +182,29 @@ TEST_F(RoomModifyForm, BoundaryCommandsOpenTheirDialogs) {
     list->setCurrentItem(list->topLevelItem(1));
     dialog.deleteBoundary();
     EXPECT_EQ(editor.room().Boundaries.size(), 3u);
+}
+
+TEST_F(RoomModifyForm, VentilationChangeReadsEveryBoxOnOk) {
+    VentilationChangeDialog dialog(&languages, &settings);
+    EXPECT_TRUE(dialog.box("AirChangeEdit")->isVisibleTo(&dialog));
+    dialog.methodButton(2)->click();
+    EXPECT_FALSE(dialog.box("AirChangeEdit")->isVisibleTo(&dialog));
+    EXPECT_TRUE(dialog.box("AirVolumeEdit")->isVisibleTo(&dialog));
+    dialog.box("AirVolumeEdit")->setText("-5");
+    dialog.accept();
+    EXPECT_FALSE(dialog.change().has_value());
+    EXPECT_FALSE(dialog.status()->text().isEmpty());
+    EXPECT_EQ(dialog.result(), 0);
+
+    // Empty boxes leave the rooms' values: only the method changes.
+    dialog.box("AirVolumeEdit")->clear();
+    dialog.accept();
+    ASSERT_TRUE(dialog.change().has_value());
+    Room changed = room();
+    changed.AirVolume = 75;
+    dialog.change()->apply(changed);
+    EXPECT_EQ(changed.FiltMode, 2);
+    EXPECT_EQ(changed.AirVolume, 75.0f);
 }
 
 TEST_F(RoomModifyForm, PicturesInEachLanguage) {

@@ -32,6 +32,7 @@
 #include "gui/selectiondialog.h"
 #include "gui/thicknessdialog.h"
 #include "gui/vapourdiagramwindow.h"
+#include "gui/ventilationchangedialog.h"
 #include "gui/winddialog.h"
 #include "language/languages.h"
 #include "platform/memoryclipboard.h"
@@ -296,6 +297,8 @@ std::map<std::string, std::function<std::unique_ptr<QWidget>()>> windows(Fixture
          }},
         {"InfiltrationForm", [] { return std::make_unique<InfiltrationDialog>(); }},
         {"WindForm", [] { return std::make_unique<WindDialog>(); }},
+        {"ChangeFiltrationForm",
+         [&languages] { return std::make_unique<VentilationChangeDialog>(&languages, nullptr); }},
         {"InitThicknesForm", [] { return std::make_unique<ThicknessDialog>(layer); }},
         {"SelectLayersForm",
          [&languages, &f, materials] {

@@ -7,6 +7,7 @@
 #include "store/itemstore.h"
 
 #include "heating/projectoptionsfixtures.h"
+#include "support/errorkey.h"
 #include "support/fakelanguage.h"
 #include "support/tempdir.h"
 
@@ -156,6 +157,38 @@ TEST_F(ProjectOptionsEditorTest, ConfirmSavesAndReportsWhatNeedsRecalculation) {
     EXPECT_TRUE(changes.outSideTempChanged);
     EXPECT_FALSE(changes.userDefinedChanged);
     EXPECT_TRUE(changes.needsRecalculation());
+}
+
+// The recalculation a new outside temperature causes runs with the saved options inside the
+// same transaction: stopped, it leaves the stored options and the live ones as they were.
+TEST_F(ProjectOptionsEditorTest, TheRecalculationCommitsWithTheOptions) {
+    const std::string before = stored();
+    ProjectOptionsEditor editor(options, *project);
+    ProjectOptionsFields fields = editor.fields();
+    fields.number(Number::HeatingOutSideTemp) = "-18";
+    float seen = 0;
+    editor.setRecalculation([&](const ProjectOptions& saved) {
+        seen = saved.Heating.OutSideTemp;
+        return false; // stopped by the user
+    });
+    EXPECT_EQ(testing::errorKey([&] { (void)editor.confirm(fields); }), "IDS_RECALCSTOPPED");
+    EXPECT_EQ(seen, -18.0f);
+    EXPECT_EQ(stored(), before);
+    EXPECT_EQ(options.Heating.OutSideTemp, -15.0f);
+
+    editor.setRecalculation([&](const ProjectOptions&) { return true; });
+    EXPECT_TRUE(editor.confirm(fields).needsRecalculation());
+    EXPECT_EQ(options.Heating.OutSideTemp, -18.0f);
+    EXPECT_NE(stored(), before);
+
+    // A change that needs none does not run it.
+    bool ran = false;
+    ProjectOptionsEditor next(options, *project);
+    next.setRecalculation([&](const ProjectOptions&) { return ran = true; });
+    fields = next.fields();
+    fields.number(Number::HeatingInSideTemp) = "21";
+    (void)next.confirm(fields);
+    EXPECT_FALSE(ran);
 }
 
 // The weather switch has no field of its own; it changes while the dialog is open through the

@@ -377,14 +377,14 @@ namespace kalydor {
 namespace {
 
 // Rooms belong to buildings: no new room without one; rooms and buildings have no editor yet.
-TEST(ItemListKinds, RoomsNeedABuildingAndEditorsComeLater) {
+TEST(ItemListKinds, RoomsNeedABuilding) {
     test::TempDir dir;
     platform::MemorySettingsStore settings;
     ItemStore project(dir.path().string(), "project", TableMode::Create, TableKind::Project);
     Languages& languages = test::shippedLanguages();
     ItemListLogic rooms(ItemKind::Room, project, languages, settings);
     EXPECT_EQ(rooms.newItemRefusal(), "IDS_NEEDBUILDING");
-    EXPECT_FALSE(rooms.hasEditor());
+    EXPECT_TRUE(rooms.hasEditor());
     const std::string group = project.GroupOfPath(RecordType::BuildingGroup, "Bloc A", '\\');
     project.AddRecord(RecordType::Building, group, "Scara 1");
     EXPECT_EQ(rooms.newItemRefusal(), std::nullopt);
@@ -392,6 +392,12 @@ TEST(ItemListKinds, RoomsNeedABuildingAndEditorsComeLater) {
     ItemListLogic materials(ItemKind::Material, project, languages, settings);
     EXPECT_EQ(materials.newItemRefusal(), std::nullopt);
     EXPECT_TRUE(materials.hasEditor());
+
+    // A change of rooms shows in the buildings list (totals), one of buildings in the rooms
+    // list (building names).
+    EXPECT_EQ(listsShowingChangesOf(ItemKind::Room), std::vector<ItemKind>{ItemKind::Building});
+    EXPECT_EQ(listsShowingChangesOf(ItemKind::Building), std::vector<ItemKind>{ItemKind::Room});
+    EXPECT_TRUE(listsShowingChangesOf(ItemKind::Material).empty());
 }
 
 } // namespace

@@ -112,6 +112,34 @@ TEST_F(RoomLists, RoomsCarryTheirBuildingIntoAnotherProject) {
     EXPECT_EQ(made.HeatingLoss, 100.0f); // the buildings were totalled again
 }
 
+TEST_F(RoomLists, DeletingOrCuttingKeepsTheTotalsAndRefusesABuildingWithRooms) {
+    Languages& languages = test::shippedLanguages();
+    const std::string bloc = addBuilding(*first, first->RootId(), "Bloc A");
+    const std::string rooms = first->GroupOfPath(RecordType::RoomGroup, "Etaj", '\\');
+    addRoom(*first, rooms, "Birou", bloc);
+    addRoom(*first, rooms, "Hol", bloc);
+    ItemListLogic roomList(ItemKind::Room, *first, languages, settings);
+    roomList.selectGroup({"Rooms", "Etaj"}, rooms);
+    // The stored rooms carry a stale 9999 W each; a delete totals the building anew.
+    prompter.scriptYesNo(true);
+    ASSERT_TRUE(roomList.deleteItem("Hol"));
+    EXPECT_EQ(load<Building>(*first, RecordType::Building, first->RootId(), "Bloc A").HeatingLoss,
+              9999.0f);
+
+    // A building that still has a room is not cut: the copy is made and the user told why.
+    ItemListLogic buildingList(ItemKind::Building, *first, languages, settings);
+    buildingList.selectGroup({"Buildings"}, first->RootId());
+    ASSERT_TRUE(buildingList.copyToClipboard("Bloc A", clipboard, ClipboardCopy::RecordOnly, true));
+    EXPECT_TRUE(first->FindRecord(RecordType::Building, first->RootId(), "Bloc A"));
+    ASSERT_EQ(prompter.messages().size(), 1u);
+    EXPECT_EQ(prompter.messages()[0], languages.GetText("IDS_BUILDINGHASROOMREF"));
+
+    // Cutting the last room leaves the building with nothing to total.
+    ASSERT_TRUE(roomList.copyToClipboard("Birou", clipboard, ClipboardCopy::RecordOnly, true));
+    EXPECT_EQ(load<Building>(*first, RecordType::Building, first->RootId(), "Bloc A").HeatingLoss,
+              0.0f);
+}
+
 TEST_F(RoomLists, WithinOneProjectTheLinkStaysOnTheSameNamedBuilding) {
     Languages& languages = test::shippedLanguages();
     const std::string north = first->GroupOfPath(RecordType::BuildingGroup, "Nord", '\\');

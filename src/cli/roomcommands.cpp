@@ -4,6 +4,7 @@
 
 #include "cli/commands.h"
 #include "cli/jsoninput.h"
+#include "cli/terminalprompter.h"
 
 #include "base/error.h"
 #include "base/numberformat.h"
@@ -11,9 +12,12 @@
 #include "constructions/panel.h"
 #include "devicedb/devicestore.h"
 #include "devicedb/radiatorfamilycache.h"
+#include "exchange/textexchange.h"
 #include "heating/projectoptions.h"
+#include "platform/prompter.h"
 #include "rooms/building.h"
 #include "rooms/buildingstable.h"
+#include "rooms/pasteditems.h"
 #include "rooms/projectrecalculation.h"
 #include "rooms/room.h"
 #include "store/itemkinds.h"
@@ -198,13 +202,22 @@ Boundary boundaryFromJson(const json& object, const std::string& where, float gr
     return b;
 }
 
-Room roomFromJson(const json& object, const std::string& where, const ProjectOptions& options) {
+// The keys of a room: its fields, its building copy, its boundaries and the results (ignored);
+// in a project also its group and building.
+std::vector<std::string_view> roomKeys(bool inProject) {
     std::vector<std::string_view> keys = keysOf(roomFields());
     const std::vector<std::string_view> building = keysOf(buildingFields());
     keys.insert(keys.end(), building.begin(), building.end());
     keys.push_back("Boundaries");
     keys.insert(keys.end(), kRoomResults.begin(), kRoomResults.end());
-    const JsonObjectReader in(object, where, keys);
+    if (inProject)
+        keys.insert(keys.end(), {"Group", "Building"});
+    return keys;
+}
+
+Room roomFromJson(const json& object, const std::string& where, const ProjectOptions& options,
+                  bool inProject = false) {
+    const JsonObjectReader in(object, where, roomKeys(inProject));
     Room room(&options);
     readFields(in, roomFields(), room);
     readFields(in, buildingFields(), room.Building);
@@ -333,50 +346,73 @@ ordered_json storedRoomJson(const Room& room, const std::string& group, const st
     return out;
 }
 
-int projectCalc(const std::vector<std::string>& args, std::ostream& out) {
-    const CommandArguments arguments =
-        parseCommandArguments(args, {"--lang"}, {"--dry-run"}, "project file");
-    const bool dryRun = arguments.switches.count("--dry-run") != 0;
-    const LanguageScope scope(arguments.value("--lang", kDefaultLanguage));
-    const std::filesystem::path path(arguments.file);
-    if (!std::filesystem::exists(path))
-        throw std::runtime_error("cannot open " + arguments.file);
-    ItemStore project(path.has_parent_path() ? path.parent_path().string() : std::string("."),
-                      path.filename().string(), TableMode::Open);
-    if (!project.hasHeader() || project.headerName() != kCurrentFormatName)
-        throw std::runtime_error(arguments.file +
-                                 ": a project of an older format; the command line does not "
-                                 "convert projects yet (open it in the program to convert it)");
-    ProjectOptions options;
-    if (!options.LoadFromProject(project))
-        throw std::runtime_error(arguments.file + ": the project options cannot be read");
+// Says yes to converting (the user asked for it) and shows the conversion's report.
+class ConvertingPrompter final : public platform::Prompter {
+public:
+    void showMessage(const std::string& text) override { m_terminal.showMessage(text); }
+    bool askYesNo(const std::string&, platform::DefaultButton, platform::QuestionIcon) override {
+        return true;
+    }
+    platform::OverwriteAnswer askOverwrite(const std::string& text) override {
+        return m_terminal.askOverwrite(text);
+    }
 
-    // Radiators are refreshed from the device table beside the program when there is one;
-    // without it they keep their values.
+private:
+    TerminalPrompter m_terminal;
+};
+
+// A project of the current format, opened for its commands. An older one is converted only
+// when asked: the conversion asks no question here, and its report goes to standard error.
+std::unique_ptr<ItemStore> openCurrentProject(const std::string& file, bool convert) {
+    const std::filesystem::path path(file);
+    if (!std::filesystem::exists(path))
+        throw std::runtime_error("cannot open " + file);
+    auto project = std::make_unique<ItemStore>(path.has_parent_path() ? path.parent_path().string()
+                                                                      : std::string("."),
+                                               path.filename().string(), TableMode::Open);
+    if (!project->hasHeader())
+        throw std::runtime_error(file + ": not a project (it has no header record)");
+    if (project->headerName() != kCurrentFormatName) {
+        if (!convert)
+            throw std::runtime_error(file + ": a project of an older format; --convert converts it "
+                                            "(the file is changed for good: keep a copy)");
+        ConvertingPrompter confirmed;
+        PrompterScope scope(&confirmed);
+        if (!project->CheckProjectVersion())
+            throw std::runtime_error(file + ": the project's format cannot be converted");
+    }
+    return project;
+}
+
+// The settings rooms are calculated with: the project's outside temperature, and radiators
+// refreshed from the device table beside the program when there is one (without it they keep
+// their values).
+struct ProjectCalculation {
+    explicit ProjectCalculation(const ProjectOptions& options) {
+        try {
+            const std::string table = programDirectory() + "/Kalydor32.db";
+            if (std::filesystem::exists(table))
+                devices = DeviceStore::open(table);
+        } catch (const Error&) {
+            devices.reset();
+        }
+        families = std::make_unique<CachedRadiatorFamilies>(devices.get(), cache);
+        settings.projectOutsideTemp = options.Heating.OutSideTemp;
+        if (devices)
+            settings.refreshRadiators = [this](Room& room, double ti) {
+                for (Radiator& radiator : room.Radiators)
+                    radiator.Refresh(*families, ti);
+            };
+    }
     std::unique_ptr<DeviceStore> devices;
     RadiatorFamilyCache cache;
-    try {
-        const std::string table = programDirectory() + "/Kalydor32.db";
-        if (std::filesystem::exists(table))
-            devices = DeviceStore::open(table);
-    } catch (const Error&) {
-        devices.reset();
-    }
-    CachedRadiatorFamilies families(devices.get(), cache);
+    std::unique_ptr<CachedRadiatorFamilies> families;
     RoomSettings settings;
-    settings.projectOutsideTemp = options.Heating.OutSideTemp;
-    if (devices)
-        settings.refreshRadiators = [&families](Room& room, double ti) {
-            for (Radiator& radiator : room.Radiators)
-                radiator.Refresh(families, ti);
-        };
+};
 
-    // A dry run keeps nothing: the recalculation runs inside a transaction never committed.
-    std::optional<SqliteTransaction> dry;
-    if (dryRun)
-        dry.emplace(project.database());
-    const RecalculationResult result = RecalculateProject(project, settings);
-
+// The buildings and rooms of a project as `project calc` prints them.
+void printProject(ItemStore& project, const RoomSettings& settings,
+                  const RecalculationResult& result, std::ostream& out) {
     const BuildingsTable table = BuildingsTable::load(project);
     ordered_json rooms = ordered_json::array();
     // The rooms of each building, its own and those of the buildings below it, from this one
@@ -449,7 +485,166 @@ int projectCalc(const std::vector<std::string>& args, std::ostream& out) {
     output["Unreadable"] = result.unreadable;
     output["Unchanged"] = unchanged;
     out << output.dump(2, ' ', false, ordered_json::error_handler_t::replace) << '\n';
+}
+
+ProjectOptions loadOptions(ItemStore& project, const std::string& file) {
+    ProjectOptions options;
+    if (!options.LoadFromProject(project))
+        throw std::runtime_error(file + ": the project options cannot be read");
+    return options;
+}
+
+int projectCalc(const std::vector<std::string>& args, std::ostream& out) {
+    const CommandArguments arguments =
+        parseCommandArguments(args, {"--lang"}, {"--dry-run", "--convert"}, "project file");
+    const bool dryRun = arguments.switches.count("--dry-run") != 0;
+    const LanguageScope scope(arguments.value("--lang", kDefaultLanguage));
+    const std::unique_ptr<ItemStore> project =
+        openCurrentProject(arguments.file, arguments.switches.count("--convert") != 0);
+    const ProjectOptions options = loadOptions(*project, arguments.file);
+    const ProjectCalculation calculation(options);
+    // A dry run keeps nothing: the recalculation runs inside a transaction never committed.
+    std::optional<SqliteTransaction> dry;
+    if (dryRun)
+        dry.emplace(project->database());
+    const RecalculationResult result = RecalculateProject(*project, calculation.settings);
+    printProject(*project, calculation.settings, result, out);
     return result.unreadable.empty() ? 0 : 1;
+}
+
+// The group of an imported item: a path of group names separated by "\\", the root when empty.
+std::string groupOf(ItemStore& project, std::int16_t groupType, const JsonObjectReader& in) {
+    if (!in.has("Group"))
+        return project.RootId();
+    std::string path = in.text("Group");
+    if (!normalizeImportedPath(path, '\\'))
+        in.fail("\"Group\" is not a usable group path");
+    return path.empty() ? project.RootId() : project.GroupOfPath(groupType, path, '\\');
+}
+
+// Stores an imported item's record under its name in its group: a taken name is refused
+// unless replacing, which keeps the record's identifier. Gives the identifier.
+std::string storeImported(ItemStore& project, std::int16_t type, const std::string& group,
+                          const std::string& name, const std::string& data, bool replace,
+                          const std::string& where) {
+    if (name.empty() || name.size() > 31)
+        throw std::runtime_error(where + ": a name of 1 to 31 characters is needed");
+    if (project.FindRecord(type, group, name)) {
+        if (!replace)
+            throw std::runtime_error(where + ": \"" + name +
+                                     "\" is taken in its group (--replace overwrites it)");
+        project.setCurrentData(data);
+        return project.current().ID;
+    }
+    return project.AddRecord(type, group, name, data);
+}
+
+int projectImportJson(const std::vector<std::string>& args, std::ostream& out) {
+    if (args.empty() || args[0].starts_with("--"))
+        throw UsageError{"a project file and a JSON file expected"};
+    const std::string projectFile = args[0];
+    const CommandArguments arguments =
+        parseCommandArguments(std::vector<std::string>(args.begin() + 1, args.end()), {"--lang"},
+                              {"--replace"}, "JSON file");
+    const bool replace = arguments.switches.count("--replace") != 0;
+    const LanguageScope scope(arguments.value("--lang", kDefaultLanguage));
+    const json input = readJsonFile(arguments.file);
+    const std::unique_ptr<ItemStore> project = openCurrentProject(projectFile, false);
+    const ProjectOptions options = loadOptions(*project, projectFile);
+    const ProjectCalculation calculation(options);
+
+    const json* buildings = nullptr;
+    const json* rooms = &input;
+    if (input.is_object() && (input.contains("Buildings") || input.contains("Rooms"))) {
+        const JsonObjectReader top(input, arguments.file, {"Buildings", "Rooms"});
+        buildings = top.has("Buildings") ? &top.at("Buildings") : nullptr;
+        rooms = top.has("Rooms") ? &top.at("Rooms") : nullptr;
+        for (const json* list : {buildings, rooms})
+            if (list != nullptr && !list->is_array())
+                top.fail("\"Buildings\" and \"Rooms\" must be arrays");
+    }
+
+    // Everything or nothing: a bad value, a taken name, an unknown parent or a loop leaves
+    // the project as it was.
+    SqliteTransaction transaction(project->database());
+    const std::vector<SettlementEntry> settlements = settlementList();
+    std::vector<std::tuple<std::string, std::string, std::string>> parents; // id, parent, where
+    if (buildings != nullptr) {
+        for (std::size_t i = 0; i < buildings->size(); ++i) {
+            const json& object = (*buildings)[i];
+            const std::string where = placeOf("building", i + 1, object);
+            const JsonObjectReader in(object, where,
+                                      {"Name", "Group", "Parent", "Pollution", "WallMassMode",
+                                       "BuildingCategory", "SettlementName", "SeaLevel",
+                                       "Compass"});
+            Building building;
+            building.Name = in.has("Name") ? in.text("Name") : std::string();
+            if (in.has("Pollution"))
+                building.Pollution = static_cast<std::int16_t>(in.integer("Pollution", 0, 2));
+            if (in.has("WallMassMode"))
+                building.WallMassMode = static_cast<std::int16_t>(in.integer("WallMassMode", 0, 1));
+            if (in.has("BuildingCategory"))
+                building.BuildingCategory =
+                    static_cast<std::int16_t>(in.integer("BuildingCategory", 0, 4));
+            if (in.has("Compass"))
+                building.Compass = static_cast<std::int16_t>(in.integer("Compass", -32768, 32767));
+            if (in.has("SeaLevel"))
+                building.SeaLevel = in.checked(in.at("SeaLevel"), "SeaLevel", NumberRule::Any);
+            if (in.has("SettlementName"))
+                building.SettlementName = in.text("SettlementName");
+            building.SetClimate(settlements);
+            const std::string group = groupOf(*project, RecordType::BuildingGroup, in);
+            const std::string id =
+                storeImported(*project, RecordType::Building, group, building.Name,
+                              building.recordBytes(), replace, where);
+            if (in.has("Parent") && !in.text("Parent").empty())
+                parents.emplace_back(id, in.text("Parent"), where);
+        }
+    }
+    // Parents last: a building may name one that comes after it.
+    if (!parents.empty()) {
+        BuildingsTable table = BuildingsTable::load(*project);
+        for (const auto& [id, parentName, where] : parents) {
+            const BuildingsTableItem* parent = table.byName(parentName);
+            if (parent == nullptr)
+                throw std::runtime_error(where + ": no building \"" + parentName + "\"");
+            if (table.wouldLoop(id, parent->ID))
+                throw std::runtime_error(where + ": \"" + parentName +
+                                         "\" is below this building: a loop");
+            const BuildingsTableItem* row = table.byId(id);
+            if (!project->FindRecord(RecordType::Building, row->RefID, row->Name))
+                throw std::runtime_error(where + ": the building is gone");
+            Building building;
+            building.Name = row->Name;
+            if (!readStoredItem(building, project->currentData()))
+                throw std::runtime_error(where + ": the building cannot be read back");
+            building.ParentID = parent->ID;
+            project->setCurrentData(building.recordBytes());
+            table = BuildingsTable::load(*project);
+        }
+    }
+    if (rooms != nullptr) {
+        BuildingsTable table = BuildingsTable::load(*project);
+        const json one = json::array({*rooms});
+        const json& list = rooms->is_array() ? *rooms : one;
+        for (std::size_t i = 0; i < list.size(); ++i) {
+            const std::string where = placeOf("room", i + 1, list[i]);
+            // A new room of this project: its options fill what the file leaves out.
+            Room room = roomFromJson(list[i], where, options, true);
+            const JsonObjectReader in(list[i], where, roomKeys(true));
+            room.BuildingName = in.has("Building") ? in.text("Building") : std::string();
+            room.BuildingRef.clear();
+            linkPastedItem(*project, table, room, calculation.settings);
+            const std::string group = groupOf(*project, RecordType::RoomGroup, in);
+            storeImported(*project, RecordType::Room, group, room.Name, room.recordBytes(), replace,
+                          where);
+        }
+    }
+    (void)RecollectBuildings(*project);
+    transaction.commit();
+    const RecalculationResult shown;
+    printProject(*project, calculation.settings, shown, out);
+    return 0;
 }
 
 } // namespace
@@ -461,11 +656,18 @@ std::vector<Command> roomCommands() {
          "the room's fields, the building copy and \"Boundaries\"), the project's outside "
          "temperature T defaulting to -15 °C, and print the results as JSON",
          calc},
-        {"project", "calc", "PROJECT [--dry-run] [--lang ID]",
+        {"project", "calc", "PROJECT [--dry-run] [--convert] [--lang ID]",
          "recalculate every room of a project (radiators from the device table beside the "
          "program, when there is one) and total every building; print buildings and rooms as "
-         "JSON. --dry-run keeps nothing. Exit 1 when a record could not be read",
+         "JSON. --dry-run keeps nothing; --convert converts a project of an older format "
+         "first. Exit 1 when a record could not be read",
          projectCalc},
+        {"project", "import-json", "PROJECT FILE.json [--replace] [--lang ID]",
+         "add buildings and rooms given as JSON ({\"Buildings\": [...], \"Rooms\": [...]}, or "
+         "rooms as `room calc` reads them, with \"Group\" and \"Building\"): each room is "
+         "linked to its building by name, calculated and stored, then the buildings are "
+         "totalled; all or nothing. --replace overwrites items of the same name and group",
+         projectImportJson},
     };
 }
 

@@ -628,6 +628,9 @@ bool ItemStore::CheckProjectVersion() {
                                        platform::QuestionIcon::Warning))
         return false;
 
+    // The conversion and the new header are one change: a program stopped half-way leaves
+    // the project in its old format, to be converted again.
+    SqliteTransaction transaction(database());
     const StoreHooks& hooks = storeHooks();
     if (hooks.reloadProjectOptions)
         hooks.reloadProjectOptions(*this);
@@ -641,6 +644,7 @@ bool ItemStore::CheckProjectVersion() {
     SqliteStatement rename(m_db->handle(),
                            "UPDATE Items SET Name=?3 WHERE Type=0 AND RefID=?1 AND Name=?2");
     rename.bind(1, refId).bind(2, name).bind(3, kCurrentFormatName).run();
+    transaction.commit();
     return true;
 }
 

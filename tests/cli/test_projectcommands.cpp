@@ -1,5 +1,7 @@
 // A project recalculated from the command line: rooms and buildings as JSON, a dry run that
-// keeps nothing, and an unreadable record that is named and makes the exit status 1.
+// keeps nothing, an unreadable record that is named and makes the exit status 1, an older
+// project converted only when asked; and buildings and rooms imported from JSON, all or
+// nothing.
 
 #include "cli/clirun.h"
 #include "support/tempdir.h"
@@ -8,9 +10,11 @@
 #include "rooms/room.h"
 #include "store/itemkinds.h"
 #include "store/itemstore.h"
+#include "store/sqlitedatabase.h"
 
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <map>
 
 namespace kalydor::test {
@@ -115,6 +119,113 @@ TEST_F(ProjectCommands, AnUnreadableRoomIsNamedAndSkipped) {
 
     EXPECT_EQ(cli({"project", "calc"}).status, 2);
     EXPECT_EQ(cli({"project", "calc", dir.file("none.db")}).status, 1);
+}
+
+TEST_F(ProjectCommands, AnOlderProjectIsConvertedOnlyWhenAsked) {
+    {
+        ItemStore project(dir.path().string(), "casa.db", TableMode::Open, TableKind::Project);
+        project.database().exec("UPDATE Items SET Name='Kalydor-Ro 4.0' WHERE Type=0");
+    }
+    const std::map<std::string, std::string> before = records();
+    const CliRun refused = cli({"project", "calc", file, "--lang", "English"});
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_NE(refused.err.find("--convert"), std::string::npos) << refused.err;
+    EXPECT_EQ(records(), before);
+
+    const CliRun converted = cli({"project", "calc", file, "--convert", "--lang", "English"});
+    ASSERT_EQ(converted.status, 0) << converted.err;
+    EXPECT_EQ(nlohmann::json::parse(converted.out)["Rooms"].size(), 2u);
+    ItemStore project(dir.path().string(), "casa.db", TableMode::ReadOnly, TableKind::Project);
+    EXPECT_EQ(project.headerName(), "Kalydor-Ro 4.5");
+}
+
+TEST_F(ProjectCommands, ImportsBuildingsAndRoomsAllOrNothing) {
+    const auto write = [&](const std::string& name, const nlohmann::json& content) {
+        std::ofstream(dir.file(name)) << content.dump();
+        return dir.file(name);
+    };
+    const nlohmann::json wall = {{"Name", "Perete"}, {"Type", 0}, {"db", 1},         {"x", 5},
+                                 {"y", 2.5},         {"k", 2},    {"Massivitate", 1}};
+    const nlohmann::json good = {
+        {"Buildings",
+         {{{"Name", "Mansarda"}, {"Parent", "Vila"}, {"Group", "Noi"}},
+          {{"Name", "Vila"}, {"SettlementName", "Cluj-Napoca"}, {"Compass", 30}}}},
+        {"Rooms",
+         {{{"Name", "Birou"},
+           {"Group", "Etaj\\Est"},
+           {"Building", "Mansarda"},
+           {"FiltMode", 3},
+           {"FiltPower", 100},
+           {"AcCalculated", 0},
+           {"Boundaries", {wall}}}}}};
+    const CliRun run =
+        cli({"project", "import-json", file, write("good.json", good), "--lang", "English"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    const nlohmann::json out = nlohmann::json::parse(run.out);
+    nlohmann::json birou, mansarda, vila;
+    for (const nlohmann::json& room : out["Rooms"])
+        if (room["Name"] == "Birou")
+            birou = room;
+    for (const nlohmann::json& building : out["Buildings"]) {
+        if (building["Name"] == "Mansarda")
+            mansarda = building;
+        if (building["Name"] == "Vila")
+            vila = building;
+    }
+    EXPECT_EQ(birou["Group"], "Etaj\\Est\\");
+    EXPECT_EQ(birou["Building"], "Mansarda");
+    // 12.5 m² of wall with R 2 at 35 K and the known ventilation heat, calculated here.
+    EXPECT_EQ(birou["HeatingPower"], 319.0);
+    EXPECT_EQ(mansarda["Parent"], "Vila");
+    EXPECT_EQ(mansarda["Group"], "Noi\\");
+    EXPECT_EQ(mansarda["HeatingLoss"], 319.0);
+    EXPECT_EQ(vila["HeatingLoss"], 319.0); // the rooms of the building below count
+    EXPECT_EQ(vila["Compass"], 30);
+    EXPECT_GT(vila["SettlementTemp"].get<double>(), 0.0); // the climate of the settlement
+
+    // Each refusal keeps the project as it was.
+    const std::map<std::string, std::string> before = records();
+    const struct {
+        const char* name;
+        nlohmann::json content;
+        std::vector<std::string> extra;
+    } refused[] = {
+        {"taken name", {{"Buildings", {{{"Name", "Vila"}}}}}, {}},
+        {"unknown parent", {{"Buildings", {{{"Name", "Nou"}, {"Parent", "Nimeni"}}}}}, {}},
+        {"loop", {{"Buildings", {{{"Name", "Vila"}, {"Parent", "Mansarda"}}}}}, {"--replace"}},
+        {"bad value",
+         {{"Rooms", {{{"Name", "Hol"}, {"Area", "mare"}}}}, {"Buildings", {{{"Name", "Garaj"}}}}},
+         {}},
+        {"unknown key", {{"Name", "Hol"}, {"Arie", 3}}, {}},
+        {"group name too long", {{"Name", "Hol"}, {"Group", std::string(40, 'G')}}, {}},
+    };
+    for (const auto& c : refused) {
+        std::vector<std::string> args = {"project", "import-json", file,
+                                         write(std::string(c.name) + ".json", c.content)};
+        args.insert(args.end(), c.extra.begin(), c.extra.end());
+        const CliRun bad = cli(args);
+        EXPECT_EQ(bad.status, 1) << c.name << ": " << bad.out;
+        EXPECT_FALSE(bad.err.empty()) << c.name;
+        EXPECT_EQ(records(), before) << c.name;
+    }
+
+    // Replacing keeps the record's identifier; a room given as `room calc` reads it is added.
+    const CliRun replaced =
+        cli({"project", "import-json", file,
+             write("replace.json", {{"Buildings", {{{"Name", "Vila"}}}}}), "--replace"});
+    ASSERT_EQ(replaced.status, 0) << replaced.err;
+    const CliRun single =
+        cli({"project", "import-json", file,
+             write("single.json", {{"Name", "Hol"}, {"Building", "Vila"}, {"Area", 6}})});
+    ASSERT_EQ(single.status, 0) << single.err;
+    const nlohmann::json after = nlohmann::json::parse(single.out);
+    for (const nlohmann::json& building : after["Buildings"]) {
+        if (building["Name"] == "Vila") {
+            EXPECT_EQ(building["ID"], vila["ID"]);
+        }
+    }
+    EXPECT_EQ(after["Rooms"].size(), 4u);
+    EXPECT_EQ(cli({"project", "import-json", file}).status, 2);
 }
 
 } // namespace

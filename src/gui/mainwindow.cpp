@@ -523,12 +523,23 @@ void MainWindow::openProject() {
 bool MainWindow::openProjectFile(const std::string& path) {
     if (!m_session)
         return false;
+    // A project of an older format is converted on opening: its progress is shown once it
+    // starts.
+    std::optional<ProgressWindow> converting;
+    m_session->conversionProgress = [this, &converting](std::size_t done, std::size_t total) {
+        if (!converting)
+            converting.emplace(this, qt(m_options->languages().GetText("IDS_CONVERTING")), false);
+        converting->step(done, total);
+    };
+    bool opened = false;
     try {
-        return m_session->OpenProject(path, false);
+        opened = m_session->OpenProject(path, false);
     } catch (const Error& error) {
+        converting.reset();
         platform::prompter().showMessage(error.text());
-        return false;
     }
+    m_session->conversionProgress = {};
+    return opened;
 }
 
 // Arguments starting with "-" are options; everything else names a project ("/" begins an

@@ -24,7 +24,8 @@ std::string freeName(ItemStore& store, const std::string& name) {
 
 } // namespace
 
-ConversionResult ConvertProjectItems(ItemStore& store, bool oldestFormat) {
+ConversionResult ConvertProjectItems(ItemStore& store, bool oldestFormat,
+                                     const ConversionProgress& progress) {
     ConversionResult result;
     if (!oldestFormat)
         return result;
@@ -48,7 +49,10 @@ ConversionResult ConvertProjectItems(ItemStore& store, bool oldestFormat) {
     store.scanRecords(RecordType::Building, [&](const Reference& record, const std::string& data) {
         buildings.emplace_back(record, data);
     });
-    for (const auto& [record, data] : buildings) {
+    for (std::size_t i = 0; i < buildings.size(); ++i) {
+        const auto& [record, data] = buildings[i];
+        if (progress)
+            progress(i + 1, buildings.size());
         Building building;
         building.Name = record.Name;
         if (!readStoredItem(building, data)) {
@@ -65,7 +69,11 @@ ConversionResult ConvertProjectItems(ItemStore& store, bool oldestFormat) {
     store.scanRecords(RecordType::Room, [&](const Reference& record, const std::string& data) {
         rooms.emplace_back(record, data);
     });
+    const std::size_t total = buildings.size() + rooms.size();
+    std::size_t done = buildings.size();
     for (const auto& [record, data] : rooms) {
+        if (progress)
+            progress(++done, total);
         Room room;
         room.Name = record.Name;
         if (!readStoredItem(room, data)) {

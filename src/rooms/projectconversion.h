@@ -1,5 +1,7 @@
 #pragma once
 
+#include "store/storehooks.h"
+
 #include <string>
 #include <vector>
 
@@ -20,6 +22,7 @@ struct ConversionResult {
 /// room that names its building by the building's name is linked to the first building of
 /// that name, and every building is stored in the current form. Projects of the later old
 /// format need nothing of their rooms and buildings.
-ConversionResult ConvertProjectItems(ItemStore& store, bool oldestFormat);
+ConversionResult ConvertProjectItems(ItemStore& store, bool oldestFormat,
+                                     const ConversionProgress& progress = {});
 
 } // namespace kalydor

@@ -703,8 +703,9 @@ void registerRoomItems(std::function<const ProjectOptions*()> currentOptions) {
     };
     // Converting an old project links its rooms to their buildings; what was renamed or
     // could not be read is told.
-    storeHooks().convertProject = [](ItemStore& table, bool oldestFormat) {
-        const ConversionResult result = ConvertProjectItems(table, oldestFormat);
+    storeHooks().convertProject = [](ItemStore& table, bool oldestFormat,
+                                     const ConversionProgress& progress) {
+        const ConversionResult result = ConvertProjectItems(table, oldestFormat, progress);
         std::string list;
         for (const std::vector<std::string>* names : {&result.renamed, &result.unreadable})
             for (const std::string& name : *names)

@@ -135,7 +135,7 @@ bool ProjectSession::OpenProject(const std::string& fileName, bool create) {
                                                               : TableMode::ReadOnly;
     auto store =
         std::make_unique<ItemStore>(directory, file.filename().string(), mode, TableKind::Project);
-    if (!store->CheckProjectVersion()) {
+    if (!store->CheckProjectVersion(conversionProgress)) {
         // A declined conversion needs no word; a table that is no project of this program
         // (a header of another program, or none) is named with the reason.
         const std::string header = store->headerName();

@@ -2,6 +2,7 @@
 
 #include "heating/projectoptions.h"
 #include "store/projectdata.h"
+#include "store/storehooks.h"
 
 #include <functional>
 #include <memory>
@@ -62,6 +63,9 @@ public:
     /// format is refused or its conversion declined. Engine errors are raised. A project in
     /// a file or folder this program may not write is opened read-only.
     bool OpenProject(const std::string& fileName, bool create);
+    /// Told how far the conversion of a project of an older format got (set by the window
+    /// that shows it).
+    ConversionProgress conversionProgress;
     /// Releases the project; `beforeClose` lets the windows close first.
     void CloseProject();
     /// Writes the description into the project.

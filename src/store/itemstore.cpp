@@ -609,7 +609,7 @@ bool ItemStore::hasHeader() {
     return hasRecords(RecordType::Header);
 }
 
-bool ItemStore::CheckProjectVersion() {
+bool ItemStore::CheckProjectVersion(const ConversionProgress& progress) {
     SqliteStatement header(m_db->handle(), "SELECT RefID, Name FROM Items WHERE Type=0 "
                                            "ORDER BY RefID, Name LIMIT 1");
     if (!header.step())
@@ -635,7 +635,7 @@ bool ItemStore::CheckProjectVersion() {
     if (hooks.reloadProjectOptions)
         hooks.reloadProjectOptions(*this);
     if (hooks.convertProject) {
-        hooks.convertProject(*this, name.empty());
+        hooks.convertProject(*this, name.empty(), progress);
     } else if (hasRecords(RecordType::Room) || hasRecords(RecordType::Building)) {
         throw Error("IDS_CONVERSIONUNAVAILABLE", {path()},
                     "The project %s cannot be converted by this program.");

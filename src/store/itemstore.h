@@ -1,6 +1,7 @@
 #pragma once
 
 #include "store/reference.h"
+#include "store/storehooks.h"
 
 #include <cstdint>
 #include <functional>
@@ -116,7 +117,7 @@ public:
     std::string PathOfGroup(std::int16_t groupType, const std::string& id, char separator);
     /// Run once after a project table is opened: accepts the current format, converts an
     /// older one after the user agreed, refuses any other.
-    bool CheckProjectVersion();
+    bool CheckProjectVersion(const ConversionProgress& progress = {});
 
     /// The record found or added last.
     bool hasCurrent() const { return m_current.has_value(); }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <functional>
 #include <string>
 
@@ -10,6 +11,9 @@ struct Reference;
 
 /// What the store needs from the item subsystems above it. The rooms, buildings and project
 /// modules install these at start-up; the store calls them without knowing those classes.
+/// Told how far a conversion got: records done of the total.
+using ConversionProgress = std::function<void(std::size_t done, std::size_t total)>;
+
 struct StoreHooks {
     /// Data block of the header record of a new project table (the default project
     /// description). Unset: the block stays empty, which reads as an empty description.
@@ -28,7 +32,8 @@ struct StoreHooks {
     /// options were reloaded: for the oldest format (`oldestFormat`) moves the buildings to
     /// the root and re-links the rooms to them. Unset: a project that holds rooms or
     /// buildings cannot be converted and is refused.
-    std::function<void(ItemStore& table, bool oldestFormat)> convertProject;
+    std::function<void(ItemStore& table, bool oldestFormat, const ConversionProgress& progress)>
+        convertProject;
 };
 
 /// The hooks in force for the whole program.

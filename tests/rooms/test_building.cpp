@@ -324,8 +324,16 @@ TEST(ProjectConversion, BuildingsToTheRootAndRoomsLinkedByName) {
     EXPECT_TRUE(ConvertProjectItems(project, false).renamed.empty()); // a later old format
     EXPECT_EQ(roomOf("Birou").BuildingRef, "Bloc");
 
-    const ConversionResult result = ConvertProjectItems(project, true);
+    std::vector<std::pair<std::size_t, std::size_t>> steps;
+    const ConversionResult result =
+        ConvertProjectItems(project, true, [&](std::size_t done, std::size_t total) {
+            steps.emplace_back(done, total);
+        });
     EXPECT_EQ(result.renamed, std::vector<std::string>{"Bloc → Bloc (2)"});
+    // Every building and room is counted; the last step reaches the total.
+    ASSERT_FALSE(steps.empty());
+    EXPECT_EQ(steps.back().first, steps.back().second);
+    EXPECT_EQ(steps.back().second, 4u);
     const BuildingsTable table = BuildingsTable::load(project);
     ASSERT_EQ(table.rows().size(), 2u);
     for (const BuildingsTableItem& row : table.rows())

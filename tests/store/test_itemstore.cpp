@@ -267,7 +267,9 @@ TEST_F(ProjectTable, CheckProjectVersion) {
         {"Kalydor-Hu 4.5", false, false, false, "Kalydor-Hu 4.5"},
     };
     bool oldestSeen = false;
-    storeHooks().convertProject = [&](ItemStore&, bool oldest) { oldestSeen = oldest; };
+    storeHooks().convertProject = [&](ItemStore&, bool oldest, const ConversionProgress&) {
+        oldestSeen = oldest;
+    };
     for (const VersionCase& c : cases) {
         SCOPED_TRACE(std::string("header \"") + c.header + "\" answer " +
                      (c.answer ? "Yes" : "No"));

@@ -8,6 +8,7 @@
 #include "gui/headerdelegate.h"
 #include "gui/materialcurves.h"
 #include "gui/panelchart.h"
+#include "gui/progresswindow.h"
 #include "gui/qttoolkitlanguage.h"
 #include "gui/qtwindow.h"
 #include "gui/qtwindowtranslation.h"
@@ -576,8 +577,10 @@ void ItemListWindow::importFromClipboard() {
     if (execPlaced(selection, m_options.store()) != QDialog::Accepted)
         return;
     {
-        const BusyIndicator busy(this, windowTitle());
-        m_logic.importFromClipboard(m_clipboard, selection.chosenEntries());
+        ProgressWindow progress(this, windowTitle(), false);
+        m_logic.importFromClipboard(
+            m_clipboard, selection.chosenEntries(),
+            [&progress](std::size_t done, std::size_t total) { progress.step(done, total); });
     }
     rebuildTree();
     emit changeStored();

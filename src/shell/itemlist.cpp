@@ -478,8 +478,9 @@ ItemListLogic::clipboardExport(const platform::Clipboard& clipboard) const {
     return entries;
 }
 
-int ItemListLogic::importFromClipboard(const platform::Clipboard& clipboard,
-                                       const std::vector<ExportEntry>& chosen) {
+int ItemListLogic::importFromClipboard(
+    const platform::Clipboard& clipboard, const std::vector<ExportEntry>& chosen,
+    const std::function<void(std::size_t, std::size_t)>& progress) {
     const std::optional<std::string> bytes = clipboard.data(privateFormat(true));
     if (!bytes)
         return 0;
@@ -493,7 +494,10 @@ int ItemListLogic::importFromClipboard(const platform::Clipboard& clipboard,
         buildings = BuildingsTable::load(m_store);
     const std::optional<RoomSettings> settings = roomSettings ? roomSettings() : std::nullopt;
     try {
+        std::size_t done = 0;
         for (const ExportEntry& entry : chosen) {
+            if (progress)
+                progress(++done, chosen.size());
             MemoryStream stream(*bytes);
             stream.seek(entry.position);
             std::unique_ptr<DBItem> item = CreateItemOfKind(m_kind.kind);

@@ -175,9 +175,10 @@ public:
     std::vector<ExportEntry> clipboardExport(const platform::Clipboard& clipboard) const;
     /// Stores chosen entries of the clipboard's export: each under its (possibly changed)
     /// path and name, missing groups created, all in one transaction. Returns how many were
-    /// stored.
+    /// stored. `progress` is told the entries done of the total.
     int importFromClipboard(const platform::Clipboard& clipboard,
-                            const std::vector<ExportEntry>& chosen);
+                            const std::vector<ExportEntry>& chosen,
+                            const std::function<void(std::size_t, std::size_t)>& progress = {});
 
     /// The text offered when an item of the selected group is dragged out of the list (a
     /// construction's drag text); empty when the item offers none.

@@ -185,7 +185,14 @@ TEST_F(ItemListTest, MultiItemExportAndImportThroughTheClipboard) {
     ItemListLogic target(ItemKind::Material, other, languages(), settings);
     entries.erase(entries.begin());
     entries[0].name = "Renamed";
-    EXPECT_EQ(target.importFromClipboard(clipboard, entries), 2);
+    std::vector<std::size_t> counted;
+    EXPECT_EQ(target.importFromClipboard(clipboard, entries,
+                                         [&](std::size_t done, std::size_t total) {
+                                             EXPECT_EQ(total, 2u);
+                                             counted.push_back(done);
+                                         }),
+              2);
+    EXPECT_EQ(counted, (std::vector<std::size_t>{1, 2}));
     const std::vector<Reference> stored = other.ListRecords(RecordType::Material);
     ASSERT_EQ(stored.size(), 2u);
     EXPECT_TRUE(

@@ -9,6 +9,8 @@
 #include "rooms/building.h"
 #include "rooms/buildingstable.h"
 #include "rooms/room.h"
+#include "rooms/roomcontext.h"
+#include "rooms/roomeditor.h"
 #include "store/itemkinds.h"
 #include "store/itemstore.h"
 #include "store/itemstream.h"
@@ -138,6 +140,53 @@ TEST_F(RoomLists, DeletingOrCuttingKeepsTheTotalsAndRefusesABuildingWithRooms) {
     ASSERT_TRUE(roomList.copyToClipboard("Birou", clipboard, ClipboardCopy::RecordOnly, true));
     EXPECT_EQ(load<Building>(*first, RecordType::Building, first->RootId(), "Bloc A").HeatingLoss,
               0.0f);
+}
+
+// A room edited from its list: the room dialog works on a copy through the context's dialogs,
+// a new function is remembered, the room is stored and its building totalled with it.
+TEST_F(RoomLists, EditedRoomsAreStoredWithTheirBuildingsTotals) {
+    class ScriptedDialogs final : public RoomDialogs {
+    public:
+        std::vector<std::string> roomFunctions() const override { return {"Atelier"}; }
+        void rememberRoomFunction(const std::string& function) override {
+            remembered.push_back(function);
+        }
+        bool checksNeighbourTemperatures() const override { return true; }
+        bool editRoom(RoomEditor& editor, ItemStore&, platform::Window*) override {
+            functions = editor.functions();
+            editor.setFunction("Sauna");
+            editor.type(RoomField::FiltPower, "250");
+            return !editor.accept().has_value() && confirm;
+        }
+        std::vector<std::string> remembered;
+        std::vector<std::string> functions;
+        bool confirm = true;
+    } dialogs;
+    Languages& languages = test::shippedLanguages();
+    const std::string bloc = addBuilding(*first, first->RootId(), "Bloc A");
+    const std::string rooms = first->GroupOfPath(RecordType::RoomGroup, "Etaj", '\\');
+    addRoom(*first, rooms, "Birou", bloc);
+    RoomContext context;
+    context.roomDialogs = &dialogs;
+    context.project = [this] { return first.get(); };
+    context.settings = [] { return std::optional<RoomSettings>(RoomSettings{-15, {}}); };
+    ItemListLogic list(ItemKind::Room, *first, languages, settings);
+    list.setItemContext(context);
+    list.selectGroup({"Rooms", "Etaj"}, rooms);
+
+    dialogs.confirm = false;
+    EXPECT_FALSE(list.editItem("Birou", nullptr));
+    EXPECT_EQ(load<Room>(*first, RecordType::Room, rooms, "Birou").HeatingPower, 9999.0f);
+    dialogs.confirm = true;
+    ASSERT_TRUE(list.editItem("Birou", nullptr));
+    EXPECT_NE(std::find(dialogs.functions.begin(), dialogs.functions.end(), "Atelier"),
+              dialogs.functions.end());
+    EXPECT_EQ(dialogs.remembered, std::vector<std::string>{"Sauna"});
+    const Room stored = load<Room>(*first, RecordType::Room, rooms, "Birou");
+    EXPECT_EQ(stored.Function, "Sauna");
+    EXPECT_EQ(stored.HeatingPower, 250.0f); // known ventilation heat, no boundaries
+    EXPECT_EQ(load<Building>(*first, RecordType::Building, first->RootId(), "Bloc A").HeatingLoss,
+              250.0f);
 }
 
 TEST_F(RoomLists, WithinOneProjectTheLinkStaysOnTheSameNamedBuilding) {

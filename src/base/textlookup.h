@@ -45,4 +45,13 @@ const TextLookup& textLookup();
 /// The text of a language key in the current language; empty when missing.
 std::string GetText(std::string_view key);
 
+/// The texts of a numbered family of keys ("IDS_ROOMFUNCTION+" 0, 1, …) until a key has no
+/// text, at most `most` of them.
+std::vector<std::string> numberedTexts(std::string_view key, int most);
+
+/// A text without the blanks and tabs at its ends.
+std::string trimmedText(std::string_view text);
+/// The parts of a text between separators, as they are (an empty text is one empty part).
+std::vector<std::string> splitText(std::string_view text, char separator);
+
 } // namespace kalydor

@@ -52,4 +52,8 @@ int execPlaced(QDialog& dialog, platform::SettingsStore& store) {
     return result;
 }
 
+int execPlaced(QDialog& dialog, platform::SettingsStore* store) {
+    return store != nullptr ? execPlaced(dialog, *store) : dialog.exec();
+}
+
 } // namespace kalydor::gui

@@ -20,5 +20,7 @@ void savePlacement(const QWidget& window, platform::SettingsStore& store);
 /// Shows a modal dialog at its remembered place and remembers its place when it closes;
 /// returns the dialog's result.
 int execPlaced(QDialog& dialog, platform::SettingsStore& store);
+/// The same without a settings store: shown where the window system puts it.
+int execPlaced(QDialog& dialog, platform::SettingsStore* store);
 
 } // namespace kalydor::gui

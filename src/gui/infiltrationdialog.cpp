@@ -142,8 +142,7 @@ std::optional<double> InfiltrationDialog::choose(QWidget* parent, const Language
                                                  platform::SettingsStore* settings) {
     InfiltrationDialog dialog(parent);
     translateWindow(languages, dialog);
-    const int shown = settings != nullptr ? execPlaced(dialog, *settings) : dialog.exec();
-    if (shown != QDialog::Accepted)
+    if (execPlaced(dialog, settings) != QDialog::Accepted)
         return std::nullopt;
     return dialog.chosen();
 }

@@ -9,6 +9,7 @@
 #include "gui/headerdelegate.h"
 #include "gui/qtwindow.h"
 #include "gui/qtwindowtranslation.h"
+#include "gui/ventilationchangedialog.h"
 #include "gui/widgets.h"
 #include "gui/winddialog.h"
 #include "language/languages.h"
@@ -190,14 +191,7 @@ RoomDialog::RoomDialog(RoomEditor& editor, ItemStore& project, const ProgramOpti
     auto* ventilation = new QGridLayout(ventilationBox);
     auto* methods = new QButtonGroup(this);
     row = 0;
-    for (int method = 0; method < 5; ++method) {
-        const std::string name = "MethodRadio" + std::to_string(method);
-        auto* button = named<QRadioButton>(name.c_str(),
-                                           qt(GetText("IDS_FILTMODES+" + std::to_string(method))));
-        m_methods[static_cast<std::size_t>(method)] = button;
-        methods->addButton(button, method);
-        ventilation->addWidget(button, row++, 0, 1, 2);
-    }
+    m_methods = addVentilationMethods(ventilation, row, methods);
     connect(methods, &QButtonGroup::idClicked, this, [this](int method) {
         m_editor.setMethod(method);
         showMethod();

@@ -33,6 +33,20 @@ constexpr BoxView kBoxes[] = {
 
 } // namespace
 
+std::array<QRadioButton*, 5> addVentilationMethods(QGridLayout* grid, int& row,
+                                                   QButtonGroup* group) {
+    std::array<QRadioButton*, 5> buttons{};
+    for (int method = 0; method < 5; ++method) {
+        const std::string name = "MethodRadio" + std::to_string(method);
+        auto* button = named<QRadioButton>(name.c_str(),
+                                           qt(GetText("IDS_FILTMODES+" + std::to_string(method))));
+        buttons[static_cast<std::size_t>(method)] = button;
+        group->addButton(button, method);
+        grid->addWidget(button, row++, 0, 1, 2);
+    }
+    return buttons;
+}
+
 VentilationChangeDialog::VentilationChangeDialog(const Languages* languages,
                                                  platform::SettingsStore* settings, QWidget* parent)
     : QDialog(parent)
@@ -45,14 +59,7 @@ VentilationChangeDialog::VentilationChangeDialog(const Languages* languages,
     auto* grid = new QGridLayout;
     auto* methods = new QButtonGroup(this);
     int row = 0;
-    for (int method = 0; method < 5; ++method) {
-        const std::string name = "MethodRadio" + std::to_string(method);
-        auto* button = named<QRadioButton>(name.c_str(),
-                                           qt(GetText("IDS_FILTMODES+" + std::to_string(method))));
-        m_methods[static_cast<std::size_t>(method)] = button;
-        methods->addButton(button, method);
-        grid->addWidget(button, row++, 0, 1, 2);
-    }
+    m_methods = addVentilationMethods(grid, row, methods);
     m_methods[0]->setChecked(true);
     connect(methods, &QButtonGroup::idClicked, this, [this] { showMethod(); });
     for (const BoxView& view : kBoxes) {

@@ -8,7 +8,9 @@
 #include <map>
 #include <optional>
 
+class QButtonGroup;
 class QComboBox;
+class QGridLayout;
 class QLabel;
 class QLineEdit;
 class QRadioButton;
@@ -21,6 +23,11 @@ class SettingsStore;
 }
 
 namespace kalydor::gui {
+
+/// The five ventilation-method buttons ("MethodRadio0" …, captioned "IDS_FILTMODES+" n) in one
+/// exclusive group, each on a row of `grid` from `row` on (which it advances).
+std::array<QRadioButton*, 5> addVentilationMethods(QGridLayout* grid, int& row,
+                                                   QButtonGroup* group);
 
 /// The change of the ventilation method of many rooms: the method with its value boxes and
 /// the entering air, each box left empty leaving that value of the rooms as it is. OK reads

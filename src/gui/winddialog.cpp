@@ -131,8 +131,7 @@ std::optional<WindTables::Choice> WindDialog::choose(QWidget* parent, const Lang
                                                      platform::SettingsStore* settings) {
     WindDialog dialog(parent);
     translateWindow(languages, dialog);
-    const int shown = settings != nullptr ? execPlaced(dialog, *settings) : dialog.exec();
-    if (shown != QDialog::Accepted)
+    if (execPlaced(dialog, settings) != QDialog::Accepted)
         return std::nullopt;
     return dialog.chosen();
 }

@@ -23,27 +23,6 @@ enum Tag : std::int16_t { kEnd = 0, kMain = 1, kSettlement = 3 };
 // without a text.
 constexpr int kMaxSettlements = 10000;
 
-std::string trimmed(const std::string& text) {
-    const std::size_t first = text.find_first_not_of(" \t");
-    if (first == std::string::npos)
-        return {};
-    const std::size_t last = text.find_last_not_of(" \t");
-    return text.substr(first, last - first + 1);
-}
-
-std::vector<std::string> split(const std::string& text, char separator) {
-    std::vector<std::string> parts;
-    std::size_t start = 0;
-    for (;;) {
-        const std::size_t at = text.find(separator, start);
-        parts.push_back(
-            text.substr(start, at == std::string::npos ? std::string::npos : at - start));
-        if (at == std::string::npos)
-            return parts;
-        start = at + 1;
-    }
-}
-
 } // namespace
 
 std::vector<SettlementEntry> settlementList() {
@@ -52,13 +31,13 @@ std::vector<SettlementEntry> settlementList() {
         const std::string text = GetText("IDS_SETTLEMENTNAME+" + std::to_string(n));
         if (text.empty())
             break;
-        const std::vector<std::string> parts = split(text, ';');
+        const std::vector<std::string> parts = splitText(text, ';');
         SettlementEntry entry;
         if (parts.size() < 6)
             continue; // too few values: not offered
-        for (const std::string& name : split(parts[0], ','))
-            if (!trimmed(name).empty())
-                entry.names.push_back(trimmed(name));
+        for (const std::string& name : splitText(parts[0], ','))
+            if (!trimmedText(name).empty())
+                entry.names.push_back(trimmedText(name));
         bool numbers = true;
         for (std::size_t i = 0; i < entry.values.size(); ++i) {
             try {
@@ -75,7 +54,7 @@ std::vector<SettlementEntry> settlementList() {
 
 std::optional<int> settlementEntryOf(const std::vector<SettlementEntry>& list,
                                      const std::string& typed) {
-    const std::string name = trimmed(typed);
+    const std::string name = trimmedText(typed);
     for (std::size_t n = 0; n < list.size(); ++n)
         for (const std::string& candidate : list[n].names)
             if (candidate == name)

@@ -15,18 +15,6 @@
 namespace kalydor {
 namespace {
 
-// The texts of a numbered list of the language, until a key has no text.
-std::vector<std::string> numberedTexts(const std::string& key, int most = 100) {
-    std::vector<std::string> texts;
-    for (int n = 0; n < most; ++n) {
-        std::string text = GetText(key + std::to_string(n));
-        if (text.empty())
-            break;
-        texts.push_back(std::move(text));
-    }
-    return texts;
-}
-
 // The site values whose change asks whether the rooms follow.
 bool sameSite(const Building& a, const Building& b) {
     return a.Pollution == b.Pollution && a.WallMassMode == b.WallMassMode &&
@@ -54,7 +42,7 @@ BuildingEditor::BuildingEditor(Building building, ItemStore& project, RoomSettin
 }
 
 std::vector<std::string> BuildingEditor::pollutionClasses() {
-    return numberedTexts("IDS_ROMANIANPOLLUTIONTYPES+");
+    return numberedTexts("IDS_ROMANIANPOLLUTIONTYPES+", 100);
 }
 
 std::vector<std::string> BuildingEditor::wallMassClasses() {
@@ -62,7 +50,7 @@ std::vector<std::string> BuildingEditor::wallMassClasses() {
 }
 
 std::vector<std::string> BuildingEditor::categories() {
-    return numberedTexts("IDS_BUILDINGCATEGORY+");
+    return numberedTexts("IDS_BUILDINGCATEGORY+", 100);
 }
 
 int BuildingEditor::parentIndex() const {

@@ -61,17 +61,6 @@ float Room::*memberOf(RoomField field) {
     return nullptr;
 }
 
-std::vector<std::string> languageFunctions() {
-    std::vector<std::string> functions;
-    for (int n = 0; n < 1000; ++n) {
-        std::string text = GetText("IDS_ROOMFUNCTION+" + std::to_string(n));
-        if (text.empty())
-            break;
-        functions.push_back(std::move(text));
-    }
-    return functions;
-}
-
 } // namespace
 
 void NewBoundaryDefaults::startFrom(const ProjectOptions* options) {
@@ -92,7 +81,7 @@ RoomEditor::RoomEditor(Room room, const BuildingsTable& buildings, RoomSettings 
     , m_settings(std::move(settings))
     , m_options(options)
     , m_warningTempDiff(warningTempDiff)
-    , m_functions(languageFunctions())
+    , m_functions(numberedTexts("IDS_ROOMFUNCTION+", 1000))
     , m_outsideFromProject(m_room.OutSideTempFromProject != 0)
     , m_outsideTemp(m_room.HeatingOutSideTemp)
     , m_airFromProject(m_room.AirTempFromProject != 0)

@@ -9,37 +9,17 @@
 namespace kalydor {
 namespace {
 
-std::string trimmed(const std::string& text) {
-    const std::size_t first = text.find_first_not_of(" \t");
-    if (first == std::string::npos)
-        return {};
-    const std::size_t last = text.find_last_not_of(" \t");
-    return text.substr(first, last - first + 1);
-}
-
 std::vector<std::string> parts(const std::string& entry) {
-    std::vector<std::string> split;
-    std::size_t start = 0;
-    for (;;) {
-        const std::size_t end = entry.find(';', start);
-        split.push_back(trimmed(entry.substr(start, end - start)));
-        if (end == std::string::npos)
-            return split;
-        start = end + 1;
-    }
+    std::vector<std::string> split = splitText(entry, ';');
+    for (std::string& part : split)
+        part = trimmedText(part);
+    return split;
 }
 
-// The entries of a numbered table of the language, until a key has no text. A table of
-// thousands of rows is no table: the read stops there.
+// The entries of a numbered table of the language. A table of thousands of rows is no
+// table: the read stops there.
 std::vector<std::string> entries(const std::string& key) {
-    std::vector<std::string> texts;
-    for (int n = 0; n < 10000; ++n) {
-        std::string text = GetText(key + std::to_string(n));
-        if (text.empty())
-            break;
-        texts.push_back(std::move(text));
-    }
-    return texts;
+    return numberedTexts(key, 10000);
 }
 
 // Part i of an entry, or empty when the entry has fewer.

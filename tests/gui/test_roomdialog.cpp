@@ -59,18 +59,10 @@ protected:
         options = std::make_unique<ProgramOptions>(settings, languages);
     }
 
+    // The office with a window beside its wall.
     static Room room() {
-        Room r;
-        r.Name = "Birou";
-        r.Area = 20;
-        r.Height = 2.5f;
-        r.HeatingInSideTemp = 20;
-        r.AcCalculated = 0;
-        r.Ac = 0;
-        r.FiltMode = 3;
-        r.FiltPower = 100;
-        r.Boundaries = {test::boundary("Perete", 0, 4, 2.5f, 1),
-                        test::boundary("Fereastra", 10, 1, 1, 0.5f)};
+        Room r = test::office();
+        r.Boundaries.push_back(test::boundary("Fereastra", 10, 1, 1, 0.5f));
         return r;
     }
 

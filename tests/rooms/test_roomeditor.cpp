@@ -43,21 +43,7 @@ protected:
                                   building.recordBytes());
     }
 
-    // A room of 20 m² by 2.5 m heated to 20 °C with a known ventilation heat, so that its
-    // load follows its outside wall.
-    static Room room() {
-        Room r;
-        r.Name = "Birou";
-        r.Area = 20;
-        r.Height = 2.5f;
-        r.HeatingInSideTemp = 20;
-        r.AcCalculated = 0;
-        r.Ac = 0;
-        r.FiltMode = 3;
-        r.FiltPower = 100;
-        r.Boundaries = {test::boundary("Perete", 0, 4, 2.5f, 1)};
-        return r;
-    }
+    static Room room() { return test::office(); }
 
     RoomEditor edit(Room r, std::vector<std::string> userFunctions = {}) {
         return RoomEditor(std::move(r), table, RoomSettings{-15, {}}, &options,

@@ -195,13 +195,7 @@ protected:
         return room;
     }
 
-    std::map<std::string, std::string> allBytes() {
-        std::map<std::string, std::string> bytes;
-        for (const std::int16_t type : {RecordType::Room, RecordType::Building})
-            project->scanRecords(
-                type, [&](const Reference& r, const std::string& data) { bytes[r.Name] = data; });
-        return bytes;
-    }
+    std::map<std::string, std::string> allBytes() { return test::roomAndBuildingBytes(*project); }
 
     test::FakeLanguage language{{"IDS_RECORDGONE", "\"%s\" is gone."},
                                 {"IDS_DATAREADERROR", "Damaged."},

@@ -696,13 +696,7 @@ void MainWindow::changeVentilation() {
     RoomBulkResult result;
     {
         ProgressWindow progress(this, qt(languages.GetText("IDS_RECALCULATING")), true);
-        result = ChangeRooms(
-            *m_session->store(), rooms, *settings,
-            [&change](Room& room) {
-                change.apply(room);
-                return true;
-            },
-            progress.callback());
+        result = ChangeRooms(*m_session->store(), rooms, *settings, change, progress.callback());
     }
     if (result.stopped)
         return;

@@ -10,7 +10,7 @@
 namespace kalydor {
 
 RoomBulkResult ChangeRooms(ItemStore& store, const std::vector<Reference>& rooms,
-                           const RoomSettings& settings, const std::function<bool(Room&)>& change,
+                           const RoomSettings& settings, const RoomChange& change,
                            const RecalculationProgress& progress) {
     RoomBulkResult result;
     SqliteTransaction transaction(store.database());
@@ -26,7 +26,7 @@ RoomBulkResult ChangeRooms(ItemStore& store, const std::vector<Reference>& rooms
             room.Name = record.Name;
             if (!readStoredItem(room, store.currentData())) {
                 result.skipped.push_back({record.Name, GetText("IDS_DATAREADERROR")});
-            } else if (change(room)) {
+            } else if (std::size_t changed = 0; change(record, room, changed)) {
                 try {
                     const std::vector<RoomFinding> findings = room.Calculate(settings);
                     if (room.hasMissingThermalValues()) {
@@ -35,6 +35,7 @@ RoomBulkResult ChangeRooms(ItemStore& store, const std::vector<Reference>& rooms
                     } else {
                         store.setCurrentData(room.recordBytes());
                         ++result.rooms;
+                        result.changed += changed;
                     }
                 } catch (const Error& error) {
                     result.skipped.push_back({record.Name, error.text()});

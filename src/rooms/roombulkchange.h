@@ -15,7 +15,8 @@ class ItemStore;
 
 /// What a change of many rooms did.
 struct RoomBulkResult {
-    std::size_t rooms = 0; ///< rooms changed, recalculated and stored
+    std::size_t rooms = 0;   ///< rooms changed, recalculated and stored
+    std::size_t changed = 0; ///< boundaries or radiators the change counted
     std::size_t buildings = 0;
     /// Rooms left as they were, with the reason (gone, unreadable, calculation refused).
     struct Skipped {
@@ -26,11 +27,15 @@ struct RoomBulkResult {
     bool stopped = false; ///< the progress callback stopped it: nothing was kept
 };
 
+/// A change of one room: false leaves the room as it is; `changed` counts the boundaries or
+/// radiators it changed.
+using RoomChange = std::function<bool(const Reference& record, Room& room, std::size_t& changed)>;
+
 /// Changes the chosen rooms one by one (load, `change`, recalculate, store), then totals
 /// every building again: one transaction, so a stop or a store error keeps nothing. A room
-/// `change` declines (false) is left as it is.
+/// whose calculation fails is left as it was and named.
 RoomBulkResult ChangeRooms(ItemStore& store, const std::vector<Reference>& rooms,
-                           const RoomSettings& settings, const std::function<bool(Room&)>& change,
+                           const RoomSettings& settings, const RoomChange& change,
                            const RecalculationProgress& progress = {});
 
 } // namespace kalydor

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -7,6 +8,7 @@
 namespace kalydor {
 
 class Room;
+struct Reference;
 
 /// The boxes of the ventilation-method change as the user filled them; an empty box leaves
 /// that value of every room as it is.
@@ -34,6 +36,11 @@ public:
     /// Sets the room's method and the method's filled values; the entering air when its box
     /// was filled (not for known heat, which has no air).
     void apply(Room& room) const;
+    /// The change as the bulk runner applies it to each room.
+    bool operator()(const Reference&, Room& room, std::size_t&) const {
+        apply(room);
+        return true;
+    }
 
     int method() const { return m_method; }
 

@@ -49,6 +49,10 @@ std::vector<Command> deviceDatabaseCommands();
 /// The heating load of rooms ("room calc").
 std::vector<Command> roomCommands();
 
+/// The changes of many rooms ("project change-constructions", "set-temperatures",
+/// "move-rooms", "rotate").
+std::vector<Command> bulkCommands();
+
 /// The radiator rules ("radiator calc").
 std::vector<Command> radiatorCommands();
 

@@ -4,6 +4,7 @@
 
 #include "cli/commands.h"
 #include "cli/jsoninput.h"
+#include "cli/projectaccess.h"
 #include "cli/terminalprompter.h"
 
 #include "base/error.h"
@@ -346,70 +347,6 @@ ordered_json storedRoomJson(const Room& room, const std::string& group, const st
     return out;
 }
 
-// Says yes to converting (the user asked for it) and shows the conversion's report.
-class ConvertingPrompter final : public platform::Prompter {
-public:
-    void showMessage(const std::string& text) override { m_terminal.showMessage(text); }
-    bool askYesNo(const std::string&, platform::DefaultButton, platform::QuestionIcon) override {
-        return true;
-    }
-    platform::OverwriteAnswer askOverwrite(const std::string& text) override {
-        return m_terminal.askOverwrite(text);
-    }
-
-private:
-    TerminalPrompter m_terminal;
-};
-
-// A project of the current format, opened for its commands. An older one is converted only
-// when asked: the conversion asks no question here, and its report goes to standard error.
-std::unique_ptr<ItemStore> openCurrentProject(const std::string& file, bool convert) {
-    const std::filesystem::path path(file);
-    if (!std::filesystem::exists(path))
-        throw std::runtime_error("cannot open " + file);
-    auto project = std::make_unique<ItemStore>(path.has_parent_path() ? path.parent_path().string()
-                                                                      : std::string("."),
-                                               path.filename().string(), TableMode::Open);
-    if (!project->hasHeader())
-        throw std::runtime_error(file + ": not a project (it has no header record)");
-    if (project->headerName() != kCurrentFormatName) {
-        if (!convert)
-            throw std::runtime_error(file + ": a project of an older format; --convert converts it "
-                                            "(the file is changed for good: keep a copy)");
-        ConvertingPrompter confirmed;
-        PrompterScope scope(&confirmed);
-        if (!project->CheckProjectVersion())
-            throw std::runtime_error(file + ": the project's format cannot be converted");
-    }
-    return project;
-}
-
-// The settings rooms are calculated with: the project's outside temperature, and radiators
-// refreshed from the device table beside the program when there is one (without it they keep
-// their values).
-struct ProjectCalculation {
-    explicit ProjectCalculation(const ProjectOptions& options) {
-        try {
-            const std::string table = programDirectory() + "/Kalydor32.db";
-            if (std::filesystem::exists(table))
-                devices = DeviceStore::open(table);
-        } catch (const Error&) {
-            devices.reset();
-        }
-        families = std::make_unique<CachedRadiatorFamilies>(devices.get(), cache);
-        settings.projectOutsideTemp = options.Heating.OutSideTemp;
-        if (devices)
-            settings.refreshRadiators = [this](Room& room, double ti) {
-                for (Radiator& radiator : room.Radiators)
-                    radiator.Refresh(*families, ti);
-            };
-    }
-    std::unique_ptr<DeviceStore> devices;
-    RadiatorFamilyCache cache;
-    std::unique_ptr<CachedRadiatorFamilies> families;
-    RoomSettings settings;
-};
-
 // The buildings and rooms of a project as `project calc` prints them.
 void printProject(ItemStore& project, const RoomSettings& settings,
                   const RecalculationResult& result, std::ostream& out) {
@@ -485,13 +422,6 @@ void printProject(ItemStore& project, const RoomSettings& settings,
     output["Unreadable"] = result.unreadable;
     output["Unchanged"] = unchanged;
     out << output.dump(2, ' ', false, ordered_json::error_handler_t::replace) << '\n';
-}
-
-ProjectOptions loadOptions(ItemStore& project, const std::string& file) {
-    ProjectOptions options;
-    if (!options.LoadFromProject(project))
-        throw std::runtime_error(file + ": the project options cannot be read");
-    return options;
 }
 
 int projectCalc(const std::vector<std::string>& args, std::ostream& out) {

@@ -53,6 +53,9 @@ std::vector<Command> roomCommands();
 /// "move-rooms", "rotate").
 std::vector<Command> bulkCommands();
 
+/// The project settings file ("settings save", "settings load").
+std::vector<Command> settingsCommands();
+
 /// The radiator rules ("radiator calc").
 std::vector<Command> radiatorCommands();
 

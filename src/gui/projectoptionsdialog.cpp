@@ -87,8 +87,18 @@ ProjectOptionsDialog::ProjectOptionsDialog(ProjectOptions& options, ItemStore& p
     layout->addWidget(m_pages);
     layout->addWidget(m_readOnlyNote);
     layout->addWidget(m_status);
+    // The settings file: another project's options reused, or these kept for later.
+    auto* load = named<QPushButton>("LoadSettingsButton", QStringLiteral("Load..."));
+    auto* save = named<QPushButton>("SaveSettingsButton", QStringLiteral("Save..."));
+    connect(load, &QPushButton::clicked, this, &ProjectOptionsDialog::loadSettings);
+    connect(save, &QPushButton::clicked, this, &ProjectOptionsDialog::saveSettings);
     QDialogButtonBox* buttons = okCancelButtons(this);
-    layout->addWidget(buttons);
+    auto* row = new QHBoxLayout;
+    row->addWidget(load);
+    row->addWidget(save);
+    row->addStretch();
+    row->addWidget(buttons);
+    layout->addLayout(row);
     // Each number is checked as it is left, named by the caption beside it.
     for (std::size_t i = 0; i < m_numbers.size(); ++i) {
         QLineEdit* edit = m_numbers[i];
@@ -110,7 +120,51 @@ ProjectOptionsDialog::ProjectOptionsDialog(ProjectOptions& options, ItemStore& p
     m_readOnlyNote->setText(qt(projectOptionsReadOnlyError().text()));
     m_readOnlyNote->setVisible(m_editor.readOnly());
     buttons->button(QDialogButtonBox::Ok)->setEnabled(!m_editor.readOnly());
+    load->setEnabled(!m_editor.readOnly());
+    save->setEnabled(!m_editor.readOnly());
     showFields();
+}
+
+void ProjectOptionsDialog::loadSettings() {
+    auto* button = findChild<QPushButton*>(QStringLiteral("LoadSettingsButton"));
+    const QStringList files = m_files.open(
+        this, titleOf(button), {qt(m_languages.GetText("IDS_SETTINGSFILTER"))}, FileCount::One);
+    if (files.isEmpty())
+        return;
+    try {
+        if (!m_editor.loadSettings(files.front().toStdString())) {
+            showProblem(m_status, m_languages.GetText("IDS_SETTINGSINCOMPLETE"));
+            return;
+        }
+    } catch (const Error& error) {
+        showProblem(m_status, error.text());
+        return;
+    }
+    m_fields = m_editor.fields();
+    showFields();
+    m_status->clear();
+}
+
+void ProjectOptionsDialog::saveSettings() {
+    if (!m_fieldSet.takeAll())
+        return;
+    const ProjectOptionsFields fields = takeFields();
+    if (const std::optional<Number> bad = m_editor.invalidField(fields)) {
+        showFieldError(*bad);
+        return;
+    }
+    auto* button = findChild<QPushButton*>(QStringLiteral("SaveSettingsButton"));
+    const QString filter = qt(m_languages.GetText("IDS_SETTINGSFILTER"));
+    int chosen = 0;
+    const QString file = m_files.save(this, titleOf(button), {filter}, chosen);
+    if (file.isEmpty())
+        return;
+    try {
+        m_editor.saveSettings(fields, withExtensionOf(file, filter).toStdString());
+        m_status->clear();
+    } catch (const Error& error) {
+        showProblem(m_status, error.text());
+    }
 }
 
 QLineEdit* ProjectOptionsDialog::numberEdit(Number field, const char* name) {

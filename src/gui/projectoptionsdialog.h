@@ -1,5 +1,6 @@
 #pragma once
 
+#include "gui/filechooser.h"
 #include "gui/numberfieldbinding.h"
 #include "heating/projectoptionseditor.h"
 
@@ -40,6 +41,13 @@ public:
         m_editor.setRecalculation(std::move(recalculation));
     }
 
+    /// How the load and save buttons ask for their file (tests answer at once).
+    void setFileChooser(FileChooser chooser) { m_files = std::move(chooser); }
+    /// The load and save buttons: a settings file read into the dialog (kept by OK), or the
+    /// dialog's values written to one.
+    void loadSettings();
+    void saveSettings();
+
     void accept() override;
     void reject() override;
 
@@ -68,6 +76,7 @@ private:
     QLabel* m_status;
     std::array<QLineEdit*, ProjectOptionsFields::kNumberCount> m_numbers{};
     NumberFieldSet m_fieldSet;
+    FileChooser m_files = dialogFileChooser();
     std::vector<QRadioButton*> m_usingModes;
     std::vector<QRadioButton*> m_wallMassModes;
     std::vector<QRadioButton*> m_pollutions;

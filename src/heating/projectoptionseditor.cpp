@@ -3,6 +3,7 @@
 #include "base/displayformat.h"
 #include "base/error.h"
 #include "base/numberformat.h"
+#include "heating/projectsettingsfile.h"
 #include "store/itemstore.h"
 #include "store/sqlitedatabase.h"
 
@@ -161,7 +162,7 @@ std::optional<Number> ProjectOptionsEditor::invalidField(const ProjectOptionsFie
     return std::nullopt;
 }
 
-ProjectOptionsChanges ProjectOptionsEditor::confirm(const ProjectOptionsFields& f) {
+ProjectOptions ProjectOptionsEditor::applied(const ProjectOptionsFields& f) const {
     if (readOnly())
         throw projectOptionsReadOnlyError();
     // Every field is checked before anything is applied.
@@ -193,7 +194,11 @@ ProjectOptionsChanges ProjectOptionsEditor::confirm(const ProjectOptionsFields& 
     keep(updated.Heating.SunShineFlag, m_shown.sunShineFlag, f.sunShineFlag, 1);
     keep(updated.Romanian.AcCalculated, m_shown.acCalculated, f.acCalculated, 1);
     keep(updated.Radiator.Nearest, m_shown.nearest, f.nearest, 1);
+    return updated;
+}
 
+ProjectOptionsChanges ProjectOptionsEditor::confirm(const ProjectOptionsFields& f) {
+    ProjectOptions updated = applied(f);
     ProjectOptionsChanges changes;
     changes.outSideTempChanged = updated.Heating.OutSideTemp != m_openedOutSideTemp;
     changes.userDefinedChanged = updated.Meteorology.UserDefined != m_openedUserDefined;
@@ -214,6 +219,22 @@ bool ProjectOptionsEditor::cancel() {
     const bool loaded = m_options.LoadFromProject(m_project);
     m_shown = fields();
     return loaded;
+}
+
+void ProjectOptionsEditor::saveSettings(const ProjectOptionsFields& fields,
+                                        const std::string& fileName) const {
+    // The dialog's values as OK would take them; nothing is stored in the project.
+    SaveSettingsFile(applied(fields), fileName);
+}
+
+bool ProjectOptionsEditor::loadSettings(const std::string& fileName) {
+    if (readOnly())
+        throw projectOptionsReadOnlyError();
+    if (!LoadSettingsFile(m_options, fileName))
+        return false;
+    // The dialog shows the loaded values, and OK keeps them as loaded.
+    m_shown = fields();
+    return true;
 }
 
 } // namespace kalydor

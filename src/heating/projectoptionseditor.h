@@ -102,6 +102,16 @@ public:
     /// Discards the live options: fresh defaults, loaded again from the project.
     bool cancel();
 
+    /// Writes the dialog's values, checked as OK checks them, to a settings file; the project
+    /// is not changed.
+    void saveSettings(const ProjectOptionsFields& fields, const std::string& fileName) const;
+    /// Reads a settings file into the live options (complete files only; false for a file
+    /// that ends early or holds no settings, the options unchanged). The fields then show the
+    /// loaded values, and OK stores them and recalculates when the outside temperature or
+    /// the weather switch changed. Both raise "IDS_PROJEKTOPTIONSREADONLY" for options that
+    /// could not be loaded from the project.
+    bool loadSettings(const std::string& fileName);
+
     /// The recalculation a change of the outside temperature or the weather switch causes,
     /// run with the saved options before they are committed: the options and the rooms change
     /// together or not at all. It returns false when it was stopped; confirm then raises
@@ -112,6 +122,9 @@ public:
     }
 
 private:
+    /// The options with every field applied: the first bad field raises "IDS_WRONGVALUE".
+    ProjectOptions applied(const ProjectOptionsFields& fields) const;
+
     ProjectOptions& m_options;
     ItemStore& m_project;
     float m_openedOutSideTemp;

@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <iterator>
 #include <map>
 
 namespace kalydor::test {
@@ -142,6 +143,34 @@ TEST_F(BulkCommands, RefusalsChangeNothing) {
         EXPECT_FALSE(run.err.empty()) << c.args.back();
     }
     EXPECT_EQ(rooms(), before);
+}
+
+TEST_F(BulkCommands, SettingsFileSavedAndLoaded) {
+    const std::string kps = dir.file("setari.kps");
+    const CliRun saved = cli({"settings", "save", file, kps});
+    ASSERT_EQ(saved.status, 0) << saved.err;
+    std::ifstream in(kps, std::ios::binary);
+    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const std::string from = "<Heating OutSideTemp=\"-15\"";
+    ASSERT_NE(text.find(from), std::string::npos) << text.substr(0, 400);
+    text.replace(text.find(from), from.size(), "<Heating OutSideTemp=\"-20\"");
+    std::ofstream(kps, std::ios::binary) << text;
+
+    const double before = rooms()["Pod"]["HeatingPower"];
+    const CliRun loaded = cli({"settings", "load", file, kps});
+    ASSERT_EQ(loaded.status, 0) << loaded.err;
+    const nlohmann::json out = nlohmann::json::parse(loaded.out);
+    EXPECT_EQ(out["Recalculated"], true);
+    EXPECT_EQ(out["Rooms"], 3);
+    EXPECT_GT(rooms()["Pod"]["HeatingPower"].get<double>(), before);
+
+    // A file without complete settings changes nothing.
+    std::ofstream(dir.file("gol.kps")) << "<?xml version=\"1.0\"?><KalydorProjektSettings>";
+    const CliRun refused = cli({"settings", "load", file, dir.file("gol.kps")});
+    EXPECT_EQ(refused.status, 1);
+    const nlohmann::json again = nlohmann::json::parse(cli({"settings", "load", file, kps}).out);
+    EXPECT_EQ(again["Recalculated"], false); // the outside temperature is already -20
+    EXPECT_EQ(cli({"settings", "save", file}).status, 2);
 }
 
 } // namespace

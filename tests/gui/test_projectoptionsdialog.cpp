@@ -23,6 +23,7 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <memory>
 
 namespace kalydor::gui {
@@ -136,6 +137,45 @@ TEST_F(ProjektOptionsForm, NewOutsideTemperatureAsksForRecalculation) {
     form.accept();
     EXPECT_EQ(form.result(), QDialog::Accepted);
     EXPECT_TRUE(form.changes().outSideTempChanged);
+}
+
+// The settings file buttons: save writes the dialog's values, load shows a file's and OK
+// keeps them; a file without complete settings says so and changes nothing.
+TEST_F(ProjektOptionsForm, SettingsFileSavedAndLoaded) {
+    const std::string file = dir.file("setari.kps");
+    QString answer = QString::fromStdString(dir.file("setari"));
+    FileChooser chooser;
+    chooser.save = [&](QWidget*, const QString&, const QStringList&, int&) { return answer; };
+    chooser.open = [&](QWidget*, const QString&, const QStringList&, FileCount) {
+        return QStringList{answer};
+    };
+    {
+        ProjectOptionsDialog form(*options, *project, languages);
+        form.setFileChooser(chooser);
+        setText(form, "HeatingOutSideTempEdit", "-21");
+        form.saveSettings(); // the extension of the file type is added
+        form.reject();
+    }
+    EXPECT_EQ(options->Heating.OutSideTemp, -15.0f);
+
+    answer = QString::fromStdString(file);
+    ProjectOptionsDialog form(*options, *project, languages);
+    form.setFileChooser(chooser);
+    form.loadSettings();
+    EXPECT_EQ(child<QLineEdit>(form, "HeatingOutSideTempEdit")->text(), "-21");
+    form.accept();
+    EXPECT_EQ(form.result(), QDialog::Accepted);
+    EXPECT_TRUE(form.changes().outSideTempChanged);
+    EXPECT_EQ(options->Heating.OutSideTemp, -21.0f);
+
+    std::ofstream(dir.file("gol.kps")) << "<?xml version=\"1.0\"?><KalydorProjektSettings>";
+    answer = QString::fromStdString(dir.file("gol.kps"));
+    ProjectOptionsDialog again(*options, *project, languages);
+    again.setFileChooser(chooser);
+    again.loadSettings();
+    EXPECT_EQ(child<QLabel>(again, "StatusLabel")->text().toStdString(),
+              languages.GetText("IDS_SETTINGSINCOMPLETE"));
+    EXPECT_EQ(options->Heating.OutSideTemp, -21.0f);
 }
 
 TEST_F(ProjektOptionsForm, CancelRestoresTheStoredOptions) {

@@ -2,12 +2,9 @@
 
 #include "base/error.h"
 #include "constructions/panel.h"
+#include "gui/constructiontree.h"
 #include "gui/widgets.h"
 #include "rooms/boundaryeditor.h"
-#include "store/itemkinds.h"
-#include "store/itemstore.h"
-#include "store/itemstream.h"
-#include "store/itemtree.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -18,31 +15,12 @@
 #include <QVBoxLayout>
 
 namespace kalydor::gui {
-namespace {
-
-constexpr int kNodeRole = Qt::UserRole;
-
-void addRows(QTreeWidgetItem* parent, const TreeNode& node) {
-    for (const std::unique_ptr<TreeNode>& child : node.children()) {
-        auto* row = new QTreeWidgetItem(parent, {qt(child->caption())});
-        row->setData(0, kNodeRole, QVariant::fromValue(static_cast<void*>(child.get())));
-        addRows(row, *child);
-    }
-}
-
-const TreeNode* nodeOf(const QTreeWidgetItem* row) {
-    return row ? static_cast<const TreeNode*>(row->data(0, kNodeRole).value<void*>()) : nullptr;
-}
-
-} // namespace
-
 AddBoundariesDialog::AddBoundariesDialog(ItemStore& project, NewBoundaryDefaults& defaults,
                                          std::int16_t buildingCompass, Add add, QWidget* parent)
     : QDialog(parent)
-    , m_project(project)
     , m_defaults(defaults)
     , m_add(std::move(add))
-    , m_tree(named<QTreeWidget>("ConstructionTree"))
+    , m_tree(new ConstructionTree(project, "ConstructionTree"))
     , m_orientation(named<QComboBox>("OrientationCombo"))
     , m_gradient(named<QComboBox>("GradientCombo"))
     , m_unheated(named<QCheckBox>("UnheatedCheck", QStringLiteral("Unheated on the other side")))
@@ -52,15 +30,6 @@ AddBoundariesDialog::AddBoundariesDialog(ItemStore& project, NewBoundaryDefaults
     setWindowTitle(QStringLiteral("Add boundaries"));
     setSizeGripEnabled(true);
 
-    TreeNode* root =
-        fillGroupTree(project, m_model, GetText("IDS_PRINTCATEGORY+1"), RecordType::PanelGroup);
-    fillItemTree(project, RecordType::Panel, m_model, root);
-    m_tree->setHeaderHidden(true);
-    auto* top = new QTreeWidgetItem(m_tree, {qt(root->caption())});
-    top->setData(0, kNodeRole, QVariant::fromValue(static_cast<void*>(root)));
-    addRows(top, *root);
-    m_tree->expandAll();
-    m_tree->setMinimumSize(320, 300);
     connect(m_tree, &QTreeWidget::itemDoubleClicked, this,
             [this](QTreeWidgetItem* row) { addRow(row); });
 
@@ -134,28 +103,16 @@ AddBoundariesDialog::AddBoundariesDialog(ItemStore& project, NewBoundaryDefaults
     layout->addLayout(buttons);
 }
 
-std::optional<Panel> AddBoundariesDialog::load(QTreeWidgetItem* row) {
-    const TreeNode* node = nodeOf(row);
-    if (node == nullptr || node->isGroup() || node->parent() == nullptr ||
-        !node->parent()->identifier())
-        return std::nullopt;
-    if (!m_project.FindRecord(RecordType::Panel, *node->parent()->identifier(), node->caption()))
-        return std::nullopt;
-    Panel panel;
-    panel.Name = node->caption();
-    if (!readStoredItem(panel, m_project.currentData())) {
-        showProblem(m_status, formatText(GetText("IDS_UNREADABLEITEM"), {node->caption()}));
-        return std::nullopt;
-    }
-    return panel;
-}
-
 void AddBoundariesDialog::addRow(QTreeWidgetItem* row) {
     if (!m_numbers.takeAll())
         return;
-    const std::optional<Panel> panel = load(row);
-    if (!panel)
+    std::string problem;
+    const std::optional<Panel> panel = m_tree->construction(row, &problem);
+    if (!panel) {
+        if (!problem.empty())
+            showProblem(m_status, problem);
         return;
+    }
     m_status->clear();
     try {
         m_add(*panel);

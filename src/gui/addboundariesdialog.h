@@ -2,7 +2,6 @@
 
 #include "gui/numberfieldbinding.h"
 #include "rooms/roomeditor.h"
-#include "store/treemodel.h"
 
 #include <QDialog>
 
@@ -13,7 +12,6 @@ class QCheckBox;
 class QComboBox;
 class QLabel;
 class QLineEdit;
-class QTreeWidget;
 class QTreeWidgetItem;
 
 namespace kalydor {
@@ -22,6 +20,8 @@ class Panel;
 } // namespace kalydor
 
 namespace kalydor::gui {
+
+class ConstructionTree;
 
 /// The project's constructions by group, and the defaults new boundaries take (orientation,
 /// tilt, unheated neighbour, its winter temperature, winter insolation). A double click or
@@ -36,19 +36,15 @@ public:
     AddBoundariesDialog(ItemStore& project, NewBoundaryDefaults& defaults,
                         std::int16_t buildingCompass, Add add, QWidget* parent = nullptr);
 
-    QTreeWidget* constructions() const { return m_tree; }
+    ConstructionTree* constructions() const { return m_tree; }
     QLabel* status() const { return m_status; }
     /// Adds the construction of a tree row (nothing for a group row).
     void addRow(QTreeWidgetItem* row);
 
 private:
-    std::optional<Panel> load(QTreeWidgetItem* row);
-
-    ItemStore& m_project;
     NewBoundaryDefaults& m_defaults;
     Add m_add;
-    TreeModel m_model;
-    QTreeWidget* m_tree;
+    ConstructionTree* m_tree;
     QComboBox* m_orientation;
     QComboBox* m_gradient;
     QCheckBox* m_unheated;

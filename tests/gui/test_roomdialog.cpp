@@ -7,6 +7,7 @@
 #include "constructions/panel.h"
 #include "gui/addboundariesdialog.h"
 #include "gui/boundarydialog.h"
+#include "gui/constructiontree.h"
 #include "gui/qtwindowtranslation.h"
 #include "gui/ventilationchangedialog.h"
 #include "gui/winddialog.h"
@@ -153,9 +154,9 @@ TEST_F(RoomModifyForm, BoundaryCommandsOpenTheirDialogs) {
     });
     dialog.addBoundaries([](QDialog& shown) {
         auto& add = static_cast<AddBoundariesDialog&>(shown);
-        QTreeWidgetItem* group = add.constructions()->topLevelItem(0)->child(0);
-        ASSERT_NE(group, nullptr);
-        add.addRow(group->child(0));
+        QTreeWidgetItem* wall = add.constructions()->firstConstructionRow();
+        ASSERT_NE(wall, nullptr);
+        add.addRow(wall);
     });
     ASSERT_EQ(editor.room().Boundaries.size(), 3u);
     EXPECT_EQ(editor.room().Boundaries[1].Name, "Perete nou");

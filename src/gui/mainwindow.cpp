@@ -8,6 +8,7 @@
 #include "devicedb/deviceset.h"
 #include "devicedb/devicestore.h"
 #include "exchange/textexchange.h"
+#include "gui/bulkchangedialogs.h"
 #include "gui/devicedatabasedialog.h"
 #include "gui/dialogplacement.h"
 #include "gui/itemlistwindow.h"
@@ -28,6 +29,7 @@
 #include "platform/clipboard.h"
 #include "platform/prompter.h"
 #include "platform/settingsstore.h"
+#include "rooms/buildingstable.h"
 #include "rooms/projectrecalculation.h"
 #include "rooms/roombulkchange.h"
 #include "shell/programoptions.h"
@@ -176,6 +178,10 @@ void MainWindow::buildMenus() {
         {"projectData", [this] { editProjectData(); }},
         {"projectOptions", [this] { editProjectOptions(); }},
         {"changeInfiltration", [this] { changeVentilation(); }},
+        {"changeConstructions", [this] { changeConstructions(); }},
+        {"changeTemperatures", [this] { changeTemperatures(); }},
+        {"moveRooms", [this] { moveRooms(); }},
+        {"rotateRooms", [this] { rotateRooms(); }},
         {"materials", [this] { openList(ItemKind::Material); }},
         {"constructions", [this] { openList(ItemKind::Construction); }},
         {"rooms", [this] { openList(ItemKind::Room); }},
@@ -462,7 +468,9 @@ void MainWindow::updateCommands() {
     set("projectData", open, open);
     set("saveAs", open, open);
     set("projectOptions", open, open);
-    set("changeInfiltration", true, open);
+    for (const char* change : {"changeInfiltration", "changeConstructions", "changeTemperatures",
+                               "moveRooms", "rotateRooms"})
+        set(change, true, open);
     set("deleteProject", !open, ready && !open);
     // The device database is kept up only while no project uses it.
     set("deviceDatabase", true, ready && !open && m_deviceTable != nullptr);
@@ -674,24 +682,27 @@ void MainWindow::reloadRoomLists() {
     showChangeStored();
 }
 
-void MainWindow::changeVentilation() {
-    if (!m_session || !m_session->isOpen())
-        return;
+std::optional<std::vector<Reference>> MainWindow::chooseRooms() {
+    SelectionDialog choice(*m_session->store(), ItemKind::Room, m_options->languages(), this);
+    if (execPlaced(choice, m_options->store()) != QDialog::Accepted)
+        return std::nullopt;
+    std::vector<Reference> rooms = choice.chosenItems();
+    if (rooms.empty())
+        return std::nullopt;
+    return rooms;
+}
+
+void MainWindow::applyRoomChange(const QString& what, const std::vector<Reference>& rooms,
+                                 const RoomChange& change, bool ask) {
     const std::optional<RoomSettings> settings = roomSettings();
     if (!settings)
         return;
     Languages& languages = m_options->languages();
-    VentilationChangeDialog dialog(&languages, &m_options->store(), this);
-    translateWindow(languages, dialog);
-    if (execPlaced(dialog, m_options->store()) != QDialog::Accepted || !dialog.change())
-        return;
-    // Every box was read before the rooms are chosen: no room is touched by a bad value.
-    const VentilationChange change = *dialog.change();
-    SelectionDialog choice(*m_session->store(), ItemKind::Room, languages, this);
-    if (execPlaced(choice, m_options->store()) != QDialog::Accepted)
-        return;
-    const std::vector<Reference> rooms = choice.chosenItems();
-    if (rooms.empty())
+    // The change and how many rooms it touches are told first.
+    if (ask && !platform::prompter().askYesNo(
+                   formatText(languages.GetText("IDS_BULKCHANGEQUESTION"),
+                              {what.toStdString(), static_cast<std::int64_t>(rooms.size())}),
+                   platform::DefaultButton::Yes))
         return;
     RoomBulkResult result;
     {
@@ -705,6 +716,77 @@ void MainWindow::changeVentilation() {
         named.push_back(skipped.room + (skipped.reason.empty() ? "" : ": " + skipped.reason));
     reportSkipped(named);
     reloadRoomLists();
+}
+
+// Runs a bulk-change dialog; every box is read on its OK, before the rooms are chosen, so no
+// room is touched by a bad value.
+template <class Dialog> bool MainWindow::runChangeDialog(Dialog& dialog) {
+    translateWindow(m_options->languages(), dialog);
+    return execPlaced(dialog, m_options->store()) == QDialog::Accepted;
+}
+
+void MainWindow::changeVentilation() {
+    if (!m_session || !m_session->isOpen())
+        return;
+    VentilationChangeDialog dialog(&m_options->languages(), &m_options->store(), this);
+    if (!runChangeDialog(dialog) || !dialog.change())
+        return;
+    if (const auto rooms = chooseRooms())
+        applyRoomChange(dialog.windowTitle(), *rooms, *dialog.change(), true);
+}
+
+void MainWindow::changeTemperatures() {
+    if (!m_session || !m_session->isOpen())
+        return;
+    TemperatureChangeDialog dialog(this);
+    if (!runChangeDialog(dialog) || !dialog.change())
+        return;
+    if (const auto rooms = chooseRooms())
+        applyRoomChange(dialog.windowTitle(), *rooms, *dialog.change(), true);
+}
+
+void MainWindow::moveRooms() {
+    if (!m_session || !m_session->isOpen())
+        return;
+    const BuildingsTable buildings = BuildingsTable::load(*m_session->store());
+    MoveRoomsDialog dialog(*m_session->store(), buildings, this);
+    if (!runChangeDialog(dialog) || !dialog.building())
+        return;
+    if (const auto rooms = chooseRooms())
+        applyRoomChange(dialog.windowTitle(), *rooms, BuildingMove(*dialog.building()), true);
+}
+
+void MainWindow::rotateRooms() {
+    if (!m_session || !m_session->isOpen())
+        return;
+    RotateRoomsDialog dialog(this);
+    if (!runChangeDialog(dialog) || !dialog.change())
+        return;
+    if (const auto rooms = chooseRooms())
+        applyRoomChange(dialog.windowTitle(), *rooms, *dialog.change(), true);
+}
+
+void MainWindow::changeConstructions() {
+    if (!m_session || !m_session->isOpen())
+        return;
+    Languages& languages = m_options->languages();
+    ConstructionChangeDialog dialog(*m_session->store(), languages, &m_options->store(), this);
+    if (!runChangeDialog(dialog))
+        return;
+    const std::optional<std::vector<Reference>> rooms = chooseRooms();
+    if (!rooms)
+        return;
+    std::vector<BoundaryMatch> matches = FindMatches(*m_session->store(), *rooms, dialog.search());
+    // The list is the question: nothing found shows none and changes no room; the buildings
+    // are totalled all the same.
+    std::vector<BoundaryMatch> chosen;
+    if (!matches.empty()) {
+        MatchListDialog list(std::move(matches), languages, &m_options->store(), this);
+        if (runChangeDialog(list))
+            chosen = list.chosen();
+    }
+    const ConstructionChange change(chosen, dialog.values());
+    applyRoomChange(dialog.windowTitle(), change.rooms(), change, false);
 }
 
 void MainWindow::editProgramOptions() {

@@ -4,6 +4,7 @@
 #include "devicedb/radiatorfamilycache.h"
 #include "rooms/projectrecalculation.h"
 #include "rooms/room.h"
+#include "rooms/roombulkchange.h"
 #include "rooms/roomcontext.h"
 #include "store/itemkinds.h"
 
@@ -119,8 +120,19 @@ public:
     void reportSkipped(const std::vector<std::string>& named);
     /// The rooms and buildings lists show the project again.
     void reloadRoomLists();
-    /// Tools: the ventilation method of many rooms.
+    /// The rooms a change applies to, chosen in the group tree; none when cancelled.
+    std::optional<std::vector<Reference>> chooseRooms();
+    /// Changes rooms (after the question, when asked) with a progress window that can stop
+    /// it; names the rooms left and reloads the lists.
+    void applyRoomChange(const QString& what, const std::vector<Reference>& rooms,
+                         const RoomChange& change, bool ask);
+    template <class Dialog> bool runChangeDialog(Dialog& dialog);
+    /// Tools: the changes of many rooms.
     void changeVentilation();
+    void changeConstructions();
+    void changeTemperatures();
+    void moveRooms();
+    void rotateRooms();
     /// What rooms are calculated with in the open project; none without one.
     std::optional<RoomSettings> roomSettings();
 

@@ -167,23 +167,33 @@ void ConstructionValues::set(ConstructionField field, std::string_view text) {
 }
 
 ConstructionValues ConstructionValues::of(const Panel& p) {
+    // What a boundary made from the construction copies: the resistance, the massivity and
+    // the floor's edge values always, the joint factor for leaky kinds, the masses for opaque
+    // kinds and the glass ratio for outside glazing. A value its box would refuse (an edge
+    // value of 0 of a construction that is no floor) stays empty.
     ConstructionValues values;
     values.m_name = p.Name;
     const auto set = [&](ConstructionField field, float value) {
-        values.m_numbers[at(field)] = value;
+        if (std::isfinite(value) && (ruleOf(field) != NumberRule::Positive || value > 0) &&
+            (ruleOf(field) != NumberRule::NotNegative || value >= 0))
+            values.m_numbers[at(field)] = value;
     };
     set(ConstructionField::k, p.R);
     set(ConstructionField::Massivitate, p.ThermicMassivitate);
-    set(ConstructionField::DampFactor, p.DampFactor);
-    set(ConstructionField::Delay, p.Delay);
-    set(ConstructionField::InSideAlpha, p.InSideAlpha);
-    set(ConstructionField::Mass, p.Mass);
-    set(ConstructionField::HeatMass, p.HeatMass);
-    set(ConstructionField::GlassRatio, p.GlassRatio);
-    set(ConstructionField::InfiltrationFactor, p.InfiltrationFactor);
     set(ConstructionField::ms, p.ms);
     set(ConstructionField::ns, p.ns);
     set(ConstructionField::Rbc, p.Rbc);
+    if (isLeaky(p.Type))
+        set(ConstructionField::InfiltrationFactor, p.InfiltrationFactor);
+    if (isOpaque(p.Type)) {
+        set(ConstructionField::DampFactor, p.DampFactor);
+        set(ConstructionField::Delay, p.Delay);
+        set(ConstructionField::InSideAlpha, p.InSideAlpha);
+        set(ConstructionField::Mass, p.Mass);
+        set(ConstructionField::HeatMass, p.HeatMass);
+    }
+    if (isOutsideGlazing(p.Type))
+        set(ConstructionField::GlassRatio, p.GlassRatio);
     return values;
 }
 
@@ -225,6 +235,7 @@ std::vector<BoundaryMatch> FindMatches(ItemStore& store, const std::vector<Refer
                 continue;
             BoundaryMatch match;
             match.where = {record, static_cast<std::int16_t>(i)};
+            match.boundary = b;
             match.boundaryName = b.Name;
             match.k = b.k;
             match.x = b.x;

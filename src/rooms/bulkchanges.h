@@ -79,6 +79,7 @@ private:
 /// shows of it.
 struct BoundaryMatch {
     ReferenceAndIndex where;
+    Boundary boundary; ///< as found, for the list's columns
     std::string boundaryName;
     float k = 0;
     float x = 0;

@@ -9,6 +9,7 @@
 #include "gui/airlayerdialog.h"
 #include "gui/boundarydialog.h"
 #include "gui/buildingdialog.h"
+#include "gui/bulkchangedialogs.h"
 #include "gui/columnlayoutdialog.h"
 #include "gui/devicedatabasedialog.h"
 #include "gui/devicesetdialog.h"
@@ -296,6 +297,18 @@ std::map<std::string, std::function<std::unique_ptr<QWidget>()>> windows(Fixture
                                                           [](const Panel&) {});
          }},
         {"InfiltrationForm", [] { return std::make_unique<InfiltrationDialog>(); }},
+        {"ChangePanelsForm",
+         [&languages] {
+             return std::make_unique<ConstructionChangeDialog>(*project, languages, nullptr);
+         }},
+        {"ChangePanelListForm",
+         [&languages] {
+             return std::make_unique<MatchListDialog>(std::vector<BoundaryMatch>{}, languages,
+                                                      nullptr);
+         }},
+        {"ChangeTemperaturesForm", [] { return std::make_unique<TemperatureChangeDialog>(); }},
+        {"MoveRoomsForm", [] { return std::make_unique<MoveRoomsDialog>(*project, noBuildings); }},
+        {"RotateRoomsForm", [] { return std::make_unique<RotateRoomsDialog>(); }},
         {"WindForm", [] { return std::make_unique<WindDialog>(); }},
         {"ChangeFiltrationForm",
          [&languages] { return std::make_unique<VentilationChangeDialog>(&languages, nullptr); }},

@@ -121,6 +121,18 @@ TEST(ConstructionChange, SearchAndTheKindsEachValueReaches) {
     EXPECT_EQ(fromPanel.text(ConstructionField::k), "3.25");
     EXPECT_EQ(fromPanel.text(ConstructionField::Massivitate), "1.1");
     EXPECT_EQ(ConstructionSearch::of(panel).k, 3.25f);
+    EXPECT_EQ(fromPanel.text(ConstructionField::GlassRatio), ""); // a wall has no glazing
+    EXPECT_EQ(fromPanel.text(ConstructionField::ms), "");         // 0 is no edge value
+
+    Panel glazed;
+    glazed.Type = 10;
+    glazed.GlassRatio = 80;
+    glazed.InfiltrationFactor = 0.2f;
+    glazed.Mass = 30;
+    const ConstructionValues fromWindow = ConstructionValues::of(glazed);
+    EXPECT_EQ(fromWindow.text(ConstructionField::GlassRatio), "80");
+    EXPECT_EQ(fromWindow.text(ConstructionField::InfiltrationFactor), "0.2");
+    EXPECT_EQ(fromWindow.text(ConstructionField::Mass), ""); // not opaque
 }
 
 TEST(TemperatureChange, BoxesGivenOrLeft) {

@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <set>
 
 namespace kalydor {
 namespace {
@@ -250,15 +251,18 @@ std::vector<BoundaryMatch> FindMatches(ItemStore& store, const std::vector<Refer
 ConstructionChange::ConstructionChange(std::vector<BoundaryMatch> matches,
                                        ConstructionValues values)
     : m_matches(std::move(matches))
-    , m_values(std::move(values)) {}
+    , m_values(std::move(values)) {
+    for (const BoundaryMatch& match : m_matches)
+        m_positions[{match.where.reference.RefID, match.where.reference.Name}].push_back(
+            match.where.Index);
+}
 
 std::vector<Reference> ConstructionChange::rooms() const {
     std::vector<Reference> list;
+    std::set<std::pair<std::string, std::string>> seen;
     for (const BoundaryMatch& match : m_matches) {
         const Reference& room = match.where.reference;
-        if (std::find_if(list.begin(), list.end(), [&](const Reference& r) {
-                return r.RefID == room.RefID && r.Name == room.Name;
-            }) == list.end())
+        if (seen.insert({room.RefID, room.Name}).second)
             list.push_back(room);
     }
     return list;
@@ -266,16 +270,15 @@ std::vector<Reference> ConstructionChange::rooms() const {
 
 bool ConstructionChange::operator()(const Reference& record, Room& room,
                                     std::size_t& changed) const {
-    for (const BoundaryMatch& match : m_matches) {
-        const Reference& of = match.where.reference;
-        if (of.RefID != record.RefID || of.Name != record.Name)
-            continue;
+    const auto found = m_positions.find({record.RefID, record.Name});
+    if (found == m_positions.end())
+        return false;
+    for (const std::int16_t index : found->second) {
         // The room may have changed since the list was made: a position it does not have
         // is passed over.
-        if (match.where.Index < 0 ||
-            static_cast<std::size_t>(match.where.Index) >= room.Boundaries.size())
+        if (index < 0 || static_cast<std::size_t>(index) >= room.Boundaries.size())
             continue;
-        m_values.applyTo(room.Boundaries[static_cast<std::size_t>(match.where.Index)]);
+        m_values.applyTo(room.Boundaries[static_cast<std::size_t>(index)]);
         ++changed;
     }
     return changed > 0;

@@ -6,6 +6,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <map>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -105,6 +106,9 @@ public:
 private:
     std::vector<BoundaryMatch> m_matches;
     ConstructionValues m_values;
+    /// The matched positions of each room (group identifier, name): each room looks up its
+    /// own once, so the change stays linear in the matches.
+    std::map<std::pair<std::string, std::string>, std::vector<std::int16_t>> m_positions;
 };
 
 /// The temperature change: each box optional; the outside and air boxes take the project's

@@ -10,8 +10,11 @@
 #include "base/parsenumber.h"
 #include "base/textlookup.h"
 #include "constructions/panel.h"
+#include "devicedb/devicestore.h"
+#include "devicedb/radiatorfamilycache.h"
 #include "rooms/buildingstable.h"
 #include "rooms/bulkchanges.h"
+#include "rooms/radiatorchange.h"
 #include "rooms/roombulkchange.h"
 #include "store/itemkinds.h"
 
@@ -272,6 +275,100 @@ int rotate(const std::vector<std::string>& args, std::ostream& out) {
                   "Boundaries", out);
 }
 
+// "--rule OF#OM#NF#NM": one rule of kind 1, read as a line of a rules file.
+ChangeRule ruleOf(const std::string& text) {
+    const std::vector<ChangeRule> rules =
+        changerules::parse(std::string(changerules::kHeader) + "\n1#" + text + "\n");
+    if (rules.size() != 1)
+        throw std::runtime_error("--rule: \"" + text + "\" is no rule OF#OM#NF#NM");
+    return rules.front();
+}
+
+int changeRadiators(const std::vector<std::string>& args, std::ostream& out) {
+    const BulkArguments arguments =
+        parseBulk(args,
+                  with({"--forward", "--return", "--rules", "--rule", "--device-db",
+                        "--only-current", "--only"}),
+                  {"--keep-difference", "--new-size", "--dry-run"}, 1, "a project file");
+    const std::optional<std::string> onlyCurrent = arguments.value("--only-current");
+    if (onlyCurrent && *onlyCurrent != "on" && *onlyCurrent != "off")
+        throw UsageError{"--only-current on|off"};
+    OpenProject open(arguments.positional[0], arguments);
+    // Every value and rule is read before any room is touched.
+    RadiatorChangeSettings settings =
+        RadiatorChangeSettings::read(arguments.value("--forward").value_or(std::string()),
+                                     arguments.value("--return").value_or(std::string()),
+                                     arguments.switches.count("--keep-difference") != 0,
+                                     arguments.switches.count("--new-size") != 0);
+    if (const std::optional<std::string> file = arguments.value("--rules"))
+        settings.rules = changerules::load(*file);
+    for (const std::string& rule : arguments.all("--rule"))
+        settings.rules.push_back(ruleOf(rule));
+    settings.choice.Nearest = open.options.Radiator.Nearest != 0;
+    settings.choice.OnlyCurrentRadiators = onlyCurrent == std::optional<std::string>("on");
+
+    // The device table beside the program, or the one named.
+    std::unique_ptr<DeviceStore> named;
+    RadiatorFamilyCache namedCache;
+    std::unique_ptr<CachedRadiatorFamilies> namedFamilies;
+    RadiatorFamilySource* families = open.calculation.families.get();
+    RoomSettings roomSettings = open.calculation.settings;
+    if (const std::optional<std::string> table = arguments.value("--device-db")) {
+        named = DeviceStore::open(*table);
+        namedFamilies = std::make_unique<CachedRadiatorFamilies>(named.get(), namedCache);
+        families = namedFamilies.get();
+        roomSettings.refreshRadiators = [families](Room& room, double ti) {
+            for (Radiator& radiator : room.Radiators)
+                radiator.Refresh(*families, ti);
+        };
+    }
+
+    const std::vector<RadiatorCandidate> found =
+        FindRadiatorCandidates(*open.project, open.rooms, settings, *families);
+    ordered_json matches = ordered_json::array();
+    for (std::size_t i = 0; i < found.size(); ++i) {
+        const Radiator& before = found[i].before;
+        const Radiator& after = found[i].after;
+        matches.push_back({{"Index", i},
+                           {"Room", found[i].room.Name},
+                           {"Mark", before.Mark},
+                           {"OldTypeCode", before.TypeCode},
+                           {"NewTypeCode", after.TypeCode},
+                           {"OldPower", floatAsShortDouble(before.Power())},
+                           {"NewPower", floatAsShortDouble(after.Power())},
+                           {"Length", after.Length},
+                           {"Height", after.Height},
+                           {"Depth", after.Depth}});
+    }
+    ordered_json output;
+    output["Matches"] = matches;
+    if (arguments.switches.count("--dry-run") != 0) {
+        out << output.dump(2, ' ', false, ordered_json::error_handler_t::replace) << '\n';
+        return 0;
+    }
+    std::vector<RadiatorCandidate> chosen;
+    if (const std::optional<std::string> only = arguments.value("--only")) {
+        for (const std::string& part : splitText(*only, ',')) {
+            const std::string index = trimmedText(part);
+            std::size_t used = 0;
+            unsigned long value = 0;
+            try {
+                value = std::stoul(index, &used);
+            } catch (const std::exception&) {
+                used = 0;
+            }
+            if (used == 0 || used != index.size() || value >= found.size())
+                throw std::runtime_error("--only: \"" + index + "\" is not the index of a match");
+            chosen.push_back(found[value]);
+        }
+    } else {
+        chosen = found;
+    }
+    const RadiatorChange change(chosen, settings, *families);
+    return report(ChangeRooms(*open.project, change.rooms(), roomSettings, change), output,
+                  "Radiators", out);
+}
+
 } // namespace
 
 std::vector<Command> bulkCommands() {
@@ -296,6 +393,17 @@ std::vector<Command> bulkCommands() {
          setTemperatures},
         {"project", "move-rooms", "PROJECT BUILDING [--room PATH]... [--lang ID]",
          "link rooms to another building (its name, or group path and name)." + rooms, moveRooms},
+        {"project", "change-radiators",
+         "PROJECT [--forward T] [--return T] [--keep-difference] [--new-size] [--rules FILE] "
+         "[--rule OF#OM#NF#NM]... [--device-db FILE] [--only-current on|off] [--room PATH]... "
+         "[--dry-run] [--only I,J...] [--lang ID]",
+         "give radiators new water temperatures (--keep-difference: only one of them), replace "
+         "families and main types by rules (from a .krr file or given), choose new sizes; "
+         "each radiator is tried first (an error changes nothing). Matches lists them with a "
+         "0-based Index; --dry-run stops there, --only changes the listed ones. Sizes follow "
+         "the project's nearest-size option; --only-current prefers stocked sizes (off)." +
+             rooms,
+         changeRadiators},
         {"project", "rotate", "PROJECT --by DEG|--mirror AXIS [--room PATH]... [--lang ID]",
          "turn the outside boundaries of rooms clockwise by DEG, or mirror them about the "
          "direction AXIS." +

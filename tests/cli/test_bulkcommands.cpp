@@ -5,8 +5,11 @@
 #include "cli/clirun.h"
 #include "support/tempdir.h"
 
+#include "heating/radiator.h"
+#include "rooms/room.h"
 #include "store/itemkinds.h"
 #include "store/itemstore.h"
+#include "store/itemstream.h"
 
 #include <gtest/gtest.h>
 
@@ -143,6 +146,54 @@ TEST_F(BulkCommands, RefusalsChangeNothing) {
         EXPECT_FALSE(run.err.empty()) << c.args.back();
     }
     EXPECT_EQ(rooms(), before);
+}
+
+// Radiators of the shipped device table: a Calor type 11 panel of each room becomes a type 22
+// at 70/50 °C with its size chosen again.
+TEST_F(BulkCommands, RadiatorsTriedThenChanged) {
+    {
+        ItemStore project(dir.path().string(), "p.db", TableMode::Open, TableKind::Project);
+        for (const Reference& record : project.ListRecords(RecordType::Room)) {
+            ASSERT_TRUE(project.FindRecord(RecordType::Room, record.RefID, record.Name));
+            Room room;
+            ASSERT_TRUE(readStoredItem(room, project.currentData()));
+            Radiator radiator;
+            radiator.Mark = "1";
+            radiator.Family = "Calor tip 11";
+            radiator.TypeCode = "11-600-800";
+            radiator.setForwardTemperature(90);
+            radiator.setBackwardTemperature(70);
+            radiator.setPower(1000);
+            room.Radiators = {radiator};
+            project.setCurrentData(room.recordBytes());
+        }
+    }
+    const std::vector<std::string> change = {
+        "project", "change-radiators",  file,     "--forward",
+        "70",      "--keep-difference", "--rule", "Calor tip 11#11/600#Calor tip 22#22/600"};
+    std::vector<std::string> dry = change;
+    dry.push_back("--dry-run");
+    const CliRun listed = cli(dry);
+    ASSERT_EQ(listed.status, 0) << listed.err;
+    const nlohmann::json matches = nlohmann::json::parse(listed.out)["Matches"];
+    ASSERT_EQ(matches.size(), 3u);
+    EXPECT_EQ(matches[0]["OldTypeCode"], "11-600-800");
+    EXPECT_EQ(matches[0]["NewTypeCode"].get<std::string>().rfind("22-600-", 0), 0u);
+
+    std::vector<std::string> first = change;
+    first.insert(first.end(), {"--only", "0"});
+    const CliRun run = cli(first);
+    ASSERT_EQ(run.status, 0) << run.err;
+    const nlohmann::json out = nlohmann::json::parse(run.out);
+    EXPECT_EQ(out["Rooms"], 1);
+    EXPECT_EQ(out["Radiators"], 1);
+
+    // Both temperatures with the difference kept is refused; nothing changes.
+    const CliRun refused = cli({"project", "change-radiators", file, "--forward", "70", "--return",
+                                "50", "--keep-difference"});
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_NE(refused.err.find("IDS_FIXDTERROR"), std::string::npos) << refused.err;
+    EXPECT_EQ(cli({"project", "change-radiators", file, "--rule", "A#B"}).status, 1);
 }
 
 TEST_F(BulkCommands, SettingsFileSavedAndLoaded) {

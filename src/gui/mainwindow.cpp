@@ -21,6 +21,7 @@
 #include "gui/qtprompter.h"
 #include "gui/qttoolkitlanguage.h"
 #include "gui/qtwindowtranslation.h"
+#include "gui/radiatorchangedialogs.h"
 #include "gui/searchreplacewindow.h"
 #include "gui/selectiondialog.h"
 #include "gui/ventilationchangedialog.h"
@@ -182,6 +183,7 @@ void MainWindow::buildMenus() {
         {"changeTemperatures", [this] { changeTemperatures(); }},
         {"moveRooms", [this] { moveRooms(); }},
         {"rotateRooms", [this] { rotateRooms(); }},
+        {"changeRadiators", [this] { changeRadiators(); }},
         {"materials", [this] { openList(ItemKind::Material); }},
         {"constructions", [this] { openList(ItemKind::Construction); }},
         {"rooms", [this] { openList(ItemKind::Room); }},
@@ -469,7 +471,7 @@ void MainWindow::updateCommands() {
     set("saveAs", open, open);
     set("projectOptions", open, open);
     for (const char* change : {"changeInfiltration", "changeConstructions", "changeTemperatures",
-                               "moveRooms", "rotateRooms"})
+                               "moveRooms", "rotateRooms", "changeRadiators"})
         set(change, true, open);
     set("deleteProject", !open, ready && !open);
     // The device database is kept up only while no project uses it.
@@ -764,6 +766,49 @@ void MainWindow::rotateRooms() {
         return;
     if (const auto rooms = chooseRooms())
         applyRoomChange(dialog.windowTitle(), *rooms, *dialog.change(), true);
+}
+
+void MainWindow::changeRadiators() {
+    if (!m_session || !m_session->isOpen())
+        return;
+    Languages& languages = m_options->languages();
+    CachedRadiatorFamilies families(m_deviceTable.get(), m_radiatorFamilies);
+    const std::vector<std::pair<std::string, std::string>> offered =
+        m_activeSet ? radiatorFamiliesOf(*m_activeSet)
+                    : std::vector<std::pair<std::string, std::string>>{};
+    RadiatorChangeDialog dialog(
+        [&]() -> std::optional<std::pair<std::string, std::string>> {
+            RadiatorTypeDialog types(offered, families, this);
+            if (!runChangeDialog(types))
+                return std::nullopt;
+            return types.chosen();
+        },
+        languages, this);
+    if (!runChangeDialog(dialog) || !dialog.settings())
+        return;
+    RadiatorChangeSettings settings = *dialog.settings();
+    settings.choice.Nearest = m_session->options()->Radiator.Nearest != 0;
+    settings.choice.OnlyCurrentRadiators = m_options->OnlyCurrentRadiators;
+    const std::optional<std::vector<Reference>> rooms = chooseRooms();
+    if (!rooms)
+        return;
+    // Every radiator is tried on a copy first: an error shows before anything is written.
+    std::vector<RadiatorCandidate> candidates;
+    try {
+        candidates = FindRadiatorCandidates(*m_session->store(), *rooms, settings, families);
+    } catch (const Error& error) {
+        platform::prompter().showMessage(error.text());
+        return;
+    }
+    std::vector<RadiatorCandidate> chosen;
+    if (!candidates.empty()) {
+        RadiatorChangeListDialog list(std::move(candidates), this);
+        if (!runChangeDialog(list))
+            return;
+        chosen = list.chosen();
+    }
+    const RadiatorChange change(chosen, settings, families);
+    applyRoomChange(dialog.windowTitle(), change.rooms(), change, false);
 }
 
 void MainWindow::changeConstructions() {

@@ -133,6 +133,7 @@ public:
     void changeTemperatures();
     void moveRooms();
     void rotateRooms();
+    void changeRadiators();
     /// What rooms are calculated with in the open project; none without one.
     std::optional<RoomSettings> roomSettings();
 

@@ -3,6 +3,7 @@
 // and the temperature, building and turning choices.
 
 #include "gui/bulkchangedialogs.h"
+#include "gui/radiatorchangedialogs.h"
 
 #include "constructions/panel.h"
 #include "language/languages.h"
@@ -14,9 +15,11 @@
 
 #include "rooms/roomfixtures.h"
 #include "support/qtapplication.h"
+#include "support/radiatorfamilies.h"
 #include "support/shippedlanguages.h"
 #include "support/tempdir.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -127,6 +130,72 @@ TEST_F(BulkChangeForms, TemperaturesBuildingAndTurning) {
     rotate.accept();
     ASSERT_TRUE(rotate.change().has_value());
     EXPECT_EQ(rotate.change()->turn(30), 150);
+}
+
+TEST_F(BulkChangeForms, RadiatorTypesRulesAndTheList) {
+    kalydor::testing::TestFamilies families;
+    const std::vector<std::pair<std::string, std::string>> offered = {
+        {"Oțel\\Panouri", "Panel Test"}};
+    {
+        RadiatorTypeDialog types(offered, families);
+        QTreeWidgetItem* folder = types.familyTree()->topLevelItem(0);
+        ASSERT_NE(folder, nullptr);
+        EXPECT_EQ(folder->text(0), QStringLiteral("Oțel"));
+        folder->setExpanded(true);
+        types.accept(); // no main type yet
+        EXPECT_EQ(types.result(), 0);
+        EXPECT_FALSE(types.status()->text().isEmpty());
+        types.chooseFamily("Panel Test");
+        ASSERT_EQ(types.mainTypes()->count(), 2);
+        types.mainTypes()->setCurrentRow(1);
+        types.accept();
+        ASSERT_TRUE(types.chosen().has_value());
+        EXPECT_EQ(types.chosen()->second, "P22-600");
+    }
+    RadiatorTypeDialog again(offered, families);
+    EXPECT_TRUE(again.familyTree()->topLevelItem(0)->isExpanded()); // kept for the run
+
+    std::vector<std::pair<std::string, std::string>> answers = {{"Panel Test", "P11-600"},
+                                                                {"Panel Test", "P22-600"}};
+    RadiatorChangeDialog change(
+        [&]() -> std::optional<std::pair<std::string, std::string>> {
+            if (answers.empty())
+                return std::nullopt;
+            auto answer = answers.front();
+            answers.erase(answers.begin());
+            return answer;
+        },
+        languages);
+    change.addRule();
+    ASSERT_EQ(change.rules().size(), 1u);
+    EXPECT_EQ(change.ruleList()->topLevelItem(0)->text(3), "P22-600");
+    const std::string file = dir.file("reguli.krr");
+    change.saveRules(file);
+    change.ruleList()->setCurrentItem(change.ruleList()->topLevelItem(0));
+    change.deleteRule();
+    EXPECT_TRUE(change.rules().empty());
+    change.loadRules(file);
+    EXPECT_EQ(change.rules().size(), 1u);
+    change.forward()->setText("70");
+    change.backward()->setText("50");
+    change.keepDifference()->setChecked(true);
+    change.accept(); // both temperatures with the difference kept
+    EXPECT_FALSE(change.settings().has_value());
+    EXPECT_FALSE(change.status()->text().isEmpty());
+    change.backward()->clear();
+    change.accept();
+    ASSERT_TRUE(change.settings().has_value());
+    EXPECT_EQ(change.settings()->rules.size(), 1u);
+
+    RadiatorCandidate candidate;
+    candidate.room = {RecordType::Room, "Living", "", ""};
+    candidate.before.TypeCode = "P11-600-800";
+    candidate.after.TypeCode = "P22-600-800";
+    RadiatorChangeListDialog list({candidate, candidate});
+    EXPECT_EQ(list.list()->topLevelItem(0)->text(3), "P22-600-800");
+    EXPECT_EQ(list.chosen().size(), 2u);
+    list.list()->topLevelItem(1)->setSelected(true);
+    EXPECT_EQ(list.chosen().size(), 1u);
 }
 
 } // namespace

@@ -27,6 +27,7 @@
 #include "gui/projectdialogs.h"
 #include "gui/projectoptionsdialog.h"
 #include "gui/qtwindowtranslation.h"
+#include "gui/radiatorchangedialogs.h"
 #include "gui/radiatordialog.h"
 #include "gui/roomdialog.h"
 #include "gui/searchreplacewindow.h"
@@ -309,6 +310,21 @@ std::map<std::string, std::function<std::unique_ptr<QWidget>()>> windows(Fixture
         {"ChangeTemperaturesForm", [] { return std::make_unique<TemperatureChangeDialog>(); }},
         {"MoveRoomsForm", [] { return std::make_unique<MoveRoomsDialog>(*project, noBuildings); }},
         {"RotateRoomsForm", [] { return std::make_unique<RotateRoomsDialog>(); }},
+        {"SelectRadiatorTypeForm",
+         [] {
+             return std::make_unique<RadiatorTypeDialog>(
+                 std::vector<std::pair<std::string, std::string>>{{"Oțel\\Panouri", "Panel Test"}},
+                 families);
+         }},
+        {"ChangeRadiatorForm",
+         [&languages] {
+             return std::make_unique<RadiatorChangeDialog>(
+                 [] { return std::optional<std::pair<std::string, std::string>>(); }, languages);
+         }},
+        {"ChangeRadiatorListForm",
+         [] {
+             return std::make_unique<RadiatorChangeListDialog>(std::vector<RadiatorCandidate>{});
+         }},
         {"WindForm", [] { return std::make_unique<WindDialog>(); }},
         {"ChangeFiltrationForm",
          [&languages] { return std::make_unique<VentilationChangeDialog>(&languages, nullptr); }},

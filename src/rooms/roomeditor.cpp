@@ -6,7 +6,9 @@
 #include "base/textlookup.h"
 #include "constructions/panel.h"
 #include "heating/projectoptions.h"
+#include "platform/prompter.h"
 #include "platform/settingsstore.h"
+#include "rooms/radiatoroffer.h"
 
 #include <algorithm>
 #include <cmath>
@@ -417,6 +419,68 @@ bool RoomEditor::deductBoundary(std::size_t from, std::size_t onto) {
     list[from].DeductFrom(list[onto]);
     recalculate();
     return true;
+}
+
+std::vector<std::string> RoomEditor::addRadiators(const Radiator& radiator, int count) {
+    std::vector<std::string> marks = AddFromOffer(m_room, radiator, count);
+    recalculate();
+    return marks;
+}
+
+bool RoomEditor::changeRadiator(std::size_t index, const Radiator& radiator) {
+    if (!ChangeFromOffer(m_room, index, radiator))
+        return false;
+    recalculate();
+    return true;
+}
+
+bool RoomEditor::stepRadiator(std::size_t index, bool up, RadiatorFamilySource& families) {
+    if (index >= m_room.Radiators.size())
+        return false;
+    try {
+        Radiator& radiator = m_room.Radiators[index];
+        if (up)
+            radiator.Increase(families, m_room.HeatingInSideTemp);
+        else
+            radiator.Decrease(families, m_room.HeatingInSideTemp);
+    } catch (const Error& error) {
+        m_status = error.text();
+        return false;
+    }
+    recalculate();
+    return true;
+}
+
+bool RoomEditor::modifyRadiator(std::size_t index, const std::function<bool(Radiator&)>& edit) {
+    if (index >= m_room.Radiators.size())
+        return false;
+    Radiator copy = m_room.Radiators[index];
+    if (!edit(copy))
+        return false;
+    m_room.Radiators[index] = std::move(copy);
+    recalculate();
+    return true;
+}
+
+bool RoomEditor::deleteRadiator(std::size_t index) {
+    if (index >= m_room.Radiators.size())
+        return false;
+    const std::string question =
+        formatText(GetText("IDS_WANTRADIATORDELETE"), {m_room.Radiators[index].Mark});
+    if (!platform::prompter().askYesNo(question, platform::DefaultButton::No))
+        return false;
+    m_room.Radiators.erase(m_room.Radiators.begin() + static_cast<std::ptrdiff_t>(index));
+    recalculate();
+    return true;
+}
+
+std::string RoomEditor::renameRadiator(std::size_t index, const std::string& mark) {
+    if (index >= m_room.Radiators.size())
+        return {};
+    if (!mark.empty())
+        m_room.Radiators[index].Mark = mark;
+    recalculate();
+    return m_room.Radiators[index].Mark;
 }
 
 } // namespace kalydor

@@ -17,6 +17,7 @@ namespace kalydor {
 class ItemStore;
 class Panel;
 class ProjectOptions;
+class RadiatorFamilySource;
 namespace platform {
 class SettingsStore;
 }
@@ -148,6 +149,21 @@ public:
     std::optional<std::size_t> deleteBoundary(std::size_t index);
     /// One boundary dropped onto another: its surface is deducted from the target.
     bool deductBoundary(std::size_t from, std::size_t onto);
+
+    // The radiator commands of the radiator page; each recalculates. Errors go to `status()`.
+    /// `count` copies of an offered radiator, each with the smallest free mark.
+    std::vector<std::string> addRadiators(const Radiator& radiator, int count);
+    /// The selected radiator replaced by an offered one (its mark kept).
+    bool changeRadiator(std::size_t index, const Radiator& radiator);
+    /// The next or previous size of the radiator's main type; false with the reason in
+    /// `status()` ("IDS_CANNOTINCREASE" at the end, "IDS_UNKNOWEDTYPE" …).
+    bool stepRadiator(std::size_t index, bool up, RadiatorFamilySource& families);
+    /// Edits a copy of a radiator; it goes back when `edit` confirms.
+    bool modifyRadiator(std::size_t index, const std::function<bool(Radiator&)>& edit);
+    /// Asks first (No is the default) and removes the radiator.
+    bool deleteRadiator(std::size_t index);
+    /// A new mark in place; an empty one keeps the old. Gives the mark in use.
+    std::string renameRadiator(std::size_t index, const std::string& mark);
 
 private:
     void apply();

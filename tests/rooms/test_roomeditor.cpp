@@ -15,6 +15,7 @@
 #include "rooms/roomfixtures.h"
 #include "support/errorkey.h"
 #include "support/fakelanguage.h"
+#include "support/radiatorfamilies.h"
 #include "support/tempdir.h"
 
 #include <gtest/gtest.h>
@@ -61,7 +62,8 @@ protected:
                                 {"IDS_ROOMFUNCTION+1", "Bedroom"},
                                 {"IDS_NOTWINTERTEMPDIFFERENT", ": same temperature"},
                                 {"IDS_WANTBOUNDARYDELETE", "Delete %s?"},
-                                {"IDS_UNDEFINEDPANEL", "Undefined."}};
+                                {"IDS_UNDEFINEDPANEL", "Undefined."},
+                                {"IDS_CANNOTINCREASE", "The largest size."}};
     platform::ScriptedPrompter prompter;
     platform::ScopedPrompter usePrompter{prompter};
 };
@@ -313,6 +315,47 @@ TEST_F(RoomEditorTest, BoundaryCommands) {
     EXPECT_EQ(
         testing::errorKey([&] { (void)editor.addBoundary(panel, 0, defaults.values, accept); }),
         "IDS_UNDEFINEDPANEL");
+}
+
+TEST_F(RoomEditorTest, RadiatorCommands) {
+    testing::TestFamilies families;
+    Room r = room();
+    Radiator radiator;
+    radiator.Mark = "1";
+    radiator.Family = "Panel Test";
+    radiator.TypeCode = "P11-600-1200";
+    radiator.setForwardTemperature(90);
+    radiator.setBackwardTemperature(70);
+    radiator.Refresh(families, 20);
+    r.Radiators = {radiator};
+    RoomEditor editor = edit(r);
+    EXPECT_EQ(editor.addRadiators(radiator, 2), (std::vector<std::string>{"2", "3"}));
+    EXPECT_EQ(editor.room().RadiatorPowerSum(), 3600.0);
+
+    // The largest size of its main type: no next one; the reason is in the status line.
+    EXPECT_FALSE(editor.stepRadiator(0, true, families));
+    EXPECT_EQ(editor.status(), "The largest size.");
+    EXPECT_TRUE(editor.stepRadiator(0, false, families));
+    EXPECT_EQ(editor.room().Radiators[0].TypeCode, "P11-600-800");
+
+    Radiator other = radiator;
+    other.TypeCode = "P22-600-400";
+    EXPECT_TRUE(editor.changeRadiator(1, other));
+    EXPECT_EQ(editor.room().Radiators[1].Mark, "2");
+    EXPECT_EQ(editor.renameRadiator(1, "R-2"), "R-2");
+    EXPECT_FALSE(editor.modifyRadiator(2, [](Radiator& copy) {
+        copy.Mark = "changed";
+        return false;
+    }));
+    EXPECT_EQ(editor.room().Radiators[2].Mark, "3");
+
+    prompter.scriptYesNo(false);
+    EXPECT_FALSE(editor.deleteRadiator(2));
+    ASSERT_FALSE(prompter.questions().empty());
+    EXPECT_EQ(prompter.questions().back().defaultButton, platform::DefaultButton::No);
+    prompter.scriptYesNo(true);
+    EXPECT_TRUE(editor.deleteRadiator(2));
+    EXPECT_EQ(editor.room().Radiators.size(), 2u);
 }
 
 TEST(NewBoundaryDefaults, StartFromTheProjectTemperaturesOnce) {

@@ -5,13 +5,13 @@
 #include "constructions/registration.h"
 #include "devicedb/devicestore.h"
 #include "gui/buildingdialog.h"
-#include "gui/roomdialog.h"
 #include "gui/mainwindow.h"
 #include "gui/qtfiletrash.h"
 #include "gui/qtmaterialdialogs.h"
 #include "gui/qtpaneldialogs.h"
 #include "gui/qtprompter.h"
 #include "gui/qtsettingsstore.h"
+#include "gui/roomdialog.h"
 #include "gui/splash.h"
 #include "language/languages.h"
 #include "platform/prompter.h"
@@ -159,6 +159,7 @@ int main(int argc, char** argv) {
     window.setItemDialogs(&materialDialogs, &panelDialogs);
     kalydor::gui::QtBuildingDialogs buildingDialogs(options);
     kalydor::gui::QtRoomDialogs roomDialogs(options);
+    roomDialogs.radiatorSource = [&window] { return window.radiatorPageSource(); };
     window.setBuildingDialogs(&buildingDialogs, &roomDialogs);
     window.setMaterialStore(materials.get());
     window.setProjectSession(&session, &trash);

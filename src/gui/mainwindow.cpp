@@ -22,6 +22,7 @@
 #include "gui/qttoolkitlanguage.h"
 #include "gui/qtwindowtranslation.h"
 #include "gui/radiatorchangedialogs.h"
+#include "gui/radiatordialog.h"
 #include "gui/searchreplacewindow.h"
 #include "gui/selectiondialog.h"
 #include "gui/ventilationchangedialog.h"
@@ -766,6 +767,38 @@ void MainWindow::rotateRooms() {
         return;
     if (const auto rooms = chooseRooms())
         applyRoomChange(dialog.windowTitle(), *rooms, *dialog.change(), true);
+}
+
+RadiatorPageSource MainWindow::radiatorPageSource() {
+    RadiatorPageSource source;
+    m_pageFamilies =
+        std::make_unique<CachedRadiatorFamilies>(m_deviceTable.get(), m_radiatorFamilies);
+    source.families = m_pageFamilies.get();
+    if (m_activeSet)
+        source.offered = radiatorFamiliesOf(*m_activeSet);
+    if (m_options)
+        source.choice.OnlyCurrentRadiators = m_options->OnlyCurrentRadiators;
+    if (m_session && m_session->isOpen()) {
+        const RadiatorStruct& radiators = m_session->options()->Radiator;
+        source.choice.Nearest = radiators.Nearest != 0;
+        source.forward = radiators.Hydraulic.Medium.ForwardTemperature;
+        source.backward = radiators.Hydraulic.Medium.BackwardTemperature;
+        source.factor = radiators.CorrectionFactor;
+    }
+    std::vector<std::string> names;
+    for (const auto& [path, name] : source.offered)
+        names.push_back(name);
+    RadiatorFamilySource* families = m_pageFamilies.get();
+    source.edit = [this, families, names](Radiator& radiator, double ti, QWidget* parent) {
+        RadiatorEditor editor(radiator, ti, *families, names);
+        RadiatorDialog dialog(editor, parent);
+        translateWindow(m_options->languages(), dialog);
+        if (execPlaced(dialog, m_options->store()) != QDialog::Accepted)
+            return false;
+        radiator = editor.radiator();
+        return true;
+    };
+    return source;
 }
 
 void MainWindow::changeRadiators() {

@@ -2,6 +2,7 @@
 
 #include "constructions/constructioncontext.h"
 #include "devicedb/radiatorfamilycache.h"
+#include "gui/roomradiatorpage.h"
 #include "rooms/projectrecalculation.h"
 #include "rooms/room.h"
 #include "rooms/roombulkchange.h"
@@ -105,6 +106,9 @@ public:
     DeviceSet* activeDeviceSet() const { return m_activeSet.get(); }
     /// The radiator families read from the device table for the sizing.
     RadiatorFamilyCache& radiatorFamilies() { return m_radiatorFamilies; }
+    /// What the room dialog's radiator page offers: the device table's families, the active
+    /// set's, and the project's radiator defaults (valid until the next call).
+    RadiatorPageSource radiatorPageSource();
     /// Opens the maintenance of the device database (only without a project). When it closes
     /// the families read are forgotten and the active set is read again, from its set file
     /// or as every item: the table may have changed, or be another one.
@@ -182,6 +186,7 @@ private:
     std::unique_ptr<DeviceStore> m_deviceTable;
     std::unique_ptr<DeviceSet> m_activeSet;
     RadiatorFamilyCache m_radiatorFamilies;
+    std::unique_ptr<CachedRadiatorFamilies> m_pageFamilies;
     RoomContext m_roomContext;
     std::unique_ptr<platform::Clipboard> m_clipboard;
     QMap<ItemKind, QMdiSubWindow*> m_lists;

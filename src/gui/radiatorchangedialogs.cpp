@@ -47,6 +47,45 @@ QString dimensions(const Radiator& r) {
 
 } // namespace
 
+void fillRadiatorFamilyTree(QTreeWidget* tree,
+                            const std::vector<std::pair<std::string, std::string>>& families) {
+    tree->clear();
+    tree->setHeaderHidden(true);
+    for (const auto& [path, name] : families) {
+        QTreeWidgetItem* parentItem = nullptr;
+        for (const std::string& folder : splitText(path, '\\')) {
+            if (folder.empty())
+                continue;
+            QTreeWidgetItem* found = nullptr;
+            const int count = parentItem ? parentItem->childCount() : tree->topLevelItemCount();
+            for (int i = 0; i < count && found == nullptr; ++i) {
+                QTreeWidgetItem* child = parentItem ? parentItem->child(i) : tree->topLevelItem(i);
+                if (child->text(0) == qt(folder) && !child->data(0, kFamilyRole).isValid())
+                    found = child;
+            }
+            if (found == nullptr)
+                found = parentItem ? new QTreeWidgetItem(parentItem, {qt(folder)})
+                                   : new QTreeWidgetItem(tree, {qt(folder)});
+            parentItem = found;
+        }
+        auto* item = parentItem ? new QTreeWidgetItem(parentItem, {qt(name)})
+                                : new QTreeWidgetItem(tree, {qt(name)});
+        item->setData(0, kFamilyRole, qt(name));
+    }
+    for (QTreeWidgetItemIterator it(tree); *it; ++it)
+        if (openFolders().count(folderKey(*it)) != 0)
+            (*it)->setExpanded(true);
+    QObject::connect(tree, &QTreeWidget::itemExpanded, tree,
+                     [](QTreeWidgetItem* item) { openFolders().insert(folderKey(item)); });
+    QObject::connect(tree, &QTreeWidget::itemCollapsed, tree,
+                     [](QTreeWidgetItem* item) { openFolders().erase(folderKey(item)); });
+}
+
+std::string familyOfRow(const QTreeWidgetItem* row) {
+    const QVariant family = row ? row->data(0, kFamilyRole) : QVariant();
+    return family.isValid() ? family.toString().toStdString() : std::string();
+}
+
 std::vector<std::pair<std::string, std::string>> radiatorFamiliesOf(const DeviceSet& set) {
     std::vector<std::pair<std::string, std::string>> families;
     const DeviceHierarchy& list = set.hierarchy(DeviceKind::RadiatorFamily);
@@ -66,41 +105,9 @@ RadiatorTypeDialog::RadiatorTypeDialog(std::vector<std::pair<std::string, std::s
     , m_status(named<QLabel>("StatusLabel")) {
     setObjectName(QStringLiteral("SelectRadiatorTypeForm"));
     setWindowTitle(QStringLiteral("Radiator type"));
-    m_tree->setHeaderHidden(true);
-    for (const auto& [path, name] : families) {
-        QTreeWidgetItem* parentItem = nullptr;
-        for (const std::string& folder : splitText(path, '\\')) {
-            if (folder.empty())
-                continue;
-            QTreeWidgetItem* found = nullptr;
-            const int count = parentItem ? parentItem->childCount() : m_tree->topLevelItemCount();
-            for (int i = 0; i < count && found == nullptr; ++i) {
-                QTreeWidgetItem* child =
-                    parentItem ? parentItem->child(i) : m_tree->topLevelItem(i);
-                if (child->text(0) == qt(folder) && !child->data(0, kFamilyRole).isValid())
-                    found = child;
-            }
-            if (found == nullptr) {
-                found = parentItem ? new QTreeWidgetItem(parentItem, {qt(folder)})
-                                   : new QTreeWidgetItem(m_tree, {qt(folder)});
-            }
-            parentItem = found;
-        }
-        auto* item = parentItem ? new QTreeWidgetItem(parentItem, {qt(name)})
-                                : new QTreeWidgetItem(m_tree, {qt(name)});
-        item->setData(0, kFamilyRole, qt(name));
-    }
-    for (QTreeWidgetItemIterator it(m_tree); *it; ++it)
-        if (openFolders().count(folderKey(*it)) != 0)
-            (*it)->setExpanded(true);
-    connect(m_tree, &QTreeWidget::itemExpanded, this,
-            [](QTreeWidgetItem* item) { openFolders().insert(folderKey(item)); });
-    connect(m_tree, &QTreeWidget::itemCollapsed, this,
-            [](QTreeWidgetItem* item) { openFolders().erase(folderKey(item)); });
-    connect(m_tree, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem* item) {
-        const QVariant family = item ? item->data(0, kFamilyRole) : QVariant();
-        chooseFamily(family.isValid() ? family.toString().toStdString() : std::string());
-    });
+    fillRadiatorFamilyTree(m_tree, families);
+    connect(m_tree, &QTreeWidget::currentItemChanged, this,
+            [this](QTreeWidgetItem* item) { chooseFamily(familyOfRow(item)); });
     connect(m_mainTypes, &QListWidget::itemDoubleClicked, this, [this] { accept(); });
     m_tree->setMinimumSize(280, 300);
     auto* lists = new QHBoxLayout;

@@ -16,6 +16,7 @@ class QLineEdit;
 class QListWidget;
 class QRadioButton;
 class QTreeWidget;
+class QTreeWidgetItem;
 
 namespace kalydor {
 class DeviceSet;
@@ -119,6 +120,13 @@ private:
     QRadioButton* m_all;
     QRadioButton* m_selected;
 };
+
+/// Fills a tree with radiator families in their folders (path "\"-separated, name); the
+/// folders the user opened in this run are open again.
+void fillRadiatorFamilyTree(QTreeWidget* tree,
+                            const std::vector<std::pair<std::string, std::string>>& families);
+/// The family a row of such a tree names; empty for a folder row.
+std::string familyOfRow(const QTreeWidgetItem* row);
 
 /// The radiator families of a set as (folder path, name), in the set's order.
 std::vector<std::pair<std::string, std::string>> radiatorFamiliesOf(const DeviceSet& set);

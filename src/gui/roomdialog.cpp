@@ -9,6 +9,7 @@
 #include "gui/headerdelegate.h"
 #include "gui/qtwindow.h"
 #include "gui/qtwindowtranslation.h"
+#include "gui/roomradiatorpage.h"
 #include "gui/ventilationchangedialog.h"
 #include "gui/widgets.h"
 #include "gui/winddialog.h"
@@ -24,6 +25,7 @@
 #include <QHBoxLayout>
 #include <QLineEdit>
 #include <QRadioButton>
+#include <QTabWidget>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
@@ -87,7 +89,7 @@ QComboBox* temperatureBox(const char* name) {
 } // namespace
 
 RoomDialog::RoomDialog(RoomEditor& editor, ItemStore& project, const ProgramOptions& options,
-                       NewBoundaryDefaults& defaults, QWidget* parent)
+                       NewBoundaryDefaults& defaults, RadiatorPageSource radiators, QWidget* parent)
     : QDialog(parent)
     , m_editor(editor)
     , m_project(project)
@@ -107,7 +109,8 @@ RoomDialog::RoomDialog(RoomEditor& editor, ItemStore& project, const ProgramOpti
     , m_airCaption(named<QLabel>("AirTempLabel", QStringLiteral("Entering air [°C]")))
     , m_boundaries(named<QTreeWidget>("BoundaryList"))
     , m_header(new ColumnHeaderView)
-    , m_status(named<QLabel>("StatusLabel")) {
+    , m_status(named<QLabel>("StatusLabel"))
+    , m_pages(named<QTabWidget>("RoomPages")) {
     setObjectName(QStringLiteral("RoomModifyForm"));
     setWindowTitle(qt(editor.room().Name));
     setSizeGripEnabled(true);
@@ -314,11 +317,21 @@ RoomDialog::RoomDialog(RoomEditor& editor, ItemStore& project, const ProgramOpti
     upper->addWidget(ventilationBox);
 
     m_status->setWordWrap(true);
+    // The heating load and boundaries on one page, the radiators on the other.
+    auto* loadPage = named<QWidget>("LoadPage");
+    auto* loadLayout = new QVBoxLayout(loadPage);
+    loadLayout->addLayout(upper);
+    loadLayout->addWidget(named<QLabel>("BoundariesLabel", QStringLiteral("Boundaries")));
+    loadLayout->addWidget(m_boundaries, 1);
+    loadLayout->addLayout(commands);
+    m_radiatorPage = new RoomRadiatorPage(m_editor, std::move(radiators), m_status);
+    connect(m_radiatorPage, &RoomRadiatorPage::radiatorsChanged, this, [this] { showResults(); });
+    m_pages->addTab(loadPage, QStringLiteral("Heating load"));
+    m_pages->addTab(m_radiatorPage, QStringLiteral("Radiators"));
+    connect(m_pages, &QTabWidget::currentChanged, this,
+            [this] { m_radiatorPage->showRadiators(); });
     auto* layout = new QVBoxLayout(this);
-    layout->addLayout(upper);
-    layout->addWidget(named<QLabel>("BoundariesLabel", QStringLiteral("Boundaries")));
-    layout->addWidget(m_boundaries, 1);
-    layout->addLayout(commands);
+    layout->addWidget(m_pages, 1);
     layout->addWidget(m_status);
     layout->addWidget(okCancelButtons(this));
 
@@ -562,7 +575,9 @@ bool QtRoomDialogs::checksNeighbourTemperatures() const {
 }
 
 bool QtRoomDialogs::editRoom(RoomEditor& editor, ItemStore& project, platform::Window* owner) {
-    RoomDialog dialog(editor, project, m_options, m_defaults, QtWindow::widgetOf(owner));
+    RoomDialog dialog(editor, project, m_options, m_defaults,
+                      radiatorSource ? radiatorSource() : RadiatorPageSource{},
+                      QtWindow::widgetOf(owner));
     translateWindow(m_options.languages(), dialog);
     dialog.setWindowTitle(qt(editor.room().Name));
     return execPlaced(dialog, m_options.store()) == QDialog::Accepted;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "gui/numberfieldbinding.h"
+#include "gui/roomradiatorpage.h"
 #include "reports/columnlayout.h"
 #include "rooms/boundaryeditor.h"
 #include "rooms/roomcontext.h"
@@ -18,6 +19,7 @@ class QComboBox;
 class QLabel;
 class QLineEdit;
 class QRadioButton;
+class QTabWidget;
 class QTreeWidget;
 
 namespace kalydor {
@@ -28,6 +30,7 @@ class ProgramOptions;
 namespace kalydor::gui {
 
 class ColumnHeaderView;
+class RoomRadiatorPage;
 
 /// The room dialog: the room's building and function, its values with their rules, the
 /// ventilation method with the method's own boxes, the results of the calculation kept
@@ -37,7 +40,8 @@ class RoomDialog : public QDialog {
 
 public:
     RoomDialog(RoomEditor& editor, ItemStore& project, const ProgramOptions& options,
-               NewBoundaryDefaults& defaults, QWidget* parent = nullptr);
+               NewBoundaryDefaults& defaults, RadiatorPageSource radiators = {},
+               QWidget* parent = nullptr);
     /// The header lets go of the column layout, which goes before the list's widgets do.
     ~RoomDialog() override;
 
@@ -52,6 +56,7 @@ public:
     QTreeWidget* boundaryList() const { return m_boundaries; }
     QLabel* result(const char* name) const;
     QLabel* status() const { return m_status; }
+    RoomRadiatorPage* radiatorPage() const { return m_radiatorPage; }
 
     /// The boundary commands as their buttons run them, on the selected row.
     void modifyBoundary();
@@ -99,6 +104,8 @@ private:
     QTreeWidget* m_boundaries;
     ColumnHeaderView* m_header;
     QLabel* m_status;
+    QTabWidget* m_pages;
+    RoomRadiatorPage* m_radiatorPage = nullptr;
     NumberFieldSet m_numbers;
     bool m_widthsApplied = false;
     int m_dragged = -1;
@@ -115,6 +122,10 @@ public:
     void rememberRoomFunction(const std::string& function) override;
     bool checksNeighbourTemperatures() const override;
     bool editRoom(RoomEditor& editor, ItemStore& project, platform::Window* owner) override;
+
+    /// The device table's families and the active set for the radiator page (set by the
+    /// program; none: the page offers nothing).
+    std::function<RadiatorPageSource()> radiatorSource;
 
 private:
     ProgramOptions& m_options;

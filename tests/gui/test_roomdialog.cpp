@@ -22,6 +22,7 @@
 #include "rooms/roomfixtures.h"
 #include "support/qtapplication.h"
 #include "support/qtwidgets.h"
+#include "support/radiatorfamilies.h"
 #include "support/shippedlanguages.h"
 #include "support/tempdir.h"
 
@@ -30,6 +31,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTabWidget>
+#include <QTableView>
 #include <QTimer>
 #include <QTreeWidget>
 
@@ -200,6 +203,45 @@ TEST_F(RoomModifyForm, VentilationChangeReadsEveryBoxOnOk) {
     EXPECT_EQ(changed.AirVolume, 75.0f);
 }
 
+// The radiator page: the offer of the chosen family for the demand the room's radiators do not
+// cover, a cell added twice with the next free marks, and one put in place of a radiator.
+TEST_F(RoomModifyForm, RadiatorPageOffersAddsAndReplaces) {
+    kalydor::testing::TestFamilies families;
+    RadiatorPageSource source;
+    source.families = &families;
+    source.offered = {{"Oțel\\Panouri", "Panel Test"}};
+    RoomEditor editor(room(), table, RoomSettings{-15, {}}, nullptr, {}, true);
+    RoomDialog dialog(editor, *project, *options, defaults, source);
+    RoomRadiatorPage* page = dialog.radiatorPage();
+    ASSERT_NE(page, nullptr);
+    EXPECT_EQ(page->demandEdit()->text(), "520"); // the whole load: no radiator yet
+    page->chooseFamily("Panel Test");
+    const RadiatorOffer* offer = page->model().offer();
+    ASSERT_NE(offer, nullptr);
+    EXPECT_EQ(offer->rows(), 2);
+    EXPECT_EQ(
+        page->offerTable()->model()->data(page->offerTable()->model()->index(0, 0)).toString(),
+        "P11-600-400\n400 W\n400x600x47");
+
+    page->countEdit()->setText("2");
+    page->addFromOffer(1, 0);
+    ASSERT_EQ(editor.room().Radiators.size(), 2u);
+    EXPECT_EQ(editor.room().Radiators[1].Mark, "2");
+    EXPECT_EQ(page->radiatorList()->topLevelItemCount(), 2);
+    EXPECT_EQ(page->demandEdit()->text(), "0"); // covered: 2 × 700 W
+
+    page->radiatorList()->setCurrentItem(page->radiatorList()->topLevelItem(0));
+    page->changeFromOffer(0, 0);
+    EXPECT_EQ(editor.room().Radiators[0].TypeCode.rfind("P11-600-", 0), 0u);
+    EXPECT_EQ(editor.room().Radiators[0].Mark, "1");
+
+    // An empty count is refused in the status line; nothing is added.
+    page->countEdit()->setText("0");
+    page->addFromOffer(1, 0);
+    EXPECT_EQ(editor.room().Radiators.size(), 2u);
+    EXPECT_FALSE(dialog.status()->text().isEmpty());
+}
+
 TEST_F(RoomModifyForm, PicturesInEachLanguage) {
     Languages& shipped = test::shippedLanguages();
     const std::string directory = qEnvironmentVariable("KALYDOR_SCREENSHOT_DIR").toStdString();
@@ -225,8 +267,19 @@ TEST_F(RoomModifyForm, PicturesInEachLanguage) {
         boundary.hide();
         WindDialog wind;
         translateWindow(shipped, wind);
+        kalydor::testing::TestFamilies families;
+        RadiatorPageSource source;
+        source.families = &families;
+        source.offered = {{"Oțel\\Panouri", "Panel Test"}};
+        RoomEditor radiatorEditor(r, table, RoomSettings{-15, {}}, nullptr, {}, true);
+        RoomDialog withRadiators(radiatorEditor, *project, shippedOptions, defaults, source);
+        translateWindow(shipped, withRadiators);
+        withRadiators.resize(1100, 720);
+        withRadiators.radiatorPage()->chooseFamily("Panel Test");
+        withRadiators.findChild<QTabWidget*>("RoomPages")->setCurrentIndex(1);
         for (const auto& [name, picture] :
              {std::pair{std::string("roomdialog"), dialog.grab()},
+              std::pair{std::string("radiatorpage"), withRadiators.grab()},
               std::pair{std::string("boundarydialog"), boundaryPicture},
               std::pair{std::string("winddialog"), wind.grab()}}) {
             EXPECT_FALSE(picture.isNull()) << name;

@@ -131,12 +131,13 @@ int kindOf(const std::string& text) {
     return kind;
 }
 
-// "--only 0,2,5": the match list entries to change, by their 0-based index.
-std::vector<BoundaryMatch> onlyChosen(const std::vector<BoundaryMatch>& matches,
-                                      const std::optional<std::string>& only) {
+// "--only 0,2,5": the list entries to change, by their 0-based index.
+template <class Entry>
+std::vector<Entry> onlyChosen(const std::vector<Entry>& matches,
+                              const std::optional<std::string>& only) {
     if (!only)
         return matches;
-    std::vector<BoundaryMatch> chosen;
+    std::vector<Entry> chosen;
     for (const std::string& part : splitText(*only, ',')) {
         const std::string index = trimmedText(part);
         std::size_t used = 0;
@@ -346,24 +347,7 @@ int changeRadiators(const std::vector<std::string>& args, std::ostream& out) {
         out << output.dump(2, ' ', false, ordered_json::error_handler_t::replace) << '\n';
         return 0;
     }
-    std::vector<RadiatorCandidate> chosen;
-    if (const std::optional<std::string> only = arguments.value("--only")) {
-        for (const std::string& part : splitText(*only, ',')) {
-            const std::string index = trimmedText(part);
-            std::size_t used = 0;
-            unsigned long value = 0;
-            try {
-                value = std::stoul(index, &used);
-            } catch (const std::exception&) {
-                used = 0;
-            }
-            if (used == 0 || used != index.size() || value >= found.size())
-                throw std::runtime_error("--only: \"" + index + "\" is not the index of a match");
-            chosen.push_back(found[value]);
-        }
-    } else {
-        chosen = found;
-    }
+    const std::vector<RadiatorCandidate> chosen = onlyChosen(found, arguments.value("--only"));
     const RadiatorChange change(chosen, settings, *families);
     return report(ChangeRooms(*open.project, change.rooms(), roomSettings, change), output,
                   "Radiators", out);

@@ -20,29 +20,38 @@ namespace {
 
 constexpr const char* kDefaultLanguage = "Român";
 
+// "PROJECT FILE.kps [--lang ID]": the project opened, the settings file named.
+struct SettingsArguments {
+    explicit SettingsArguments(const std::vector<std::string>& args)
+        : arguments(parsed(args))
+        , language(arguments.value("--lang", kDefaultLanguage))
+        , project(openCurrentProject(args[0], false))
+        , options(loadOptions(*project, args[0])) {}
+    static CommandArguments parsed(const std::vector<std::string>& args) {
+        if (args.size() < 2 || args[0].starts_with("--") || args[1].starts_with("--"))
+            throw UsageError{"a project file and a settings file expected"};
+        return parseCommandArguments(std::vector<std::string>(args.begin() + 1, args.end()),
+                                     {"--lang"}, {}, "settings file");
+    }
+    CommandArguments arguments;
+    LanguageScope language;
+    std::unique_ptr<ItemStore> project;
+    ProjectOptions options;
+};
+
 int save(const std::vector<std::string>& args, std::ostream& out) {
-    if (args.size() < 2 || args[0].starts_with("--") || args[1].starts_with("--"))
-        throw UsageError{"a project file and a settings file expected"};
-    const CommandArguments arguments = parseCommandArguments(
-        std::vector<std::string>(args.begin() + 1, args.end()), {"--lang"}, {}, "settings file");
-    const LanguageScope scope(arguments.value("--lang", kDefaultLanguage));
-    const std::unique_ptr<ItemStore> project = openCurrentProject(args[0], false);
-    ProjectOptions options = loadOptions(*project, args[0]);
-    ProjectOptionsEditor editor(options, *project);
-    editor.saveSettings(editor.fields(), arguments.file);
-    out << nlohmann::json{{"Written", arguments.file}}.dump() << '\n';
+    SettingsArguments a(args);
+    ProjectOptionsEditor editor(a.options, *a.project);
+    editor.saveSettings(editor.fields(), a.arguments.file);
+    out << nlohmann::json{{"Written", a.arguments.file}}.dump() << '\n';
     return 0;
 }
 
 int load(const std::vector<std::string>& args, std::ostream& out) {
-    if (args.size() < 2 || args[0].starts_with("--") || args[1].starts_with("--"))
-        throw UsageError{"a project file and a settings file expected"};
-    const CommandArguments arguments = parseCommandArguments(
-        std::vector<std::string>(args.begin() + 1, args.end()), {"--lang"}, {}, "settings file");
-    const LanguageScope scope(arguments.value("--lang", kDefaultLanguage));
-    const std::unique_ptr<ItemStore> project = openCurrentProject(args[0], false);
-    ProjectOptions options = loadOptions(*project, args[0]);
-    ProjectOptionsEditor editor(options, *project);
+    SettingsArguments a(args);
+    ItemStore* project = a.project.get();
+    const std::string& file = a.arguments.file;
+    ProjectOptionsEditor editor(a.options, *project);
     // As the dialog's Load and OK: the settings are checked and stored, and the rooms and
     // buildings recalculated with them, in one change, when the outside temperature or the
     // weather switch changed.
@@ -52,8 +61,8 @@ int load(const std::vector<std::string>& args, std::ostream& out) {
         recalculated = RecalculateProject(*project, calculation.settings);
         return true;
     });
-    if (!editor.loadSettings(arguments.file))
-        throw std::runtime_error(arguments.file + ": no complete project settings; nothing loaded");
+    if (!editor.loadSettings(file))
+        throw std::runtime_error(file + ": no complete project settings; nothing loaded");
     (void)editor.confirm(editor.fields());
     nlohmann::ordered_json result;
     result["Recalculated"] = recalculated.has_value();

@@ -213,18 +213,17 @@ TEST_F(BulkChange, ChangesRecalculatesAndTotalsOrKeepsNothing) {
     const VentilationChange change = VentilationChange::read(form);
     const std::map<std::string, std::string> before = allBytes();
     for (const std::size_t stopAt : {1u, 4u, 5u}) {
-        const RoomBulkResult stopped = ChangeRooms(
-            *project, rooms, {-15, {}}, change,
-            [&](std::size_t done, std::size_t) { return done < stopAt; });
+        const RoomBulkResult stopped =
+            ChangeRooms(*project, rooms, {-15, {}}, change,
+                        [&](std::size_t done, std::size_t) { return done < stopAt; });
         EXPECT_TRUE(stopped.stopped) << stopAt;
         EXPECT_EQ(allBytes(), before) << stopAt;
     }
 
     const float loadBefore = load("Living").HeatingPower;
     std::vector<std::pair<std::size_t, std::size_t>> steps;
-    const RoomBulkResult result = ChangeRooms(
-        *project, rooms, {-15, {}}, change,
-        [&](std::size_t done, std::size_t total) {
+    const RoomBulkResult result =
+        ChangeRooms(*project, rooms, {-15, {}}, change, [&](std::size_t done, std::size_t total) {
             steps.emplace_back(done, total);
             return true;
         });

@@ -1,6 +1,7 @@
 #include "rooms/radiatorchange.h"
 
 #include "base/error.h"
+#include "base/memorystream.h"
 #include "base/parsenumber.h"
 #include "base/safefilewriter.h"
 #include "base/textencoding.h"
@@ -44,6 +45,14 @@ const ChangeRule* firstMatch(const std::vector<ChangeRule>& rules, const std::st
         if (rule.matches(family, mainType))
             return &rule;
     return nullptr;
+}
+
+bool sameRadiator(const Radiator& a, const Radiator& b) {
+    MemoryStream first;
+    MemoryStream second;
+    a.WriteRecord(first);
+    b.WriteRecord(second);
+    return first.bytes() == second.bytes();
 }
 
 } // namespace
@@ -237,14 +246,19 @@ std::vector<RadiatorCandidate> FindRadiatorCandidates(ItemStore& store,
                                                       const std::vector<Reference>& rooms,
                                                       const RadiatorChangeSettings& settings,
                                                       RadiatorFamilySource& families) {
-    std::vector<RadiatorCandidate> candidates;
-    for (const Reference& record : rooms) {
-        if (!store.FindRecord(RecordType::Room, record.RefID, record.Name))
-            continue;
+    // One pass over the stored rooms (not a lookup per room); the candidates then follow the
+    // order of the chosen rooms.
+    std::map<std::pair<std::string, std::string>, std::vector<RadiatorCandidate>> byRoom;
+    for (const Reference& record : rooms)
+        byRoom.try_emplace({record.RefID, record.Name});
+    store.scanRecords(RecordType::Room, [&](const Reference& record, const std::string& data) {
+        const auto found = byRoom.find({record.RefID, record.Name});
+        if (found == byRoom.end())
+            return;
         Room room;
         room.Name = record.Name;
-        if (!readStoredItem(room, store.currentData()))
-            continue;
+        if (!readStoredItem(room, data))
+            return;
         for (std::size_t i = 0; i < room.Radiators.size(); ++i) {
             const Radiator& radiator = room.Radiators[i];
             if (!settings.qualifies(radiator, families))
@@ -257,8 +271,17 @@ std::vector<RadiatorCandidate> FindRadiatorCandidates(ItemStore& store,
                 throw Error("IDS_RADIATORCHANGEERROR", {record.Name, radiator.Mark, error.text()},
                             "Room %s, radiator %s: %s");
             }
-            candidates.push_back(std::move(candidate));
+            found->second.push_back(std::move(candidate));
         }
+    });
+    std::vector<RadiatorCandidate> candidates;
+    for (const Reference& record : rooms) {
+        auto found = byRoom.find({record.RefID, record.Name});
+        if (found == byRoom.end())
+            continue;
+        for (RadiatorCandidate& candidate : found->second)
+            candidates.push_back(std::move(candidate));
+        byRoom.erase(found); // a room named twice is listed once
     }
     return candidates;
 }
@@ -272,7 +295,7 @@ RadiatorChange::RadiatorChange(const std::vector<RadiatorCandidate>& chosen,
         const std::pair<std::string, std::string> key{candidate.room.RefID, candidate.room.Name};
         if (seen.insert(key).second)
             m_rooms.push_back(candidate.room);
-        m_positions[key].push_back(candidate.index);
+        m_positions[key].emplace_back(candidate.index, candidate);
     }
 }
 
@@ -280,11 +303,17 @@ bool RadiatorChange::operator()(const Reference& record, Room& room, std::size_t
     const auto found = m_positions.find({record.RefID, record.Name});
     if (found == m_positions.end())
         return false;
-    for (const std::size_t index : found->second) {
+    for (const auto& [index, candidate] : found->second) {
         // The room may have changed since the list was made.
         if (index >= room.Radiators.size())
             continue;
-        ApplyChange(room.Radiators[index], m_settings, room.HeatingInSideTemp, *m_families);
+        Radiator& radiator = room.Radiators[index];
+        // A radiator as it was when tried becomes what it became then; one changed since is
+        // changed afresh.
+        if (sameRadiator(radiator, candidate.before))
+            radiator = candidate.after;
+        else
+            ApplyChange(radiator, m_settings, room.HeatingInSideTemp, *m_families);
         ++changed;
     }
     return changed > 0;

@@ -108,7 +108,10 @@ private:
     RadiatorChangeSettings m_settings;
     RadiatorFamilySource* m_families;
     std::vector<Reference> m_rooms;
-    std::map<std::pair<std::string, std::string>, std::vector<std::size_t>> m_positions;
+    /// Per room, the candidates' positions with what they became when tried.
+    std::map<std::pair<std::string, std::string>,
+             std::vector<std::pair<std::size_t, RadiatorCandidate>>>
+        m_positions;
 };
 
 } // namespace kalydor

@@ -230,7 +230,11 @@ TEST(RadiatorChange, TriedOnCopiesThenRunOverTheRooms) {
         ADD_FAILURE() << "no error";
     } catch (const Error& error) {
         EXPECT_EQ(error.key(), "IDS_RADIATORCHANGEERROR");
-        EXPECT_EQ(error.text().rfind("Room Living, radiator 1: ", 0), 0u) << error.text();
+        // The first radiator the change meets that fails: its room and its mark.
+        const std::string text = error.text();
+        EXPECT_TRUE(text.rfind("Room Living, radiator 1: ", 0) == 0 ||
+                    text.rfind("Room Baie, radiator 1: ", 0) == 0)
+            << text;
     }
 }
 

@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <set>
 #include <stdexcept>
 
 namespace kalydor::cli {
@@ -93,17 +94,24 @@ ProjectCalculation::ProjectCalculation(const ProjectOptions& options) {
 
 std::vector<Reference> chooseRooms(ItemStore& project, const std::vector<std::string>& paths) {
     std::vector<Reference> chosen;
+    std::set<std::pair<std::string, std::string>> seen;
     const auto add = [&](const Reference& room) {
-        if (std::none_of(chosen.begin(), chosen.end(), [&](const Reference& r) {
-                return r.RefID == room.RefID && r.Name == room.Name;
-            }))
+        if (seen.insert({room.RefID, room.Name}).second)
             chosen.push_back(room);
     };
-    // Every room of a group and of the groups below it, in store order.
+    // Every room of a group and of the groups below it: the groups below are found once from
+    // their parent links, not by a path built for every room.
     const auto addGroup = [&](const std::string& groupId) {
-        const std::string prefix = project.PathOfGroup(RecordType::RoomGroup, groupId, '\\');
+        std::set<std::string> below{groupId};
+        const std::vector<Reference> groups = project.ListRecords(RecordType::RoomGroup);
+        for (bool grew = true; grew;) {
+            grew = false;
+            for (const Reference& group : groups)
+                if (below.count(group.RefID) != 0 && below.insert(group.ID).second)
+                    grew = true;
+        }
         for (const Reference& room : project.ListRecords(RecordType::Room))
-            if (project.PathOfGroup(RecordType::RoomGroup, room.RefID, '\\').starts_with(prefix))
+            if (below.count(room.RefID) != 0)
                 add(room);
     };
     if (paths.empty()) {

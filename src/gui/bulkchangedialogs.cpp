@@ -3,6 +3,7 @@
 #include "base/error.h"
 #include "base/numberformat.h"
 #include "base/parsenumber.h"
+#include "gui/confirmationlist.h"
 #include "gui/constructiontree.h"
 #include "gui/dialogplacement.h"
 #include "gui/headerdelegate.h"
@@ -238,18 +239,7 @@ MatchListDialog::MatchListDialog(std::vector<BoundaryMatch> matches, const Langu
     }
     m_header->fitColumns();
     m_list->setMinimumSize(560, 260);
-    auto* choice = new QButtonGroup(this);
-    choice->addButton(m_all);
-    choice->addButton(m_selected);
-    m_all->setChecked(true);
-    connect(m_list, &QTreeWidget::itemSelectionChanged, this, [this] {
-        if (!m_list->selectedItems().isEmpty())
-            m_selected->setChecked(true);
-    });
-    auto* radios = new QHBoxLayout;
-    radios->addWidget(m_all);
-    radios->addWidget(m_selected);
-    radios->addStretch();
+    QHBoxLayout* radios = allOrSelectedChoice(m_list, m_all, m_selected);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_list);
     layout->addLayout(radios);
@@ -261,13 +251,7 @@ MatchListDialog::~MatchListDialog() {
 }
 
 std::vector<BoundaryMatch> MatchListDialog::chosen() const {
-    if (m_all->isChecked())
-        return m_matches;
-    std::vector<BoundaryMatch> selected;
-    for (int i = 0; i < m_list->topLevelItemCount(); ++i)
-        if (m_list->topLevelItem(i)->isSelected())
-            selected.push_back(m_matches[static_cast<std::size_t>(i)]);
-    return selected;
+    return chosenRows(m_list, m_all, m_matches);
 }
 
 TemperatureChangeDialog::TemperatureChangeDialog(QWidget* parent)

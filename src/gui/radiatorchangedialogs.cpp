@@ -6,6 +6,7 @@
 #include "devicedb/deviceitem.h"
 #include "devicedb/deviceset.h"
 #include "devicedb/radiatorfamilycache.h"
+#include "gui/confirmationlist.h"
 #include "gui/filechooser.h"
 #include "gui/widgets.h"
 #include "language/languages.h"
@@ -286,18 +287,7 @@ RadiatorChangeListDialog::RadiatorChangeListDialog(std::vector<RadiatorCandidate
     }
     m_list->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
     m_list->setMinimumSize(620, 260);
-    auto* choice = new QButtonGroup(this);
-    choice->addButton(m_all);
-    choice->addButton(m_selected);
-    m_all->setChecked(true);
-    connect(m_list, &QTreeWidget::itemSelectionChanged, this, [this] {
-        if (!m_list->selectedItems().isEmpty())
-            m_selected->setChecked(true);
-    });
-    auto* radios = new QHBoxLayout;
-    radios->addWidget(m_all);
-    radios->addWidget(m_selected);
-    radios->addStretch();
+    QHBoxLayout* radios = allOrSelectedChoice(m_list, m_all, m_selected);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_list);
     layout->addLayout(radios);
@@ -305,13 +295,7 @@ RadiatorChangeListDialog::RadiatorChangeListDialog(std::vector<RadiatorCandidate
 }
 
 std::vector<RadiatorCandidate> RadiatorChangeListDialog::chosen() const {
-    if (m_all->isChecked())
-        return m_candidates;
-    std::vector<RadiatorCandidate> selected;
-    for (int i = 0; i < m_list->topLevelItemCount(); ++i)
-        if (m_list->topLevelItem(i)->isSelected())
-            selected.push_back(m_candidates[static_cast<std::size_t>(i)]);
-    return selected;
+    return chosenRows(m_list, m_all, m_candidates);
 }
 
 } // namespace kalydor::gui

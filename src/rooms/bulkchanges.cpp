@@ -6,6 +6,7 @@
 #include "base/textlookup.h"
 #include "constructions/panel.h"
 #include "rooms/room.h"
+#include "rooms/roombulkchange.h"
 #include "store/itemkinds.h"
 #include "store/itemstore.h"
 #include "store/itemstream.h"
@@ -223,13 +224,7 @@ void ConstructionValues::applyTo(Boundary& boundary) const {
 std::vector<BoundaryMatch> FindMatches(ItemStore& store, const std::vector<Reference>& rooms,
                                        const ConstructionSearch& search) {
     std::vector<BoundaryMatch> matches;
-    for (const Reference& record : rooms) {
-        if (!store.FindRecord(RecordType::Room, record.RefID, record.Name))
-            continue;
-        Room room;
-        room.Name = record.Name;
-        if (!readStoredItem(room, store.currentData()))
-            continue;
+    VisitChosenRooms(store, rooms, [&](const Reference& record, const Room& room) {
         for (std::size_t i = 0; i < room.Boundaries.size(); ++i) {
             const Boundary& b = room.Boundaries[i];
             if (!search.matches(b))
@@ -244,7 +239,7 @@ std::vector<BoundaryMatch> FindMatches(ItemStore& store, const std::vector<Refer
             match.orientation = b.compassText();
             matches.push_back(std::move(match));
         }
-    }
+    });
     return matches;
 }
 

@@ -9,6 +9,7 @@
 #include "devicedb/deviceitem.h"
 #include "devicedb/radiatorfamilycache.h"
 #include "rooms/room.h"
+#include "rooms/roombulkchange.h"
 #include "store/itemkinds.h"
 #include "store/itemstore.h"
 #include "store/itemstream.h"
@@ -246,19 +247,8 @@ std::vector<RadiatorCandidate> FindRadiatorCandidates(ItemStore& store,
                                                       const std::vector<Reference>& rooms,
                                                       const RadiatorChangeSettings& settings,
                                                       RadiatorFamilySource& families) {
-    // One pass over the stored rooms (not a lookup per room); the candidates then follow the
-    // order of the chosen rooms.
-    std::map<std::pair<std::string, std::string>, std::vector<RadiatorCandidate>> byRoom;
-    for (const Reference& record : rooms)
-        byRoom.try_emplace({record.RefID, record.Name});
-    store.scanRecords(RecordType::Room, [&](const Reference& record, const std::string& data) {
-        const auto found = byRoom.find({record.RefID, record.Name});
-        if (found == byRoom.end())
-            return;
-        Room room;
-        room.Name = record.Name;
-        if (!readStoredItem(room, data))
-            return;
+    std::vector<RadiatorCandidate> candidates;
+    VisitChosenRooms(store, rooms, [&](const Reference& record, const Room& room) {
         for (std::size_t i = 0; i < room.Radiators.size(); ++i) {
             const Radiator& radiator = room.Radiators[i];
             if (!settings.qualifies(radiator, families))
@@ -271,18 +261,9 @@ std::vector<RadiatorCandidate> FindRadiatorCandidates(ItemStore& store,
                 throw Error("IDS_RADIATORCHANGEERROR", {record.Name, radiator.Mark, error.text()},
                             "Room %s, radiator %s: %s");
             }
-            found->second.push_back(std::move(candidate));
+            candidates.push_back(std::move(candidate));
         }
     });
-    std::vector<RadiatorCandidate> candidates;
-    for (const Reference& record : rooms) {
-        auto found = byRoom.find({record.RefID, record.Name});
-        if (found == byRoom.end())
-            continue;
-        for (RadiatorCandidate& candidate : found->second)
-            candidates.push_back(std::move(candidate));
-        byRoom.erase(found); // a room named twice is listed once
-    }
     return candidates;
 }
 

@@ -7,7 +7,34 @@
 #include "store/itemstream.h"
 #include "store/sqlitedatabase.h"
 
+#include <map>
+#include <optional>
+#include <utility>
+
 namespace kalydor {
+
+void VisitChosenRooms(ItemStore& store, const std::vector<Reference>& rooms,
+                      const std::function<void(const Reference& record, const Room& room)>& visit) {
+    std::map<std::pair<std::string, std::string>, std::optional<std::pair<Reference, Room>>> read;
+    for (const Reference& record : rooms)
+        read.try_emplace({record.RefID, record.Name});
+    store.scanRecords(RecordType::Room, [&](const Reference& record, const std::string& data) {
+        const auto found = read.find({record.RefID, record.Name});
+        if (found == read.end())
+            return;
+        Room room;
+        room.Name = record.Name;
+        if (readStoredItem(room, data))
+            found->second.emplace(record, std::move(room));
+    });
+    for (const Reference& record : rooms) {
+        const auto found = read.find({record.RefID, record.Name});
+        if (found == read.end() || !found->second)
+            continue;
+        visit(found->second->first, found->second->second);
+        read.erase(found); // a room chosen twice is visited once
+    }
+}
 
 RoomBulkResult ChangeRooms(ItemStore& store, const std::vector<Reference>& rooms,
                            const RoomSettings& settings, const RoomChange& change,

@@ -27,6 +27,11 @@ struct RoomBulkResult {
     bool stopped = false; ///< the progress callback stopped it: nothing was kept
 };
 
+/// The chosen rooms read in one pass over the stored rooms (not a lookup each), then visited
+/// in the order chosen, each once; rooms gone or unreadable are passed over.
+void VisitChosenRooms(ItemStore& store, const std::vector<Reference>& rooms,
+                      const std::function<void(const Reference& record, const Room& room)>& visit);
+
 /// A change of one room: false leaves the room as it is; `changed` counts the boundaries or
 /// radiators it changed.
 using RoomChange = std::function<bool(const Reference& record, Room& room, std::size_t& changed)>;

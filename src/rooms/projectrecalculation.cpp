@@ -33,7 +33,7 @@ public:
     explicit TotalsByBuilding(const BuildingsTable& table)
         : m_table(table) {}
 
-    void add(const Room& room) {
+    void add(const RoomContribution& room) {
         const BuildingsTableItem* own = m_table.byId(room.BuildingRef);
         if (own == nullptr)
             return; // a room whose building is gone counts in no total
@@ -76,17 +76,23 @@ bool storeBuildings(ItemStore& items, const TotalsByBuilding& totals, Recalculat
 
 } // namespace
 
-void BuildingTotals::add(const Room& room) {
-    if ((room.CalcFlags & 1) == 0)
+RoomContribution RoomContribution::of(const Room& room) {
+    RoomContribution contribution{room.BuildingRef,  (room.CalcFlags & 1) != 0,
+                                  room.HeatingPower, room.RadiatorPowerSum(),
+                                  room.Mass2,        room.Area};
+    for (const double value :
+         {contribution.heatingLoss, contribution.radiators, contribution.mass, contribution.area})
+        contribution.counts = contribution.counts && std::isfinite(value);
+    return contribution;
+}
+
+void BuildingTotals::add(const RoomContribution& room) {
+    if (!room.counts)
         return;
-    const double values[] = {room.HeatingPower, room.RadiatorPowerSum(), room.Mass2, room.Area};
-    for (const double value : values)
-        if (!std::isfinite(value))
-            return;
-    heatingLoss += values[0];
-    radiators += values[1];
-    mass += values[2];
-    area += values[3];
+    heatingLoss += room.heatingLoss;
+    radiators += room.radiators;
+    mass += room.mass;
+    area += room.area;
 }
 
 void BuildingTotals::applyTo(Building& building) const {
@@ -132,7 +138,7 @@ RecalculationResult RecalculateProject(ItemStore& items, const RoomSettings& set
                     entry.messages.push_back(finding.text());
                 result.unchanged.push_back(std::move(entry));
             }
-            totals.add(room);
+            totals.add(RoomContribution::of(room));
         }
         if (progress && !progress(++done, total)) {
             result.stopped = true;
@@ -147,15 +153,20 @@ RecalculationResult RecalculateProject(ItemStore& items, const RoomSettings& set
     return result;
 }
 
-RecalculationResult RecollectBuildings(ItemStore& items, const RecalculationProgress& progress) {
+RecalculationResult RecollectBuildings(ItemStore& items, const RecalculationProgress& progress,
+                                       const KnownContributions& known) {
     RecalculationResult result;
     SqliteTransaction transaction(items.database());
     const BuildingsTable table = BuildingsTable::load(items);
     TotalsByBuilding totals(table);
-    items.scanRecords(RecordType::Room, [&](const Reference&, const std::string& data) {
+    items.scanRecords(RecordType::Room, [&](const Reference& record, const std::string& data) {
+        if (const auto found = known.find({record.RefID, record.Name}); found != known.end()) {
+            totals.add(found->second);
+            return;
+        }
         Room room;
         if (readStoredItem(room, data))
-            totals.add(room);
+            totals.add(RoomContribution::of(room));
     });
     std::size_t done = 0;
     if (!storeBuildings(items, totals, result, done, table.rows().size(), progress)) {

@@ -5,7 +5,9 @@
 
 #include <cstddef>
 #include <functional>
+#include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace kalydor {
@@ -34,6 +36,19 @@ struct RecalculationResult {
     bool stopped = false; ///< the progress callback stopped it: nothing was kept
 };
 
+/// What one room adds to the totals of its building and the buildings above it.
+struct RoomContribution {
+    std::string BuildingRef;
+    bool counts = false; ///< the room computes its heating load and its values are numbers
+    double heatingLoss = 0;
+    double radiators = 0;
+    double mass = 0;
+    double area = 0;
+    static RoomContribution of(const Room& room);
+};
+/// Contributions already known, by the room's group identifier and name.
+using KnownContributions = std::map<std::pair<std::string, std::string>, RoomContribution>;
+
 /// The totals a building gathers from its rooms and the rooms of the buildings below it.
 struct BuildingTotals {
     double heatingLoss = 0;
@@ -41,7 +56,8 @@ struct BuildingTotals {
     double mass = 0;
     double area = 0;
     /// Adds a room that computes its heating load (a value that is no number adds nothing).
-    void add(const Room& room);
+    void add(const Room& room) { add(RoomContribution::of(room)); }
+    void add(const RoomContribution& room);
     /// Writes the totals into the building as its record holds them.
     void applyTo(Building& building) const;
 };
@@ -51,9 +67,10 @@ struct BuildingTotals {
 /// and those of the buildings below it, and stored. One transaction; each record read once.
 RecalculationResult RecalculateProject(ItemStore& store, const RoomSettings& settings,
                                        const RecalculationProgress& progress = {});
-/// Every building totalled over the rooms as stored, and stored (after list commands).
-RecalculationResult RecollectBuildings(ItemStore& store,
-                                       const RecalculationProgress& progress = {});
+/// Every building totalled over the rooms as stored, and stored (after list commands). The
+/// rooms in `known` (just calculated and stored by the caller) are not read again.
+RecalculationResult RecollectBuildings(ItemStore& store, const RecalculationProgress& progress = {},
+                                       const KnownContributions& known = {});
 
 /// Whether a building still has rooms or buildings below it; the check goes by the record's
 /// identifier (so it holds for a building that cannot be read), and a room that cannot be

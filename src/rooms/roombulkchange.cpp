@@ -44,6 +44,8 @@ RoomBulkResult ChangeRooms(ItemStore& store, const std::vector<Reference>& rooms
     // The buildings are totalled after the rooms: they count as steps of their own.
     const std::size_t total = rooms.size() * 2;
     std::size_t done = 0;
+    // The rooms stored here are totalled from what was just calculated, not read again.
+    KnownContributions stored;
     for (const Reference& record : rooms) {
         if (!store.FindRecord(RecordType::Room, record.RefID, record.Name)) {
             result.skipped.push_back(
@@ -61,6 +63,7 @@ RoomBulkResult ChangeRooms(ItemStore& store, const std::vector<Reference>& rooms
                             {record.Name, findings.empty() ? std::string() : findings[0].text()});
                     } else {
                         store.setCurrentData(room.recordBytes());
+                        stored[{record.RefID, record.Name}] = RoomContribution::of(room);
                         ++result.rooms;
                         result.changed += changed;
                     }
@@ -74,15 +77,17 @@ RoomBulkResult ChangeRooms(ItemStore& store, const std::vector<Reference>& rooms
             return result; // the transaction rolls back
         }
     }
-    const RecalculationResult buildings =
-        RecollectBuildings(store, [&](std::size_t doneBuildings, std::size_t totalBuildings) {
+    const RecalculationResult buildings = RecollectBuildings(
+        store,
+        [&](std::size_t doneBuildings, std::size_t totalBuildings) {
             if (!progress)
                 return true;
             // The buildings fill the second half of the bar.
             const std::size_t share =
                 totalBuildings == 0 ? rooms.size() : doneBuildings * rooms.size() / totalBuildings;
             return progress(rooms.size() + share, total);
-        });
+        },
+        stored);
     if (buildings.stopped) {
         result.stopped = true;
         return result;

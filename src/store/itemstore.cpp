@@ -18,6 +18,7 @@
 #include <algorithm>
 #include <fcntl.h>
 #include <filesystem>
+#include <optional>
 #include <set>
 #include <unistd.h>
 #include <unordered_map>
@@ -136,6 +137,7 @@ ItemStore::~ItemStore() {
     m_counterStatement.reset();
     m_insertStatement.reset();
     m_dataStatement.reset();
+    m_selectDataStatement.reset();
     m_db.reset();
 }
 
@@ -174,6 +176,9 @@ void ItemStore::configureConnection() {
         if (hasItems && !m_readOnly) {
             m_db->exec("PRAGMA journal_mode=WAL");
             m_db->exec("PRAGMA synchronous=FULL");
+            // A change of every room runs in one transaction: a page cache that holds the
+            // whole of a large project keeps it from spilling pages to the log midway.
+            m_db->exec("PRAGMA cache_size=-65536");
             if (m_kind == TableKind::Project)
                 m_db->exec("BEGIN IMMEDIATE; COMMIT");
         }
@@ -650,21 +655,28 @@ bool ItemStore::CheckProjectVersion(const ConversionProgress& progress) {
 
 std::string ItemStore::currentData() {
     const Reference& record = current();
-    SqliteStatement select(m_db->handle(),
-                           "SELECT Data FROM Items WHERE Type=?1 AND RefID=?2 AND Name=?3");
+    SqliteStatement& select = statement(
+        m_selectDataStatement, "SELECT Data FROM Items WHERE Type=?1 AND RefID=?2 AND Name=?3");
     select.bind(1, std::int64_t{record.Type})
         .bind(2, *identifierDay(record.RefID))
         .bind(3, m_currentKey);
-    if (!select.step())
+    const bool found = select.step();
+    std::string data = found ? select.blob(0) : std::string();
+    // Reset at once: a statement left stepping would keep its read open.
+    select.reset();
+    if (!found)
         throw Error("IDS_RECORDGONE", {record.Name}, "The record \"%s\" no longer exists.");
-    return select.blob(0);
+    return data;
 }
 
 void ItemStore::setCurrentData(std::string_view bytes) {
     requireWritable();
     const Reference& record = current();
-    // The write lock first (waiting for another program's change), then the write.
-    SqliteTransaction transaction(*m_db);
+    // The write lock first (waiting for another program's change), then the write. Inside a
+    // caller's transaction the lock is held already, and the one statement is atomic.
+    std::optional<SqliteTransaction> transaction;
+    if (!m_db->inTransaction())
+        transaction.emplace(*m_db);
     SqliteStatement& update = statement(
         m_dataStatement, "UPDATE Items SET Data=?4 WHERE Type=?1 AND RefID=?2 AND Name=?3");
     update.bind(1, std::int64_t{record.Type})
@@ -674,7 +686,8 @@ void ItemStore::setCurrentData(std::string_view bytes) {
     update.run();
     if (m_db->changes() != 1)
         throw Error("IDS_RECORDGONE", {record.Name}, "The record \"%s\" no longer exists.");
-    transaction.commit();
+    if (transaction)
+        transaction->commit();
 }
 
 std::string ItemStore::recordLabel(const Reference& record) {

@@ -182,6 +182,7 @@ private:
     std::unique_ptr<SqliteStatement> m_counterStatement;
     std::unique_ptr<SqliteStatement> m_insertStatement;
     std::unique_ptr<SqliteStatement> m_dataStatement;
+    std::unique_ptr<SqliteStatement> m_selectDataStatement;
     std::optional<Reference> m_current;
     /// The stored bytes of the current record's name: its Name, or the Windows-1250 bytes an
     /// older installation stored it in.

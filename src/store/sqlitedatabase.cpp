@@ -193,9 +193,13 @@ void SqliteDatabase::setBusyTimeout(int milliseconds) {
 
 // Inside a transaction already open on the connection (a bulk operation that groups many
 // changes), the nested one is a savepoint: it commits with the outer transaction.
+bool SqliteDatabase::inTransaction() const {
+    return sqlite3_get_autocommit(m_db) == 0;
+}
+
 SqliteTransaction::SqliteTransaction(SqliteDatabase& db)
     : m_db(db)
-    , m_nested(sqlite3_get_autocommit(db.handle()) == 0) {
+    , m_nested(db.inTransaction()) {
     m_db.exec(m_nested ? "SAVEPOINT nested" : "BEGIN IMMEDIATE");
 }
 

@@ -60,6 +60,8 @@ public:
     void exec(std::string_view sql);
     sqlite3* handle() const { return m_db; }
     int changes() const;
+    /// Whether a transaction is open on this connection.
+    bool inTransaction() const;
     /// The last error code SQLite reported (extended codes off).
     int lastErrorCode() const;
     /// How many transactions this connection has committed (each autocommitted statement

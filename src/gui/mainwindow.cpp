@@ -10,6 +10,7 @@
 #include "exchange/textexchange.h"
 #include "gui/bulkchangedialogs.h"
 #include "gui/devicedatabasedialog.h"
+#include "gui/devicesetdialog.h"
 #include "gui/dialogplacement.h"
 #include "gui/itemlistwindow.h"
 #include "gui/namedialog.h"
@@ -785,12 +786,32 @@ RadiatorPageSource MainWindow::radiatorPageSource() {
         source.backward = radiators.Hydraulic.Medium.BackwardTemperature;
         source.factor = radiators.CorrectionFactor;
     }
-    std::vector<std::string> names;
-    for (const auto& [path, name] : source.offered)
-        names.push_back(name);
+    // The families the radiator dialog offers follow the set chosen on the page.
+    const auto names = std::make_shared<std::vector<std::string>>();
+    const auto nameOffered =
+        [names](const std::vector<std::pair<std::string, std::string>>& offered) {
+            names->clear();
+            for (const auto& [path, name] : offered)
+                names->push_back(name);
+        };
+    nameOffered(source.offered);
+    if (m_activeSet && m_options) {
+        source.chooseSet = [this, nameOffered](QWidget* parent)
+            -> std::optional<std::vector<std::pair<std::string, std::string>>> {
+            if (!m_activeSet)
+                return std::nullopt;
+            DeviceSetDialog dialog(*m_activeSet, m_options->languages(), parent);
+            if (execPlaced(dialog, m_options->store()) != QDialog::Accepted)
+                return std::nullopt;
+            std::vector<std::pair<std::string, std::string>> offered =
+                radiatorFamiliesOf(*m_activeSet);
+            nameOffered(offered);
+            return offered;
+        };
+    }
     RadiatorFamilySource* families = m_pageFamilies.get();
     source.edit = [this, families, names](Radiator& radiator, double ti, QWidget* parent) {
-        RadiatorEditor editor(radiator, ti, *families, names);
+        RadiatorEditor editor(radiator, ti, *families, *names);
         RadiatorDialog dialog(editor, parent);
         translateWindow(m_options->languages(), dialog);
         if (execPlaced(dialog, m_options->store()) != QDialog::Accepted)

@@ -16,9 +16,12 @@
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QPainter>
+#include <QPushButton>
+#include <QSignalBlocker>
 #include <QStyledItemDelegate>
 #include <QTableView>
 #include <QTreeWidget>
+#include <QTreeWidgetItemIterator>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -232,8 +235,11 @@ RoomRadiatorPage::RoomRadiatorPage(RoomEditor& editor, RadiatorPageSource source
     inputs->addRow(named<QLabel>("FirstDimensionLabel", QStringLiteral("First dimension")),
                    m_firstDimension);
     inputs->addRow(QString(), m_dataSheet);
+    QPushButton* setButton = command("RadiatorSetButton", "Device set...", [this] { chooseSet(); });
+    setButton->setEnabled(static_cast<bool>(m_source.chooseSet));
     auto* left = new QVBoxLayout;
     left->addWidget(m_tree, 1);
+    left->addWidget(setButton, 0, Qt::AlignLeft);
     left->addLayout(inputs);
     auto* right = new QVBoxLayout;
     right->addWidget(m_table, 2);
@@ -245,6 +251,25 @@ RoomRadiatorPage::RoomRadiatorPage(RoomEditor& editor, RadiatorPageSource source
     layout->addLayout(left);
     layout->addLayout(right, 1);
     showRadiators();
+}
+
+void RoomRadiatorPage::chooseSet() {
+    if (!m_source.chooseSet)
+        return;
+    std::optional<std::vector<std::pair<std::string, std::string>>> offered =
+        m_source.chooseSet(this);
+    if (!offered)
+        return;
+    m_source.offered = std::move(*offered);
+    const QSignalBlocker blocker(m_tree);
+    fillRadiatorFamilyTree(m_tree, m_source.offered);
+    // The family chosen before stays chosen when the new set still offers it.
+    for (QTreeWidgetItemIterator row(m_tree); *row; ++row) {
+        if (!m_family.empty() && familyOfRow(*row) == m_family) {
+            m_tree->setCurrentItem(*row);
+            break;
+        }
+    }
 }
 
 void RoomRadiatorPage::chooseFamily(const std::string& family) {

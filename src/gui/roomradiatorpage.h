@@ -38,6 +38,10 @@ struct RadiatorPageSource {
     float backward = 70;
     float factor = 1;
     std::function<bool(Radiator& radiator, double ti, QWidget* parent)> edit;
+    /// Lets the user choose the active set's items; the families then offered, or nothing
+    /// when the choice was cancelled (none: the set button is disabled).
+    std::function<std::optional<std::vector<std::pair<std::string, std::string>>>(QWidget* parent)>
+        chooseSet;
 };
 
 /// The offer table as a Qt model: each cell computed when it is shown.
@@ -73,6 +77,8 @@ public:
     QTreeWidget* radiatorList() const { return m_radiators; }
     const OfferModel& model() const { return m_model; }
 
+    /// The set button: the active set chosen anew and the family tree rebuilt from it.
+    void chooseSet();
     /// Chooses a family (as its tree row does) and rebuilds the offer.
     void chooseFamily(const std::string& family);
     /// Rebuilds the offer from the page's boxes; a bad box or temperatures the sizing

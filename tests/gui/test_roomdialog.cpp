@@ -35,8 +35,11 @@
 #include <QTableView>
 #include <QTimer>
 #include <QTreeWidget>
+#include <QTreeWidgetItemIterator>
 
 #include <gtest/gtest.h>
+
+#include <optional>
 
 namespace kalydor::gui {
 namespace {
@@ -240,6 +243,50 @@ TEST_F(RoomModifyForm, RadiatorPageOffersAddsAndReplaces) {
     page->addFromOffer(1, 0);
     EXPECT_EQ(editor.room().Radiators.size(), 2u);
     EXPECT_FALSE(dialog.status()->text().isEmpty());
+}
+
+// The set button: a cancelled choice keeps the tree; a new set rebuilds it and the chosen
+// family stays chosen when the set still offers it.
+TEST_F(RoomModifyForm, RadiatorPageSetButtonRebuildsTheTree) {
+    kalydor::testing::TestFamilies families;
+    RadiatorPageSource source;
+    source.families = &families;
+    source.offered = {{"Oțel\\Panouri", "Panel Test"}};
+    std::vector<std::optional<std::vector<std::pair<std::string, std::string>>>> answers = {
+        std::nullopt, std::vector<std::pair<std::string, std::string>>{{"Oțel", "Panel Test"},
+                                                                       {"Fontă", "Other"}}};
+    int asked = 0;
+    source.chooseSet = [&](QWidget*) { return answers[static_cast<std::size_t>(asked++)]; };
+    RoomEditor editor(room(), table, RoomSettings{-15, {}}, nullptr, {}, true);
+    RoomDialog dialog(editor, *project, *options, defaults, source);
+    RoomRadiatorPage* page = dialog.radiatorPage();
+    ASSERT_NE(page, nullptr);
+    auto* button = page->findChild<QPushButton*>("RadiatorSetButton");
+    ASSERT_NE(button, nullptr);
+    EXPECT_TRUE(button->isEnabled());
+    page->chooseFamily("Panel Test");
+    const auto shownFamilies = [&] {
+        QStringList names;
+        for (QTreeWidgetItemIterator row(page->familyTree()); *row; ++row)
+            names << (*row)->text(0);
+        return names.join(",");
+    };
+    EXPECT_EQ(shownFamilies(), "Oțel,Panouri,Panel Test");
+
+    button->click(); // cancelled
+    EXPECT_EQ(shownFamilies(), "Oțel,Panouri,Panel Test");
+    button->click();
+    EXPECT_EQ(shownFamilies(), "Oțel,Panel Test,Fontă,Other");
+    ASSERT_NE(page->familyTree()->currentItem(), nullptr);
+    EXPECT_EQ(page->familyTree()->currentItem()->text(0), "Panel Test");
+    EXPECT_EQ(asked, 2);
+
+    // Without a set to choose from the button is off.
+    RadiatorPageSource none;
+    none.families = &families;
+    RoomEditor other(room(), table, RoomSettings{-15, {}}, nullptr, {}, true);
+    RoomDialog plain(other, *project, *options, defaults, none);
+    EXPECT_FALSE(plain.radiatorPage()->findChild<QPushButton*>("RadiatorSetButton")->isEnabled());
 }
 
 TEST_F(RoomModifyForm, PicturesInEachLanguage) {

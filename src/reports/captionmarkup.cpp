@@ -1,9 +1,7 @@
 #include "reports/captionmarkup.h"
 
 namespace kalydor {
-namespace {
 
-// The Greek letter the symbol font shows for a Latin letter, as UTF-8; empty for others.
 std::string_view greekLetter(char c) {
     static constexpr std::string_view lower[26] = {"α", "β", "χ", "δ", "ε", "φ", "γ", "η", "ι",
                                                    "φ", "κ", "λ", "μ", "ν", "ο", "π", "θ", "ρ",
@@ -17,6 +15,8 @@ std::string_view greekLetter(char c) {
         return upper[c - 'A'];
     return {};
 }
+
+namespace {
 
 std::string_view raisedCharacter(char c, CaptionRun::Position position) {
     static constexpr std::string_view superscripts[10] = {"⁰", "¹", "²", "³", "⁴",

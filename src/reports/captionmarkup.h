@@ -15,6 +15,9 @@ struct CaptionRun {
     bool symbol = false; ///< written after "\f" (Greek letters)
 };
 
+/// The Greek letter the symbol font shows for a Latin letter, as UTF-8; empty for others.
+std::string_view greekLetter(char c);
+
 /// Splits a caption at its markup: "\u" superscript, "\d" subscript, "\f" Greek letters
 /// ("\fl" is lambda), "\p" back to plain, "\\" a backslash, "\;" end of the short caption.
 /// With `shortForm` the caption stops at "\;". An unknown code is kept as it stands.

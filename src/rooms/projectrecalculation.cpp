@@ -9,6 +9,7 @@
 #include "store/itemstream.h"
 #include "store/sqlitedatabase.h"
 
+#include <algorithm>
 #include <cmath>
 #include <map>
 #include <set>
@@ -159,15 +160,28 @@ RecalculationResult RecollectBuildings(ItemStore& items, const RecalculationProg
     SqliteTransaction transaction(items.database());
     const BuildingsTable table = BuildingsTable::load(items);
     TotalsByBuilding totals(table);
-    items.scanRecords(RecordType::Room, [&](const Reference& record, const std::string& data) {
-        if (const auto found = known.find({record.RefID, record.Name}); found != known.end()) {
-            totals.add(found->second);
-            return;
-        }
-        Room room;
-        if (readStoredItem(room, data))
-            totals.add(RoomContribution::of(room));
-    });
+    // When the caller knows every room (a change of all of them), no room is read again.
+    bool allKnown = !known.empty();
+    if (allKnown) {
+        const std::vector<Reference> rooms = items.ListRecords(RecordType::Room);
+        allKnown = std::all_of(rooms.begin(), rooms.end(), [&](const Reference& record) {
+            return known.count({record.RefID, record.Name}) != 0;
+        });
+        if (allKnown)
+            for (const Reference& record : rooms)
+                totals.add(known.at({record.RefID, record.Name}));
+    }
+    if (!allKnown) {
+        items.scanRecords(RecordType::Room, [&](const Reference& record, const std::string& data) {
+            if (const auto found = known.find({record.RefID, record.Name}); found != known.end()) {
+                totals.add(found->second);
+                return;
+            }
+            Room room;
+            if (readStoredItem(room, data))
+                totals.add(RoomContribution::of(room));
+        });
+    }
     std::size_t done = 0;
     if (!storeBuildings(items, totals, result, done, table.rows().size(), progress)) {
         result.stopped = true;

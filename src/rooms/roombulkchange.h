@@ -38,7 +38,8 @@ using RoomChange = std::function<bool(const Reference& record, Room& room, std::
 
 /// Changes the chosen rooms one by one (load, `change`, recalculate, store), then totals
 /// every building again: one transaction, so a stop or a store error keeps nothing. A room
-/// whose calculation fails is left as it was and named.
+/// whose calculation fails is left as it was and named. The records are read in one pass; a
+/// room chosen twice is changed once.
 RoomBulkResult ChangeRooms(ItemStore& store, const std::vector<Reference>& rooms,
                            const RoomSettings& settings, const RoomChange& change,
                            const RecalculationProgress& progress = {});

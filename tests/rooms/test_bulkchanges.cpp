@@ -243,6 +243,27 @@ TEST_F(BulkRooms, MovingKeepsTheOldBuildingCopy) {
     EXPECT_EQ(total("Garaj"), moved.HeatingPower);
 }
 
+// A room chosen twice turns once; a room gone is named; the buildings' totals, made from the
+// rooms just stored and those read, equal totals made afresh from the stored rooms, whether
+// some rooms or all were changed.
+TEST_F(BulkRooms, EachRoomOnceAndTotalsAsIfReadAfresh) {
+    const Reference gone{RecordType::Room, "Pivniță", group, "x"};
+    const RoomBulkResult some = ChangeRooms(*project, {rooms[0], rooms[0], gone}, {-15, {}},
+                                            OrientationChange::rotation("90"));
+    EXPECT_EQ(some.rooms, 1u);
+    ASSERT_EQ(some.skipped.size(), 1u);
+    EXPECT_EQ(some.skipped[0].room, "Pivniță");
+    EXPECT_EQ(load("Living").Boundaries[1].Compass, 90);
+    EXPECT_EQ(load("Dormitor").Boundaries[1].Compass, 0);
+
+    for (const std::vector<Reference>& chosen : {std::vector<Reference>{rooms[1]}, rooms}) {
+        (void)ChangeRooms(*project, chosen, {-15, {}}, TemperatureChange::read("", "24", ""));
+        const float changed = total("Casa");
+        (void)RecollectBuildings(*project);
+        EXPECT_EQ(total("Casa"), changed) << chosen.size() << " rooms";
+    }
+}
+
 TEST_F(BulkRooms, AStopOrAKilledProgramKeepsEveryRecord) {
     const std::map<std::string, std::string> before = test::roomAndBuildingBytes(*project);
     const RoomBulkResult stopped =

@@ -347,8 +347,7 @@ int changeRadiators(const std::vector<std::string>& args, std::ostream& out) {
         out << output.dump(2, ' ', false, ordered_json::error_handler_t::replace) << '\n';
         return 0;
     }
-    const std::vector<RadiatorCandidate> chosen = onlyChosen(found, arguments.value("--only"));
-    const RadiatorChange change(chosen, settings, *families);
+    const RadiatorChange change(onlyChosen(found, arguments.value("--only")), settings, *families);
     return report(ChangeRooms(*open.project, change.rooms(), roomSettings, change), output,
                   "Radiators", out);
 }

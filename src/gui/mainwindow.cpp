@@ -861,7 +861,7 @@ void MainWindow::changeRadiators() {
             return;
         chosen = list.chosen();
     }
-    const RadiatorChange change(chosen, settings, families);
+    const RadiatorChange change(std::move(chosen), settings, families);
     applyRoomChange(dialog.windowTitle(), change.rooms(), change, false);
 }
 

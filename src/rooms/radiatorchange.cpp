@@ -48,12 +48,10 @@ const ChangeRule* firstMatch(const std::vector<ChangeRule>& rules, const std::st
     return nullptr;
 }
 
-bool sameRadiator(const Radiator& a, const Radiator& b) {
-    MemoryStream first;
-    MemoryStream second;
-    a.WriteRecord(first);
-    b.WriteRecord(second);
-    return first.bytes() == second.bytes();
+std::string radiatorBytes(const Radiator& radiator) {
+    MemoryStream stream;
+    radiator.WriteRecord(stream);
+    return stream.takeBytes();
 }
 
 } // namespace
@@ -267,16 +265,17 @@ std::vector<RadiatorCandidate> FindRadiatorCandidates(ItemStore& store,
     return candidates;
 }
 
-RadiatorChange::RadiatorChange(const std::vector<RadiatorCandidate>& chosen,
+RadiatorChange::RadiatorChange(std::vector<RadiatorCandidate> chosen,
                                RadiatorChangeSettings settings, RadiatorFamilySource& families)
     : m_settings(std::move(settings))
     , m_families(&families) {
     std::set<std::pair<std::string, std::string>> seen;
-    for (const RadiatorCandidate& candidate : chosen) {
+    for (RadiatorCandidate& candidate : chosen) {
         const std::pair<std::string, std::string> key{candidate.room.RefID, candidate.room.Name};
         if (seen.insert(key).second)
             m_rooms.push_back(candidate.room);
-        m_positions[key].emplace_back(candidate.index, candidate);
+        m_positions[key].push_back(
+            {candidate.index, radiatorBytes(candidate.before), std::move(candidate.after)});
     }
 }
 
@@ -284,15 +283,16 @@ bool RadiatorChange::operator()(const Reference& record, Room& room, std::size_t
     const auto found = m_positions.find({record.RefID, record.Name});
     if (found == m_positions.end())
         return false;
-    for (const auto& [index, candidate] : found->second) {
+    for (const Tried& tried : found->second) {
+        const std::size_t index = tried.index;
         // The room may have changed since the list was made.
         if (index >= room.Radiators.size())
             continue;
         Radiator& radiator = room.Radiators[index];
         // A radiator as it was when tried becomes what it became then; one changed since is
         // changed afresh.
-        if (sameRadiator(radiator, candidate.before))
-            radiator = candidate.after;
+        if (radiatorBytes(radiator) == tried.beforeBytes)
+            radiator = tried.after;
         else
             ApplyChange(radiator, m_settings, room.HeatingInSideTemp, *m_families);
         ++changed;

@@ -99,7 +99,7 @@ std::vector<RadiatorCandidate> FindRadiatorCandidates(ItemStore& store,
 /// The change of the confirmed candidates, as the bulk runner applies it to each room.
 class RadiatorChange {
 public:
-    RadiatorChange(const std::vector<RadiatorCandidate>& chosen, RadiatorChangeSettings settings,
+    RadiatorChange(std::vector<RadiatorCandidate> chosen, RadiatorChangeSettings settings,
                    RadiatorFamilySource& families);
     std::vector<Reference> rooms() const { return m_rooms; }
     bool operator()(const Reference& record, Room& room, std::size_t& changed) const;
@@ -108,10 +108,14 @@ private:
     RadiatorChangeSettings m_settings;
     RadiatorFamilySource* m_families;
     std::vector<Reference> m_rooms;
-    /// Per room, the candidates' positions with what they became when tried.
-    std::map<std::pair<std::string, std::string>,
-             std::vector<std::pair<std::size_t, RadiatorCandidate>>>
-        m_positions;
+    /// A radiator as it was when tried (its record) and what it became.
+    struct Tried {
+        std::size_t index = 0;
+        std::string beforeBytes;
+        Radiator after;
+    };
+    /// Per room, the radiators tried.
+    std::map<std::pair<std::string, std::string>, std::vector<Tried>> m_positions;
 };
 
 } // namespace kalydor

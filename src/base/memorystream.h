@@ -22,6 +22,8 @@ public:
         return m_position < m_bytes.size() ? m_bytes.size() - m_position : 0;
     }
     void seek(std::size_t position) { m_position = position; }
+    /// Keeps room for this many bytes, so that writing up to them copies nothing.
+    void reserve(std::size_t bytes) { m_bytes.reserve(bytes); }
 
     /// Copies up to `count` bytes from the position into `out` and advances; returns how many.
     std::size_t read(void* out, std::size_t count);

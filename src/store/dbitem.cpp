@@ -105,6 +105,8 @@ bool DBItem::SaveToRecord(ItemStore& table, MemoryStream* stream) {
 
 std::string DBItem::recordBytes() {
     MemoryStream record;
+    // Room for a room with a dozen boundaries: the record is not copied as it grows.
+    record.reserve(16 * 1024);
     WriteRecord(record, VersionWord::With);
     return record.takeBytes();
 }

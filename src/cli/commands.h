@@ -56,6 +56,9 @@ std::vector<Command> bulkCommands();
 /// The project settings file ("settings save", "settings load").
 std::vector<Command> settingsCommands();
 
+/// Printed reports ("report pdf").
+std::vector<Command> reportCommands();
+
 /// The radiator rules ("radiator calc").
 std::vector<Command> radiatorCommands();
 

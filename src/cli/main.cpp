@@ -75,6 +75,8 @@ std::vector<Command> allCommands() {
         commands.push_back(std::move(command));
     for (Command& command : kalydor::cli::settingsCommands())
         commands.push_back(std::move(command));
+    for (Command& command : kalydor::cli::reportCommands())
+        commands.push_back(std::move(command));
     for (Command& command : kalydor::cli::radiatorCommands())
         commands.push_back(std::move(command));
     for (Command& command : kalydor::cli::exchangeCommands())

@@ -345,25 +345,77 @@ PlacedParagraph ReportLayout::cell(const std::string& rtf, int width, bool right
     return cell;
 }
 
+std::vector<int> ReportLayout::columnWidths(const ReportBlock& block, int padding) {
+    const std::size_t count = block.columns.size();
+    // The columns share the body's width as their widths share their sum.
+    long total = 0;
+    for (const ReportColumn& column : block.columns)
+        total += std::max(1, column.width);
+    std::vector<int> widths;
+    for (const ReportColumn& column : block.columns)
+        widths.push_back(static_cast<int>(std::max(1, column.width) * m_printable.width / total));
+    // A column narrower than its widest word (a number, a unit in a heading) would break the
+    // word: it takes the room it needs from the columns that have more than they need.
+    platform::CanvasFont font =
+        m_options.font.pointSize > 0
+            ? platform::CanvasFont{m_options.font.name, m_options.font.pointSize * 18 / 20}
+            : platform::CanvasFont{m_options.font.name, 9};
+    std::vector<int> needed(count, 0);
+    const auto widest = [&](std::size_t c, const std::string& text, bool bold) {
+        font.bold = bold;
+        m_canvas.setFont(font);
+        std::size_t start = 0;
+        while (start < text.size()) {
+            std::size_t end = text.find(' ', start);
+            if (end == std::string::npos)
+                end = text.size();
+            if (end > start)
+                needed[c] =
+                    std::max(needed[c], m_canvas.measure(text.substr(start, end - start)).width +
+                                            2 * padding + 1);
+            start = end + 1;
+        }
+    };
+    for (std::size_t c = 0; c < count; ++c) {
+        for (const std::string& caption : block.columns[c].captions)
+            widest(c, PlainCaption(caption, true), true);
+        for (const std::vector<std::string>& row : block.rows)
+            if (c < row.size())
+                widest(c, cellColor(row[c]).second, false);
+    }
+    long missing = 0;
+    long spare = 0;
+    for (std::size_t c = 0; c < count; ++c) {
+        missing += std::max(0, needed[c] - widths[c]);
+        spare += std::max(0, widths[c] - needed[c]);
+    }
+    if (missing > 0 && spare > 0) {
+        const long taken = std::min(missing, spare);
+        for (std::size_t c = 0; c < count; ++c) {
+            if (needed[c] > widths[c])
+                widths[c] += static_cast<int>((needed[c] - widths[c]) * taken / missing);
+            else
+                widths[c] -= static_cast<int>((widths[c] - needed[c]) * taken / spare);
+        }
+    }
+    // The last column ends at the body's right edge, whatever the rounding left.
+    int used = 0;
+    for (std::size_t c = 0; c + 1 < count; ++c)
+        used += widths[c];
+    widths.back() = std::max(1, m_printable.width - used);
+    return widths;
+}
+
 void ReportLayout::placeTable(const ReportBlock& block) {
     if (block.columns.empty())
         return;
     const int padding = std::max(1, m_canvas.dpiX() * 2 / 72);
     m_cellPadding = padding;
-    long total = 0;
-    for (const ReportColumn& column : block.columns)
-        total += std::max(1, column.width);
-    // The columns share the body's width as their widths share their sum.
+    const std::vector<int> shares = columnWidths(block, padding);
     std::vector<int> x;
     std::vector<int> widths;
     int at = m_printable.left;
-    for (std::size_t c = 0; c < block.columns.size(); ++c) {
-        const ReportColumn& column = block.columns[c];
-        // The last column ends at the body's right edge, whatever the rounding left.
-        const int width =
-            c + 1 == block.columns.size()
-                ? m_printable.right() - at
-                : static_cast<int>(std::max(1, column.width) * m_printable.width / total);
+    for (const int width : shares) {
         x.push_back(at + padding);
         widths.push_back(std::max(1, width - 2 * padding));
         at += width;

@@ -166,6 +166,13 @@ constexpr int kRtfLabelMoisture = 590;
 constexpr int kRtfLabelThickness = 592;
 constexpr int kRtfLabelResistance = 593;
 constexpr int kRtfRowStart = 594;
+// The printed sheet's isotherm and diagram: a title, then lines of values on tab stops.
+constexpr int kPrintIsothermTitle = 608;
+constexpr int kPrintHumidityLine = 609;
+constexpr int kPrintMoistureLine = 610;
+constexpr int kPrintDiagramTitle = 611;
+constexpr int kPrintThicknessLine = 612;
+constexpr int kPrintResistanceLine = 613;
 // Rich-text tables of the isotherm and the diagram: the label cell ends at 3816 twips, every
 // value cell is 576 twips wide.
 constexpr int kFirstCellBoundary = 3816;
@@ -189,21 +196,21 @@ void rtfRow(ClipboardDocument& stream, int labelFormat, const std::vector<double
 
 } // namespace
 
-void Material::writeReport(ClipboardDocument& stream) const {
-    TextDocument& text = stream.text();
-    TextDocument& rtf = stream.rtf();
-    stream.WriteItemRtfHeader("MaterialRTFHeader");
+void Material::writeProperties(TextDocument* text, TextDocument& rtf) const {
     const auto field = [&](int offset, float value) {
-        text.PrintfReal(kTextBase + offset, value, value > 0);
+        if (text != nullptr)
+            text->PrintfReal(kTextBase + offset, value, value > 0);
         rtf.PrintfReal(kRtfBase + offset, value, value > 0);
     };
-    text.PrintfText(kTextBase, Name);
+    if (text != nullptr)
+        text->PrintfText(kTextBase, Name);
     rtf.PrintfText(kRtfBase, Name);
     field(1, Thickness);
     if (isKind(MaterialKind::Air)) {
         field(5, ThermalRes);
         if (Ventilled) {
-            text.WriteStringTableText(kTextBase + 11);
+            if (text != nullptr)
+                text->WriteStringTableText(kTextBase + 11);
             rtf.WriteStringTableText(kRtfBase + 11);
         }
     } else if (hasMaterialData()) {
@@ -220,6 +227,61 @@ void Material::writeReport(ClipboardDocument& stream) const {
             field(10, PermitHumidity);
         }
     }
+}
+
+bool Material::hasPrintedChart() const {
+    return (isKind(MaterialKind::Normal) && Sorption[9] > 0) ||
+           (isKind(MaterialKind::Air) && Diagram[0].thickness > 0);
+}
+
+std::string Material::printedSheet(const TextLookup& languages, char decimalSeparator) const {
+    TextDocument rtf(languages, TextStreamKind::Rtf);
+    rtf.DecimalSeparator = decimalSeparator;
+    writeProperties(nullptr, rtf);
+    // A line of values on right tab stops: the label, then a tab before each value.
+    const auto line = [&](int format, const std::vector<double>& values) {
+        rtf.WriteStringTableText(format);
+        for (const double value : values) {
+            std::string shown = displayNumber(value, 4);
+            if (decimalSeparator != '.')
+                std::replace(shown.begin(), shown.end(), '.', decimalSeparator);
+            rtf.Write("\\tab " + shown);
+        }
+        rtf.Write("\\par \r\n");
+    };
+    if (isKind(MaterialKind::Normal) && Sorption[9] > 0) {
+        std::vector<double> humidity;
+        std::vector<double> moisture;
+        for (std::size_t i = 0; i < Sorption.size(); ++i) {
+            if (Sorption[i] > 0) {
+                humidity.push_back(static_cast<double>(i + 1) * 10.0);
+                moisture.push_back(Sorption[i]);
+            }
+        }
+        rtf.WriteStringTableText(kPrintIsothermTitle);
+        line(kPrintHumidityLine, humidity);
+        line(kPrintMoistureLine, moisture);
+    } else if (isKind(MaterialKind::Air) && Diagram[0].thickness > 0) {
+        std::vector<double> thickness;
+        std::vector<double> resistance;
+        for (const AirLayerPoint& point : Diagram) {
+            if (point.thickness > 0) {
+                thickness.push_back(point.thickness);
+                resistance.push_back(point.resistance);
+            }
+        }
+        rtf.WriteStringTableText(kPrintDiagramTitle);
+        line(kPrintThicknessLine, thickness);
+        line(kPrintResistanceLine, resistance);
+    }
+    return rtf.takeText();
+}
+
+void Material::writeReport(ClipboardDocument& stream) const {
+    TextDocument& text = stream.text();
+    TextDocument& rtf = stream.rtf();
+    stream.WriteItemRtfHeader("MaterialRTFHeader");
+    writeProperties(&text, rtf);
 
     // The isotherm or the diagram as a small table.
     std::vector<double> xs;

@@ -10,6 +10,9 @@
 
 namespace kalydor {
 
+class TextDocument;
+class TextLookup;
+
 /// The kind of a material, chosen once when it is created.
 enum class MaterialKind : std::uint8_t {
     Normal = 0,    ///< full thermal, vapour and moisture data, sorption isotherm
@@ -82,6 +85,12 @@ public:
     /// isotherm or diagram as a small table, and a spreadsheet row (with the table's title
     /// row when the sheet is empty).
     void writeReport(ClipboardDocument& stream) const;
+    /// The rich text of the material's printed sheet: the name and properties as its copy has
+    /// them, then the isotherm (a "Normal" material with a positive 100 % point) or the air
+    /// layer's diagram as lines of values on right tab stops.
+    std::string printedSheet(const TextLookup& languages, char decimalSeparator) const;
+    /// Whether the printed sheet shows a chart: the isotherm or the diagram it lists.
+    bool hasPrintedChart() const;
 
     /// The first failing check, 0 when the material is valid: 1 both λ and R given; 2 more
     /// than one of δ, Rv, μ given; 4–12 an isotherm point below an earlier one (point index
@@ -101,6 +110,8 @@ public:
     double EquilibriumMoisture(double relativeHumidity) const;
 
 protected:
+    /// The name and the property paragraphs, as text (when asked) and rich text.
+    void writeProperties(TextDocument* text, TextDocument& rtf) const;
     void writeCells(ClipboardDocument& stream, const std::vector<double>& xs,
                     const std::vector<double>& ys) const;
     /// The material fields in the layout of a record version (no version word).

@@ -4,10 +4,12 @@
 
 #include "base/error.h"
 #include "base/memorystream.h"
+#include "platform/fixedcanvas.h"
 #include "platform/scriptedprompter.h"
 #include "platform/window.h"
 #include "reports/clipboarddocument.h"
 #include "reports/columnlayout.h"
+#include "reports/rtfrenderer.h"
 #include "store/itemstream.h"
 #include "support/shippedlanguages.h"
 
@@ -321,6 +323,67 @@ TEST(Material, ListRowThroughTheMaterialListColumns) {
     ListRow noDensity;
     m.FillListRow(noDensity, layout);
     EXPECT_EQ(textOf(noDensity, 7), "-");
+}
+
+// The printed sheet: the properties as the copy has them, then the isotherm or the air layer's
+// diagram as lines of values whose ends stand under each other; a "Thick" material and an
+// air layer without a diagram print only their properties.
+TEST(Material, PrintedSheetListsTheIsothermOrTheDiagram) {
+    Languages& languages = test::shippedLanguages();
+    languages.SelectInterfaceLanguage("English");
+    Material thick = normalMaterial();
+    thick.Kind = 1;
+    Material bareAir = airMaterial();
+    bareAir.Diagram = {};
+    struct Case {
+        const char* what;
+        Material material;
+        const char* title; // none: no values listed
+        std::vector<std::string> first;
+        std::vector<std::string> second;
+    };
+    const std::vector<Case> cases = {
+        {"normal", normalMaterial(), "Sorption isotherm", {"10", "100"}, {"0,3", "3,1"}},
+        {"air", airMaterial(), "Thermal resistance by thickness", {"1", "5"}, {"0,1", "0,18"}},
+        {"thick", thick, nullptr, {}, {}},
+        {"air without a diagram", bareAir, nullptr, {}, {}},
+    };
+    for (const Case& c : cases) {
+        const std::string rtf = c.material.printedSheet(languages, ',');
+        platform::FixedCanvas canvas(72);
+        RtfRenderer renderer(canvas, {"Serif", 10});
+        renderer.draw(rtf, {0, 0, 500, 2000});
+        std::string drawn;
+        for (const platform::FixedCanvas::Text& text : canvas.texts())
+            drawn += text.text; // words carry their leading blanks
+        EXPECT_NE(drawn.find("Thickness"), std::string::npos) << c.what;
+        EXPECT_EQ(c.material.hasPrintedChart(), c.title != nullptr) << c.what;
+        if (c.title == nullptr) {
+            EXPECT_EQ(rtf.find("\\tx3500"), std::string::npos) << c.what;
+            continue;
+        }
+        EXPECT_NE(drawn.find(c.title), std::string::npos) << c.what;
+        // The n-th value of each line ends at the same stop.
+        const auto rightEdges = [&](const std::vector<std::string>& values) {
+            std::vector<int> edges;
+            for (const std::string& value : values) {
+                for (const platform::FixedCanvas::Text& text : canvas.texts()) {
+                    if (text.text == value) {
+                        canvas.setFont(text.font);
+                        edges.push_back(text.x + canvas.measure(text.text).width);
+                        break;
+                    }
+                }
+            }
+            return edges;
+        };
+        const std::vector<int> first = rightEdges(c.first);
+        const std::vector<int> second = rightEdges(c.second);
+        ASSERT_EQ(first.size(), 2u) << c.what;
+        ASSERT_EQ(second.size(), 2u) << c.what;
+        EXPECT_EQ(first[0], second[0]) << c.what;
+        EXPECT_EQ(first[1], second[1]) << c.what;
+    }
 }
 
 // A window stands in for the list window that copies (the report parts are written only

@@ -170,6 +170,7 @@ public:
     ~LanguageScope() { setTextLookup(&m_previous); }
     LanguageScope(const LanguageScope&) = delete;
     LanguageScope& operator=(const LanguageScope&) = delete;
+    const Languages& languages() const { return m_languages; }
 
 private:
     const TextLookup& m_previous = textLookup();

@@ -14,9 +14,11 @@
 #include "store/itemstore.h"
 
 #ifdef KALYDOR_WITH_QT
+#include "gui/materialcurves.h"
 #include "gui/reportpdf.h"
+#include "language/languages.h"
 
-#include <QGuiApplication>
+#include <QApplication>
 #endif
 
 #include <nlohmann/json.hpp>
@@ -50,6 +52,17 @@ struct ReportArguments {
     std::string pages;
     std::string language = "English";
 };
+
+std::vector<std::string> splitParts(const std::string& list) {
+    std::vector<std::string> parts;
+    std::size_t start = 0;
+    while (start <= list.size()) {
+        const std::size_t end = std::min(list.find(',', start), list.size());
+        parts.push_back(list.substr(start, end - start));
+        start = end + 1;
+    }
+    return parts;
+}
 
 ReportArguments parseArguments(const std::vector<std::string>& args) {
     ReportArguments parsed;
@@ -100,9 +113,13 @@ ReportArguments parseArguments(const std::vector<std::string>& args) {
         throw UsageError{"a table or project and the PDF file to write expected"};
     if (parsed.kind != "materials" && parsed.kind != "constructions")
         throw UsageError{"--kind materials or constructions"};
-    if (parsed.parts != "table")
-        throw UsageError{"--parts table (the item sheets are not printed from the command "
-                         "line yet)"};
+    for (const std::string& part : splitParts(parsed.parts)) {
+        if (part != "table" && part != "sheets")
+            throw UsageError{"--parts takes table and sheets, not \"" + part + "\""};
+        if (part == "sheets" && parsed.kind != "materials")
+            throw UsageError{"--parts sheets: only the material sheets are printed from the "
+                             "command line yet"};
+    }
     return parsed;
 }
 
@@ -193,7 +210,28 @@ int pdf(const std::vector<std::string>& args, std::ostream& out) {
         for (const auto& panel : panels)
             items.push_back(panel.get());
     }
-    sources.push_back(listTableSource(arguments.kind, layout, items));
+    const std::vector<std::string> parts = splitParts(arguments.parts);
+    PrintOptions options;
+    options.font = {"DejaVu Serif", 10};
+    options.colorPrinting = true;
+    // The sheets first, each item's after the one before, then the list.
+    if (std::find(parts.begin(), parts.end(), "sheets") != parts.end()) {
+        const Languages& languages = language.languages();
+        const std::string decimal = languages.getText("IDS_DECIMALSEPARATOR");
+        const char separator = decimal.size() == 1 ? decimal[0] : '.';
+        for (const auto& material : materials) {
+            ReportSource sheet;
+            sheet.name = material->Name;
+            sheet.blocks.push_back(
+                ReportBlock::richText(material->printedSheet(languages, separator)));
+            if (material->hasPrintedChart())
+                sheet.blocks.push_back(
+                    gui::materialChartBlock(*material, languages, options.colorPrinting));
+            sources.push_back(std::move(sheet));
+        }
+    }
+    if (std::find(parts.begin(), parts.end(), "table") != parts.end())
+        sources.push_back(listTableSource(arguments.kind, layout, items));
 
     PrintChoices choices;
     choices.title = arguments.title;
@@ -204,18 +242,16 @@ int pdf(const std::vector<std::string>& args, std::ostream& out) {
     if (arguments.date)
         choices.date = today();
     choices.signature = "Kalydor " + std::string(programVersion());
-    PrintOptions options;
-    options.font = {"DejaVu Serif", 10};
 
     // Fonts and PDF pages need a running Qt, without a screen.
-    std::unique_ptr<QGuiApplication> application;
+    std::unique_ptr<QApplication> application;
     if (QCoreApplication::instance() == nullptr) {
         if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
             qputenv("QT_QPA_PLATFORM", "offscreen");
         static int argc = 1;
         static char name[] = "kalydor-cli";
         static char* argv[] = {name, nullptr};
-        application = std::make_unique<QGuiApplication>(argc, argv);
+        application = std::make_unique<QApplication>(argc, argv);
     }
     const gui::PdfPrintout printout =
         gui::writeReportPdf(arguments.positional[1], sources, options, choices, arguments.pages);

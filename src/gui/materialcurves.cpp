@@ -2,6 +2,7 @@
 
 #include "base/error.h"
 #include "constructions/materialeditor.h"
+#include "gui/qtcanvas.h"
 #include "gui/qtwindowtranslation.h"
 #include "gui/widgets.h"
 #include "language/languages.h"
@@ -9,13 +10,17 @@
 #include <QBuffer>
 #include <QChart>
 #include <QChartView>
+#include <QGraphicsLayout>
+#include <QGraphicsScene>
 #include <QHeaderView>
 #include <QLineSeries>
+#include <QPainter>
 #include <QScatterSeries>
 #include <QTableWidget>
 #include <QValueAxis>
 
 #include <algorithm>
+#include <memory>
 
 namespace kalydor::gui {
 
@@ -90,7 +95,8 @@ double number(const QString& text) {
     }
 }
 
-QByteArray materialChartPng(const Material& material, const Languages& languages) {
+std::unique_ptr<QChartView> materialChartView(const Material& material, const Languages& languages,
+                                              bool color) {
     QList<QPointF> points;
     double xMax = 100;
     QString x;
@@ -113,19 +119,64 @@ QByteArray materialChartPng(const Material& material, const Languages& languages
         x = qt(languages.GetText("ID_MATERIAL14b")) + QStringLiteral(" (cm)");
         y = qt(languages.GetText("ID_MATERIAL14c")) + QStringLiteral(" (m²K/W)");
     } else {
-        return {};
+        return nullptr;
     }
-    QChartView* view = curveChart("MaterialChart", x, y);
+    std::unique_ptr<QChartView> view(curveChart("MaterialChart", x, y));
     view->chart()->setTitle(qt(material.Name));
     view->resize(480, 320);
-    plot(view, points, xMax);
+    plot(view.get(), points, xMax);
+    if (!color) {
+        // A printer without colours gets the curve in dark grey, its points in black.
+        const QList<QAbstractSeries*> series = view->chart()->series();
+        for (QAbstractSeries* s : series) {
+            auto* xy = static_cast<QXYSeries*>(s);
+            xy->setColor(s == series.front() ? QColor(64, 64, 64) : QColor(0, 0, 0));
+        }
+    }
+    return view;
+}
+
+QByteArray materialChartPng(const Material& material, const Languages& languages) {
+    const std::unique_ptr<QChartView> view = materialChartView(material, languages, true);
+    if (!view)
+        return {};
     const QPixmap picture = view->grab();
-    delete view;
     QByteArray png;
     QBuffer buffer(&png);
     buffer.open(QIODevice::WriteOnly);
     picture.save(&buffer, "PNG");
     return png;
+}
+
+bool renderMaterialChart(QPainter& painter, const QRectF& area, const Material& material,
+                         const Languages& languages, bool color) {
+    const std::unique_ptr<QChartView> view = materialChartView(material, languages, color);
+    if (!view || area.width() <= 0 || area.height() <= 0)
+        return false;
+    // Laid out at a screen size of the area's shape, then drawn scaled into the area: the
+    // texts keep their size against the curve on any device.
+    const int width = 560;
+    const int height = std::max(1, static_cast<int>(width * area.height() / area.width()));
+    view->resize(width, height);
+    QChart* chart = view->chart();
+    chart->setGeometry(0, 0, width, height);
+    if (chart->layout() != nullptr)
+        chart->layout()->activate();
+    view->scene()->setSceneRect(0, 0, width, height);
+    view->scene()->render(&painter, area, QRectF(0, 0, width, height));
+    return true;
+}
+
+ReportBlock materialChartBlock(const Material& material, const Languages& languages, bool color) {
+    return ReportBlock::chart(
+        [material, &languages, color](platform::Canvas& canvas, const platform::CanvasRect& area) {
+            auto* qtCanvas = dynamic_cast<QtCanvas*>(&canvas);
+            return qtCanvas != nullptr &&
+                   renderMaterialChart(qtCanvas->painter(),
+                                       QRectF(area.left, area.top, area.width, area.height),
+                                       material, languages, color);
+        },
+        320.0 / 480.0);
 }
 
 } // namespace kalydor::gui

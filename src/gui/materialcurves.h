@@ -1,6 +1,7 @@
 #pragma once
 
 #include "constructions/material.h"
+#include "reports/reportlayout.h"
 
 #include <QByteArray>
 #include <QList>
@@ -8,6 +9,8 @@
 #include <QStringList>
 
 class QChartView;
+class QPainter;
+class QRectF;
 class QTableWidget;
 class QTableWidgetItem;
 
@@ -36,5 +39,11 @@ double number(const QString& text);
 /// with its 100 % point, the resistance-by-thickness diagram of an air layer with points;
 /// empty for a material without one.
 QByteArray materialChartPng(const Material& material, const Languages& languages);
+/// The same chart drawn into an area of a painter (a printed page, a PDF page): scaled to the
+/// area as a whole, in grey when `color` is off. False for a material without a chart.
+bool renderMaterialChart(QPainter& painter, const QRectF& area, const Material& material,
+                         const Languages& languages, bool color);
+/// The chart as a block of a printed sheet, drawn when the sheet goes to a Qt canvas.
+ReportBlock materialChartBlock(const Material& material, const Languages& languages, bool color);
 
 } // namespace kalydor::gui

@@ -75,6 +75,27 @@ TEST(ReportPdf, MaterialListReadsBackWithItsTitleAndPageNumbers) {
     EXPECT_NE(pageText(pdf, pages).find(" " + std::to_string(4 + pages) + "\n"), std::string::npos);
 }
 
+// A material's sheet: its properties, the isotherm as lines of values and the isotherm's
+// chart (its axis titles come out of the PDF as text), then the list when asked for.
+TEST(ReportPdf, MaterialSheetWithItsIsothermAndChart) {
+    if (!hasPoppler())
+        GTEST_SKIP() << "pdftotext and pdfinfo (poppler-utils) are not installed";
+    TempDir dir;
+    const fs::path pdf = dir.path() / "caramida.pdf";
+    const CliRun run =
+        cli({"report", "pdf", kMaterials, pdf.string(), "--kind", "materials", "--parts",
+             "sheets,table", "--item", "Zidărie\\Cărămidă plină", "--lang", "Român"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    const std::string text = pdfText(pdf);
+    for (const char* expected : {"Cărămidă plină", "Izoterma de sorbție", "Umiditate relativă [%]",
+                                 "Umiditate relativă (%)", "Denumire"})
+        EXPECT_NE(text.find(expected), std::string::npos) << expected;
+    EXPECT_EQ(cli({"report", "pdf", kMaterials, pdf.string(), "--kind", "materials", "--parts",
+                   "sheets,other"})
+                  .status,
+              2);
+}
+
 // Only-pages: the pages named are written; a list naming none is refused and no file is
 // written (an old one stays as it was).
 TEST(ReportPdf, OnlyPagesAndRefusals) {

@@ -24,8 +24,6 @@
 #include <nlohmann/json.hpp>
 
 #include <algorithm>
-#include <chrono>
-#include <ctime>
 #include <filesystem>
 #include <map>
 #include <memory>
@@ -123,15 +121,6 @@ ReportArguments parseArguments(const std::vector<std::string>& args) {
     return parsed;
 }
 
-std::string today() {
-    const std::time_t now = std::chrono::system_clock::to_time_t(std::chrono::system_clock::now());
-    std::tm local{};
-    localtime_r(&now, &local);
-    char text[16];
-    std::strftime(text, sizeof text, "%d.%m.%Y", &local);
-    return text;
-}
-
 // The items of one kind in tree order (group path, then name), or those named by
 // "\"-separated paths ("group\name", or a group for all below it); an unknown path is an
 // error. Items that cannot be read are named in `skipped`.
@@ -156,27 +145,11 @@ loadItems(ItemStore& store, std::int16_t type, std::int16_t groupType,
         if (!found)
             throw Error("IDS_RECORDGONE", {path}, "The record \"%s\" no longer exists.");
     }
-    std::vector<std::unique_ptr<Item>> items;
-    for (const auto& [path, record] : ordered) {
-        if (!paths.empty() && chosen.count(path) == 0)
-            continue;
-        auto item = std::make_unique<Item>();
-        item->Name = record.Name;
-        item->ID = record.ID;
-        item->GroupID = record.RefID;
-        bool loaded = false;
-        try {
-            loaded =
-                store.FindRecord(record.Type, record.RefID, record.Name) && store.LoadItem(*item);
-        } catch (const Error&) {
-            loaded = false;
-        }
-        if (loaded)
-            items.push_back(std::move(item));
-        else
-            skipped.push_back(path);
-    }
-    return items;
+    std::vector<Reference> records;
+    for (const auto& [path, record] : ordered)
+        if (paths.empty() || chosen.count(path) != 0)
+            records.push_back(record);
+    return loadReportItems<Item>(store, records, skipped);
 }
 
 int pdf(const std::vector<std::string>& args, std::ostream& out) {
@@ -217,13 +190,8 @@ int pdf(const std::vector<std::string>& args, std::ostream& out) {
     // The sheets first, each item's after the one before, then the list.
     if (std::find(parts.begin(), parts.end(), "sheets") != parts.end()) {
         const Languages& languages = language.languages();
-        const std::string decimal = languages.getText("IDS_DECIMALSEPARATOR");
-        const char separator = decimal.size() == 1 ? decimal[0] : '.';
         for (const auto& material : materials) {
-            ReportSource sheet;
-            sheet.name = material->Name;
-            sheet.blocks.push_back(
-                ReportBlock::richText(material->printedSheet(languages, separator)));
+            ReportSource sheet = materialSheetSource(*material, languages);
             if (material->hasPrintedChart())
                 sheet.blocks.push_back(
                     gui::materialChartBlock(*material, languages, options.colorPrinting));
@@ -240,7 +208,7 @@ int pdf(const std::vector<std::string>& args, std::ostream& out) {
     if (arguments.fileName)
         choices.fileName = fs::absolute(path).string();
     if (arguments.date)
-        choices.date = today();
+        choices.date = printedDate();
     choices.signature = "Kalydor " + std::string(programVersion());
 
     // Fonts and PDF pages need a running Qt, without a screen.

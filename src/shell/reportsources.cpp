@@ -1,10 +1,15 @@
 #include "shell/reportsources.h"
 
+#include "base/error.h"
+#include "base/textlookup.h"
+#include "constructions/material.h"
 #include "reports/columnlayout.h"
 #include "shell/programoptions.h"
 #include "store/dbitem.h"
 
 #include <algorithm>
+#include <chrono>
+#include <ctime>
 
 namespace kalydor {
 namespace {
@@ -68,6 +73,51 @@ ReportSource listTableSource(std::string name, const ColumnLayout& layout,
     source.name = std::move(name);
     source.blocks.push_back(ReportBlock::table(reportColumns(layout), std::move(rows)));
     return source;
+}
+
+PrintChoices PrintForm::choices(const std::string& projectFile, const std::string& today,
+                                const std::string& signature) const {
+    PrintChoices choices;
+    choices.title = title;
+    choices.numberPages = numberPages;
+    std::size_t used = 0;
+    int first = 0;
+    try {
+        first = std::stoi(firstPage, &used);
+    } catch (const std::exception&) {
+        used = 0;
+    }
+    if (used == 0 || used != firstPage.size() || first < 1 || first > 99999)
+        throw Error("IDS_WRONGVALUE");
+    choices.firstPageNumber = first;
+    if (fileName)
+        choices.fileName = projectFile;
+    if (date)
+        choices.date = today;
+    choices.signature = signature;
+    return choices;
+}
+
+bool PrintForm::hasFormat(int n) const {
+    return std::find(formats.begin(), formats.end(), n) != formats.end();
+}
+
+ReportSource materialSheetSource(const Material& material, const TextLookup& languages) {
+    const std::string decimal = languages.getText("IDS_DECIMALSEPARATOR");
+    ReportSource sheet;
+    sheet.name = material.Name;
+    sheet.blocks.push_back(ReportBlock::richText(
+        material.printedSheet(languages, decimal.size() == 1 ? decimal[0] : '.')));
+    return sheet;
+}
+
+std::string printedDate() {
+    const std::time_t now = std::chrono::system_clock::to_time_t(std::chrono::system_clock::now());
+    std::tm local{};
+    localtime_r(&now, &local);
+    char text[16];
+    std::strftime(text, sizeof text, "%d.%m.%Y", &local);
+    return text;
 }
 
 } // namespace kalydor

@@ -1,6 +1,11 @@
 #pragma once
 
+#include "base/error.h"
 #include "reports/reportlayout.h"
+#include "store/itemstore.h"
+#include "store/reference.h"
+
+#include <memory>
 
 #include <string>
 #include <vector>
@@ -9,7 +14,27 @@ namespace kalydor {
 
 class ColumnLayout;
 class DBItem;
+class Material;
 class ProgramOptions;
+class TextLookup;
+
+/// The choices of the printing dialog as typed; kept for the program's run.
+struct PrintForm {
+    std::string title;
+    bool numberPages = true;
+    std::string firstPage = "1";
+    bool fileName = true;
+    bool date = true;
+    std::string onlyPages; ///< printed numbers and ranges; empty: every page
+    /// The chosen formats of the category ("IDS_PRINTINGCONTROLS+" n), by n.
+    std::vector<int> formats;
+
+    /// The choices of one printout: "IDS_WRONGVALUE" for a first page number that is not a
+    /// whole number from 1 to 99999. The file name and date are given when chosen.
+    PrintChoices choices(const std::string& projectFile, const std::string& date,
+                         const std::string& signature) const;
+    bool hasFormat(int n) const;
+};
 
 /// The page settings of the program options, for printing: margins, the switches, the firm
 /// header and the report font. The logo's picture is not read here (its size needs a picture
@@ -24,5 +49,39 @@ std::vector<ReportColumn> reportColumns(const ColumnLayout& layout);
 /// layout's shown columns.
 ReportSource listTableSource(std::string name, const ColumnLayout& layout,
                              const std::vector<const DBItem*>& items);
+
+/// A material's printed sheet as a report source (its chart, drawn by the windows' code, is
+/// added by the caller).
+ReportSource materialSheetSource(const Material& material, const TextLookup& languages);
+
+/// The items of records loaded for printing, in the order given; a record that cannot be read
+/// is left out and its name added to `skipped`. Printing changes no record.
+template <class Item>
+std::vector<std::unique_ptr<Item>> loadReportItems(ItemStore& store,
+                                                   const std::vector<Reference>& records,
+                                                   std::vector<std::string>& skipped) {
+    std::vector<std::unique_ptr<Item>> items;
+    for (const Reference& record : records) {
+        auto item = std::make_unique<Item>();
+        item->Name = record.Name;
+        item->ID = record.ID;
+        item->GroupID = record.RefID;
+        bool loaded = false;
+        try {
+            loaded =
+                store.FindRecord(record.Type, record.RefID, record.Name) && store.LoadItem(*item);
+        } catch (const Error&) {
+            loaded = false;
+        }
+        if (loaded)
+            items.push_back(std::move(item));
+        else
+            skipped.push_back(record.Name);
+    }
+    return items;
+}
+
+/// Today's date as the printouts show it (day.month.year).
+std::string printedDate();
 
 } // namespace kalydor

@@ -3,6 +3,7 @@
 #include "base/error.h"
 #include "base/textlookup.h"
 #include "base/version.h"
+#include "constructions/material.h"
 #include "constructions/panel.h"
 #include "constructions/registration.h"
 #include "devicedb/deviceset.h"
@@ -12,8 +13,12 @@
 #include "gui/devicedatabasedialog.h"
 #include "gui/devicesetdialog.h"
 #include "gui/dialogplacement.h"
+#include "gui/filechooser.h"
 #include "gui/itemlistwindow.h"
+#include "gui/materialcurves.h"
 #include "gui/namedialog.h"
+#include "gui/printdialog.h"
+#include "gui/printpreview.h"
 #include "gui/programoptionsdialog.h"
 #include "gui/progresswindow.h"
 #include "gui/projectdialogs.h"
@@ -32,6 +37,7 @@
 #include "platform/clipboard.h"
 #include "platform/prompter.h"
 #include "platform/settingsstore.h"
+#include "reports/columnlayout.h"
 #include "rooms/buildingstable.h"
 #include "rooms/projectrecalculation.h"
 #include "rooms/roombulkchange.h"
@@ -44,11 +50,15 @@
 #include <QCloseEvent>
 #include <QDesktopServices>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
+#include <QImage>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QProgressDialog>
 #include <QStatusBar>
 #include <QUrl>
@@ -186,6 +196,7 @@ void MainWindow::buildMenus() {
         {"moveRooms", [this] { moveRooms(); }},
         {"rotateRooms", [this] { rotateRooms(); }},
         {"changeRadiators", [this] { changeRadiators(); }},
+        {"print", [this] { print(); }},
         {"materials", [this] { openList(ItemKind::Material); }},
         {"constructions", [this] { openList(ItemKind::Construction); }},
         {"rooms", [this] { openList(ItemKind::Room); }},
@@ -476,6 +487,7 @@ void MainWindow::updateCommands() {
                                "moveRooms", "rotateRooms", "changeRadiators"})
         set(change, true, open);
     set("deleteProject", !open, ready && !open);
+    set("print", true, ready && (m_materialStore != nullptr || open));
     // The device database is kept up only while no project uses it.
     set("deviceDatabase", true, ready && !open && m_deviceTable != nullptr);
     // A list is offered when its store is there and its items exist in this program.
@@ -768,6 +780,155 @@ void MainWindow::rotateRooms() {
         return;
     if (const auto rooms = chooseRooms())
         applyRoomChange(dialog.windowTitle(), *rooms, *dialog.change(), true);
+}
+
+namespace {
+
+// The printing language for the texts of a whole printout, the interface language after it.
+class PrintingLanguage {
+public:
+    explicit PrintingLanguage(Languages& languages)
+        : m_languages(languages)
+        , m_was(languages.UsePrintingLanguage) {
+        m_languages.UsePrintingLanguage = true;
+    }
+    ~PrintingLanguage() { m_languages.UsePrintingLanguage = m_was; }
+    PrintingLanguage(const PrintingLanguage&) = delete;
+    PrintingLanguage& operator=(const PrintingLanguage&) = delete;
+
+private:
+    Languages& m_languages;
+    bool m_was;
+};
+
+} // namespace
+
+void MainWindow::print() {
+    if (!m_options)
+        return;
+    // The kind of the active list window; the materials without one and no project.
+    std::optional<ItemKind> kind;
+    QMdiSubWindow* active = m_childArea->activeSubWindow();
+    for (auto it = m_lists.cbegin(); it != m_lists.cend(); ++it)
+        if (it.value() == active)
+            kind = it.key();
+    if (!kind)
+        kind = ItemKind::Material;
+    ItemStore* store = *kind == ItemKind::Material        ? m_materialStore
+                       : m_session && m_session->isOpen() ? m_session->store()
+                                                          : nullptr;
+    if (store == nullptr || PrintDialog::formatsOf(*kind).empty()) {
+        statusBar()->showMessage(qt(GetText("IDS_NOPRINTOUT")));
+        return;
+    }
+    Languages& languages = m_options->languages();
+    PrintDialog dialog(*kind, m_printForm, this);
+    translateWindow(languages, dialog);
+    dialog.chooseItems = [&]() -> std::optional<std::vector<Reference>> {
+        SelectionDialog choice(*store, *kind, languages, &dialog);
+        if (execPlaced(choice, m_options->store()) != QDialog::Accepted)
+            return std::nullopt;
+        return choice.chosenItems();
+    };
+    if (execPlaced(dialog, m_options->store()) != QDialog::Accepted)
+        return;
+
+    std::unique_ptr<PrintJob> job;
+    std::vector<std::string> skipped;
+    try {
+        const PrintingLanguage printing(languages);
+        const std::int16_t type = itemTypeOfKind(*kind);
+        const std::vector<Reference> records =
+            dialog.items() ? *dialog.items() : store->ListRecords(type);
+        PrintOptions options = printOptionsOf(*m_options);
+        const QImage logo(qt(m_options->FirmaHeaderLogoName));
+        if (!m_options->FirmaHeaderLogoName.empty() && !logo.isNull()) {
+            QFile file(qt(m_options->FirmaHeaderLogoName));
+            if (file.open(QIODevice::ReadOnly))
+                options.logo = file.readAll().toStdString();
+            options.logoWidth = logo.width();
+            options.logoHeight = logo.height();
+        }
+        std::vector<ReportSource> sources;
+        std::vector<const DBItem*> rows;
+        std::vector<std::unique_ptr<Material>> materials;
+        std::vector<std::unique_ptr<Panel>> panels;
+        ColumnLayout layout;
+        if (*kind == ItemKind::Material) {
+            materials = loadReportItems<Material>(*store, records, skipped);
+            for (const auto& material : materials)
+                rows.push_back(material.get());
+            if (m_printForm.hasFormat(0)) {
+                for (const auto& material : materials) {
+                    ReportSource sheet = materialSheetSource(*material, languages);
+                    if (material->hasPrintedChart())
+                        sheet.blocks.push_back(
+                            materialChartBlock(*material, languages, options.colorPrinting));
+                    sources.push_back(std::move(sheet));
+                }
+            }
+            layout = loadColumnLayout("MaterialItemsTitle", languages, &m_options->store(),
+                                      "MaterialTableReport");
+        } else {
+            panels = loadReportItems<Panel>(*store, records, skipped);
+            for (const auto& panel : panels)
+                rows.push_back(panel.get());
+            layout = loadColumnLayout("PanelItemsTitle", languages, &m_options->store(),
+                                      "PanelTableReport");
+        }
+        if (m_printForm.hasFormat(1))
+            sources.push_back(listTableSource("table", layout, rows));
+        const PrintChoices choices = m_printForm.choices(
+            store->path(), printedDate(), "Kalydor " + std::string(programVersion()));
+        ProgressWindow progress(this, qt(languages.GetText("IDS_PRINTING")), false);
+        job =
+            std::make_unique<PrintJob>(std::move(sources), options, choices, m_printForm.onlyPages);
+    } catch (const Error& error) {
+        platform::prompter().showMessage(error.text());
+        return;
+    }
+    if (!skipped.empty()) {
+        std::string names;
+        for (const std::string& name : skipped)
+            names += (names.empty() ? "" : ", ") + name;
+        statusBar()->showMessage(qt(formatText(GetText("IDS_NOTPRINTED"), {names})));
+    }
+    const PrintingLanguage printing(languages);
+    switch (dialog.command()) {
+    case PrintDialog::Command::Preview: {
+        PreviewDialog preview(*job, &m_options->store(), this);
+        translateWindow(languages, preview);
+        execPlaced(preview, m_options->store());
+        break;
+    }
+    case PrintDialog::Command::Print: {
+        QPrinter printer(QPrinter::HighResolution);
+        QPrintDialog choose(&printer, this);
+        if (choose.exec() == QDialog::Accepted) {
+            try {
+                job->print(printer);
+            } catch (const Error& error) {
+                platform::prompter().showMessage(error.text());
+            }
+        }
+        break;
+    }
+    case PrintDialog::Command::Pdf: {
+        int chosen = 0;
+        const QString file = dialogFileChooser().save(this, dialog.windowTitle(),
+                                                      {QStringLiteral("PDF (*.pdf)")}, chosen);
+        if (file.isEmpty())
+            break;
+        try {
+            job->writePdf(withExtensionOf(file, QStringLiteral("PDF (*.pdf)")).toStdString());
+        } catch (const Error& error) {
+            platform::prompter().showMessage(error.text());
+        }
+        break;
+    }
+    case PrintDialog::Command::None:
+        break;
+    }
 }
 
 RadiatorPageSource MainWindow::radiatorPageSource() {

@@ -7,6 +7,7 @@
 #include "rooms/room.h"
 #include "rooms/roombulkchange.h"
 #include "rooms/roomcontext.h"
+#include "shell/reportsources.h"
 #include "store/itemkinds.h"
 
 #include <QHash>
@@ -138,6 +139,9 @@ public:
     void moveRooms();
     void rotateRooms();
     void changeRadiators();
+    /// File › Print: the printing dialog for the active list window's kind, then the
+    /// preview, the printer or a PDF file.
+    void print();
     /// What rooms are calculated with in the open project; none without one.
     std::optional<RoomSettings> roomSettings();
 
@@ -182,6 +186,8 @@ private:
     ConstructionContext m_itemContext;
     ProjectSession* m_session = nullptr;
     ItemStore* m_materialStore = nullptr;
+    /// The printing dialog's choices, kept for the run.
+    PrintForm m_printForm;
     // The set is declared after the table, so that it goes first.
     std::unique_ptr<DeviceStore> m_deviceTable;
     std::unique_ptr<DeviceSet> m_activeSet;

@@ -23,6 +23,8 @@
 #include "gui/materialkinddialog.h"
 #include "gui/namedialog.h"
 #include "gui/paneltypedialog.h"
+#include "gui/printdialog.h"
+#include "gui/printpreview.h"
 #include "gui/programoptionsdialog.h"
 #include "gui/projectdialogs.h"
 #include "gui/projectoptionsdialog.h"
@@ -326,6 +328,16 @@ std::map<std::string, std::function<std::unique_ptr<QWidget>()>> windows(Fixture
              return std::make_unique<RadiatorChangeListDialog>(std::vector<RadiatorCandidate>{});
          }},
         {"WindForm", [] { return std::make_unique<WindDialog>(); }},
+        {"PrintingForm",
+         [] {
+             static PrintForm form;
+             return std::make_unique<PrintDialog>(ItemKind::Material, form);
+         }},
+        {"PreviewForm",
+         [] {
+             static PrintJob job({}, PrintOptions{}, PrintChoices{}, std::string());
+             return std::make_unique<PreviewDialog>(job, nullptr);
+         }},
         {"ChangeFiltrationForm",
          [&languages] { return std::make_unique<VentilationChangeDialog>(&languages, nullptr); }},
         {"InitThicknesForm", [] { return std::make_unique<ThicknessDialog>(layer); }},

@@ -1,0 +1,59 @@
+#pragma once
+
+#include "shell/reportsources.h"
+#include "store/itemkinds.h"
+#include "store/reference.h"
+
+#include <QDialog>
+
+#include <functional>
+#include <optional>
+#include <vector>
+
+class QCheckBox;
+class QLineEdit;
+class QListWidget;
+
+namespace kalydor::gui {
+
+/// The printing dialog of a list window's kind: the title, page numbers from a first number,
+/// the file name and date, only some pages, the formats of the kind, and the items (all, or
+/// those ticked in the group tree). It closes with the command chosen: preview, print or PDF.
+/// The typed choices are the run's: the next printout starts from them.
+class PrintDialog : public QDialog {
+    Q_OBJECT
+
+public:
+    enum class Command { None, Preview, Print, Pdf };
+
+    /// The formats ("IDS_PRINTINGCONTROLS+" n) a kind's printout offers.
+    static std::vector<int> formatsOf(ItemKind kind);
+
+    PrintDialog(ItemKind kind, PrintForm& form, QWidget* parent = nullptr);
+
+    Command command() const { return m_command; }
+    /// The items chosen with the items button; none: every item of the kind.
+    const std::optional<std::vector<Reference>>& items() const { return m_items; }
+    /// Opens the group tree to tick items; set by the program (a test puts in its own).
+    std::function<std::optional<std::vector<Reference>>()> chooseItems;
+
+    QListWidget* formatList() const { return m_formatList; }
+    /// Takes the boxes into the form and closes with the command; a first page number that is
+    /// no page number, or no format chosen, is refused in a message and the dialog stays.
+    void finish(Command command);
+
+private:
+    PrintForm& m_form;
+    std::vector<int> m_formats;
+    Command m_command = Command::None;
+    std::optional<std::vector<Reference>> m_items;
+    QLineEdit* m_title;
+    QCheckBox* m_numberPages;
+    QLineEdit* m_firstPage;
+    QCheckBox* m_fileName;
+    QCheckBox* m_date;
+    QLineEdit* m_onlyPages;
+    QListWidget* m_formatList;
+};
+
+} // namespace kalydor::gui

@@ -345,7 +345,7 @@ PlacedParagraph ReportLayout::cell(const std::string& rtf, int width, bool right
     return cell;
 }
 
-std::vector<int> ReportLayout::columnWidths(const ReportBlock& block, int padding) {
+std::vector<int> ReportLayout::columnWidths(const ReportBlock& block, int padding, int& size) {
     const std::size_t count = block.columns.size();
     // The columns share the body's width as their widths share their sum.
     long total = 0;
@@ -355,11 +355,11 @@ std::vector<int> ReportLayout::columnWidths(const ReportBlock& block, int paddin
     for (const ReportColumn& column : block.columns)
         widths.push_back(static_cast<int>(std::max(1, column.width) * m_printable.width / total));
     // A column narrower than its widest word (a number, a unit in a heading) would break the
-    // word: it takes the room it needs from the columns that have more than they need.
-    platform::CanvasFont font =
-        m_options.font.pointSize > 0
-            ? platform::CanvasFont{m_options.font.name, m_options.font.pointSize * 18 / 20}
-            : platform::CanvasFont{m_options.font.name, 9};
+    // word: it takes the room it needs from the columns that have more than they need. When
+    // all of them together need more than the body, the table prints smaller (down to "fs10",
+    // half the report size).
+    const int reportSize = m_options.font.pointSize > 0 ? m_options.font.pointSize : 10;
+    platform::CanvasFont font{m_options.font.name, 9};
     std::vector<int> needed(count, 0);
     const auto widest = [&](std::size_t c, const std::string& text, bool bold) {
         font.bold = bold;
@@ -376,12 +376,21 @@ std::vector<int> ReportLayout::columnWidths(const ReportBlock& block, int paddin
             start = end + 1;
         }
     };
-    for (std::size_t c = 0; c < count; ++c) {
-        for (const std::string& caption : block.columns[c].captions)
-            widest(c, PlainCaption(caption, true), true);
-        for (const std::vector<std::string>& row : block.rows)
-            if (c < row.size())
-                widest(c, cellColor(row[c]).second, false);
+    for (size = 18;; size -= 2) {
+        font.pointSize = std::max(1, reportSize * size / 20);
+        std::fill(needed.begin(), needed.end(), 0);
+        for (std::size_t c = 0; c < count; ++c) {
+            for (const std::string& caption : block.columns[c].captions)
+                widest(c, PlainCaption(caption, true), true);
+            for (const std::vector<std::string>& row : block.rows)
+                if (c < row.size())
+                    widest(c, cellColor(row[c]).second, false);
+        }
+        long all = 0;
+        for (const int width : needed)
+            all += width;
+        if (all <= m_printable.width || size <= 10)
+            break;
     }
     long missing = 0;
     long spare = 0;
@@ -411,7 +420,8 @@ void ReportLayout::placeTable(const ReportBlock& block) {
         return;
     const int padding = std::max(1, m_canvas.dpiX() * 2 / 72);
     m_cellPadding = padding;
-    const std::vector<int> shares = columnWidths(block, padding);
+    int size = 18;
+    const std::vector<int> shares = columnWidths(block, padding, size);
     std::vector<int> x;
     std::vector<int> widths;
     int at = m_printable.left;
@@ -420,7 +430,7 @@ void ReportLayout::placeTable(const ReportBlock& block) {
         widths.push_back(std::max(1, width - 2 * padding));
         at += width;
     }
-    const std::string cellStart = "\\pard\\plain\\fs18 ";
+    const std::string cellStart = "\\pard\\plain\\fs" + std::to_string(size) + " ";
     m_headingFirst = m_paragraphs.size();
     m_headings.clear();
     m_headingX.clear();

@@ -149,8 +149,8 @@ private:
     void placeParagraphs(std::vector<PlacedParagraph> paragraphs);
     void placeTable(const ReportBlock& block);
     /// The columns' widths on the page, each at least as wide as its widest word when the
-    /// others can give the room.
-    std::vector<int> columnWidths(const ReportBlock& block, int padding);
+    /// others can give the room; `size` is the cells' "fs" (18, smaller for a wide table).
+    std::vector<int> columnWidths(const ReportBlock& block, int padding, int& size);
     void placePicture(const ReportBlock& block);
     /// A table cell: its text laid out in the column's width and aligned in it.
     PlacedParagraph cell(const std::string& rtf, int width, bool right, bool center);

@@ -112,11 +112,11 @@ ReportArguments parseArguments(const std::vector<std::string>& args) {
     if (parsed.kind != "materials" && parsed.kind != "constructions")
         throw UsageError{"--kind materials or constructions"};
     for (const std::string& part : splitParts(parsed.parts)) {
-        if (part != "table" && part != "sheets")
-            throw UsageError{"--parts takes table and sheets, not \"" + part + "\""};
-        if (part == "sheets" && parsed.kind != "materials")
-            throw UsageError{"--parts sheets: only the material sheets are printed from the "
-                             "command line yet"};
+        if (part != "table" && part != "sheets" && part != "layers" && part != "messages")
+            throw UsageError{"--parts takes sheets, table, layers and messages, not \"" + part +
+                             "\""};
+        if ((part == "layers" || part == "messages") && parsed.kind != "constructions")
+            throw UsageError{"--parts " + part + ": only constructions have it"};
     }
     return parsed;
 }
@@ -188,7 +188,8 @@ int pdf(const std::vector<std::string>& args, std::ostream& out) {
     options.font = {"DejaVu Serif", 10};
     options.colorPrinting = true;
     // The sheets first, each item's after the one before, then the list.
-    if (std::find(parts.begin(), parts.end(), "sheets") != parts.end()) {
+    if (std::find(parts.begin(), parts.end(), "sheets") != parts.end() &&
+        arguments.kind == "materials") {
         const Languages& languages = language.languages();
         for (const auto& material : materials) {
             ReportSource sheet = materialSheetSource(*material, languages);
@@ -197,6 +198,19 @@ int pdf(const std::vector<std::string>& args, std::ostream& out) {
                     gui::materialChartBlock(*material, languages, options.colorPrinting));
             sources.push_back(std::move(sheet));
         }
+    }
+    const auto has = [&](const char* part) {
+        return std::find(parts.begin(), parts.end(), part) != parts.end();
+    };
+    if (has("sheets") && arguments.kind == "constructions") {
+        PanelSettings settings;
+        settings.outsideDesignTemperature = loadOptions(*store, source).Heating.OutSideTemp;
+        const ColumnLayout layers =
+            loadColumnLayout("PanelLayersTitle", textLookup(), nullptr, "LayerTableReport");
+        for (const auto& panel : panels)
+            sources.push_back(constructionSheetSource(*panel, language.languages(), settings,
+                                                      has("layers") ? &layers : nullptr,
+                                                      has("messages")));
     }
     if (std::find(parts.begin(), parts.end(), "table") != parts.end())
         sources.push_back(listTableSource(arguments.kind, layout, items));
@@ -241,12 +255,13 @@ int pdf(const std::vector<std::string>& args, std::ostream& out) {
 std::vector<Command> reportCommands() {
     return {
         {"report", "pdf",
-         "TABLE|PROJECT OUT.pdf --kind materials|constructions [--parts table] [--item PATH]... "
+         "TABLE|PROJECT OUT.pdf --kind materials|constructions [--parts LIST] [--item PATH]... "
          "[--title T] [--first-page N] [--no-page-numbers] [--no-file-name] [--no-date] "
          "[--pages LIST] [--lang ID]",
-         "lay out the list of a material table (materials) or of a project's constructions on "
-         "A4 pages and write it as PDF; prints File, Pages, Printed and the items that could not "
-         "be read (Skipped, exit 1)",
+         "lay out a material table (materials) or a project's constructions on A4 pages and "
+         "write them as PDF; LIST of sheets, table (the default) and, for constructions, layers "
+         "and messages inside each sheet; prints File, Pages, Printed and the items that could "
+         "not be read (Skipped, exit 1)",
          pdf},
     };
 }

@@ -9,6 +9,9 @@
 
 namespace kalydor {
 
+class TextDocument;
+class TextLookup;
+
 /// What the calculation of a construction takes from outside the construction itself.
 struct PanelSettings {
     /// The project's winter outside design temperature (Heating "OutSideTemp"), °C.
@@ -132,6 +135,12 @@ public:
     /// text and rich text, the layer and result tables, the moisture messages, and a
     /// spreadsheet row per layer (with the titles when the sheet is empty).
     void writeReport(ClipboardDocument& stream, const PanelSettings& settings);
+    /// The rich text of the construction's printed sheet, calculated first: its properties as
+    /// the copy writes them. The layer table is printed from the layers' list columns.
+    std::string printedSheet(const TextLookup& languages, const PanelSettings& settings);
+    /// The moisture messages of a calculated layered construction as a printed paragraph;
+    /// empty for a known one or one without layers.
+    std::string printedMessages(const TextLookup& languages, const PanelSettings& settings) const;
 
     /// Recalculates a layered construction: the thermal values, then the vapour diffusion,
     /// condensation and moisture balance. A known construction keeps its typed values.
@@ -148,6 +157,9 @@ public:
 
 private:
     void writeLayerTables(ClipboardDocument& stream);
+    /// The name and property paragraphs, as text (when asked) and rich text.
+    void writeProperties(TextDocument* text, TextDocument& rtf,
+                         const PanelSettings& settings) const;
     void readChunked(MemoryStream& stream, std::int16_t version);
     void readOldLayout(MemoryStream& stream, std::int16_t version);
 };

@@ -37,21 +37,21 @@ std::string tenth(double value) {
 
 } // namespace
 
-void Panel::writeReport(ClipboardDocument& stream, const PanelSettings& settings) {
-    Calculate(settings);
-    TextDocument& text = stream.text();
-    TextDocument& rtf = stream.rtf();
-    stream.WriteItemRtfHeader("PanelRTFHeader");
+void Panel::writeProperties(TextDocument* text, TextDocument& rtf,
+                            const PanelSettings& settings) const {
     const auto real = [&](int offset, double value, bool condition = true) {
-        text.PrintfReal(kTextBase + offset, value, condition);
+        if (text != nullptr)
+            text->PrintfReal(kTextBase + offset, value, condition);
         rtf.PrintfReal(kRtfBase + offset, value, condition);
     };
     const auto reals = [&](int offset, double first, double second, bool condition = true) {
-        text.PrintfReals(kTextBase + offset, first, second, condition);
+        if (text != nullptr)
+            text->PrintfReals(kTextBase + offset, first, second, condition);
         rtf.PrintfReals(kRtfBase + offset, first, second, condition);
     };
     const auto words = [&](int offset, const std::string& value) {
-        text.PrintfText(kTextBase + offset, value);
+        if (text != nullptr)
+            text->PrintfText(kTextBase + offset, value);
         rtf.PrintfText(kRtfBase + offset, value);
     };
 
@@ -103,6 +103,35 @@ void Panel::writeReport(ClipboardDocument& stream, const PanelSettings& settings
         if (isGlazed(Type))
             real(19, GlassRatio);
     }
+}
+
+std::string Panel::printedSheet(const TextLookup& languages, const PanelSettings& settings) {
+    Calculate(settings);
+    TextDocument rtf(languages, TextStreamKind::Rtf);
+    // Numbers as the printing language writes them.
+    const std::string decimal = languages.getText("IDS_DECIMALSEPARATOR");
+    if (decimal.size() == 1)
+        rtf.DecimalSeparator = decimal[0];
+    writeProperties(nullptr, rtf, settings);
+    return rtf.takeText();
+}
+
+std::string Panel::printedMessages(const TextLookup& languages,
+                                   const PanelSettings& settings) const {
+    if (isKnown() || Layers.empty())
+        return {};
+    TextDocument rtf(languages, TextStreamKind::Rtf);
+    rtf.PrintfText(kRtfBase + kMessagesOffset, {});
+    rtf.Write(MessageText(settings, "\\par \r\n\\pard\\fs20\\f4 ") + "\\par\r\n");
+    return rtf.takeText();
+}
+
+void Panel::writeReport(ClipboardDocument& stream, const PanelSettings& settings) {
+    Calculate(settings);
+    TextDocument& text = stream.text();
+    TextDocument& rtf = stream.rtf();
+    stream.WriteItemRtfHeader("PanelRTFHeader");
+    writeProperties(&text, rtf, settings);
 
     if (!isKnown() && !Layers.empty()) {
         writeLayerTables(stream);

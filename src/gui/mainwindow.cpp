@@ -875,6 +875,14 @@ void MainWindow::print() {
                 rows.push_back(panel.get());
             layout = loadColumnLayout("PanelItemsTitle", languages, &m_options->store(),
                                       "PanelTableReport");
+            if (m_printForm.hasFormat(0)) {
+                const ColumnLayout layers = loadColumnLayout(
+                    "PanelLayersTitle", languages, &m_options->store(), "LayerTableReport");
+                for (const auto& panel : panels)
+                    sources.push_back(constructionSheetSource(
+                        *panel, languages, m_itemContext.settings,
+                        m_printForm.hasFormat(2) ? &layers : nullptr, m_printForm.hasFormat(3)));
+            }
         }
         if (m_printForm.hasFormat(1))
             sources.push_back(listTableSource("table", layout, rows));

@@ -24,7 +24,7 @@ std::vector<int> PrintDialog::formatsOf(ItemKind kind) {
     case ItemKind::Material:
         return {0, 1}; // sheets, table
     case ItemKind::Construction:
-        return {1}; // table
+        return {0, 1, 2, 3}; // sheets, table, the sheets' layer tables and moisture messages
     default:
         return {};
     }

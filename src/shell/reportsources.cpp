@@ -3,6 +3,7 @@
 #include "base/error.h"
 #include "base/textlookup.h"
 #include "constructions/material.h"
+#include "constructions/panel.h"
 #include "reports/columnlayout.h"
 #include "shell/programoptions.h"
 #include "store/dbitem.h"
@@ -108,6 +109,26 @@ ReportSource materialSheetSource(const Material& material, const TextLookup& lan
     sheet.name = material.Name;
     sheet.blocks.push_back(ReportBlock::richText(
         material.printedSheet(languages, decimal.size() == 1 ? decimal[0] : '.')));
+    return sheet;
+}
+
+ReportSource constructionSheetSource(Panel& panel, const TextLookup& languages,
+                                     const PanelSettings& settings, const ColumnLayout* layers,
+                                     bool messages) {
+    ReportSource sheet;
+    sheet.name = panel.Name;
+    sheet.blocks.push_back(ReportBlock::richText(panel.printedSheet(languages, settings)));
+    if (layers != nullptr && !panel.isKnown() && !panel.Layers.empty()) {
+        std::vector<const DBItem*> rows;
+        for (const Layer& layer : panel.Layers)
+            rows.push_back(&layer);
+        sheet.blocks.push_back(listTableSource({}, *layers, rows).blocks.front());
+    }
+    if (messages) {
+        std::string text = panel.printedMessages(languages, settings);
+        if (!text.empty())
+            sheet.blocks.push_back(ReportBlock::richText(std::move(text)));
+    }
     return sheet;
 }
 

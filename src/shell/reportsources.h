@@ -15,6 +15,8 @@ namespace kalydor {
 class ColumnLayout;
 class DBItem;
 class Material;
+class Panel;
+struct PanelSettings;
 class ProgramOptions;
 class TextLookup;
 
@@ -53,6 +55,13 @@ ReportSource listTableSource(std::string name, const ColumnLayout& layout,
 /// A material's printed sheet as a report source (its chart, drawn by the windows' code, is
 /// added by the caller).
 ReportSource materialSheetSource(const Material& material, const TextLookup& languages);
+
+/// A construction's printed sheet, calculated with `settings`: its properties, its layer table
+/// through `layers` (when given, for a layered one) and its moisture messages (when asked
+/// for).
+ReportSource constructionSheetSource(Panel& panel, const TextLookup& languages,
+                                     const PanelSettings& settings, const ColumnLayout* layers,
+                                     bool messages);
 
 /// The items of records loaded for printing, in the order given; a record that cannot be read
 /// is left out and its name added to `skipped`. Printing changes no record.

@@ -151,6 +151,22 @@ TEST(ReportPdf, ConstructionListOfAProject) {
     EXPECT_GE(pdfPages(pdf), 1);
     EXPECT_NE(text.find("Cărămidă 37,5"), std::string::npos);
     EXPECT_EQ(text.find(project.string()), std::string::npos); // no file name asked for
+
+    // The sheets: properties in the language's numbers, the layer table and the messages of
+    // each layered construction, calculated for the project's outside design temperature.
+    const fs::path sheets = dir.path() / "fise.pdf";
+    const CliRun run2 =
+        cli({"report", "pdf", project.string(), sheets.string(), "--kind", "constructions",
+             "--parts", "sheets,layers,messages", "--lang", "Român"});
+    ASSERT_EQ(run2.status, 0) << run2.err;
+    const std::string sheetText = pdfText(sheets);
+    for (const char* expected : {"Rezistență termică:", "Temperatura exterioară de calcul:-15,0",
+                                 "Strat", "Tencuială de", "Evaluarea higrotermică"})
+        EXPECT_NE(sheetText.find(expected), std::string::npos) << expected;
+    EXPECT_EQ(cli({"report", "pdf", kMaterials, sheets.string(), "--kind", "materials", "--parts",
+                   "layers"})
+                  .status,
+              2);
 }
 
 #endif

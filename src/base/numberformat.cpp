@@ -200,4 +200,11 @@ double floatAsShortDouble(float value) {
     return static_cast<float>(shortDouble) == value ? shortDouble : static_cast<double>(value);
 }
 
+std::optional<std::int64_t> roundedWhole(double value) {
+    const double whole = std::floor(value + 0.5);
+    if (!std::isfinite(whole) || std::fabs(whole) >= 9e15)
+        return std::nullopt;
+    return static_cast<std::int64_t>(whole);
+}
+
 } // namespace kalydor

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstdint>
+#include <optional>
 #include <string>
 
 namespace kalydor {
@@ -12,6 +14,11 @@ namespace kalydor {
 /// separator is always ".". Zero (of either sign) is "0"; non-finite values are "NAN", "INF"
 /// and "-INF".
 std::string formatGeneral(double value, int precision, int exponentDigits = 0);
+
+/// The nearest whole number, halves up (floor(value + 0.5)); none for a value that is no
+/// number or beyond what a whole number of a report holds (|value| ≥ 9E15): a damaged record
+/// then shows a blank, never the result of an undefined conversion.
+std::optional<std::int64_t> roundedWhole(double value);
 
 /// Notices non-finite values given to `formatGeneral` on this thread while it lives. The file
 /// formats have no number for them that a reader takes back, so an exporter watches the

@@ -1,6 +1,7 @@
 #include "constructions/layer.h"
 
 #include "base/memorystream.h"
+#include "base/numberformat.h"
 #include "base/textencoding.h"
 #include "constructions/materialeditor.h"
 #include "constructions/panelmoisture.h"
@@ -34,7 +35,8 @@ int Layer::faceHumidity(double pressure, double temperature) {
     const double saturation = saturationPressure(temperature);
     if (!(saturation > 0))
         return 0;
-    return static_cast<int>(std::floor(pressure / saturation * 100 + 0.5));
+    const std::optional<std::int64_t> percent = roundedWhole(pressure / saturation * 100);
+    return percent && *percent >= 0 && *percent <= 100000 ? static_cast<int>(*percent) : 0;
 }
 
 double Layer::moistureUptake() const {
@@ -54,8 +56,10 @@ double Layer::condensedWater() const {
 
 std::string Layer::ColumnText(int columnId, const ListColumns& columns) const {
     const auto real = [&](double value) { return columns.formatReal(columnId, value); };
+    // A value of a damaged record that is no whole number shows as a blank.
     const auto whole = [&](double value) {
-        return columns.formatInteger(columnId, static_cast<std::int64_t>(std::floor(value + 0.5)));
+        const std::optional<std::int64_t> rounded = roundedWhole(value);
+        return rounded ? columns.formatInteger(columnId, *rounded) : std::string();
     };
     switch (columnId) {
     case 26:

@@ -31,6 +31,12 @@ std::string general(double value, int digits) {
     return displayNumber(value, digits);
 }
 
+// A whole number, or a blank for a value of a damaged record that is none.
+std::string wholeText(double value) {
+    const std::optional<std::int64_t> rounded = roundedWhole(value);
+    return rounded ? std::to_string(*rounded) : std::string();
+}
+
 std::string tenth(double value) {
     return displayNumber(std::floor(value * 10 + 0.5) / 10, 10);
 }
@@ -197,10 +203,8 @@ void Panel::writeLayerTables(ClipboardDocument& stream) {
                                                                 r.firstTemperature)));
         stream.Cell(kRight + std::to_string(Layer::faceHumidity(layer.secondFacePressure(),
                                                                 r.secondTemperature)));
-        stream.Cell(kRight +
-                    std::to_string(static_cast<long>(std::floor(layer.firstFacePressure() + 0.5))));
-        stream.Cell(kRight + std::to_string(
-                                 static_cast<long>(std::floor(layer.secondFacePressure() + 0.5))));
+        stream.Cell(kRight + wholeText(layer.firstFacePressure()));
+        stream.Cell(kRight + wholeText(layer.secondFacePressure()));
         stream.Cell(kRight + general(r.meanRelativeHumidity, 4));
         stream.Cell(kRight + general(r.equilibriumMoisture, 3));
         stream.Cell(kRight + general(r.inflow, 3));

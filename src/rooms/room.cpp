@@ -357,12 +357,10 @@ std::string Room::ColumnText(int columnId, const ListColumns& columns) const {
     const auto real = [&](double value) {
         return std::isfinite(value) ? columns.formatReal(columnId, value) : formatGeneral(value, 5);
     };
-    // A whole number of watts; a value that is no number, or beyond any integer, stays text.
+    // A whole number of watts; a value that is no number, or beyond any integer, is a blank.
     const auto whole = [&](double value) {
-        const double r = rounded(value);
-        return std::isfinite(r) && std::fabs(r) < 9e15
-                   ? columns.formatInteger(columnId, static_cast<std::int64_t>(r))
-                   : formatGeneral(value, 5);
+        const std::optional<std::int64_t> r = roundedWhole(value);
+        return r ? columns.formatInteger(columnId, *r) : std::string();
     };
     const bool heating = (CalcFlags & 1) != 0;
     const double v = volume();

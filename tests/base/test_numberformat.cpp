@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
+
 #include <cmath>
 #include <limits>
 
@@ -64,6 +66,26 @@ TEST(FormatGeneral, TableOfCases) {
 
 // A value written and read back through the decimal text must not change beyond the
 // requested precision: a float written with 9 digits comes back bit for bit.
+// Whole numbers of reports: halves up, and none for what no whole number holds.
+TEST(RoundedWhole, HalvesUpAndNothingForDamagedValues) {
+    const struct {
+        double value;
+        std::optional<std::int64_t> whole;
+    } cases[] = {
+        {2.5, 3},
+        {-2.5, -2},
+        {1108.6, 1109},
+        {0, 0},
+        {8.9e15, 8900000000000000},
+        {9e15, std::nullopt},
+        {-1e20, std::nullopt},
+        {std::numeric_limits<double>::quiet_NaN(), std::nullopt},
+        {std::numeric_limits<double>::infinity(), std::nullopt},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(roundedWhole(c.value), c.whole) << c.value;
+}
+
 TEST(FormatGeneral, FloatsRoundTripWithNineDigits) {
     const float values[] = {0.1f, 1.0f / 3.0f, 3.673e-7f, 123456.789f, -0.0001234f, 1e30f};
     for (const float value : values) {

@@ -294,10 +294,14 @@ TEST(RoomColumns, HeatingFlagAndDivisors) {
         room.Area = c.area;
         EXPECT_EQ(room.ColumnText(c.column, columns), c.text) << c.column << " " << c.calcFlags;
     }
-    // A damaged stored load shows as text, never rounded into an integer.
+    // A damaged stored load (no number, or beyond any whole number) shows as a blank, never
+    // rounded into an integer.
     room.CalcFlags = 3;
-    room.HeatingPower = std::numeric_limits<float>::infinity();
-    EXPECT_EQ(room.ColumnText(4, columns), formatGeneral(room.HeatingPower, 5));
+    for (const float damaged : {std::numeric_limits<float>::infinity(),
+                                std::numeric_limits<float>::quiet_NaN(), 1e20f, -1e20f}) {
+        room.HeatingPower = damaged;
+        EXPECT_EQ(room.ColumnText(4, columns), "") << damaged;
+    }
 }
 
 TEST(RoomCalculation, BridgesCountInTheLossNotInTheSurcharge) {

@@ -12,6 +12,7 @@
 #include "shell/reportsources.h"
 #include "store/itemkinds.h"
 #include "store/itemstore.h"
+#include "store/projectdata.h"
 
 #ifdef KALYDOR_WITH_QT
 #include "gui/materialcurves.h"
@@ -47,6 +48,7 @@ struct ReportArguments {
     bool numberPages = true;
     bool fileName = true;
     bool date = true;
+    bool projectData = true;
     std::string pages;
     std::string language = "English";
 };
@@ -97,6 +99,8 @@ ReportArguments parseArguments(const std::vector<std::string>& args) {
             parsed.fileName = false;
         } else if (a == "--no-date") {
             parsed.date = false;
+        } else if (a == "--no-project-data") {
+            parsed.projectData = false;
         } else if (a == "--pages") {
             parsed.pages = value();
         } else if (a == "--lang") {
@@ -224,6 +228,11 @@ int pdf(const std::vector<std::string>& args, std::ostream& out) {
     if (arguments.date)
         choices.date = printedDate();
     choices.signature = "Kalydor " + std::string(programVersion());
+    if (arguments.kind != "materials" && arguments.projectData) {
+        ProjectData data;
+        if (data.LoadFromProject(*store))
+            choices.projectData = projectDataRtf(data, language.languages());
+    }
 
     // Fonts and PDF pages need a running Qt, without a screen.
     std::unique_ptr<QApplication> application;
@@ -256,7 +265,8 @@ std::vector<Command> reportCommands() {
     return {
         {"report", "pdf",
          "TABLE|PROJECT OUT.pdf --kind materials|constructions [--parts LIST] [--item PATH]... "
-         "[--title T] [--first-page N] [--no-page-numbers] [--no-file-name] [--no-date] "
+         "[--title T] [--first-page N] [--no-page-numbers] [--no-project-data] [--no-file-name] "
+         "[--no-date] "
          "[--pages LIST] [--lang ID]",
          "lay out a material table (materials) or a project's constructions on A4 pages and "
          "write them as PDF; LIST of sheets, table (the default) and, for constructions, layers "

@@ -44,6 +44,7 @@
 #include "shell/programoptions.h"
 #include "shell/projects.h"
 #include "store/itemkinds.h"
+#include "store/projectdata.h"
 
 #include <QAction>
 #include <QApplication>
@@ -886,8 +887,13 @@ void MainWindow::print() {
         }
         if (m_printForm.hasFormat(1))
             sources.push_back(listTableSource("table", layout, rows));
-        const PrintChoices choices = m_printForm.choices(
-            store->path(), printedDate(), "Kalydor " + std::string(programVersion()));
+        PrintChoices choices = m_printForm.choices(store->path(), printedDate(),
+                                                   "Kalydor " + std::string(programVersion()));
+        if (*kind != ItemKind::Material && m_printForm.projectData) {
+            ProjectData description;
+            if (description.LoadFromProject(*store))
+                choices.projectData = projectDataRtf(description, languages);
+        }
         ProgressWindow progress(this, qt(languages.GetText("IDS_PRINTING")), false);
         job =
             std::make_unique<PrintJob>(std::move(sources), options, choices, m_printForm.onlyPages);

@@ -39,7 +39,9 @@ PrintDialog::PrintDialog(ItemKind kind, PrintForm& form, QWidget* parent)
     , m_firstPage(named<QLineEdit>("FirstPageEdit"))
     , m_fileName(named<QCheckBox>("FileNameCheck", QStringLiteral("Print the file name")))
     , m_date(named<QCheckBox>("DateCheck", QStringLiteral("Print the date")))
-    , m_onlyPages(named<QLineEdit>("OnlyPagesEdit")) {
+    , m_onlyPages(named<QLineEdit>("OnlyPagesEdit"))
+    , m_projectData(
+          named<QCheckBox>("ProjectDataCheck", QStringLiteral("Print the project data"))) {
     setObjectName(QStringLiteral("PrintingForm"));
     setWindowTitle(QStringLiteral("Print"));
     m_title->setText(qt(form.title));
@@ -48,12 +50,16 @@ PrintDialog::PrintDialog(ItemKind kind, PrintForm& form, QWidget* parent)
     m_fileName->setChecked(form.fileName);
     m_date->setChecked(form.date);
     m_onlyPages->setText(qt(form.onlyPages));
+    // The material table belongs to no project: its printouts have no project data.
+    m_projectData->setChecked(form.projectData && kind != ItemKind::Material);
+    m_projectData->setEnabled(kind != ItemKind::Material);
     m_onlyPages->setPlaceholderText(QStringLiteral("1,3,5-7"));
     connect(m_numberPages, &QCheckBox::toggled, m_firstPage, &QWidget::setEnabled);
     m_firstPage->setEnabled(form.numberPages);
 
     auto* boxes = new QFormLayout;
     boxes->addRow(named<QLabel>("TitleLabel", QStringLiteral("Title")), m_title);
+    boxes->addRow(m_projectData);
     boxes->addRow(m_numberPages);
     boxes->addRow(named<QLabel>("FirstPageLabel", QStringLiteral("First page number")),
                   m_firstPage);
@@ -121,6 +127,8 @@ void PrintDialog::finish(Command command) {
     typed.firstPage = m_firstPage->text().trimmed().toStdString();
     typed.fileName = m_fileName->isChecked();
     typed.date = m_date->isChecked();
+    if (m_projectData->isEnabled())
+        typed.projectData = m_projectData->isChecked();
     typed.onlyPages = m_onlyPages->text().toStdString();
     typed.formats.clear();
     for (std::size_t i = 0; i < m_formats.size(); ++i)

@@ -53,6 +53,7 @@ private:
     QCheckBox* m_fileName;
     QCheckBox* m_date;
     QLineEdit* m_onlyPages;
+    QCheckBox* m_projectData;
     QListWidget* m_formatList;
 };
 

@@ -5,8 +5,10 @@
 #include "constructions/material.h"
 #include "constructions/panel.h"
 #include "reports/columnlayout.h"
+#include "reports/textdocument.h"
 #include "shell/programoptions.h"
 #include "store/dbitem.h"
+#include "store/projectdata.h"
 
 #include <algorithm>
 #include <chrono>
@@ -130,6 +132,20 @@ ReportSource constructionSheetSource(Panel& panel, const TextLookup& languages,
             sheet.blocks.push_back(ReportBlock::richText(std::move(text)));
     }
     return sheet;
+}
+
+std::string projectDataRtf(const ProjectData& data, const TextLookup& languages) {
+    TextDocument rtf(languages, TextStreamKind::Rtf);
+    const auto lines = [&](int first, const StringList& list) {
+        for (std::size_t i = 0; i < list.size(); ++i)
+            rtf.PrintfText(i == 0 ? first : 1284, list[i]);
+    };
+    lines(1280, data.Building);
+    lines(1281, data.Customer);
+    lines(1282, data.Planner);
+    if (!data.Date.empty())
+        rtf.PrintfText(1283, data.Date);
+    return rtf.takeText();
 }
 
 std::string printedDate() {

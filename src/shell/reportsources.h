@@ -17,6 +17,7 @@ class DBItem;
 class Material;
 class Panel;
 struct PanelSettings;
+struct ProjectData;
 class ProgramOptions;
 class TextLookup;
 
@@ -27,7 +28,8 @@ struct PrintForm {
     std::string firstPage = "1";
     bool fileName = true;
     bool date = true;
-    std::string onlyPages; ///< printed numbers and ranges; empty: every page
+    bool projectData = true; ///< the project description on the first page (project items)
+    std::string onlyPages;   ///< printed numbers and ranges; empty: every page
     /// The chosen formats of the category ("IDS_PRINTINGCONTROLS+" n), by n.
     std::vector<int> formats;
 
@@ -89,6 +91,11 @@ std::vector<std::unique_ptr<Item>> loadReportItems(ItemStore& store,
     }
     return items;
 }
+
+/// The project description as the first page prints it: the building, customer and planner
+/// lines with their labels, and the date when there is one (string-table entries 1280-1284).
+/// Empty when the description is.
+std::string projectDataRtf(const ProjectData& data, const TextLookup& languages);
 
 /// Today's date as the printouts show it (day.month.year).
 std::string printedDate();

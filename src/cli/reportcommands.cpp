@@ -82,17 +82,10 @@ ReportArguments parseArguments(const std::vector<std::string>& args) {
         } else if (a == "--title") {
             parsed.title = value();
         } else if (a == "--first-page") {
-            const std::string& text = value();
-            std::size_t used = 0;
-            int number = 0;
-            try {
-                number = std::stoi(text, &used);
-            } catch (const std::exception&) {
-                used = 0;
-            }
-            if (used == 0 || used != text.size() || number < 1 || number > 99999)
+            const std::optional<int> number = firstPageNumber(value());
+            if (!number)
                 throw UsageError{"--first-page needs a page number from 1 to 99999"};
-            parsed.firstPage = number;
+            parsed.firstPage = *number;
         } else if (a == "--no-page-numbers") {
             parsed.numberPages = false;
         } else if (a == "--no-file-name") {

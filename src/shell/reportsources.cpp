@@ -78,21 +78,28 @@ ReportSource listTableSource(std::string name, const ColumnLayout& layout,
     return source;
 }
 
+std::optional<int> firstPageNumber(const std::string& text) {
+    std::size_t used = 0;
+    int number = 0;
+    try {
+        number = std::stoi(text, &used);
+    } catch (const std::exception&) {
+        return std::nullopt;
+    }
+    if (used != text.size() || number < 1 || number > 99999)
+        return std::nullopt;
+    return number;
+}
+
 PrintChoices PrintForm::choices(const std::string& projectFile, const std::string& today,
                                 const std::string& signature) const {
     PrintChoices choices;
     choices.title = title;
     choices.numberPages = numberPages;
-    std::size_t used = 0;
-    int first = 0;
-    try {
-        first = std::stoi(firstPage, &used);
-    } catch (const std::exception&) {
-        used = 0;
-    }
-    if (used == 0 || used != firstPage.size() || first < 1 || first > 99999)
+    const std::optional<int> first = firstPageNumber(firstPage);
+    if (!first)
         throw Error("IDS_WRONGVALUE");
-    choices.firstPageNumber = first;
+    choices.firstPageNumber = *first;
     if (fileName)
         choices.fileName = projectFile;
     if (date)

@@ -6,6 +6,7 @@
 #include "store/reference.h"
 
 #include <memory>
+#include <optional>
 
 #include <string>
 #include <vector>
@@ -20,6 +21,9 @@ struct PanelSettings;
 struct ProjectData;
 class ProgramOptions;
 class TextLookup;
+
+/// The first page number of a printout as typed: a whole number from 1 to 99999, or none.
+std::optional<int> firstPageNumber(const std::string& text);
 
 /// The choices of the printing dialog as typed; kept for the program's run.
 struct PrintForm {

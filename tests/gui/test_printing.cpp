@@ -2,6 +2,7 @@
 #include "gui/printdialog.h"
 #include "gui/printpreview.h"
 
+#include "base/textlookup.h"
 #include "gui/qtwindowtranslation.h"
 #include "language/languages.h"
 #include "platform/scriptedprompter.h"
@@ -67,6 +68,20 @@ TEST(PrintingForm, TakesTheChoicesOrRefusesThem) {
         }
     }
     EXPECT_EQ(prompter.messages().size(), 3u);
+
+    const std::string directory = qEnvironmentVariable("KALYDOR_SCREENSHOT_DIR").toStdString();
+    if (!directory.empty()) {
+        Languages& languages = test::shippedLanguages();
+        languages.SelectInterfaceLanguage("Român");
+        setTextLookup(&languages);
+        PrintForm form;
+        PrintDialog dialog(ItemKind::Construction, form);
+        translateWindow(languages, dialog);
+        dialog.show();
+        QApplication::processEvents();
+        dialog.grab().save(QString::fromStdString(directory + "/printdialog.png"));
+        test::romanianLanguages();
+    }
 
     // Nothing to print is refused as well.
     PrintForm form;

@@ -33,8 +33,10 @@ ConstructionTree::ConstructionTree(ItemStore& project, const char* objectName, Q
     : QTreeWidget(parent)
     , m_project(project) {
     setObjectName(QString::fromLatin1(objectName));
-    TreeNode* root =
-        fillGroupTree(project, m_model, GetText("IDS_PRINTCATEGORY+1"), RecordType::PanelGroup);
+    TreeNode* root = fillGroupTree(
+        project, m_model,
+        GetText("IDS_PRINTCATEGORY+" + std::to_string(kindNumber(ItemKind::Construction))),
+        RecordType::PanelGroup);
     fillItemTree(project, RecordType::Panel, m_model, root);
     setHeaderHidden(true);
     auto* top = new QTreeWidgetItem(this, {qt(root->caption())});

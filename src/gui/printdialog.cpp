@@ -84,8 +84,7 @@ PrintDialog::PrintDialog(ItemKind kind, PrintForm& form, QWidget* parent)
 
     auto* items = named<QPushButton>("ItemsButton", QStringLiteral("Items..."));
     auto* itemsLabel = named<QLabel>("ItemsValue");
-    itemsLabel->setText(
-        qt(GetText("IDS_PRINTCATEGORY+" + std::to_string(static_cast<int>(kind) + 1))));
+    itemsLabel->setText(qt(GetText("IDS_PRINTCATEGORY+" + std::to_string(kindNumber(kind)))));
     connect(items, &QPushButton::clicked, this, [this, itemsLabel] {
         if (!chooseItems)
             return;

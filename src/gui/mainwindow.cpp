@@ -894,13 +894,15 @@ void MainWindow::print() {
             if (description.LoadFromProject(*store))
                 choices.projectData = projectDataRtf(description, languages);
         }
-        ProgressWindow progress(this, qt(languages.GetText("IDS_PRINTING")), false);
-        job =
-            std::make_unique<PrintJob>(std::move(sources), options, choices, m_printForm.onlyPages);
+        ProgressWindow progress(this, qt(languages.GetText("IDS_PRINTING")), true);
+        job = std::make_unique<PrintJob>(std::move(sources), options, choices,
+                                         m_printForm.onlyPages, progress.callback());
     } catch (const Error& error) {
         platform::prompter().showMessage(error.text());
         return;
     }
+    if (job->stopped())
+        return; // cancelled while the pages were laid out: nothing is printed
     if (!skipped.empty()) {
         std::string names;
         for (const std::string& name : skipped)

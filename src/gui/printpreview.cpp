@@ -26,7 +26,8 @@
 namespace kalydor::gui {
 
 PrintJob::PrintJob(std::vector<ReportSource> sources, PrintOptions options, PrintChoices choices,
-                   std::string onlyPages)
+                   std::string onlyPages,
+                   const std::function<bool(std::size_t, std::size_t)>& progress)
     : m_sources(std::move(sources))
     , m_options(std::move(options))
     , m_choices(std::move(choices))
@@ -43,7 +44,7 @@ PrintJob::PrintJob(std::vector<ReportSource> sources, PrintOptions options, Prin
     paper.widthPixels = m_writer->width();
     paper.heightPixels = m_writer->height();
     m_layout = std::make_unique<ReportLayout>(*m_canvas, paper, m_options, m_choices);
-    m_layout->layout(m_sources);
+    m_stopped = !m_layout->layout(m_sources, progress);
 }
 
 PrintJob::~PrintJob() {

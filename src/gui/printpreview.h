@@ -34,13 +34,17 @@ class QtCanvas;
 /// printer's metrics, or written as PDF.
 class PrintJob {
 public:
+    /// Lays the printout out; `progress` is told each source done and may stop the layout.
     PrintJob(std::vector<ReportSource> sources, PrintOptions options, PrintChoices choices,
-             std::string onlyPages);
+             std::string onlyPages,
+             const std::function<bool(std::size_t, std::size_t)>& progress = {});
     ~PrintJob();
     PrintJob(const PrintJob&) = delete;
     PrintJob& operator=(const PrintJob&) = delete;
 
     const ReportLayout& layout() const { return *m_layout; }
+    /// The layout was stopped: nothing is to be shown or printed.
+    bool stopped() const { return m_stopped; }
     int dpi() const;
     /// The paper's size in the layout's pixels.
     QSize paperPixels() const;
@@ -56,6 +60,7 @@ private:
     PrintOptions m_options;
     PrintChoices m_choices;
     std::string m_onlyPages;
+    bool m_stopped = false;
     // The measuring device of the layout, kept with it.
     std::unique_ptr<QBuffer> m_buffer;
     std::unique_ptr<QPdfWriter> m_writer;

@@ -127,6 +127,16 @@ TEST(PreviewForm, PagesAndPdf) {
     EXPECT_EQ(head, "%PDF-");
     EXPECT_EQ(job.writePdf(pdf.string()).printed, 2u); // pages 5 and 6 only
 
+    // A layout stopped by its progress window leaves nothing to show.
+    std::size_t told = 0;
+    const PrintJob stopped(paragraphs(5), options, choices, "", [&](std::size_t, std::size_t) {
+        ++told;
+        return false;
+    });
+    EXPECT_TRUE(stopped.stopped());
+    EXPECT_FALSE(job.stopped());
+    EXPECT_EQ(told, 1u);
+
     const std::string directory = qEnvironmentVariable("KALYDOR_SCREENSHOT_DIR").toStdString();
     if (!directory.empty()) {
         translateWindow(test::shippedLanguages(), preview);

@@ -11,7 +11,7 @@
 namespace kalydor {
 
 class Room;
-struct RadiatorFamily;
+class RadiatorFamily;
 
 /// What the radiator page of the room dialog asks an offer for.
 struct OfferInputs {

@@ -483,13 +483,69 @@ void ReportLayout::placeTable(const ReportBlock& block) {
             newPage();
             rowOnPage = false;
         }
-        for (std::size_t c = 0; c < rows[r].size(); ++c)
-            addParagraph(std::move(rows[r][c].first), x[c], m_y + padding, rows[r][c].second);
-        m_y += heights[r];
+        if (m_y + heights[r] <= bodyBottom()) {
+            for (std::size_t c = 0; c < rows[r].size(); ++c)
+                addParagraph(std::move(rows[r][c].first), x[c], m_y + padding, rows[r][c].second);
+            m_y += heights[r];
+        } else {
+            placeTallRow(rows[r], x, padding);
+        }
         rowOnPage = true;
     }
     rule(m_y);
     m_openTable = nullptr;
+}
+
+void ReportLayout::placeTallRow(
+    std::vector<std::pair<PlacedParagraph, platform::CanvasColor>>& cells,
+    const std::vector<int>& x, int padding) {
+    // A row taller than a whole body goes on over pages: on each page every cell shows the
+    // lines that fit, side by side, and the headings repeat above the rest.
+    std::vector<std::size_t> index;
+    for (auto& [paragraph, color] : cells) {
+        index.push_back(m_paragraphs.size());
+        m_paragraphs.push_back(std::move(paragraph));
+    }
+    std::vector<std::size_t> next(cells.size(), 0);
+    const auto remaining = [&] {
+        for (std::size_t c = 0; c < cells.size(); ++c)
+            if (next[c] < m_paragraphs[index[c]].lines.size())
+                return true;
+        return false;
+    };
+    while (remaining()) {
+        const int room = bodyBottom() - m_y - 2 * padding;
+        int used = 0;
+        for (std::size_t c = 0; c < cells.size(); ++c) {
+            const std::vector<PlacedLine>& lines = m_paragraphs[index[c]].lines;
+            if (next[c] >= lines.size())
+                continue;
+            const int start = lines[next[c]].top;
+            std::size_t count = 0;
+            // At least one line a page, so that the row always goes on.
+            while (next[c] + count < lines.size()) {
+                const PlacedLine& line = lines[next[c] + count];
+                if (count > 0 && line.top + line.height - start > room)
+                    break;
+                ++count;
+            }
+            PageItem item;
+            item.kind = PageItem::Kind::Paragraph;
+            item.x = x[c];
+            item.y = m_y + padding - start;
+            item.paragraph = index[c];
+            item.firstLine = next[c];
+            item.lineCount = count;
+            item.color = cells[c].second;
+            m_pages.back().items.push_back(item);
+            const PlacedLine& last = lines[next[c] + count - 1];
+            used = std::max(used, last.top + last.height - start);
+            next[c] += count;
+        }
+        m_y += used + 2 * padding;
+        if (remaining())
+            newPage();
+    }
 }
 
 void ReportLayout::placePicture(const ReportBlock& block) {

@@ -9,6 +9,7 @@
 #include <set>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace kalydor {
@@ -148,6 +149,9 @@ private:
     int bodyBottom() const;
     void placeParagraphs(std::vector<PlacedParagraph> paragraphs);
     void placeTable(const ReportBlock& block);
+    /// A table row taller than a whole body, its cells' lines split over pages.
+    void placeTallRow(std::vector<std::pair<PlacedParagraph, platform::CanvasColor>>& cells,
+                      const std::vector<int>& x, int padding);
     /// The columns' widths on the page, each at least as wide as its widest word when the
     /// others can give the room; `size` is the cells' "fs" (18, smaller for a wide table).
     std::vector<int> columnWidths(const ReportBlock& block, int padding, int& size);

@@ -220,6 +220,33 @@ TEST(ReportLayout, TablesRepeatTheirHeadings) {
     EXPECT_EQ(rowsSeen, 80);
 }
 
+// A row taller than a whole body goes on over pages, its cells' lines side by side, never
+// past a page's foot, the headings above each part.
+TEST(ReportLayout, SplitsARowTallerThanTheBody) {
+    platform::FixedCanvas canvas(72);
+    std::string longText;
+    for (int i = 1; i <= 150; ++i)
+        longText += "cuvânt" + std::to_string(i) + " ";
+    ReportSource table;
+    table.blocks.push_back(ReportBlock::table(
+        {{{"Text"}, 60, false, false}, {{"Nr"}, 440, false, false}}, {{longText, "1"}}));
+    ReportLayout layout(canvas, PaperGeometry::a4(72), options(), {});
+    ASSERT_TRUE(layout.layout({table}));
+    ASSERT_GE(layout.pageCount(), 2u);
+    int words = 0;
+    for (std::size_t p = 0; p < layout.pageCount(); ++p) {
+        platform::FixedCanvas page(72);
+        layout.drawPage(p, page);
+        EXPECT_NE(page.drawnText().find("Text"), std::string::npos) << p; // the headings
+        for (const platform::FixedCanvas::Text& text : page.texts()) {
+            EXPECT_LE(text.y + 14, 42 + 758) << text.text;
+            if (text.text.find("cuvânt") != std::string::npos)
+                ++words;
+        }
+    }
+    EXPECT_EQ(words, 150);
+}
+
 // With ForceNewPage every source after the first starts a page; a stop ends the layout.
 TEST(ReportLayout, ForceNewPageAndStop) {
     for (const bool force : {false, true}) {

@@ -366,14 +366,7 @@ std::optional<std::size_t> RoomEditor::addBoundary(const Panel& panel,
 }
 
 bool RoomEditor::modifyBoundary(std::size_t index, const std::function<bool(Boundary&)>& edit) {
-    if (index >= m_room.Boundaries.size())
-        return false;
-    Boundary copy = m_room.Boundaries[index];
-    if (!edit(copy))
-        return false;
-    m_room.Boundaries[index] = std::move(copy);
-    recalculate();
-    return true;
+    return editCopy(m_room.Boundaries, index, edit);
 }
 
 std::optional<std::size_t> RoomEditor::copyBoundary(std::size_t index) {
@@ -452,14 +445,7 @@ bool RoomEditor::stepRadiator(std::size_t index, bool up, RadiatorFamilySource& 
 }
 
 bool RoomEditor::modifyRadiator(std::size_t index, const std::function<bool(Radiator&)>& edit) {
-    if (index >= m_room.Radiators.size())
-        return false;
-    Radiator copy = m_room.Radiators[index];
-    if (!edit(copy))
-        return false;
-    m_room.Radiators[index] = std::move(copy);
-    recalculate();
-    return true;
+    return editCopy(m_room.Radiators, index, edit);
 }
 
 bool RoomEditor::deleteRadiator(std::size_t index) {

@@ -166,6 +166,20 @@ public:
     std::string renameRadiator(std::size_t index, const std::string& mark);
 
 private:
+    // An entry of the room edited on a copy: taken over, and the room recalculated, only when
+    // the edit says so.
+    template <class Entry>
+    bool editCopy(std::vector<Entry>& list, std::size_t index,
+                  const std::function<bool(Entry&)>& edit) {
+        if (index >= list.size())
+            return false;
+        Entry copy = list[index];
+        if (!edit(copy))
+            return false;
+        list[index] = std::move(copy);
+        recalculate();
+        return true;
+    }
     void apply();
     void calculate();
 

@@ -268,18 +268,22 @@ void Radiator::WriteBuildingReportRow(ClipboardDocument& document, bool header,
 
 void Radiator::CopyRow(ClipboardDocument& document) const {
     std::string line = Mark + "\t" + TypeCode;
+    for (const RowNumber& number : rowNumbers(*this))
+        line += "\t" + displayNumber(number.value, number.digits);
     BiffWriter& sheet = document.sheet();
     if (sheet.empty())
         sheet.BeginSheet();
-    sheet.TextCell(Mark);
-    sheet.TextCell(TypeCode);
-    for (const RowNumber& number : rowNumbers(*this)) {
-        line += "\t" + displayNumber(number.value, number.digits);
-        sheet.NumberCell(number.value);
-    }
-    sheet.NewRow();
+    WriteSheetRow(sheet);
     document.text().Write(line + "\r\n");
     writeRow(document, kRoomCells, Mark, *this);
+}
+
+void Radiator::WriteSheetRow(BiffWriter& sheet) const {
+    sheet.TextCell(Mark);
+    sheet.TextCell(TypeCode);
+    for (const RowNumber& number : rowNumbers(*this))
+        sheet.NumberCell(number.value);
+    sheet.NewRow();
 }
 
 bool Radiator::ReadRecord(MemoryStream& stream, int version) {

@@ -8,6 +8,7 @@
 
 namespace kalydor {
 
+class BiffWriter;
 class ClipboardDocument;
 class ListColumns;
 class MemoryStream;
@@ -115,6 +116,9 @@ public:
                                 const std::string& roomName) const;
     /// The radiator as one table row in text, rich text and spreadsheet cells.
     void CopyRow(ClipboardDocument& document) const;
+    /// The radiator as one spreadsheet row: mark, type code, factor, output, forward and
+    /// return temperature, length, height, depth.
+    void WriteSheetRow(BiffWriter& sheet) const;
 
     /// Reads a record of version 52 or 102 to 104 (0 is 104). Another version is reported
     /// and gives false; data that end early raise "IDS_DATAREADERROR". Either way the radiator

@@ -8,6 +8,7 @@
 #include "reports/clipboarddocument.h"
 #include "rooms/buildingeditor.h"
 #include "rooms/linkedcopy.h"
+#include "rooms/projectrecalculation.h"
 #include "rooms/room.h"
 #include "rooms/roomcontext.h"
 #include "store/itemstream.h"
@@ -222,7 +223,18 @@ std::string Building::ColumnText(int columnId, const ListColumns& columns) const
     }
 }
 
-bool Building::CopyTo(ClipboardDocument& stream, const ItemContext&, ClipboardCopy) {
+bool Building::CopyTo(ClipboardDocument& stream, const ItemContext& context, ClipboardCopy what) {
+    if (what == ClipboardCopy::WithReport) {
+        // Its rooms and totals as the project holds them now; the copied record stays as
+        // stored.
+        const RoomContext& rooms = roomContextOf(context);
+        ItemStore* project = rooms.project ? rooms.project() : nullptr;
+        Building shown = *this;
+        std::vector<Room> collected;
+        if (project != nullptr)
+            collected = CollectRooms(*project, shown, true, true).rooms;
+        shown.writeReport(stream, collected);
+    }
     return copyWithLinkName(*this, stream, ParentName);
 }
 

@@ -12,6 +12,8 @@
 namespace kalydor {
 
 class Room;
+class TextDocument;
+class TextLookup;
 struct BuildingData;
 
 /// A building of the project: the site and climate data its rooms copy, an optional parent
@@ -57,7 +59,16 @@ public:
     bool ReadRecord(MemoryStream& stream, std::int16_t version) override;
     bool WriteRecord(MemoryStream& stream, VersionWord versionWord) override;
     std::string ColumnText(int columnId, const ListColumns& columns) const override;
-    /// The name, the record and the parent's name.
+    /// The result lines of the building's report in plain text (when given) and rich text:
+    /// its name (and its parent's, `ParentName`), then with the heating part the totals.
+    void writeResultLines(TextDocument* text, TextDocument& rtf, bool heatingPart) const;
+    /// The result lines of the printed sheet, numbers as the language writes them.
+    std::string printedSheet(const TextLookup& languages, bool heatingPart) const;
+    /// The report part of a clipboard copy: the result lines, the table of its rooms (own
+    /// rooms first) in rich text, and the building and its rooms as spreadsheet rows.
+    void writeReport(ClipboardDocument& stream, const std::vector<Room>& rooms) const;
+    /// With the report: its rooms collected and its totals rebuilt (on a copy) write the
+    /// report part; then the name, the record and the parent's name.
     bool CopyTo(ClipboardDocument& stream, const ItemContext& context, ClipboardCopy what) override;
     bool PasteFrom(MemoryStream& binaryPart) override;
 };

@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <iterator>
 #include <map>
 #include <set>
 
@@ -204,7 +205,7 @@ bool BuildingHasReferences(ItemStore& items, const std::string& buildingId) {
     return found;
 }
 
-CollectedRooms CollectRooms(ItemStore& items, Building& building, bool totals) {
+CollectedRooms CollectRooms(ItemStore& items, Building& building, bool totals, bool keepRooms) {
     CollectedRooms collected;
     const BuildingsTable table = BuildingsTable::load(items);
     // The buildings below this one, depth first, each once and never itself.
@@ -221,20 +222,32 @@ CollectedRooms CollectRooms(ItemStore& items, Building& building, bool totals) {
     };
     descend(building.ID);
     BuildingTotals sums;
+    std::vector<Room> ownRooms;
+    std::vector<Room> descendantRooms;
     items.scanRecords(RecordType::Room, [&](const Reference& record, const std::string& data) {
         Room room;
         if (!readStoredItem(room, data))
             return;
-        if (!room.BuildingRef.empty() && room.BuildingRef == building.ID)
+        const bool own = !room.BuildingRef.empty() && room.BuildingRef == building.ID;
+        if (own)
             collected.own.push_back(record);
         else if (below.count(room.BuildingRef) != 0)
             collected.descendantRooms.push_back(record);
         else
             return;
         sums.add(room);
+        if (keepRooms) {
+            room.Name = record.Name;
+            room.ID = record.ID;
+            room.GroupID = record.RefID;
+            room.BuildingName = table.RowName(room.BuildingRef);
+            (own ? ownRooms : descendantRooms).push_back(std::move(room));
+        }
     });
     if (totals)
         sums.applyTo(building);
+    collected.rooms = std::move(ownRooms);
+    std::move(descendantRooms.begin(), descendantRooms.end(), std::back_inserter(collected.rooms));
     return collected;
 }
 

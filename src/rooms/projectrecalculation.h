@@ -83,9 +83,13 @@ struct CollectedRooms {
     std::vector<Reference> own;
     std::vector<Reference> descendants;
     std::vector<Reference> descendantRooms;
+    /// The rooms themselves, in the order of `own` then `descendantRooms`, when asked for;
+    /// each with its name, identifiers and its building's name.
+    std::vector<Room> rooms;
 };
 /// Collects the rooms of a building by scanning the project; with `totals` its totals are
-/// set from them.
-CollectedRooms CollectRooms(ItemStore& store, Building& building, bool totals);
+/// set from them, with `keepRooms` the rooms read are kept.
+CollectedRooms CollectRooms(ItemStore& store, Building& building, bool totals,
+                            bool keepRooms = false);
 
 } // namespace kalydor

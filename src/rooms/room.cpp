@@ -397,7 +397,23 @@ std::string Room::ColumnText(int columnId, const ListColumns& columns) const {
     }
 }
 
-bool Room::CopyTo(ClipboardDocument& stream, const ItemContext&, ClipboardCopy) {
+bool Room::CopyTo(ClipboardDocument& stream, const ItemContext& context, ClipboardCopy what) {
+    if (what == ClipboardCopy::WithReport) {
+        // The report shows the room as calculated now; the copied record stays as stored.
+        const RoomContext& rooms = roomContextOf(context);
+        const std::optional<RoomSettings> settings =
+            rooms.settings ? rooms.settings() : std::nullopt;
+        Room shown = *this;
+        if (settings) {
+            try {
+                (void)shown.Calculate(*settings);
+            } catch (const Error&) {
+                shown = *this;
+            }
+        }
+        shown.writeReport(stream, settings ? settings->projectOutsideTemp
+                                           : RoomSettings{}.projectOutsideTemp);
+    }
     return copyWithLinkName(*this, stream, BuildingName);
 }
 

@@ -17,6 +17,8 @@
 namespace kalydor {
 
 class ProjectOptions;
+class TextDocument;
+class TextLookup;
 
 /// The building values a room keeps a copy of, refreshed whenever it is linked to its
 /// building.
@@ -150,11 +152,29 @@ public:
     bool DeleteBoundary(std::size_t i);
     bool hasMissingThermalValues() const;
 
+    /// The result lines of the room's report in plain text (when given) and rich text, in
+    /// report order. The heating part is written when asked for and the room computes its
+    /// heating load; the outside temperatures the room takes from the project are
+    /// `projectOutsideTemp`.
+    void writeResultLines(TextDocument* text, TextDocument& rtf, bool heatingPart,
+                          double projectOutsideTemp) const;
+    /// The result lines of the printed sheet, numbers as the language writes them.
+    std::string printedSheet(const TextLookup& languages, bool heatingPart,
+                             double projectOutsideTemp) const;
+    /// The report part of a clipboard copy: the result lines, the boundary and radiator
+    /// tables in rich text, and the boundaries and radiators as spreadsheet rows.
+    void writeReport(ClipboardDocument& stream, double projectOutsideTemp) const;
+    /// One bill line per radiator: its size's type code as the name, the size's estimate
+    /// code, one piece, in its family's folder of the device table.
+    void AddUsedMaterials(UsedMaterials& bill) const override;
+
     bool ReadRecord(MemoryStream& stream, std::int16_t version) override;
     bool WriteRecord(MemoryStream& stream, VersionWord versionWord) override;
     std::string ColumnText(int columnId, const ListColumns& columns) const override;
     /// The room dialog through the context's room dialogs, on a copy taken back on OK.
     bool Edit(platform::Window* owner, const ItemContext& context) override;
+    /// With the report: the room calculated afresh (on a copy) with the context's settings
+    /// writes its report part; then its name, record and building name.
     bool CopyTo(ClipboardDocument& stream, const ItemContext& context, ClipboardCopy what) override;
     bool PasteFrom(MemoryStream& binaryPart) override;
 

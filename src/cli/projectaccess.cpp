@@ -75,13 +75,18 @@ ProjectOptions loadOptions(ItemStore& project, const std::string& file) {
     return options;
 }
 
-ProjectCalculation::ProjectCalculation(const ProjectOptions& options) {
-    try {
-        const std::string table = programDirectory() + "/Kalydor32.db";
-        if (std::filesystem::exists(table))
-            devices = DeviceStore::open(table);
-    } catch (const Error&) {
-        devices.reset();
+ProjectCalculation::ProjectCalculation(const ProjectOptions& options,
+                                       const std::string& deviceTable) {
+    if (!deviceTable.empty()) {
+        devices = DeviceStore::open(deviceTable);
+    } else {
+        try {
+            const std::string table = programDirectory() + "/Kalydor32.db";
+            if (std::filesystem::exists(table))
+                devices = DeviceStore::open(table);
+        } catch (const Error&) {
+            devices.reset();
+        }
     }
     families = std::make_unique<CachedRadiatorFamilies>(devices.get(), cache);
     settings.projectOutsideTemp = options.Heating.OutSideTemp;

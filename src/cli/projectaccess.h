@@ -27,7 +27,9 @@ ProjectOptions loadOptions(ItemStore& project, const std::string& file);
 /// refreshed from the device table beside the program when there is one (without it they
 /// keep their values).
 struct ProjectCalculation {
-    explicit ProjectCalculation(const ProjectOptions& options);
+    /// With `deviceTable` that table is opened (its error raised) instead of the one beside
+    /// the program.
+    explicit ProjectCalculation(const ProjectOptions& options, const std::string& deviceTable = {});
     ProjectCalculation(const ProjectCalculation&) = delete;
     ProjectCalculation& operator=(const ProjectCalculation&) = delete;
     std::unique_ptr<DeviceStore> devices;

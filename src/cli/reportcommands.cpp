@@ -1,14 +1,28 @@
-// Printed reports from the command line: the lists of a material table or a project laid out
-// on pages and written as PDF, with the desktop program's page layout and fonts.
+// Printed reports from the command line: a material table's or a project's items and lists
+// laid out on pages and written as PDF with the desktop program's page layout and fonts, the
+// clipboard copies of rooms, buildings and the bill of materials, and the bill itself.
 #include "base/error.h"
+#include "base/safefilewriter.h"
+#include "base/textlookup.h"
 #include "base/version.h"
 #include "cli/commands.h"
 #include "cli/jsoninput.h"
 #include "cli/projectaccess.h"
 #include "constructions/material.h"
 #include "constructions/panel.h"
+#include "constructions/usedmaterials.h"
+#include "language/languages.h"
+#include "reports/biffwriter.h"
+#include "reports/clipboarddocument.h"
 #include "reports/columnlayout.h"
 #include "reports/reportlayout.h"
+#include "rooms/building.h"
+#include "rooms/buildingstable.h"
+#include "rooms/room.h"
+#include "rooms/roomcontext.h"
+#include "shell/billdevices.h"
+#include "shell/printout.h"
+#include "shell/programoptions.h"
 #include "shell/reportsources.h"
 #include "store/itemkinds.h"
 #include "store/itemstore.h"
@@ -16,8 +30,8 @@
 
 #ifdef KALYDOR_WITH_QT
 #include "gui/materialcurves.h"
+#include "gui/qtsettingsstore.h"
 #include "gui/reportpdf.h"
-#include "language/languages.h"
 
 #include <QApplication>
 #endif
@@ -42,7 +56,7 @@ struct ReportArguments {
     std::vector<std::string> positional;
     std::string kind;
     std::vector<std::string> items;
-    std::string parts = "table";
+    std::string parts;
     std::string title;
     int firstPage = 1;
     bool numberPages = true;
@@ -51,7 +65,24 @@ struct ReportArguments {
     bool projectData = true;
     std::string pages;
     std::string language = "English";
+    std::string settings;
+    std::string deviceTable;
+    std::string form;
+    std::string exportFile;
 };
+
+// The printing formats by the names the command line gives them.
+const std::map<std::string, int> kPartNames = {
+    {"sheets", printformat::kSheets},       {"table", printformat::kTable},
+    {"layers", printformat::kLayers},       {"messages", printformat::kMessages},
+    {"heating", printformat::kHeating},     {"boundaries", printformat::kBoundaries},
+    {"radiators", printformat::kRadiators}, {"rooms", printformat::kRooms},
+};
+
+const std::map<std::string, ItemKind> kKinds = {{"materials", ItemKind::Material},
+                                                {"constructions", ItemKind::Construction},
+                                                {"rooms", ItemKind::Room},
+                                                {"buildings", ItemKind::Building}};
 
 std::vector<std::string> splitParts(const std::string& list) {
     std::vector<std::string> parts;
@@ -64,7 +95,7 @@ std::vector<std::string> splitParts(const std::string& list) {
     return parts;
 }
 
-ReportArguments parseArguments(const std::vector<std::string>& args) {
+ReportArguments parseArguments(const std::vector<std::string>& args, std::size_t positionals) {
     ReportArguments parsed;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
@@ -98,36 +129,59 @@ ReportArguments parseArguments(const std::vector<std::string>& args) {
             parsed.pages = value();
         } else if (a == "--lang") {
             parsed.language = value();
+        } else if (a == "--settings") {
+            parsed.settings = value();
+        } else if (a == "--devicedb" || a == "--device-db") {
+            parsed.deviceTable = value();
+        } else if (a == "--form") {
+            parsed.form = value();
+        } else if (a == "--export") {
+            parsed.exportFile = value();
         } else if (a.starts_with("--")) {
             throw UsageError{"unknown option " + a};
         } else {
             parsed.positional.push_back(a);
         }
     }
-    if (parsed.positional.size() != 2)
-        throw UsageError{"a table or project and the PDF file to write expected"};
-    if (parsed.kind != "materials" && parsed.kind != "constructions")
-        throw UsageError{"--kind materials or constructions"};
-    for (const std::string& part : splitParts(parsed.parts)) {
-        if (part != "table" && part != "sheets" && part != "layers" && part != "messages")
-            throw UsageError{"--parts takes sheets, table, layers and messages, not \"" + part +
-                             "\""};
-        if ((part == "layers" || part == "messages") && parsed.kind != "constructions")
-            throw UsageError{"--parts " + part + ": only constructions have it"};
-    }
+    if (parsed.positional.size() != positionals)
+        throw UsageError{positionals == 1 ? "a project expected"
+                                          : "a table or project and the file to write expected"};
     return parsed;
 }
 
-// The items of one kind in tree order (group path, then name), or those named by
+// The chosen formats of a kind: the parts named (each one the kind has), else the default.
+std::vector<int> formatsOf(ItemKind kind, const std::string& kindName, const std::string& parts) {
+    const std::vector<int> offered = printFormatsOf(kind);
+    const std::string chosen = !parts.empty()               ? parts
+                               : kind == ItemKind::Building ? "sheets,heating,rooms"
+                                                            : "table";
+    std::vector<int> formats;
+    for (const std::string& part : splitParts(chosen)) {
+        const auto named = kPartNames.find(part);
+        if (named == kPartNames.end() ||
+            std::find(offered.begin(), offered.end(), named->second) == offered.end()) {
+            std::string list;
+            for (const int format : offered)
+                for (const auto& [name, number] : kPartNames)
+                    if (number == format)
+                        list += (list.empty() ? "" : ", ") + name;
+            throw UsageError{"--parts for " + kindName + " takes " + list + ", not \"" + part +
+                             "\""};
+        }
+        formats.push_back(named->second);
+    }
+    return formats;
+}
+
+// The records of one kind in tree order (group path, then name), or those named by
 // "\"-separated paths ("group\name", or a group for all below it); an unknown path is an
-// error. Items that cannot be read are named in `skipped`.
-template <class Item>
-std::vector<std::unique_ptr<Item>>
-loadItems(ItemStore& store, std::int16_t type, std::int16_t groupType,
-          const std::vector<std::string>& paths, std::vector<std::string>& skipped) {
+// error.
+std::vector<Reference> chooseRecords(ItemStore& store, ItemKind kind,
+                                     const std::vector<std::string>& paths) {
     std::map<std::string, Reference> ordered;
-    for (const Reference& record : store.ListRecords(type))
-        ordered.emplace(store.PathOfGroup(groupType, record.RefID, '\\') + record.Name, record);
+    for (const Reference& record : store.ListRecords(itemTypeOfKind(kind)))
+        ordered.emplace(store.PathOfGroup(groupTypeOfKind(kind), record.RefID, '\\') + record.Name,
+                        record);
     std::set<std::string> chosen;
     for (const std::string& path : paths) {
         bool found = ordered.count(path) != 0;
@@ -146,87 +200,165 @@ loadItems(ItemStore& store, std::int16_t type, std::int16_t groupType,
     for (const auto& [path, record] : ordered)
         if (paths.empty() || chosen.count(path) != 0)
             records.push_back(record);
-    return loadReportItems<Item>(store, records, skipped);
+    return records;
+}
+
+// An open project (or the material table) with what its items are calculated with.
+struct OpenReport {
+    std::unique_ptr<ItemStore> store;
+    std::optional<ProjectOptions> options;
+    std::unique_ptr<ProjectCalculation> calculation;
+};
+
+OpenReport openForReport(const std::string& source, bool materialTable,
+                         const std::string& deviceTable) {
+    OpenReport open;
+    if (materialTable) {
+        const fs::path path(source);
+        open.store = std::make_unique<ItemStore>(
+            path.has_parent_path() ? path.parent_path().string() : ".", path.filename().string(),
+            TableMode::ReadOnly, TableKind::Catalogue);
+        return open;
+    }
+    open.store = openCurrentProject(source, false);
+    open.options = loadOptions(*open.store, source);
+    open.calculation = std::make_unique<ProjectCalculation>(*open.options, deviceTable);
+    return open;
+}
+
+// The bill of the project: every room's radiators, expanded through the device table.
+struct OpenBill {
+    std::unique_ptr<DeviceTableBillDevices> devices;
+    std::unique_ptr<UsedMaterials> bill;
+};
+
+OpenBill buildBill(OpenReport& open) {
+    OpenBill made;
+    made.devices = std::make_unique<DeviceTableBillDevices>(open.calculation->devices.get(),
+                                                            open.calculation->families.get());
+    made.bill = std::make_unique<UsedMaterials>(made.devices.get());
+    made.bill->Build(*open.store);
+    return made;
+}
+
+std::vector<std::size_t> everyLine(const UsedMaterials& bill) {
+    std::vector<std::size_t> all(bill.lines().size());
+    for (std::size_t i = 0; i < all.size(); ++i)
+        all[i] = i;
+    return all;
+}
+
+ordered_json warningsOf(const UsedMaterials& bill) {
+    ordered_json warnings = ordered_json::array();
+    for (const std::string& room : bill.unreadable())
+        warnings.push_back(formatText(GetText("IDS_BILLUNREADABLE"), {room}));
+    for (const std::string& list : bill.cycles())
+        warnings.push_back(formatText(GetText("IDS_PIECELISTCYCLE"), {list}));
+    return warnings;
+}
+
+int bom(const std::vector<std::string>& args, std::ostream& out) {
+    const ReportArguments arguments = parseArguments(args, 1);
+    const LanguageScope language(arguments.language);
+    OpenReport open = openForReport(arguments.positional[0], false, arguments.deviceTable);
+    const OpenBill made = buildBill(open);
+    const UsedMaterials& bill = *made.bill;
+    ordered_json lines = ordered_json::array();
+    for (const UsedMaterialItem& line : bill.lines()) {
+        ordered_json entry;
+        entry["Type"] = line.Type;
+        entry["Name"] = line.Name;
+        entry["EstimateCode"] = line.EstimateCode;
+        entry["Unit"] = line.Unit;
+        entry["Quantity"] = line.Quantity;
+        entry["GroupText"] = line.GroupText;
+        lines.push_back(std::move(entry));
+    }
+    if (!arguments.exportFile.empty()) {
+        SafeFileWriter file(arguments.exportFile);
+        file.write(bill.ExportText(everyLine(bill), language.languages()));
+        file.commit();
+    }
+    ordered_json output;
+    output["Lines"] = std::move(lines);
+    output["Warnings"] = warningsOf(bill);
+    out << output.dump(2, ' ', false, ordered_json::error_handler_t::replace) << '\n';
+    return bill.unreadable().empty() && bill.cycles().empty() ? 0 : 1;
+}
+
+int copy(const std::vector<std::string>& args, std::ostream& out) {
+    const ReportArguments arguments = parseArguments(args, 2);
+    static const std::set<std::string> forms = {"text", "rtf", "biff", "html"};
+    if (forms.count(arguments.form) == 0)
+        throw UsageError{"--form text, rtf, biff or html"};
+    const LanguageScope language(arguments.language);
+    OpenReport open = openForReport(arguments.positional[0], false, arguments.deviceTable);
+    ClipboardDocument document(language.languages());
+    std::vector<std::string> skipped;
+    if (arguments.kind == "bom") {
+        const OpenBill made = buildBill(open);
+        made.bill->WriteCopy(document, everyLine(*made.bill));
+        skipped = made.bill->unreadable();
+    } else if (arguments.kind == "rooms" || arguments.kind == "buildings") {
+        if (arguments.items.size() != 1)
+            throw UsageError{"--item names the one room or building to copy"};
+        const ItemKind kind = kKinds.at(arguments.kind);
+        const std::vector<Reference> records = chooseRecords(*open.store, kind, arguments.items);
+        const BuildingsTable buildings = BuildingsTable::load(*open.store);
+        RoomContext context;
+        ItemStore* project = open.store.get();
+        context.project = [project] { return project; };
+        const RoomSettings settings = open.calculation->settings;
+        context.settings = [settings]() -> std::optional<RoomSettings> { return settings; };
+        for (const Reference& record : records) {
+            std::unique_ptr<DBItem> item = CreateItemOfKind(kind);
+            item->Name = record.Name;
+            item->ID = record.ID;
+            item->GroupID = record.RefID;
+            if (!open.store->FindRecord(record.Type, record.RefID, record.Name) ||
+                !open.store->LoadItem(*item)) {
+                skipped.push_back(record.Name);
+                continue;
+            }
+            if (auto* room = dynamic_cast<Room*>(item.get()))
+                room->BuildingName = buildings.RowName(room->BuildingRef);
+            if (auto* building = dynamic_cast<Building*>(item.get()))
+                building->ParentName = buildings.RowName(building->ParentID);
+            item->CopyTo(document, context, ClipboardCopy::WithReport);
+        }
+    } else {
+        throw UsageError{"--kind rooms, buildings or bom"};
+    }
+    document.FinishDocument();
+    std::string bytes;
+    if (arguments.form == "text")
+        bytes = document.text().text();
+    else if (arguments.form == "rtf")
+        bytes = document.rtf().text();
+    else if (arguments.form == "biff")
+        bytes = document.sheet().bytes();
+    else
+        bytes = htmlTableOfCells(document.sheet().cells());
+    SafeFileWriter file(arguments.positional[1]);
+    file.write(bytes);
+    file.commit();
+    ordered_json output;
+    output["File"] = arguments.positional[1];
+    output["Bytes"] = bytes.size();
+    output["Skipped"] = skipped;
+    out << output.dump(2, ' ', false, ordered_json::error_handler_t::replace) << '\n';
+    return skipped.empty() ? 0 : 1;
 }
 
 int pdf(const std::vector<std::string>& args, std::ostream& out) {
-    const ReportArguments arguments = parseArguments(args);
+    const ReportArguments arguments = parseArguments(args, 2);
+    const bool bill = arguments.kind == "bom";
+    if (!bill && kKinds.count(arguments.kind) == 0)
+        throw UsageError{"--kind materials, constructions, rooms, buildings or bom"};
+    const ItemKind kind = bill ? ItemKind::Room : kKinds.at(arguments.kind);
+    const std::vector<int> formats =
+        bill ? std::vector<int>{} : formatsOf(kind, arguments.kind, arguments.parts);
 #ifdef KALYDOR_WITH_QT
-    const LanguageScope language(arguments.language);
-    const std::string& source = arguments.positional[0];
-    const fs::path path(source);
-    std::unique_ptr<ItemStore> store;
-    std::vector<std::string> skipped;
-    std::vector<ReportSource> sources;
-    ColumnLayout layout;
-    std::vector<std::unique_ptr<Material>> materials;
-    std::vector<std::unique_ptr<Panel>> panels;
-    std::vector<const DBItem*> items;
-    if (arguments.kind == "materials") {
-        store = std::make_unique<ItemStore>(
-            path.has_parent_path() ? path.parent_path().string() : ".", path.filename().string(),
-            TableMode::ReadOnly, TableKind::Catalogue);
-        materials = loadItems<Material>(*store, RecordType::Material, RecordType::MaterialGroup,
-                                        arguments.items, skipped);
-        layout =
-            loadColumnLayout("MaterialItemsTitle", textLookup(), nullptr, "MaterialTableReport");
-        for (const auto& material : materials)
-            items.push_back(material.get());
-    } else {
-        store = openCurrentProject(source, false);
-        panels = loadItems<Panel>(*store, RecordType::Panel, RecordType::PanelGroup,
-                                  arguments.items, skipped);
-        layout = loadColumnLayout("PanelItemsTitle", textLookup(), nullptr, "PanelTableReport");
-        for (const auto& panel : panels)
-            items.push_back(panel.get());
-    }
-    const std::vector<std::string> parts = splitParts(arguments.parts);
-    PrintOptions options;
-    options.font = {"DejaVu Serif", 10};
-    options.colorPrinting = true;
-    // The sheets first, each item's after the one before, then the list.
-    if (std::find(parts.begin(), parts.end(), "sheets") != parts.end() &&
-        arguments.kind == "materials") {
-        const Languages& languages = language.languages();
-        for (const auto& material : materials) {
-            ReportSource sheet = materialSheetSource(*material, languages);
-            if (material->hasPrintedChart())
-                sheet.blocks.push_back(
-                    gui::materialChartBlock(*material, languages, options.colorPrinting));
-            sources.push_back(std::move(sheet));
-        }
-    }
-    const auto has = [&](const char* part) {
-        return std::find(parts.begin(), parts.end(), part) != parts.end();
-    };
-    if (has("sheets") && arguments.kind == "constructions") {
-        PanelSettings settings;
-        settings.outsideDesignTemperature = loadOptions(*store, source).Heating.OutSideTemp;
-        const ColumnLayout layers =
-            loadColumnLayout("PanelLayersTitle", textLookup(), nullptr, "LayerTableReport");
-        for (const auto& panel : panels)
-            sources.push_back(constructionSheetSource(*panel, language.languages(), settings,
-                                                      has("layers") ? &layers : nullptr,
-                                                      has("messages")));
-    }
-    if (std::find(parts.begin(), parts.end(), "table") != parts.end())
-        sources.push_back(listTableSource(arguments.kind, layout, items));
-
-    PrintChoices choices;
-    choices.title = arguments.title;
-    choices.numberPages = arguments.numberPages;
-    choices.firstPageNumber = arguments.firstPage;
-    if (arguments.fileName)
-        choices.fileName = fs::absolute(path).string();
-    if (arguments.date)
-        choices.date = printedDate();
-    choices.signature = "Kalydor " + std::string(programVersion());
-    if (arguments.kind != "materials" && arguments.projectData) {
-        ProjectData data;
-        if (data.LoadFromProject(*store))
-            choices.projectData = projectDataRtf(data, language.languages());
-    }
-
     // Fonts and PDF pages need a running Qt, without a screen.
     std::unique_ptr<QApplication> application;
     if (QCoreApplication::instance() == nullptr) {
@@ -236,6 +368,73 @@ int pdf(const std::vector<std::string>& args, std::ostream& out) {
         static char name[] = "kalydor-cli";
         static char* argv[] = {name, nullptr};
         application = std::make_unique<QApplication>(argc, argv);
+    }
+    const LanguageScope language(arguments.language);
+    const Languages& languages = language.languages();
+    const std::string& source = arguments.positional[0];
+    OpenReport open = openForReport(source, kind == ItemKind::Material, arguments.deviceTable);
+
+    // The page and the printed tables as the program's settings have them, when given.
+    std::unique_ptr<gui::QtSettingsStore> settings;
+    PrintOptions options;
+    options.font = {"DejaVu Serif", 10};
+    options.colorPrinting = true;
+    if (!arguments.settings.empty()) {
+        if (!fs::is_regular_file(arguments.settings))
+            throw std::runtime_error(arguments.settings + ": no such settings file");
+        settings =
+            std::make_unique<gui::QtSettingsStore>(QString::fromStdString(arguments.settings));
+        Languages unused;
+        const ProgramOptions program(*settings, unused);
+        options = printOptionsOf(program);
+        if (options.font.name.empty())
+            options.font.name = "DejaVu Serif";
+        gui::loadLogo(program.FirmaHeaderLogoName, options);
+    }
+
+    std::vector<ReportSource> sources;
+    std::vector<std::string> skipped;
+    std::optional<OpenBill> made;
+    if (bill) {
+        made = buildBill(open);
+        sources.push_back(
+            billTableSource(*made->bill, everyLine(*made->bill),
+                            loadColumnLayout("UsedMaterialsTableTitle", languages, settings.get(),
+                                             "UsedMaterialsTableReport")));
+        skipped = made->bill->unreadable();
+    } else {
+        PrintoutRequest request;
+        request.kind = kind;
+        request.records = chooseRecords(*open.store, kind, arguments.items);
+        request.formats = formats;
+        request.layouts = settings.get();
+        if (open.calculation) {
+            request.panelSettings.outsideDesignTemperature = open.options->Heating.OutSideTemp;
+            request.roomSettings = open.calculation->settings;
+            request.families = open.calculation->families.get();
+        }
+        const bool color = options.colorPrinting;
+        request.materialChart = [&languages, color](const Material& material) {
+            return std::optional<ReportBlock>(gui::materialChartBlock(material, languages, color));
+        };
+        Printout printout = buildPrintout(*open.store, request, languages);
+        sources = std::move(printout.sources);
+        skipped = std::move(printout.skipped);
+    }
+
+    PrintChoices choices;
+    choices.title = arguments.title;
+    choices.numberPages = arguments.numberPages;
+    choices.firstPageNumber = arguments.firstPage;
+    if (arguments.fileName)
+        choices.fileName = fs::absolute(fs::path(source)).string();
+    if (arguments.date)
+        choices.date = printedDate();
+    choices.signature = "Kalydor " + std::string(programVersion());
+    if (kind != ItemKind::Material && arguments.projectData) {
+        ProjectData data;
+        if (data.LoadFromProject(*open.store))
+            choices.projectData = projectDataRtf(data, languages);
     }
     const gui::PdfPrintout printout =
         gui::writeReportPdf(arguments.positional[1], sources, options, choices, arguments.pages);
@@ -248,6 +447,7 @@ int pdf(const std::vector<std::string>& args, std::ostream& out) {
     return skipped.empty() ? 0 : 1;
 #else
     (void)out;
+    (void)formats;
     throw std::runtime_error("this kalydor-cli was built without Qt: it prints nothing");
 #endif
 }
@@ -257,15 +457,31 @@ int pdf(const std::vector<std::string>& args, std::ostream& out) {
 std::vector<Command> reportCommands() {
     return {
         {"report", "pdf",
-         "TABLE|PROJECT OUT.pdf --kind materials|constructions [--parts LIST] [--item PATH]... "
-         "[--title T] [--first-page N] [--no-page-numbers] [--no-project-data] [--no-file-name] "
-         "[--no-date] "
-         "[--pages LIST] [--lang ID]",
-         "lay out a material table (materials) or a project's constructions on A4 pages and "
-         "write them as PDF; LIST of sheets, table (the default) and, for constructions, layers "
-         "and messages inside each sheet; prints File, Pages, Printed and the items that could "
-         "not be read (Skipped, exit 1)",
+         "TABLE|PROJECT OUT.pdf --kind materials|constructions|rooms|buildings|bom "
+         "[--parts LIST] [--item PATH]... [--title T] [--first-page N] [--no-page-numbers] "
+         "[--no-project-data] [--no-file-name] [--no-date] [--pages LIST] [--lang ID] "
+         "[--settings FILE.ini] [--devicedb FILE]",
+         "lay out a material table (materials), a project's items or its bill of materials "
+         "(bom) on pages and write them as PDF; LIST of sheets and table (the default) and, "
+         "inside each sheet, layers and messages (constructions), heating, boundaries and "
+         "radiators (rooms); buildings take sheets, heating and rooms (the default all three); "
+         "--settings takes the page, firm header and table layouts from a program settings "
+         "file; prints File, Pages, Printed and the items that could not be read (Skipped, "
+         "exit 1)",
          pdf},
+        {"report", "copy",
+         "PROJECT OUT --kind rooms|buildings|bom [--item PATH] --form text|rtf|biff|html "
+         "[--lang ID] [--devicedb FILE]",
+         "write what copying a room, a building (--item) or the whole bill of materials puts "
+         "on the clipboard, in one form: plain text, rich text, the spreadsheet cells (BIFF) or "
+         "the same cells as HTML",
+         copy},
+        {"report", "bom", "PROJECT [--devicedb FILE] [--export OUT.csv] [--lang ID]",
+         "the project's bill of materials: the radiators of every room merged and expanded "
+         "through the device table's piece lists, as JSON lines (Type, Name, EstimateCode, "
+         "Unit, Quantity, GroupText) with Warnings (exit 1 when there are any); --export writes "
+         "the file for a cost-estimating program (Windows-1250, CR LF)",
+         bom},
     };
 }
 

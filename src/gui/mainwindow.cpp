@@ -29,6 +29,7 @@
 #include "gui/qtwindowtranslation.h"
 #include "gui/radiatorchangedialogs.h"
 #include "gui/radiatordialog.h"
+#include "gui/reportpdf.h"
 #include "gui/searchreplacewindow.h"
 #include "gui/selectiondialog.h"
 #include "gui/ventilationchangedialog.h"
@@ -41,6 +42,7 @@
 #include "rooms/buildingstable.h"
 #include "rooms/projectrecalculation.h"
 #include "rooms/roombulkchange.h"
+#include "shell/printout.h"
 #include "shell/programoptions.h"
 #include "shell/projects.h"
 #include "store/itemkinds.h"
@@ -818,7 +820,7 @@ void MainWindow::print() {
     ItemStore* store = *kind == ItemKind::Material        ? m_materialStore
                        : m_session && m_session->isOpen() ? m_session->store()
                                                           : nullptr;
-    if (store == nullptr || PrintDialog::formatsOf(*kind).empty()) {
+    if (store == nullptr || printFormatsOf(*kind).empty()) {
         statusBar()->showMessage(qt(GetText("IDS_NOPRINTOUT")));
         return;
     }
@@ -836,57 +838,34 @@ void MainWindow::print() {
 
     std::unique_ptr<PrintJob> job;
     std::vector<std::string> skipped;
+    std::unique_ptr<CachedRadiatorFamilies> families;
     try {
         const PrintingLanguage printing(languages);
-        const std::int16_t type = itemTypeOfKind(*kind);
-        const std::vector<Reference> records =
-            dialog.items() ? *dialog.items() : store->ListRecords(type);
         PrintOptions options = printOptionsOf(*m_options);
-        const QImage logo(qt(m_options->FirmaHeaderLogoName));
-        if (!m_options->FirmaHeaderLogoName.empty() && !logo.isNull()) {
-            QFile file(qt(m_options->FirmaHeaderLogoName));
-            if (file.open(QIODevice::ReadOnly))
-                options.logo = file.readAll().toStdString();
-            options.logoWidth = logo.width();
-            options.logoHeight = logo.height();
+        loadLogo(m_options->FirmaHeaderLogoName, options);
+        PrintoutRequest request;
+        request.kind = *kind;
+        request.records =
+            dialog.items() ? *dialog.items() : store->ListRecords(itemTypeOfKind(*kind));
+        request.formats = m_printForm.formats;
+        request.layouts = &m_options->store();
+        request.panelSettings = m_itemContext.settings;
+        if (*kind == ItemKind::Room || *kind == ItemKind::Building) {
+            const std::optional<RoomSettings> settings = roomSettings();
+            if (!settings)
+                return;
+            request.roomSettings = *settings;
+            families =
+                std::make_unique<CachedRadiatorFamilies>(m_deviceTable.get(), m_radiatorFamilies);
+            request.families = families.get();
         }
-        std::vector<ReportSource> sources;
-        std::vector<const DBItem*> rows;
-        std::vector<std::unique_ptr<Material>> materials;
-        std::vector<std::unique_ptr<Panel>> panels;
-        ColumnLayout layout;
-        if (*kind == ItemKind::Material) {
-            materials = loadReportItems<Material>(*store, records, skipped);
-            for (const auto& material : materials)
-                rows.push_back(material.get());
-            if (m_printForm.hasFormat(0)) {
-                for (const auto& material : materials) {
-                    ReportSource sheet = materialSheetSource(*material, languages);
-                    if (material->hasPrintedChart())
-                        sheet.blocks.push_back(
-                            materialChartBlock(*material, languages, options.colorPrinting));
-                    sources.push_back(std::move(sheet));
-                }
-            }
-            layout = loadColumnLayout("MaterialItemsTitle", languages, &m_options->store(),
-                                      "MaterialTableReport");
-        } else {
-            panels = loadReportItems<Panel>(*store, records, skipped);
-            for (const auto& panel : panels)
-                rows.push_back(panel.get());
-            layout = loadColumnLayout("PanelItemsTitle", languages, &m_options->store(),
-                                      "PanelTableReport");
-            if (m_printForm.hasFormat(0)) {
-                const ColumnLayout layers = loadColumnLayout(
-                    "PanelLayersTitle", languages, &m_options->store(), "LayerTableReport");
-                for (const auto& panel : panels)
-                    sources.push_back(constructionSheetSource(
-                        *panel, languages, m_itemContext.settings,
-                        m_printForm.hasFormat(2) ? &layers : nullptr, m_printForm.hasFormat(3)));
-            }
-        }
-        if (m_printForm.hasFormat(1))
-            sources.push_back(listTableSource("table", layout, rows));
+        const bool color = options.colorPrinting;
+        request.materialChart = [&languages, color](const Material& material) {
+            return std::optional<ReportBlock>(materialChartBlock(material, languages, color));
+        };
+        Printout printout = buildPrintout(*store, request, languages);
+        std::vector<ReportSource> sources = std::move(printout.sources);
+        skipped = std::move(printout.skipped);
         PrintChoices choices = m_printForm.choices(store->path(), printedDate(),
                                                    "Kalydor " + std::string(programVersion()));
         if (*kind != ItemKind::Material && m_printForm.projectData) {

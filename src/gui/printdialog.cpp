@@ -4,6 +4,7 @@
 #include "base/textlookup.h"
 #include "gui/widgets.h"
 #include "platform/prompter.h"
+#include "shell/printout.h"
 
 #include <QCheckBox>
 #include <QFormLayout>
@@ -19,21 +20,10 @@
 
 namespace kalydor::gui {
 
-std::vector<int> PrintDialog::formatsOf(ItemKind kind) {
-    switch (kind) {
-    case ItemKind::Material:
-        return {0, 1}; // sheets, table
-    case ItemKind::Construction:
-        return {0, 1, 2, 3}; // sheets, table, the sheets' layer tables and moisture messages
-    default:
-        return {};
-    }
-}
-
 PrintDialog::PrintDialog(ItemKind kind, PrintForm& form, QWidget* parent)
     : QDialog(parent)
     , m_form(form)
-    , m_formats(formatsOf(kind))
+    , m_formats(printFormatsOf(kind))
     , m_title(named<QLineEdit>("TitleEdit"))
     , m_numberPages(named<QCheckBox>("NumberPagesCheck", QStringLiteral("Number the pages")))
     , m_firstPage(named<QLineEdit>("FirstPageEdit"))

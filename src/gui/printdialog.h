@@ -26,9 +26,6 @@ class PrintDialog : public QDialog {
 public:
     enum class Command { None, Preview, Print, Pdf };
 
-    /// The formats ("IDS_PRINTINGCONTROLS+" n) a kind's printout offers.
-    static std::vector<int> formatsOf(ItemKind kind);
-
     PrintDialog(ItemKind kind, PrintForm& form, QWidget* parent = nullptr);
 
     Command command() const { return m_command; }

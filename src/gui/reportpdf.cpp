@@ -5,6 +5,8 @@
 #include "gui/qtcanvas.h"
 
 #include <QBuffer>
+#include <QFile>
+#include <QImage>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPainter>
@@ -66,6 +68,19 @@ PdfPrintout writeReportPdf(const std::string& fileName, const std::vector<Report
     writeFileSafely(fileName,
                     std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
     return printout;
+}
+
+void loadLogo(const std::string& fileName, PrintOptions& options) {
+    if (fileName.empty())
+        return;
+    const QString name = QString::fromStdString(fileName);
+    const QImage logo(name);
+    QFile file(name);
+    if (logo.isNull() || !file.open(QIODevice::ReadOnly))
+        return;
+    options.logo = file.readAll().toStdString();
+    options.logoWidth = logo.width();
+    options.logoHeight = logo.height();
 }
 
 } // namespace kalydor::gui

@@ -30,4 +30,8 @@ PdfPrintout writeReportPdf(const std::string& fileName, const std::vector<Report
                            std::string_view onlyPages = {},
                            const std::function<bool(std::size_t, std::size_t)>& progress = {});
 
+/// Reads the firm header's logo picture into the options (its bytes and size); a file that
+/// is not a picture Qt reads leaves the options without a logo.
+void loadLogo(const std::string& fileName, PrintOptions& options);
+
 } // namespace kalydor::gui

@@ -4,8 +4,11 @@
 #include "base/textlookup.h"
 #include "constructions/material.h"
 #include "constructions/panel.h"
+#include "constructions/usedmaterials.h"
 #include "reports/columnlayout.h"
 #include "reports/textdocument.h"
+#include "rooms/building.h"
+#include "rooms/room.h"
 #include "shell/programoptions.h"
 #include "store/dbitem.h"
 #include "store/projectdata.h"
@@ -19,6 +22,26 @@ namespace {
 
 int clampedInt(std::int64_t value, int lowest, int highest) {
     return static_cast<int>(std::clamp<std::int64_t>(value, lowest, highest));
+}
+
+// The caption above a table of a sheet, in the language's text of the key.
+ReportBlock tableCaption(const TextLookup& languages, const std::string& key) {
+    return ReportBlock::richText("{\\pard\\plain\\sb180\\sa60\\b\\f5\\fs20 " +
+                                 rtfText(languages.getText(key)) + "\\par}");
+}
+
+// A table block of rows the caller fills, one per entry, in the layout's shown columns.
+template <class Entry, class Text>
+ReportBlock tableOf(const ColumnLayout& layout, const std::vector<Entry>& entries, Text text) {
+    const std::vector<int> ids = layout.visibleColumnIds();
+    std::vector<std::vector<std::string>> rows;
+    for (const Entry& entry : entries) {
+        std::vector<std::string> row;
+        for (const int id : ids)
+            row.push_back(text(entry, id));
+        rows.push_back(std::move(row));
+    }
+    return ReportBlock::table(reportColumns(layout), std::move(rows));
 }
 
 } // namespace
@@ -139,6 +162,72 @@ ReportSource constructionSheetSource(Panel& panel, const TextLookup& languages,
             sheet.blocks.push_back(ReportBlock::richText(std::move(text)));
     }
     return sheet;
+}
+
+ReportSource roomSheetSource(const Room& room, const TextLookup& languages,
+                             double projectOutsideTemp, bool heatingPart,
+                             const ColumnLayout* boundaries, const ColumnLayout* radiators,
+                             RadiatorFamilySource& families) {
+    ReportSource sheet;
+    sheet.name = room.Name;
+    sheet.blocks.push_back(
+        ReportBlock::richText(room.printedSheet(languages, heatingPart, projectOutsideTemp)));
+    if (boundaries != nullptr) {
+        sheet.blocks.push_back(tableCaption(languages, "CID_BOUNDARYTABLE1"));
+        sheet.blocks.push_back(
+            tableOf(*boundaries, room.Boundaries, [&](const Boundary& boundary, int id) {
+                return boundary.ColumnText(id, *boundaries);
+            }));
+    }
+    if (radiators != nullptr && !room.Radiators.empty()) {
+        sheet.blocks.push_back(tableCaption(languages, "CID_RADIATORTABLE"));
+        sheet.blocks.push_back(
+            tableOf(*radiators, room.Radiators, [&](const Radiator& radiator, int id) {
+                return radiator.ColumnText(id, *radiators, families);
+            }));
+    }
+    return sheet;
+}
+
+ReportSource buildingSheetSource(const Building& building, const std::vector<Room>& rooms,
+                                 const TextLookup& languages, bool heatingPart,
+                                 const ColumnLayout* roomColumns, const ColumnLayout& energy) {
+    ReportSource sheet;
+    sheet.name = building.Name;
+    sheet.blocks.push_back(ReportBlock::richText(building.printedSheet(languages, heatingPart)));
+    if (roomColumns != nullptr) {
+        sheet.blocks.push_back(tableCaption(languages, "CID_ROOMTABLE"));
+        sheet.blocks.push_back(tableOf(*roomColumns, rooms, [&](const Room& room, int id) {
+            return room.ColumnText(id, *roomColumns);
+        }));
+    }
+    // The outer surfaces of the building are not gathered: the table is its headings.
+    sheet.blocks.push_back(tableCaption(languages, "CID_ENERGETICTABLE"));
+    sheet.blocks.push_back(ReportBlock::table(reportColumns(energy), {}));
+    return sheet;
+}
+
+ReportSource billTableSource(const UsedMaterials& bill, const std::vector<std::size_t>& chosen,
+                             const ColumnLayout& layout) {
+    std::vector<const UsedMaterialItem*> lines;
+    for (const std::size_t index : chosen)
+        if (index < bill.lines().size())
+            lines.push_back(&bill.lines()[index]);
+    ReportSource source;
+    source.name = "bill";
+    source.blocks.push_back(tableOf(layout, lines, [&](const UsedMaterialItem* line, int id) {
+        switch (id) {
+        case 0:
+            return line->Name;
+        case 1:
+            return line->EstimateCode;
+        case 2:
+            return layout.formatReal(id, line->Quantity);
+        default:
+            return std::string();
+        }
+    }));
+    return source;
 }
 
 std::string projectDataRtf(const ProjectData& data, const TextLookup& languages) {

@@ -13,6 +13,7 @@
 
 namespace kalydor {
 
+class Building;
 class ColumnLayout;
 class DBItem;
 class Material;
@@ -20,7 +21,10 @@ class Panel;
 struct PanelSettings;
 struct ProjectData;
 class ProgramOptions;
+class RadiatorFamilySource;
+class Room;
 class TextLookup;
+class UsedMaterials;
 
 /// The first page number of a printout as typed: a whole number from 1 to 99999, or none.
 std::optional<int> firstPageNumber(const std::string& text);
@@ -68,6 +72,27 @@ ReportSource materialSheetSource(const Material& material, const TextLookup& lan
 ReportSource constructionSheetSource(Panel& panel, const TextLookup& languages,
                                      const PanelSettings& settings, const ColumnLayout* layers,
                                      bool messages);
+
+/// A room's printed sheet, the room as calculated by the caller: its result lines (the
+/// heating part when asked for; outside temperatures from the project's
+/// `projectOutsideTemp`), then its boundaries through `boundaries` and its radiators through
+/// `radiators` when those are given.
+ReportSource roomSheetSource(const Room& room, const TextLookup& languages,
+                             double projectOutsideTemp, bool heatingPart,
+                             const ColumnLayout* boundaries, const ColumnLayout* radiators,
+                             RadiatorFamilySource& families);
+
+/// A building's printed sheet: its result lines (the heating part when asked for), the table
+/// of its rooms through `roomColumns` when given (own rooms first), and its energy table
+/// through `energy`, whose headings print though it has no rows.
+ReportSource buildingSheetSource(const Building& building, const std::vector<Room>& rooms,
+                                 const TextLookup& languages, bool heatingPart,
+                                 const ColumnLayout* roomColumns, const ColumnLayout& energy);
+
+/// The chosen lines of the bill of materials as a printed table: name, estimate code and
+/// quantity in the layout's columns.
+ReportSource billTableSource(const UsedMaterials& bill, const std::vector<std::size_t>& chosen,
+                             const ColumnLayout& layout);
 
 /// The items of records loaded for printing, in the order given; a record that cannot be read
 /// is left out and its name added to `skipped`. Printing changes no record.

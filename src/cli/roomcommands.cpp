@@ -210,10 +210,36 @@ std::vector<std::string_view> roomKeys(bool inProject) {
     const std::vector<std::string_view> building = keysOf(buildingFields());
     keys.insert(keys.end(), building.begin(), building.end());
     keys.push_back("Boundaries");
+    keys.push_back("Radiators");
     keys.insert(keys.end(), kRoomResults.begin(), kRoomResults.end());
     if (inProject)
         keys.insert(keys.end(), {"Group", "Building"});
     return keys;
+}
+
+// A radiator of a room: its mark, family and size, the design temperatures and its output
+// (the recalculation refreshes the output from the device table when the family is there).
+Radiator radiatorFromJson(const json& object, const std::string& where) {
+    const JsonObjectReader in(object, where,
+                              {"Mark", "Family", "TypeCode", "InstallationFactor", "Forward",
+                               "Return", "Power", "Length", "Height", "Depth"});
+    Radiator radiator;
+    radiator.Mark = in.text("Mark");
+    radiator.Family = in.text("Family");
+    radiator.TypeCode = in.text("TypeCode");
+    if (in.has("InstallationFactor"))
+        radiator.InstallationFactor = in.number("InstallationFactor", NumberRule::Positive);
+    const float forward = in.has("Forward") ? in.number("Forward", NumberRule::Any, 200) : 70;
+    const float backward = in.has("Return") ? in.number("Return", NumberRule::Any, 200) : 55;
+    if (!(forward > backward))
+        in.fail("\"Forward\" must be above \"Return\"");
+    radiator.setForwardTemperature(forward);
+    radiator.setBackwardTemperature(backward);
+    radiator.setPower(in.number("Power", NumberRule::NotNegative, 1e6));
+    radiator.Length = static_cast<std::int16_t>(in.integer("Length", 0, 32767));
+    radiator.Height = static_cast<std::int16_t>(in.integer("Height", 0, 32767));
+    radiator.Depth = static_cast<std::int16_t>(in.integer("Depth", 0, 32767));
+    return radiator;
 }
 
 Room roomFromJson(const json& object, const std::string& where, const ProjectOptions& options,
@@ -230,6 +256,14 @@ Room roomFromJson(const json& object, const std::string& where, const ProjectOpt
             room.Boundaries.push_back(
                 boundaryFromJson(list[i], where + ", " + placeOf("boundary", i + 1, list[i]),
                                  options.Romanian.Tetap));
+    }
+    if (in.has("Radiators")) {
+        const json& list = in.at("Radiators");
+        if (!list.is_array())
+            in.fail("\"Radiators\" must be an array");
+        for (std::size_t i = 0; i < list.size(); ++i)
+            room.Radiators.push_back(
+                radiatorFromJson(list[i], where + ", " + placeOf("radiator", i + 1, list[i])));
     }
     return room;
 }

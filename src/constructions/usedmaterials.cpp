@@ -195,7 +195,7 @@ void UsedMaterials::WriteCopy(ClipboardDocument& stream,
         stream.EndRow();
         sheet.TextCell(line.Name);
         sheet.TextCell(line.EstimateCode);
-        sheet.NumberCell(line.Quantity);
+        sheet.NumberCell(floatAsShortDouble(line.Quantity));
         sheet.TextCell(line.Unit);
         sheet.NewRow();
     }

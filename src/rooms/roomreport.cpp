@@ -188,19 +188,20 @@ void Room::writeReport(ClipboardDocument& stream, double projectOutsideTemp) con
         sheet.TextCell(b.Name);
         sheet.TextCell(GetText("IDS_PANELTYPES+" + std::to_string(b.Type)));
         sheet.NumberCell(b.db);
+        // Stored values are single precision: a sheet shows 1.2, not 1.20000004768372.
         for (const float value : {b.x, b.y, b.GrossArea, b.MinA, b.k, b.Mass, b.HeatMass})
-            sheet.NumberCell(value);
+            sheet.NumberCell(floatAsShortDouble(value));
         sheet.TextCell(b.compassText());
         sheet.TextCell(isOutside(b.Type)
                            ? GetText("IDS_GRADIENT+" + std::to_string(b.gradientIndex()))
                            : std::string("-"));
-        sheet.NumberCell(b.GlassRatio);
+        sheet.NumberCell(floatAsShortDouble(b.GlassRatio));
         sheet.TextCell(isOutsideGlazing(b.Type)
                            ? GetText("IDS_SUNFACTOR+" + std::to_string(b.SunFactor))
                            : std::string("-"));
         if (heating) {
-            sheet.NumberCell(b.OverTempWinter);
-            sheet.NumberCell(b.HeatLoss);
+            sheet.NumberCell(floatAsShortDouble(b.OverTempWinter));
+            sheet.NumberCell(floatAsShortDouble(b.HeatLoss));
         }
         sheet.NewRow();
     }
@@ -286,11 +287,11 @@ void Building::writeReport(ClipboardDocument& stream, const std::vector<Room>& r
     for (const Room& room : rooms) {
         sheet.TextCell(room.Name);
         sheet.TextCell(room.Function);
-        sheet.NumberCell(room.Area);
-        sheet.NumberCell(room.volume());
+        sheet.NumberCell(floatAsShortDouble(room.Area));
+        sheet.NumberCell(floatAsShortDouble(static_cast<float>(room.volume())));
         const double massPerArea = room.Area != 0 ? std::floor(room.Mass2 / room.Area) : 0.0;
         sheet.NumberCellIf(massPerArea, std::isfinite(massPerArea));
-        sheet.NumberCell(room.HeatingPower);
+        sheet.NumberCell(floatAsShortDouble(room.HeatingPower));
         sheet.NewRow();
     }
 }

@@ -198,6 +198,10 @@ TEST_F(ProjectCommands, ImportsBuildingsAndRoomsAllOrNothing) {
          {}},
         {"unknown key", {{"Name", "Hol"}, {"Arie", 3}}, {}},
         {"group name too long", {{"Name", "Hol"}, {"Group", std::string(40, 'G')}}, {}},
+        {"radiator's return above its forward",
+         {{"Name", "Hol"}, {"Radiators", {{{"Mark", "R1"}, {"Forward", 55}, {"Return", 70}}}}},
+         {}},
+        {"radiator of unknown key", {{"Name", "Hol"}, {"Radiators", {{{"Putere", 900}}}}}, {}},
     };
     for (const auto& c : refused) {
         std::vector<std::string> args = {"project", "import-json", file,

@@ -4,12 +4,6 @@
 
 #include "support/tempdir.h"
 
-#include "heating/radiator.h"
-#include "rooms/room.h"
-#include "store/itemkinds.h"
-#include "store/itemstore.h"
-#include "store/itemstream.h"
-
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -192,6 +186,14 @@ protected:
         const nlohmann::json window = {
             {"Name", "Fereastră"}, {"Type", 10},  {"db", 2}, {"x", 1}, {"y", 1.2}, {"k", 0.5},
             {"Massivitate", 1},    {"Compass", 0}};
+        const auto radiator = [](const char* mark) {
+            return nlohmann::json{{"Mark", mark},
+                                  {"Family", "Panou Calor panels 11-22-33"},
+                                  {"TypeCode", "22-600-1000"},
+                                  {"Forward", 70},
+                                  {"Return", 55},
+                                  {"Power", 1200}};
+        };
         const nlohmann::json input = {
             {"Buildings", {{{"Name", "Casa"}}, {{"Name", "Etaj"}, {"Parent", "Casa"}}}},
             {"Rooms",
@@ -202,7 +204,8 @@ protected:
                {"Height", 2.5},
                {"FiltMode", 0},
                {"AirChangeFact", 0.5},
-               {"Boundaries", {wall, window}}},
+               {"Boundaries", {wall, window}},
+               {"Radiators", {radiator("R1"), radiator("R2")}}},
               {{"Name", "Dormitor"},
                {"Building", "Etaj"},
                {"Area", 12},
@@ -213,24 +216,6 @@ protected:
         const CliRun made =
             cli({"project", "import-json", file, (dir.path() / "in.json").string()});
         ASSERT_EQ(made.status, 0) << made.err;
-        ItemStore project(dir.path().string(), "casa.db", TableMode::Open, TableKind::Project);
-        for (const Reference& record : project.ListRecords(RecordType::Room)) {
-            if (record.Name != "Cameră de zi")
-                continue;
-            ASSERT_TRUE(project.FindRecord(RecordType::Room, record.RefID, record.Name));
-            Room room;
-            ASSERT_TRUE(readStoredItem(room, project.currentData()));
-            Radiator radiator;
-            radiator.Mark = "R1";
-            radiator.Family = "Panou Calor panels 11-22-33";
-            radiator.TypeCode = "22-600-1000";
-            radiator.setForwardTemperature(70);
-            radiator.setBackwardTemperature(55);
-            radiator.setPower(1200);
-            room.Radiators = {radiator, radiator};
-            room.Radiators[1].Mark = "R2";
-            project.setCurrentData(room.recordBytes());
-        }
     }
 
     // The rooms as the recalculation gives them, by name.

@@ -1,4 +1,10 @@
 #include "gui/mainwindow.h"
+#include "base/safefilewriter.h"
+#include "constructions/usedmaterials.h"
+#include "gui/qtprocesslauncher.h"
+#include "gui/usedmaterialsdialogs.h"
+#include "reports/clipboarddocument.h"
+#include "shell/billdevices.h"
 
 #include "base/error.h"
 #include "base/textlookup.h"
@@ -10,6 +16,7 @@
 #include "devicedb/devicestore.h"
 #include "exchange/textexchange.h"
 #include "gui/bulkchangedialogs.h"
+#include "gui/columnlayoutdialog.h"
 #include "gui/devicedatabasedialog.h"
 #include "gui/devicesetdialog.h"
 #include "gui/dialogplacement.h"
@@ -60,6 +67,7 @@
 #include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QPageSetupDialog>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QProgressDialog>
@@ -200,6 +208,9 @@ void MainWindow::buildMenus() {
         {"rotateRooms", [this] { rotateRooms(); }},
         {"changeRadiators", [this] { changeRadiators(); }},
         {"print", [this] { print(); }},
+        {"usedMaterialsPrint", [this] { printUsedMaterials(); }},
+        {"usedMaterialsExport", [this] { copyUsedMaterials(); }},
+        {"usedMaterialsExportFile", [this] { exportUsedMaterials(); }},
         {"materials", [this] { openList(ItemKind::Material); }},
         {"constructions", [this] { openList(ItemKind::Construction); }},
         {"rooms", [this] { openList(ItemKind::Room); }},
@@ -491,6 +502,9 @@ void MainWindow::updateCommands() {
         set(change, true, open);
     set("deleteProject", !open, ready && !open);
     set("print", true, ready && (m_materialStore != nullptr || open));
+    for (const char* bill :
+         {"usedMaterialsPrint", "usedMaterialsExport", "usedMaterialsExportFile"})
+        set(bill, open, open);
     // The device database is kept up only while no project uses it.
     set("deviceDatabase", true, ready && !open && m_deviceTable != nullptr);
     // A list is offered when its store is there and its items exist in this program.
@@ -833,6 +847,17 @@ void MainWindow::print() {
             return std::nullopt;
         return choice.chosenItems();
     };
+    dialog.editColumns = [&](const PrintedTable& table) {
+        ColumnLayout layout =
+            loadColumnLayout(table.layout, languages, &m_options->store(), table.settingsName);
+        ColumnLayoutDialog columns(layout, languages, m_options->store(), &dialog);
+        translateWindow(languages, columns);
+        execPlaced(columns, m_options->store());
+    };
+    dialog.setupPrinter = [&] {
+        QPageSetupDialog setup(&printer(), &dialog);
+        setup.exec();
+    };
     if (execPlaced(dialog, m_options->store()) != QDialog::Accepted)
         return;
 
@@ -888,20 +913,26 @@ void MainWindow::print() {
             names += (names.empty() ? "" : ", ") + name;
         statusBar()->showMessage(qt(formatText(GetText("IDS_NOTPRINTED"), {names})));
     }
+    runPrintJob(*job, dialog.command(), dialog.windowTitle());
+}
+
+void MainWindow::runPrintJob(const PrintJob& job, PrintDialog::Command command,
+                             const QString& title) {
+    Languages& languages = m_options->languages();
     const PrintingLanguage printing(languages);
-    switch (dialog.command()) {
+    switch (command) {
     case PrintDialog::Command::Preview: {
-        PreviewDialog preview(*job, &m_options->store(), this);
+        PreviewDialog preview(job, &m_options->store(), this);
         translateWindow(languages, preview);
         execPlaced(preview, m_options->store());
         break;
     }
     case PrintDialog::Command::Print: {
-        QPrinter printer(QPrinter::HighResolution);
-        QPrintDialog choose(&printer, this);
+        QPrintDialog choose(&printer(), this);
         if (choose.exec() == QDialog::Accepted) {
             try {
-                job->print(printer);
+                ProgressWindow progress(this, qt(languages.GetText("IDS_PRINTING")), true);
+                job.print(printer(), progress.callback());
             } catch (const Error& error) {
                 platform::prompter().showMessage(error.text());
             }
@@ -910,12 +941,14 @@ void MainWindow::print() {
     }
     case PrintDialog::Command::Pdf: {
         int chosen = 0;
-        const QString file = dialogFileChooser().save(this, dialog.windowTitle(),
-                                                      {QStringLiteral("PDF (*.pdf)")}, chosen);
+        const QString file =
+            dialogFileChooser().save(this, title, {QStringLiteral("PDF (*.pdf)")}, chosen);
         if (file.isEmpty())
             break;
         try {
-            job->writePdf(withExtensionOf(file, QStringLiteral("PDF (*.pdf)")).toStdString());
+            ProgressWindow progress(this, qt(languages.GetText("IDS_PRINTING")), true);
+            job.writePdf(withExtensionOf(file, QStringLiteral("PDF (*.pdf)")).toStdString(),
+                         progress.callback());
         } catch (const Error& error) {
             platform::prompter().showMessage(error.text());
         }
@@ -924,6 +957,123 @@ void MainWindow::print() {
     case PrintDialog::Command::None:
         break;
     }
+}
+
+std::unique_ptr<UsedMaterials> MainWindow::buildBill() {
+    if (!m_session || !m_session->isOpen())
+        return nullptr;
+    m_billFamilies =
+        std::make_unique<CachedRadiatorFamilies>(m_deviceTable.get(), m_radiatorFamilies);
+    m_billDevices =
+        std::make_unique<DeviceTableBillDevices>(m_deviceTable.get(), m_billFamilies.get());
+    auto bill = std::make_unique<UsedMaterials>(m_billDevices.get());
+    Languages& languages = m_options->languages();
+    const PrintingLanguage printing(languages);
+    ProgressWindow progress(this, qt(languages.GetText("IDS_USEDMATERIALSBUILDING")), true);
+    if (!bill->Build(*m_session->store(), progress.callback()))
+        return nullptr; // cancelled
+    std::vector<std::string> notes;
+    for (const std::string& room : bill->unreadable())
+        notes.push_back(formatText(GetText("IDS_BILLUNREADABLE"), {room}));
+    for (const std::string& list : bill->cycles())
+        notes.push_back(formatText(GetText("IDS_PIECELISTCYCLE"), {list}));
+    for (const std::string& note : notes)
+        platform::prompter().showMessage(note);
+    if (bill->lines().empty()) {
+        platform::prompter().showMessage(GetText("IDS_NOUSEDMATERIALS"));
+        return nullptr;
+    }
+    return bill;
+}
+
+void MainWindow::printUsedMaterials() {
+    const std::unique_ptr<UsedMaterials> bill = buildBill();
+    if (!bill)
+        return;
+    Languages& languages = m_options->languages();
+    UsedMaterialsPrintDialog dialog(*bill, this);
+    translateWindow(languages, dialog);
+    dialog.editColumns = [&] {
+        ColumnLayout layout = loadColumnLayout("UsedMaterialsTableTitle", languages,
+                                               &m_options->store(), "UsedMaterialsTableReport");
+        ColumnLayoutDialog columns(layout, languages, m_options->store(), &dialog);
+        translateWindow(languages, columns);
+        execPlaced(columns, m_options->store());
+    };
+    dialog.setupPrinter = [&] {
+        QPageSetupDialog setup(&printer(), &dialog);
+        setup.exec();
+    };
+    if (execPlaced(dialog, m_options->store()) != QDialog::Accepted)
+        return;
+    std::unique_ptr<PrintJob> job;
+    try {
+        const PrintingLanguage printing(languages);
+        PrintOptions options = printOptionsOf(*m_options);
+        loadLogo(m_options->FirmaHeaderLogoName, options);
+        std::vector<ReportSource> sources = {
+            billTableSource(*bill, dialog.chosen(),
+                            loadColumnLayout("UsedMaterialsTableTitle", languages,
+                                             &m_options->store(), "UsedMaterialsTableReport"))};
+        PrintChoices choices = m_printForm.choices(m_session->store()->path(), printedDate(),
+                                                   "Kalydor " + std::string(programVersion()));
+        ProgressWindow progress(this, qt(languages.GetText("IDS_PRINTING")), true);
+        job = std::make_unique<PrintJob>(std::move(sources), options, choices, std::string(),
+                                         progress.callback());
+    } catch (const Error& error) {
+        platform::prompter().showMessage(error.text());
+        return;
+    }
+    if (!job->stopped())
+        runPrintJob(*job, dialog.command(), dialog.windowTitle());
+}
+
+void MainWindow::copyUsedMaterials() {
+    const std::unique_ptr<UsedMaterials> bill = buildBill();
+    if (!bill)
+        return;
+    Languages& languages = m_options->languages();
+    UsedMaterialsExportDialog dialog(*bill, this);
+    translateWindow(languages, dialog);
+    if (execPlaced(dialog, m_options->store()) != QDialog::Accepted)
+        return;
+    const PrintingLanguage printing(languages);
+    ClipboardDocument document(languages);
+    bill->WriteCopy(document, dialog.chosen());
+    document.CopyToClipboard(*m_clipboard);
+}
+
+void MainWindow::exportUsedMaterials() {
+    const std::unique_ptr<UsedMaterials> bill = buildBill();
+    if (!bill)
+        return;
+    Languages& languages = m_options->languages();
+    UsedMaterialsExportDialog dialog(*bill, this);
+    translateWindow(languages, dialog);
+    if (execPlaced(dialog, m_options->store()) != QDialog::Accepted)
+        return;
+    const QString filter = QStringLiteral("CSV (*.csv)");
+    int chosen = 0;
+    const QString file = dialogFileChooser().save(this, dialog.windowTitle(), {filter}, chosen);
+    if (file.isEmpty())
+        return;
+    const std::string name = withExtensionOf(file, filter).toStdString();
+    try {
+        const PrintingLanguage printing(languages);
+        SafeFileWriter out(name);
+        out.write(bill->ExportText(dialog.chosen(), languages));
+        out.commit();
+        QtProcessLauncher launcher;
+        startEstimateProgram(*m_options, name, launcher);
+    } catch (const Error& error) {
+        platform::prompter().showMessage(error.text());
+    }
+}
+
+QPrinter& MainWindow::printer() {
+    if (!m_printer)
+        m_printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    return *m_printer;
 }
 
 RadiatorPageSource MainWindow::radiatorPageSource() {

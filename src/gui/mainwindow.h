@@ -2,6 +2,7 @@
 
 #include "constructions/constructioncontext.h"
 #include "devicedb/radiatorfamilycache.h"
+#include "gui/printdialog.h"
 #include "gui/roomradiatorpage.h"
 #include "rooms/projectrecalculation.h"
 #include "rooms/room.h"
@@ -22,13 +23,16 @@ class QAction;
 class QMdiArea;
 class QMdiSubWindow;
 class QMenu;
+class QPrinter;
 
 namespace kalydor {
+class BillDevices;
 class DeviceSet;
 class DeviceStore;
 class ProjectSession;
 class ItemStore;
 class ProgramOptions;
+class UsedMaterials;
 namespace platform {
 class Clipboard;
 class FileTrash;
@@ -38,6 +42,7 @@ class FileTrash;
 namespace kalydor::gui {
 
 class ItemListWindow;
+class PrintJob;
 class SearchReplaceWindow;
 
 /// The frame of the application: the command menus and the area that hosts the item list
@@ -110,6 +115,15 @@ public:
     /// What the room dialog's radiator page offers: the device table's families, the active
     /// set's, and the project's radiator defaults (valid until the next call).
     RadiatorPageSource radiatorPageSource();
+    QPrinter& printer();
+    /// Shows a laid-out printout in the preview, prints it or writes it as PDF.
+    void runPrintJob(const PrintJob& job, PrintDialog::Command command, const QString& title);
+    /// The bill of materials of the open project, under a progress window; none when it was
+    /// cancelled or holds no line (both said).
+    std::unique_ptr<UsedMaterials> buildBill();
+    void printUsedMaterials();
+    void copyUsedMaterials();
+    void exportUsedMaterials();
     /// Opens the maintenance of the device database (only without a project). When it closes
     /// the families read are forgotten and the active set is read again, from its set file
     /// or as every item: the table may have changed, or be another one.
@@ -188,6 +202,11 @@ private:
     ItemStore* m_materialStore = nullptr;
     /// The printing dialog's choices, kept for the run.
     PrintForm m_printForm;
+    /// The printer of the run: its page setup holds from one printout to the next.
+    std::unique_ptr<QPrinter> m_printer;
+    /// What the bill of materials reads the device table through, while it is built.
+    std::unique_ptr<CachedRadiatorFamilies> m_billFamilies;
+    std::unique_ptr<BillDevices> m_billDevices;
     // The set is declared after the table, so that it goes first.
     std::unique_ptr<DeviceStore> m_deviceTable;
     std::unique_ptr<DeviceSet> m_activeSet;

@@ -7,6 +7,7 @@
 #include "shell/printout.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -24,6 +25,7 @@ PrintDialog::PrintDialog(ItemKind kind, PrintForm& form, QWidget* parent)
     : QDialog(parent)
     , m_form(form)
     , m_formats(printFormatsOf(kind))
+    , m_tables(printedTablesOf(kind))
     , m_title(named<QLineEdit>("TitleEdit"))
     , m_numberPages(named<QCheckBox>("NumberPagesCheck", QStringLiteral("Number the pages")))
     , m_firstPage(named<QLineEdit>("FirstPageEdit"))
@@ -87,7 +89,27 @@ PrintDialog::PrintDialog(ItemKind kind, PrintForm& form, QWidget* parent)
     itemRow->addWidget(items);
     itemRow->addWidget(itemsLabel, 1);
 
+    // The columns of a printed table: the kind's tables in a list, their names language
+    // texts of their own.
+    m_tableChoice = named<QComboBox>("TablesCombo");
+    for (const PrintedTable& table : m_tables)
+        m_tableChoice->addItem(qt(GetText(table.captionKey)));
+    auto* columns = named<QPushButton>("ColumnsButton", QStringLiteral("Columns..."));
+    connect(columns, &QPushButton::clicked, this, [this] {
+        const int chosen = m_tableChoice->currentIndex();
+        if (editColumns && chosen >= 0 && chosen < static_cast<int>(m_tables.size()))
+            editColumns(m_tables[static_cast<std::size_t>(chosen)]);
+    });
+    itemRow->addWidget(m_tableChoice);
+    itemRow->addWidget(columns);
+
     auto* buttons = new QHBoxLayout;
+    auto* setup = named<QPushButton>("PrinterSetupButton", QStringLiteral("Printer setup..."));
+    connect(setup, &QPushButton::clicked, this, [this] {
+        if (setupPrinter)
+            setupPrinter();
+    });
+    buttons->addWidget(setup);
     buttons->addStretch();
     const auto command = [&](const char* name, const char* caption, Command chosen) {
         auto* button = named<QPushButton>(name, QString::fromUtf8(caption));

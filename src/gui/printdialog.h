@@ -1,5 +1,6 @@
 #pragma once
 
+#include "shell/printout.h"
 #include "shell/reportsources.h"
 #include "store/itemkinds.h"
 #include "store/reference.h"
@@ -11,6 +12,7 @@
 #include <vector>
 
 class QCheckBox;
+class QComboBox;
 class QLineEdit;
 class QListWidget;
 
@@ -33,6 +35,13 @@ public:
     const std::optional<std::vector<Reference>>& items() const { return m_items; }
     /// Opens the group tree to tick items; set by the program (a test puts in its own).
     std::function<std::optional<std::vector<Reference>>()> chooseItems;
+    /// Opens the column editor of one of the kind's printed tables.
+    std::function<void(const PrintedTable&)> editColumns;
+    /// Opens the printer's page setup.
+    std::function<void()> setupPrinter;
+    /// The printed tables whose columns can be edited, in the order of their list.
+    const std::vector<PrintedTable>& tables() const { return m_tables; }
+    QComboBox* tableChoice() const { return m_tableChoice; }
 
     QListWidget* formatList() const { return m_formatList; }
     /// Takes the boxes into the form and closes with the command; a first page number that is
@@ -42,6 +51,7 @@ public:
 private:
     PrintForm& m_form;
     std::vector<int> m_formats;
+    std::vector<PrintedTable> m_tables;
     Command m_command = Command::None;
     std::optional<std::vector<Reference>> m_items;
     QLineEdit* m_title;
@@ -52,6 +62,7 @@ private:
     QLineEdit* m_onlyPages;
     QCheckBox* m_projectData;
     QListWidget* m_formatList;
+    QComboBox* m_tableChoice;
 };
 
 } // namespace kalydor::gui

@@ -62,11 +62,14 @@ QSize PrintJob::paperPixels() const {
     return {m_writer->width(), m_writer->height()};
 }
 
-PdfPrintout PrintJob::writePdf(const std::string& fileName) const {
-    return writeReportPdf(fileName, m_sources, m_options, m_choices, m_onlyPages);
+PdfPrintout
+PrintJob::writePdf(const std::string& fileName,
+                   const std::function<bool(std::size_t, std::size_t)>& progress) const {
+    return writeReportPdf(fileName, m_sources, m_options, m_choices, m_onlyPages, progress);
 }
 
-std::size_t PrintJob::print(QPrinter& printer) const {
+std::size_t PrintJob::print(QPrinter& printer,
+                            const std::function<bool(std::size_t, std::size_t)>& progress) const {
     QPainter painter;
     if (!painter.begin(&printer))
         throw Error("IDS_PRINTERERROR", {}, "The printer cannot be started.");
@@ -96,6 +99,10 @@ std::size_t PrintJob::print(QPrinter& printer) const {
     for (std::size_t p = 0; p < layout.pageCount(); ++p) {
         if (!chosen.empty() && chosen.count(layout.page(p).printedNumber) == 0)
             continue;
+        if (progress && !progress(p, layout.pageCount())) {
+            printer.abort();
+            return 0;
+        }
         if (printed > 0)
             printer.newPage();
         layout.drawPage(p, canvas);

@@ -48,10 +48,14 @@ public:
     int dpi() const;
     /// The paper's size in the layout's pixels.
     QSize paperPixels() const;
-    /// Writes the pages the only-pages field names to a PDF file.
-    PdfPrintout writePdf(const std::string& fileName) const;
+    /// Writes the pages the only-pages field names to a PDF file; `progress` is told the
+    /// sources laid out, then the pages drawn, and may stop it (no file is written then).
+    PdfPrintout writePdf(const std::string& fileName,
+                         const std::function<bool(std::size_t, std::size_t)>& progress = {}) const;
     /// Lays the printout out again for the printer and prints it; the number of pages printed.
-    std::size_t print(QPrinter& printer) const;
+    /// `progress` is told each page sent and may stop it (the printer's job is aborted).
+    std::size_t print(QPrinter& printer,
+                      const std::function<bool(std::size_t, std::size_t)>& progress = {}) const;
 
     const std::string& onlyPages() const { return m_onlyPages; }
 

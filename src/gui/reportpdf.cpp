@@ -56,6 +56,11 @@ PdfPrintout writeReportPdf(const std::string& fileName, const std::vector<Report
         for (std::size_t p = 0; p < layout.pageCount(); ++p) {
             if (!chosen.empty() && chosen.count(layout.page(p).printedNumber) == 0)
                 continue;
+            if (progress && !progress(p, layout.pageCount())) {
+                painter.end();
+                printout.stopped = true;
+                return printout; // stopped while drawing: no file is written
+            }
             if (printout.printed > 0 && !writer.newPage())
                 throw failed("a page could not be added");
             layout.drawPage(p, canvas);

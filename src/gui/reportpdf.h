@@ -22,8 +22,9 @@ inline constexpr int kPdfResolution = 300;
 
 /// Lays out the sources on A4 pages with the metrics of a PDF page and writes the pages that
 /// the only-pages field `onlyPages` names (all when it is empty; "IDS_BADPAGELIST" when it
-/// names none) to a PDF file. The file is written whole or not at all: a stop (`progress`
-/// returning false) or an error leaves no file and an old one as it was. Raises
+/// names none) to a PDF file. `progress` is told the sources laid out, then the pages drawn.
+/// The file is written whole or not at all: a stop (`progress` returning false) or an error
+/// leaves no file and an old one as it was. Raises
 /// "IDS_FILEWRITEERROR" when the PDF cannot be made or written.
 PdfPrintout writeReportPdf(const std::string& fileName, const std::vector<ReportSource>& sources,
                            const PrintOptions& options, const PrintChoices& choices,

@@ -31,6 +31,14 @@ void calculateForPrinting(Room& room, const RoomSettings& settings) {
     }
 }
 
+// The printed table of a kind that goes with a format, in the user's layout.
+ColumnLayout tableLayout(const PrintoutRequest& request, int format, const TextLookup& languages) {
+    for (const PrintedTable& table : printedTablesOf(request.kind))
+        if (table.format == format)
+            return loadColumnLayout(table.layout, languages, request.layouts, table.settingsName);
+    return {};
+}
+
 bool has(const PrintoutRequest& request, int format) {
     return std::find(request.formats.begin(), request.formats.end(), format) !=
            request.formats.end();
@@ -56,19 +64,15 @@ void materials(ItemStore& store, const PrintoutRequest& request, const TextLooku
         }
     }
     if (has(request, printformat::kTable))
-        printout.sources.push_back(
-            listTableSource("table",
-                            loadColumnLayout("MaterialItemsTitle", languages, request.layouts,
-                                             "MaterialTableReport"),
-                            rowsOf(items)));
+        printout.sources.push_back(listTableSource(
+            "table", tableLayout(request, printformat::kTable, languages), rowsOf(items)));
 }
 
 void constructions(ItemStore& store, const PrintoutRequest& request, const TextLookup& languages,
                    Printout& printout) {
     const auto items = loadReportItems<Panel>(store, request.records, printout.skipped);
     if (has(request, printformat::kSheets)) {
-        const ColumnLayout layers =
-            loadColumnLayout("PanelLayersTitle", languages, request.layouts, "LayerTableReport");
+        const ColumnLayout layers = tableLayout(request, printformat::kLayers, languages);
         for (const auto& panel : items)
             printout.sources.push_back(
                 constructionSheetSource(*panel, languages, request.panelSettings,
@@ -77,9 +81,7 @@ void constructions(ItemStore& store, const PrintoutRequest& request, const TextL
     }
     if (has(request, printformat::kTable))
         printout.sources.push_back(listTableSource(
-            "table",
-            loadColumnLayout("PanelItemsTitle", languages, request.layouts, "PanelTableReport"),
-            rowsOf(items)));
+            "table", tableLayout(request, printformat::kTable, languages), rowsOf(items)));
 }
 
 void rooms(ItemStore& store, const PrintoutRequest& request, const TextLookup& languages,
@@ -93,10 +95,8 @@ void rooms(ItemStore& store, const PrintoutRequest& request, const TextLookup& l
         calculateForPrinting(*room, request.roomSettings);
     }
     if (has(request, printformat::kSheets)) {
-        const ColumnLayout boundaries = loadColumnLayout("RoomBoundarisTitle", languages,
-                                                         request.layouts, "BoundaryTableReport");
-        const ColumnLayout radiators = loadColumnLayout("RadiatorsReportTitle", languages,
-                                                        request.layouts, "RadiatorTableReport");
+        const ColumnLayout boundaries = tableLayout(request, printformat::kBoundaries, languages);
+        const ColumnLayout radiators = tableLayout(request, printformat::kRadiators, languages);
         for (const auto& room : items)
             printout.sources.push_back(roomSheetSource(
                 *room, languages, request.roomSettings.projectOutsideTemp,
@@ -106,9 +106,7 @@ void rooms(ItemStore& store, const PrintoutRequest& request, const TextLookup& l
     }
     if (has(request, printformat::kTable))
         printout.sources.push_back(listTableSource(
-            "table",
-            loadColumnLayout("RoomItemsTitle", languages, request.layouts, "RoomTableReport"),
-            rowsOf(items)));
+            "table", tableLayout(request, printformat::kTable, languages), rowsOf(items)));
 }
 
 void buildings(ItemStore& store, const PrintoutRequest& request, const TextLookup& languages,
@@ -117,10 +115,8 @@ void buildings(ItemStore& store, const PrintoutRequest& request, const TextLooku
     if (!has(request, printformat::kSheets))
         return;
     const BuildingsTable table = BuildingsTable::load(store);
-    const ColumnLayout roomColumns = loadColumnLayout("BuildingRoomsTitle", languages,
-                                                      request.layouts, "BuildingRoomsTableReport");
-    const ColumnLayout energy = loadColumnLayout("BuildingEnergeticTitle", languages,
-                                                 request.layouts, "BuildingEnergeticTableReport");
+    const ColumnLayout roomColumns = tableLayout(request, printformat::kRooms, languages);
+    const ColumnLayout energy = tableLayout(request, printformat::kSheets, languages);
     for (auto& building : items) {
         building->ParentName = table.RowName(building->ParentID);
         // Its rooms as calculated now, and the totals of those, in memory.
@@ -150,6 +146,29 @@ std::vector<int> printFormatsOf(ItemKind kind) {
         return {kSheets, kHeating, kTable, kBoundaries, kRadiators};
     case ItemKind::Building:
         return {kSheets, kHeating, kRooms};
+    }
+    return {};
+}
+
+std::vector<PrintedTable> printedTablesOf(ItemKind kind) {
+    using namespace printformat;
+    switch (kind) {
+    case ItemKind::Material:
+        return {{"MaterialItemsTitle", "MaterialTableReport", kTable, "IDS_PRINTINGCONTROLS+1"}};
+    case ItemKind::Construction:
+        return {{"PanelItemsTitle", "PanelTableReport", kTable, "IDS_PRINTINGCONTROLS+1"},
+                {"PanelLayersTitle", "LayerTableReport", kLayers, "IDS_PRINTINGCONTROLS+2"}};
+    case ItemKind::Room:
+        return {
+            {"RoomItemsTitle", "RoomTableReport", kTable, "IDS_PRINTINGCONTROLS+1"},
+            {"RoomBoundarisTitle", "BoundaryTableReport", kBoundaries, "IDS_PRINTINGCONTROLS+5"},
+            {"RadiatorsReportTitle", "RadiatorTableReport", kRadiators, "IDS_PRINTINGCONTROLS+6"}};
+    case ItemKind::Building:
+        // The energy table is part of every building sheet.
+        return {
+            {"BuildingRoomsTitle", "BuildingRoomsTableReport", kRooms, "IDS_PRINTINGCONTROLS+7"},
+            {"BuildingEnergeticTitle", "BuildingEnergeticTableReport", kSheets,
+             "CID_ENERGETICTABLE"}};
     }
     return {};
 }

@@ -36,6 +36,17 @@ inline constexpr int kRooms = 7; ///< the rooms table of building sheets
 /// The formats the printing dialog offers for a kind of item, in the order shown.
 std::vector<int> printFormatsOf(ItemKind kind);
 
+/// A table a printout of a kind may hold: its built-in layout, the name the user's own layout
+/// of it is stored under, the format that prints it and the language key of its name.
+struct PrintedTable {
+    const char* layout;
+    const char* settingsName;
+    int format;
+    const char* captionKey;
+};
+/// The printed tables of a kind, in the order of their formats.
+std::vector<PrintedTable> printedTablesOf(ItemKind kind);
+
 /// What one printout of items holds: the kind, the records, the chosen formats, and what the
 /// sheets are calculated with.
 struct PrintoutRequest {

@@ -1,6 +1,9 @@
 // The printing dialog and the preview, offscreen.
 #include "gui/printdialog.h"
 #include "gui/printpreview.h"
+#include "gui/usedmaterialsdialogs.h"
+
+#include "constructions/usedmaterials.h"
 
 #include "base/textlookup.h"
 #include "gui/qtwindowtranslation.h"
@@ -13,10 +16,12 @@
 #include "support/tempdir.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QSpinBox>
+#include <QTreeWidget>
 
 #include <gtest/gtest.h>
 
@@ -89,6 +94,88 @@ TEST(PrintingForm, TakesTheChoicesOrRefusesThem) {
     dialog.formatList()->item(0)->setCheckState(Qt::Unchecked);
     dialog.finish(PrintDialog::Command::Preview);
     EXPECT_EQ(dialog.command(), PrintDialog::Command::None);
+}
+
+// The printed tables of the kind are listed; the columns button opens the chosen one's editor.
+TEST(PrintingForm, ColumnsOfEachPrintedTable) {
+    test::qtApplication();
+    struct Case {
+        ItemKind kind;
+        std::vector<std::string> settingsNames;
+    };
+    const std::vector<Case> cases = {
+        {ItemKind::Material, {"MaterialTableReport"}},
+        {ItemKind::Construction, {"PanelTableReport", "LayerTableReport"}},
+        {ItemKind::Room, {"RoomTableReport", "BoundaryTableReport", "RadiatorTableReport"}},
+        {ItemKind::Building, {"BuildingRoomsTableReport", "BuildingEnergeticTableReport"}},
+    };
+    for (const Case& c : cases) {
+        PrintForm form;
+        PrintDialog dialog(c.kind, form);
+        std::vector<std::string> opened;
+        dialog.editColumns = [&](const PrintedTable& table) {
+            opened.push_back(table.settingsName);
+        };
+        auto* columns = dialog.findChild<QPushButton*>("ColumnsButton");
+        ASSERT_EQ(dialog.tableChoice()->count(), static_cast<int>(c.settingsNames.size()));
+        for (int i = 0; i < dialog.tableChoice()->count(); ++i) {
+            dialog.tableChoice()->setCurrentIndex(i);
+            columns->click();
+        }
+        EXPECT_EQ(opened, c.settingsNames);
+    }
+}
+
+// The bill's lines by type in a check tree: a group's box ticks its lines, the choice comes
+// in the bill's order, and no line chosen is refused.
+TEST(UsedMaterialsForms, LinesChosenByGroupAndLine) {
+    test::qtApplication();
+    Languages& languages = test::romanianLanguages();
+    platform::ScriptedPrompter prompter;
+    platform::ScopedPrompter usePrompter{prompter};
+    UsedMaterials bill;
+    const auto add = [&](std::uint8_t type, const char* name, const char* code, float quantity) {
+        UsedMaterialItem line;
+        line.Type = type;
+        line.Name = name;
+        line.EstimateCode = code;
+        line.Quantity = quantity;
+        line.Unit = "buc.";
+        bill.Add(line);
+    };
+    add(0, "22-600-1000", "RP22", 2);
+    add(1, "Set de montaj", "@SET", 1);
+    add(0, "11-300-400", "", 1);
+    bill.Sort();
+    UsedMaterialsExportDialog dialog(bill);
+    translateWindow(languages, dialog);
+    QTreeWidget* tree = dialog.tree();
+    ASSERT_EQ(tree->topLevelItemCount(), 2);
+    EXPECT_EQ(tree->topLevelItem(0)->text(0).toStdString(), "Radiatoare");
+    EXPECT_EQ(tree->topLevelItem(0)->childCount(), 2);
+    EXPECT_EQ(dialog.chosen(), (std::vector<std::size_t>{0, 1, 2}));
+    tree->topLevelItem(0)->setCheckState(0, Qt::Unchecked);
+    EXPECT_EQ(dialog.chosen(), (std::vector<std::size_t>{2}));
+    tree->topLevelItem(1)->child(0)->setCheckState(0, Qt::Unchecked);
+    dialog.accept();
+    EXPECT_EQ(dialog.result(), QDialog::Rejected);
+    EXPECT_EQ(prompter.messages().size(), 1u);
+
+    UsedMaterialsPrintDialog print(bill);
+    translateWindow(languages, print);
+    print.tree()->topLevelItem(1)->setCheckState(0, Qt::Unchecked);
+    print.finish(PrintDialog::Command::Pdf);
+    EXPECT_EQ(print.command(), PrintDialog::Command::Pdf);
+    EXPECT_EQ(print.chosen(), (std::vector<std::size_t>{0, 1}));
+
+    const std::string directory = qEnvironmentVariable("KALYDOR_SCREENSHOT_DIR").toStdString();
+    if (!directory.empty()) {
+        UsedMaterialsPrintDialog shown(bill);
+        translateWindow(languages, shown);
+        shown.show();
+        QApplication::processEvents();
+        shown.grab().save(QString::fromStdString(directory + "/usedmaterialsprint.png"));
+    }
 }
 
 // The preview goes through the pages by button and by printed number, and saves the PDF.

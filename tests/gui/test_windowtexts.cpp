@@ -3,6 +3,7 @@
 
 #include "constructions/paneleditor.h"
 #include "constructions/registration.h"
+#include "constructions/usedmaterials.h"
 #include "devicedb/deviceset.h"
 #include "devicedb/devicestore.h"
 #include "gui/addboundariesdialog.h"
@@ -35,6 +36,7 @@
 #include "gui/searchreplacewindow.h"
 #include "gui/selectiondialog.h"
 #include "gui/thicknessdialog.h"
+#include "gui/usedmaterialsdialogs.h"
 #include "gui/vapourdiagramwindow.h"
 #include "gui/ventilationchangedialog.h"
 #include "gui/winddialog.h"
@@ -337,6 +339,16 @@ std::map<std::string, std::function<std::unique_ptr<QWidget>()>> windows(Fixture
          [] {
              static PrintJob job({}, PrintOptions{}, PrintChoices{}, std::string());
              return std::make_unique<PreviewDialog>(job, nullptr);
+         }},
+        {"UsedMaterialsPrintingForm",
+         [] {
+             static UsedMaterials bill;
+             return std::make_unique<UsedMaterialsPrintDialog>(bill);
+         }},
+        {"UsedMaterialsExportForm",
+         [] {
+             static UsedMaterials bill;
+             return std::make_unique<UsedMaterialsExportDialog>(bill);
          }},
         {"ChangeFiltrationForm",
          [&languages] { return std::make_unique<VentilationChangeDialog>(&languages, nullptr); }},

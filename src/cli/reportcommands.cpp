@@ -30,6 +30,7 @@
 
 #ifdef KALYDOR_WITH_QT
 #include "gui/materialcurves.h"
+#include "gui/panelchart.h"
 #include "gui/qtsettingsstore.h"
 #include "gui/reportpdf.h"
 
@@ -379,6 +380,7 @@ int pdf(const std::vector<std::string>& args, std::ostream& out) {
     PrintOptions options;
     options.font = {"DejaVu Serif", 10};
     options.colorPrinting = true;
+    DiagramAxis axis = DiagramAxis::Temperature;
     if (!arguments.settings.empty()) {
         if (!fs::is_regular_file(arguments.settings))
             throw std::runtime_error(arguments.settings + ": no such settings file");
@@ -387,6 +389,7 @@ int pdf(const std::vector<std::string>& args, std::ostream& out) {
         Languages unused;
         const ProgramOptions program(*settings, unused);
         options = printOptionsOf(program);
+        axis = program.XIsDistance ? DiagramAxis::Distance : DiagramAxis::Temperature;
         if (options.font.name.empty())
             options.font.name = "DejaVu Serif";
         gui::loadLogo(program.FirmaHeaderLogoName, options);
@@ -416,6 +419,9 @@ int pdf(const std::vector<std::string>& args, std::ostream& out) {
         const bool color = options.colorPrinting;
         request.materialChart = [&languages, color](const Material& material) {
             return std::optional<ReportBlock>(gui::materialChartBlock(material, languages, color));
+        };
+        request.panelDiagram = [&languages, axis, color](const Panel& panel) {
+            return gui::panelDiagramBlock(panel, axis, languages, color);
         };
         Printout printout = buildPrintout(*open.store, request, languages);
         sources = std::move(printout.sources);

@@ -24,6 +24,7 @@
 #include "gui/itemlistwindow.h"
 #include "gui/materialcurves.h"
 #include "gui/namedialog.h"
+#include "gui/panelchart.h"
 #include "gui/printdialog.h"
 #include "gui/printpreview.h"
 #include "gui/programoptionsdialog.h"
@@ -39,6 +40,7 @@
 #include "gui/reportpdf.h"
 #include "gui/searchreplacewindow.h"
 #include "gui/selectiondialog.h"
+#include "gui/vapourdiagramwindow.h"
 #include "gui/ventilationchangedialog.h"
 #include "gui/widgets.h"
 #include "language/languages.h"
@@ -887,6 +889,10 @@ void MainWindow::print() {
         const bool color = options.colorPrinting;
         request.materialChart = [&languages, color](const Material& material) {
             return std::optional<ReportBlock>(materialChartBlock(material, languages, color));
+        };
+        const DiagramAxis axis = diagramAxisOption(m_options->XIsDistance);
+        request.panelDiagram = [&languages, axis, color](const Panel& panel) {
+            return panelDiagramBlock(panel, axis, languages, color);
         };
         Printout printout = buildPrintout(*store, request, languages);
         std::vector<ReportSource> sources = std::move(printout.sources);

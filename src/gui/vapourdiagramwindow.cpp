@@ -20,6 +20,7 @@
 #include <QPainter>
 #include <QVBoxLayout>
 #include <QValueAxis>
+#include <QXYSeries>
 
 #include <algorithm>
 #include <cmath>
@@ -307,10 +308,20 @@ QSizeF legibleDiagramSize(QChart& chart, const QSizeF& target) {
 }
 
 void renderPanelDiagram(QPainter& painter, const QRectF& target, const Panel& panel,
-                        DiagramAxis axis, const Languages& languages) {
+                        DiagramAxis axis, const Languages& languages, bool color) {
     if (!target.isValid())
         return;
     QChartView view(panelDiagramChart(panel, axis, languages));
+    if (!color) {
+        for (QAbstractSeries* series : view.chart()->series()) {
+            if (auto* line = qobject_cast<QXYSeries*>(series)) {
+                QPen pen = line->pen();
+                const int grey = qGray(pen.color().rgb());
+                pen.setColor(QColor(grey, grey, grey));
+                line->setPen(pen);
+            }
+        }
+    }
     const QSizeF logical = legibleDiagramSize(*view.chart(), target.size());
     view.setRenderHint(QPainter::Antialiasing);
     view.resize(logical.toSize());

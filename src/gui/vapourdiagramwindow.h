@@ -33,9 +33,10 @@ inline DiagramAxis diagramAxisOption(bool xIsDistance) {
 /// the size of a screen window, and wide enough for the whole legend.
 QSizeF legibleDiagramSize(QChart& chart, const QSizeF& target);
 
-/// Paints the diagram into a rectangle of any canvas (screen, picture, printer page).
+/// Paints the diagram into a rectangle of any canvas (screen, picture, printer page); without
+/// `color` every curve is drawn in the grey of its colour's brightness.
 void renderPanelDiagram(QPainter& painter, const QRectF& target, const Panel& panel,
-                        DiagramAxis axis, const Languages& languages);
+                        DiagramAxis axis, const Languages& languages, bool color = true);
 
 /// A non-modal window following one construction: `refresh()` redraws from the panel's last
 /// calculation (the editor calls it after every recalculation). Its check box switches the

@@ -73,11 +73,17 @@ void constructions(ItemStore& store, const PrintoutRequest& request, const TextL
     const auto items = loadReportItems<Panel>(store, request.records, printout.skipped);
     if (has(request, printformat::kSheets)) {
         const ColumnLayout layers = tableLayout(request, printformat::kLayers, languages);
-        for (const auto& panel : items)
-            printout.sources.push_back(
+        for (const auto& panel : items) {
+            ReportSource sheet =
                 constructionSheetSource(*panel, languages, request.panelSettings,
                                         has(request, printformat::kLayers) ? &layers : nullptr,
-                                        has(request, printformat::kMessages)));
+                                        has(request, printformat::kMessages));
+            // The diagram of the construction as just calculated for its sheet.
+            if (request.panelDiagram)
+                if (std::optional<ReportBlock> diagram = request.panelDiagram(*panel))
+                    sheet.blocks.push_back(std::move(*diagram));
+            printout.sources.push_back(std::move(sheet));
+        }
     }
     if (has(request, printformat::kTable))
         printout.sources.push_back(listTableSource(

@@ -60,6 +60,8 @@ struct PrintoutRequest {
     RadiatorFamilySource* families = nullptr; ///< the radiators' families; none: unknown
     /// The chart of a material's sheet, drawn by the windows' code; none prints no chart.
     std::function<std::optional<ReportBlock>(const Material&)> materialChart;
+    /// The diagram of a calculated construction's sheet, drawn by the windows' code.
+    std::function<std::optional<ReportBlock>(const Panel&)> panelDiagram;
 };
 
 /// The report sources of a printout, and the items that could not be read.

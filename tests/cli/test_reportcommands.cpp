@@ -162,9 +162,15 @@ TEST(ReportPdf, ConstructionListOfAProject) {
              "--parts", "sheets,layers,messages", "--lang", "Român"});
     ASSERT_EQ(run2.status, 0) << run2.err;
     const std::string sheetText = pdfText(sheets);
-    for (const char* expected : {"Rezistență termică:", "Temperatura exterioară de calcul:-15,0",
-                                 "Strat", "Tencuială de", "Evaluarea higrotermică"})
+    // The vapour diagram of each layered construction follows its messages.
+    for (const char* expected : {"Rezistență termică:", "Strat", "Tencuială de",
+                                 "Evaluarea higrotermică", "Presiunea vaporilor"})
         EXPECT_NE(sheetText.find(expected), std::string::npos) << expected;
+    // The value stands at its tab stop, right of the caption (34 bytes).
+    const std::size_t caption = sheetText.find("Temperatura exterioară de calcul:");
+    ASSERT_NE(caption, std::string::npos);
+    const std::size_t value = sheetText.find_first_not_of(' ', caption + 34);
+    EXPECT_EQ(sheetText.substr(value, 5), "-15,0");
     EXPECT_EQ(cli({"report", "pdf", kMaterials, sheets.string(), "--kind", "materials", "--parts",
                    "layers"})
                   .status,

@@ -353,6 +353,11 @@ TEST_F(RoomReports, SheetsOfRoomsAndBuildingsReadBack) {
     if (!hasPoppler())
         GTEST_SKIP() << "pdftotext and pdfinfo (poppler-utils) are not installed";
     const std::map<std::string, nlohmann::json> rooms = calculated();
+    const auto bytes = [&] {
+        std::ifstream in(file, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    };
+    const std::string before = bytes();
     const fs::path pdf = dir.path() / "incaperi.pdf";
     const CliRun run = cli({"report", "pdf", file, pdf.string(), "--kind", "rooms", "--parts",
                             "sheets,heating,boundaries,radiators,table", "--lang", "Român"});
@@ -393,6 +398,8 @@ TEST_F(RoomReports, SheetsOfRoomsAndBuildingsReadBack) {
     EXPECT_EQ(cli({"report", "pdf", file, bill.string(), "--kind", "buildings", "--parts", "table"})
                   .status,
               2);
+    // Printing calculated the rooms and totalled the buildings in memory only.
+    EXPECT_EQ(bytes(), before);
     // Kept for a look when asked for.
     if (const char* keep = std::getenv("KALYDOR_SCREENSHOT_DIR"))
         for (const fs::path& made : {pdf, building, bill})

@@ -138,6 +138,29 @@ TEST(ReportPdf, OnlyPagesAndRefusals) {
     }
 }
 
+// The page of a program settings file: its firm header on every page; a settings file that is
+// not there is refused.
+TEST(ReportPdf, PageFromAProgramSettingsFile) {
+    if (!hasPoppler())
+        GTEST_SKIP() << "pdftotext and pdfinfo (poppler-utils) are not installed";
+    TempDir dir;
+    const fs::path ini = dir.path() / "kalydor.ini";
+    std::ofstream(ini) << "[ProgramOptions]\nFirmaHeaderText=Instal Proiect SRL Cluj\n"
+                          "FirmaHeaderPageMode=2\nLeftMargin=30\n";
+    const fs::path pdf = dir.path() / "antet.pdf";
+    const CliRun run = cli({"report", "pdf", kMaterials, pdf.string(), "--kind", "materials",
+                            "--settings", ini.string()});
+    ASSERT_EQ(run.status, 0) << run.err;
+    const int pages = nlohmann::json::parse(run.out)["Pages"].get<int>();
+    ASSERT_GE(pages, 2);
+    EXPECT_NE(pageText(pdf, 1).find("Instal Proiect SRL Cluj"), std::string::npos);
+    EXPECT_NE(pageText(pdf, pages).find("Instal Proiect SRL Cluj"), std::string::npos);
+    const CliRun missing = cli({"report", "pdf", kMaterials, pdf.string(), "--kind", "materials",
+                                "--settings", (dir.path() / "nu.ini").string()});
+    EXPECT_EQ(missing.status, 1);
+    EXPECT_NE(missing.err.find("nu.ini"), std::string::npos) << missing.err;
+}
+
 // The constructions of a project, one table row each.
 TEST(ReportPdf, ConstructionListOfAProject) {
     if (!hasPoppler())

@@ -850,16 +850,9 @@ void MainWindow::print() {
         return choice.chosenItems();
     };
     dialog.editColumns = [&](const PrintedTable& table) {
-        ColumnLayout layout =
-            loadColumnLayout(table.layout, languages, &m_options->store(), table.settingsName);
-        ColumnLayoutDialog columns(layout, languages, m_options->store(), &dialog);
-        translateWindow(languages, columns);
-        execPlaced(columns, m_options->store());
+        editPrintedColumns(table.layout, table.settingsName, &dialog);
     };
-    dialog.setupPrinter = [&] {
-        QPageSetupDialog setup(&printer(), &dialog);
-        setup.exec();
-    };
+    dialog.setupPrinter = [&] { setupPrinter(&dialog); };
     if (execPlaced(dialog, m_options->store()) != QDialog::Accepted)
         return;
 
@@ -1000,16 +993,9 @@ void MainWindow::printUsedMaterials() {
     UsedMaterialsPrintDialog dialog(*bill, this);
     translateWindow(languages, dialog);
     dialog.editColumns = [&] {
-        ColumnLayout layout = loadColumnLayout("UsedMaterialsTableTitle", languages,
-                                               &m_options->store(), "UsedMaterialsTableReport");
-        ColumnLayoutDialog columns(layout, languages, m_options->store(), &dialog);
-        translateWindow(languages, columns);
-        execPlaced(columns, m_options->store());
+        editPrintedColumns("UsedMaterialsTableTitle", "UsedMaterialsTableReport", &dialog);
     };
-    dialog.setupPrinter = [&] {
-        QPageSetupDialog setup(&printer(), &dialog);
-        setup.exec();
-    };
+    dialog.setupPrinter = [&] { setupPrinter(&dialog); };
     if (execPlaced(dialog, m_options->store()) != QDialog::Accepted)
         return;
     std::unique_ptr<PrintJob> job;
@@ -1074,6 +1060,21 @@ void MainWindow::exportUsedMaterials() {
     } catch (const Error& error) {
         platform::prompter().showMessage(error.text());
     }
+}
+
+void MainWindow::editPrintedColumns(const char* layoutName, const char* settingsName,
+                                    QWidget* parent) {
+    Languages& languages = m_options->languages();
+    ColumnLayout layout =
+        loadColumnLayout(layoutName, languages, &m_options->store(), settingsName);
+    ColumnLayoutDialog columns(layout, languages, m_options->store(), parent);
+    translateWindow(languages, columns);
+    execPlaced(columns, m_options->store());
+}
+
+void MainWindow::setupPrinter(QWidget* parent) {
+    QPageSetupDialog setup(&printer(), parent);
+    setup.exec();
 }
 
 QPrinter& MainWindow::printer() {

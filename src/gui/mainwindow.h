@@ -116,6 +116,9 @@ public:
     /// set's, and the project's radiator defaults (valid until the next call).
     RadiatorPageSource radiatorPageSource();
     QPrinter& printer();
+    /// The column editor of a printed table's user layout.
+    void editPrintedColumns(const char* layoutName, const char* settingsName, QWidget* parent);
+    void setupPrinter(QWidget* parent);
     /// Shows a laid-out printout in the preview, prints it or writes it as PDF.
     void runPrintJob(const PrintJob& job, PrintDialog::Command command, const QString& title);
     /// The bill of materials of the open project, under a progress window; none when it was

@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
+#include <map>
 #include <sstream>
 #include <string>
 #include <sys/wait.h>
@@ -73,6 +74,19 @@ inline std::string readFile(const std::string& path) {
 
 inline void writeFile(const std::string& path, const std::string& bytes) {
     std::ofstream(path, std::ios::binary) << bytes;
+}
+
+// Each room of a project as `project calc --dry-run` shows it, by name; the project is not
+// changed. Empty when the command fails.
+inline std::map<std::string, nlohmann::json> calculatedRooms(const std::string& project) {
+    const CliRun run = cli({"project", "calc", project, "--dry-run"});
+    std::map<std::string, nlohmann::json> byName;
+    if (run.status != 0)
+        return byName;
+    const nlohmann::json out = nlohmann::json::parse(run.out);
+    for (const nlohmann::json& room : out["Rooms"])
+        byName[room["Name"]] = room;
+    return byName;
 }
 
 } // namespace kalydor::test

@@ -50,15 +50,7 @@ protected:
     }
 
     // Each room as `project calc --dry-run` shows it, by name.
-    std::map<std::string, nlohmann::json> rooms() {
-        const CliRun run = cli({"project", "calc", file, "--dry-run"});
-        EXPECT_EQ(run.status, 0) << run.err;
-        std::map<std::string, nlohmann::json> byName;
-        const nlohmann::json out = nlohmann::json::parse(run.out);
-        for (const nlohmann::json& room : out["Rooms"])
-            byName[room["Name"]] = room;
-        return byName;
-    }
+    std::map<std::string, nlohmann::json> rooms() { return calculatedRooms(file); }
 
     TempDir dir;
     std::string file;

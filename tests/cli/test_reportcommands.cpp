@@ -248,15 +248,7 @@ protected:
     }
 
     // The rooms as the recalculation gives them, by name.
-    std::map<std::string, nlohmann::json> calculated() {
-        const CliRun run = cli({"project", "calc", file, "--dry-run"});
-        EXPECT_EQ(run.status, 0) << run.err;
-        std::map<std::string, nlohmann::json> byName;
-        const nlohmann::json out = nlohmann::json::parse(run.out);
-        for (const nlohmann::json& room : out["Rooms"])
-            byName[room["Name"]] = room;
-        return byName;
-    }
+    std::map<std::string, nlohmann::json> calculated() { return calculatedRooms(file); }
 
     std::string copy(const std::vector<std::string>& extra) {
         const fs::path out = dir.path() / "copie";

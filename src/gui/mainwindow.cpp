@@ -211,8 +211,8 @@ void MainWindow::buildMenus() {
         {"changeRadiators", [this] { changeRadiators(); }},
         {"print", [this] { print(); }},
         {"usedMaterialsPrint", [this] { printUsedMaterials(); }},
-        {"usedMaterialsExport", [this] { copyUsedMaterials(); }},
-        {"usedMaterialsExportFile", [this] { exportUsedMaterials(); }},
+        {"usedMaterialsExport", [this] { exportUsedMaterials(false); }},
+        {"usedMaterialsExportFile", [this] { exportUsedMaterials(true); }},
         {"materials", [this] { openList(ItemKind::Material); }},
         {"constructions", [this] { openList(ItemKind::Construction); }},
         {"rooms", [this] { openList(ItemKind::Room); }},
@@ -1020,7 +1020,7 @@ void MainWindow::printUsedMaterials() {
         runPrintJob(*job, dialog.command(), dialog.windowTitle());
 }
 
-void MainWindow::copyUsedMaterials() {
+void MainWindow::exportUsedMaterials(bool toFile) {
     const std::unique_ptr<UsedMaterials> bill = buildBill();
     if (!bill)
         return;
@@ -1029,21 +1029,13 @@ void MainWindow::copyUsedMaterials() {
     translateWindow(languages, dialog);
     if (execPlaced(dialog, m_options->store()) != QDialog::Accepted)
         return;
-    const PrintingLanguage printing(languages);
-    ClipboardDocument document(languages);
-    bill->WriteCopy(document, dialog.chosen());
-    document.CopyToClipboard(*m_clipboard);
-}
-
-void MainWindow::exportUsedMaterials() {
-    const std::unique_ptr<UsedMaterials> bill = buildBill();
-    if (!bill)
+    if (!toFile) {
+        const PrintingLanguage printing(languages);
+        ClipboardDocument document(languages);
+        bill->WriteCopy(document, dialog.chosen());
+        document.CopyToClipboard(*m_clipboard);
         return;
-    Languages& languages = m_options->languages();
-    UsedMaterialsExportDialog dialog(*bill, this);
-    translateWindow(languages, dialog);
-    if (execPlaced(dialog, m_options->store()) != QDialog::Accepted)
-        return;
+    }
     const QString filter = QStringLiteral("CSV (*.csv)");
     int chosen = 0;
     const QString file = dialogFileChooser().save(this, dialog.windowTitle(), {filter}, chosen);

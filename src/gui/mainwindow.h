@@ -125,8 +125,9 @@ public:
     /// cancelled or holds no line (both said).
     std::unique_ptr<UsedMaterials> buildBill();
     void printUsedMaterials();
-    void copyUsedMaterials();
-    void exportUsedMaterials();
+    /// The chosen lines of the bill to the clipboard, or to the file for the cost-estimating
+    /// program, which is then offered to start.
+    void exportUsedMaterials(bool toFile);
     /// Opens the maintenance of the device database (only without a project). When it closes
     /// the families read are forgotten and the active set is read again, from its set file
     /// or as every item: the table may have changed, or be another one.

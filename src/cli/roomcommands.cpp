@@ -10,6 +10,7 @@
 #include "base/error.h"
 #include "base/numberformat.h"
 #include "base/parsenumber.h"
+#include "base/textlookup.h"
 #include "constructions/panel.h"
 #include "devicedb/devicestore.h"
 #include "devicedb/radiatorfamilycache.h"
@@ -18,6 +19,7 @@
 #include "platform/prompter.h"
 #include "rooms/building.h"
 #include "rooms/buildingstable.h"
+#include "rooms/lowestflow.h"
 #include "rooms/pasteditems.h"
 #include "rooms/projectrecalculation.h"
 #include "rooms/room.h"
@@ -613,6 +615,60 @@ int projectImportJson(const std::vector<std::string>& args, std::ostream& out) {
 
 } // namespace
 
+// The lowest flow temperature the radiators as chosen allow, room by room: the figure to
+// know before a heat pump replaces a boiler.
+int projectLowestFlow(const std::vector<std::string>& args, std::ostream& out) {
+    const CommandArguments arguments = parseCommandArguments(
+        args, {"--spread", "--building", "--devicedb", "--lang"}, {}, "project file");
+    const LanguageScope scope(arguments.value("--lang", kDefaultLanguage));
+    double spread = 5;
+    if (const auto given = arguments.values.find("--spread"); given != arguments.values.end()) {
+        std::size_t used = 0;
+        try {
+            spread = std::stod(given->second, &used);
+        } catch (const std::exception&) {
+            used = 0;
+        }
+        if (used == 0 || used != given->second.size() || !(spread > 0 && spread <= 40))
+            throw UsageError{"--spread takes the kelvin between flow and return, above 0 and at "
+                             "most 40"};
+    }
+    const std::unique_ptr<ItemStore> project = openCurrentProject(arguments.file, false);
+    const ProjectOptions options = loadOptions(*project, arguments.file);
+    const ProjectCalculation calculation(options, arguments.value("--devicedb", {}));
+    std::string buildingId;
+    if (const auto named = arguments.values.find("--building"); named != arguments.values.end()) {
+        const BuildingsTable buildings = BuildingsTable::load(*project);
+        const BuildingsTableItem* building = buildings.byName(named->second);
+        if (building == nullptr)
+            throw Error("IDS_RECORDGONE", {named->second}, "The record \"%s\" no longer exists.");
+        buildingId = building->ID;
+    }
+    const LowestFlowResult result = LowestFlowOfProject(*project, spread, *calculation.families,
+                                                        calculation.settings, buildingId);
+    json rooms = json::array();
+    for (const RoomLowestFlow& room : result.rooms) {
+        json entry;
+        entry["Room"] = room.room;
+        entry["Building"] = room.building;
+        entry["Load"] = std::round(room.load);
+        entry["Flow"] = room.flow ? json(*room.flow) : json(nullptr);
+        entry["Return"] = room.flow ? json(*room.flow - spread) : json(nullptr);
+        entry["LimitingRadiator"] = room.limitingRadiator;
+        entry["LeftOut"] =
+            room.gap == LowestFlowGap::None ? std::string() : GetText(lowestFlowGapKey(room.gap));
+        rooms.push_back(std::move(entry));
+    }
+    json output;
+    output["Spread"] = spread;
+    output["Flow"] = result.flow ? json(*result.flow) : json(nullptr);
+    output["Limiting"] = result.limiting;
+    output["Rooms"] = std::move(rooms);
+    output["Unreadable"] = result.unreadable;
+    out << output.dump(2, ' ', false, json::error_handler_t::replace) << '\n';
+    return result.unreadable.empty() ? 0 : 1;
+}
+
 std::vector<Command> roomCommands() {
     return {
         {"room", "calc", "FILE.json [--project-outside-temp T] [--lang ID]",
@@ -632,6 +688,14 @@ std::vector<Command> roomCommands() {
          "linked to its building by name, calculated and stored, then the buildings are "
          "totalled; all or nothing. --replace overwrites items of the same name and group",
          projectImportJson},
+        {"project", "lowest-flow",
+         "PROJECT [--spread K] [--building NAME] [--devicedb FILE] [--lang ID]",
+         "the lowest flow temperature at which every room's radiators, as chosen, still cover "
+         "its design heating load, with the return K kelvin lower (default 5): per room the "
+         "flow it needs and its weakest radiator, rooms without radiators or with floor "
+         "heating left out and said why; Flow is the highest of them (none when a room falls "
+         "short even at 110 °C) and Limiting names the rooms that need it",
+         projectLowestFlow},
     };
 }
 

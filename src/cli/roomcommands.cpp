@@ -178,14 +178,38 @@ bool validType(long code) {
     return code >= 0 && code <= 255;
 }
 
-Boundary boundaryFromJson(const json& object, const std::string& where, float groundTemp) {
+// The constructions of the project a room's boundaries may be made from, by name (or by
+// "group\\name"); none outside a project.
+using ConstructionLookup = std::function<const Panel*(const std::string&)>;
+
+Boundary boundaryFromJson(const json& object, const std::string& where, float groundTemp,
+                          const ConstructionLookup* constructions = nullptr,
+                          float roomHeight = 0, const ProjectOptions* options = nullptr) {
     std::vector<std::string_view> keys = keysOf(boundaryFields());
-    keys.insert(keys.end(), {"Type", "GrossArea", "Covering"});
+    keys.insert(keys.end(), {"Type", "GrossArea", "Covering", "Construction"});
     keys.insert(keys.end(), kBoundaryResults.begin(), kBoundaryResults.end());
     const JsonObjectReader in(object, where, keys);
     Boundary b;
     b.Tetap = groundTemp; // a new boundary takes the project's ground temperature
     readFields(in, boundaryFields(), b);
+    if (in.has("Construction")) {
+        // Made from the construction as the room dialog makes it: its kind and thermal values,
+        // then the values the file gives (measures, orientation, neighbour temperature).
+        if (constructions == nullptr)
+            in.fail("\"Construction\" names a construction of a project: import the room into one");
+        if (in.has("Type"))
+            in.fail("\"Type\" comes from the construction");
+        const std::string name = in.text("Construction");
+        const Panel* panel = (*constructions)(name);
+        if (panel == nullptr)
+            in.fail("the project has no construction \"" + name + "\"");
+        Boundary made;
+        made.CreateFromPanel(*panel, roomHeight, 0, b, options, [&](Boundary& m, std::int16_t) {
+            readFields(in, boundaryFields(), m);
+            return true;
+        });
+        return made;
+    }
     if (in.has("Type"))
         b.Type = static_cast<std::uint8_t>(in.code("Type", typeOf, validType));
     // The surface of a bridge is entered; every other kind's is measured.
@@ -245,7 +269,7 @@ Radiator radiatorFromJson(const json& object, const std::string& where) {
 }
 
 Room roomFromJson(const json& object, const std::string& where, const ProjectOptions& options,
-                  bool inProject = false) {
+                  bool inProject = false, const ConstructionLookup* constructions = nullptr) {
     const JsonObjectReader in(object, where, roomKeys(inProject));
     Room room(&options);
     readFields(in, roomFields(), room);
@@ -257,7 +281,7 @@ Room roomFromJson(const json& object, const std::string& where, const ProjectOpt
         for (std::size_t i = 0; i < list.size(); ++i)
             room.Boundaries.push_back(
                 boundaryFromJson(list[i], where + ", " + placeOf("boundary", i + 1, list[i]),
-                                 options.Romanian.Tetap));
+                                 options.Romanian.Tetap, constructions, room.Height, &options));
     }
     if (in.has("Radiators")) {
         const json& list = in.at("Radiators");
@@ -530,6 +554,30 @@ int projectImportJson(const std::vector<std::string>& args, std::ostream& out) {
                 top.fail("\"Buildings\" and \"Rooms\" must be arrays");
     }
 
+    // The project's constructions by name and by group path, each loaded once when a
+    // boundary first names it.
+    std::map<std::string, std::unique_ptr<Panel>> loadedPanels;
+    const ConstructionLookup constructions = [&](const std::string& name) -> const Panel* {
+        auto found = loadedPanels.find(name);
+        if (found != loadedPanels.end())
+            return found->second.get();
+        std::unique_ptr<Panel> panel;
+        for (const Reference& record : project->ListRecords(RecordType::Panel)) {
+            const std::string path =
+                project->PathOfGroup(RecordType::PanelGroup, record.RefID, '\\') + record.Name;
+            if (record.Name != name && path != name)
+                continue;
+            auto candidate = std::make_unique<Panel>();
+            candidate->Name = record.Name;
+            if (project->FindRecord(record.Type, record.RefID, record.Name) &&
+                project->LoadItem(*candidate)) {
+                panel = std::move(candidate);
+                break;
+            }
+        }
+        return loadedPanels.emplace(name, std::move(panel)).first->second.get();
+    };
+
     // Everything or nothing: a bad value, a taken name, an unknown parent or a loop leaves
     // the project as it was.
     SqliteTransaction transaction(project->database());
@@ -596,7 +644,7 @@ int projectImportJson(const std::vector<std::string>& args, std::ostream& out) {
         for (std::size_t i = 0; i < list.size(); ++i) {
             const std::string where = placeOf("room", i + 1, list[i]);
             // A new room of this project: its options fill what the file leaves out.
-            Room room = roomFromJson(list[i], where, options, true);
+            Room room = roomFromJson(list[i], where, options, true, &constructions);
             const JsonObjectReader in(list[i], where, roomKeys(true));
             room.BuildingName = in.has("Building") ? in.text("Building") : std::string();
             room.BuildingRef.clear();
@@ -612,8 +660,6 @@ int projectImportJson(const std::vector<std::string>& args, std::ostream& out) {
     printProject(*project, calculation.settings, shown, out);
     return 0;
 }
-
-} // namespace
 
 // The lowest flow temperature the radiators as chosen allow, room by room: the figure to
 // know before a heat pump replaces a boiler.
@@ -668,6 +714,8 @@ int projectLowestFlow(const std::vector<std::string>& args, std::ostream& out) {
     out << output.dump(2, ' ', false, json::error_handler_t::replace) << '\n';
     return result.unreadable.empty() ? 0 : 1;
 }
+
+} // namespace
 
 std::vector<Command> roomCommands() {
     return {

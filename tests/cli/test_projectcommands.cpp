@@ -202,6 +202,12 @@ TEST_F(ProjectCommands, ImportsBuildingsAndRoomsAllOrNothing) {
          {{"Name", "Hol"}, {"Radiators", {{{"Mark", "R1"}, {"Forward", 55}, {"Return", 70}}}}},
          {}},
         {"radiator of unknown key", {{"Name", "Hol"}, {"Radiators", {{{"Putere", 900}}}}}, {}},
+        {"construction the project has not",
+         {{"Name", "Hol"}, {"Boundaries", {{{"Construction", "Nu există"}}}}},
+         {}},
+        {"construction and kind both given",
+         {{"Name", "Hol"}, {"Boundaries", {{{"Construction", "Perete"}, {"Type", 1}}}}},
+         {}},
     };
     for (const auto& c : refused) {
         std::vector<std::string> args = {"project", "import-json", file,

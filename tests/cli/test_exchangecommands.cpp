@@ -123,7 +123,7 @@ TEST(ExchangeCommands, ShippedCataloguesImportCompletely) {
     const CliRun panels = cli({"exchange", "import", dir.file("Project.db"),
                                catalogues + "constructions.xml", "--kind", "panel", "--no-to-all"});
     EXPECT_EQ(panels.status, 0);
-    EXPECT_EQ(panels.out, "added 9, replaced 0, kept 0, skipped 0\n");
+    EXPECT_EQ(panels.out, "added 10, replaced 0, kept 0, skipped 0\n");
 
     // The constructions were stored calculated: every layered one has its resistance.
     registerConstructionItems();

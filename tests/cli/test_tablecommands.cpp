@@ -223,7 +223,7 @@ TEST(DamagedOptions, DoNotStopTheImportOfConstructions) {
         const CliResult imported =
             run({"exchange", "import", project, kConstructions, "--kind", "panel"});
         EXPECT_EQ(imported.status, 0) << imported.err;
-        EXPECT_EQ(imported.out.rfind("added 9,", 0), 0u) << imported.out;
+        EXPECT_EQ(imported.out.rfind("added 10,", 0), 0u) << imported.out;
         EXPECT_FALSE(imported.err.empty());
 
         const CliResult dumped = run({"options", "dump", project});

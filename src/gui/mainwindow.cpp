@@ -588,11 +588,30 @@ bool MainWindow::openProjectFile(const std::string& path) {
 // Arguments starting with "-" are options; everything else names a project ("/" begins an
 // absolute path here, not an option).
 void MainWindow::openFromCommandLine(const QStringList& arguments) {
+    // "--list=rooms" (or materials, constructions, buildings) opens that list afterwards.
+    static const QHash<QString, ItemKind> lists = {
+        {QStringLiteral("materials"), ItemKind::Material},
+        {QStringLiteral("constructions"), ItemKind::Construction},
+        {QStringLiteral("rooms"), ItemKind::Room},
+        {QStringLiteral("buildings"), ItemKind::Building}};
+    std::optional<ItemKind> list;
     for (const QString& argument : arguments) {
+        if (argument.startsWith(QStringLiteral("--list="))) {
+            const auto named = lists.find(argument.mid(7));
+            if (named != lists.end())
+                list = named.value();
+            continue;
+        }
         if (argument.startsWith(QLatin1Char('-')))
             continue;
         if (m_session && !m_session->isOpen())
             openProjectFile(argument.toStdString());
+    }
+    const bool open = m_session && m_session->isOpen();
+    if (list && (open || *list == ItemKind::Material)) {
+        openList(*list);
+        if (QMdiSubWindow* window = m_childArea->activeSubWindow())
+            window->showMaximized();
     }
 }
 

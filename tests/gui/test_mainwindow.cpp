@@ -512,5 +512,37 @@ TEST(MainWindow, RecalculatesTheProjectWithItsOptions) {
     storeHooks() = StoreHooks{};
 }
 
+// The demonstration house as scripts/run starts it: the project given on the command line
+// with "--list=rooms" opens with its rooms listed.
+TEST(MainWindow, OpensTheDemonstrationHouseWithItsRooms) {
+    test::qtApplication();
+    registerConstructionItems();
+    registerRoomItems({});
+    test::TempDir dir;
+    const std::string built = std::string(KALYDOR_PROGRAM_DIR) + "/demo/Demo.db";
+    ASSERT_TRUE(std::filesystem::copy_file(built, dir.file("Demo.db")))
+        << built << " was not made by the build";
+    platform::MemorySettingsStore settings;
+    Languages& languages = test::romanianLanguages();
+    ProgramOptions options(settings, languages);
+    ProjectSession session(options, settings);
+    installProjectHooks(session, options);
+    MainWindow window;
+    window.setProgramOptions(&options);
+    window.setProjectSession(&session, nullptr);
+    window.resize(1100, 700);
+    window.show();
+    window.openFromCommandLine(
+        {QString::fromStdString(dir.file("Demo.db")), QStringLiteral("--list=rooms")});
+    ASSERT_TRUE(session.isOpen());
+    ItemListWindow* rooms = window.listWindow(ItemKind::Room);
+    ASSERT_NE(rooms, nullptr);
+    window.retranslate();
+    QApplication::processEvents();
+    test::saveScreenshot(window, "DemoHouseRooms", true);
+    window.close();
+    storeHooks() = StoreHooks{};
+}
+
 } // namespace
 } // namespace kalydor::gui

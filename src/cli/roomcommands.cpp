@@ -183,8 +183,8 @@ bool validType(long code) {
 using ConstructionLookup = std::function<const Panel*(const std::string&)>;
 
 Boundary boundaryFromJson(const json& object, const std::string& where, float groundTemp,
-                          const ConstructionLookup* constructions = nullptr,
-                          float roomHeight = 0, const ProjectOptions* options = nullptr) {
+                          const ConstructionLookup* constructions = nullptr, float roomHeight = 0,
+                          const ProjectOptions* options = nullptr) {
     std::vector<std::string_view> keys = keysOf(boundaryFields());
     keys.insert(keys.end(), {"Type", "GrossArea", "Covering", "Construction"});
     keys.insert(keys.end(), kBoundaryResults.begin(), kBoundaryResults.end());

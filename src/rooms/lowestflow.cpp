@@ -138,8 +138,17 @@ LowestFlowResult LowestFlowOfProject(ItemStore& project, double spread,
         } catch (const Error&) {
             // A radiator whose family is gone: the check names it.
         }
-        result.rooms.push_back(LowestFlowOfRoom(room, spread, families));
     }
+    LowestFlowResult checked = LowestFlowOfRooms(rooms, spread, families);
+    checked.unreadable = std::move(result.unreadable);
+    return checked;
+}
+
+LowestFlowResult LowestFlowOfRooms(const std::vector<Room>& rooms, double spread,
+                                   RadiatorFamilySource& families) {
+    LowestFlowResult result;
+    for (const Room& room : rooms)
+        result.rooms.push_back(LowestFlowOfRoom(room, spread, families));
     // A room its radiators cannot heat even at the highest flow limits the whole check.
     for (const RoomLowestFlow& room : result.rooms)
         if (room.gap == LowestFlowGap::NotReached)

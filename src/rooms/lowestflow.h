@@ -57,6 +57,10 @@ LowestFlowResult LowestFlowOfProject(ItemStore& project, double spread,
                                      RadiatorFamilySource& families, const RoomSettings& settings,
                                      const std::string& buildingId = {});
 
+/// The same over rooms already calculated.
+LowestFlowResult LowestFlowOfRooms(const std::vector<Room>& rooms, double spread,
+                                   RadiatorFamilySource& families);
+
 /// The language key of a gap's text ("IDS_LOWESTFLOWGAP+" n).
 std::string lowestFlowGapKey(LowestFlowGap gap);
 

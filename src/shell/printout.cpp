@@ -5,6 +5,7 @@
 #include "reports/columnlayout.h"
 #include "rooms/building.h"
 #include "rooms/buildingstable.h"
+#include "rooms/lowestflow.h"
 #include "rooms/projectrecalculation.h"
 #include "shell/reportsources.h"
 #include "store/itemstore.h"
@@ -133,9 +134,19 @@ void buildings(ItemStore& store, const PrintoutRequest& request, const TextLooku
             totals.add(room);
         }
         totals.applyTo(*building);
-        printout.sources.push_back(buildingSheetSource(
+        ReportSource sheet = buildingSheetSource(
             *building, collected.rooms, languages, has(request, printformat::kHeating),
-            has(request, printformat::kRooms) ? &roomColumns : nullptr, energy));
+            has(request, printformat::kRooms) ? &roomColumns : nullptr, energy);
+        // With the heating part, the heat-pump check of its rooms as chosen.
+        if (has(request, printformat::kHeating)) {
+            NoFamilies none;
+            RadiatorFamilySource& families = request.families ? *request.families : none;
+            for (ReportBlock& block : lowestFlowBlocks(
+                     LowestFlowOfRooms(collected.rooms, request.heatPumpSpread, families),
+                     request.heatPumpSpread, languages))
+                sheet.blocks.push_back(std::move(block));
+        }
+        printout.sources.push_back(std::move(sheet));
     }
 }
 

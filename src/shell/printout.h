@@ -58,6 +58,8 @@ struct PrintoutRequest {
     PanelSettings panelSettings;
     RoomSettings roomSettings;
     RadiatorFamilySource* families = nullptr; ///< the radiators' families; none: unknown
+    /// Kelvin between flow and return of the heat-pump check on building sheets.
+    double heatPumpSpread = 5;
     /// The chart of a material's sheet, drawn by the windows' code; none prints no chart.
     std::function<std::optional<ReportBlock>(const Material&)> materialChart;
     /// The diagram of a calculated construction's sheet, drawn by the windows' code.

@@ -1,6 +1,7 @@
 #include "shell/reportsources.h"
 
 #include "base/error.h"
+#include "base/numberformat.h"
 #include "base/textlookup.h"
 #include "constructions/material.h"
 #include "constructions/panel.h"
@@ -8,6 +9,7 @@
 #include "reports/columnlayout.h"
 #include "reports/textdocument.h"
 #include "rooms/building.h"
+#include "rooms/lowestflow.h"
 #include "rooms/room.h"
 #include "shell/programoptions.h"
 #include "store/dbitem.h"
@@ -15,6 +17,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstdio>
 #include <ctime>
 
 namespace kalydor {
@@ -205,6 +208,49 @@ ReportSource buildingSheetSource(const Building& building, const std::vector<Roo
     sheet.blocks.push_back(tableCaption(languages, "CID_ENERGETICTABLE"));
     sheet.blocks.push_back(ReportBlock::table(reportColumns(energy), {}));
     return sheet;
+}
+
+std::vector<ReportBlock> lowestFlowBlocks(const LowestFlowResult& result, double spread,
+                                          const TextLookup& languages) {
+    const auto text = [&](const char* key) { return rtfText(languages.getText(key)); };
+    const std::string decimal = languages.getText("IDS_DECIMALSEPARATOR");
+    const auto temperature = [&](double value) {
+        char buffer[32];
+        std::snprintf(buffer, sizeof buffer, "%.1f", value);
+        std::string shown = buffer;
+        if (decimal.size() == 1)
+            std::replace(shown.begin(), shown.end(), '.', decimal[0]);
+        return shown;
+    };
+    std::string rtf =
+        "{\\pard\\plain\\sb180\\sa60\\b\\f5\\fs20 " + text("IDS_LOWESTFLOWTITLE") + "\\par}";
+    rtf += "{\\pard\\plain\\tqr\\tx6000\\tx6072\\f4\\fs20 " + text("IDS_LOWESTFLOWSPREAD") +
+           ":\\tab " + temperature(spread) + "\\tab K\\par}";
+    rtf += "{\\pard\\plain\\tqr\\tx6000\\tx6072\\f4\\fs20 " + text("IDS_LOWESTFLOWRESULT") +
+           ":\\tab " + (result.flow ? temperature(*result.flow) : std::string("-")) +
+           "\\tab \\u176?C\\par}";
+    std::string limiting;
+    for (const std::string& room : result.limiting)
+        limiting += (limiting.empty() ? "" : ", ") + room;
+    rtf += "{\\pard\\plain\\tx4000\\f4\\fs20 " + text("IDS_LOWESTFLOWLIMITING") + ":\\tab " +
+           rtfText(limiting.empty() ? "-" : limiting) + "\\par}";
+    std::vector<ReportBlock> blocks{ReportBlock::richText(std::move(rtf))};
+    std::vector<ReportColumn> columns = {
+        {{languages.getText("IDS_LOWESTFLOWCOLUMN+0")}, 120, false, false},
+        {{languages.getText("IDS_LOWESTFLOWCOLUMN+1"), "[W]"}, 40, true, false},
+        {{languages.getText("IDS_LOWESTFLOWCOLUMN+2"), "[°C]"}, 45, true, false},
+        {{languages.getText("IDS_LOWESTFLOWCOLUMN+3")}, 130, false, false}};
+    std::vector<std::vector<std::string>> rows;
+    for (const RoomLowestFlow& room : result.rooms) {
+        const std::optional<std::int64_t> load = roundedWhole(room.load);
+        rows.push_back({room.room, load ? std::to_string(*load) : std::string(),
+                        room.flow ? temperature(*room.flow) : std::string("-"),
+                        room.gap == LowestFlowGap::None
+                            ? room.limitingRadiator
+                            : languages.getText(lowestFlowGapKey(room.gap))});
+    }
+    blocks.push_back(ReportBlock::table(std::move(columns), std::move(rows)));
+    return blocks;
 }
 
 ReportSource billTableSource(const UsedMaterials& bill, const std::vector<std::size_t>& chosen,

@@ -25,6 +25,7 @@ class RadiatorFamilySource;
 class Room;
 class TextLookup;
 class UsedMaterials;
+struct LowestFlowResult;
 
 /// The first page number of a printout as typed: a whole number from 1 to 99999, or none.
 std::optional<int> firstPageNumber(const std::string& text);
@@ -88,6 +89,13 @@ ReportSource roomSheetSource(const Room& room, const TextLookup& languages,
 ReportSource buildingSheetSource(const Building& building, const std::vector<Room>& rooms,
                                  const TextLookup& languages, bool heatingPart,
                                  const ColumnLayout* roomColumns, const ColumnLayout& energy);
+
+/// The heat-pump check of a building as blocks of its sheet: a heading, the lowest flow
+/// temperature with the return `spread` kelvin lower and the rooms that limit it, then a
+/// table of the rooms with the flow each needs and its weakest radiator (or why it is left
+/// out).
+std::vector<ReportBlock> lowestFlowBlocks(const LowestFlowResult& result, double spread,
+                                          const TextLookup& languages);
 
 /// The chosen lines of the bill of materials as a printed table: name, estimate code and
 /// quantity in the layout's columns.

@@ -48,7 +48,9 @@
 #include "platform/prompter.h"
 #include "platform/settingsstore.h"
 #include "reports/columnlayout.h"
+#include "rooms/building.h"
 #include "rooms/buildingstable.h"
+#include "rooms/lowestflow.h"
 #include "rooms/projectrecalculation.h"
 #include "rooms/roombulkchange.h"
 #include "shell/printout.h"
@@ -166,6 +168,7 @@ MainWindow::MainWindow(QWidget* parent)
     // The name under which the language files translate this window.
     setObjectName(QStringLiteral("MainForm"));
     setWindowTitle(QString::fromUtf8(kApplicationTitle));
+    initRoomContext();
     setCentralWidget(m_childArea);
     buildMenus();
     // The options dialog needs the options of the run, the project commands the project
@@ -1254,6 +1257,10 @@ void MainWindow::updateCalculationSettings() {
 void MainWindow::setBuildingDialogs(BuildingDialogs* buildings, RoomDialogs* rooms) {
     m_roomContext.buildingDialogs = buildings;
     m_roomContext.roomDialogs = rooms;
+}
+
+// What rooms and buildings ask of the open project; set once, they follow the project.
+void MainWindow::initRoomContext() {
     m_roomContext.options = [this]() -> const ProjectOptions* {
         return m_session && m_session->isOpen() ? m_session->options() : nullptr;
     };
@@ -1261,6 +1268,14 @@ void MainWindow::setBuildingDialogs(BuildingDialogs* buildings, RoomDialogs* roo
         return m_session && m_session->isOpen() ? m_session->store() : nullptr;
     };
     m_roomContext.settings = [this] { return roomSettings(); };
+    // The buildings list's heat-pump check, with the return 5 K below the flow.
+    m_roomContext.lowestFlow = [this](const Building& building) -> std::optional<double> {
+        const std::optional<RoomSettings> settings = roomSettings();
+        if (!settings || !m_deviceTable)
+            return std::nullopt;
+        CachedRadiatorFamilies families(m_deviceTable.get(), m_radiatorFamilies);
+        return LowestFlowOfProject(*m_session->store(), 5, families, *settings, building.ID).flow;
+    };
 }
 
 void MainWindow::setItemDialogs(MaterialDialogs* materials, PanelDialogs* panels) {

@@ -116,6 +116,7 @@ public:
     /// set's, and the project's radiator defaults (valid until the next call).
     RadiatorPageSource radiatorPageSource();
     QPrinter& printer();
+    void initRoomContext();
     /// The column editor of a printed table's user layout.
     void editPrintedColumns(const char* layoutName, const char* settingsName, QWidget* parent);
     void setupPrinter(QWidget* parent);

@@ -218,6 +218,8 @@ std::string Building::ColumnText(int columnId, const ListColumns& columns) const
     case 1:
         return std::isfinite(HeatingLoss) ? columns.formatReal(columnId, HeatingLoss)
                                           : formatGeneral(HeatingLoss, 5);
+    case 2:
+        return LowestFlow ? columns.formatReal(columnId, *LowestFlow) : std::string("-");
     default:
         return {};
     }

@@ -42,6 +42,9 @@ public:
     std::string ParentID;
     /// The parent's name a clipboard copy carries (not stored).
     std::string ParentName;
+    /// The heat-pump check of its rooms as the buildings list shows it, °C (not stored;
+    /// none: not checked, or a room falls short even at the highest flow).
+    std::optional<double> LowestFlow;
 
     /// The building values a room keeps a copy of.
     BuildingData data() const;

@@ -10,6 +10,7 @@
 
 namespace kalydor {
 
+class Building;
 class BuildingEditor;
 class ItemStore;
 class ProjectOptions;
@@ -50,6 +51,9 @@ public:
     std::function<ItemStore*()> project;
     std::function<const ProjectOptions*()> options;
     std::function<std::optional<RoomSettings>()> settings;
+    /// The heat-pump check of a building's rooms for its list column (none without a device
+    /// table or when a room falls short).
+    std::function<std::optional<double>(const Building&)> lowestFlow;
 };
 
 /// The rooms' part of a context; a context of another kind gives an empty one.

@@ -7,10 +7,12 @@
 #include "platform/clipboard.h"
 #include "platform/prompter.h"
 #include "reports/clipboarddocument.h"
+#include "rooms/building.h"
 #include "rooms/buildingstable.h"
 #include "rooms/pasteditems.h"
 #include "rooms/projectrecalculation.h"
 #include "rooms/room.h"
+#include "rooms/roomcontext.h"
 #include "store/itemkinds.h"
 #include "store/itemstore.h"
 #include "store/itemstream.h"
@@ -138,6 +140,11 @@ void ItemListLogic::reload() {
     std::optional<BuildingsTable> buildings;
     if (m_kind.kind == ItemKind::Room)
         buildings = BuildingsTable::load(m_store);
+    // Buildings show the heat-pump check of their rooms when its column is shown.
+    const std::vector<int> shown = m_columns.visibleColumnIds();
+    const auto& lowestFlow = roomContextOf(itemContext()).lowestFlow;
+    const bool checkFlow = m_kind.kind == ItemKind::Building && lowestFlow &&
+                           std::find(shown.begin(), shown.end(), 2) != shown.end();
     for (const Reference& record : m_store.ListRecordsInGroup(m_kind.itemType, m_groupId)) {
         Row row;
         row.name = record.Name;
@@ -146,6 +153,9 @@ void ItemListLogic::reload() {
             row.unreadable = item->loadFailed();
             if (auto* room = dynamic_cast<Room*>(item.get()); room && buildings)
                 room->BuildingName = buildings->RowName(room->BuildingRef);
+            if (auto* building = dynamic_cast<Building*>(item.get());
+                building && checkFlow && !row.unreadable)
+                building->LowestFlow = lowestFlow(*building);
             item->FillListRow(row.texts, m_columns);
         }
         if (row.texts.caption.empty() && row.texts.subItems.empty())

@@ -104,7 +104,7 @@ TEST(PanelCommands, ExchangeFilesInAndOut) {
         test::cli({"panel", "calc",
                    std::string(KALYDOR_SOURCE_DIR) + "/resources/catalogues/constructions.xml"});
     ASSERT_EQ(catalogue.status, 0);
-    EXPECT_EQ(nlohmann::json::parse(catalogue.out).size(), 9u);
+    EXPECT_EQ(nlohmann::json::parse(catalogue.out).size(), 10u);
     test::writeFile(dir.file("broken.xml"), "<Kalydor32Project><Kalydor32Panel Type=");
     EXPECT_EQ(test::cli({"panel", "calc", dir.file("broken.xml")}).status, 1);
 }

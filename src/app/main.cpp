@@ -1,6 +1,7 @@
 // kalydor: the desktop program of the heating design tool.
 
 #include "base/error.h"
+#include "base/installlayout.h"
 #include "base/version.h"
 #include "constructions/registration.h"
 #include "devicedb/devicestore.h"
@@ -51,14 +52,14 @@ public:
     }
 };
 
-// Where a table shipped beside the program is used from: beside the program, or — when the
-// program directory cannot be written (an installed copy) — a copy in the user's data folder
-// made on first start. Empty when the program has no such file.
-QString shippedTablePath(const QString& fileName) {
-    const QString shipped = QDir(QApplication::applicationDirPath()).filePath(fileName);
+// Where a table shipped with the program is used from: its data folder, or — when that folder
+// cannot be written (an installed copy) — a copy in the user's data folder made on first
+// start. Empty when the program has no such file.
+QString shippedTablePath(const QString& dataFolder, const QString& fileName) {
+    const QString shipped = QDir(dataFolder).filePath(fileName);
     if (!QFileInfo::exists(shipped))
         return {};
-    if (QFileInfo(QApplication::applicationDirPath()).isWritable())
+    if (QFileInfo(dataFolder).isWritable())
         return shipped;
     const QString folder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
     const QString copy = QDir(folder).filePath(fileName);
@@ -80,6 +81,10 @@ int main(int argc, char** argv) {
         QString::fromUtf8(kalydor::programVersion().data(),
                           static_cast<qsizetype>(kalydor::programVersion().size())));
 
+    // The program's data: beside it in a build, in <prefix>/share/kalydor once installed.
+    const QString dataFolder = QString::fromStdString(
+        kalydor::programDataDirectory(QApplication::applicationDirPath().toStdString()));
+
     // The splash first: the picture named like the program, or the slide show of the
     // folder the settings name.
     QElapsedTimer started;
@@ -88,8 +93,7 @@ int main(int argc, char** argv) {
     const QString slideShow =
         QString::fromStdString(settings.textOr("ProgramOptions", "SlideShowDir", ""));
     kalydor::gui::SplashWindow splash(kalydor::gui::splashPictures(
-        QApplication::applicationDirPath(),
-        QFileInfo(QApplication::applicationFilePath()).fileName(), slideShow));
+        dataFolder, QFileInfo(QApplication::applicationFilePath()).fileName(), slideShow));
     splash.setSlideShow(!slideShow.isEmpty());
     splash.show();
     QApplication::processEvents();
@@ -97,7 +101,7 @@ int main(int argc, char** argv) {
     // The language tables, loaded once from the program directory; the program options
     // choose the interface and printing languages.
     kalydor::Languages languages;
-    languages.LoadLanguages(QApplication::applicationDirPath().toStdString() + "/languages/*.xm?");
+    languages.LoadLanguages(dataFolder.toStdString() + "/languages/*.xm?");
     kalydor::setTextLookup(&languages);
     kalydor::ProgramOptions options(settings, languages);
 
@@ -118,7 +122,7 @@ int main(int argc, char** argv) {
     // The material table: beside the program or the user's copy (see shippedTablePath).
     // One that cannot be used is named with its fault, and the program may start without it.
     std::unique_ptr<kalydor::ItemStore> materials;
-    const QString table = shippedTablePath(QStringLiteral("material.db"));
+    const QString table = shippedTablePath(dataFolder, QStringLiteral("material.db"));
     if (!table.isEmpty()) {
         kalydor::MaterialTableOpening opening =
             kalydor::OpenMaterialTable(QFileInfo(table).path().toStdString());
@@ -138,9 +142,9 @@ int main(int argc, char** argv) {
         const QString deviceTableName =
             QString::fromUtf8(kalydor::kDefaultDeviceTableName.data(),
                               static_cast<qsizetype>(kalydor::kDefaultDeviceTableName.size()));
-        QString shipped = shippedTablePath(deviceTableName);
+        QString shipped = shippedTablePath(dataFolder, deviceTableName);
         if (shipped.isEmpty())
-            shipped = QDir(QApplication::applicationDirPath()).filePath(deviceTableName);
+            shipped = QDir(dataFolder).filePath(deviceTableName);
         try {
             devices = kalydor::DeviceStore::open(
                 kalydor::deviceTablePath(settings, shipped.toStdString()));

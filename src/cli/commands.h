@@ -21,7 +21,8 @@ struct Command {
     std::function<int(const std::vector<std::string>& args, std::ostream& out)> run;
 };
 
-/// The program directory: where the executable lies, with its "languages" folder.
+/// The program's data folder, with its "languages" folder and device table: where the
+/// executable lies in a build tree, the installed data folder once installed.
 std::string programDirectory();
 
 /// The commands of the item store ("store create", "store dump", "store resolve").

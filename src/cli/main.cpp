@@ -5,6 +5,8 @@
 #include "base/textlookup.h"
 #include "base/version.h"
 #include "cli/commands.h"
+
+#include "base/installlayout.h"
 #include "constructions/registration.h"
 #include "language/languages.h"
 #include "rooms/room.h"
@@ -17,7 +19,7 @@ namespace kalydor::cli {
 std::string programDirectory() {
     std::error_code ec;
     const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", ec);
-    return ec ? std::string(".") : self.parent_path().string();
+    return programDataDirectory(ec ? std::string(".") : self.parent_path().string());
 }
 
 } // namespace kalydor::cli

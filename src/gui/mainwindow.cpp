@@ -7,6 +7,7 @@
 #include "shell/billdevices.h"
 
 #include "base/error.h"
+#include "base/installlayout.h"
 #include "base/textlookup.h"
 #include "base/version.h"
 #include "constructions/material.h"
@@ -1300,7 +1301,8 @@ void MainWindow::updateCaption() {
 // the language's suffix, ".html"), in the desktop's browser; its search is the browser's.
 void MainWindow::showHelp(const char* section) {
     const QString manual =
-        manualPath(QApplication::applicationDirPath(),
+        manualPath(QString::fromStdString(
+                       programDataDirectory(QApplication::applicationDirPath().toStdString())),
                    QFileInfo(QApplication::applicationFilePath()).completeBaseName());
     QUrl url = QUrl::fromLocalFile(manual);
     url.setFragment(QString::fromLatin1(section));

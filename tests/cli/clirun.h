@@ -67,6 +67,19 @@ inline std::vector<nlohmann::json> jsonLines(const std::string& text) {
     return rows;
 }
 
+// What a shell command prints on its standard output.
+inline std::string commandOutput(const std::string& command) {
+    std::string out;
+    if (FILE* pipe = popen(command.c_str(), "r")) {
+        std::array<char, 4096> buffer;
+        std::size_t n = 0;
+        while ((n = fread(buffer.data(), 1, buffer.size(), pipe)) > 0)
+            out.append(buffer.data(), n);
+        pclose(pipe);
+    }
+    return out;
+}
+
 inline std::string readFile(const std::string& path) {
     std::ifstream file(path, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(file), {});

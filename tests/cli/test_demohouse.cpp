@@ -21,18 +21,6 @@ bool has(const char* program) {
     return std::system(("command -v " + std::string(program) + " >/dev/null 2>&1").c_str()) == 0;
 }
 
-std::string commandOutput(const std::string& command) {
-    std::string out;
-    if (FILE* pipe = popen(command.c_str(), "r")) {
-        std::array<char, 4096> buffer;
-        std::size_t n = 0;
-        while ((n = fread(buffer.data(), 1, buffer.size(), pipe)) > 0)
-            out.append(buffer.data(), n);
-        pclose(pipe);
-    }
-    return out;
-}
-
 // A project of the starter constructions (from `constructions`) and the house.
 void makeHouse(const std::string& project, const std::string& constructions) {
     ASSERT_EQ(cli({"store", "create", project}).status, 0);

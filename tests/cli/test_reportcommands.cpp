@@ -22,18 +22,6 @@ bool hasPoppler() {
                        "2>&1") == 0;
 }
 
-std::string commandOutput(const std::string& command) {
-    std::string out;
-    if (FILE* pipe = popen(command.c_str(), "r")) {
-        std::array<char, 4096> buffer;
-        std::size_t n = 0;
-        while ((n = fread(buffer.data(), 1, buffer.size(), pipe)) > 0)
-            out.append(buffer.data(), n);
-        pclose(pipe);
-    }
-    return out;
-}
-
 std::string pdfText(const fs::path& pdf) {
     return commandOutput("pdftotext -layout " + quoted(pdf.string()) + " - 2>/dev/null");
 }

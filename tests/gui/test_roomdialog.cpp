@@ -5,6 +5,8 @@
 #include "gui/roomdialog.h"
 
 #include "constructions/panel.h"
+#include "devicedb/devicestore.h"
+#include "devicedb/radiatorfamilycache.h"
 #include "gui/addboundariesdialog.h"
 #include "gui/boundarydialog.h"
 #include "gui/constructiontree.h"
@@ -18,6 +20,7 @@
 #include "shell/programoptions.h"
 #include "store/itemkinds.h"
 #include "store/itemstore.h"
+#include "store/itemstream.h"
 
 #include "rooms/roomfixtures.h"
 #include "support/qtapplication.h"
@@ -39,6 +42,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <optional>
 
 namespace kalydor::gui {
@@ -333,6 +337,58 @@ TEST_F(RoomModifyForm, PicturesInEachLanguage) {
             if (!directory.empty())
                 picture.save(
                     QString::fromStdString(directory + "/" + name + "-" + language.id + ".png"));
+        }
+    }
+    test::romanianLanguages();
+}
+
+// A bedroom of the demonstration house, as the manual shows it: the dialog computes the load
+// worked by hand in the whole-job test (649 W), and its radiator page offers the shipped
+// family with the room's panel chosen.
+TEST_F(RoomModifyForm, DemonstrationHouseBedroom) {
+    const std::string program = KALYDOR_PROGRAM_DIR;
+    for (const char* file : {"demo/Demo.db", "Kalydor32.db"})
+        ASSERT_TRUE(std::filesystem::copy_file(program + "/" + file,
+                                               dir.path() / std::filesystem::path(file).filename()))
+            << file << " was not made by the build";
+    ItemStore demo(dir.path().string(), "Demo.db", TableMode::Open, TableKind::Project);
+    const BuildingsTable buildings = BuildingsTable::load(demo);
+    Room bedroom;
+    bedroom.Name = "Dormitor copil 2";
+    ASSERT_TRUE(demo.FindRecord(RecordType::Room, demo.RootId(), bedroom.Name));
+    ASSERT_TRUE(readStoredItem(bedroom, demo.currentData()));
+    std::unique_ptr<DeviceStore> devices = DeviceStore::open(dir.file("Kalydor32.db"));
+    RadiatorFamilyCache cache;
+    CachedRadiatorFamilies families(devices.get(), cache);
+    RoomSettings calculation{-15, [&](Room& room, double ti) {
+                                 for (Radiator& radiator : room.Radiators)
+                                     radiator.Refresh(families, ti);
+                             }};
+    Languages& shipped = test::shippedLanguages();
+    const std::string directory = qEnvironmentVariable("KALYDOR_SCREENSHOT_DIR").toStdString();
+    for (const Language& language : shipped.languages()) {
+        if (!language.userInterface)
+            continue;
+        ProgramOptions shippedOptions(settings, shipped);
+        shipped.SelectInterfaceLanguage(language.id);
+        setTextLookup(&shipped);
+        RadiatorPageSource source;
+        source.families = &families;
+        source.offered = {{"Oțel\\Panouri", "Panou Calor panels 11-22-33"}};
+        RoomEditor editor(bedroom, buildings, calculation, nullptr, {}, true);
+        RoomDialog dialog(editor, demo, shippedOptions, defaults, source);
+        translateWindow(shipped, dialog);
+        dialog.resize(1100, 720);
+        EXPECT_EQ(dialog.result("HeatingPowerValue")->text(), "649") << language.id;
+        const QPixmap room = dialog.grab();
+        dialog.radiatorPage()->chooseFamily("Panou Calor panels 11-22-33");
+        dialog.findChild<QTabWidget*>("RoomPages")->setCurrentIndex(1);
+        const QPixmap radiators = dialog.grab();
+        if (!directory.empty()) {
+            room.save(
+                QString::fromStdString(directory + "/demo-roomdialog-" + language.id + ".png"));
+            radiators.save(
+                QString::fromStdString(directory + "/demo-radiatorpage-" + language.id + ".png"));
         }
     }
     test::romanianLanguages();

@@ -13,6 +13,7 @@
 #include "gui/qtwindowtranslation.h"
 #include "gui/ventilationchangedialog.h"
 #include "gui/winddialog.h"
+#include "heating/projectoptions.h"
 #include "language/languages.h"
 #include "platform/memorysettingsstore.h"
 #include "platform/scriptedprompter.h"
@@ -357,6 +358,12 @@ TEST_F(RoomModifyForm, DemonstrationHouseBedroom) {
     bedroom.Name = "Dormitor copil 2";
     ASSERT_TRUE(demo.FindRecord(RecordType::Room, demo.RootId(), bedroom.Name));
     ASSERT_TRUE(readStoredItem(bedroom, demo.currentData()));
+    // The house's radiators are chosen for 70/55 °C, and so are its options.
+    ProjectOptions houseOptions;
+    ASSERT_TRUE(houseOptions.LoadFromProject(demo));
+    const auto& medium = houseOptions.Radiator.Hydraulic.Medium;
+    EXPECT_EQ(medium.ForwardTemperature, 70.0f);
+    EXPECT_EQ(medium.BackwardTemperature, 55.0f);
     std::unique_ptr<DeviceStore> devices = DeviceStore::open(dir.file("Kalydor32.db"));
     RadiatorFamilyCache cache;
     CachedRadiatorFamilies families(devices.get(), cache);
@@ -375,6 +382,8 @@ TEST_F(RoomModifyForm, DemonstrationHouseBedroom) {
         RadiatorPageSource source;
         source.families = &families;
         source.offered = {{"Oțel\\Panouri", "Panou Calor panels 11-22-33"}};
+        source.forward = medium.ForwardTemperature;
+        source.backward = medium.BackwardTemperature;
         RoomEditor editor(bedroom, buildings, calculation, nullptr, {}, true);
         RoomDialog dialog(editor, demo, shippedOptions, defaults, source);
         translateWindow(shipped, dialog);

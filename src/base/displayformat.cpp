@@ -9,7 +9,11 @@
 namespace kalydor {
 
 char displayDecimalSeparator() {
-    const std::string separator = GetText("IDS_DECIMALSEPARATOR");
+    return decimalSeparatorOf(textLookup());
+}
+
+char decimalSeparatorOf(const TextLookup& languages) {
+    const std::string separator = languages.getText("IDS_DECIMALSEPARATOR");
     return separator.size() == 1 ? separator[0] : '.';
 }
 

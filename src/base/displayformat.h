@@ -4,10 +4,14 @@
 
 namespace kalydor {
 
+class TextLookup;
+
 /// The decimal separator the current language writes numbers with on screen and in reports:
 /// the text of "IDS_DECIMALSEPARATOR" ("," in Romanian), "." when the language has none.
 /// Files (exchange, settings, JSON) keep "." whatever the language.
 char displayDecimalSeparator();
+/// The same for the language of a given lookup (the printing language of a report).
+char decimalSeparatorOf(const TextLookup& languages);
 
 /// A number text of the general or fixed format with its decimal point written as the
 /// separator.

@@ -16,8 +16,8 @@
 #include "reports/clipboarddocument.h"
 #include "reports/columnlayout.h"
 #include "reports/reportlayout.h"
-#include "rooms/building.h"
 #include "rooms/buildingstable.h"
+#include "rooms/pasteditems.h"
 #include "rooms/room.h"
 #include "rooms/roomcontext.h"
 #include "shell/billdevices.h"
@@ -312,19 +312,14 @@ int copy(const std::vector<std::string>& args, std::ostream& out) {
         const RoomSettings settings = open.calculation->settings;
         context.settings = [settings]() -> std::optional<RoomSettings> { return settings; };
         for (const Reference& record : records) {
-            std::unique_ptr<DBItem> item = CreateItemOfKind(kind);
-            item->Name = record.Name;
-            item->ID = record.ID;
-            item->GroupID = record.RefID;
-            if (!open.store->FindRecord(record.Type, record.RefID, record.Name) ||
-                !open.store->LoadItem(*item)) {
+            bool loaded = false;
+            const std::unique_ptr<DBItem> item =
+                LoadReferencedItem(*open.store, kind, record, loaded);
+            if (!item || !loaded) {
                 skipped.push_back(record.Name);
                 continue;
             }
-            if (auto* room = dynamic_cast<Room*>(item.get()))
-                room->BuildingName = buildings.RowName(room->BuildingRef);
-            if (auto* building = dynamic_cast<Building*>(item.get()))
-                building->ParentName = buildings.RowName(building->ParentID);
+            nameLinksForCopy(buildings, *item);
             item->CopyTo(document, context, ClipboardCopy::WithReport);
         }
     } else {

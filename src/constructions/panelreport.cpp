@@ -115,9 +115,7 @@ std::string Panel::printedSheet(const TextLookup& languages, const PanelSettings
     Calculate(settings);
     TextDocument rtf(languages, TextStreamKind::Rtf);
     // Numbers as the printing language writes them.
-    const std::string decimal = languages.getText("IDS_DECIMALSEPARATOR");
-    if (decimal.size() == 1)
-        rtf.DecimalSeparator = decimal[0];
+    rtf.DecimalSeparator = decimalSeparatorOf(languages);
     writeProperties(nullptr, rtf, settings);
     return rtf.takeText();
 }

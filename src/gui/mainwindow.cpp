@@ -1270,12 +1270,16 @@ void MainWindow::initRoomContext() {
     };
     m_roomContext.settings = [this] { return roomSettings(); };
     // The buildings list's heat-pump check, with the return 5 K below the flow.
+    // The rooms are read as stored: every change stores them calculated, so the column
+    // agrees with the rooms list without calculating every room again at each reload.
     m_roomContext.lowestFlow = [this](const Building& building) -> std::optional<double> {
-        const std::optional<RoomSettings> settings = roomSettings();
-        if (!settings || !m_deviceTable)
+        if (!m_session || !m_session->isOpen() || !m_deviceTable)
             return std::nullopt;
         CachedRadiatorFamilies families(m_deviceTable.get(), m_radiatorFamilies);
-        return LowestFlowOfProject(*m_session->store(), 5, families, *settings, building.ID).flow;
+        Building collected = building;
+        return LowestFlowOfRooms(CollectRooms(*m_session->store(), collected, false, true).rooms, 5,
+                                 families)
+            .flow;
     };
 }
 

@@ -1,5 +1,6 @@
 #include "reports/clipboarddocument.h"
 
+#include "base/displayformat.h"
 #include "base/error.h"
 #include "base/resources.h"
 #include "base/textlookup.h"
@@ -20,11 +21,8 @@ ClipboardDocument::ClipboardDocument(const TextLookup& languages)
     , m_rtf(languages, TextStreamKind::Rtf) {
     // The text and rich-text forms are reports: their numbers read as the language writes
     // them.
-    const std::string separator = languages.getText("IDS_DECIMALSEPARATOR");
-    if (separator.size() == 1) {
-        m_text.DecimalSeparator = separator[0];
-        m_rtf.DecimalSeparator = separator[0];
-    }
+    m_text.DecimalSeparator = decimalSeparatorOf(languages);
+    m_rtf.DecimalSeparator = m_text.DecimalSeparator;
 }
 
 void ClipboardDocument::WriteRtfHeader(std::string_view name) {

@@ -1,5 +1,6 @@
 #include "reports/columnlayout.h"
 
+#include "base/displayformat.h"
 #include "base/error.h"
 #include "base/numberformat.h"
 #include "base/parsenumber.h"
@@ -493,9 +494,7 @@ ColumnLayout loadColumnLayout(std::string_view resourceName, const TextLookup& l
     }
     TranslateListTitles(languages, layout, resourceName);
     // Numbers in lists read as the language writes them.
-    const std::string separator = languages.getText("IDS_DECIMALSEPARATOR");
-    if (separator.size() == 1)
-        layout.DecimalSeparator = separator[0];
+    layout.DecimalSeparator = decimalSeparatorOf(languages);
     if (!settingsName.empty())
         layout.Name = std::string(settingsName);
     if (store)

@@ -111,13 +111,13 @@ LowestFlowResult LowestFlowOfProject(ItemStore& project, double spread,
                                      RadiatorFamilySource& families, const RoomSettings& settings,
                                      const std::string& buildingId) {
     LowestFlowResult result;
-    const BuildingsTable buildings = BuildingsTable::load(project);
     std::vector<Room> rooms;
     if (!buildingId.empty()) {
         Building building;
         building.ID = buildingId;
         rooms = CollectRooms(project, building, false, true).rooms;
     } else {
+        const BuildingsTable buildings = BuildingsTable::load(project);
         project.scanRecords(RecordType::Room,
                             [&](const Reference& record, const std::string& data) {
                                 Room room;
@@ -131,12 +131,10 @@ LowestFlowResult LowestFlowOfProject(ItemStore& project, double spread,
                             });
     }
     for (Room& room : rooms) {
-        Room calculated = room;
         try {
-            (void)calculated.Calculate(settings);
-            room = std::move(calculated);
+            (void)room.Calculate(settings);
         } catch (const Error&) {
-            // A radiator whose family is gone: the check names it.
+            // A radiator whose family is gone leaves the room as stored; the check names it.
         }
     }
     LowestFlowResult checked = LowestFlowOfRooms(rooms, spread, families);

@@ -408,7 +408,7 @@ bool Room::CopyTo(ClipboardDocument& stream, const ItemContext& context, Clipboa
             try {
                 (void)shown.Calculate(*settings);
             } catch (const Error&) {
-                shown = *this;
+                // A failed calculation leaves the room as stored: the copy shows that.
             }
         }
         shown.writeReport(stream, settings ? settings->projectOutsideTemp

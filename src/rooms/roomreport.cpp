@@ -70,9 +70,7 @@ private:
 // A rich text of printed lines whose numbers follow the language's decimal separator.
 TextDocument printedText(const TextLookup& languages) {
     TextDocument rtf(languages, TextStreamKind::Rtf);
-    const std::string decimal = languages.getText("IDS_DECIMALSEPARATOR");
-    if (decimal.size() == 1)
-        rtf.DecimalSeparator = decimal[0];
+    rtf.DecimalSeparator = decimalSeparatorOf(languages);
     return rtf;
 }
 

@@ -22,12 +22,10 @@ public:
 };
 
 // A room as calculated now, in memory; one whose calculation fails (a radiator whose family
-// is gone) prints as stored.
+// is gone) prints as stored, as a failed calculation leaves the room as it was.
 void calculateForPrinting(Room& room, const RoomSettings& settings) {
-    Room calculated = room;
     try {
-        (void)calculated.Calculate(settings);
-        room = std::move(calculated);
+        (void)room.Calculate(settings);
     } catch (const Error&) {
     }
 }

@@ -1,5 +1,6 @@
 #include "shell/reportsources.h"
 
+#include "base/displayformat.h"
 #include "base/error.h"
 #include "base/numberformat.h"
 #include "base/textlookup.h"
@@ -139,11 +140,10 @@ bool PrintForm::hasFormat(int n) const {
 }
 
 ReportSource materialSheetSource(const Material& material, const TextLookup& languages) {
-    const std::string decimal = languages.getText("IDS_DECIMALSEPARATOR");
     ReportSource sheet;
     sheet.name = material.Name;
-    sheet.blocks.push_back(ReportBlock::richText(
-        material.printedSheet(languages, decimal.size() == 1 ? decimal[0] : '.')));
+    sheet.blocks.push_back(
+        ReportBlock::richText(material.printedSheet(languages, decimalSeparatorOf(languages))));
     return sheet;
 }
 
@@ -213,14 +213,11 @@ ReportSource buildingSheetSource(const Building& building, const std::vector<Roo
 std::vector<ReportBlock> lowestFlowBlocks(const LowestFlowResult& result, double spread,
                                           const TextLookup& languages) {
     const auto text = [&](const char* key) { return rtfText(languages.getText(key)); };
-    const std::string decimal = languages.getText("IDS_DECIMALSEPARATOR");
+    const char decimal = decimalSeparatorOf(languages);
     const auto temperature = [&](double value) {
         char buffer[32];
         std::snprintf(buffer, sizeof buffer, "%.1f", value);
-        std::string shown = buffer;
-        if (decimal.size() == 1)
-            std::replace(shown.begin(), shown.end(), '.', decimal[0]);
-        return shown;
+        return withDecimalSeparator(buffer, decimal);
     };
     std::string rtf =
         "{\\pard\\plain\\sb180\\sa60\\b\\f5\\fs20 " + text("IDS_LOWESTFLOWTITLE") + "\\par}";
